@@ -1,0 +1,29 @@
+#pragma once
+// Every registry value a tweak sets goes through WriteRegValue: a three-line
+// registration script in c:\tempreg.reg, imported silently by regedit.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+class Platform;
+
+enum class RegType : unsigned char { String = 0, Dword = 1, Binary = 2 };
+
+inline constexpr std::string_view kScriptPath = "c:\\tempreg.reg";
+inline constexpr std::string_view kImportCommand = "regedit /s c:\\tempreg.reg";
+
+// The script's three lines. Backslashes and double quotes in the value name and
+// in string data are escaped, so the stored value equals the text given.
+std::vector<std::string> RegistrationScript(std::string_view key, RegType type,
+                                            std::string_view valueName, std::string_view data);
+
+// Writes one value and returns once the import has ended (events are processed
+// while waiting), so imports take effect in call order and the script is never
+// read half-written. Throws PlatformError when the script cannot be written or
+// the import cannot be started.
+void WriteRegValue(Platform& platform, std::string_view key, RegType type,
+                   std::string_view valueName, std::string_view data);
+
+}  // namespace quillon

@@ -1,0 +1,7 @@
+#include "engine/Phases.h"
+
+namespace quillon {
+
+void RunSecurityPhase(RunContext&) {}
+
+}  // namespace quillon

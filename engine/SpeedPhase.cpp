@@ -1,0 +1,7 @@
+#include "engine/Phases.h"
+
+namespace quillon {
+
+void RunSpeedPhase(RunContext&) {}
+
+}  // namespace quillon

@@ -1,0 +1,79 @@
+#pragma once
+// The services Quillon asks of the operating system. The Win32 implementation
+// talks to Windows; the simulated one lets the core run and be checked on Linux.
+// Paths are Windows paths ("C:\\Windows\\temp"); every string is UTF-8.
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+// A platform call that could not do what it was asked. The optimise run skips
+// the step that raised it; nothing is shown to the user.
+class PlatformError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class RegRoot { CurrentUser, LocalMachine };
+
+// A command started with a hidden window.
+class StartedProcess {
+public:
+    virtual ~StartedProcess() = default;
+    // Waits for the process to end, processing window events meanwhile.
+    // Returns false if it is still running when the bound has passed.
+    virtual bool waitPumping(std::chrono::milliseconds bound) = 0;
+    // Ends a process that outlived its bound.
+    virtual void terminate() = 0;
+};
+
+enum class MessageBoxKind { OkCancel, OkCancelExclamation };
+enum class MessageBoxAnswer { Ok, Cancel };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Starts the command line with a hidden window and no command interpreter.
+    // Throws PlatformError if it cannot be started.
+    virtual std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) = 0;
+
+    // Files. "Visible" files are those that are neither hidden nor system.
+    virtual bool visibleFileExists(const std::string& path) = 0;
+    virtual bool anyFileExists(const std::string& path) = 0;
+    virtual bool directoryExists(const std::string& path) = 0;
+    // Visible files directly in the folder whose names match the pattern
+    // ('*' and '?' wildcards, case-insensitive), sorted by name.
+    virtual std::vector<std::string> listVisibleFiles(const std::string& folder,
+                                                      const std::string& pattern) = 0;
+    virtual void deleteFile(const std::string& path) = 0;
+    // Removes the directory only if it is empty; throws otherwise.
+    virtual void removeEmptyDirectory(const std::string& path) = 0;
+
+    // Text files hold ANSI-code-page text, every line ended by CR LF.
+    virtual void writeTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
+    // Writes a temporary sibling, then replaces the target in one step.
+    virtual void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
+    // Throws PlatformError if the file cannot be read. Lines come without CR LF.
+    virtual std::vector<std::string> readTextFile(const std::string& path) = 0;
+
+    // Names of the values of a key; empty when the key cannot be opened.
+    virtual std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) = 0;
+
+    virtual std::string userName() = 0;
+    virtual std::string executableFolder() = 0;
+
+    virtual void pumpEvents() = 0;
+
+    virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
+                                        MessageBoxKind kind) = 0;
+    // The chosen folder's file-system path, or nothing when cancelled.
+    virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;
+    virtual void logOff() = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,65 @@
+#pragma once
+// An in-memory drive tree with Windows' rules: names compare without regard to
+// case, hidden and system files exist but are not "visible", a read-only file or
+// a file held open by another program cannot be deleted, and a folder can be
+// marked read-only so nothing can be created in it (as the root of drive C for
+// a limited user). Kept in memory rather than on disk because the tests run as
+// root, for whom file permissions block nothing.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillon::sim {
+
+struct FileFlags {
+    bool hidden = false;
+    bool system = false;
+    bool readOnly = false;
+    bool locked = false;  // held open by another program
+};
+
+class SimFileSystem {
+public:
+    SimFileSystem();
+
+    static std::string Normalised(const std::string& path);  // '/' as '\\', no trailing '\\'
+
+    void addFile(const std::string& path, const std::string& content = {}, FileFlags flags = {});
+    void addDirectory(const std::string& path);  // with its parents
+    void setFlags(const std::string& path, FileFlags flags);
+    void setReadOnlyFolder(const std::string& path, bool readOnly = true);
+
+    bool fileExists(const std::string& path) const;
+    bool visibleFileExists(const std::string& path) const;
+    bool directoryExists(const std::string& path) const;
+    std::optional<std::string> content(const std::string& path) const;
+    // Direct children of a folder (files and folders), by name.
+    std::vector<std::string> children(const std::string& folder) const;
+    std::vector<std::string> visibleFiles(const std::string& folder) const;
+
+    // These throw PlatformError as Windows would refuse.
+    void writeFile(const std::string& path, const std::string& content);
+    void deleteFile(const std::string& path);
+    void removeEmptyDirectory(const std::string& path);
+    void moveReplacing(const std::string& from, const std::string& to);
+
+    // Every path below the root, for "nothing else changed" checks.
+    std::vector<std::string> allPaths() const;
+
+private:
+    struct Entry {
+        std::string path;
+        bool directory = false;
+        FileFlags flags;
+        bool readOnlyFolder = false;
+        std::string content;
+    };
+    const Entry* find(const std::string& path) const;
+    Entry* find(const std::string& path);
+    void requireWritableParent(const std::string& path) const;
+
+    std::map<std::string, Entry> entries_;  // by lower-case normalised path
+};
+
+}  // namespace quillon::sim

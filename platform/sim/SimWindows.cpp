@@ -1,0 +1,133 @@
+#include "platform/sim/SimWindows.h"
+
+#include "platform/CommandLine.h"
+#include "platform/TextMatch.h"
+#include "platform/sim/SimTools.h"
+
+namespace quillon::sim {
+namespace {
+
+std::string ToolOf(const std::string& commandLine) {
+    auto args = SplitCommandLine(commandLine);
+    return args.empty() ? std::string() : Lower(args[0]);
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+class SimWindows::Process : public StartedProcess {
+public:
+    Process(SimWindows& owner, std::shared_ptr<Pending> job, bool hangs)
+        : owner_(owner), job_(std::move(job)), hangs_(hangs) {}
+    bool waitPumping(std::chrono::milliseconds) override {
+        owner_.pumpEvents();
+        if (hangs_) return job_->done;
+        owner_.runUpTo(job_);
+        return true;
+    }
+    void terminate() override { job_->done = true; }
+
+private:
+    SimWindows& owner_;
+    std::shared_ptr<Pending> job_;
+    bool hangs_;
+};
+
+SimWindows::SimWindows() { files_.addDirectory(exeFolder_); }
+SimWindows::~SimWindows() = default;
+
+void SimWindows::setExecutableFolder(std::string folder) {
+    exeFolder_ = std::move(folder);
+    files_.addDirectory(exeFolder_);
+}
+
+std::unique_ptr<StartedProcess> SimWindows::startHidden(const std::string& commandLine) {
+    const std::string tool = ToolOf(commandLine);
+    if (!IsKnownTool(commandLine) || missing_.count(tool)) throw PlatformError("cannot start: " + commandLine);
+    commands_.push_back(commandLine);
+    auto job = std::make_shared<Pending>(Pending{commandLine});
+    const bool hangs = hanging_.count(tool) > 0;
+    if (!hangs) {
+        queue_.push_back(job);
+        if (!deferred_) runUpTo(job);
+    }
+    return std::make_unique<Process>(*this, job, hangs);
+}
+
+// Commands finish in the order they were started.
+void SimWindows::runUpTo(const std::shared_ptr<Pending>& job) {
+    while (!job->done && !queue_.empty()) {
+        auto next = queue_.front();
+        queue_.pop_front();
+        RunTool(next->commandLine, registry_, files_);
+        next->done = true;
+    }
+}
+
+std::vector<std::string> SimWindows::listVisibleFiles(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    for (const std::string& name : files_.visibleFiles(folder))
+        if (WildcardMatch(pattern, name)) names.push_back(name);
+    return names;
+}
+
+void SimWindows::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    files_.writeFile(path, Joined(lines));
+}
+
+void SimWindows::replaceTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    const std::string temporary = path + ".tmp";
+    files_.writeFile(temporary, Joined(lines));
+    try {
+        files_.moveReplacing(temporary, path);
+    } catch (...) {
+        files_.deleteFile(temporary);
+        throw;
+    }
+}
+
+std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
+    auto text = files_.content(path);
+    if (!text) throw PlatformError("cannot open: " + path);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text->size()) {
+        std::size_t end = text->find('\n', start);
+        std::string line = text->substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string> SimWindows::registryValueNames(RegRoot root, const std::string& subkey) {
+    const std::string rootName = root == RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+    return registry_.valueNames(rootName + "\\" + subkey);
+}
+
+void SimWindows::pumpEvents() {
+    ++pumps_;
+    if (pumpHandler_) pumpHandler_();
+}
+
+MessageBoxAnswer SimWindows::messageBox(const std::string& text, const std::string& title, MessageBoxKind) {
+    messageBoxes_.push_back(title + "|" + text);
+    if (answers_.empty()) return MessageBoxAnswer::Cancel;
+    auto answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<std::string> SimWindows::browseForFolder(const std::string& title) {
+    browseTitle_ = title;
+    return browseResult_;
+}
+
+}  // namespace quillon::sim

@@ -1,0 +1,91 @@
+#pragma once
+// A simulated Windows machine for tests: registry, drive C and the tools,
+// recording every command line in the order it was started.
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimRegistry.h"
+
+namespace quillon::sim {
+
+class SimWindows : public Platform {
+public:
+    SimWindows();
+    ~SimWindows() override;
+
+    SimRegistry& registry() { return registry_; }
+    SimFileSystem& files() { return files_; }
+    const std::vector<std::string>& commands() const { return commands_; }
+    void clearCommands() { commands_.clear(); }
+
+    // Deferred: a started command runs only when it (or a later one) is waited
+    // for, so a caller that does not wait sees the machine unchanged.
+    void setDeferredExecution(bool deferred) { deferred_ = deferred; }
+    // A tool that cannot be started (the file is missing).
+    void setToolMissing(const std::string& tool) { missing_.insert(tool); }
+    // A tool whose processes never end by themselves.
+    void setToolHangs(const std::string& tool) { hanging_.insert(tool); }
+    // Called on every pump of events, as user input arriving during a run.
+    void onPump(std::function<void()> handler) { pumpHandler_ = std::move(handler); }
+    int pumpCount() const { return pumps_; }
+
+    void setUserName(std::string name) { userName_ = std::move(name); }
+    void setExecutableFolder(std::string folder);
+    void queueMessageBoxAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
+    const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }  // "title|text"
+    void setBrowseResult(std::optional<std::string> folder) { browseResult_ = std::move(folder); }
+    std::optional<std::string> lastBrowseTitle() const { return browseTitle_; }
+    int logOffCount() const { return logOffs_; }
+
+    // Platform
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
+    bool visibleFileExists(const std::string& path) override { return files_.visibleFileExists(path); }
+    bool anyFileExists(const std::string& path) override { return files_.fileExists(path); }
+    bool directoryExists(const std::string& path) override { return files_.directoryExists(path); }
+    std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override;
+    void deleteFile(const std::string& path) override { files_.deleteFile(path); }
+    void removeEmptyDirectory(const std::string& path) override { files_.removeEmptyDirectory(path); }
+    void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
+    void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
+    std::vector<std::string> readTextFile(const std::string& path) override;
+    std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
+    std::string userName() override { return userName_; }
+    std::string executableFolder() override { return exeFolder_; }
+    void pumpEvents() override;
+    MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
+    std::optional<std::string> browseForFolder(const std::string& title) override;
+    void logOff() override { ++logOffs_; }
+
+private:
+    class Process;
+    struct Pending {
+        std::string commandLine;
+        bool done = false;
+    };
+    void runUpTo(const std::shared_ptr<Pending>& job);
+
+    SimRegistry registry_;
+    SimFileSystem files_;
+    std::vector<std::string> commands_;
+    std::deque<std::shared_ptr<Pending>> queue_;
+    bool deferred_ = false;
+    std::set<std::string> missing_, hanging_;
+    std::function<void()> pumpHandler_;
+    int pumps_ = 0;
+    std::string userName_ = "Tester";
+    std::string exeFolder_ = "C:\\Program Files\\Quillon";
+    std::deque<MessageBoxAnswer> answers_;
+    std::vector<std::string> messageBoxes_;
+    std::optional<std::string> browseResult_;
+    std::optional<std::string> browseTitle_;
+    int logOffs_ = 0;
+};
+
+}  // namespace quillon::sim

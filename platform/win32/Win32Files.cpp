@@ -1,0 +1,135 @@
+// Files and folders, and text files in the ANSI code page with CR LF.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/TextMatch.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace quillon::win32 {
+namespace {
+
+constexpr DWORD kInvisible = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+[[noreturn]] void Fail(const char* what, const std::string& path) {
+    throw PlatformError(std::string(what) + " failed (" + std::to_string(GetLastError()) + "): " + path);
+}
+
+void WriteWhole(const std::string& path, const std::vector<std::string>& lines, bool flush) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += ToAnsi(line) + "\r\n";
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("create", path);
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        Fail("write", path);
+    if (flush && !FlushFileBuffers(file.get())) Fail("flush", path);
+}
+
+}  // namespace
+
+bool Win32Platform::visibleFileExists(const std::string& path) {
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && !(a & kInvisible);
+}
+
+bool Win32Platform::anyFileExists(const std::string& path) {
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::directoryExists(const std::string& path) {
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> Win32Platform::listVisibleFiles(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    // Every entry, matched against the long name here: a system pattern would
+    // also match short 8.3 names ("*.lnk" would take "a.lnkx").
+    FindHandle search(FindFirstFileW(Widen(folder + "\\*").c_str(), &found));
+    if (!search.valid()) return names;
+    do {
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kInvisible)) continue;
+        std::string name = Narrow(found.cFileName);
+        if (WildcardMatch(pattern, name)) names.push_back(std::move(name));
+    } while (FindNextFileW(search.get(), &found));
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return lstrcmpiW(Widen(a).c_str(), Widen(b).c_str()) < 0;
+    });
+    return names;
+}
+
+void Win32Platform::deleteFile(const std::string& path) {
+    if (!DeleteFileW(Widen(path).c_str())) Fail("delete", path);
+}
+
+void Win32Platform::removeEmptyDirectory(const std::string& path) {
+    if (!RemoveDirectoryW(Widen(path).c_str())) Fail("remove directory", path);
+}
+
+void Win32Platform::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    WriteWhole(path, lines, false);
+}
+
+void Win32Platform::replaceTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    const std::string temporary = path + ".tmp";
+    try {
+        WriteWhole(temporary, lines, true);
+    } catch (...) {
+        DeleteFileW(Widen(temporary).c_str());
+        throw;
+    }
+    if (!MoveFileExW(Widen(temporary).c_str(), Widen(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(Widen(temporary).c_str());
+        Fail("replace", path);
+    }
+}
+
+std::vector<std::string> Win32Platform::readTextFile(const std::string& path) {
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("open", path);
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    // A selection file is a few hundred bytes; anything past 1 MiB is not one.
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0 && bytes.size() < (1u << 20))
+        bytes.append(buffer, got);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(FromAnsi(line));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace quillon::win32

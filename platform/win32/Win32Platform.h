@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/Platform.h"
+
+namespace quillon::win32 {
+
+class Win32Platform : public Platform {
+public:
+    // The window that owns message boxes and the folder browser, and whose
+    // dialog keys (Tab, Space) the event pump serves.
+    void setMainWindow(HWND window) { mainWindow_ = window; }
+
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
+    bool visibleFileExists(const std::string& path) override;
+    bool anyFileExists(const std::string& path) override;
+    bool directoryExists(const std::string& path) override;
+    std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override;
+    void deleteFile(const std::string& path) override;
+    void removeEmptyDirectory(const std::string& path) override;
+    void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
+    void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
+    std::vector<std::string> readTextFile(const std::string& path) override;
+    std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
+    std::string userName() override;
+    std::string executableFolder() override;
+    void pumpEvents() override;
+    MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
+    std::optional<std::string> browseForFolder(const std::string& title) override;
+    void logOff() override;
+
+private:
+    HWND mainWindow_ = nullptr;
+};
+
+// Handles every pending message; a quit request ends the program at once.
+void PumpPendingMessages(HWND dialogWindow);
+
+// The full path of the tool a command line names: regedit from the Windows
+// folder, the others from the system folder. Empty for any other tool.
+std::wstring ToolPath(const std::string& commandLine);
+
+}  // namespace quillon::win32

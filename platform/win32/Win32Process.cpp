@@ -1,0 +1,87 @@
+// Starting the platform's tools hidden, and waiting for them without letting
+// the window freeze.
+#include <windows.h>
+
+#include <array>
+
+#include "platform/CommandLine.h"
+#include "platform/TextMatch.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace quillon::win32 {
+namespace {
+
+class Win32Process : public StartedProcess {
+public:
+    Win32Process(UniqueHandle process, HWND dialogWindow) : process_(std::move(process)), dialogWindow_(dialogWindow) {}
+
+    bool waitPumping(std::chrono::milliseconds bound) override {
+        const DWORD start = GetTickCount();
+        const DWORD limit = static_cast<DWORD>(bound.count());
+        HANDLE handle = process_.get();
+        while (true) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= limit) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+            const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, limit - elapsed, QS_ALLINPUT);
+            if (result == WAIT_OBJECT_0) return true;
+            if (result == WAIT_OBJECT_0 + 1) PumpPendingMessages(dialogWindow_);
+            else if (result == WAIT_FAILED) return false;
+        }
+    }
+
+    void terminate() override { TerminateProcess(process_.get(), 1); }
+
+private:
+    UniqueHandle process_;
+    HWND dialogWindow_;
+};
+
+std::wstring Folder(UINT (WINAPI* query)(LPWSTR, UINT)) {
+    std::array<wchar_t, MAX_PATH + 1> buffer{};
+    const UINT length = query(buffer.data(), static_cast<UINT>(buffer.size()));
+    return length > 0 && length < buffer.size() ? std::wstring(buffer.data(), length) : std::wstring();
+}
+
+}  // namespace
+
+std::wstring ToolPath(const std::string& commandLine) {
+    const auto args = SplitCommandLine(commandLine);
+    if (args.empty()) return {};
+    const std::string tool = Lower(args[0]);
+    if (tool == "regedit") return Folder(GetWindowsDirectoryW) + L"\\regedit.exe";
+    if (tool == "reg" || tool == "sc" || tool == "sfc" || tool == "chkntfs")
+        return Folder(GetSystemDirectoryW) + L"\\" + Widen(tool) + L".exe";
+    return {};
+}
+
+void PumpPendingMessages(HWND dialogWindow) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) ExitProcess(static_cast<UINT>(message.wParam));
+        if (dialogWindow && IsDialogMessageW(dialogWindow, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::unique_ptr<StartedProcess> Win32Platform::startHidden(const std::string& commandLine) {
+    const std::wstring application = ToolPath(commandLine);
+    if (application.empty()) throw PlatformError("not a known tool: " + commandLine);
+    std::wstring mutableLine = Widen(commandLine);  // CreateProcessW may write to it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &info))
+        throw PlatformError("cannot start: " + commandLine);
+    CloseHandle(info.hThread);
+    return std::make_unique<Win32Process>(UniqueHandle(info.hProcess), mainWindow_);
+}
+
+void Win32Platform::pumpEvents() { PumpPendingMessages(mainWindow_); }
+
+}  // namespace quillon::win32

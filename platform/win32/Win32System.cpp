@@ -1,0 +1,82 @@
+// Registry listing, the user and program, and the shell's dialogs.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace quillon::win32 {
+
+std::vector<std::string> Win32Platform::registryValueNames(RegRoot root, const std::string& subkey) {
+    std::vector<std::string> names;
+    // Query, set, create subkey, enumerate, notify, create link: a user who may
+    // only read the key lists nothing from it, since nothing could be removed.
+    constexpr REGSAM kAccess = 0x3F;
+    UniqueKey key;
+    HKEY rootKey = root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    if (RegOpenKeyExW(rootKey, Widen(subkey).c_str(), 0, kAccess, key.put()) != ERROR_SUCCESS) return names;
+    DWORD longestName = 0;
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    // Names only: a long command line in a value's data must not end the listing.
+    std::vector<wchar_t> name(longestName + 1);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LONG result =
+            RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_MORE_DATA) {  // a value added since the query
+            name.resize(name.size() * 2 + 256);
+            --index;
+            continue;
+        }
+        if (result != ERROR_SUCCESS) break;
+        names.push_back(Narrow(std::wstring_view(name.data(), length)));
+    }
+    return names;
+}
+
+std::string Win32Platform::userName() {
+    wchar_t buffer[257] = {};
+    DWORD length = 257;
+    if (!GetUserNameW(buffer, &length) || length == 0) return {};
+    return Narrow(std::wstring_view(buffer, length - 1));  // the length counts the terminating zero
+}
+
+std::string Win32Platform::executableFolder() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) == buffer.size())
+        buffer.resize(buffer.size() * 2);
+    std::wstring path(buffer.data(), length);
+    return Narrow(path.substr(0, path.find_last_of(L'\\')));
+}
+
+MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) {
+    UINT flags = MB_OKCANCEL;
+    if (kind == MessageBoxKind::OkCancelExclamation) flags |= MB_ICONEXCLAMATION;
+    return MessageBoxW(mainWindow_, Widen(text).c_str(), Widen(title).c_str(), flags) == IDOK
+               ? MessageBoxAnswer::Ok
+               : MessageBoxAnswer::Cancel;
+}
+
+std::optional<std::string> Win32Platform::browseForFolder(const std::string& title) {
+    const std::wstring wideTitle = Widen(title);
+    BROWSEINFOW info{};
+    info.hwndOwner = mainWindow_;
+    info.lpszTitle = wideTitle.c_str();
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    if (!item) return std::nullopt;
+    wchar_t path[512] = {};
+    const bool hasPath = SHGetPathFromIDListW(item, path);
+    CoTaskMemFree(item);
+    if (!hasPath) return std::nullopt;
+    return Narrow(path);
+}
+
+void Win32Platform::logOff() { ExitWindowsEx(0, 0); }
+
+}  // namespace quillon::win32

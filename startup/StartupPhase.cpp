@@ -1,0 +1,7 @@
+#include "engine/Phases.h"
+
+namespace quillon {
+
+void RunStartupPhase(RunContext&) {}
+
+}  // namespace quillon

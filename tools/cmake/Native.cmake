@@ -1,0 +1,39 @@
+# Linux: the portable core against the simulated Windows, and the unit tests.
+# The Windows build is driven from here too, so one ctest run covers every tier.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB QUILLON_SIM_SOURCES CONFIGURE_DEPENDS platform/sim/*.cpp)
+add_library(quillon_sim STATIC ${QUILLON_SIM_SOURCES})
+target_link_libraries(quillon_sim PUBLIC quillon_core)
+
+file(GLOB QUILLON_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp tests/support/*.cpp)
+add_executable(quillon_unit_tests ${QUILLON_UNIT_TESTS})
+target_link_libraries(quillon_unit_tests PRIVATE quillon_sim GTest::gtest_main GTest::gmock)
+gtest_discover_tests(quillon_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
+
+option(QUILLON_WINDOWS "Also build quillon.exe and run the Wine test tiers" ON)
+if(QUILLON_WINDOWS)
+  include(ExternalProject)
+  set(QUILLON_WIN_DIR ${CMAKE_BINARY_DIR}/win32)
+  ExternalProject_Add(quillon_windows
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${QUILLON_WIN_DIR}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/tools/cmake/mingw-i686.cmake
+               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND "")
+  set(QUILLON_WINE ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
+  add_test(NAME windows_xp_compatibility
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/check-xp-imports.sh ${QUILLON_WIN_DIR}/quillon.exe)
+  add_test(NAME wine_integration
+    COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe)
+  set_tests_properties(windows_xp_compatibility PROPERTIES LABELS xp)
+  set_tests_properties(wine_integration PROPERTIES LABELS wine TIMEOUT 900 RESOURCE_LOCK wineprefix)
+  file(GLOB QUILLON_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.sh)
+  foreach(script ${QUILLON_E2E_TESTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e_${name} COMMAND ${script} ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 900 RESOURCE_LOCK wineprefix)
+  endforeach()
+endif()

@@ -1,0 +1,41 @@
+# Windows (MinGW-w64 i686): quillon.exe, the Wine test executable and the
+# stand-in tools that only the test prefix gets.
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
+set(QUILLON_XP_LINK
+  -static -static-libgcc -static-libstdc++
+  -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
+  -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+
+file(GLOB QUILLON_WIN32_SOURCES CONFIGURE_DEPENDS
+  platform/win32/*.cpp window/win32/*.cpp controls/win32/*.cpp)
+add_library(quillon_win32 STATIC ${QUILLON_WIN32_SOURCES})
+target_link_libraries(quillon_win32 PUBLIC quillon_core
+  comctl32 shell32 ole32 uuid gdi32 user32 advapi32 msimg32)
+
+file(GLOB QUILLON_APP_SOURCES CONFIGURE_DEPENDS app/*.cpp app/*.rc)
+add_executable(quillon WIN32 ${QUILLON_APP_SOURCES})
+target_link_libraries(quillon PRIVATE quillon_win32)
+target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK})
+
+# GoogleTest built from Debian's sources for the Wine tier.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(target gtest gmock)
+  target_compile_options(${target} PUBLIC -include ${CMAKE_SOURCE_DIR}/tools/gtest/win32_notification.h)
+  target_compile_options(${target} PRIVATE -w)
+endforeach()
+
+file(GLOB QUILLON_WINE_TESTS CONFIGURE_DEPENDS tests/wine/*.cpp tests/support/*.cpp)
+add_executable(quillon_wine_tests ${QUILLON_WINE_TESTS})
+target_link_libraries(quillon_wine_tests PRIVATE quillon_win32 gtest gmock)
+target_link_options(quillon_wine_tests PRIVATE ${QUILLON_XP_LINK})
+
+file(GLOB QUILLON_STANDINS CONFIGURE_DEPENDS tools/standins/*.cpp)
+foreach(source ${QUILLON_STANDINS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(standin_${name} ${source})
+  set_target_properties(standin_${name} PROPERTIES OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standins)
+  target_link_options(standin_${name} PRIVATE -municode ${QUILLON_XP_LINK})
+  target_link_libraries(standin_${name} PRIVATE advapi32)
+endforeach()

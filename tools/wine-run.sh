@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs a Windows test executable under Wine in the build's private prefix,
+# with the stand-in tools installed in the prefix's system folder.
+# Usage: tools/wine-run.sh BUILD_DIR PROGRAM.exe [ARGS...]
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$1"; shift
+. "$here/wine-env.sh" "$build"
+wine_prefix_ready
+if [ -x "$here/install-standins.sh" ]; then "$here/install-standins.sh" "$build"; fi
+wine "$@"
+status=$?
+wineserver -w
+exit $status
