@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/Form.h"
+#include "engine/OptimiseRun.h"
+#include "platform/sim/SimWindows.h"
+#include "tests/support/MemoryForm.h"
+
+namespace quillon {
+namespace {
+
+struct RunFixture : ::testing::Test {
+    sim::SimWindows machine;
+    test::MemoryForm form;
+    RunContext context{form, machine, "Tester"};
+
+    std::vector<std::string> buttonEvents() const {
+        std::vector<std::string> out;
+        for (const auto& e : form.events())
+            if (e.rfind("button ", 0) == 0) out.push_back(e);
+        return out;
+    }
+};
+
+TEST_F(RunFixture, LocksAndUnlocksTheTenButtonsInTheirOrders) {
+    form.setButtonEnabled(Button::Exit, false);
+    RunOptimise(context);
+    // Redo, Suggest, Optimize, Exit, Auto, System, Security, Startup, Service, Wight off;
+    // Auto, System, Security, Startup, Service, Redo, Suggest, Optimize, Exit, Wight on.
+    const std::vector<std::string> expected = {
+        "button 0=0", "button 1=0", "button 2=0", "button 3=0", "button 4=0", "button 5=0", "button 6=0",
+        "button 7=0", "button 8=0", "button 9=0", "button 4=1", "button 5=1", "button 6=1", "button 7=1",
+        "button 8=1", "button 0=1", "button 1=1", "button 2=1", "button 3=1", "button 9=1"};
+    auto events = buttonEvents();
+    events.erase(events.begin());  // the set-up above
+    EXPECT_EQ(events, expected);
+    for (int b = 0; b < kButtonCount; ++b) EXPECT_TRUE(form.buttonEnabled(static_cast<Button>(b)));
+}
+
+TEST_F(RunFixture, ShowsProgressAndStatusThenCompletes) {
+    form.showOnly(Page::Startup);  // a page that sets no progress
+    RunOptimise(context);
+    const auto& e = form.events();
+    const auto visibleOn = std::find(e.begin(), e.end(), "progress visible=1");
+    const auto optimizing = std::find(e.begin(), e.end(), "label 0=Optimizing...");
+    const auto visibleOff = std::find(e.begin(), e.end(), "progress visible=0");
+    ASSERT_NE(visibleOn, e.end());
+    EXPECT_LT(visibleOn, optimizing);
+    EXPECT_LT(optimizing, visibleOff);
+    EXPECT_FALSE(form.progressVisible());
+    EXPECT_EQ(form.label(Label::Wait), "Optimize complete!");
+    EXPECT_EQ(form.progressWidth(), kProgressInitial);  // the bar keeps its width
+}
+
+TEST_F(RunFixture, SavesTheSelectionBeforeAnythingIsApplied) {
+    form.setChk(54, kTicked);
+    RunOptimise(context);
+    auto saved = machine.files().content("C:\\Program Files\\Quillon\\setup.dat");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->substr(0, 81), "\"" + std::string(54, '0') + "1" + std::string(22, '0') + "\"\r\n");
+}
+
+TEST_F(RunFixture, AppliesOnlyThePageOnView) {
+    form.showOnly(Page::Speed);
+    RunOptimise(context);
+    // Neither the System and Security writes nor the service commands run.
+    EXPECT_TRUE(std::none_of(machine.commands().begin(), machine.commands().end(), [](const std::string& c) {
+        return c.rfind("regedit", 0) == 0 || c.rfind("sc ", 0) == 0 || c.rfind("reg ", 0) == 0;
+    }));
+}
+
+TEST_F(RunFixture, UnsavableSelectionStillAppliesThePageAndKeepsTheForm) {
+    machine.files().setReadOnlyFolder("C:\\Program Files\\Quillon");
+    form.setChk(3, kTicked);
+    form.setTxtPath("D:\\Keep");
+    form.showOnly(Page::Services);
+    RunOptimise(context);
+    EXPECT_FALSE(machine.files().fileExists("C:\\Program Files\\Quillon\\setup.dat"));
+    EXPECT_EQ(form.progressHistory().back(), kProgressFull);
+    EXPECT_EQ(form.chk(3), kTicked);
+    EXPECT_EQ(form.txtPath(), "D:\\Keep");
+    EXPECT_EQ(form.label(Label::Wait), "Optimize complete!");
+}
+
+TEST_F(RunFixture, FailingToolsNeverStopTheRun) {
+    for (const char* tool : {"regedit", "reg", "sc", "sfc", "chkntfs"}) machine.setToolMissing(tool);
+    machine.files().setReadOnlyFolder("C:");
+    for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup}) {
+        form.showOnly(page);
+        RunOptimise(context);
+        EXPECT_EQ(form.label(Label::Wait), "Optimize complete!");
+        EXPECT_TRUE(form.buttonEnabled(Button::Optimize));
+    }
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,76 @@
+// The simulated Windows stands in for real tools in every unit test, so its
+// tools must behave as the real ones do where Quillon relies on them.
+#include <gtest/gtest.h>
+
+#include "platform/sim/SimWindows.h"
+
+namespace quillon::sim {
+namespace {
+
+TEST(SimTools, RegCopyTakesSubkeysOnlyWithS) {
+    SimWindows machine;
+    auto& reg = machine.registry();
+    reg.setValue("HKLM\\A\\Src", "v", Value::Dword(1));
+    reg.setValue("HKLM\\A\\Src\\Sub\\Deep", "w", Value::String("x"));
+    machine.startHidden("reg copy HKEY_LOCAL_MACHINE\\A\\Src\\ HKEY_LOCAL_MACHINE\\A\\Flat\\ /f");
+    machine.startHidden("reg copy HKEY_LOCAL_MACHINE\\A\\Src\\ HKEY_LOCAL_MACHINE\\A\\Whole\\ /s /f");
+    EXPECT_EQ(reg.dwordValue("HKLM\\A\\Flat", "v"), 1u);
+    EXPECT_FALSE(reg.keyExists("HKLM\\A\\Flat\\Sub"));
+    EXPECT_EQ(reg.stringValue("HKLM\\a\\whole\\SUB\\deep", "W"), "x");
+}
+
+TEST(SimTools, RegDeleteAndAdd) {
+    SimWindows machine;
+    auto& reg = machine.registry();
+    reg.setValue("HKCU\\Run", "My App", Value::String("x"));
+    reg.setValue("HKCU\\Run", "Other", Value::String("y"));
+    machine.startHidden("reg delete HKEY_CURRENT_USER\\Run /v \"My App\" /f");
+    EXPECT_EQ(reg.valueNames("HKCU\\Run"), (std::vector<std::string>{"Other"}));
+    machine.startHidden("reg delete HKEY_CURRENT_USER\\Run\\ /f");
+    EXPECT_FALSE(reg.keyExists("HKCU\\Run"));
+    machine.startHidden("reg add HKEY_CURRENT_USER\\New\\Key\\ /f");
+    EXPECT_TRUE(reg.keyExists("HKCU\\New\\Key"));
+}
+
+TEST(SimTools, ServiceControlSetsStartOnlyForExistingServices) {
+    SimWindows machine;
+    auto& reg = machine.registry();
+    const std::string spooler = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\Spooler";
+    reg.createKey(spooler);
+    machine.startHidden("sc \\\\. config Spooler start= disabled");
+    EXPECT_EQ(reg.dwordValue(spooler, "Start"), 4u);
+    machine.startHidden("sc \\\\. config Spooler start= demand");
+    EXPECT_EQ(reg.dwordValue(spooler, "Start"), 3u);
+    machine.startHidden("sc \\\\. config Missing start= demand");
+    EXPECT_FALSE(reg.keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Missing"));
+}
+
+TEST(SimTools, UnescapedBackslashIsLostByTheImportAsRegeditLosesIt) {
+    SimWindows machine;
+    machine.files().addFile("c:\\s.reg", "Windows Registry Editor Version 5.00\r\n[HKCU\\K]\r\n\"P\"=\"C:\\Downloads\"\r\n");
+    machine.startHidden("regedit /s c:\\s.reg");
+    EXPECT_EQ(machine.registry().stringValue("HKCU\\K", "P"), "C:Downloads");
+}
+
+TEST(SimTools, UnknownOrMissingToolsCannotStart) {
+    SimWindows machine;
+    EXPECT_THROW(machine.startHidden("cmd /c del x"), PlatformError);
+    machine.setToolMissing("reg");
+    EXPECT_THROW(machine.startHidden("reg add HKCU\\X /f"), PlatformError);
+    EXPECT_TRUE(machine.commands().empty());
+}
+
+TEST(SimFiles, WindowsNamingAndProtection) {
+    SimFileSystem files;
+    files.addFile("C:\\Windows\\Temp\\a.txt");
+    EXPECT_TRUE(files.directoryExists("c:\\windows\\TEMP\\"));
+    EXPECT_THROW(files.removeEmptyDirectory("C:\\Windows\\temp"), PlatformError);
+    files.addFile("C:\\x\\hidden.lnk", "", {.hidden = true});
+    EXPECT_TRUE(files.fileExists("C:\\X\\HIDDEN.LNK"));
+    EXPECT_FALSE(files.visibleFileExists("C:\\x\\hidden.lnk"));
+    files.addFile("C:\\x\\open.lnk", "", {.locked = true});
+    EXPECT_THROW(files.deleteFile("C:\\x\\open.lnk"), PlatformError);
+}
+
+}  // namespace
+}  // namespace quillon::sim
