@@ -29,6 +29,9 @@ public:
     virtual bool waitPumping(std::chrono::milliseconds bound) = 0;
     // Ends a process that outlived its bound.
     virtual void terminate() = 0;
+    // The exit code of an ended process; nothing while it runs or when the
+    // platform cannot tell.
+    virtual std::optional<int> exitCode() const { return std::nullopt; }
 };
 
 enum class MessageBoxKind { OkCancel, OkCancelExclamation };

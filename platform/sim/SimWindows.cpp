@@ -31,6 +31,7 @@ public:
         return true;
     }
     void terminate() override { job_->done = true; }
+    std::optional<int> exitCode() const override { return job_->exitCode; }
 
 private:
     SimWindows& owner_;
@@ -50,7 +51,8 @@ std::unique_ptr<StartedProcess> SimWindows::startHidden(const std::string& comma
     const std::string tool = ToolOf(commandLine);
     if (!IsKnownTool(commandLine) || missing_.count(tool)) throw PlatformError("cannot start: " + commandLine);
     commands_.push_back(commandLine);
-    auto job = std::make_shared<Pending>(Pending{commandLine});
+    auto job = std::make_shared<Pending>();
+    job->commandLine = commandLine;
     const bool hangs = hanging_.count(tool) > 0;
     if (!hangs) {
         queue_.push_back(job);
@@ -64,7 +66,7 @@ void SimWindows::runUpTo(const std::shared_ptr<Pending>& job) {
     while (!job->done && !queue_.empty()) {
         auto next = queue_.front();
         queue_.pop_front();
-        RunTool(next->commandLine, registry_, files_);
+        next->exitCode = RunTool(next->commandLine, registry_, files_);
         next->done = true;
     }
 }

@@ -68,6 +68,7 @@ private:
     struct Pending {
         std::string commandLine;
         bool done = false;
+        std::optional<int> exitCode;
     };
     void runUpTo(const std::shared_ptr<Pending>& job);
 

@@ -33,6 +33,12 @@ public:
 
     void terminate() override { TerminateProcess(process_.get(), 1); }
 
+    std::optional<int> exitCode() const override {
+        DWORD code = 0;
+        if (!GetExitCodeProcess(process_.get(), &code) || code == STILL_ACTIVE) return std::nullopt;
+        return static_cast<int>(code);
+    }
+
 private:
     UniqueHandle process_;
     HWND dialogWindow_;
