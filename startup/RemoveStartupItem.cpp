@@ -1,0 +1,25 @@
+#include "startup/RemoveStartupItem.h"
+
+#include "engine/Commands.h"
+#include "platform/CommandLine.h"
+#include "platform/Platform.h"
+#include "startup/StartupPlaces.h"
+
+namespace quillon {
+
+void RemoveStartupItem(Platform& platform, const std::string& userName, const std::string& name,
+                       std::vector<std::unique_ptr<StartedProcess>>& started) {
+    // Quoted, so a name with blanks or quotes reaches the tool whole.
+    for (const RunKey& key : kRunKeys)
+        started.push_back(RunHiddenCommand(
+            platform, std::string("reg delete ") + key.fullPath + " /v " + QuoteArgument(name) + " /f"));
+
+    // A crafted value name must not lead a file step outside the two folders.
+    if (!IsPlainFileName(name)) return;
+    for (const std::string& folder : StartupFolders(userName)) {
+        const std::string path = folder + "\\" + name;
+        if (platform.visibleFileExists(path)) platform.deleteFile(path);
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,22 @@
+#pragma once
+// Removing one startup entry from every place it could come from, since an
+// entry does not record its source.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+class Platform;
+class StartedProcess;
+
+// Starts "reg delete" for the name in both Run keys, then deletes a visible
+// file of that name from the per-user and the All Users Startup folder. The
+// registry commands are not waited for: they are added to `started` as they
+// begin, so the caller can wait for them even when a later step fails.
+// Throws PlatformError at the first step that fails; the steps after it are
+// not taken for this name.
+void RemoveStartupItem(Platform& platform, const std::string& userName, const std::string& name,
+                       std::vector<std::unique_ptr<StartedProcess>>& started);
+
+}  // namespace quillon

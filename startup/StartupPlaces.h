@@ -1,0 +1,35 @@
+#pragma once
+// The places Windows starts programs from at logon, in the order they are
+// listed and treated: two Run keys, then two Startup folders.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace quillon {
+
+struct RunKey {
+    RegRoot root;
+    const char* subkey;    // below the root, as opened for listing
+    const char* fullPath;  // as the registry tool is given it
+};
+
+inline constexpr std::array kRunKeys{
+    RunKey{RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+           "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+    RunKey{RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+           "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+};
+
+// The per-user folder first, then the All Users one. Without a user name the
+// per-user path would name a folder that belongs to nobody, so it is left out.
+std::vector<std::string> StartupFolders(const std::string& userName);
+
+// Whether a list entry may be joined to a Startup folder path: a name that
+// could reach outside the folder (separators, a drive colon, "..") or that
+// reads as a pattern never does.
+bool IsPlainFileName(std::string_view name);
+
+}  // namespace quillon

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "platform/sim/SimWindows.h"
+#include "startup/StartupList.h"
+#include "tests/unit/StartupTestMachine.h"
+
+namespace quillon::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class StartupRemoval : public StartupMachine {
+protected:
+    // Lists the machine as the page button does, ticks the names and runs the phase.
+    void removeTicked(const Names& names) {
+        ListStartupItems(context);
+        for (const std::string& name : names) tick(name);
+        machine.clearCommands();
+        RunStartupPhase(context);
+    }
+};
+
+TEST_F(StartupRemoval, NameOnlyInMachineKey) {
+    addRunValue(kUserRun, "Keep");
+    addRunValue(kMachineRun, "Updater");
+    addFile(kUserFolder, "other.lnk");
+    removeTicked({"Updater"});
+    EXPECT_FALSE(hasValue(kMachineRun, "Updater"));
+    EXPECT_TRUE(hasValue(kUserRun, "Keep"));
+    EXPECT_TRUE(hasFile(kUserFolder, "other.lnk"));
+    EXPECT_EQ(machine.commands(),
+              (Names{R"(reg delete HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run /v "Updater" /f)",
+                     R"(reg delete HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run /v "Updater" /f)"}));
+    EXPECT_EQ(listed(), (Names{"Keep", "other.lnk"}));
+}
+
+TEST_F(StartupRemoval, NameOnlyInAllUsersFolder) {
+    addFile(kUserFolder, "mine.lnk");
+    addFile(kAllUsersFolder, "Shared App.lnk");
+    removeTicked({"Shared App.lnk"});
+    EXPECT_FALSE(hasFile(kAllUsersFolder, "Shared App.lnk"));
+    EXPECT_TRUE(hasFile(kUserFolder, "mine.lnk"));
+    EXPECT_EQ(listed(), (Names{"mine.lnk"}));
+}
+
+TEST_F(StartupRemoval, OneEntryClearsEveryPlaceHoldingTheName) {
+    addRunValue(kUserRun, "Agent");
+    addRunValue(kMachineRun, "Agent");
+    addFile(kUserFolder, "Agent");
+    addFile(kAllUsersFolder, "Agent");
+    addRunValue(kMachineRun, "Stays");
+    ListStartupItems(context);
+    form.setListSelected(CheckList::Startup, 0, true);  // only the first of the four
+    RunStartupPhase(context);
+    EXPECT_FALSE(hasValue(kUserRun, "Agent"));
+    EXPECT_FALSE(hasValue(kMachineRun, "Agent"));
+    EXPECT_FALSE(hasFile(kUserFolder, "Agent"));
+    EXPECT_FALSE(hasFile(kAllUsersFolder, "Agent"));
+    EXPECT_EQ(listed(), (Names{"Stays"}));
+    EXPECT_EQ(tickedCount(), 0);
+}
+
+TEST_F(StartupRemoval, HiddenFileOfThatNameStays) {
+    addRunValue(kUserRun, "tray.lnk");
+    addFile(kUserFolder, "tray.lnk", {.hidden = true});
+    addFile(kAllUsersFolder, "tray.lnk", {.system = true});
+    removeTicked({"tray.lnk"});
+    EXPECT_FALSE(hasValue(kUserRun, "tray.lnk"));
+    EXPECT_TRUE(hasFile(kUserFolder, "tray.lnk"));
+    EXPECT_TRUE(hasFile(kAllUsersFolder, "tray.lnk"));
+}
+
+TEST_F(StartupRemoval, NamesWithBlanksAndQuotesReachTheToolWhole) {
+    addRunValue(kUserRun, "My Sync Tool");
+    addRunValue(kMachineRun, "say \"hi\" \\");
+    addRunValue(kMachineRun, "My");
+    removeTicked({"My Sync Tool", "say \"hi\" \\"});
+    EXPECT_FALSE(hasValue(kUserRun, "My Sync Tool"));
+    EXPECT_FALSE(hasValue(kMachineRun, "say \"hi\" \\"));
+    EXPECT_EQ(listed(), (Names{"My"}));
+}
+
+TEST_F(StartupRemoval, CraftedNamesLeaveEveryFileAlone) {
+    const Names crafted{"..\\..\\..\\boot.ini", "Sub\\inner.lnk", "C:\\boot.ini", "a/b", "*", "*.lnk", "..lnk"};
+    for (const std::string& name : crafted) addRunValue(kUserRun, name);
+    machine.files().addFile("C:\\boot.ini", "[boot loader]");
+    addFile(kUserFolder, "Sub\\inner.lnk");
+    addFile(kUserFolder, "a.lnk");
+    addFile(kAllUsersFolder, "b.lnk");
+    removeTicked(crafted);
+    for (const std::string& name : crafted) EXPECT_FALSE(hasValue(kUserRun, name)) << name;
+    EXPECT_TRUE(hasFile("C:\\boot.ini"));
+    EXPECT_TRUE(hasFile(kUserFolder, "Sub\\inner.lnk"));
+    EXPECT_EQ(listed(), (Names{"a.lnk", "b.lnk"}));
+    for (const std::string& path : machine.paths) {
+        EXPECT_EQ(path.find(".."), std::string::npos) << path;
+        EXPECT_EQ(path.find('*'), std::string::npos) << path;
+        EXPECT_EQ(path.find("Startup\\Sub"), std::string::npos) << path;
+    }
+}
+
+TEST_F(StartupRemoval, NothingTickedRebuildsTheSameList) {
+    addRunValue(kUserRun, "One");
+    addRunValue(kMachineRun, "One");
+    addFile(kAllUsersFolder, "two.lnk");
+    const auto registryBefore = machine.registry().dump("HKEY_CURRENT_USER");
+    const auto filesBefore = machine.files().allPaths();
+    removeTicked({});
+    EXPECT_TRUE(machine.commands().empty());
+    EXPECT_EQ(machine.registry().dump("HKEY_CURRENT_USER"), registryBefore);
+    EXPECT_EQ(machine.files().allPaths(), filesBefore);
+    EXPECT_EQ(listed(), (Names{"One", "One", "two.lnk"}));
+    EXPECT_EQ(form.progressHistory(), std::vector<int>{});
+}
+
+TEST_F(StartupRemoval, UndeletableFileSkipsOnlyTheRestOfThatEntry) {
+    addFile(kUserFolder, "locked.lnk", {.locked = true});
+    addFile(kAllUsersFolder, "locked.lnk");
+    addRunValue(kUserRun, "locked.lnk");
+    addFile(kAllUsersFolder, "next.lnk");
+    addRunValue(kMachineRun, "next.lnk");
+    removeTicked({"locked.lnk", "next.lnk"});
+    EXPECT_FALSE(hasValue(kUserRun, "locked.lnk"));  // its registry commands had already started
+    EXPECT_TRUE(hasFile(kUserFolder, "locked.lnk"));
+    EXPECT_TRUE(hasFile(kAllUsersFolder, "locked.lnk"));
+    EXPECT_FALSE(hasValue(kMachineRun, "next.lnk"));
+    EXPECT_FALSE(hasFile(kAllUsersFolder, "next.lnk"));
+    EXPECT_EQ(listed(), (Names{"locked.lnk", "locked.lnk"}));
+}
+
+TEST_F(StartupRemoval, ListedAgainOnlyAfterTheCommandsHaveRun) {
+    addRunValue(kUserRun, "Slow");
+    addRunValue(kMachineRun, "Slow");
+    addRunValue(kMachineRun, "Kept");
+    machine.setDeferredExecution(true);
+    removeTicked({"Slow"});
+    EXPECT_EQ(listed(), (Names{"Kept"}));
+}
+
+TEST_F(StartupRemoval, HangingToolIsGivenUpAndTheListRebuilt) {
+    addRunValue(kUserRun, "Stuck");
+    addFile(kAllUsersFolder, "Stuck");
+    machine.setToolHangs("reg");
+    removeTicked({"Stuck"});
+    EXPECT_FALSE(hasFile(kAllUsersFolder, "Stuck"));
+    EXPECT_EQ(listed(), (Names{"Stuck"}));  // the value is still there
+    EXPECT_LT(machine.pumpCount(), 10);
+}
+
+TEST_F(StartupRemoval, RegistryToolThatCannotStartStopsEachEntryNotThePhase) {
+    addFile(kAllUsersFolder, "a.lnk");
+    addFile(kAllUsersFolder, "b.lnk");
+    ListStartupItems(context);
+    tick("a.lnk");
+    tick("b.lnk");
+    machine.setToolMissing("reg");
+    RunStartupPhase(context);
+    EXPECT_EQ(listed(), (Names{"a.lnk", "b.lnk"}));
+}
+
+}  // namespace
+}  // namespace quillon::test
