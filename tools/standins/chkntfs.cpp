@@ -1,0 +1,4 @@
+// Stand-in for the disk-check scheduler under Wine: records its command line.
+#include "tools/standins/StandinLog.h"
+
+int wmain() { return standin::LogCommandLine() ? 0 : 1; }
