@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "window/Layout.h"
+
+namespace quillon::layout {
+namespace {
+
+bool Overlap(const Rect& a, const Rect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+TEST(WindowLayout, EveryBoxOnceInItsIndexOrderAndHiddenOnlyWhereItShouldBe) {
+    auto boxes = CheckBoxes();
+    ASSERT_EQ(boxes.size(), static_cast<std::size_t>(kCheckBoxCount));
+    std::set<int> hidden;
+    for (int i = 0; i < kCheckBoxCount; ++i) {
+        EXPECT_EQ(boxes[i].index, i);
+        EXPECT_FALSE(boxes[i].caption.empty());
+        if (boxes[i].hidden) hidden.insert(i);
+    }
+    EXPECT_EQ(hidden, (std::set<int>{26, 35}));
+    EXPECT_EQ(boxes[35].caption, "禁止从IE里访问盘符");
+    EXPECT_EQ(boxes[54].caption, "Reset PC when fatal errors");
+}
+
+TEST(WindowLayout, VisibleBoxesAndListsOfAContainerDoNotOverlapAndFitInside) {
+    struct Placed {
+        Panel parent;
+        Rect rect;
+        std::string what;
+    };
+    std::vector<Placed> placed;
+    for (const CheckBoxSpec& box : CheckBoxes())
+        if (!box.hidden)
+            placed.push_back({box.parent, {box.left, box.top, kCheckBoxWidth, kCheckBoxHeight},
+                              "chk " + std::to_string(box.index)});
+    for (const ListSpec& list : Lists()) placed.push_back({list.parent, list.rect, "list"});
+    for (const ButtonSpec& button : Buttons()) placed.push_back({button.parent, button.rect, std::string(button.name)});
+    for (const PanelSpec& panel : Panels())
+        if (panel.parent && !panel.page) placed.push_back({*panel.parent, panel.rect, std::string(panel.name)});
+    placed.push_back({kPicture1.parent, kPicture1.rect, "Picture1"});
+    placed.push_back({kTxtPath.parent, kTxtPath.rect, "txtPath"});
+
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const Rect& container = PanelOf(placed[i].parent).rect;
+        EXPECT_LE(placed[i].rect.left + placed[i].rect.width, container.width) << placed[i].what;
+        EXPECT_LE(placed[i].rect.top + placed[i].rect.height, container.height) << placed[i].what;
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            if (placed[i].parent != placed[j].parent) continue;
+            EXPECT_FALSE(Overlap(placed[i].rect, placed[j].rect)) << placed[i].what << " / " << placed[j].what;
+        }
+    }
+}
+
+TEST(WindowLayout, ButtonsInEnumOrderWithBlanksBeforeTheirCaptions) {
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonSpec& spec = ButtonOf(static_cast<Button>(i));
+        EXPECT_EQ(spec.button, static_cast<Button>(i));
+        const std::size_t blanks = spec.caption.find_first_not_of(' ');
+        EXPECT_EQ(blanks, spec.button == Button::Auto ? 10u : 11u) << spec.name;
+    }
+    EXPECT_EQ(ButtonOf(Button::Suggest).caption, "           Recommand");
+    EXPECT_EQ(BrowseButton().caption, "...");
+    EXPECT_EQ(BrowseButton().icon, Icon::None);
+    // The bottom row leaves 5730 to 8850 free for lblWait.
+    for (const ButtonSpec& spec : Buttons()) {
+        if (spec.rect.top != 6540) continue;
+        EXPECT_TRUE(spec.rect.left + spec.rect.width <= 5730 || spec.rect.left >= 8850) << spec.name;
+    }
+}
+
+TEST(WindowLayout, PagePanelsStackAndOnlyTheMainPanelHasAHeader) {
+    int pages = 0;
+    for (const PanelSpec& panel : Panels()) {
+        EXPECT_EQ(panel.style == 0, panel.panel == Panel::Main) << panel.name;
+        EXPECT_EQ(panel.theme, panel.panel == Panel::Main ? 4 : 10) << panel.name;
+        if (panel.page) {
+            ++pages;
+            EXPECT_EQ(panel.parent, Panel::Main);
+            EXPECT_EQ(PanelOf(*panel.page).panel, panel.panel);
+        }
+    }
+    EXPECT_EQ(pages, 5);
+    EXPECT_EQ(PanelOf(Page::Speed).name, "XPCWight");
+    EXPECT_EQ(Pixels(PanelOf(Panel::Main).rect.width), 727);
+    EXPECT_EQ(Pixels(kWindow.height), 494);
+}
+
+}  // namespace
+}  // namespace quillon::layout

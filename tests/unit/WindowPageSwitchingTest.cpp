@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "platform/sim/SimWindows.h"
+#include "tests/support/MemoryForm.h"
+#include "window/PageSwitching.h"
+#include "window/StartUp.h"
+
+namespace quillon {
+namespace {
+
+struct WindowPages : ::testing::Test {
+    test::MemoryForm form;
+    sim::SimWindows machine;
+    RunContext context{form, machine, "Tester"};
+
+    std::vector<Page> visiblePages() const {
+        std::vector<Page> pages;
+        for (const PageButton& entry : PageButtons())
+            if (form.pageVisible(entry.page)) pages.push_back(entry.page);
+        return pages;
+    }
+};
+
+TEST_F(WindowPages, EachButtonShowsItsPageAloneWithItsHeaderTexts) {
+    const struct {
+        Page page;
+        const char* header;
+        const char* caption;
+    } expected[] = {
+        {Page::Security, "  Quillon(Security)", "[Security]"}, {Page::Services, "  Quillon(Services)", "[Services]"},
+        {Page::Startup, "  Quillon(Startup)", "[Startup]"},    {Page::Speed, "  Quillon(Speed)", "[Speed]"},
+        {Page::System, "  Quillon(System)", "[System]"},
+    };
+    for (const auto& row : expected) {
+        ShowPage(context, row.page);
+        EXPECT_EQ(visiblePages(), std::vector<Page>{row.page});
+        EXPECT_EQ(form.mainCaption(), row.header);
+        EXPECT_EQ(form.label(Label::Caption), row.caption);
+    }
+}
+
+TEST_F(WindowPages, PressingTwiceKeepsOnePageAndTouchesNoTick) {
+    form.setChk(54, kTicked);
+    form.setChk(17, kGreyed);
+    form.setListSelected(CheckList::Hide, 3, true);
+    form.selectOpt(2);
+    form.setTxtPath("D:\\x");
+    ShowPage(context, Page::Security);
+    ShowPage(context, Page::Security);
+    ShowPage(context, Page::Speed);
+    EXPECT_EQ(visiblePages(), std::vector<Page>{Page::Speed});
+    EXPECT_EQ(form.chk(54), kTicked);
+    EXPECT_EQ(form.chk(17), kGreyed);
+    EXPECT_TRUE(form.listSelected(CheckList::Hide, 3));
+    EXPECT_TRUE(form.opt(2));
+    EXPECT_EQ(form.txtPath(), "D:\\x");
+}
+
+TEST_F(WindowPages, OnlyTheStartupButtonRebuildsTheStartupList) {
+    form.addListItem(CheckList::Startup, "Old");
+    form.setListSelected(CheckList::Startup, 0, true);
+    ShowPage(context, Page::Security);
+    EXPECT_EQ(form.listTexts(CheckList::Startup), std::vector<std::string>{"Old"});
+
+    ShowPage(context, Page::Startup);
+    ShowPage(context, Page::Startup);
+    // Rebuilt from the machine (which has no startup items), never doubled.
+    EXPECT_TRUE(form.listTexts(CheckList::Startup).empty());
+}
+
+TEST_F(WindowPages, ServiceClickShowsTheWholeEntryText) {
+    ShowServiceInfo(form, 0);
+    EXPECT_EQ(form.label(Label::Info), "Alerter    (System Management Alart)");
+    ShowServiceInfo(form, 7);
+    EXPECT_EQ(form.label(Label::Info), "Messerger   (NET SEND and Alerter services messages)");
+    ShowServiceInfo(form, -1);  // a click below the last entry
+    EXPECT_EQ(form.label(Label::Info), "Messerger   (NET SEND and Alerter services messages)");
+}
+
+TEST_F(WindowPages, StartUpKeepsSystemPageWhateverTheFileHolds) {
+    machine.files().addFile("C:\\Program Files\\Quillon\\setup.dat",
+                            "\"" + std::string(77, '1') + "\"\r\n\"3\"\r\n\"1\"\r\n\"1\"\r\n\"E:\\dl\"\r\n");
+    machine.setUserName("Ann");
+    form.setComboIndex(Combo::Prefetch, -1);
+    LoadMainForm(context);
+    EXPECT_EQ(context.userName, "Ann");
+    EXPECT_EQ(form.comboIndex(Combo::Prefetch), 0);
+    RestoreSelection(context);
+    EXPECT_EQ(visiblePages(), std::vector<Page>{Page::System});
+    EXPECT_EQ(form.mainCaption(), "  Quillon(System)");
+    EXPECT_EQ(form.chk(54), kTicked);
+    EXPECT_TRUE(form.opt(3));
+    EXPECT_EQ(form.comboIndex(Combo::Priority), 1);
+    EXPECT_EQ(form.txtPath(), "E:\\dl");
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,34 @@
+#pragma once
+// The command buttons other than Optimize and the page buttons: Recommend,
+// Auto, Reset, Browse and Exit. They change only the window's controls and
+// start optimise runs; none writes the registry or a file itself.
+#include <span>
+
+#include "engine/Form.h"
+#include "engine/RunContext.h"
+
+namespace quillon {
+
+// Boxes Recommend ticks, in the order it ticks them.
+std::span<const int> RecommendedSecurityBoxes();  // table A
+std::span<const int> RecommendedSystemBoxes();    // table B
+
+// Ticks the recommended set of the page on view; never clears anything.
+void Recommend(Form& form);
+
+// After "Confirm": recommends and applies System, Security, Startup and
+// Services in turn, processing events between the steps.
+void AutoOptimise(RunContext& context);
+
+// Clears every box and list tick, combo boxes to their first entry; keeps Opt
+// and txtPath.
+void Reset(Form& form);
+
+// The shell's folder browser; a cancelled browser keeps txtPath as it was.
+void Browse(RunContext& context);
+
+// Asks to log off and does so on OK. The caller closes the window afterwards,
+// whatever the answer.
+void Exit(RunContext& context);
+
+}  // namespace quillon

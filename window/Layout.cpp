@@ -1,0 +1,184 @@
+#include "window/Layout.h"
+
+#include <stdexcept>
+
+namespace quillon::layout {
+namespace {
+
+using enum Panel;
+
+constexpr Rect kPageRect{180, 1170, 10515, 5265};
+
+constexpr std::array<PanelSpec, kPanelCount> kPanels{{
+    {Main, "XPCMain", std::nullopt, {15, 15, 10905, 7395}, 0, 4, std::nullopt},
+    {Security, "XPCSecurity", Main, kPageRect, 1, 10, Page::Security},
+    {Service, "XPCService", Main, kPageRect, 1, 10, Page::Services},
+    {Wight, "XPCWight", Main, kPageRect, 1, 10, Page::Speed},
+    {Startup, "XPCStartup", Main, kPageRect, 1, 10, Page::Startup},
+    {System, "XPCSystem", Main, kPageRect, 1, 10, Page::System},
+    {IeSettings, "XPContainer1", Security, {210, 150, 4335, 4935}, 1, 10, std::nullopt},
+    {Display, "XPContainer6", Security, {4620, 150, 2925, 1875}, 1, 10, std::nullopt},
+    {StartMenu, "XPContainer2", Security, {7620, 150, 2745, 1875}, 1, 10, std::nullopt},
+    {Other, "XPContainer7", Security, {4620, 2130, 5745, 2955}, 1, 10, std::nullopt},
+    {Preread, "XPContainer4", System, {270, 180, 2745, 1215}, 1, 10, std::nullopt},
+    {Cache, "XPContainer5", System, {6930, 4170, 3225, 615}, 1, 10, std::nullopt},
+}};
+
+constexpr Rect kTopButton(int left) { return {left, 450, 1335, 615}; }
+constexpr Rect kBottomButton(int left) { return {left, 6540, 1815, 615}; }
+
+// In the order of the Button enumeration, cmdBrowse last.
+constexpr std::array<ButtonSpec, 11> kButtons{{
+    {"cmdRedo", Button::Redo, Main, "           Reset", kBottomButton(2070), Font::Arial9, Icon::Redo},
+    {"cmdSuggest", Button::Suggest, Main, "           Recommand", kBottomButton(240), Font::Arial9, Icon::Suggest},
+    {"cmdOptimize", Button::Optimize, Main, "           Optimize", kBottomButton(3900), Font::Arial9, Icon::Optimize},
+    {"cmdExit", Button::Exit, Main, "           Exit", kBottomButton(8850), Font::Arial9, Icon::Exit},
+    {"cmdAuto", Button::Auto, Main, "          Auto Optimize", {210, 450, 1875, 615}, Font::Arial9Bold, Icon::Auto},
+    {"cmdSystem", Button::System, Main, "           System", kTopButton(3930), Font::Arial9Bold, Icon::System},
+    {"cmdSecurity", Button::Security, Main, "           Security", kTopButton(5280), Font::Arial9Bold,
+     Icon::Security},
+    {"cmdStartup", Button::Startup, Main, "           Startup", kTopButton(6630), Font::Arial9Bold, Icon::Startup},
+    {"cmdservice", Button::Service, Main, "           Services", kTopButton(9330), Font::Arial9Bold,
+     Icon::Services},
+    {"cmdWight", Button::Wight, Main, "           Speed", kTopButton(7980), Font::Arial9Bold, Icon::Speed},
+    {"cmdBrowse", std::nullopt, IeSettings, "...", {3480, 2640, 555, 300}, Font::Verdana8, Icon::None},
+}};
+
+constexpr std::array<CheckBoxSpec, kCheckBoxCount> kCheckBoxes{{
+    {0, IeSettings, 240, 450, "Hide <General>", 540, 450},
+    {1, IeSettings, 240, 720, "Hide <Security>", 540, 720},
+    {2, IeSettings, 240, 990, "Hide <Privacy>", 540, 990},
+    {3, IeSettings, 240, 1260, "Hide <Content>", 540, 1260},
+    {4, IeSettings, 240, 1530, "Hide [Connections]", 540, 1530},
+    {5, IeSettings, 240, 1800, "Hide [Programs]", 540, 1800},
+    {6, IeSettings, 240, 2070, "Hide [Advanced]", 540, 2070},
+    {7, IeSettings, 2190, 450, "Disabled [Open]", 2490, 450},
+    {8, IeSettings, 2190, 720, "Disabled [Save As]", 2490, 720},
+    {9, IeSettings, 2190, 990, "Disabled [Favorites]", 2490, 990},
+    {10, IeSettings, 2190, 1260, "Disabled [Options]", 2490, 1260},
+    {11, IeSettings, 2190, 1530, "Disabled RightButton", 2490, 1530},
+    {12, IeSettings, 2190, 1800, "Disabled download", 2490, 1800},
+    {13, IeSettings, 2190, 2070, "Disabled [New]", 2490, 2070},
+    {14, Display, 360, 450, "Hide [Themes]", 660, 420},
+    {15, Display, 360, 720, "Hide [Desktop]", 660, 690},
+    {16, Display, 360, 990, "Hide [Screen Saver]", 660, 960},
+    {17, Display, 360, 1260, "Disabled [Background]", 660, 1230},
+    {18, Display, 360, 1530, "Disabled Screen Saver", 660, 1500},
+    {19, StartMenu, 240, 450, "Hide [Run]", 510, 420},
+    {20, StartMenu, 240, 720, "Hide [Search]", 510, 690},
+    {21, StartMenu, 240, 990, "Hide [Settings]", 510, 960},
+    {22, StartMenu, 240, 1260, "Hide [Documents]", 510, 1230},
+    {23, StartMenu, 240, 1530, "Hide [Help and Support]", 510, 1500},
+    {24, Other, 150, 450, "Disabled Control Panel", 420, 450},
+    {25, Other, 150, 720, "Disabled Taskmgr", 420, 720},
+    {26, Other, 3150, 2310, "Disabled RightButton Menu", 3420, 2310, true},
+    {27, Other, 150, 2070, "Disabled Add or Remove Programs", 420, 2070},
+    {28, Other, 150, 2340, "Disabled showing Control Panel", 420, 2340},
+    {29, Other, 2550, 1800, "Forbid Change Password", 2820, 1800},
+    {30, Other, 150, 990, "Delete [My Computer]", 420, 990},
+    {31, Other, 150, 1260, "Hide [File] menu", 420, 1260},
+    {32, Other, 150, 2610, "Delete Start Menu [Windows Catalog.Update] etc.", 420, 2610},
+    {33, Other, 2550, 450, "Disabled Start Menu Right Button", 2820, 450},
+    {34, Other, 2550, 720, "Disabled [Taskbar and Start Menu]", 2820, 720},
+    {35, Other, 3330, 120, "禁止从IE里访问盘符", 3600, 120, true, Font::Standard},
+    {36, Other, 2550, 990, "Hide [My Network Places]", 2820, 990},
+    {37, Other, 2550, 1260, "Hide [Recycle Bin]", 2820, 1260},
+    {38, Other, 2550, 1530, "Hide [Manage]", 2820, 1530},
+    {39, Other, 150, 1530, "Disabled safe mode", 420, 1530},
+    {40, Other, 150, 1800, "Hide [Folder Options]", 420, 1800},
+    {41, Wight, 3540, 1500, "Remove System Backup[200MB-300MB]", 3810, 1500},
+    {42, Wight, 3540, 1830, "Remove Drivers Backup[80MB]", 3810, 1830},
+    {43, System, 270, 2610, "Fast close error programs", 540, 2610},
+    {44, System, 270, 2940, "Auto close error programs", 540, 2940},
+    {45, Wight, 3540, 2160, "Remove Update Install Files[200MB]", 3810, 2160},
+    {46, Wight, 3540, 2490, "Remove Help Files[40MB]", 3810, 2490},
+    {47, System, 270, 3270, "Optimize adjoin files", 540, 3270},
+    {48, System, 270, 3600, "Close auto debug", 540, 3600},
+    {49, System, 270, 3930, "Auto clean no use DLLs", 540, 3930},
+    {50, System, 270, 4260, "Completely deleting files", 540, 4260},
+    {51, System, 270, 4590, "Forbid to group similar taskbar buttons", 540, 4590},
+    {52, Wight, 3540, 2820, "Remove Redundancy IME[84MB]", 3810, 2820},
+    {53, System, 270, 4920, "Forbid to hide inactive icons", 540, 4920},
+    {54, System, 270, 2280, "Reset PC when fatal errors", 540, 2280},
+    {55, System, 270, 1950, "Use Big Cache(512M memory recommand)", 540, 1950},
+    {56, System, 270, 1590, "Adjust for best performance of", 570, 1590},
+    {57, System, 4170, 2580, "Turn off Remote Assistance", 4440, 2550},
+    {58, System, 4170, 2910, "Turn off error report", 4440, 2880},
+    {59, System, 4170, 3270, "Forbid Desktop Clean Wizard", 4440, 3240},
+    {60, System, 4170, 3570, "Forbid automatic updating", 4440, 3540},
+    {61, System, 4170, 3900, "Use classic start menu", 4440, 3870},
+    {62, System, 4170, 4230, "Forbid Accessibility Keys", 4440, 4200},
+    {63, System, 4170, 4560, "Close Windows Firewall", 4440, 4530},
+    {64, System, 4170, 4890, "Always classic login", 4440, 4860},
+    {65, System, 4170, 2250, "Turn off automatic updating", 4440, 2220},
+    {66, System, 4170, 1920, "Close errors and debug info", 4440, 1890},
+    {67, System, 4170, 1590, "Turn off system restore", 4440, 1560},
+    {68, System, 6930, 1590, "Forbid Windows Media Player to update", 7200, 1560},
+    {69, System, 6930, 1920, "Hide Login/Logoff/Shutdown Status", 7200, 1890},
+    {70, System, 6930, 2250, "Clean pagefiles before shutdown", 7200, 2220},
+    {71, System, 6930, 2580, "Accelerate Shutdown", 7200, 2550},
+    {72, System, 6930, 2910, "Turn off Virtual memory", 7200, 2880},
+    {73, System, 6930, 3240, "Accelerate menus", 7200, 3210},
+    {74, System, 6930, 3570, "Shorten scandisk time", 7200, 3540},
+    {75, System, 6930, 3900, "Optimize 2 level cache", 7200, 3870},
+    {76, System, 6930, 4890, "Optimize Start Menu", 7200, 4860},
+}};
+
+constexpr std::array<OptionSpec, kOptionCount> kOptions{{
+    {210, 90, "64K", 480, 60},
+    {1260, 90, "128K", 1470, 60},
+    {2310, 90, "256K", 2580, 60},
+    {660, 360, "512K", 930, 330},
+    {1710, 360, "1MB or more", 1950, 330},
+}};
+
+constexpr std::array<LabelSpec, 13> kLabels{{
+    {Label::Caption, Main, {2550, 660, 900, 240}, "[System]", Font::Arial10Bold, Align::Centre},
+    {Label::Wait, Main, {7650, 6660, 60, 225}, "", Font::Arial9, Align::Centre},
+    {Label::Info, Service, {300, 4770, 9900, 360}, "", Font::Arial9, Align::Left, false},
+    {std::nullopt, Preread, {690, 150, 1275, 225}, "Preread Setting", Font::Arial9},
+    {std::nullopt, IeSettings, {1620, 120, 0, 225}, "IE Settings", Font::Arial9Bold, Align::Centre},
+    {std::nullopt, Display, {690, 120, 0, 225}, "Display Properties", Font::Arial9Bold, Align::Centre},
+    {std::nullopt, StartMenu, {960, 120, 0, 225}, "Start Menu", Font::Arial9Bold, Align::Centre},
+    {std::nullopt, Other, {2520, 120, 0, 225}, "Other", Font::Arial9Bold, Align::Centre},
+    {std::nullopt, IeSettings, {180, 2400, 1965, 225}, "Download File Path Set:", Font::Arial9},
+    {std::nullopt, IeSettings, {180, 3060, 900, 225}, "Hide Drive:", Font::Arial9},
+    {std::nullopt, IeSettings, {2340, 3060, 1260, 225}, "Disabled Drive:", Font::Arial9},
+    {std::nullopt, Service, {3450, 210, 3780, 225}, "These services will be STOP after optimizing",
+     Font::Arial9Bold},
+    {std::nullopt, Startup, {2865, 330, 4590, 225}, "Remove applications auto start with Windows starting",
+     Font::Arial9Bold, Align::Centre},
+}};
+
+constexpr std::array<ListSpec, 4> kLists{{
+    {CheckList::Hide, IeSettings, {180, 3300, 1755, 1305}, Font::Arial9},
+    {CheckList::Not, IeSettings, {2340, 3300, 1695, 1305}, Font::Arial9},
+    {CheckList::Service, Service, {300, 540, 9885, 3600}, Font::Arial9},
+    {CheckList::Startup, Startup, {330, 690, 9885, 3810}, Font::Standard},
+}};
+
+constexpr std::array<ComboSpec, 2> kCombos{{
+    {Combo::Prefetch, Preread, {390, 480, 2025, 345}, Font::Arial9, {"Preread Applacations", "Starting Preread"}},
+    {Combo::Priority, System, {3150, 1560, 945, 300}, Font::Standard, {"Applications", "Background-Services"}},
+}};
+
+}  // namespace
+
+std::span<const PanelSpec> Panels() { return kPanels; }
+const PanelSpec& PanelOf(Panel panel) { return kPanels[static_cast<std::size_t>(panel)]; }
+const PanelSpec& PanelOf(Page page) {
+    for (const PanelSpec& spec : kPanels)
+        if (spec.page == page) return spec;
+    throw std::logic_error("no panel for page");
+}
+std::span<const ButtonSpec> Buttons() { return kButtons; }
+const ButtonSpec& ButtonOf(Button button) { return kButtons[static_cast<std::size_t>(button)]; }
+const ButtonSpec& BrowseButton() { return kButtons.back(); }
+std::span<const CheckBoxSpec> CheckBoxes() { return kCheckBoxes; }
+std::span<const OptionSpec> Options() { return kOptions; }
+std::span<const LabelSpec> Labels() { return kLabels; }
+std::span<const ListSpec> Lists() { return kLists; }
+std::span<const ComboSpec> Combos() { return kCombos; }
+const ComboSpec& ComboOf(Combo combo) { return kCombos[static_cast<std::size_t>(combo)]; }
+
+}  // namespace quillon::layout
