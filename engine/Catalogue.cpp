@@ -1,0 +1,51 @@
+#include "engine/Catalogue.h"
+
+#include <string>
+
+#include "engine/Commands.h"
+#include "engine/Form.h"
+#include "engine/Step.h"
+
+namespace quillon {
+namespace {
+
+template <class... Cases>
+struct Overloaded : Cases... {
+    using Cases::operator()...;
+};
+
+void Apply(RunContext& context, const CatalogueStep& step, bool ticked) {
+    std::visit(Overloaded{
+                   [&](const RegistryFlag& flag) { ApplyRegistryFlag(context.platform, flag, ticked); },
+                   [&](const CommandToggle& toggle) {
+                       // Waited for, so the step is done when the run says it is.
+                       if (ticked) RunHiddenCommandAndWait(context.platform, std::string(toggle.tickedCommand));
+                       else if (toggle.untickedCommand)
+                           RunHiddenCommandAndWait(context.platform, std::string(*toggle.untickedCommand));
+                   },
+                   [&](const ProgressMark& mark) { context.form.setProgressWidth(mark.width); },
+                   [&](const NamedStep& named) { named.run(context); },
+               },
+               step);
+}
+
+}  // namespace
+
+std::optional<int> BoxOf(const CatalogueStep& step) {
+    if (auto* flag = std::get_if<RegistryFlag>(&step)) return flag->box;
+    if (auto* toggle = std::get_if<CommandToggle>(&step)) return toggle->box;
+    return std::nullopt;
+}
+
+void RunCatalogue(RunContext& context, std::span<const CatalogueStep> steps) {
+    std::optional<int> readBox;
+    bool ticked = false;
+    for (const CatalogueStep& step : steps) {
+        const std::optional<int> box = BoxOf(step);
+        if (box && box != readBox) ticked = context.form.ticked(*box);
+        readBox = box;
+        RunStep([&] { Apply(context, step, ticked); });
+    }
+}
+
+}  // namespace quillon
