@@ -1,5 +1,6 @@
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "engine/Commands.h"
 #include "engine/Form.h"
