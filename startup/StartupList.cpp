@@ -16,7 +16,8 @@ void ListStartupFolder(Form& form, Platform& platform, const std::string& folder
 }  // namespace
 
 void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::string& subkey) {
-    for (const std::string& name : platform.registryValueNames(root, subkey)) form.addListItem(CheckList::Startup, name);
+    for (const std::string& name : platform.registryValueNames(root, subkey))
+        form.addListItem(CheckList::Startup, name);
 }
 
 void ListStartupItems(RunContext& context) {

@@ -28,9 +28,10 @@ TEST_F(StartupRemoval, NameOnlyInMachineKey) {
     EXPECT_FALSE(hasValue(kMachineRun, "Updater"));
     EXPECT_TRUE(hasValue(kUserRun, "Keep"));
     EXPECT_TRUE(hasFile(kUserFolder, "other.lnk"));
-    EXPECT_EQ(machine.commands(),
-              (Names{R"(reg delete HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run /v "Updater" /f)",
-                     R"(reg delete HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run /v "Updater" /f)"}));
+    EXPECT_EQ(
+        machine.commands(),
+        (Names{R"(reg delete HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run /v "Updater" /f)",
+               R"(reg delete HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run /v "Updater" /f)"}));
     EXPECT_EQ(listed(), (Names{"Keep", "other.lnk"}));
 }
 

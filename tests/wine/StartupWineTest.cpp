@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -127,7 +127,8 @@ TEST_F(StartupWine, ListsBothRunKeysAndBothFoldersThenRemovesTheTickedEntries) {
     seedValue(HKEY_CURRENT_USER, "Quillon Blank Name");
     seedValue(HKEY_CURRENT_USER, "QuillonBoth");
     seedValue(HKEY_CURRENT_USER, "QuillonKeep");
-    seedValue(HKEY_CURRENT_USER, "QuillonLong", "\"C:\\Program Files\\" + std::string(270, 'x') + "\\agent.exe\" /tray");
+    const std::string longCommand = "\"C:\\Program Files\\" + std::string(270, 'x') + "\\agent.exe\" /tray";
+    seedValue(HKEY_CURRENT_USER, "QuillonLong", longCommand);
     seedValue(HKEY_CURRENT_USER, kLongName);
     seedValue(HKEY_LOCAL_MACHINE, "QuillonBoth");
     seedValue(HKEY_LOCAL_MACHINE, "QuillonMachineKeep");
