@@ -39,3 +39,8 @@ foreach(source ${QUILLON_STANDINS})
   target_link_options(standin_${name} PRIVATE -municode ${QUILLON_XP_LINK})
   target_link_libraries(standin_${name} PRIVATE advapi32)
 endforeach()
+
+# The benchmark: an ordinary program, run under Wine by tools/bench.sh.
+add_executable(quillon_bench tools/bench/QuillonBench.cpp tests/support/MemoryForm.cpp)
+target_link_libraries(quillon_bench PRIVATE quillon_win32 psapi)
+target_link_options(quillon_bench PRIVATE ${QUILLON_XP_LINK})

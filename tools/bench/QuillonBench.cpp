@@ -1,0 +1,235 @@
+// Benchmark, for Wine only: each page's optimise run against the floor, the
+// same tools with the same arguments started and waited for back to back by a
+// plain loop, measured in the same run. Also the window's start-up time, the
+// longest gap between window messages during a run, and handle growth.
+// Usage (from tools/bench.sh): quillon_bench.exe
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/Form.h"
+#include "engine/OptimiseRun.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/support/MemoryForm.h"
+#include "window/CommandButtons.h"
+
+namespace quillon {
+namespace {
+
+// The real platform, noting every command line it starts.
+class RecordingPlatform : public win32::Win32Platform {
+public:
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        commands.push_back(commandLine);
+        return Win32Platform::startHidden(commandLine);
+    }
+    std::vector<std::string> commands;
+};
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t;
+}
+
+void RunAndWait(const std::string& commandLine) {
+    std::wstring line = win32::Widen(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(win32::ToolPath(commandLine).c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &info))
+        return;
+    win32::UniqueHandle process(info.hProcess), thread(info.hThread);
+    WaitForSingleObject(process.get(), INFINITE);
+}
+
+// The floor: the same processes, back to back, with a script for regedit to read.
+double Floor(const std::vector<std::string>& commands) {
+    win32::Win32Platform plain;
+    plain.writeTextFile("c:\\tempreg.reg", {"Windows Registry Editor Version 5.00",
+                                           "[HKEY_CURRENT_USER\\Software\\QuillonBench]", "\"Floor\"=dword:00000001"});
+    const auto start = Now();
+    for (const std::string& c : commands) RunAndWait(c);
+    const auto end = Now();
+    plain.deleteFile("c:\\tempreg.reg");
+    return Seconds(start, end);
+}
+
+void TickEverything(test::MemoryForm& form, Page page) {
+    for (int i = 0; i < kCheckBoxCount; ++i) form.setChk(i, kTicked);
+    for (CheckList list : {CheckList::Hide, CheckList::Not, CheckList::Service, CheckList::Startup})
+        for (int i = 0; i < form.listCount(list); ++i) form.setListSelected(list, i, true);
+    form.setTxtPath("C:\\Downloads");
+    (void)page;
+}
+
+void SeedStartupEntries(test::MemoryForm& form) {
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "QuillonBench " + std::to_string(i);
+        RunAndWait("reg add HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v \"" + name +
+                   "\" /d \"C:\\bench.exe\" /f");
+        form.addListItem(CheckList::Startup, name);
+    }
+}
+
+struct Result {
+    double run = 0, floor = 0;
+    std::size_t processes = 0;
+};
+
+Result MeasureOnce(Page page, bool everything, const std::string& user) {
+    test::MemoryForm form;
+    form.showOnly(page);
+    if (page == Page::Startup) SeedStartupEntries(form);
+    if (everything) TickEverything(form, page);
+    else Recommend(form);
+    RecordingPlatform platform;
+    RunContext context{form, platform, user};
+    const auto start = Now();
+    RunOptimise(context);
+    const auto end = Now();
+    Result result;
+    result.run = Seconds(start, end);
+    result.processes = platform.commands.size();
+    result.floor = Floor(platform.commands);
+    return result;
+}
+
+// Median of three, so one slow process start under a busy machine does not decide.
+Result Measure(Page page, bool everything, const std::string& user) {
+    std::vector<Result> results;
+    for (int i = 0; i < 3; ++i) results.push_back(MeasureOnce(page, everything, user));
+    auto median = [&](double Result::*field) {
+        std::vector<double> v;
+        for (const Result& r : results) v.push_back(r.*field);
+        std::sort(v.begin(), v.end());
+        return v[1];
+    };
+    return {median(&Result::run), median(&Result::floor), results[0].processes};
+}
+
+// The lowest free handle slot: it climbs when handles leak.
+std::uintptr_t NextHandleSlot() {
+    HANDLE probe = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    const auto slot = reinterpret_cast<std::uintptr_t>(probe);
+    CloseHandle(probe);
+    return slot;
+}
+
+// Longest gap between timer messages while a System run is under way: the
+// run processes window events only while it waits for a tool.
+struct GapWatch {
+    static inline LARGE_INTEGER last{};
+    static inline double worst = 0;
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        const auto now = Now();
+        worst = std::max(worst, Seconds(last, now));
+        last = now;
+    }
+};
+
+double LongestMessageGap(const std::string& user) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetTimer(window, 1, 10, GapWatch::OnTimer);
+    test::MemoryForm form;
+    TickEverything(form, Page::System);
+    win32::Win32Platform platform;
+    RunContext context{form, platform, user};
+    GapWatch::worst = 0;
+    GapWatch::last = Now();
+    RunOptimise(context);
+    GapWatch::OnTimer(nullptr, 0, 0, 0);  // the stretch after the last message counts too
+    KillTimer(window, 1);
+    DestroyWindow(window);
+    return GapWatch::worst;
+}
+
+double WindowStartSeconds(std::wstring& note) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring exe(self);
+    exe = exe.substr(0, exe.find_last_of(L'\\')) + L"\\quillon.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const auto start = Now();
+    if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        note = L"quillon.exe not found";
+        return -1;
+    }
+    win32::UniqueHandle process(info.hProcess), thread(info.hThread);
+    // Input-idle comes once start-up is done and the first paint has been handled.
+    WaitForInputIdle(process.get(), 10000);
+    const double elapsed = Seconds(start, Now());
+    HWND window = FindWindowW(nullptr, L"Quillon");
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 0);
+    return elapsed;
+}
+
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+}  // namespace
+}  // namespace quillon
+
+int main() {
+    using namespace quillon;
+    if (!UnderWine()) {
+        std::puts("quillon_bench applies every tweak for real: it runs only under Wine.");
+        return 2;
+    }
+    win32::Win32Platform platform;
+    const std::string user = platform.userName();
+    std::printf("%-9s %-11s %9s %9s %9s %6s\n", "page", "selection", "run ms", "floor ms", "ratio", "procs");
+    const struct { Page page; const char* name; } pages[] = {
+        {Page::System, "System"}, {Page::Security, "Security"}, {Page::Services, "Services"},
+        {Page::Speed, "Speed"},   {Page::Startup, "Startup"}};
+    MeasureOnce(Page::System, true, user);  // warm-up: the first starts of each tool are slower
+    double worstRatio = 0;
+    for (const auto& p : pages)
+        for (bool everything : {false, true}) {
+            const Result r = Measure(p.page, everything, user);
+            const double ratio = r.floor > 0 ? r.run / r.floor : 0;
+            if (r.processes > 0) worstRatio = std::max(worstRatio, ratio);
+            std::printf("%-9s %-11s %9.1f %9.1f %9.3f %6u\n", p.name, everything ? "everything" : "recommended",
+                        r.run * 1000, r.floor * 1000, ratio, static_cast<unsigned>(r.processes));
+        }
+    std::printf("worst run/floor ratio: %.3f (target <= 1.15)\n", worstRatio);
+
+    std::printf("longest gap between window messages during a System run: %.1f ms (target < 100)\n",
+                LongestMessageGap(user) * 1000);
+
+    const auto slotBefore = NextHandleSlot();
+    for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup})
+        for (int i = 0; i < 2; ++i) MeasureOnce(page, true, user);
+    const auto slotAfter = NextHandleSlot();
+    std::printf("lowest free handle before/after ten runs: %#lx/%#lx (%s)\n", static_cast<unsigned long>(slotBefore),
+                static_cast<unsigned long>(slotAfter), slotAfter <= slotBefore ? "no leak" : "LEAK");
+
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    std::printf("peak working set of the runs: %.1f MiB\n", memory.PeakWorkingSetSize / 1048576.0);
+
+    std::wstring note;
+    const double start = WindowStartSeconds(note);
+    if (start >= 0) std::printf("quillon.exe start to first paint (input idle): %.0f ms (target <= 300)\n", start * 1000);
+    else std::printf("window start: %ls\n", note.c_str());
+    return 0;
+}
