@@ -1,34 +1,35 @@
-// Entry routine: until the main window lands, a plain window that proves the
-// program builds and starts on Windows.
+// The entry routine: the window is made (its load handler runs), shown on the
+// System page, the saved selection is put back, and then the window's events
+// are served until it closes.
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
 
-namespace {
-
-LRESULT CALLBACK PlaceholderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
+#include "platform/win32/Win32Platform.h"
+#include "window/StartUp.h"
+#include "window/win32/MainWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = PlaceholderProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"QuillonMain";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, L"QuillonMain", L"Quillon", WS_POPUP | WS_VISIBLE, CW_USEDEFAULT, 0, 727, 494,
-                                  nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, show);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);  // the shell's folder browser needs it
+
+    quillon::win32::Win32Platform platform;
+    try {
+        quillon::win32::MainWindow frmMain(instance, platform);
+        platform.setMainWindow(frmMain.handle());
+        ShowWindow(frmMain.handle(), show == SW_HIDE ? SW_SHOWNORMAL : show);
+        UpdateWindow(frmMain.handle());
+        quillon::RestoreSelection(frmMain.context());
+
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (frmMain.handle() && IsDialogMessageW(frmMain.handle(), &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        return static_cast<int>(message.wParam);
+    } catch (const std::exception&) {
+        return 1;
     }
-    return static_cast<int>(message.wParam);
 }

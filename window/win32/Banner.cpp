@@ -1,0 +1,110 @@
+#include "window/win32/Banner.h"
+
+#include <string>
+
+#include "window/Version.h"
+#include "window/win32/Gdi.h"
+
+namespace quillon::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuillonBanner";
+constexpr COLORREF kBackground = RGB(231, 241, 251);
+constexpr COLORREF kDigits = RGB(196, 218, 240);
+constexpr COLORREF kArrow = RGB(178, 210, 240);
+constexpr COLORREF kLetters = RGB(112, 168, 222);
+constexpr COLORREF kLetterShadow = RGB(255, 255, 255);
+
+Font MakeFont(const wchar_t* face, int height, int weight) {
+    return Font(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face));
+}
+
+// Columns of ones and zeros; the pattern only has to look busy, not mean anything.
+void DrawDigits(HDC dc, int width, int height) {
+    Font font = MakeFont(L"Courier New", 10, FW_NORMAL);
+    Selection selected(dc, font.get());
+    SetTextColor(dc, kDigits);
+    for (int column = 0, x = 4; x < width; ++column, x += 11) {
+        for (int row = 0, y = -((column * 5) % 9); y < height; ++row, y += 10) {
+            const wchar_t digit = ((column * 7 + row * 3 + column * row) % 5) < 2 ? L'1' : L'0';
+            TextOutW(dc, x, y, &digit, 1);
+        }
+    }
+}
+
+void DrawArrow(HDC dc, int width, int height) {
+    const int mid = height / 2;
+    const POINT arrow[] = {{width - 150, mid - 9}, {width - 50, mid - 9}, {width - 50, mid - 24},
+                           {width - 12, mid},      {width - 50, mid + 24}, {width - 50, mid + 9},
+                           {width - 150, mid + 9}};
+    Brush fill(CreateSolidBrush(kArrow));
+    Pen outline(CreatePen(PS_SOLID, 1, RGB(150, 190, 232)));
+    Selection brush(dc, fill.get());
+    Selection pen(dc, outline.get());
+    Polygon(dc, arrow, static_cast<int>(std::size(arrow)));
+}
+
+void DrawName(HDC dc, int height) {
+    const std::wstring name = L"Quillon";
+    const std::wstring version = L"v" QUILLON_VERSION_WIDE;
+    Font big = MakeFont(L"Arial", 46, FW_BOLD);
+    Font small = MakeFont(L"Arial", 18, FW_BOLD);
+    {
+        Selection selected(dc, big.get());
+        SetTextColor(dc, kLetterShadow);
+        TextOutW(dc, 22, (height - 50) / 2 + 2, name.c_str(), static_cast<int>(name.size()));
+        SetTextColor(dc, kLetters);
+        TextOutW(dc, 20, (height - 50) / 2, name.c_str(), static_cast<int>(name.size()));
+    }
+    SIZE nameSize{};
+    {
+        Selection selected(dc, big.get());
+        GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &nameSize);
+    }
+    Selection selected(dc, small.get());
+    SetTextColor(dc, kLetters);
+    TextOutW(dc, 28 + nameSize.cx, (height - 50) / 2 + 26, version.c_str(), static_cast<int>(version.size()));
+}
+
+LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintScope paint(window);
+        RECT client;
+        GetClientRect(window, &client);
+        MemorySurface surface(paint.dc(), client.right, client.bottom);
+        Brush background(CreateSolidBrush(kBackground));
+        FillRect(surface.dc(), &client, background.get());
+        SetBkMode(surface.dc(), TRANSPARENT);
+        DrawDigits(surface.dc(), client.right, client.bottom);
+        DrawArrow(surface.dc(), client.right, client.bottom);
+        DrawName(surface.dc(), client.bottom);
+        surface.copyTo(paint.dc());
+        return 0;
+    }
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void RegisterBannerClass(HINSTANCE instance) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = BannerProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kClassName;
+    RegisterClassW(&windowClass);
+}
+
+HWND CreateBanner(HWND parent, RECT pixels, HINSTANCE instance) {
+    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, pixels.left, pixels.top,
+                           pixels.right - pixels.left, pixels.bottom - pixels.top, parent, nullptr, instance, nullptr);
+}
+
+}  // namespace quillon::win32

@@ -1,0 +1,11 @@
+#pragma once
+// Picture1: the product name and version over pale blue, with columns of
+// binary digits and an arrow, drawn by code.
+#include <windows.h>
+
+namespace quillon::win32 {
+
+void RegisterBannerClass(HINSTANCE instance);
+HWND CreateBanner(HWND parent, RECT pixels, HINSTANCE instance);
+
+}  // namespace quillon::win32

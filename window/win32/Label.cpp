@@ -1,0 +1,97 @@
+#include "window/win32/Label.h"
+
+#include <vector>
+
+#include "window/win32/Gdi.h"
+
+namespace quillon::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuillonLabel";
+constexpr int kFontSlot = 0;
+
+std::wstring WindowText(HWND window) {
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
+    GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+void Paint(HWND label) {
+    PaintScope paint(label);
+    RECT client;
+    GetClientRect(label, &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    MemorySurface surface(paint.dc(), client.right, client.bottom);
+    PaintContainerBackground(label, surface.dc());
+
+    const std::wstring text = WindowText(label);
+    HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(label, kFontSlot));
+    Selection selected(surface.dc(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(surface.dc(), TRANSPARENT);
+    SetTextColor(surface.dc(), GetSysColor(IsWindowEnabled(label) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    const UINT align = (GetWindowLongW(label, GWL_STYLE) & kLabelCentred) ? DT_CENTER : DT_LEFT;
+    DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &client,
+              align | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
+    surface.copyTo(paint.dc());
+}
+
+LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        Paint(window);
+        return 0;
+    case WM_SETFONT:
+        SetWindowLongPtrW(window, kFontSlot, static_cast<LONG_PTR>(wParam));
+        if (LOWORD(lParam)) InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return GetWindowLongPtrW(window, kFontSlot);
+    case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        InvalidateRect(window, nullptr, FALSE);
+        return result;
+    }
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;  // a click on a label does nothing
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void RegisterLabelClass(HINSTANCE instance) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = LabelProc;
+    windowClass.cbWndExtra = sizeof(LONG_PTR);
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassW(&windowClass);
+}
+
+HWND CreateLabel(HWND parent, const std::wstring& text, RECT pixels, DWORD style, HFONT font,
+                 HINSTANCE instance) {
+    HWND label = CreateWindowExW(0, kClassName, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, pixels.left,
+                                 pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent, nullptr,
+                                 instance, nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return label;
+}
+
+void PaintContainerBackground(HWND child, HDC target) {
+    HWND parent = GetParent(child);
+    RECT client;
+    GetClientRect(child, &client);
+    FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
+    POINT origin{0, 0};
+    MapWindowPoints(child, parent, &origin, 1);
+    POINT previous;
+    SetViewportOrgEx(target, -origin.x, -origin.y, &previous);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT | PRF_ERASEBKGND);
+    SetViewportOrgEx(target, previous.x, previous.y, nullptr);
+}
+
+}  // namespace quillon::win32

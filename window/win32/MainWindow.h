@@ -1,0 +1,89 @@
+#pragma once
+// frmMain: the one window. It is the form the run works on, and it keeps no
+// copy of its controls' state: every read asks the control itself.
+#include <windows.h>
+
+#include <array>
+
+#include "engine/Form.h"
+#include "engine/RunContext.h"
+#include "platform/win32/Win32Platform.h"
+#include "window/Layout.h"
+#include "window/win32/Fonts.h"
+#include "window/win32/Gdi.h"
+
+namespace quillon::win32 {
+
+class MainWindow final : public Form {
+public:
+    // Creates the window and its controls hidden and runs the load handler.
+    MainWindow(HINSTANCE instance, Win32Platform& platform);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    RunContext& context() { return context_; }
+
+    int chk(int index) const override;
+    void setChk(int index, int value) override;
+    bool opt(int index) const override;
+    void selectOpt(int index) override;
+    int comboIndex(Combo combo) const override;
+    void setComboIndex(Combo combo, int index) override;
+    int comboCount(Combo combo) const override;
+    std::string txtPath() const override;
+    void setTxtPath(const std::string& text) override;
+    int listCount(CheckList list) const override;
+    std::string listText(CheckList list, int index) const override;
+    bool listSelected(CheckList list, int index) const override;
+    void setListSelected(CheckList list, int index, bool selected) override;
+    void clearList(CheckList list) override;
+    void addListItem(CheckList list, const std::string& text) override;
+    bool pageVisible(Page page) const override;
+    void setPageVisible(Page page, bool visible) override;
+    bool progressVisible() const override;
+    void setProgressVisible(bool visible) override;
+    int progressWidth() const override;
+    void setProgressWidth(int twips) override;
+    std::string label(Label which) const override;
+    void setLabel(Label which, const std::string& text) override;
+    std::string mainCaption() const override;
+    void setMainCaption(const std::string& text) override;
+    bool buttonEnabled(Button button) const override;
+    void setButtonEnabled(Button button, bool enabled) override;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void onCommand(int id, int code);
+    LRESULT onColour(HDC dc, HWND control);
+
+    void createControls();
+    void populate(layout::Panel container);
+    HWND panel(layout::Panel which) const { return panels_[static_cast<std::size_t>(which)]; }
+    HWND list(CheckList which) const { return lists_[static_cast<std::size_t>(which)]; }
+    HWND combo(Combo which) const { return combos_[static_cast<std::size_t>(which)]; }
+    HWND pagePanel(Page page) const;
+    void fitLabel(Label which);
+
+    HINSTANCE instance_;
+    Win32Platform& platform_;
+    RunContext context_;
+    Fonts fonts_;
+    Brush optionBrush_;
+    HWND window_ = nullptr;
+    std::array<HWND, layout::kPanelCount> panels_{};
+    std::array<HWND, kCheckBoxCount> chk_{};
+    std::array<HWND, kOptionCount> opt_{};
+    std::array<HWND, 2> combos_{};
+    std::array<HWND, 4> lists_{};
+    std::array<HWND, 3> labels_{};
+    std::array<const layout::LabelSpec*, 3> labelSpecs_{};
+    std::array<HWND, kButtonCount> buttons_{};
+    HWND browse_ = nullptr;
+    HWND txtPath_ = nullptr;
+    HWND shape_ = nullptr;
+};
+
+}  // namespace quillon::win32

@@ -1,0 +1,107 @@
+// frmMain as the form: each call reads or changes the control itself.
+#include <vector>
+
+#include "platform/win32/Text.h"
+#include "window/win32/MainWindow.h"
+#include "window/win32/Shape.h"
+#include "window/win32/Themed.h"
+
+namespace quillon::win32 {
+namespace {
+
+template <class E>
+constexpr std::size_t Slot(E e) {
+    return static_cast<std::size_t>(e);
+}
+
+std::string TextOf(HWND control) {
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1);
+    GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+    return Narrow(text.data());
+}
+
+bool StyleVisible(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+}  // namespace
+
+int MainWindow::chk(int index) const { return static_cast<int>(SendMessageW(chk_.at(index), BM_GETCHECK, 0, 0)); }
+
+void MainWindow::setChk(int index, int value) { SendMessageW(chk_.at(index), BM_SETCHECK, value, 0); }
+
+bool MainWindow::opt(int index) const { return SendMessageW(opt_.at(index), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void MainWindow::selectOpt(int index) {
+    for (int i = 0; i < kOptionCount; ++i)
+        SendMessageW(opt_[i], BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int MainWindow::comboIndex(Combo which) const {
+    return static_cast<int>(SendMessageW(combo(which), CB_GETCURSEL, 0, 0));
+}
+
+void MainWindow::setComboIndex(Combo which, int index) { SendMessageW(combo(which), CB_SETCURSEL, index, 0); }
+
+int MainWindow::comboCount(Combo which) const {
+    return static_cast<int>(SendMessageW(combo(which), CB_GETCOUNT, 0, 0));
+}
+
+std::string MainWindow::txtPath() const { return TextOf(txtPath_); }
+
+void MainWindow::setTxtPath(const std::string& text) { SetWindowTextW(txtPath_, Widen(text).c_str()); }
+
+int MainWindow::listCount(CheckList which) const {
+    return static_cast<int>(SendMessageW(list(which), LB_GETCOUNT, 0, 0));
+}
+
+std::string MainWindow::listText(CheckList which, int index) const {
+    const auto length = SendMessageW(list(which), LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return {};
+    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
+    SendMessageW(list(which), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text.data());
+}
+
+bool MainWindow::listSelected(CheckList which, int index) const {
+    return SendMessageW(list(which), LB_GETSEL, index, 0) > 0;
+}
+
+void MainWindow::setListSelected(CheckList which, int index, bool selected) {
+    SendMessageW(list(which), LB_SETSEL, selected, index);
+}
+
+void MainWindow::clearList(CheckList which) { SendMessageW(list(which), LB_RESETCONTENT, 0, 0); }
+
+void MainWindow::addListItem(CheckList which, const std::string& text) {
+    SendMessageW(list(which), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+bool MainWindow::pageVisible(Page page) const { return StyleVisible(pagePanel(page)); }
+
+void MainWindow::setPageVisible(Page page, bool visible) { ShowWindow(pagePanel(page), visible ? SW_SHOW : SW_HIDE); }
+
+bool MainWindow::progressVisible() const { return StyleVisible(shape_); }
+
+void MainWindow::setProgressVisible(bool visible) { ShowWindow(shape_, visible ? SW_SHOW : SW_HIDE); }
+
+int MainWindow::progressWidth() const { return ShapeWidthTwips(shape_); }
+
+void MainWindow::setProgressWidth(int twips) { SetShapeWidthTwips(shape_, twips); }
+
+std::string MainWindow::label(Label which) const { return TextOf(labels_[Slot(which)]); }
+
+void MainWindow::setLabel(Label which, const std::string& text) {
+    SetWindowTextW(labels_[Slot(which)], Widen(text).c_str());
+    fitLabel(which);
+}
+
+std::string MainWindow::mainCaption() const { return Narrow(PanelCaption(panel(layout::Panel::Main))); }
+
+void MainWindow::setMainCaption(const std::string& text) { SetPanelCaption(panel(layout::Panel::Main), Widen(text)); }
+
+bool MainWindow::buttonEnabled(Button button) const { return PushButtonEnabled(buttons_[Slot(button)]); }
+
+void MainWindow::setButtonEnabled(Button button, bool enabled) {
+    SetPushButtonEnabled(buttons_[Slot(button)], enabled);
+}
+
+}  // namespace quillon::win32
