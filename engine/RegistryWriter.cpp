@@ -44,8 +44,18 @@ void WriteRegValue(Platform& platform, std::string_view key, RegType type,
     const std::string script(kScriptPath);
     if (platform.anyFileExists(script)) platform.deleteFile(script);
     platform.writeTextFile(script, RegistrationScript(key, type, valueName, data));
+    std::unique_ptr<StartedProcess> import;
+    try {
+        import = platform.startHidden(std::string(kImportCommand));
+    } catch (const PlatformError&) {
+        platform.deleteFile(script);  // nothing will ever read it
+        throw;
+    }
     // The script must outlive the import: only an ended import may lose it.
-    RunHiddenCommandAndWait(platform, std::string(kImportCommand));
+    if (!import->waitPumping(kCommandBound)) {
+        import->terminate();
+        throw PlatformError("the registry import did not end in time");
+    }
     platform.deleteFile(script);
 }
 

@@ -90,6 +90,7 @@ TEST(RegistryWriter, FailuresAreReportedToTheCaller) {
         sim::SimWindows machine;
         machine.setToolMissing("regedit");
         EXPECT_THROW(WriteRegValue(machine, kBios, RegType::Dword, "A", "1"), PlatformError);
+        EXPECT_FALSE(machine.files().fileExists("c:\\tempreg.reg"));
     }
     {
         sim::SimWindows machine;

@@ -1,6 +1,9 @@
 // Faults a real machine can throw at a run, under Wine: each run must complete,
 // give the buttons back, keep the selection on screen and lose nothing else.
 #include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +46,7 @@ struct FaultInjectionWine : ::testing::Test {
 };
 
 TEST_F(FaultInjectionWine, ScriptThatCannotBeCreatedSkipsEveryWriteButNotTheRun) {
+    DeleteFileW(L"c:\\tempreg.reg");
     ASSERT_TRUE(CreateDirectoryW(L"c:\\tempreg.reg", nullptr));  // the file cannot be created now
     form.showOnly(Page::System);
     runAndCheckCompleted();
@@ -73,6 +77,41 @@ TEST_F(FaultInjectionWine, SelectionFileIsWrittenWhenNothingStandsInTheWay) {
     form.showOnly(Page::Speed);
     runAndCheckCompleted();
     EXPECT_EQ(platform.readTextFile(setupDat), SelectionLines(form));
+}
+
+TEST_F(FaultInjectionWine, MissingRegistryEditorLeavesNoScriptBehind) {
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring editor = std::wstring(windows) + L"\\regedit.exe", away = editor + L".away";
+    ASSERT_TRUE(MoveFileW(editor.c_str(), away.c_str()));
+    form.showOnly(Page::System);
+    runAndCheckCompleted();
+    MoveFileW(away.c_str(), editor.c_str());
+    EXPECT_EQ(form.progressHistory().back(), kProgressFull);
+    EXPECT_EQ(GetFileAttributesW(L"c:\\tempreg.reg"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(FaultInjectionWine, StartupFileHeldOpenStaysAndTheRestIsRemoved) {
+    const std::wstring folder = L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    const std::wstring held = folder + L"\\Held Open.lnk", free = folder + L"\\Free.lnk";
+    for (const auto& path : {held, free})
+        win32::UniqueHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    win32::UniqueHandle lock(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+    form.showOnly(Page::Startup);
+    form.addListItem(CheckList::Startup, "Held Open.lnk");
+    form.addListItem(CheckList::Startup, "Free.lnk");
+    form.setListSelected(CheckList::Startup, 0, true);
+    form.setListSelected(CheckList::Startup, 1, true);
+    RunOptimise(context);
+    EXPECT_EQ(form.label(Label::Wait), "Optimize complete!");
+    EXPECT_NE(GetFileAttributesW(held.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(free.c_str()), INVALID_FILE_ATTRIBUTES);
+    const auto listed = form.listTexts(CheckList::Startup);
+    EXPECT_NE(std::find(listed.begin(), listed.end(), "Held Open.lnk"), listed.end());
+    lock.reset();
+    DeleteFileW(held.c_str());
 }
 
 }  // namespace
