@@ -1,7 +1,9 @@
+#include "engine/Catalogue.h"
 #include "engine/Phases.h"
+#include "engine/SecurityCatalogue.h"
 
 namespace quillon {
 
-void RunSecurityPhase(RunContext&) {}
+void RunSecurityPhase(RunContext& context) { RunCatalogue(context, SecurityCatalogue()); }
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/SecurityCatalogue.h"
 #include "engine/SystemCatalogue.h"
 
 namespace quillon {
@@ -20,7 +21,9 @@ struct PageCatalogue {
 std::vector<PageCatalogue> Pages() {
     std::set<int> system{43, 44, 47, 48, 49, 50, 51};
     for (int box = 53; box <= 76; ++box) system.insert(box);
-    return {{"System", SystemCatalogue(), system}};
+    std::set<int> security;
+    for (int box = 0; box <= 40; ++box) security.insert(box);
+    return {{"System", SystemCatalogue(), system}, {"Security", SecurityCatalogue(), security}};
 }
 
 bool HasFullRoot(std::string_view key) {

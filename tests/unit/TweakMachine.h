@@ -52,12 +52,9 @@ protected:
         return out;
     }
     // Section headers ("[key]") of every imported script whose value line names the value.
-    std::vector<std::string> headersFor(const std::string& valueName) const {
-        std::vector<std::string> out;
-        for (const auto& lines : scripts)
-            if (lines.size() == 3 && lines[2].rfind("\"" + valueName + "\"=", 0) == 0) out.push_back(lines[1]);
-        return out;
-    }
+    std::vector<std::string> headersFor(const std::string& valueName) const { return linesFor(valueName, 1); }
+    // Value lines ("\"name\"=data") of every imported script for the value, as written.
+    std::vector<std::string> valueLinesFor(const std::string& valueName) const { return linesFor(valueName, 2); }
 
     sim::SimWindows machine;
     MemoryForm form;
@@ -65,6 +62,12 @@ protected:
     std::function<void()> duringRun;  // user input arriving while the run waits
 
 private:
+    std::vector<std::string> linesFor(const std::string& valueName, std::size_t which) const {
+        std::vector<std::string> out;
+        for (const auto& lines : scripts)
+            if (lines.size() == 3 && lines[2].rfind("\"" + valueName + "\"=", 0) == 0) out.push_back(lines[which]);
+        return out;
+    }
     static std::vector<std::string> Lines(const std::string& text) {
         std::vector<std::string> lines;
         std::string line;
