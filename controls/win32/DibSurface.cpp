@@ -1,0 +1,32 @@
+#include "controls/win32/DibSurface.h"
+
+#include <cstring>
+
+namespace quillon::controls::win32 {
+
+DibSurface::DibSurface(HDC reference, const Canvas& canvas)
+    : width_(canvas.width()), height_(canvas.height()), dc_(reference) {
+    if (width_ <= 0 || height_ <= 0 || !dc_.get()) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top row first, as the canvas keeps it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap_ || !bits) return;
+    std::memcpy(bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(Pixel));
+    old_ = SelectObject(dc_.get(), bitmap_.get());
+}
+
+DibSurface::~DibSurface() {
+    if (old_) SelectObject(dc_.get(), old_);
+}
+
+void DibSurface::blitTo(HDC target) const {
+    if (ready()) BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace quillon::controls::win32

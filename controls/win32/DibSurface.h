@@ -1,0 +1,30 @@
+#pragma once
+// A canvas turned into a 32-bit DIB section in a memory DC, where GDI adds text
+// and icons before the whole is blitted in one go (no flicker).
+#include <windows.h>
+
+#include "controls/Canvas.h"
+#include "controls/win32/Gdi.h"
+
+namespace quillon::controls::win32 {
+
+class DibSurface {
+public:
+    DibSurface(HDC reference, const Canvas& canvas);
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+    ~DibSurface();
+
+    HDC dc() const { return dc_.get(); }
+    bool ready() const { return old_ != nullptr; }
+    void blitTo(HDC target) const;
+
+private:
+    int width_;
+    int height_;
+    MemoryDC dc_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace quillon::controls::win32

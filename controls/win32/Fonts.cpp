@@ -1,0 +1,24 @@
+#include "controls/win32/Fonts.h"
+
+#include <cmath>
+#include <string>
+
+#include "platform/win32/Text.h"
+
+namespace quillon::controls::win32 {
+
+UniqueFont CreateControlFont(const FontSpec& font) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    LOGFONTW spec{};
+    spec.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+    spec.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    spec.lfCharSet = DEFAULT_CHARSET;
+    spec.lfQuality = DEFAULT_QUALITY;
+    const std::wstring face = quillon::win32::Widen(font.name);
+    face.copy(spec.lfFaceName, LF_FACESIZE - 1);
+    return UniqueFont(CreateFontIndirectW(&spec));
+}
+
+}  // namespace quillon::controls::win32

@@ -1,0 +1,133 @@
+#include "controls/win32/PanelWindow.h"
+
+#include <stdexcept>
+
+#include "controls/win32/DibSurface.h"
+#include "controls/win32/Fonts.h"
+#include "controls/win32/Win32SystemColors.h"
+#include "controls/win32/WindowClass.h"
+#include "platform/win32/Text.h"
+
+namespace quillon::controls::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuillonXPContainer";
+
+bool IsChildNotification(UINT message) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<PanelWindow> PanelWindow::create(HWND parent, const RECT& bounds, const PanelOptions& options) {
+    if (!RegisterControlClass(kClassName, Trampoline, CS_HREDRAW | CS_VREDRAW))
+        throw std::runtime_error("panel window class cannot be registered");
+    std::unique_ptr<PanelWindow> self(new PanelWindow());
+    self->panel_.setStyle(options.style);
+    self->panel_.setTheme(options.theme);
+    self->panel_.setCaption(options.caption);
+    self->captionFont_ = CreateControlFont({"Arial", 9, true});
+    const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (options.visible ? WS_VISIBLE : 0);
+    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", style, bounds.left, bounds.top,
+                    bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, GetModuleHandleW(nullptr),
+                    self.get());
+    if (!self->hwnd_) throw std::runtime_error("panel window cannot be created");
+    // From now on a property write shows at once.
+    self->panel_.setChangeListener([window = self->hwnd_](std::string_view) { InvalidateRect(window, nullptr, FALSE); });
+    return self;
+}
+
+PanelWindow::~PanelWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void PanelWindow::setVisible(bool visible) {
+    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool PanelWindow::visible() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void PanelWindow::move(const RECT& bounds) {
+    if (hwnd_)
+        MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+}
+
+LRESULT CALLBACK PanelWindow::Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<PanelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<PanelWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = self->handle(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        switch (message) {
+        case WM_ERASEBKGND: return TRUE;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            if (HDC dc = BeginPaint(hwnd_, &ps)) {
+                paint(dc);
+                EndPaint(hwnd_, &ps);
+            }
+            return 0;
+        }
+        case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_SIZE: panel_.resize(LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_SYSCOLORCHANGE: InvalidateRect(hwnd_, nullptr, FALSE); return 0;
+        default: break;
+        }
+        if (IsChildNotification(message)) {
+            if (HWND parent = GetParent(hwnd_)) return SendMessageW(parent, message, wParam, lParam);
+        }
+    } catch (...) {
+        // Nothing may leave a window procedure; a failed paint waits for the next one.
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void PanelWindow::paint(HDC target) {
+    const Canvas canvas = panel_.draw(Win32SystemColors());
+    DibSurface surface(target, canvas);
+    if (!surface.ready()) return;
+    if (panel_.headerVisible() && !panel_.Caption().empty()) {
+        const std::wstring caption = quillon::win32::Widen(panel_.Caption());
+        const Selection font(surface.dc(), captionFont_.get());
+        SIZE extent{};
+        GetTextExtentPoint32W(surface.dc(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+        SetBkMode(surface.dc(), TRANSPARENT);
+        SetTextColor(surface.dc(), TranslateColor(panel_.TextColor(), Win32SystemColors()));
+        // The caption lies on the header strip and is cut off where the strip ends.
+        const RECT strip{1, 1, 1 + panel_.headerWidth(), 1 + XPContainer::kHeaderHeight};
+        ExtTextOutW(surface.dc(), panel_.captionLeft(), panel_.captionTop(extent.cy), ETO_CLIPPED, &strip,
+                    caption.c_str(), static_cast<UINT>(caption.size()), nullptr);
+    }
+    surface.blitTo(target);
+}
+
+}  // namespace quillon::controls::win32
