@@ -41,21 +41,18 @@ private:
     std::optional<test::RegistryTree> saved_;
 };
 
-void SetString(const std::wstring& subkey, const wchar_t* name, const std::wstring& data) {
+void SetValue(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
 }
-
+void SetString(const std::wstring& subkey, const wchar_t* name, const std::wstring& data) {
+    SetValue(subkey, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
 void SetDword(const std::wstring& subkey, const wchar_t* name, DWORD data) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
-    RegCloseKey(key);
+    SetValue(subkey, name, REG_DWORD, &data, sizeof data);
 }
 
 // Named values only: Wine's `reg add` also gives a new key an empty default value.
