@@ -1,9 +1,9 @@
 #include "window/StartupRefill.h"
 
-#include "engine/Form.h"
+#include "startup/StartupList.h"
 
 namespace quillon {
 
-void RefillStartupList(RunContext& context) { context.form.clearList(CheckList::Startup); }
+void RefillStartupList(RunContext& context) { ListStartupItems(context); }
 
 }  // namespace quillon

@@ -15,14 +15,14 @@ constexpr COLORREF kArrow = RGB(178, 210, 240);
 constexpr COLORREF kLetters = RGB(112, 168, 222);
 constexpr COLORREF kLetterShadow = RGB(255, 255, 255);
 
-Font MakeFont(const wchar_t* face, int height, int weight) {
-    return Font(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+UniqueFont MakeFont(const wchar_t* face, int height, int weight) {
+    return UniqueFont(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face));
 }
 
 // Columns of ones and zeros; the pattern only has to look busy, not mean anything.
 void DrawDigits(HDC dc, int width, int height) {
-    Font font = MakeFont(L"Courier New", 10, FW_NORMAL);
+    UniqueFont font = MakeFont(L"Courier New", 10, FW_NORMAL);
     Selection selected(dc, font.get());
     SetTextColor(dc, kDigits);
     for (int column = 0, x = 4; x < width; ++column, x += 11) {
@@ -38,8 +38,8 @@ void DrawArrow(HDC dc, int width, int height) {
     const POINT arrow[] = {{width - 150, mid - 9}, {width - 50, mid - 9}, {width - 50, mid - 24},
                            {width - 12, mid},      {width - 50, mid + 24}, {width - 50, mid + 9},
                            {width - 150, mid + 9}};
-    Brush fill(CreateSolidBrush(kArrow));
-    Pen outline(CreatePen(PS_SOLID, 1, RGB(150, 190, 232)));
+    UniqueBrush fill(CreateSolidBrush(kArrow));
+    UniquePen outline(CreatePen(PS_SOLID, 1, RGB(150, 190, 232)));
     Selection brush(dc, fill.get());
     Selection pen(dc, outline.get());
     Polygon(dc, arrow, static_cast<int>(std::size(arrow)));
@@ -48,8 +48,8 @@ void DrawArrow(HDC dc, int width, int height) {
 void DrawName(HDC dc, int height) {
     const std::wstring name = L"Quillon";
     const std::wstring version = L"v" QUILLON_VERSION_WIDE;
-    Font big = MakeFont(L"Arial", 46, FW_BOLD);
-    Font small = MakeFont(L"Arial", 18, FW_BOLD);
+    UniqueFont big = MakeFont(L"Arial", 46, FW_BOLD);
+    UniqueFont small = MakeFont(L"Arial", 18, FW_BOLD);
     {
         Selection selected(dc, big.get());
         SetTextColor(dc, kLetterShadow);
@@ -76,7 +76,7 @@ LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         RECT client;
         GetClientRect(window, &client);
         MemorySurface surface(paint.dc(), client.right, client.bottom);
-        Brush background(CreateSolidBrush(kBackground));
+        UniqueBrush background(CreateSolidBrush(kBackground));
         FillRect(surface.dc(), &client, background.get());
         SetBkMode(surface.dc(), TRANSPARENT);
         DrawDigits(surface.dc(), client.right, client.bottom);

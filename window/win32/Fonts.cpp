@@ -1,30 +1,23 @@
 #include "window/win32/Fonts.h"
 
-#include <string>
+#include "controls/win32/Fonts.h"
 
 namespace quillon::win32 {
-namespace {
 
-// Sizes are points at the layout's 96 dots per inch; tenths keep 10.5 and 8.25 exact enough.
-Font Make(const wchar_t* face, int tenthsOfPoint, bool bold) {
-    LOGFONTW font{};
-    font.lfHeight = -((tenthsOfPoint * 96 + 360) / 720);
-    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    return Font(CreateFontIndirectW(&font));
+controls::FontSpec FontSpecOf(layout::Font font) {
+    switch (font) {
+    case layout::Font::Arial9: return {"Arial", 9, false};
+    case layout::Font::Arial9Bold: return {"Arial", 9, true};
+    case layout::Font::Arial10Bold: return {"Arial", 10.5, true};
+    case layout::Font::Verdana8: return {"Verdana", 8.25, false};
+    case layout::Font::Standard: break;
+    }
+    return {"Tahoma", 8, false};
 }
 
-}  // namespace
-
 Fonts::Fonts() {
-    using layout::Font;
-    fonts_[static_cast<std::size_t>(Font::Standard)] = Make(L"Tahoma", 80, false);
-    fonts_[static_cast<std::size_t>(Font::Arial9)] = Make(L"Arial", 90, false);
-    fonts_[static_cast<std::size_t>(Font::Arial9Bold)] = Make(L"Arial", 90, true);
-    fonts_[static_cast<std::size_t>(Font::Arial10Bold)] = Make(L"Arial", 105, true);
-    fonts_[static_cast<std::size_t>(Font::Verdana8)] = Make(L"Verdana", 83, false);
+    for (std::size_t i = 0; i < fonts_.size(); ++i)
+        fonts_[i] = controls::win32::CreateControlFont(FontSpecOf(static_cast<layout::Font>(i)));
 }
 
 SIZE MeasureText(HFONT font, const std::wstring& text) {
@@ -32,12 +25,12 @@ SIZE MeasureText(HFONT font, const std::wstring& text) {
     Selection selected(screen.get(), font);
     SIZE size{0, 0};
     GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
-    // Smoothed glyphs may reach a pixel past the advance width.
-    if (!text.empty()) size.cx += 2;
     if (text.empty()) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(screen.get(), &metrics);
         size.cy = metrics.tmHeight;
+    } else {
+        size.cx += 2;  // smoothed glyphs may reach a pixel past the advance width
     }
     return size;
 }

@@ -5,10 +5,13 @@
 #include <array>
 #include <string>
 
+#include "controls/PropertyBag.h"
 #include "window/Layout.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
+
+controls::FontSpec FontSpecOf(layout::Font font);
 
 class Fonts {
 public:
@@ -16,7 +19,7 @@ public:
     HFONT get(layout::Font font) const { return fonts_[static_cast<std::size_t>(font)].get(); }
 
 private:
-    std::array<Font, 5> fonts_;
+    std::array<UniqueFont, 5> fonts_;
 };
 
 // Width and height of one line of text in a font, in pixels.

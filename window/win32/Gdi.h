@@ -1,55 +1,19 @@
 #pragma once
-// Scoped owners for the GDI objects the window's painting uses; none can be copied.
+// Painting helpers for frmMain's own small controls, beside the scoped GDI
+// owners the themed controls already provide.
 #include <windows.h>
 
-#include <utility>
+#include "controls/win32/Gdi.h"
 
 namespace quillon::win32 {
 
-// A font, brush, pen or bitmap, deleted once.
-template <class Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    ~GdiObject() { reset(); }
-
-    Handle get() const { return handle_; }
-    void reset() {
-        if (handle_) DeleteObject(std::exchange(handle_, nullptr));
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
-
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
-using Pen = GdiObject<HPEN>;
-using Bitmap = GdiObject<HBITMAP>;
-
-// Puts an object into a device context for as long as the scope lasts.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() { SelectObject(dc_, old_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+using controls::win32::GdiObject;
+using controls::win32::MemoryDC;
+using controls::win32::Selection;
+using controls::win32::UniqueBitmap;
+using controls::win32::UniqueFont;
+using UniqueBrush = GdiObject<HBRUSH>;
+using UniquePen = GdiObject<HPEN>;
 
 // BeginPaint and EndPaint.
 class PaintScope {
@@ -70,24 +34,15 @@ private:
 class MemorySurface {
 public:
     MemorySurface(HDC screen, int width, int height)
-        : dc_(CreateCompatibleDC(screen)),
-          bitmap_(CreateCompatibleBitmap(screen, width, height)),
-          old_(SelectObject(dc_, bitmap_.get())),
-          width_(width),
-          height_(height) {}
-    MemorySurface(const MemorySurface&) = delete;
-    MemorySurface& operator=(const MemorySurface&) = delete;
-    ~MemorySurface() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    void copyTo(HDC target) const { BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY); }
+        : dc_(screen), bitmap_(CreateCompatibleBitmap(screen, width, height)), selected_(dc_.get(), bitmap_.get()),
+          width_(width), height_(height) {}
+    HDC dc() const { return dc_.get(); }
+    void copyTo(HDC target) const { BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
 
 private:
-    HDC dc_;
-    Bitmap bitmap_;
-    HGDIOBJ old_;
+    MemoryDC dc_;
+    UniqueBitmap bitmap_;
+    Selection selected_;
     int width_, height_;
 };
 
@@ -103,9 +58,5 @@ public:
 private:
     HDC dc_;
 };
-
-inline COLORREF ToColorRef(int red, int green, int blue) {
-    return RGB(red, green, blue);
-}
 
 }  // namespace quillon::win32

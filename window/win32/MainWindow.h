@@ -4,15 +4,26 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
 #include "engine/Form.h"
 #include "engine/RunContext.h"
 #include "platform/win32/Win32Platform.h"
+#include "controls/win32/ButtonWindow.h"
+#include "controls/win32/PanelWindow.h"
 #include "window/Layout.h"
 #include "window/win32/Fonts.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
+
+// Control identifiers; 1 and 2 stay free for the dialog keys Enter and Esc.
+constexpr int kChkId = 1000;
+constexpr int kOptId = 1100;
+constexpr int kListId = 1300;
+constexpr int kComboId = 1400;
+constexpr int kTxtPathId = 1500;
+constexpr int kComboDropHeight = 120;  // pixels of the open drop-down list
 
 class MainWindow final : public Form {
 public:
@@ -57,11 +68,19 @@ private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void onCommand(int id, int code);
+    void onButton(Button button) noexcept;
+    void onBrowse() noexcept;
     LRESULT onColour(HDC dc, HWND control);
 
+    // MainWindowControls.cpp: the layout made into windows.
     void createControls();
     void populate(layout::Panel container);
-    HWND panel(layout::Panel which) const { return panels_[static_cast<std::size_t>(which)]; }
+    void createCheckBoxes(layout::Panel container);
+    void createOptions();
+    void createLists(layout::Panel container);
+    void createLabels(layout::Panel container);
+    std::unique_ptr<controls::win32::ButtonWindow> createButton(HWND parent, const layout::ButtonSpec& spec);
+    HWND panel(layout::Panel which) const { return panels_[static_cast<std::size_t>(which)]->hwnd(); }
     HWND list(CheckList which) const { return lists_[static_cast<std::size_t>(which)]; }
     HWND combo(Combo which) const { return combos_[static_cast<std::size_t>(which)]; }
     HWND pagePanel(Page page) const;
@@ -71,17 +90,18 @@ private:
     Win32Platform& platform_;
     RunContext context_;
     Fonts fonts_;
-    Brush optionBrush_;
+    UniqueBrush optionBrush_;
+    controls::win32::UniqueIcon bigIcon_, smallIcon_;
     HWND window_ = nullptr;
-    std::array<HWND, layout::kPanelCount> panels_{};
+    std::array<std::unique_ptr<controls::win32::PanelWindow>, layout::kPanelCount> panels_;
     std::array<HWND, kCheckBoxCount> chk_{};
     std::array<HWND, kOptionCount> opt_{};
     std::array<HWND, 2> combos_{};
     std::array<HWND, 4> lists_{};
     std::array<HWND, 3> labels_{};
     std::array<const layout::LabelSpec*, 3> labelSpecs_{};
-    std::array<HWND, kButtonCount> buttons_{};
-    HWND browse_ = nullptr;
+    std::array<std::unique_ptr<controls::win32::ButtonWindow>, kButtonCount> buttons_;
+    std::unique_ptr<controls::win32::ButtonWindow> browse_;
     HWND txtPath_ = nullptr;
     HWND shape_ = nullptr;
 };

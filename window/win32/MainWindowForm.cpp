@@ -4,7 +4,6 @@
 #include "platform/win32/Text.h"
 #include "window/win32/MainWindow.h"
 #include "window/win32/Shape.h"
-#include "window/win32/Themed.h"
 
 namespace quillon::win32 {
 namespace {
@@ -77,7 +76,9 @@ void MainWindow::addListItem(CheckList which, const std::string& text) {
 
 bool MainWindow::pageVisible(Page page) const { return StyleVisible(pagePanel(page)); }
 
-void MainWindow::setPageVisible(Page page, bool visible) { ShowWindow(pagePanel(page), visible ? SW_SHOW : SW_HIDE); }
+void MainWindow::setPageVisible(Page page, bool visible) {
+    panels_[Slot(layout::PanelOf(page).panel)]->setVisible(visible);
+}
 
 bool MainWindow::progressVisible() const { return StyleVisible(shape_); }
 
@@ -94,14 +95,12 @@ void MainWindow::setLabel(Label which, const std::string& text) {
     fitLabel(which);
 }
 
-std::string MainWindow::mainCaption() const { return Narrow(PanelCaption(panel(layout::Panel::Main))); }
+std::string MainWindow::mainCaption() const { return panels_[Slot(layout::Panel::Main)]->panel().Caption(); }
 
-void MainWindow::setMainCaption(const std::string& text) { SetPanelCaption(panel(layout::Panel::Main), Widen(text)); }
+void MainWindow::setMainCaption(const std::string& text) { panels_[Slot(layout::Panel::Main)]->setCaption(text); }
 
-bool MainWindow::buttonEnabled(Button button) const { return PushButtonEnabled(buttons_[Slot(button)]); }
+bool MainWindow::buttonEnabled(Button button) const { return buttons_[Slot(button)]->enabled(); }
 
-void MainWindow::setButtonEnabled(Button button, bool enabled) {
-    SetPushButtonEnabled(buttons_[Slot(button)], enabled);
-}
+void MainWindow::setButtonEnabled(Button button, bool enabled) { buttons_[Slot(button)]->setEnabled(enabled); }
 
 }  // namespace quillon::win32

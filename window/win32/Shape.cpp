@@ -18,7 +18,7 @@ LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         PaintScope paint(window);
         RECT client;
         GetClientRect(window, &client);
-        Brush fill(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, kFillSlot))));
+        UniqueBrush fill(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, kFillSlot))));
         FillRect(paint.dc(), &client, fill.get());
         return 0;
     }

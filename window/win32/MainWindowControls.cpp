@@ -1,0 +1,230 @@
+// frmMain's controls, made from the layout. Creation order is the tab order:
+// top row, the pages, bottom row.
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "controls/win32/ArtworkIcon.h"
+#include "engine/ServiceCatalogue.h"
+#include "window/CommandButtons.h"
+#include "platform/win32/Text.h"
+#include "window/win32/Banner.h"
+#include "window/win32/CheckList.h"
+#include "window/win32/Label.h"
+#include "window/win32/MainWindow.h"
+#include "window/win32/Shape.h"
+
+namespace quillon::win32 {
+namespace {
+
+using controls::Artwork;
+using controls::win32::ButtonOptions;
+using controls::win32::ButtonWindow;
+using controls::win32::PanelOptions;
+using controls::win32::PanelWindow;
+using layout::Panel;
+using layout::Pixels;
+
+template <class E>
+constexpr std::size_t Slot(E e) {
+    return static_cast<std::size_t>(e);
+}
+
+RECT PixelRect(const layout::Rect& twips) {
+    const int left = Pixels(twips.left), top = Pixels(twips.top);
+    return {left, top, left + Pixels(twips.width), top + Pixels(twips.height)};
+}
+
+// A label sized to its text, its top-left corner at a place given in twips.
+RECT TextRect(HFONT font, const std::wstring& text, int leftTwips, int topTwips) {
+    const SIZE size = MeasureText(font, text);
+    return {Pixels(leftTwips), Pixels(topTwips), Pixels(leftTwips) + size.cx, Pixels(topTwips) + size.cy};
+}
+
+// Where an auto-sized label goes: fitted to its text, a centred one around
+// the centre its design gives it.
+RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& text) {
+    if (!spec.autoSize) return PixelRect(spec.rect);
+    RECT rect = TextRect(font, text, spec.rect.left, spec.rect.top);
+    if (spec.align == layout::Align::Centre && spec.rect.width > 0) {
+        const int width = rect.right - rect.left;
+        rect.left = Pixels(spec.rect.left + spec.rect.width / 2) - width / 2;
+        rect.right = rect.left + width;
+    }
+    return rect;
+}
+
+HWND CreateControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, const RECT& rect, HWND parent,
+                   int id, HFONT font) {
+    HWND control = CreateWindowExW(0, windowClass, text, WS_CHILD | style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                   nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+std::optional<Artwork> ArtworkOf(layout::Icon icon) {
+    switch (icon) {
+    case layout::Icon::Auto: return Artwork::AutoOptimize;
+    case layout::Icon::System: return Artwork::System;
+    case layout::Icon::Security: return Artwork::Security;
+    case layout::Icon::Startup: return Artwork::Startup;
+    case layout::Icon::Speed: return Artwork::Speed;
+    case layout::Icon::Services: return Artwork::Services;
+    case layout::Icon::Suggest: return Artwork::Recommend;
+    case layout::Icon::Redo: return Artwork::Reset;
+    case layout::Icon::Optimize: return Artwork::Optimize;
+    case layout::Icon::Exit: return Artwork::Exit;
+    case layout::Icon::None: break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void MainWindow::createControls() {
+    bigIcon_ = controls::win32::MakeArtworkIcon(Artwork::Gears, 32);
+    smallIcon_ = controls::win32::MakeArtworkIcon(Artwork::Gears, 16);
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+
+    const layout::PanelSpec& main = layout::PanelOf(Panel::Main);
+    panels_[Slot(Panel::Main)] =
+        PanelWindow::create(window_, PixelRect(main.rect), {main.style, main.theme, "  Quillon(System)", false});
+
+    for (Button top : {Button::Auto, Button::System, Button::Security, Button::Startup, Button::Wight, Button::Service})
+        buttons_[Slot(top)] = createButton(panel(Panel::Main), layout::ButtonOf(top));
+    populate(Panel::Main);
+    for (Button bottom : {Button::Suggest, Button::Redo, Button::Optimize, Button::Exit})
+        buttons_[Slot(bottom)] = createButton(panel(Panel::Main), layout::ButtonOf(bottom));
+
+    shape_ = CreateShape(panel(Panel::Main), PixelRect(layout::kShape2.rect), layout::kShape2.rect.width, instance_);
+    SetShapeFill(shape_, RGB(layout::kShape2Fill.red, layout::kShape2Fill.green, layout::kShape2Fill.blue));
+    panels_[Slot(Panel::Main)]->setVisible(true);
+}
+
+std::unique_ptr<ButtonWindow> MainWindow::createButton(HWND parent, const layout::ButtonSpec& spec) {
+    ButtonOptions options;
+    options.caption = std::string(spec.caption);
+    options.font = FontSpecOf(spec.font);
+    options.artwork = ArtworkOf(spec.icon);
+    options.iconVisible = options.artwork.has_value();
+    if (spec.button)
+        options.onClick = [this, button = *spec.button] { onButton(button); };
+    else
+        options.onClick = [this] { onBrowse(); };
+    return ButtonWindow::create(parent, PixelRect(spec.rect), std::move(options));
+}
+
+// The panels inside a container first, then the container's own controls.
+void MainWindow::populate(Panel container) {
+    HWND parent = panel(container);
+    for (const layout::PanelSpec& spec : layout::Panels()) {
+        if (spec.parent != container) continue;
+        const bool visible = !spec.page || spec.page == Page::System;
+        panels_[Slot(spec.panel)] =
+            PanelWindow::create(parent, PixelRect(spec.rect), {spec.style, spec.theme, "XPContainer", visible});
+        populate(spec.panel);
+    }
+    createCheckBoxes(container);
+    if (container == layout::kOptionPanel) createOptions();
+
+    for (const layout::ComboSpec& spec : layout::Combos()) {
+        if (spec.parent != container) continue;
+        RECT rect = PixelRect(spec.rect);
+        const int closedHeight = rect.bottom - rect.top;
+        rect.bottom += kComboDropHeight;
+        HWND box = CreateControl(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
+                                 parent, kComboId + int(Slot(spec.combo)), fonts_.get(spec.font));
+        for (std::string_view item : spec.items)
+            SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - 6);
+        // Combo3 completes chk 56's caption, whose end it covers.
+        SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        combos_[Slot(spec.combo)] = box;
+    }
+    if (container == layout::kTxtPath.parent)
+        txtPath_ = CreateControl(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+                                 PixelRect(layout::kTxtPath.rect), parent, kTxtPathId,
+                                 fonts_.get(layout::kTxtPathFont));
+    if (container == layout::BrowseButton().parent) browse_ = createButton(parent, layout::BrowseButton());
+    createLists(container);
+    createLabels(container);
+    if (container == layout::kPicture1.parent) CreateBanner(parent, PixelRect(layout::kPicture1.rect), instance_);
+}
+
+void MainWindow::createCheckBoxes(Panel container) {
+    std::vector<const layout::CheckBoxSpec*> boxes;
+    for (const layout::CheckBoxSpec& box : layout::CheckBoxes())
+        if (box.parent == container) boxes.push_back(&box);
+    // Down each column, then the next column.
+    std::sort(boxes.begin(), boxes.end(),
+              [](auto* a, auto* b) { return a->left != b->left ? a->left < b->left : a->top < b->top; });
+    for (const layout::CheckBoxSpec* box : boxes) {
+        const DWORD visible = box->hidden ? 0 : WS_VISIBLE;
+        chk_[box->index] = CreateControl(
+            L"BUTTON", L"Check1", WS_TABSTOP | BS_3STATE | BS_FLAT | visible,
+            PixelRect({box->left, box->top, layout::kCheckBoxWidth, layout::kCheckBoxHeight}), panel(container),
+            kChkId + box->index, fonts_.get(layout::Font::Arial9));
+        HFONT font = fonts_.get(box->labelFont);
+        const std::wstring caption = Widen(box->caption);
+        CreateLabel(panel(container), caption, TextRect(font, caption, box->labelLeft, box->labelTop), visible, font,
+                    instance_);
+    }
+}
+
+void MainWindow::createOptions() {
+    HWND parent = panel(layout::kOptionPanel);
+    HFONT font = fonts_.get(layout::Font::Arial9);
+    for (int i = 0; i < kOptionCount; ++i) {
+        const layout::OptionSpec& option = layout::Options()[i];
+        const DWORD first = i == 0 ? WS_GROUP | WS_TABSTOP : 0;
+        opt_[i] = CreateControl(L"BUTTON", L"Option1", WS_VISIBLE | BS_AUTORADIOBUTTON | first,
+                                PixelRect({option.left, option.top, layout::kOptionWidth, layout::kOptionHeight}),
+                                parent, kOptId + i, font);
+        const std::wstring caption = Widen(option.caption);
+        CreateLabel(parent, caption, TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE, font,
+                    instance_);
+    }
+    selectOpt(0);
+}
+
+void MainWindow::createLists(Panel container) {
+    for (const layout::ListSpec& spec : layout::Lists()) {
+        if (spec.parent != container) continue;
+        HWND box = CreateCheckList(panel(container), PixelRect(spec.rect), kListId + int(Slot(spec.list)),
+                                   fonts_.get(spec.font), instance_);
+        lists_[Slot(spec.list)] = box;
+        if (spec.list == CheckList::Hide || spec.list == CheckList::Not)
+            for (char letter = 'A'; letter <= 'Z'; ++letter) addListItem(spec.list, std::string{letter, ':'});
+        if (spec.list == CheckList::Service)
+            for (const ServiceEntry& entry : kServices) addListItem(spec.list, std::string(entry.listText));
+    }
+}
+
+void MainWindow::createLabels(Panel container) {
+    for (const layout::LabelSpec& spec : layout::Labels()) {
+        if (spec.parent != container) continue;
+        HFONT font = fonts_.get(spec.font);
+        const std::wstring caption = Widen(spec.caption);
+        const DWORD align = spec.align == layout::Align::Centre ? kLabelCentred : 0;
+        HWND label =
+            CreateLabel(panel(container), caption, FittedRect(spec, font, caption), WS_VISIBLE | align, font, instance_);
+        if (!spec.label) continue;
+        labels_[Slot(*spec.label)] = label;
+        labelSpecs_[Slot(*spec.label)] = &spec;
+    }
+}
+
+void MainWindow::fitLabel(Label which) {
+    HWND label = labels_[Slot(which)];
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1);
+    GetWindowTextW(label, text.data(), static_cast<int>(text.size()));
+    const RECT rect = FittedRect(*labelSpecs_[Slot(which)], font, text.data());
+    SetWindowPos(label, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace quillon::win32
