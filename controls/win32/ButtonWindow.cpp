@@ -51,7 +51,7 @@ int TwipsPerPixel(HWND window, int axis) {
 }  // namespace
 
 std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& bounds, ButtonOptions options) {
-    if (!RegisterControlClass(kClassName, Trampoline, CS_DBLCLKS))
+    if (!RegisterControlClass(kClassName, WindowTrampoline<ButtonWindow>, CS_DBLCLKS))
         throw std::runtime_error("button window class cannot be registered");
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -126,35 +126,12 @@ void ButtonWindow::keepMinimumSize(WINDOWPOS& position) const {
     position.cy = isButton::enlarged(position.cy, TwipsPerPixel(hwnd_, LOGPIXELSY));
 }
 
-LRESULT CALLBACK ButtonWindow::Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<ButtonWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<ButtonWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->handle(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
-}
-
 LRESULT ButtonWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     const HWND window = hwnd_;
     try {
         switch (message) {
         case WM_ERASEBKGND: return TRUE;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            if (HDC dc = BeginPaint(hwnd_, &ps)) {
-                paint(dc);
-                EndPaint(hwnd_, &ps);
-            }
-            return 0;
-        }
+        case WM_PAINT: return PaintNow(hwnd_, [this](HDC dc) { paint(dc); });
         case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
         case WM_WINDOWPOSCHANGING: keepMinimumSize(*reinterpret_cast<WINDOWPOS*>(lParam)); break;
         case WM_SIZE: layout(); return 0;

@@ -25,6 +25,7 @@
 #include "controls/isButton.h"
 #include "controls/win32/ButtonTooltip.h"
 #include "controls/win32/Gdi.h"
+#include "controls/win32/WindowProcedure.h"
 #include "controls/win32/MouseTracking.h"
 #include "controls/win32/VisualStyles.h"
 
@@ -64,7 +65,8 @@ public:
 
 private:
     ButtonWindow() = default;
-    static LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK WindowTrampoline(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     std::optional<LRESULT> handleInput(UINT message, WPARAM wParam, LPARAM lParam);
     void apply(const ButtonReaction& reaction);

@@ -37,7 +37,7 @@ bool IsChildNotification(UINT message) {
 }  // namespace
 
 std::unique_ptr<PanelWindow> PanelWindow::create(HWND parent, const RECT& bounds, const PanelOptions& options) {
-    if (!RegisterControlClass(kClassName, Trampoline, CS_HREDRAW | CS_VREDRAW))
+    if (!RegisterControlClass(kClassName, WindowTrampoline<PanelWindow>, CS_HREDRAW | CS_VREDRAW))
         throw std::runtime_error("panel window class cannot be registered");
     std::unique_ptr<PanelWindow> self(new PanelWindow());
     self->panel_.setStyle(options.style);
@@ -69,34 +69,11 @@ void PanelWindow::move(const RECT& bounds) {
         MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
 }
 
-LRESULT CALLBACK PanelWindow::Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<PanelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<PanelWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->handle(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
-}
-
 LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     try {
         switch (message) {
         case WM_ERASEBKGND: return TRUE;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            if (HDC dc = BeginPaint(hwnd_, &ps)) {
-                paint(dc);
-                EndPaint(hwnd_, &ps);
-            }
-            return 0;
-        }
+        case WM_PAINT: return PaintNow(hwnd_, [this](HDC dc) { paint(dc); });
         case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
         case WM_SIZE: panel_.resize(LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_SYSCOLORCHANGE: InvalidateRect(hwnd_, nullptr, FALSE); return 0;

@@ -24,6 +24,7 @@
 
 #include "controls/XPContainer.h"
 #include "controls/win32/Gdi.h"
+#include "controls/win32/WindowProcedure.h"
 
 namespace quillon::controls::win32 {
 
@@ -54,7 +55,8 @@ public:
 
 private:
     PanelWindow() = default;
-    static LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK WindowTrampoline(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void paint(HDC target);
 
