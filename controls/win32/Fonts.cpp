@@ -11,14 +11,14 @@ UniqueFont CreateControlFont(const FontSpec& font) {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ReleaseDC(nullptr, screen);
-    LOGFONTW spec{};
-    spec.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
-    spec.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    spec.lfCharSet = DEFAULT_CHARSET;
-    spec.lfQuality = DEFAULT_QUALITY;
+    LOGFONTW logFont{};
+    logFont.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+    logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    logFont.lfQuality = DEFAULT_QUALITY;
     const std::wstring face = quillon::win32::Widen(font.name);
-    face.copy(spec.lfFaceName, LF_FACESIZE - 1);
-    return UniqueFont(CreateFontIndirectW(&spec));
+    face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+    return UniqueFont(CreateFontIndirectW(&logFont));
 }
 
 }  // namespace quillon::controls::win32
