@@ -207,8 +207,12 @@ int main() {
             const Result r = Measure(p.page, everything, user);
             const double ratio = r.floor > 0 ? r.run / r.floor : 0;
             if (r.processes > 0) worstRatio = std::max(worstRatio, ratio);
-            std::printf("%-9s %-11s %9.1f %9.1f %9.3f %6u\n", p.name, everything ? "everything" : "recommended",
-                        r.run * 1000, r.floor * 1000, ratio, static_cast<unsigned>(r.processes));
+            const char* selection = everything ? "everything" : "recommended";
+            if (r.processes == 0)  // nothing to compare with: the run starts no tool
+                std::printf("%-9s %-11s %9.1f %9s %9s %6u\n", p.name, selection, r.run * 1000, "-", "-", 0u);
+            else
+                std::printf("%-9s %-11s %9.1f %9.1f %9.3f %6u\n", p.name, selection, r.run * 1000,
+                            r.floor * 1000, ratio, static_cast<unsigned>(r.processes));
         }
     std::printf("worst run/floor ratio: %.3f (target <= 1.15)\n", worstRatio);
 
