@@ -12,7 +12,7 @@ fi
 . "$here/wine-env.sh" "$build"
 wine_prefix_ready
 if [ -x "$here/install-standins.sh" ]; then "$here/install-standins.sh" "$build"; fi
-wine "$@"
-status=$?
+status=0
+wine "$@" || status=$?
 wineserver -w
 exit $status
