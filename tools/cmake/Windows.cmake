@@ -1,5 +1,6 @@
 # Windows (MinGW-w64 i686): quillon.exe, the Wine test executable and the
 # stand-in tools that only the test prefix gets.
+enable_language(RC)  # app/quillon.rc: icon, manifest, version information
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
 set(QUILLON_XP_LINK
   -static -static-libgcc -static-libstdc++
