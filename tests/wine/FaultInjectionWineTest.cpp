@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/Commands.h"
 #include "engine/Form.h"
 #include "engine/OptimiseRun.h"
 #include "platform/win32/Text.h"
@@ -112,6 +113,19 @@ TEST_F(FaultInjectionWine, StartupFileHeldOpenStaysAndTheRestIsRemoved) {
     EXPECT_NE(std::find(listed.begin(), listed.end(), "Held Open.lnk"), listed.end());
     lock.reset();
     DeleteFileW(held.c_str());
+}
+
+TEST_F(FaultInjectionWine, HangingToolIsEndedAtItsBoundAndTheRunGoesOn) {
+    win32::UniqueHandle flag(CreateFileW(L"C:\\standin-hang", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    flag.reset();
+    const DWORD start = GetTickCount();
+    EXPECT_THROW(RunHiddenCommandAndWait(platform, "sc \\\\. config Spooler start= demand", std::chrono::milliseconds(500)),
+                 PlatformError);
+    const DWORD waited = GetTickCount() - start;
+    DeleteFileW(L"C:\\standin-hang");
+    EXPECT_LT(waited, 3000u);
+    // A terminated stand-in has released the log: the next tool runs normally.
+    RunHiddenCommandAndWait(platform, "sfc /purgecache");
 }
 
 }  // namespace

@@ -39,4 +39,11 @@ inline bool LogCommandLine() {
     return false;
 }
 
+// Fault tests put this file in place to get a tool that never ends by itself.
+inline constexpr wchar_t kHangFlagPath[] = L"C:\\standin-hang";
+
+inline void HangWhenAsked() {
+    if (GetFileAttributesW(kHangFlagPath) != INVALID_FILE_ATTRIBUTES) Sleep(INFINITE);
+}
+
 }  // namespace standin

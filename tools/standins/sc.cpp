@@ -37,6 +37,7 @@ int Config(const wchar_t* service, const wchar_t* mode) {
 
 int wmain(int argc, wchar_t** argv) {
     standin::LogCommandLine();
+    standin::HangWhenAsked();
     int next = 1;
     if (next < argc && argv[next][0] == L'\\' && argv[next][1] == L'\\') {
         if (lstrcmpW(argv[next], L"\\\\.") != 0) return RPC_S_SERVER_UNAVAILABLE;  // only this machine is here
