@@ -1,0 +1,158 @@
+# Sourced by the end-to-end scripts: quillon.exe installed in a fresh Wine
+# prefix of its own, on a virtual screen, driven with xdotool at the places the
+# window's layout gives its controls, checked through the registry and pixels.
+# Usage in a script: . common.bash; e2e_begin "$1" NAME
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+e2e_begin() {
+    build="$(cd "$1" && pwd)"
+    exe="$build/win32/quillon.exe"
+    [ -f "$exe" ] || { echo "no quillon.exe under $build/win32" >&2; exit 1; }
+    . "$repo/tools/wine-env.sh" "$build"
+    export WINEPREFIX="$build/e2e-$2/prefix"
+    out="$build/e2e-$2"
+    rm -rf "$out"
+    mkdir -p "$out"
+    xvfb_pid=""
+    quillon_pid=""
+    trap e2e_end EXIT
+    start_screen
+    wine_prefix_ready
+    "$repo/tools/install-standins.sh" "$build" >/dev/null
+    program_dir="$WINEPREFIX/drive_c/Program Files/Quillon"
+    mkdir -p "$program_dir"
+    cp "$exe" "$program_dir/quillon.exe"
+    setup_dat="$program_dir/setup.dat"
+}
+
+# A virtual screen on the first free display number.
+start_screen() {
+    local n
+    for n in $(seq 70 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 1 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+    done
+    echo "no virtual screen could be started" >&2
+    exit 1
+}
+
+e2e_end() {
+    if [ -n "$quillon_pid" ] && kill -0 "$quillon_pid" 2>/dev/null; then kill "$quillon_pid" 2>/dev/null; fi
+    wineserver -w 2>/dev/null || true
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    shot "$out/failure.png" 2>/dev/null || true
+    exit 1
+}
+
+# Starts quillon.exe the way a user would and waits for its window.
+start_quillon() {
+    (cd "$program_dir" && exec wine "C:\\Program Files\\Quillon\\quillon.exe" >/dev/null 2>&1) &
+    quillon_pid=$!
+    window=""
+    for _ in $(seq 1 240); do
+        window=$(xdotool search --onlyvisible --name '^Quillon$' 2>/dev/null | head -1 || true)
+        [ -n "$window" ] && break
+        sleep 0.25
+    done
+    [ -n "$window" ] || fail "the main window did not appear"
+    sleep 1.5  # first paint and the selection restored
+}
+
+quillon_running() { kill -0 "$quillon_pid" 2>/dev/null; }
+
+# Pixels of a place in twips, as the window realises it (15 twips a pixel).
+px() { echo $((($1 + 7) / 15)); }
+
+# Window pixel offsets of the containers the scripts click in.
+main_x=1 main_y=1                                                  # XPCMain
+page_x=$((main_x + $(px 180))) page_y=$((main_y + $(px 1170)))     # any page panel
+ie_x=$((page_x + $(px 210))) ie_y=$((page_y + $(px 150)))          # XPContainer1
+menu_x=$((page_x + $(px 7620))) menu_y=$((page_y + $(px 150)))     # XPContainer2
+other_x=$((page_x + $(px 4620))) other_y=$((page_y + $(px 2130)))  # XPContainer7
+
+# Clicks the middle of a control: container offset, then left top width height in twips.
+click_control() {
+    local x=$(($1 + $(px "$3") + $(px "$5") / 2)) y=$(($2 + $(px "$4") + $(px "$6") / 2))
+    xdotool mousemove --window "$window" "$x" "$y" click 1
+    sleep 0.3
+}
+click_box() { click_control "$1" "$2" "$3" "$4" 195 210; }                  # a chk at its box's place
+click_main_button() { click_control "$main_x" "$main_y" "$1" "$2" "$3" 615; }  # left top width
+click_optimize() { click_main_button 3900 6540 1815; }
+click_page() {
+    case "$1" in
+    System) click_main_button 3930 450 1335 ;;
+    Security) click_main_button 5280 450 1335 ;;
+    Startup) click_main_button 6630 450 1335 ;;
+    Speed) click_main_button 7980 450 1335 ;;
+    Services) click_main_button 9330 450 1335 ;;
+    esac
+    sleep 0.5
+}
+
+shot() { import -window "$window" "$1"; }
+
+# "r,g,b" of a pixel of a screenshot.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+expect_pixel() {  # image x y r,g,b what
+    local got
+    got=$(pixel "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "$5: pixel ($2,$3) is $got, expected $4"
+    echo "ok: $5 ($4)"
+}
+
+# Width of whatever is written on lblWait: its band centred under the label's middle.
+wait_text_width() {
+    local image=$1 centre top
+    centre=$((main_x + $(px 7680))) top=$((main_y + $(px 6660)))
+    convert "$image" -crop "240x16+$((centre - 120))+$top" +repage -fuzz 12% -trim -format '%w' info: 2>/dev/null
+}
+
+progress_colour="162,205,240"
+progress_pixel() { pixel "$1" $((main_x + 4)) $((main_y + $(px 7200) + 6)); }
+
+# Waits until a run has ended: bar hidden and "Optimize complete!" written,
+# which is wider than "Optimizing...".
+wait_for_complete() {
+    local image="$out/poll.png" width
+    for _ in $(seq 1 600); do
+        shot "$image"
+        width=$(wait_text_width "$image")
+        if [ "$(progress_pixel "$image")" != "$progress_colour" ] && [ "${width:-0}" -gt 90 ]; then return 0; fi
+        sleep 0.25
+    done
+    fail "the run did not report \"Optimize complete!\""
+}
+
+# The data of a registry value as "TYPE DATA", e.g. "REG_DWORD 0x1".
+reg_value() {
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" 'tolower($1) == tolower(name) { $1 = ""; sub(/^ +/, ""); print; exit }'
+}
+
+wait_for_value() {  # key name "TYPE DATA"
+    for _ in $(seq 1 240); do
+        [ "$(reg_value "$1" "$2")" = "$3" ] && { echo "ok: $1\\$2 = $3"; return 0; }
+        sleep 0.5
+    done
+    fail "$1\\$2 is \"$(reg_value "$1" "$2")\", expected \"$3\""
+}
+
+expect_value() {
+    local got
+    got=$(reg_value "$1" "$2")
+    [ "$got" = "$3" ] || fail "$1\\$2 is \"$got\", expected \"$3\""
+    echo "ok: $1\\$2 = $3"
+}

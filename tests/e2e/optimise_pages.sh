@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# quillon.exe in a fresh prefix, driven by clicks alone: a System-page run, a
+# Security-page run with a typed download directory, the selection saved in
+# setup.dat and put back on the next start.
+# Usage: tests/e2e/optimise_pages.sh BUILD_DIR
+set -euo pipefail
+. "$(dirname "$0")/common.bash"
+e2e_begin "$1" optimise
+
+crash='HKLM\System\CurrentControlSet\Control\CrashControl'
+desktop='HKCU\Control Panel\Desktop'
+user_system='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System'
+machine_explorer='HKLM\Software\Microsoft\Windows\CurrentVersion\policies\Explorer'
+ie='HKCU\Software\Microsoft\Internet Explorer'
+
+start_quillon
+
+# System page: "Reset PC when fatal errors" (chk 54) and "Fast close error
+# programs" (chk 43); "Auto close error programs" (chk 44) stays clear.
+click_box "$page_x" "$page_y" 270 2280
+click_box "$page_x" "$page_y" 270 2610
+click_optimize
+wait_for_value "$crash" AutoReboot "REG_DWORD 0x1"
+wait_for_complete
+expect_value "$desktop" WaitToKillAppTimeout "REG_SZ 1000"
+expect_value "$desktop" AutoEndTasks "REG_SZ 0"
+[ -f "$setup_dat" ] || fail "setup.dat was not written"
+boxes=$(head -1 "$setup_dat" | tr -d '"\r')
+[ "${boxes:54:1}${boxes:43:1}${boxes:44:1}" = "110" ] || fail "setup.dat boxes: $boxes"
+echo "ok: setup.dat holds boxes 54 and 43"
+
+# Security page: "Disabled Taskmgr" (chk 25), "Hide [Documents]" (chk 22) and a
+# download directory typed into txtPath.
+click_page Security
+click_box "$other_x" "$other_y" 150 720
+click_box "$menu_x" "$menu_y" 240 1260
+click_control "$ie_x" "$ie_y" 180 2670 3255 255
+xdotool type --delay 30 'C:\Downloads\e2e'
+click_optimize
+wait_for_value "$ie" downloadDirectory 'REG_SZ C:\Downloads\e2e'
+wait_for_complete
+expect_value "$user_system" DisableTaskMgr "REG_DWORD 0x1"
+expect_value "$machine_explorer" NoRecentDocsMenu "REG_DWORD 0x1"
+[ "$(sed -n 5p "$setup_dat" | tr -d '\r')" = '"C:\Downloads\e2e"' ] || fail "setup.dat path: $(sed -n 5p "$setup_dat")"
+echo "ok: setup.dat holds the download directory"
+
+# Exit, cancelled: the window closes without logging off.
+click_main_button 8850 6540 1815
+for _ in $(seq 1 40); do
+    confirm=$(xdotool search --onlyvisible --name '^Confirm$' 2>/dev/null | head -1 || true)
+    [ -n "$confirm" ] && break
+    sleep 0.25
+done
+[ -n "$confirm" ] || fail "Exit asked nothing"
+xdotool key --window "$confirm" Escape 2>/dev/null
+for _ in $(seq 1 40); do quillon_running || break; sleep 0.25; done
+quillon_running && fail "the program did not end after Exit"
+echo "ok: Exit closed the program"
+
+# Second start: the ticks come back from setup.dat.
+start_quillon
+tick_dark_pixels() {  # container x y, box left top twips: dark pixels inside the box
+    local x=$(($1 + $(px "$3") + 2)) y=$(($2 + $(px "$4") + 2))
+    shot "$out/ticks.png"
+    convert "$out/ticks.png" -crop "9x9+$x+$y" +repage -colorspace gray -threshold 40% -format '%[fx:int(w*h*(1-mean))]' info:
+}
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -gt 4 ] || fail "chk 54 not ticked after a restart"
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2940)" -le 1 ] || fail "chk 44 ticked after a restart"
+click_page Security
+[ "$(tick_dark_pixels "$other_x" "$other_y" 150 720)" -gt 4 ] || fail "chk 25 not ticked after a restart"
+echo "ok: a second start restores the ticks"
