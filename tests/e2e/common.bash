@@ -114,15 +114,26 @@ expect_pixel() {  # image x y r,g,b what
     echo "ok: $5 ($4)"
 }
 
-# Width of whatever is written on lblWait: its band centred under the label's middle.
+# Width of whatever is written on lblWait: the band between cmdOptimize and
+# cmdExit, centred under the label's middle.
 wait_text_width() {
     local image=$1 centre top
     centre=$((main_x + $(px 7680))) top=$((main_y + $(px 6660)))
-    convert "$image" -crop "240x16+$((centre - 120))+$top" +repage -fuzz 12% -trim -format '%w' info: 2>/dev/null
+    convert "$image" -crop "150x16+$((centre - 75))+$top" +repage -fuzz 12% -trim -format '%w' info: 2>/dev/null
 }
 
 progress_colour="162,205,240"
 progress_pixel() { pixel "$1" $((main_x + 4)) $((main_y + $(px 7200) + 6)); }
+
+# Waits until a run is under way: the bar shows in its colour.
+wait_for_bar() {
+    for _ in $(seq 1 200); do
+        shot "$out/run.png"
+        [ "$(progress_pixel "$out/run.png")" = "$progress_colour" ] && return 0
+        sleep 0.1
+    done
+    fail "the progress bar never showed in $progress_colour"
+}
 
 # Waits until a run has ended: bar hidden and "Optimize complete!" written,
 # which is wider than "Optimizing...".

@@ -69,3 +69,15 @@ tick_dark_pixels() {  # container x y, box left top twips: dark pixels inside th
 click_page Security
 [ "$(tick_dark_pixels "$other_x" "$other_y" 150 720)" -gt 4 ] || fail "chk 25 not ticked after a restart"
 echo "ok: a second start restores the ticks"
+
+# Closing the window in the middle of a run ends the program at once and cleanly.
+click_optimize
+wait_for_bar
+xdotool key alt+F4
+status=0
+for _ in $(seq 1 40); do quillon_running || break; sleep 0.25; done
+quillon_running && fail "Alt+F4 during a run did not end the program"
+wait "$quillon_pid" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status when closed during a run"
+quillon_pid=""
+echo "ok: closing during a run ends the program with status 0"
