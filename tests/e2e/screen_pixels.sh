@@ -52,6 +52,17 @@ for page in Security Services Startup Speed System; do
     sleep 0.5
     shot "$out/page-$page.png"
 done
+# A click on the first service entry shows its text in lblInfo below the list.
+click_page Services
+service_x=$((page_x + $(px 300))) service_y=$((page_y + $(px 540)))
+xdotool mousemove --window "$window" $((service_x + 60)) $((service_y + 8)) click 1
+sleep 0.5
+shot "$out/service.png"
+info_width=$(convert "$out/service.png" -crop "500x20+$((page_x + $(px 300)))+$((page_y + $(px 4770)))" +repage \
+    -fuzz 12% -trim -format '%w' info:)
+[ "$info_width" -gt 150 ] || fail "lblInfo shows no description (text width $info_width)"
+echo "ok: a service entry's description shows in lblInfo"
+
 # Only the page shown changes: the banner is on the System page alone.
 banner_x=$((page_x + $(px 3480) + 10)) banner_y=$((page_y + $(px 180) + 70))
 [ "$(pixel "$out/page-System.png" "$banner_x" "$banner_y")" != "$(pixel "$out/page-Speed.png" "$banner_x" "$banner_y")" ] ||
