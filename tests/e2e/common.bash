@@ -60,14 +60,20 @@ fail() {
 start_quillon() {
     (cd "$program_dir" && exec wine "C:\\Program Files\\Quillon\\quillon.exe" >/dev/null 2>&1) &
     quillon_pid=$!
-    window=""
-    for _ in $(seq 1 240); do
-        window=$(xdotool search --onlyvisible --name '^Quillon$' 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        sleep 0.25
-    done
+    window=$(find_window Quillon 240)
     [ -n "$window" ] || fail "the main window did not appear"
     sleep 1.5  # first paint and the selection restored
+}
+
+# The id of a visible window of that exact title, waiting up to TRIES quarter seconds.
+find_window() {
+    local id=""
+    for _ in $(seq 1 "$2"); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && break
+        sleep 0.25
+    done
+    echo "$id"
 }
 
 quillon_running() { kill -0 "$quillon_pid" 2>/dev/null; }

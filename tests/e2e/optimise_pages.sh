@@ -46,11 +46,7 @@ echo "ok: setup.dat holds the download directory"
 
 # Exit, cancelled: the window closes without logging off.
 click_main_button 8850 6540 1815
-for _ in $(seq 1 40); do
-    confirm=$(xdotool search --onlyvisible --name '^Confirm$' 2>/dev/null | head -1 || true)
-    [ -n "$confirm" ] && break
-    sleep 0.25
-done
+confirm=$(find_window Confirm 40)
 [ -n "$confirm" ] || fail "Exit asked nothing"
 xdotool key --window "$confirm" Escape 2>/dev/null
 for _ in $(seq 1 40); do quillon_running || break; sleep 0.25; done

@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <set>
 
-#include "platform/sim/SimWindows.h"
-#include "tests/support/MemoryForm.h"
+#include "tests/unit/WindowTestFixture.h"
 #include "window/CommandButtons.h"
 #include "window/PageSwitching.h"
 
 namespace quillon {
 namespace {
 
-struct WindowCommands : ::testing::Test {
-    test::MemoryForm form;
-    sim::SimWindows machine;
-    RunContext context{form, machine, "Tester"};
-
+struct WindowCommands : test::WindowFixture {
     std::set<int> tickedBoxes() const {
         std::set<int> boxes;
         for (int i = 0; i < kCheckBoxCount; ++i)

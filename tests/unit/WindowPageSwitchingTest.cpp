@@ -1,18 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimWindows.h"
-#include "tests/support/MemoryForm.h"
+#include "tests/unit/WindowTestFixture.h"
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
 
 namespace quillon {
 namespace {
 
-struct WindowPages : ::testing::Test {
-    test::MemoryForm form;
-    sim::SimWindows machine;
-    RunContext context{form, machine, "Tester"};
-
+struct WindowPages : test::WindowFixture {
     std::vector<Page> visiblePages() const {
         std::vector<Page> pages;
         for (const PageButton& entry : PageButtons())
@@ -57,6 +52,8 @@ TEST_F(WindowPages, PressingTwiceKeepsOnePageAndTouchesNoTick) {
 }
 
 TEST_F(WindowPages, OnlyTheStartupButtonRebuildsTheStartupList) {
+    machine.registry().setValue("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tool",
+                                sim::Value::String("C:\\tool.exe"));
     form.addListItem(CheckList::Startup, "Old");
     form.setListSelected(CheckList::Startup, 0, true);
     ShowPage(context, Page::Security);
@@ -64,8 +61,9 @@ TEST_F(WindowPages, OnlyTheStartupButtonRebuildsTheStartupList) {
 
     ShowPage(context, Page::Startup);
     ShowPage(context, Page::Startup);
-    // Rebuilt from the machine (which has no startup items), never doubled.
-    EXPECT_TRUE(form.listTexts(CheckList::Startup).empty());
+    // Listed afresh from the machine, never doubled, every entry unticked.
+    EXPECT_EQ(form.listTexts(CheckList::Startup), std::vector<std::string>{"Tool"});
+    EXPECT_FALSE(form.listSelected(CheckList::Startup, 0));
 }
 
 TEST_F(WindowPages, ServiceClickShowsTheWholeEntryText) {

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "controls/win32/WindowClass.h"
 #include "window/Version.h"
+#include "window/win32/ChildWindow.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
@@ -94,17 +96,9 @@ LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void RegisterBannerClass(HINSTANCE instance) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = BannerProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
-}
-
-HWND CreateBanner(HWND parent, RECT pixels, HINSTANCE instance) {
-    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, pixels.left, pixels.top,
-                           pixels.right - pixels.left, pixels.bottom - pixels.top, parent, nullptr, instance, nullptr);
+HWND CreateBanner(HWND parent, const RECT& pixels) {
+    controls::win32::RegisterControlClass(kClassName, BannerProc, 0);
+    return CreateChildWindow(kClassName, L"", WS_VISIBLE, pixels, parent);
 }
 
 }  // namespace quillon::win32

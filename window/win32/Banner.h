@@ -5,7 +5,6 @@
 
 namespace quillon::win32 {
 
-void RegisterBannerClass(HINSTANCE instance);
-HWND CreateBanner(HWND parent, RECT pixels, HINSTANCE instance);
+HWND CreateBanner(HWND parent, const RECT& pixels);
 
 }  // namespace quillon::win32

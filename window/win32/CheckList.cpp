@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "window/win32/ChildWindow.h"
 #include "window/win32/Fonts.h"
 
 namespace quillon::win32 {
@@ -11,13 +12,11 @@ constexpr int kBoxSize = 13;
 
 }  // namespace
 
-HWND CreateCheckList(HWND parent, RECT pixels, int id, HFONT font, HINSTANCE instance) {
-    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_MULTIPLESEL |
-                                    LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-                                pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
-                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+HWND CreateCheckList(HWND parent, const RECT& pixels, int id, HFONT font) {
+    HWND list = CreateChildWindow(L"LISTBOX", L"",
+                                  WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_MULTIPLESEL |
+                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                                  pixels, parent, id, font, WS_EX_CLIENTEDGE);
     const SIZE line = MeasureText(font, L"Ag");
     const int height = line.cy + 3 > kBoxSize + 3 ? line.cy + 3 : kBoxSize + 3;
     SendMessageW(list, LB_SETITEMHEIGHT, 0, height);

@@ -5,7 +5,7 @@
 
 namespace quillon::win32 {
 
-HWND CreateCheckList(HWND parent, RECT pixels, int id, HFONT font, HINSTANCE instance);
+HWND CreateCheckList(HWND parent, const RECT& pixels, int id, HFONT font);
 void DrawCheckListItem(const DRAWITEMSTRUCT& item);
 
 }  // namespace quillon::win32

@@ -2,13 +2,14 @@
 
 #include <vector>
 
+#include "controls/win32/WindowClass.h"
+#include "window/win32/ChildWindow.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillonLabel";
-constexpr int kFontSlot = 0;
 
 std::wstring WindowText(HWND window) {
     std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
@@ -25,7 +26,7 @@ void Paint(HWND label) {
     PaintContainerBackground(label, surface.dc());
 
     const std::wstring text = WindowText(label);
-    HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(label, kFontSlot));
+    HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(label, GWLP_USERDATA));
     Selection selected(surface.dc(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(surface.dc(), TRANSPARENT);
     SetTextColor(surface.dc(), GetSysColor(IsWindowEnabled(label) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
@@ -43,11 +44,11 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         Paint(window);
         return 0;
     case WM_SETFONT:
-        SetWindowLongPtrW(window, kFontSlot, static_cast<LONG_PTR>(wParam));
+        SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
         if (LOWORD(lParam)) InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_GETFONT:
-        return GetWindowLongPtrW(window, kFontSlot);
+        return GetWindowLongPtrW(window, GWLP_USERDATA);
     case WM_SETTEXT: {
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         InvalidateRect(window, nullptr, FALSE);
@@ -62,23 +63,9 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void RegisterLabelClass(HINSTANCE instance) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = LabelProc;
-    windowClass.cbWndExtra = sizeof(LONG_PTR);
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
-}
-
-HWND CreateLabel(HWND parent, const std::wstring& text, RECT pixels, DWORD style, HFONT font,
-                 HINSTANCE instance) {
-    HWND label = CreateWindowExW(0, kClassName, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, pixels.left,
-                                 pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent, nullptr,
-                                 instance, nullptr);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return label;
+HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWORD style, HFONT font) {
+    controls::win32::RegisterControlClass(kClassName, LabelProc, 0);
+    return CreateChildWindow(kClassName, text.c_str(), WS_CLIPSIBLINGS | style, pixels, parent, 0, font);
 }
 
 void PaintContainerBackground(HWND child, HDC target) {

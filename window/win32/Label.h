@@ -9,11 +9,8 @@ namespace quillon::win32 {
 
 constexpr DWORD kLabelCentred = 0x0001;  // window style bit of the label class
 
-// Registered once per process.
-void RegisterLabelClass(HINSTANCE instance);
 // style: WS_VISIBLE and kLabelCentred as wanted.
-HWND CreateLabel(HWND parent, const std::wstring& text, RECT pixels, DWORD style, HFONT font,
-                 HINSTANCE instance);
+HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWORD style, HFONT font);
 
 // Paints a child's container beneath it, as if the child were see-through.
 void PaintContainerBackground(HWND child, HDC target);

@@ -5,10 +5,7 @@
 #include "window/CommandButtons.h"
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
-#include "window/win32/Banner.h"
 #include "window/win32/CheckList.h"
-#include "window/win32/Label.h"
-#include "window/win32/Shape.h"
 
 namespace quillon::win32 {
 namespace {
@@ -38,9 +35,6 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform)
       context_{*this, platform, {}},
       optionBrush_(CreateSolidBrush(ColourOf(layout::kOptionBack))) {
     RegisterMainClass(instance, Proc);
-    RegisterLabelClass(instance);
-    RegisterShapeClass(instance);
-    RegisterBannerClass(instance);
 
     const int width = Pixels(layout::kWindow.width), height = Pixels(layout::kWindow.height);
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;

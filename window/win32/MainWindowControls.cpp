@@ -10,6 +10,7 @@
 #include "platform/win32/Text.h"
 #include "window/win32/Banner.h"
 #include "window/win32/CheckList.h"
+#include "window/win32/ChildWindow.h"
 #include "window/win32/Label.h"
 #include "window/win32/MainWindow.h"
 #include "window/win32/Shape.h"
@@ -54,16 +55,6 @@ RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& t
     return rect;
 }
 
-HWND CreateControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, const RECT& rect, HWND parent,
-                   int id, HFONT font) {
-    HWND control = CreateWindowExW(0, windowClass, text, WS_CHILD | style, rect.left, rect.top,
-                                   rect.right - rect.left, rect.bottom - rect.top, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                   nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
-
 std::optional<Artwork> ArtworkOf(layout::Icon icon) {
     switch (icon) {
     case layout::Icon::Auto: return Artwork::AutoOptimize;
@@ -99,8 +90,8 @@ void MainWindow::createControls() {
     for (Button bottom : {Button::Suggest, Button::Redo, Button::Optimize, Button::Exit})
         buttons_[Slot(bottom)] = createButton(panel(Panel::Main), layout::ButtonOf(bottom));
 
-    shape_ = CreateShape(panel(Panel::Main), PixelRect(layout::kShape2.rect), layout::kShape2.rect.width, instance_);
-    SetShapeFill(shape_, RGB(layout::kShape2Fill.red, layout::kShape2Fill.green, layout::kShape2Fill.blue));
+    shape_ = CreateShape(panel(Panel::Main), PixelRect(layout::kShape2.rect), layout::kShape2.rect.width,
+                         RGB(layout::kShape2Fill.red, layout::kShape2Fill.green, layout::kShape2Fill.blue));
     panels_[Slot(Panel::Main)]->setVisible(true);
 }
 
@@ -135,7 +126,7 @@ void MainWindow::populate(Panel container) {
         RECT rect = PixelRect(spec.rect);
         const int closedHeight = rect.bottom - rect.top;
         rect.bottom += kComboDropHeight;
-        HWND box = CreateControl(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
+        HWND box = CreateChildWindow(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
                                  parent, kComboId + int(Slot(spec.combo)), fonts_.get(spec.font));
         for (std::string_view item : spec.items)
             SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
@@ -145,13 +136,13 @@ void MainWindow::populate(Panel container) {
         combos_[Slot(spec.combo)] = box;
     }
     if (container == layout::kTxtPath.parent)
-        txtPath_ = CreateControl(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+        txtPath_ = CreateChildWindow(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
                                  PixelRect(layout::kTxtPath.rect), parent, kTxtPathId,
                                  fonts_.get(layout::kTxtPathFont));
     if (container == layout::BrowseButton().parent) browse_ = createButton(parent, layout::BrowseButton());
     createLists(container);
     createLabels(container);
-    if (container == layout::kPicture1.parent) CreateBanner(parent, PixelRect(layout::kPicture1.rect), instance_);
+    if (container == layout::kPicture1.parent) CreateBanner(parent, PixelRect(layout::kPicture1.rect));
 }
 
 void MainWindow::createCheckBoxes(Panel container) {
@@ -163,14 +154,13 @@ void MainWindow::createCheckBoxes(Panel container) {
               [](auto* a, auto* b) { return a->left != b->left ? a->left < b->left : a->top < b->top; });
     for (const layout::CheckBoxSpec* box : boxes) {
         const DWORD visible = box->hidden ? 0 : WS_VISIBLE;
-        chk_[box->index] = CreateControl(
+        chk_[box->index] = CreateChildWindow(
             L"BUTTON", L"Check1", WS_TABSTOP | BS_3STATE | BS_FLAT | visible,
             PixelRect({box->left, box->top, layout::kCheckBoxWidth, layout::kCheckBoxHeight}), panel(container),
             kChkId + box->index, fonts_.get(layout::Font::Arial9));
         HFONT font = fonts_.get(box->labelFont);
         const std::wstring caption = Widen(box->caption);
-        CreateLabel(panel(container), caption, TextRect(font, caption, box->labelLeft, box->labelTop), visible, font,
-                    instance_);
+        CreateLabel(panel(container), caption, TextRect(font, caption, box->labelLeft, box->labelTop), visible, font);
     }
 }
 
@@ -180,12 +170,11 @@ void MainWindow::createOptions() {
     for (int i = 0; i < kOptionCount; ++i) {
         const layout::OptionSpec& option = layout::Options()[i];
         const DWORD first = i == 0 ? WS_GROUP | WS_TABSTOP : 0;
-        opt_[i] = CreateControl(L"BUTTON", L"Option1", WS_VISIBLE | BS_AUTORADIOBUTTON | first,
+        opt_[i] = CreateChildWindow(L"BUTTON", L"Option1", WS_VISIBLE | BS_AUTORADIOBUTTON | first,
                                 PixelRect({option.left, option.top, layout::kOptionWidth, layout::kOptionHeight}),
                                 parent, kOptId + i, font);
         const std::wstring caption = Widen(option.caption);
-        CreateLabel(parent, caption, TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE, font,
-                    instance_);
+        CreateLabel(parent, caption, TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE, font);
     }
     selectOpt(0);
 }
@@ -194,7 +183,7 @@ void MainWindow::createLists(Panel container) {
     for (const layout::ListSpec& spec : layout::Lists()) {
         if (spec.parent != container) continue;
         HWND box = CreateCheckList(panel(container), PixelRect(spec.rect), kListId + int(Slot(spec.list)),
-                                   fonts_.get(spec.font), instance_);
+                                   fonts_.get(spec.font));
         lists_[Slot(spec.list)] = box;
         if (spec.list == CheckList::Hide || spec.list == CheckList::Not)
             for (char letter = 'A'; letter <= 'Z'; ++letter) addListItem(spec.list, std::string{letter, ':'});
@@ -210,7 +199,7 @@ void MainWindow::createLabels(Panel container) {
         const std::wstring caption = Widen(spec.caption);
         const DWORD align = spec.align == layout::Align::Centre ? kLabelCentred : 0;
         HWND label =
-            CreateLabel(panel(container), caption, FittedRect(spec, font, caption), WS_VISIBLE | align, font, instance_);
+            CreateLabel(panel(container), caption, FittedRect(spec, font, caption), WS_VISIBLE | align, font);
         if (!spec.label) continue;
         labels_[Slot(*spec.label)] = label;
         labelSpecs_[Slot(*spec.label)] = &spec;

@@ -1,14 +1,15 @@
 #include "window/win32/Shape.h"
 
+#include "controls/win32/WindowClass.h"
 #include "window/Layout.h"
+#include "window/win32/ChildWindow.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillonShape";
-constexpr int kFillSlot = 0;
-constexpr int kWidthSlot = sizeof(LONG_PTR);
+constexpr wchar_t kWidthProperty[] = L"QuillonTwips";
 
 LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -18,12 +19,15 @@ LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         PaintScope paint(window);
         RECT client;
         GetClientRect(window, &client);
-        UniqueBrush fill(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, kFillSlot))));
+        UniqueBrush fill(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, GWLP_USERDATA))));
         FillRect(paint.dc(), &client, fill.get());
         return 0;
     }
     case WM_NCHITTEST:
         return HTTRANSPARENT;
+    case WM_NCDESTROY:
+        RemovePropW(window, kWidthProperty);
+        return DefWindowProcW(window, message, wParam, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -31,31 +35,20 @@ LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void RegisterShapeClass(HINSTANCE instance) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = ShapeProc;
-    windowClass.cbWndExtra = 2 * sizeof(LONG_PTR);
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
-}
-
-HWND CreateShape(HWND parent, RECT pixels, int widthTwips, HINSTANCE instance) {
-    HWND shape = CreateWindowExW(0, kClassName, L"", WS_CHILD, pixels.left, pixels.top, pixels.right - pixels.left,
-                                 pixels.bottom - pixels.top, parent, nullptr, instance, nullptr);
-    SetWindowLongPtrW(shape, kWidthSlot, widthTwips);
+HWND CreateShape(HWND parent, const RECT& pixels, int widthTwips, COLORREF fill) {
+    controls::win32::RegisterControlClass(kClassName, ShapeProc, 0);
+    HWND shape = CreateChildWindow(kClassName, L"", 0, pixels, parent);
+    SetWindowLongPtrW(shape, GWLP_USERDATA, static_cast<LONG_PTR>(fill));
+    SetPropW(shape, kWidthProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(widthTwips)));
     return shape;
 }
 
-void SetShapeFill(HWND shape, COLORREF colour) {
-    SetWindowLongPtrW(shape, kFillSlot, static_cast<LONG_PTR>(colour));
-    InvalidateRect(shape, nullptr, FALSE);
+int ShapeWidthTwips(HWND shape) {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(shape, kWidthProperty)));
 }
 
-int ShapeWidthTwips(HWND shape) { return static_cast<int>(GetWindowLongPtrW(shape, kWidthSlot)); }
-
 void SetShapeWidthTwips(HWND shape, int twips) {
-    SetWindowLongPtrW(shape, kWidthSlot, twips);
+    SetPropW(shape, kWidthProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(twips)));
     RECT rect;
     GetClientRect(shape, &rect);
     SetWindowPos(shape, nullptr, 0, 0, layout::Pixels(twips < 0 ? 0 : twips), rect.bottom,

@@ -5,9 +5,8 @@
 
 namespace quillon::win32 {
 
-void RegisterShapeClass(HINSTANCE instance);
-HWND CreateShape(HWND parent, RECT pixels, int widthTwips, HINSTANCE instance);
-void SetShapeFill(HWND shape, COLORREF colour);
+// Hidden until shown, as Shape2 is at start.
+HWND CreateShape(HWND parent, const RECT& pixels, int widthTwips, COLORREF fill);
 int ShapeWidthTwips(HWND shape);
 void SetShapeWidthTwips(HWND shape, int twips);
 
