@@ -80,14 +80,35 @@ TEST_F(FaultInjectionWine, SelectionFileIsWrittenWhenNothingStandsInTheWay) {
     EXPECT_EQ(platform.readTextFile(setupDat), SelectionLines(form));
 }
 
+// Moves regedit.exe aside for as long as it lives, and always puts it back.
+class RegistryEditorAway {
+public:
+    RegistryEditorAway() {
+        wchar_t windows[MAX_PATH];
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        editor_ = std::wstring(windows) + L"\\regedit.exe";
+        away_ = editor_ + L".away";
+        moved_ = MoveFileW(editor_.c_str(), away_.c_str());
+    }
+    RegistryEditorAway(const RegistryEditorAway&) = delete;
+    RegistryEditorAway& operator=(const RegistryEditorAway&) = delete;
+    ~RegistryEditorAway() {
+        if (moved_) MoveFileW(away_.c_str(), editor_.c_str());
+    }
+    bool moved() const { return moved_; }
+
+private:
+    std::wstring editor_, away_;
+    bool moved_ = false;
+};
+
 TEST_F(FaultInjectionWine, MissingRegistryEditorLeavesNoScriptBehind) {
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    const std::wstring editor = std::wstring(windows) + L"\\regedit.exe", away = editor + L".away";
-    ASSERT_TRUE(MoveFileW(editor.c_str(), away.c_str()));
-    form.showOnly(Page::System);
-    runAndCheckCompleted();
-    MoveFileW(away.c_str(), editor.c_str());
+    {
+        RegistryEditorAway away;
+        ASSERT_TRUE(away.moved());
+        form.showOnly(Page::System);
+        runAndCheckCompleted();
+    }
     EXPECT_EQ(form.progressHistory().back(), kProgressFull);
     EXPECT_EQ(GetFileAttributesW(L"c:\\tempreg.reg"), INVALID_FILE_ATTRIBUTES);
 }

@@ -55,4 +55,20 @@ void WriteTree(HKEY root, const std::wstring& subkey, const RegistryTree& tree) 
     for (const auto& [upper, child] : tree.subkeys) WriteTree(root, subkey + L"\\" + child.name, child);
 }
 
+namespace {
+
+void PrintKey(const RegistryTree& tree, const std::string& path, std::ostream& out) {
+    out << "[" << path << "]";
+    for (const TreeValue& v : tree.values)
+        out << " " << (v.name.empty() ? "@" : std::string(v.name.begin(), v.name.end())) << ":" << v.type << "/"
+            << v.data.size();
+    out << ";";
+    for (const auto& [upper, child] : tree.subkeys)
+        PrintKey(child, path + "\\" + std::string(child.name.begin(), child.name.end()), out);
+}
+
+}  // namespace
+
+void PrintTo(const RegistryTree& tree, std::ostream* out) { PrintKey(tree, "", *out); }
+
 }  // namespace quillon::test

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct RegistryTree {
     std::map<std::wstring, RegistryTree> subkeys;  // by upper-case name
     bool operator==(const RegistryTree&) const = default;
 };
+
+// Readable failure messages: every key path with its value names and types.
+void PrintTo(const RegistryTree& tree, std::ostream* out);
 
 // Nothing when the key does not exist.
 std::optional<RegistryTree> ReadTree(HKEY root, const std::wstring& subkey);
