@@ -29,4 +29,13 @@ void DibSurface::blitTo(HDC target) const {
     if (ready()) BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
+void DibSurface::blitClippedTo(HDC target) const {
+    RECT clip{};
+    if (!ready() || GetClipBox(target, &clip) == ERROR) return blitTo(target);
+    RECT area{0, 0, width_, height_};
+    if (!IntersectRect(&area, &area, &clip)) return;
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left,
+           area.top, SRCCOPY);
+}
+
 }  // namespace quillon::controls::win32

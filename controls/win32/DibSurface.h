@@ -18,6 +18,8 @@ public:
     HDC dc() const { return dc_.get(); }
     bool ready() const { return old_ != nullptr; }
     void blitTo(HDC target) const;
+    // Only the part of the surface that the target's clipping lets through.
+    void blitClippedTo(HDC target) const;
 
 private:
     int width_;

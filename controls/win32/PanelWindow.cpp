@@ -50,7 +50,10 @@ std::unique_ptr<PanelWindow> PanelWindow::create(HWND parent, const RECT& bounds
                     self.get());
     if (!self->hwnd_) throw std::runtime_error("panel window cannot be created");
     // From now on a property write shows at once.
-    self->panel_.setChangeListener([window = self->hwnd_](std::string_view) { InvalidateRect(window, nullptr, FALSE); });
+    self->panel_.setChangeListener([owner = self.get()](std::string_view) {
+        owner->forgetRendering();
+        InvalidateRect(owner->hwnd_, nullptr, FALSE);
+    });
     return self;
 }
 
@@ -75,8 +78,14 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         case WM_ERASEBKGND: return TRUE;
         case WM_PAINT: return PaintNow(hwnd_, [this](HDC dc) { paint(dc); });
         case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
-        case WM_SIZE: panel_.resize(LOWORD(lParam), HIWORD(lParam)); return 0;
-        case WM_SYSCOLORCHANGE: InvalidateRect(hwnd_, nullptr, FALSE); return 0;
+        case WM_SIZE:
+            forgetRendering();
+            panel_.resize(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_SYSCOLORCHANGE:
+            forgetRendering();
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            return 0;
         default: break;
         }
         if (IsChildNotification(message)) {
@@ -88,23 +97,30 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void PanelWindow::paint(HDC target) {
-    const Canvas canvas = panel_.draw(Win32SystemColors());
-    DibSurface surface(target, canvas);
-    if (!surface.ready()) return;
+void PanelWindow::forgetRendering() { rendering_.reset(); }
+
+const DibSurface* PanelWindow::rendered(HDC reference) {
+    if (rendering_) return rendering_.get();
+    auto surface = std::make_unique<DibSurface>(reference, panel_.draw(Win32SystemColors()));
+    if (!surface->ready()) return nullptr;
     if (panel_.headerVisible() && !panel_.Caption().empty()) {
         const std::wstring caption = quillon::win32::Widen(panel_.Caption());
-        const Selection font(surface.dc(), captionFont_.get());
+        const Selection font(surface->dc(), captionFont_.get());
         SIZE extent{};
-        GetTextExtentPoint32W(surface.dc(), caption.c_str(), static_cast<int>(caption.size()), &extent);
-        SetBkMode(surface.dc(), TRANSPARENT);
-        SetTextColor(surface.dc(), TranslateColor(panel_.TextColor(), Win32SystemColors()));
+        GetTextExtentPoint32W(surface->dc(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+        SetBkMode(surface->dc(), TRANSPARENT);
+        SetTextColor(surface->dc(), TranslateColor(panel_.TextColor(), Win32SystemColors()));
         // The caption lies on the header strip and is cut off where the strip ends.
         const RECT strip{1, 1, 1 + panel_.headerWidth(), 1 + XPContainer::kHeaderHeight};
-        ExtTextOutW(surface.dc(), panel_.captionLeft(), panel_.captionTop(extent.cy), ETO_CLIPPED, &strip,
+        ExtTextOutW(surface->dc(), panel_.captionLeft(), panel_.captionTop(extent.cy), ETO_CLIPPED, &strip,
                     caption.c_str(), static_cast<UINT>(caption.size()), nullptr);
     }
-    surface.blitTo(target);
+    rendering_ = std::move(surface);
+    return rendering_.get();
+}
+
+void PanelWindow::paint(HDC target) {
+    if (const DibSurface* surface = rendered(target)) surface->blitClippedTo(target);
 }
 
 }  // namespace quillon::controls::win32

@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "controls/XPContainer.h"
+#include "controls/win32/DibSurface.h"
 #include "controls/win32/Gdi.h"
 #include "controls/win32/WindowProcedure.h"
 
@@ -59,10 +60,15 @@ private:
     friend LRESULT CALLBACK WindowTrampoline(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void paint(HDC target);
+    // Drawn once and kept until the panel changes: every label on the panel
+    // repaints its background from it, so drawing it afresh each time is slow.
+    const DibSurface* rendered(HDC reference);
+    void forgetRendering();
 
     HWND hwnd_ = nullptr;
     XPContainer panel_;
     UniqueFont captionFont_;
+    std::unique_ptr<DibSurface> rendering_;
 };
 
 }  // namespace quillon::controls::win32
