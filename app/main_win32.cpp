@@ -3,7 +3,6 @@
 // are served until it closes.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "platform/win32/Win32Platform.h"
 #include "window/StartUp.h"
@@ -12,14 +11,11 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    OleInitialize(nullptr);  // the shell's folder browser needs it
 
     quillon::win32::Win32Platform platform;
     try {
-        quillon::win32::MainWindow frmMain(instance, platform);
+        quillon::win32::MainWindow frmMain(instance, platform, show == SW_HIDE ? SW_SHOWNORMAL : show);
         platform.setMainWindow(frmMain.handle());
-        ShowWindow(frmMain.handle(), show == SW_HIDE ? SW_SHOWNORMAL : show);
-        UpdateWindow(frmMain.handle());
         quillon::RestoreSelection(frmMain.context());
 
         MSG message;

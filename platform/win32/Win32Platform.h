@@ -31,6 +31,7 @@ public:
 
 private:
     HWND mainWindow_ = nullptr;
+    bool oleStarted_ = false;
 };
 
 // Handles every pending message; a quit request ends the program at once.

@@ -1,5 +1,6 @@
 // Registry listing, the user and program, and the shell's dialogs.
 #include <windows.h>
+#include <ole2.h>
 #include <shlobj.h>
 
 #include <vector>
@@ -64,6 +65,9 @@ MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::s
 }
 
 std::optional<std::string> Win32Platform::browseForFolder(const std::string& title) {
+    // The folder browser needs OLE on this thread; starting it only now keeps
+    // it off the program's start-up.
+    if (!oleStarted_) oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
     const std::wstring wideTitle = Widen(title);
     BROWSEINFOW info{};
     info.hwndOwner = mainWindow_;

@@ -29,7 +29,7 @@ COLORREF ColourOf(layout::Colour colour) { return RGB(colour.red, colour.green, 
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform)
+MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
     : instance_(instance),
       platform_(platform),
       context_{*this, platform, {}},
@@ -45,6 +45,11 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform)
     if (!window_) throw PlatformError("the main window cannot be created");
     createControls();
     LoadMainForm(context_);
+    if (show != SW_HIDE) {
+        ShowWindow(window_, show);
+        UpdateWindow(window_);
+    }
+    createHiddenPages();
 }
 
 MainWindow::~MainWindow() {

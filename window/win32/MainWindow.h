@@ -27,8 +27,10 @@ constexpr int kComboDropHeight = 120;  // pixels of the open drop-down list
 
 class MainWindow final : public Form {
 public:
-    // Creates the window and its controls hidden and runs the load handler.
-    MainWindow(HINSTANCE instance, Win32Platform& platform);
+    // Creates the window and its controls and runs the load handler. Unless
+    // `show` is SW_HIDE, the window is shown and painted on the System page
+    // before the four hidden pages are made, so it appears sooner.
+    MainWindow(HINSTANCE instance, Win32Platform& platform, int show = SW_HIDE);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -74,6 +76,8 @@ private:
 
     // MainWindowControls.cpp: the layout made into windows.
     void createControls();
+    void createHiddenPages();
+    void createPanel(const layout::PanelSpec& spec, HWND parent, bool visible);
     void populate(layout::Panel container);
     void createCheckBoxes(layout::Panel container);
     void createOptions();

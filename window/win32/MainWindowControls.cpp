@@ -108,15 +108,31 @@ std::unique_ptr<ButtonWindow> MainWindow::createButton(HWND parent, const layout
     return ButtonWindow::create(parent, PixelRect(spec.rect), std::move(options));
 }
 
+void MainWindow::createPanel(const layout::PanelSpec& spec, HWND parent, bool visible) {
+    panels_[Slot(spec.panel)] =
+        PanelWindow::create(parent, PixelRect(spec.rect), {spec.style, spec.theme, "XPContainer", visible});
+    populate(spec.panel);
+}
+
+// The four pages not on view at start, each placed right after the System page
+// so Tab still goes from the top row through the page to the bottom row.
+void MainWindow::createHiddenPages() {
+    HWND previous = panel(Panel::System);
+    for (const layout::PanelSpec& spec : layout::Panels()) {
+        if (!spec.page || spec.page == Page::System) continue;
+        createPanel(spec, panel(Panel::Main), false);
+        SetWindowPos(panel(spec.panel), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = panel(spec.panel);
+    }
+}
+
 // The panels inside a container first, then the container's own controls.
+// Hidden pages come later, from createHiddenPages.
 void MainWindow::populate(Panel container) {
     HWND parent = panel(container);
     for (const layout::PanelSpec& spec : layout::Panels()) {
-        if (spec.parent != container) continue;
-        const bool visible = !spec.page || spec.page == Page::System;
-        panels_[Slot(spec.panel)] =
-            PanelWindow::create(parent, PixelRect(spec.rect), {spec.style, spec.theme, "XPContainer", visible});
-        populate(spec.panel);
+        if (spec.parent != container || (spec.page && spec.page != Page::System)) continue;
+        createPanel(spec, parent, true);
     }
     createCheckBoxes(container);
     if (container == layout::kOptionPanel) createOptions();
