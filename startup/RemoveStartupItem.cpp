@@ -9,10 +9,11 @@ namespace quillon {
 
 void RemoveStartupItem(Platform& platform, const std::string& userName, const std::string& name,
                        std::vector<std::unique_ptr<StartedProcess>>& started) {
-    // Quoted, so a name with blanks or quotes reaches the tool whole.
+    // Quoted, so a name with blanks or quotes reaches the tool whole; the
+    // unnamed default value has an option of its own.
+    const std::string value = name.empty() ? " /ve" : " /v " + QuoteArgument(name);
     for (const RunKey& key : kRunKeys)
-        started.push_back(RunHiddenCommand(
-            platform, std::string("reg delete ") + key.fullPath + " /v " + QuoteArgument(name) + " /f"));
+        started.push_back(RunHiddenCommand(platform, std::string("reg delete ") + key.fullPath + value + " /f"));
 
     // A crafted value name must not lead a file step outside the two folders.
     if (!IsPlainFileName(name)) return;

@@ -34,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const std::string& command : machine.commands()) {
         const auto args = quillon::SplitCommandLine(command);
-        if (args.size() != 6 || args[3] != "/v" || args[4] != name || args[5] != "/f") std::abort();
+        const bool exact = name.empty() ? args.size() == 5 && args[3] == "/ve" && args[4] == "/f"
+                                        : args.size() == 6 && args[3] == "/v" && args[4] == name && args[5] == "/f";
+        if (!exact) std::abort();
     }
     for (const char* path : kBystanders)
         if (!machine.files().fileExists(path)) std::abort();

@@ -35,6 +35,16 @@ TEST_F(StartupRemoval, NameOnlyInMachineKey) {
     EXPECT_EQ(listed(), (Names{"Keep", "other.lnk"}));
 }
 
+TEST_F(StartupRemoval, UnnamedDefaultValueGoesByItsOwnOption) {
+    addRunValue(kUserRun, "");
+    addRunValue(kUserRun, "Keep");
+    removeTicked({""});
+    EXPECT_FALSE(hasValue(kUserRun, ""));
+    EXPECT_TRUE(hasValue(kUserRun, "Keep"));
+    EXPECT_EQ(machine.commands().front(),
+              R"(reg delete HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run /ve /f)");
+}
+
 TEST_F(StartupRemoval, NameOnlyInAllUsersFolder) {
     addFile(kUserFolder, "mine.lnk");
     addFile(kAllUsersFolder, "Shared App.lnk");
