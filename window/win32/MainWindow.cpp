@@ -96,7 +96,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         default:
             break;
         }
-    } catch (const std::exception&) {
+    } catch (...) {
         // Nothing escapes a window procedure; handlers report nothing.
     }
     return DefWindowProcW(window_, message, wParam, lParam);
@@ -128,7 +128,7 @@ void MainWindow::onCommand(int id, int code) {
 void MainWindow::onBrowse() noexcept {
     try {
         Browse(context_);
-    } catch (const std::exception&) {
+    } catch (...) {
     }
 }
 
@@ -155,7 +155,7 @@ void MainWindow::onButton(Button button) noexcept try {
     default:
         break;
     }
-} catch (const std::exception&) {
+} catch (...) {
     // A click handler reports nothing.
 }
 
