@@ -81,7 +81,8 @@ TEST(MainWindowResourcesWine, TenRunsAndPageSwitchesLeaveNothingBehind) {
     for (int i = 0; i < 10; ++i) SwitchThroughPagesAndRun(window);
 
     EXPECT_LE(NextHandleSlot(), handles);
-    EXPECT_LE(GdiHighWater(), gdi);
+    // A leak grows with the rounds (ten or more); a cache the system fills once may add one or two.
+    EXPECT_LE(GdiHighWater(), gdi + 2);
     EXPECT_EQ(WindowCount(window.handle()), windows);
     EXPECT_EQ(window.label(Label::Wait), "Optimize complete!");
 }
