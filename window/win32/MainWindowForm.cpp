@@ -65,7 +65,11 @@ bool MainWindow::listSelected(CheckList which, int index) const {
 }
 
 void MainWindow::setListSelected(CheckList which, int index, bool selected) {
-    SendMessageW(list(which), LB_SETSEL, selected, index);
+    // Ticking from code (Recommend, a loaded selection) must not scroll the list away from where the user left it.
+    HWND box = list(which);
+    const LRESULT top = SendMessageW(box, LB_GETTOPINDEX, 0, 0);
+    SendMessageW(box, LB_SETSEL, selected, index);
+    SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 }
 
 void MainWindow::clearList(CheckList which) { SendMessageW(list(which), LB_RESETCONTENT, 0, 0); }
