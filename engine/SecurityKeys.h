@@ -3,7 +3,12 @@
 // must show it.
 #include <string_view>
 
+#include "engine/ExplorerPolicyKeys.h"
+
 namespace quillon::security_keys {
+
+using explorer_policy_keys::kMachineExplorerPolicy;
+using explorer_policy_keys::kUserExplorerPolicy;
 
 inline constexpr std::string_view kIePanel =
     "HKEY_CURRENT_USER\\Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
@@ -16,16 +21,12 @@ inline constexpr std::string_view kIe = "HKEY_CURRENT_USER\\Software\\Microsoft\
 // the Start-menu and shell flags to the same key spelt with "Software".
 inline constexpr std::string_view kDrivePolicy =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer";
-inline constexpr std::string_view kMachineExplorerPolicy =
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer";
 inline constexpr std::string_view kUserSystemPolicy =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 inline constexpr std::string_view kActiveDesktopPolicy =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\ActiveDesktop";
 inline constexpr std::string_view kDesktopPolicy =
     "HKEY_CURRENT_USER\\Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
-inline constexpr std::string_view kUserExplorerPolicy =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 inline constexpr std::string_view kAppletBlockList =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\DisallowCpl";
 inline constexpr std::string_view kHiddenNamespace =

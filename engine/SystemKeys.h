@@ -3,12 +3,15 @@
 // must show it.
 #include <string_view>
 
+#include "engine/ExplorerPolicyKeys.h"
+
 namespace quillon::system_keys {
+
+using explorer_policy_keys::kMachineExplorerPolicy;
+using explorer_policy_keys::kUserExplorerPolicy;
 
 inline constexpr std::string_view kBios = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\BIOS";
 inline constexpr std::string_view kCrash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
-inline constexpr std::string_view kMachineExplorerPolicy =
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer";
 inline constexpr std::string_view kSystemRestore =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore";
 inline constexpr std::string_view kDebugger = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
@@ -16,8 +19,6 @@ inline constexpr std::string_view kUpdatePolicy =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate";
 inline constexpr std::string_view kCleanupWizard =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\CleanupWiz";
-inline constexpr std::string_view kUserExplorerPolicy =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 inline constexpr std::string_view kSecurityCenter = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Security Center";
 inline constexpr std::string_view kMachineSystemPolicy =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\policies\\system";
