@@ -7,6 +7,7 @@
 #include "platform/CommandLine.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimText.h"
 #include "platform/TextMatch.h"
 
 namespace quillon::sim {
@@ -153,7 +154,7 @@ int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem
         if (args.size() != 3 || Lower(args[1]) != "/s") return 1;
         auto script = files.content(args[2]);
         if (!script) return 1;
-        ImportRegistrationScript(*script, registry);
+        ImportRegistrationScript(DecodeFileText(*script), registry);
         return 0;
     }
     if (tool == "reg") return RegCommand(args, registry);

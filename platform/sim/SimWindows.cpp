@@ -2,6 +2,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/TextMatch.h"
+#include "platform/sim/SimText.h"
 #include "platform/sim/SimTools.h"
 
 namespace quillon::sim {
@@ -16,6 +17,26 @@ std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     return text;
+}
+
+// Held as another program holds a file open: it cannot be changed or deleted.
+class HeldSimFile : public HeldFile {
+public:
+    HeldSimFile(SimFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {
+        files_.setFlags(path_, {.locked = true});
+    }
+    ~HeldSimFile() override { files_.setFlags(path_, {}); }
+
+private:
+    SimFileSystem& files_;
+    std::string path_;
+};
+
+std::string ScriptBytes(const std::vector<std::string>& lines) {
+    const std::string text = Joined(lines);
+    if (auto ansi = ToAnsiExactly(text)) return *ansi;
+    if (auto wide = ToUtf16Le(text)) return std::string(kUtf16Mark) + *wide;
+    throw PlatformError("script text is not UTF-8");
 }
 
 }  // namespace
@@ -107,6 +128,14 @@ std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
         start = end + 1;
     }
     return lines;
+}
+
+std::unique_ptr<HeldFile> SimWindows::writeHeldScript(const std::string& path, const std::vector<std::string>& lines) {
+    const std::string bytes = ScriptBytes(lines);
+    // Never opens a file someone else left there: the writer deleted its own.
+    if (files_.fileExists(path) || files_.directoryExists(path)) throw PlatformError("already exists: " + path);
+    files_.writeFile(path, bytes);
+    return std::make_unique<HeldSimFile>(files_, path);
 }
 
 std::vector<std::string> SimWindows::registryValueNames(RegRoot root, const std::string& subkey) {
