@@ -37,7 +37,9 @@ void RunSpeedPhase(RunContext& context) {
         if (form.ticked(kSystemBackupBox)) RunHiddenCommand(platform, "sfc /purgecache");
     });
     RunStep([&] {
-        if (form.ticked(kDriversBackupBox) && platform.anyFileExists(kDriverArchive)) platform.deleteFile(kDriverArchive);
+        // Hidden and system files do not count: such an archive stays.
+        if (form.ticked(kDriversBackupBox) && platform.visibleFileExists(kDriverArchive))
+            platform.deleteFile(kDriverArchive);
     });
     form.setProgressWidth(5000);
 
