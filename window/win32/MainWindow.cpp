@@ -56,6 +56,8 @@ MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
 }
 
+HWND MainWindow::buttonWindow(Button button) const { return buttons_[static_cast<std::size_t>(button)]->hwnd(); }
+
 HWND MainWindow::pagePanel(Page page) const { return panel(layout::PanelOf(page).panel); }
 
 LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -133,6 +135,7 @@ void MainWindow::onBrowse() noexcept {
 }
 
 void MainWindow::onButton(Button button) noexcept try {
+    if (!buttonEnabled(button)) return;  // locked by a run or by Auto
     for (const PageButton& page : PageButtons())
         if (page.button == button) return ShowPage(context_, page.page);
     switch (button) {
