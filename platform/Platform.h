@@ -64,7 +64,9 @@ public:
     // Removes the directory only if it is empty; throws otherwise.
     virtual void removeEmptyDirectory(const std::string& path) = 0;
 
-    // Text files hold ANSI-code-page text, every line ended by CR LF.
+    // Text files end every line with CR LF. They are written in the ANSI code
+    // page when it holds the text exactly, otherwise as UTF-8 with a byte-order
+    // mark; the reader takes both.
     virtual void writeTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
     // Writes a temporary sibling, then replaces the target in one step.
     virtual void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;

@@ -2,7 +2,9 @@
 // A simulated Windows machine for tests: registry, drive C and the tools,
 // recording every command line in the order it was started.
 #include <deque>
+#include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -32,6 +34,11 @@ public:
     void setToolMissing(const std::string& tool) { missing_.insert(tool); }
     // A tool whose processes never end by themselves.
     void setToolHangs(const std::string& tool) { hanging_.insert(tool); }
+    // A tool each of whose processes needs this much of the machine's time
+    // (really spent, one process after another) before it has done its work.
+    void setToolWork(const std::string& tool, std::chrono::milliseconds work) { work_[tool] = work; }
+    // Processes started and neither ended nor given up.
+    int runningCount() const;
     // Called on every pump of events, as user input arriving during a run.
     void onPump(std::function<void()> handler) { pumpHandler_ = std::move(handler); }
     int pumpCount() const { return pumps_; }
@@ -70,8 +77,10 @@ private:
         std::string commandLine;
         bool done = false;
         std::optional<int> exitCode;
+        std::chrono::milliseconds work{0};
     };
-    void runUpTo(const std::shared_ptr<Pending>& job);
+    // Runs the queue up to the job within the time given; whether it is done.
+    bool runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milliseconds time);
 
     SimRegistry registry_;
     SimFileSystem files_;
@@ -79,6 +88,7 @@ private:
     std::deque<std::shared_ptr<Pending>> queue_;
     bool deferred_ = false;
     std::set<std::string> missing_, hanging_;
+    std::map<std::string, std::chrono::milliseconds> work_;
     std::function<void()> pumpHandler_;
     int pumps_ = 0;
     std::string userName_ = "Tester";
