@@ -69,7 +69,6 @@ void RunStartupPhase(RunContext& context) {
         removals.waitUntilAtMost(kMostRunning - kRunKeys.size());
         RunStep([&] { RemoveStartupItem(platform, context.userName, form.listText(CheckList::Startup, i), started); });
         removals.add(started);
-        platform.pumpEvents();
     }
     form.clearList(CheckList::Startup);
     platform.pumpEvents();  // the emptied list repaints while the commands finish

@@ -34,23 +34,6 @@ TEST(SelectionFile, SavesEightQuotedLinesExactly) {
     EXPECT_FALSE(machine.files().fileExists(kFile + ".tmp"));
 }
 
-TEST(SelectionFile, DownloadDirectoryKeepsEveryCharacterAndOldFilesStayAnsi) {
-    sim::SimWindows machine;  // its code page holds é but not 下
-    for (const std::string path : {"C:\\下载", "C:\\Café", "C:\\Down＂loads"}) {
-        test::MemoryForm saved, loaded;
-        saved.setTxtPath(path);
-        SaveSelection(saved, machine);
-        const std::string bytes = *machine.files().content(kFile);
-        const bool ansi = path == "C:\\Café";
-        EXPECT_EQ(bytes.starts_with("\xEF\xBB\xBF"), !ansi) << path;
-        if (ansi) {
-            EXPECT_NE(bytes.find("\"C:\\Caf\xE9\""), std::string::npos);
-        }
-        LoadSelection(loaded, machine);
-        EXPECT_EQ(loaded.txtPath(), path);
-    }
-}
-
 TEST(SelectionFile, RoundTripsEveryControl) {
     sim::SimWindows machine;
     test::MemoryForm saved;

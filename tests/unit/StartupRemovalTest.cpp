@@ -189,7 +189,9 @@ TEST_F(StartupRemoval, HangingToolIsGivenUpAndTheListRebuilt) {
     removeTicked({"Stuck"});
     EXPECT_FALSE(hasFile(kAllUsersFolder, "Stuck"));
     EXPECT_EQ(listed(), (Names{"Stuck"}));  // the value is still there
-    EXPECT_LT(machine.pumpCount(), 10);
+    // One pump before each start and one per wait for the two entries; a wait
+    // that polled the hung command would pump on and on.
+    EXPECT_LE(machine.pumpCount(), 10);
 }
 
 TEST_F(StartupRemoval, RegistryToolThatCannotStartStopsEachEntryNotThePhase) {
