@@ -66,10 +66,18 @@ RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& t
         const int width = rect.right - rect.left;
         const int centre = Pixels(spec.rect.left + spec.rect.width / 2);
         rect.left = centre - width / 2;
-        // A longer text moves over rather than run under a button beside it.
-        const auto [low, high] = RoomBetweenButtons(spec.parent, rect, centre);
-        rect.left = std::max(std::min(static_cast<int>(rect.left), high - width), low);
         rect.right = rect.left + width;
+        // A text too long to stand around its own centre without running under
+        // a button beside it is centred in the room between them instead, and
+        // broken at blanks if one line is still too long.
+        const auto [low, high] = RoomBetweenButtons(spec.parent, rect, centre);
+        if (rect.left < low || rect.right > high) {
+            const SIZE size = width > high - low ? MeasureWrappedText(font, text, high - low)
+                                                 : SIZE{width, rect.bottom - rect.top};
+            rect.left = low + (high - low - size.cx) / 2;
+            rect.right = rect.left + size.cx;
+            rect.bottom = rect.top + size.cy;
+        }
     }
     return rect;
 }
