@@ -1,5 +1,8 @@
 #include "window/win32/Fonts.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "controls/win32/Fonts.h"
 
 namespace quillon::win32 {
@@ -29,10 +32,59 @@ SIZE MeasureText(HFONT font, const std::wstring& text) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(screen.get(), &metrics);
         size.cy = metrics.tmHeight;
-    } else {
-        size.cx += 2;  // smoothed glyphs may reach a pixel past the advance width
     }
     return size;
+}
+
+// Drawn for real and looked at: the metrics a font reports (even its ABC
+// widths) can miss a column that the rasteriser fills.
+TextInk MeasureInk(HDC dc, const std::wstring& text) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    TextInk ink{0, 0, metrics.tmHeight};
+    if (text.empty()) return ink;
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ink.right = size.cx;
+
+    const int margin = std::max<int>(metrics.tmHeight, 8);  // room for any overhang
+    const int width = size.cx + 2 * margin, height = std::max<int>(metrics.tmHeight, 1);
+    MemoryDC scratch(dc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(scratch.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return ink;
+    Selection selectedBitmap(scratch.get(), bitmap.get());
+    Selection selectedFont(scratch.get(), GetCurrentObject(dc, OBJ_FONT));
+    RECT area{0, 0, width, height};
+    FillRect(scratch.get(), &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(scratch.get(), TRANSPARENT);
+    SetTextColor(scratch.get(), RGB(0, 0, 0));
+    RECT place{margin, 0, width, height};
+    DrawTextW(scratch.get(), text.c_str(), static_cast<int>(text.size()), &place,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP | DT_NOCLIP);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    int first = -1, last = -1;
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y)
+            if ((pixels[y * width + x] & 0xFFFFFF) != 0xFFFFFF) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    if (first >= 0) {
+        ink.left = std::min(0, first - margin);
+        ink.right = std::max<int>(size.cx, last + 1 - margin);
+    }
+    return ink;
+}
+
+TextInk MeasureInk(HFONT font, const std::wstring& text) {
+    ScreenDC screen;
+    Selection selected(screen.get(), font);
+    return MeasureInk(screen.get(), text);
 }
 
 }  // namespace quillon::win32
