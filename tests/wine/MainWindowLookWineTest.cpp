@@ -107,13 +107,19 @@ std::wstring TextOf(HWND window) {
     return text.data();
 }
 
-class MainWindowLook : public testing::Test {
-protected:
-    ~MainWindowLook() override {
-        MSG message;  // closing frmMain asks the program to end; later tests pump on
+// Closing frmMain asks the program to end: the request must not reach the
+// event pumps of the tests that follow.
+struct QuitRequestDropped {
+    ~QuitRequestDropped() {
+        MSG message;
         while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
     }
+};
+
+class MainWindowLook : public testing::Test {
+protected:
+    QuitRequestDropped dropped_;  // first made, last gone: after the window
     CommonControls6 controls6_;
     win32::Win32Platform platform_;
     win32::MainWindow window_{GetModuleHandleW(nullptr), platform_, SW_SHOWNORMAL};
