@@ -159,6 +159,12 @@ int isButton::enlarged(int pixels, int twipsPerPixel) {
 }
 
 Canvas isButton::draw(int width, int height, const SystemColors& system) const {
+    Canvas canvas = drawLook(width, height, system);
+    drawIcon(canvas);
+    return canvas;
+}
+
+Canvas isButton::drawLook(int width, int height, const SystemColors& system) const {
     Canvas canvas(width, height, PixelOf(system.rgb(SysColor::ButtonFace)));
     Looks looks(canvas, *this, system);
     switch (style_) {
@@ -174,11 +180,13 @@ Canvas isButton::draw(int width, int height, const SystemColors& system) const {
     case 10: looks.pixelPainted(); break;
     default: break;  // Style 6 gets its face only; the themed part is drawn by the window
     }
-    if (iconVisible_ && icon_.kind == ButtonIcon::Kind::Artwork) {
-        const PixelPoint at = iconPosition(width, height);
-        canvas.drawImage(MakeArtwork(icon_.artwork), at.x, at.y, iconSize_);
-    }
     return canvas;
+}
+
+void isButton::drawIcon(Canvas& canvas) const {
+    if (!iconVisible_ || icon_.kind != ButtonIcon::Kind::Artwork) return;
+    const PixelPoint at = iconPosition(canvas.width(), canvas.height());
+    canvas.drawImage(MakeArtwork(icon_.artwork), at.x, at.y, iconSize_);
 }
 
 OleColor isButton::captionColor(const SystemColors& system) const {

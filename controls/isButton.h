@@ -154,6 +154,10 @@ public:
     // The look's pixels for a w by h button, with the artwork icon if one is set;
     // Style 6 gives only the face, on which the window draws the themed button.
     Canvas draw(int width, int height, const SystemColors& system) const;
+    // The two halves of draw(), for a window that puts the caption between
+    // them: the look, then the artwork icon over whatever is drawn by then.
+    Canvas drawLook(int width, int height, const SystemColors& system) const;
+    void drawIcon(Canvas& canvas) const;
     // Caption colour for the drawn state.
     OleColor captionColor(const SystemColors& system) const;
 

@@ -1,7 +1,10 @@
 # Sourced by the Wine scripts: a private 32-bit prefix under the build folder,
-# quiet, and no Mono or Gecko installer.
+# quiet, and no Mono or Gecko installer. With QUILLON_WINE_VERSION set (e.g.
+# winxp) the prefix is one of its own that reports that Windows version, so
+# version-dependent paths of Wine's system libraries run as they would there.
 # Usage: . tools/wine-env.sh BUILD_DIR
-export WINEPREFIX="$(cd "$1" && pwd)/wineprefix"
+wine_version="${QUILLON_WINE_VERSION:-}"
+export WINEPREFIX="$(cd "$1" && pwd)/wineprefix${wine_version:+-$wine_version}"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -9,6 +12,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_prefix_ready() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot --init >/dev/null 2>&1
+        wineserver -w
+    fi
+    # Wine's registry files are written when its server ends, so reading them
+    # tells whether the version is set already.
+    if [ -n "$wine_version" ] &&
+        ! grep -qix "\"Version\"=\"$wine_version\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine' /v Version /d "$wine_version" /f >/dev/null 2>&1
         wineserver -w
     fi
 }

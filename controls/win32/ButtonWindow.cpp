@@ -215,7 +215,7 @@ void ButtonWindow::paint(HDC target) {
     RECT client{};
     GetClientRect(hwnd_, &client);
     const Win32SystemColors system;
-    const Canvas canvas = button_.draw(client.right, client.bottom, system);
+    const Canvas canvas = button_.drawLook(client.right, client.bottom, system);
     DibSurface surface(target, canvas);
     if (!surface.ready()) return;
     if (button_.Style() == 6) visualStyles_.drawPushButton(surface.dc(), client, themedState());
@@ -230,6 +230,8 @@ void ButtonWindow::paint(HDC target) {
         DrawTextW(surface.dc(), caption.c_str(), static_cast<int>(caption.size()), &textRect,
                   TextFormat(button_.CaptionAlign()));
     }
+    if (button_.IconVisible() && button_.Icon().kind == ButtonIcon::Kind::Artwork)
+        surface.drawOver([this](Canvas& over) { button_.drawIcon(over); });
     if (icon_ && button_.IconVisible() && button_.Icon().kind == ButtonIcon::Kind::External) {
         const PixelPoint at = button_.iconPosition(client.right, client.bottom);
         DrawIconEx(surface.dc(), at.x, at.y, icon_, button_.IconSize(), button_.IconSize(), 0, nullptr, DI_NORMAL);

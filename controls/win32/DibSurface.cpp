@@ -18,11 +18,22 @@ DibSurface::DibSurface(HDC reference, const Canvas& canvas)
     bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || !bits) return;
     std::memcpy(bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(Pixel));
+    bits_ = static_cast<Pixel*>(bits);
     old_ = SelectObject(dc_.get(), bitmap_.get());
 }
 
 DibSurface::~DibSurface() {
     if (old_) SelectObject(dc_.get(), old_);
+}
+
+void DibSurface::drawOver(const std::function<void(Canvas&)>& paint) {
+    if (!ready()) return;
+    GdiFlush();
+    Canvas canvas(width_, height_);
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) canvas.setPixel(x, y, bits_[y * width_ + x] & 0xFFFFFF);
+    paint(canvas);
+    std::memcpy(bits_, canvas.pixels().data(), canvas.pixels().size() * sizeof(Pixel));
 }
 
 void DibSurface::blitTo(HDC target) const {

@@ -3,6 +3,8 @@
 // and icons before the whole is blitted in one go (no flicker).
 #include <windows.h>
 
+#include <functional>
+
 #include "controls/Canvas.h"
 #include "controls/win32/Gdi.h"
 
@@ -17,6 +19,8 @@ public:
 
     HDC dc() const { return dc_.get(); }
     bool ready() const { return old_ != nullptr; }
+    // Canvas drawing over what GDI has drawn so far, e.g. a picture over text.
+    void drawOver(const std::function<void(Canvas&)>& paint);
     void blitTo(HDC target) const;
     // Only the part of the surface that the target's clipping lets through.
     void blitClippedTo(HDC target) const;
@@ -26,6 +30,7 @@ private:
     int height_;
     MemoryDC dc_;
     UniqueBitmap bitmap_;
+    Pixel* bits_ = nullptr;
     HGDIOBJ old_ = nullptr;
 };
 

@@ -10,14 +10,30 @@ Function Find(HMODULE library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
-}  // namespace
-
-VisualStyles::VisualStyles() {
-    // From the system folder only, so a planted copy beside the program is never loaded.
+// From the system folder only, so a planted copy beside the program is never loaded.
+HMODULE LoadUxTheme() {
     wchar_t folder[MAX_PATH];
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    library_ = LoadLibraryW((std::wstring(folder, length) + L"\\uxtheme.dll").c_str());
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    return LoadLibraryW((std::wstring(folder, length) + L"\\uxtheme.dll").c_str());
+}
+
+}  // namespace
+
+void SwitchOffVisualStyle(HWND control) {
+    using SetWindowThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    // Loaded once and kept: the themed controls keep the library in use anyway.
+    static const SetWindowThemeFunction setWindowTheme = [] {
+        HMODULE library = LoadUxTheme();
+        return library ? Find<SetWindowThemeFunction>(library, "SetWindowTheme") : nullptr;
+    }();
+    // No theme class is named " ", so the control gets none. (An empty name
+    // would mean "no override" to some versions of the library.)
+    if (setWindowTheme) setWindowTheme(control, L" ", L" ");
+}
+
+VisualStyles::VisualStyles() {
+    library_ = LoadUxTheme();
     if (!library_) return;
     openThemeData_ = Find<OpenThemeDataFunction>(library_, "OpenThemeData");
     closeThemeData_ = Find<CloseThemeDataFunction>(library_, "CloseThemeData");

@@ -10,8 +10,8 @@ e2e_begin() {
     exe="$build/win32/quillon.exe"
     [ -f "$exe" ] || { echo "no quillon.exe under $build/win32" >&2; exit 1; }
     . "$repo/tools/wine-env.sh" "$build"
-    export WINEPREFIX="$build/e2e-$2/prefix"
-    out="$build/e2e-$2"
+    out="$build/e2e-$2${wine_version:+-$wine_version}"
+    export WINEPREFIX="$out/prefix"
     rm -rf "$out"
     mkdir -p "$out"
     xvfb_pid=""

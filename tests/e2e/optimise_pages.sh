@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # quillon.exe in a fresh prefix, driven by clicks alone: a System-page run, a
-# Security-page run with a typed download directory, the selection saved in
-# setup.dat and put back on the next start.
+# Security-page run with a typed download directory and one with a folder from
+# the folder browser, the selection saved in setup.dat and put back on the next
+# start.
 # Usage: tests/e2e/optimise_pages.sh BUILD_DIR
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
@@ -43,6 +44,32 @@ expect_value "$user_system" DisableTaskMgr "REG_DWORD 0x1"
 expect_value "$machine_explorer" NoRecentDocsMenu "REG_DWORD 0x1"
 [ "$(sed -n 5p "$setup_dat" | tr -d '\r')" = '"C:\Downloads\e2e"' ] || fail "setup.dat path: $(sed -n 5p "$setup_dat")"
 echo "ok: setup.dat holds the download directory"
+
+# The shell's folder browser: cancelled, the directory stays as typed; its
+# first folder confirmed, the next run stores that folder's path.
+open_browser() {
+    click_control "$ie_x" "$ie_y" 3480 2640 555 300
+    browser=$(find_window 'Browse for Folder' 40)
+    [ -n "$browser" ] || fail "the folder browser did not open"
+}
+open_browser
+xdotool key --window "$browser" Escape 2>/dev/null
+sleep 0.5
+click_optimize
+wait_for_bar
+wait_for_complete
+expect_value "$ie" downloadDirectory 'REG_SZ C:\Downloads\e2e'
+open_browser
+xdotool key --window "$browser" Return 2>/dev/null
+sleep 0.5
+click_optimize
+wait_for_bar
+wait_for_complete
+chosen=$(reg_value "$ie" downloadDirectory)
+case "$chosen" in
+'REG_SZ C:\'*'\Desktop') echo "ok: the folder browser's choice is stored: $chosen" ;;
+*) fail "after choosing the Desktop folder the download directory is \"$chosen\"" ;;
+esac
 
 # Exit, cancelled: the window closes without logging off.
 click_main_button 8850 6540 1815

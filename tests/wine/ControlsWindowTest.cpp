@@ -233,5 +233,27 @@ TEST_F(ControlsWindow, ExternalIconIsDrawnAtTheIconPlace) {
     EXPECT_EQ(At(screen, origin.x + 5 + 23, origin.y + 4 + 18), image.pixels[image.index(23, 18)]);
 }
 
+// Where caption and icon meet, the icon is on top: it is drawn after the text.
+TEST_F(ControlsWindow, IconIsDrawnOverTheCaption) {
+    ButtonOptions options;
+    options.caption = "WWWWWWWWWWWWWWWWWWWWWWWW";
+    options.artwork = Artwork::Optimize;
+    auto button = ButtonWindow::create(page_->hwnd(), {10, 60, 131, 101}, std::move(options));
+    const auto screen = Capture();
+    const POINT origin = Origin(button->hwnd());
+    const PixelPoint at = button->button().iconPosition(121, 41);
+    const Image image = MakeArtwork(Artwork::Optimize);
+    ASSERT_EQ(image.width, 32);
+    int covered = 0, opaque = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            if (!image.opaque[image.index(x, y)]) continue;
+            ++opaque;
+            if (At(screen, origin.x + at.x + x, origin.y + at.y + y) != image.pixels[image.index(x, y)]) ++covered;
+        }
+    EXPECT_GT(opaque, 100);
+    EXPECT_EQ(covered, 0);
+}
+
 }  // namespace
 }  // namespace quillon::controls::win32

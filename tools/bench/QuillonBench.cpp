@@ -1,7 +1,8 @@
 // Benchmark, for Wine only: each page's optimise run against the floor, the
 // same tools with the same arguments started and waited for back to back by a
-// plain loop, measured in the same run. Also the window's start-up time, the
-// longest gap between window messages during a run, and handle growth.
+// plain loop, run and floor taking turns. Also the window's start-up time, the
+// longest gap between window messages during a run and while many startup
+// entries are removed, and handle growth.
 // Usage (from tools/bench.sh): quillon_bench.exe
 #include <windows.h>
 #include <psapi.h>
@@ -93,7 +94,8 @@ struct Result {
     std::size_t processes = 0;
 };
 
-Result MeasureOnce(Page page, bool everything, const std::string& user) {
+// One run of a page, its floor measured right after it.
+Result MeasurePair(Page page, bool everything, const std::string& user) {
     test::MemoryForm form;
     form.showOnly(page);
     if (page == Page::Startup) SeedStartupEntries(form);
@@ -111,17 +113,40 @@ Result MeasureOnce(Page page, bool everything, const std::string& user) {
     return result;
 }
 
-// Median of three, so one slow process start under a busy machine does not decide.
-Result Measure(Page page, bool everything, const std::string& user) {
-    std::vector<Result> results;
-    for (int i = 0; i < 3; ++i) results.push_back(MeasureOnce(page, everything, user));
-    auto median = [&](double Result::*field) {
-        std::vector<double> v;
-        for (const Result& r : results) v.push_back(r.*field);
-        std::sort(v.begin(), v.end());
-        return v[1];
-    };
-    return {median(&Result::run), median(&Result::floor), results[0].processes};
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Run and floor alternate, so whatever else the machine does falls on both
+// alike; the ratio of each pair is what counts, and its median with its spread.
+struct Series {
+    double run = 0, floor = 0;               // medians, seconds
+    double ratio = 0, lowest = 0, highest = 0;  // of the pair ratios
+    std::size_t processes = 0;
+};
+
+constexpr int kPairs = 9;
+
+Series Measure(Page page, bool everything, const std::string& user) {
+    std::vector<double> runs, floors, ratios;
+    Series series;
+    for (int i = 0; i < kPairs; ++i) {
+        const Result r = MeasurePair(page, everything, user);
+        runs.push_back(r.run);
+        floors.push_back(r.floor);
+        if (r.floor > 0) ratios.push_back(r.run / r.floor);
+        series.processes = r.processes;
+    }
+    series.run = Median(runs);
+    series.floor = Median(floors);
+    if (!ratios.empty()) {
+        series.ratio = Median(ratios);
+        series.lowest = *std::min_element(ratios.begin(), ratios.end());
+        series.highest = *std::max_element(ratios.begin(), ratios.end());
+    }
+    return series;
 }
 
 // The lowest free handle slot: it climbs when handles leak.
@@ -132,8 +157,8 @@ std::uintptr_t NextHandleSlot() {
     return slot;
 }
 
-// Longest gap between timer messages while a System run is under way: the
-// run processes window events only while it waits for a tool.
+// Longest gap between timer messages while a run is under way: the run
+// processes window events only at its own points.
 struct GapWatch {
     static inline LARGE_INTEGER last{};
     static inline double worst = 0;
@@ -144,11 +169,9 @@ struct GapWatch {
     }
 };
 
-double LongestMessageGap(const std::string& user) {
+double LongestMessageGap(test::MemoryForm& form, const std::string& user) {
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     SetTimer(window, 1, 10, GapWatch::OnTimer);
-    test::MemoryForm form;
-    TickEverything(form, Page::System);
     win32::Win32Platform platform;
     RunContext context{form, platform, user};
     GapWatch::worst = 0;
@@ -158,6 +181,56 @@ double LongestMessageGap(const std::string& user) {
     KillTimer(window, 1);
     DestroyWindow(window);
     return GapWatch::worst;
+}
+
+double LongestGapOfSystemRun(const std::string& user) {
+    test::MemoryForm form;
+    TickEverything(form, Page::System);
+    return LongestMessageGap(form, user);
+}
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::wstring ManyEntryName(int i) { return L"QuillonBench many " + std::to_wstring(i); }
+
+// Entries of the current user's Run key among the seeded ones, left or removed.
+int ManyEntriesLeft(int count) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+    int left = 0;
+    for (int i = 0; i < count; ++i)
+        left += RegQueryValueExW(key, ManyEntryName(i).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return left;
+}
+
+struct ManyRemoval {
+    double gap = 0, seconds = 0;
+    int left = 0;
+};
+
+// Many ticked startup entries removed in one Startup run: how long the window
+// goes without its messages, and how many entries are still there after it.
+ManyRemoval RemoveManyStartupEntries(int count, const std::string& user) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    test::MemoryForm form;
+    form.showOnly(Page::Startup);
+    const wchar_t data[] = L"C:\\bench.exe";
+    for (int i = 0; i < count; ++i) {
+        const std::wstring name = ManyEntryName(i);
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
+        form.addListItem(CheckList::Startup, win32::Narrow(name));
+        form.setListSelected(CheckList::Startup, i, true);
+    }
+    ManyRemoval result;
+    const auto start = Now();
+    result.gap = LongestMessageGap(form, user);
+    result.seconds = Seconds(start, Now());
+    result.left = ManyEntriesLeft(count);
+    for (int i = 0; i < count; ++i) RegDeleteValueW(key, ManyEntryName(i).c_str());
+    RegCloseKey(key);
+    return result;
 }
 
 // Whether the header strip of the main window shows on screen yet: a pixel
@@ -212,33 +285,39 @@ bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_g
 
 
 void RunPages(const std::string& user) {
-    std::printf("%-9s %-11s %9s %9s %9s %6s\n", "page", "selection", "run ms", "floor ms", "ratio", "procs");
+    std::printf("%d run/floor pairs each; ratio: median of the pair ratios, with the lowest and highest\n", kPairs);
+    std::printf("%-9s %-11s %9s %9s %7s %7s %7s %6s\n", "page", "selection", "run ms", "floor ms", "ratio", "lowest",
+                "highest", "procs");
     const struct { Page page; const char* name; } pages[] = {
         {Page::System, "System"}, {Page::Security, "Security"}, {Page::Services, "Services"},
         {Page::Speed, "Speed"},   {Page::Startup, "Startup"}};
-    MeasureOnce(Page::System, true, user);  // warm-up: the first starts of each tool are slower
+    MeasurePair(Page::System, true, user);  // warm-up: the first starts of each tool are slower
     double worstRatio = 0;
     for (const auto& p : pages)
         for (bool everything : {false, true}) {
-            const Result r = Measure(p.page, everything, user);
-            const double ratio = r.floor > 0 ? r.run / r.floor : 0;
-            if (r.processes > 0) worstRatio = std::max(worstRatio, ratio);
+            const Series r = Measure(p.page, everything, user);
+            if (r.processes > 0) worstRatio = std::max(worstRatio, r.ratio);
             const char* selection = everything ? "everything" : "recommended";
             if (r.processes == 0)  // nothing to compare with: the run starts no tool
-                std::printf("%-9s %-11s %9.1f %9s %9s %6u\n", p.name, selection, r.run * 1000, "-", "-", 0u);
+                std::printf("%-9s %-11s %9.1f %9s %7s %7s %7s %6u\n", p.name, selection, r.run * 1000, "-", "-", "-",
+                            "-", 0u);
             else
-                std::printf("%-9s %-11s %9.1f %9.1f %9.3f %6u\n", p.name, selection, r.run * 1000,
-                            r.floor * 1000, ratio, static_cast<unsigned>(r.processes));
+                std::printf("%-9s %-11s %9.1f %9.1f %7.3f %7.3f %7.3f %6u\n", p.name, selection, r.run * 1000,
+                            r.floor * 1000, r.ratio, r.lowest, r.highest, static_cast<unsigned>(r.processes));
         }
     std::printf("worst run/floor ratio: %.3f (target <= 1.15)\n", worstRatio);
 }
 
 void RunResources(const std::string& user) {
     std::printf("longest gap between window messages during a System run: %.1f ms (target < 100)\n",
-                LongestMessageGap(user) * 1000);
+                LongestGapOfSystemRun(user) * 1000);
+    const ManyRemoval many = RemoveManyStartupEntries(300, user);
+    std::printf("longest gap between window messages while 300 ticked startup entries are removed: %.1f ms "
+                "(target < 100); the run took %.1f s and left %d of them\n",
+                many.gap * 1000, many.seconds, many.left);
     const auto slotBefore = NextHandleSlot();
     for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup})
-        for (int i = 0; i < 2; ++i) MeasureOnce(page, true, user);
+        for (int i = 0; i < 2; ++i) MeasurePair(page, true, user);
     const auto slotAfter = NextHandleSlot();
     std::printf("lowest free handle before/after ten runs: %#lx/%#lx (%s)\n", static_cast<unsigned long>(slotBefore),
                 static_cast<unsigned long>(slotAfter), slotAfter <= slotBefore ? "no leak" : "LEAK");

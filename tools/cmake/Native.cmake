@@ -36,6 +36,18 @@ if(QUILLON_WINDOWS)
     add_test(NAME e2e_${name} COMMAND ${script} ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 900 RESOURCE_LOCK wineprefix)
   endforeach()
+  # The same two tiers once more, on the same build, in prefixes of their own
+  # that report Windows XP.
+  add_test(NAME wine_integration_winxp
+    COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe)
+  set_tests_properties(wine_integration_winxp PROPERTIES LABELS "wine;winxp" TIMEOUT 900
+    RESOURCE_LOCK wineprefix ENVIRONMENT QUILLON_WINE_VERSION=winxp)
+  foreach(script ${QUILLON_E2E_TESTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e_${name}_winxp COMMAND ${script} ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e_${name}_winxp PROPERTIES LABELS "e2e;winxp" TIMEOUT 900
+      RESOURCE_LOCK wineprefix ENVIRONMENT QUILLON_WINE_VERSION=winxp)
+  endforeach()
 endif()
 
 # libFuzzer targets, each built with clang and run for a bounded time.

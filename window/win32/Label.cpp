@@ -4,12 +4,14 @@
 
 #include "controls/win32/WindowClass.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/Fonts.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillonLabel";
+constexpr int kInkAir = 1;  // pixels kept free beside the ink
 
 std::wstring WindowText(HWND window) {
     std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
@@ -17,12 +19,13 @@ std::wstring WindowText(HWND window) {
     return text.data();
 }
 
-void Paint(HWND label) {
-    PaintScope paint(label);
+// The text is placed by its ink, not by its advance width, so a glyph that
+// reaches past either end of the advance still fits the window.
+void PaintTo(HWND label, HDC target) {
     RECT client;
     GetClientRect(label, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    MemorySurface surface(paint.dc(), client.right, client.bottom);
+    MemorySurface surface(target, client.right, client.bottom);
     PaintContainerBackground(label, surface.dc());
 
     const std::wstring text = WindowText(label);
@@ -30,21 +33,34 @@ void Paint(HWND label) {
     Selection selected(surface.dc(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(surface.dc(), TRANSPARENT);
     SetTextColor(surface.dc(), GetSysColor(IsWindowEnabled(label) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-    const UINT align = (GetWindowLongW(label, GWL_STYLE) & kLabelCentred) ? DT_CENTER : DT_LEFT;
+    const bool centred = GetWindowLongW(label, GWL_STYLE) & kLabelCentred;
     // A label made tall enough for two lines holds text that was broken to fit.
     TEXTMETRICW metrics{};
     GetTextMetricsW(surface.dc(), &metrics);
-    const UINT lines = client.bottom >= 2 * metrics.tmHeight ? DT_WORDBREAK : DT_SINGLELINE;
-    DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &client, align | lines | DT_NOPREFIX | DT_TOP);
-    surface.copyTo(paint.dc());
+    if (client.bottom >= 2 * metrics.tmHeight) {
+        DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &client,
+                  (centred ? DT_CENTER : DT_LEFT) | DT_WORDBREAK | DT_NOPREFIX | DT_TOP);
+    } else {
+        const TextInk ink = MeasureInk(surface.dc(), text);
+        RECT place = client;
+        place.left = (centred ? (client.right - ink.width()) / 2 : kInkAir) - ink.left;
+        DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &place,
+                  DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP | DT_NOCLIP);
+    }
+    surface.copyTo(target);
 }
 
 LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT:
-        Paint(window);
+    case WM_PAINT: {
+        PaintScope paint(window);
+        PaintTo(window, paint.dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintTo(window, reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SETFONT:
         SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
@@ -69,6 +85,17 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWORD style, HFONT font) {
     controls::win32::RegisterControlClass(kClassName, LabelProc, 0);
     return CreateChildWindow(kClassName, text.c_str(), WS_CLIPSIBLINGS | style, pixels, parent, 0, font);
+}
+
+RECT FittedLabelRect(HFONT font, const std::wstring& text, int left, int top) {
+    const TextInk ink = MeasureInk(font, text);
+    const int windowLeft = left + ink.left - kInkAir;
+    return {windowLeft, top, windowLeft + ink.width() + 2 * kInkAir, top + ink.height};
+}
+
+RECT FixedLabelRect(RECT pixels) {
+    pixels.left -= kInkAir;
+    return pixels;
 }
 
 void PaintContainerBackground(HWND child, HDC target) {

@@ -12,6 +12,13 @@ constexpr DWORD kLabelCentred = 0x0001;  // window style bit of the label class
 // style: WS_VISIBLE and kLabelCentred as wanted.
 HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWORD style, HFONT font);
 
+// The window of a left-aligned label that draws text from (left, top) of its
+// container: wide enough for all of the text's ink and a pixel of air on either
+// side, so no glyph is clipped whatever the font.
+RECT FittedLabelRect(HFONT font, const std::wstring& text, int left, int top);
+// A label of fixed place and size whose text is drawn from its left edge.
+RECT FixedLabelRect(RECT pixels);
+
 // Paints a child's container beneath it, as if the child were see-through.
 void PaintContainerBackground(HWND child, HDC target);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/win32/ArtworkIcon.h"
+#include "controls/win32/VisualStyles.h"
 #include "engine/ServiceCatalogue.h"
 #include "window/CommandButtons.h"
 #include "platform/win32/Text.h"
@@ -38,10 +39,9 @@ RECT PixelRect(const layout::Rect& twips) {
     return {left, top, left + Pixels(twips.width), top + Pixels(twips.height)};
 }
 
-// A label sized to its text, its top-left corner at a place given in twips.
+// A label sized to its text, the text drawn from a place given in twips.
 RECT TextRect(HFONT font, const std::wstring& text, int leftTwips, int topTwips) {
-    const SIZE size = MeasureText(font, text);
-    return {Pixels(leftTwips), Pixels(topTwips), Pixels(leftTwips) + size.cx, Pixels(topTwips) + size.cy};
+    return FittedLabelRect(font, text, Pixels(leftTwips), Pixels(topTwips));
 }
 
 // The free stretch of a row between the nearest buttons left and right of a
@@ -60,7 +60,7 @@ std::pair<int, int> RoomBetweenButtons(layout::Panel parent, const RECT& label, 
 // Where an auto-sized label goes: fitted to its text, a centred one around
 // the centre its design gives it.
 RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& text) {
-    if (!spec.autoSize) return PixelRect(spec.rect);
+    if (!spec.autoSize) return FixedLabelRect(PixelRect(spec.rect));
     RECT rect = TextRect(font, text, spec.rect.left, spec.rect.top);
     if (spec.align == layout::Align::Centre && spec.rect.width > 0) {
         const int width = rect.right - rect.left;
@@ -201,6 +201,8 @@ void MainWindow::createCheckBoxes(Panel container) {
             L"BUTTON", L"Check1", WS_TABSTOP | BS_3STATE | BS_FLAT | visible,
             PixelRect({box->left, box->top, layout::kCheckBoxWidth, layout::kCheckBoxHeight}), panel(container),
             kChkId + box->index, fonts_.get(layout::Font::Arial9));
+        // The theme would draw its own square and ignore BS_FLAT.
+        controls::win32::SwitchOffVisualStyle(chk_[box->index]);
         HFONT font = fonts_.get(box->labelFont);
         const std::wstring caption = Widen(box->caption);
         CreateLabel(panel(container), caption, TextRect(font, caption, box->labelLeft, box->labelTop), visible, font);

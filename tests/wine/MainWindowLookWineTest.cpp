@@ -1,0 +1,206 @@
+// The real main window as quillon.exe shows it (common controls 6, as its
+// manifest asks): every label shows all of its ink, every tweak box is flat.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/ServiceCatalogue.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Platform.h"
+#include "window/PageSwitching.h"
+#include "window/win32/Label.h"
+#include "window/win32/MainWindow.h"
+
+namespace quillon {
+namespace {
+
+using Pixels = std::vector<std::uint32_t>;
+
+// Common controls 6 for the windows made while it lives, as quillon.exe's
+// manifest gives them to the whole program.
+class CommonControls6 {
+public:
+    CommonControls6() {
+        wchar_t folder[MAX_PATH], path[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        GetTempFileNameW(folder, L"qmf", 0, path);
+        path_ = path;
+        const char manifest[] =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+            "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><dependency>"
+            "<dependentAssembly><assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
+            "version=\"6.0.0.0\" processorArchitecture=\"X86\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"
+            "</dependentAssembly></dependency></assembly>";
+        HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, manifest, sizeof manifest - 1, &written, nullptr);
+        CloseHandle(file);
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.lpSource = path;
+        context_ = CreateActCtxW(&request);
+        if (context_ != INVALID_HANDLE_VALUE) ActivateActCtx(context_, &cookie_);
+    }
+    ~CommonControls6() {
+        if (context_ != INVALID_HANDLE_VALUE) {
+            DeactivateActCtx(0, cookie_);
+            ReleaseActCtx(context_);
+        }
+        DeleteFileW(path_.c_str());
+    }
+    bool active() const { return context_ != INVALID_HANDLE_VALUE; }
+
+private:
+    std::wstring path_;
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+};
+
+// What a drawing call puts into a w by h 32-bit bitmap, as 0xRRGGBB pixels.
+Pixels Render(int width, int height, const std::function<void(HDC)>& draw) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    draw(dc);
+    GdiFlush();
+    Pixels pixels(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + width * height);
+    for (auto& p : pixels) p &= 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+struct Search {
+    const wchar_t* windowClass;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOfClass(HWND child, LPARAM state) {
+    auto* search = reinterpret_cast<Search*>(state);
+    wchar_t name[64];
+    GetClassNameW(child, name, 64);
+    if (lstrcmpiW(name, search->windowClass) == 0) search->found.push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> Descendants(HWND root, const wchar_t* windowClass) {
+    Search search{windowClass, {}};
+    EnumChildWindows(root, CollectOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring TextOf(HWND window) {
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
+    GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+// Closing frmMain asks the program to end: the request must not reach the
+// event pumps of the tests that follow.
+struct QuitRequestDropped {
+    ~QuitRequestDropped() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+};
+
+class MainWindowLook : public testing::Test {
+protected:
+    QuitRequestDropped dropped_;  // first made, last gone: after the window
+    CommonControls6 controls6_;
+    win32::Win32Platform platform_;
+    win32::MainWindow window_{GetModuleHandleW(nullptr), platform_, SW_SHOWNORMAL};
+};
+
+// Every shown label, whatever its text: its ink lies inside the window, with
+// the outermost columns free, so no glyph is cut at either end.
+void ExpectLabelsShowAllTheirInk(HWND main, const std::string& when) {
+    int checked = 0;
+    for (HWND label : Descendants(main, L"QuillonLabel")) {
+        const std::wstring text = TextOf(label);
+        if (!(GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) || text.empty()) continue;
+        RECT client;
+        GetClientRect(label, &client);
+        const int w = client.right, h = client.bottom;
+        const Pixels drawn = Render(w, h, [&](HDC dc) { SendMessageW(label, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT); });
+        const Pixels under = Render(w, h, [&](HDC dc) { win32::PaintContainerBackground(label, dc); });
+        int first = -1, last = -1;
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < h; ++y)
+                if (drawn[y * w + x] != under[y * w + x]) {
+                    if (first < 0) first = x;
+                    last = x;
+                }
+        const std::string name = win32::Narrow(text) + " (" + when + ")";
+        EXPECT_GE(first, 1) << name;
+        EXPECT_LE(last, w - 2) << name << ", " << w << " pixels wide";
+        ++checked;
+    }
+    EXPECT_GT(checked, 20) << when;
+}
+
+TEST_F(MainWindowLook, NoLabelClipsItsTextOnAnyPageOrStatus) {
+    ASSERT_TRUE(controls6_.active());
+    for (Page page : {Page::System, Page::Security, Page::Services, Page::Startup, Page::Speed}) {
+        ShowPage(window_.context(), page);
+        ExpectLabelsShowAllTheirInk(window_.handle(), "page " + window_.label(Label::Caption));
+    }
+    for (const char* status : {"Optimizing...", "Optimize complete!"}) {
+        window_.setLabel(Label::Wait, status);
+        ExpectLabelsShowAllTheirInk(window_.handle(), status);
+    }
+    ShowPage(window_.context(), Page::Services);
+    for (int i = 0; i < static_cast<int>(kServices.size()); ++i) {
+        ShowServiceInfo(window_, i);
+        ExpectLabelsShowAllTheirInk(window_.handle(), "service " + std::to_string(i));
+    }
+}
+
+// Flat: drawn in system colours only (a themed box has shades of its own),
+// on the window colour, unticked, ticked and greyed alike.
+TEST_F(MainWindowLook, TweakBoxesAreFlatOnTheWindowColour) {
+    ASSERT_TRUE(controls6_.active());
+    std::set<std::uint32_t> system;
+    for (int i = 0; i <= COLOR_MENUBAR; ++i) {
+        const COLORREF c = GetSysColor(i);
+        system.insert(std::uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c));
+    }
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const std::uint32_t background = std::uint32_t(GetRValue(window)) << 16 | GetGValue(window) << 8 | GetBValue(window);
+    int boxes = 0;
+    for (int value : {kUnticked, kTicked, kGreyed}) {
+        for (int i = 0; i < kCheckBoxCount; ++i) window_.setChk(i, value);
+        for (HWND box : Descendants(window_.handle(), L"Button")) {
+            const int id = GetDlgCtrlID(box);
+            if (id < win32::kChkId || id >= win32::kChkId + kCheckBoxCount) continue;
+            if (!(GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE)) continue;
+            RECT client;
+            GetClientRect(box, &client);
+            const int w = client.right, h = client.bottom;
+            const Pixels pixels =
+                Render(w, h, [&](HDC dc) { SendMessageW(box, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT | PRF_ERASEBKGND); });
+            int foreign = 0;
+            for (std::uint32_t p : pixels) foreign += system.count(p) ? 0 : 1;
+            EXPECT_EQ(foreign, 0) << "chk " << id - win32::kChkId << " value " << value;
+            EXPECT_EQ(pixels[(h - 1) * w + w - 1], background) << "chk " << id - win32::kChkId;
+            ++boxes;
+        }
+    }
+    EXPECT_EQ(boxes, 3 * (kCheckBoxCount - 2));
+}
+
+}  // namespace
+}  // namespace quillon
