@@ -77,13 +77,8 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
 }
 
 std::unique_ptr<StartedProcess> JournalPlatform::startHidden(const std::string& commandLine) {
-    const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
-        try {
-            return machine_.readFileBytes(path);
-        } catch (const PlatformError&) {
-            return std::nullopt;
-        }
-    });
+    const auto effects = ReadCommandEffects(
+        commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
     std::vector<std::size_t> indexes;
     if (effects)
         for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect));

@@ -74,6 +74,9 @@ public:
         machine_.replaceTextFile(path, lines);
     }
     std::vector<std::string> readTextFile(const std::string& path) override { return machine_.readTextFile(path); }
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
+        return machine_.writeHeldScript(path, lines);
+    }
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override {
         return machine_.registryValueNames(root, subkey);
     }
