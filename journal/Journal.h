@@ -93,6 +93,7 @@ public:
     void appendFileFlushed(const std::string& path, std::string_view bytes) override {
         machine_.appendFileFlushed(path, bytes);
     }
+    void appendFile(const std::string& path, std::string_view bytes) override { machine_.appendFile(path, bytes); }
     LocalTime localTime() override { return machine_.localTime(); }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }

@@ -105,6 +105,8 @@ public:
     // Adds the bytes at the end of the file (created if missing) and returns only
     // once they are on the disk. Throws PlatformError when it cannot.
     virtual void appendFileFlushed(const std::string& path, std::string_view bytes) = 0;
+    // The same, left to the system to write out when it will.
+    virtual void appendFile(const std::string& path, std::string_view bytes) = 0;
     virtual LocalTime localTime() = 0;
 
     virtual std::string userName() = 0;

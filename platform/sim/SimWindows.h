@@ -79,6 +79,7 @@ public:
     }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    void appendFile(const std::string& path, std::string_view bytes) override { appendFileFlushed(path, bytes); }
     LocalTime localTime() override { return time_; }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }

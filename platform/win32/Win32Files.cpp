@@ -230,7 +230,9 @@ std::vector<std::string> Win32Platform::listSubfolders(const std::string& folder
     return names;
 }
 
-void Win32Platform::appendFileFlushed(const std::string& path, std::string_view bytes) {
+namespace {
+
+UniqueHandle Append(const std::string& path, std::string_view bytes) {
     UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("open", path);
@@ -238,7 +240,15 @@ void Win32Platform::appendFileFlushed(const std::string& path, std::string_view 
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size())
         Fail("write", path);
-    if (!FlushFileBuffers(file.get())) Fail("flush", path);
+    return file;
 }
+
+}  // namespace
+
+void Win32Platform::appendFileFlushed(const std::string& path, std::string_view bytes) {
+    if (!FlushFileBuffers(Append(path, bytes).get())) Fail("flush", path);
+}
+
+void Win32Platform::appendFile(const std::string& path, std::string_view bytes) { Append(path, bytes); }
 
 }  // namespace quillon::win32

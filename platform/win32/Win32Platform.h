@@ -32,6 +32,7 @@ public:
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override;
     std::string userName() override;
     std::string executableFolder() override;
