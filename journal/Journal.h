@@ -111,6 +111,8 @@ private:
     // Records the prior state for the effect and returns its index in effects().
     std::size_t beforeChange(const Effect& effect);
     void failed(std::size_t index, const std::string& why);
+    template <class Change>
+    void changeRecorded(const Effect& effect, Change&& change);
 
     Platform& machine_;
     const StepTag* step_ = nullptr;
