@@ -162,8 +162,13 @@ void PlanningPlatform::deleteFile(const std::string& path) {
 
 void PlanningPlatform::removeEmptyDirectory(const std::string& path) {
     const bool present = record({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false}).succeeds;
-    if (!present || !listVisibleFiles(path, "*").empty() || !listSubfolders(path).empty())
-        throw PlatformError("cannot remove: " + path);
+    if (present && (!listVisibleFiles(path, "*").empty() || !listSubfolders(path).empty())) {
+        // Only an empty folder goes: this one stays as it is.
+        effects_.back().changes = false;
+        effects_.back().after = "kept (not empty)";
+        throw PlatformError("not empty: " + path);
+    }
+    if (!present) throw PlatformError("cannot remove: " + path);
     paths_[Lower(path)] = false;
 }
 
