@@ -112,8 +112,11 @@ int main() {
         recorded.push_back(with);
         ratios.push_back(with / without);
     }
+    // The fastest of each is the least disturbed by whatever else the machine is doing.
+    const double fastestPlain = *std::min_element(plain.begin(), plain.end());
+    const double fastestRecorded = *std::min_element(recorded.begin(), recorded.end());
     std::printf("System, Security and Services, each side of every box: %.0f ms without the undo record, %.0f ms "
-                "with it: ratio %.3f (median of 5)\n",
-                Median(plain) / 2, Median(recorded) / 2, Median(ratios));
+                "with it (fastest of 5): ratio %.3f; median of the five ratios %.3f\n",
+                fastestPlain / 2, fastestRecorded / 2, fastestRecorded / fastestPlain, Median(ratios));
     return 0;
 }
