@@ -29,12 +29,26 @@ constexpr std::array kPhases{
 
 }  // namespace
 
-void RunOptimise(RunContext& context) {
+void LockButtons(Form& form) {
+    for (Button b : kLockOrder) form.setButtonEnabled(b, false);
+}
+
+void UnlockButtons(Form& form) {
+    for (Button b : kUnlockOrder) form.setButtonEnabled(b, true);
+}
+
+std::string CompletionText(int failedSteps) {
+    if (failedSteps == 0) return "Optimize complete!";
+    return "Optimize complete! " + std::to_string(failedSteps) + (failedSteps == 1 ? " step" : " steps") + " failed.";
+}
+
+int RunOptimise(RunContext& context, ButtonLock lock) {
     Form& form = context.form;
     // A selection that cannot be saved must not keep the page from being applied.
     RunStep([&] { SaveSelection(form, context.platform); });
 
-    for (Button b : kLockOrder) form.setButtonEnabled(b, false);
+    FailedStepCount failed;
+    if (lock == ButtonLock::ForTheRun) LockButtons(form);
     form.setProgressVisible(true);
     form.setLabel(Label::Wait, "Optimizing...");
 
@@ -43,9 +57,10 @@ void RunOptimise(RunContext& context) {
         if (form.pageVisible(phase.page)) RunStep([&] { phase.run(context); });
     }
 
-    for (Button b : kUnlockOrder) form.setButtonEnabled(b, true);
+    if (lock == ButtonLock::ForTheRun) UnlockButtons(form);
     form.setProgressVisible(false);
-    form.setLabel(Label::Wait, "Optimize complete!");
+    form.setLabel(Label::Wait, CompletionText(failed.count()));
+    return failed.count();
 }
 
 }  // namespace quillon

@@ -1,11 +1,27 @@
 #pragma once
 // What the Optimize button does: save the selection, lock the buttons, apply
 // the page on view, unlock.
+#include <string>
+
 #include "engine/RunContext.h"
 
 namespace quillon {
 
-// The ten command and page buttons, in the order the run disables them.
-void RunOptimise(RunContext& context);
+class Form;
+
+enum class ButtonLock {
+    ForTheRun,     // the run locks the ten buttons and gives them back
+    HeldByCaller,  // Auto keeps them locked across its passes
+};
+
+// Returns how many steps failed; the status text says so.
+int RunOptimise(RunContext& context, ButtonLock lock = ButtonLock::ForTheRun);
+
+// The ten command and page buttons, in the orders the run disables and enables them.
+void LockButtons(Form& form);
+void UnlockButtons(Form& form);
+
+// "Optimize complete!" when every step succeeded, else how many failed.
+std::string CompletionText(int failedSteps);
 
 }  // namespace quillon

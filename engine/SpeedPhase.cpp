@@ -40,7 +40,9 @@ void RunSpeedPhase(RunContext& context) {
     });
     tag(kDriversBackupBox);
     RunStep([&] {
-        if (form.ticked(kDriversBackupBox) && platform.anyFileExists(kDriverArchive)) platform.deleteFile(kDriverArchive);
+        // Hidden and system files do not count: such an archive stays.
+        if (form.ticked(kDriversBackupBox) && platform.visibleFileExists(kDriverArchive))
+            platform.deleteFile(kDriverArchive);
     });
     form.setProgressWidth(5000);
 

@@ -1,17 +1,38 @@
 #pragma once
-// Once the optimise run has begun, a step that fails is skipped silently and
-// the run goes on with the next one.
+// Once the optimise run has begun, a step that fails is skipped and the run
+// goes on with the next one; the run counts the skipped steps to report them.
 #include <exception>
 #include <utility>
 
 namespace quillon {
+
+// Counts the steps that fail while it lives. Runs never overlap (they all run
+// on the one user-interface thread), so the newest counter is the one counting.
+class FailedStepCount {
+public:
+    FailedStepCount() : outer_(std::exchange(current_, this)) {}
+    ~FailedStepCount() { current_ = outer_; }
+    FailedStepCount(const FailedStepCount&) = delete;
+    FailedStepCount& operator=(const FailedStepCount&) = delete;
+
+    int count() const { return count_; }
+    static void Record() noexcept {
+        if (current_) ++current_->count_;
+    }
+
+private:
+    inline static FailedStepCount* current_ = nullptr;
+    FailedStepCount* outer_;
+    int count_ = 0;
+};
 
 template <class Action>
 void RunStep(Action&& action) noexcept {
     try {
         std::forward<Action>(action)();
     } catch (const std::exception&) {
-        // Deliberately ignored: no failure is shown and no step is retried.
+        // Not retried and not shown now; the run's closing text tells how many.
+        FailedStepCount::Record();
     }
 }
 

@@ -118,7 +118,7 @@ void JournalPlatform::createDirectory(const std::string& path) {
     changeRecorded({EffectKind::CreateFolder, path, {}, {}, {}, 0, false}, [&] { machine_.createDirectory(path); });
 }
 
-RecordedRun RunWithUndoRecord(RunContext& context, void (*run)(RunContext&)) {
+RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run) {
     JournalPlatform journal(context.platform);
     RunContext recorded{context.form, journal, context.userName};
     journal.follow(recorded.step);

@@ -11,6 +11,7 @@
 //   files\       the copies
 //   changes.txt  one line per change, before and after, and what failed
 // The 20 newest records are kept.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -129,6 +130,6 @@ struct RecordedRun {
     std::vector<RecordedEffect> effects;
 };
 struct RunContext;
-RecordedRun RunWithUndoRecord(RunContext& context, void (*run)(RunContext&));
+RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run);
 
 }  // namespace quillon

@@ -42,7 +42,6 @@ public:
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string&, std::string_view) override {}
-    void appendFile(const std::string&, std::string_view) override {}
     LocalTime localTime() override { return machine_.localTime(); }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }

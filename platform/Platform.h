@@ -71,7 +71,9 @@ public:
     // Removes the directory only if it is empty; throws otherwise.
     virtual void removeEmptyDirectory(const std::string& path) = 0;
 
-    // Text files hold ANSI-code-page text, every line ended by CR LF.
+    // Text files end every line with CR LF. They are written in the ANSI code
+    // page when it holds the text exactly, otherwise as UTF-8 with a byte-order
+    // mark; the reader takes both.
     virtual void writeTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
     // Writes a temporary sibling, then replaces the target in one step.
     virtual void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
@@ -106,7 +108,7 @@ public:
     // once they are on the disk. Throws PlatformError when it cannot.
     virtual void appendFileFlushed(const std::string& path, std::string_view bytes) = 0;
     // The same, left to the system to write out when it will.
-    virtual void appendFile(const std::string& path, std::string_view bytes) = 0;
+    virtual void appendFile(const std::string& path, std::string_view bytes) { appendFileFlushed(path, bytes); }
     virtual LocalTime localTime() = 0;
 
     virtual std::string userName() = 0;

@@ -12,8 +12,11 @@ void RemoveStartupItem(Platform& platform, const std::string& userName, const st
     // Quoted, so a name with blanks or quotes reaches the tool whole; the
     // unnamed default value has an option of its own.
     const std::string value = name.empty() ? " /ve" : " /v " + QuoteArgument(name);
-    for (const RunKey& key : kRunKeys)
+    for (const RunKey& key : kRunKeys) {
+        // Starting a process can take a moment; the window is served before each.
+        platform.pumpEvents();
         started.push_back(RunHiddenCommand(platform, std::string("reg delete ") + key.fullPath + value + " /f"));
+    }
 
     // A crafted value name must not lead a file step outside the two folders.
     if (!IsPlainFileName(name)) return;

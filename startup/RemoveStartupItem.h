@@ -10,9 +10,9 @@ namespace quillon {
 class Platform;
 class StartedProcess;
 
-// Starts "reg delete" for the name in both Run keys, then deletes a visible
-// file of that name from the per-user and the All Users Startup folder. The
-// registry commands are not waited for: they are added to `started` as they
+// Starts "reg delete" for the name in both Run keys, processing window events
+// before each start, then deletes a visible file of that name from the
+// per-user and the All Users Startup folder. The registry commands are not waited for: they are added to `started` as they
 // begin, so the caller can wait for them even when a later step fails.
 // Throws PlatformError at the first step that fails; the steps after it are
 // not taken for this name.

@@ -11,8 +11,7 @@ std::vector<std::string> StartupFolders(const std::string& userName) {
 }
 
 bool IsPlainFileName(std::string_view name) {
-    return !name.empty() && name.find_first_of("\\/:*?") == std::string_view::npos &&
-           name.find("..") == std::string_view::npos;
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:*?") == std::string_view::npos;
 }
 
 }  // namespace quillon

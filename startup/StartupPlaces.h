@@ -28,8 +28,9 @@ inline constexpr std::array kRunKeys{
 std::vector<std::string> StartupFolders(const std::string& userName);
 
 // Whether a list entry may be joined to a Startup folder path: a name that
-// could reach outside the folder (separators, a drive colon, "..") or that
-// reads as a pattern never does.
+// could reach outside the folder (separators, a drive colon, "." or ".."
+// itself) or that reads as a pattern never does. "Update..Helper.lnk" is an
+// ordinary name.
 bool IsPlainFileName(std::string_view name);
 
 }  // namespace quillon

@@ -44,13 +44,19 @@ void AutoOptimise(RunContext& context) {
     if (context.platform.messageBox("Are you sure to auto optimize?", "Confirm", MessageBoxKind::OkCancel) !=
         MessageBoxAnswer::Ok)
         return;
+    // Locked from here to the end, so no click between the passes can change
+    // which pages are applied.
+    LockButtons(context.form);
+    int failed = 0;
     for (Page page : kAutoPages) {
         ShowPage(context, page);
         context.platform.pumpEvents();
         Recommend(context.form);
-        RunOptimise(context);
+        failed += RunOptimise(context, ButtonLock::HeldByCaller);
         if (page != kAutoPages.back()) context.platform.pumpEvents();
     }
+    UnlockButtons(context.form);
+    context.form.setLabel(Label::Wait, CompletionText(failed));
 }
 
 void Reset(Form& form) {

@@ -17,7 +17,8 @@ std::span<const int> RecommendedSystemBoxes();    // table B
 void Recommend(Form& form);
 
 // After "Confirm": recommends and applies System, Security, Startup and
-// Services in turn, processing events between the steps.
+// Services in turn, processing events between the steps. The ten buttons stay
+// locked until the last pass has ended.
 void AutoOptimise(RunContext& context);
 
 // Clears every box and list tick, combo boxes to their first entry; keeps Opt

@@ -1,5 +1,8 @@
 #include "platform/sim/SimWindows.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "platform/CommandLine.h"
 #include "platform/TextMatch.h"
 #include "platform/sim/SimText.h"
@@ -32,6 +35,12 @@ private:
     std::string path_;
 };
 
+std::string TextFileBytes(const std::vector<std::string>& lines) {
+    const std::string text = Joined(lines);
+    if (auto ansi = ToAnsiExactly(text)) return *ansi;
+    return std::string(kUtf8Mark) + text;
+}
+
 std::string ScriptBytes(const std::vector<std::string>& lines) {
     const std::string text = Joined(lines);
     if (auto ansi = ToAnsiExactly(text)) return *ansi;
@@ -45,11 +54,10 @@ class SimWindows::Process : public StartedProcess {
 public:
     Process(SimWindows& owner, std::shared_ptr<Pending> job, bool hangs)
         : owner_(owner), job_(std::move(job)), hangs_(hangs) {}
-    bool waitPumping(std::chrono::milliseconds) override {
+    bool waitPumping(std::chrono::milliseconds bound) override {
         owner_.pumpEvents();
         if (hangs_) return job_->done;
-        owner_.runUpTo(job_);
-        return true;
+        return owner_.runUpTo(job_, bound);
     }
     void terminate() override { job_->done = true; }
     std::optional<int> exitCode() const override { return job_->exitCode; }
@@ -83,20 +91,36 @@ std::unique_ptr<StartedProcess> SimWindows::startHidden(const std::string& comma
     job->commandLine = commandLine;
     const bool hangs = hanging_.count(tool) > 0;
     if (!hangs) {
+        if (auto work = work_.find(tool); work != work_.end()) job->work = work->second;
         queue_.push_back(job);
-        if (!deferred_) runUpTo(job);
+        if (!deferred_) runUpTo(job, std::chrono::milliseconds{0});
     }
     return std::make_unique<Process>(*this, job, hangs);
 }
 
-// Commands finish in the order they were started.
-void SimWindows::runUpTo(const std::shared_ptr<Pending>& job) {
+// Commands finish in the order they were started; one that was ended early
+// never does its work.
+bool SimWindows::runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milliseconds time) {
     while (!job->done && !queue_.empty()) {
-        auto next = queue_.front();
+        const auto next = queue_.front();
+        if (!next->done) {
+            const auto spent = std::min(next->work, time);
+            if (spent.count() > 0) std::this_thread::sleep_for(spent);
+            next->work -= spent;
+            time -= spent;
+            if (next->work.count() > 0) return false;
+            next->exitCode = RunTool(next->commandLine, registry_, files_);
+            next->done = true;
+        }
         queue_.pop_front();
-        next->exitCode = RunTool(next->commandLine, registry_, files_);
-        next->done = true;
     }
+    return job->done;
+}
+
+int SimWindows::runningCount() const {
+    int running = 0;
+    for (const auto& job : queue_) running += !job->done;
+    return running;
 }
 
 std::vector<std::string> SimWindows::listVisibleFiles(const std::string& folder, const std::string& pattern) {
@@ -108,13 +132,13 @@ std::vector<std::string> SimWindows::listVisibleFiles(const std::string& folder,
 
 void SimWindows::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
     change();
-    files_.writeFile(path, Joined(lines));
+    files_.writeFile(path, TextFileBytes(lines));
 }
 
 void SimWindows::replaceTextFile(const std::string& path, const std::vector<std::string>& lines) {
     change();
     const std::string temporary = path + ".tmp";
-    files_.writeFile(temporary, Joined(lines));
+    files_.writeFile(temporary, TextFileBytes(lines));
     try {
         files_.moveReplacing(temporary, path);
     } catch (...) {
@@ -124,12 +148,9 @@ void SimWindows::replaceTextFile(const std::string& path, const std::vector<std:
 }
 
 std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
-    auto stored = files_.content(path);
-    if (!stored) throw PlatformError("cannot open: " + path);
-    // Files the simulation writes as text are UTF-8; a byte-order mark, or bytes
-    // that are no UTF-8, are read as Windows reads them.
-    const bool marked = stored->rfind(kUtf8Mark, 0) == 0 || stored->rfind(kUtf16Mark, 0) == 0;
-    const std::optional<std::string> text = marked || !ToUtf16Le(*stored) ? DecodeFileText(*stored) : *stored;
+    auto bytes = files_.content(path);
+    if (!bytes) throw PlatformError("cannot open: " + path);
+    const std::optional<std::string> text = bytes->starts_with(kUtf8Mark) ? bytes->substr(kUtf8Mark.size()) : FromAnsi(*bytes);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text->size()) {

@@ -2,7 +2,9 @@
 // A simulated Windows machine for tests: registry, drive C and the tools,
 // recording every command line in the order it was started.
 #include <deque>
+#include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -35,6 +37,11 @@ public:
     // The power fails after this many more changes (commands started, files
     // written or deleted, folders made or removed): from then on none happens.
     void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
+    // A tool each of whose processes needs this much of the machine's time
+    // (really spent, one process after another) before it has done its work.
+    void setToolWork(const std::string& tool, std::chrono::milliseconds work) { work_[tool] = work; }
+    // Processes started and neither ended nor given up.
+    int runningCount() const;
     // Called on every pump of events, as user input arriving during a run.
     void onPump(std::function<void()> handler) { pumpHandler_ = std::move(handler); }
     int pumpCount() const { return pumps_; }
@@ -79,7 +86,6 @@ public:
     }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
-    void appendFile(const std::string& path, std::string_view bytes) override { appendFileFlushed(path, bytes); }
     LocalTime localTime() override { return time_; }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }
@@ -94,8 +100,10 @@ private:
         std::string commandLine;
         bool done = false;
         std::optional<int> exitCode;
+        std::chrono::milliseconds work{0};
     };
-    void runUpTo(const std::shared_ptr<Pending>& job);
+    // Runs the queue up to the job within the time given; whether it is done.
+    bool runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milliseconds time);
 
     SimRegistry registry_;
     SimFileSystem files_;
@@ -103,6 +111,7 @@ private:
     std::deque<std::shared_ptr<Pending>> queue_;
     bool deferred_ = false;
     std::set<std::string> missing_, hanging_;
+    std::map<std::string, std::chrono::milliseconds> work_;
     std::function<void()> pumpHandler_;
     int pumps_ = 0;
     std::string userName_ = "Tester";

@@ -49,7 +49,6 @@ std::optional<std::string> ToAnsiExactly(std::wstring_view wide) {
 
 std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Narrow(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
-std::string ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, Widen(utf8)); }
 std::string FromAnsi(std::string_view ansi) { return Narrow(ToWide(CP_ACP, ansi)); }
 
 }  // namespace quillon::win32

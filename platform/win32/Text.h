@@ -9,7 +9,6 @@ namespace quillon::win32 {
 
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
-std::string ToAnsi(std::string_view utf8);
 std::string FromAnsi(std::string_view ansi);
 
 // Nothing when the text is not valid UTF-8.

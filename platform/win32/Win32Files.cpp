@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/TextMatch.h"
 #include "platform/win32/Text.h"
@@ -12,6 +13,13 @@ namespace quillon::win32 {
 namespace {
 
 constexpr DWORD kInvisible = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// A full path taken as it is: no trailing dot or blank dropped, no "." or ".."
+// resolved. Anything else is left to the usual rules.
+std::wstring ExactPath(const std::wstring& path) {
+    const bool full = path.size() > 3 && path[1] == L':' && path[2] == L'\\';
+    return full ? L"\\\\?\\" + path : path;
+}
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
 
@@ -34,9 +42,19 @@ private:
     throw PlatformError(std::string(what) + " failed (" + std::to_string(GetLastError()) + "): " + path);
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// ANSI as always when the code page holds the text exactly, so older readers
+// still read it; otherwise UTF-8, marked, rather than lose characters.
+std::string TextFileBytes(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    if (auto ansi = ToAnsiExactly(Widen(text))) return *ansi;
+    return std::string(kUtf8Mark) + text;
+}
+
 void WriteWhole(const std::string& path, const std::vector<std::string>& lines, bool flush) {
-    std::string bytes;
-    for (const std::string& line : lines) bytes += ToAnsi(line) + "\r\n";
+    const std::string bytes = TextFileBytes(lines);
     UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("create", path);
@@ -81,8 +99,15 @@ bool ReadsBackAs(HANDLE file, const std::string& expected) {
 }  // namespace
 
 bool Win32Platform::visibleFileExists(const std::string& path) {
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && !(a & kInvisible);
+    const std::wstring wide = Widen(path);
+    const std::wstring name = wide.substr(wide.find_last_of(L'\\') + 1);
+    if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return false;  // a search, not a name
+    WIN32_FIND_DATAW found{};
+    FindHandle search(FindFirstFileW(ExactPath(wide).c_str(), &found));
+    // The system also finds a file by its short 8.3 name, and by a name with
+    // trailing dots or blanks dropped; only the file whose own long name this is counts.
+    return search.valid() && lstrcmpiW(found.cFileName, name.c_str()) == 0 &&
+           !(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kInvisible));
 }
 
 bool Win32Platform::anyFileExists(const std::string& path) {
@@ -114,7 +139,7 @@ std::vector<std::string> Win32Platform::listVisibleFiles(const std::string& fold
 }
 
 void Win32Platform::deleteFile(const std::string& path) {
-    if (!DeleteFileW(Widen(path).c_str())) Fail("delete", path);
+    if (!DeleteFileW(ExactPath(Widen(path)).c_str())) Fail("delete", path);
 }
 
 void Win32Platform::removeEmptyDirectory(const std::string& path) {
@@ -150,13 +175,14 @@ std::vector<std::string> Win32Platform::readTextFile(const std::string& path) {
     // A selection file is a few hundred bytes; anything past 1 MiB is not one.
     while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0 && bytes.size() < (1u << 20))
         bytes.append(buffer, got);
+    const bool utf8 = bytes.starts_with(kUtf8Mark);
     std::vector<std::string> lines;
-    std::size_t start = 0;
+    std::size_t start = utf8 ? kUtf8Mark.size() : 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(FromAnsi(line));
+        lines.push_back(utf8 ? line : FromAnsi(line));
         if (end == std::string::npos) break;
         start = end + 1;
     }

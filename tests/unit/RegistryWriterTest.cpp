@@ -114,19 +114,6 @@ TEST(RegistryWriter, ControlCharactersAreRefusedBeforeAnyFileIsTouched) {
     }
 }
 
-TEST(RegistryWriter, TextOutsideTheCodePageIsStoredExactlyThroughUtf16) {
-    ScriptCapture capture;
-    // Look-alikes of '"' and '\\' stay what they are; nothing becomes '?'.
-    for (const std::string text : {"C:\\下载", "C:\\Down＂loads", "C:\\a＼b\"", "C:\\Café"}) {
-        WriteRegValue(capture.machine, kDesktop, RegType::String, "downloadDirectory", text);
-        EXPECT_EQ(capture.machine.registry().stringValue(kDesktop, "downloadDirectory"), text);
-    }
-    EXPECT_EQ(capture.script.substr(capture.script.size() - 7), "Caf\xE9\"\r\n");  // the code page holds it: ANSI
-    WriteRegValue(capture.machine, kDesktop, RegType::String, "下", "x");
-    EXPECT_EQ(capture.script.substr(0, 4), std::string("\xFF\xFEW\0", 4));
-    EXPECT_EQ(capture.machine.registry().stringValue(kDesktop, "下"), "x");
-}
-
 TEST(RegistryWriter, NoOtherProgramCanChangeTheScriptWhileTheImportRuns) {
     sim::SimWindows machine;
     machine.setDeferredExecution(true);  // regedit reads the script only at the end of the wait

@@ -97,7 +97,7 @@ TEST_F(SpeedPhase, OnlyEmptyKoreanImeFolderPresentIsRemovedAndTheMissingOnesPass
     EXPECT_EQ(form.progressWidth(), 10905);
 }
 
-TEST_F(SpeedPhase, ArchiveAlreadyGoneOrUndeletableIsPassedOver) {
+TEST_F(SpeedPhase, ArchiveAlreadyGoneHiddenOrUndeletableIsPassedOver) {
     machine.files().addDirectory(kDriverCache);
     machine.files().addDirectory("C:\\WINDOWS\\Help");
     form.setChk(42, kTicked);
@@ -106,10 +106,14 @@ TEST_F(SpeedPhase, ArchiveAlreadyGoneOrUndeletableIsPassedOver) {
     EXPECT_TRUE(machine.files().directoryExists(kDriverCache));
     EXPECT_FALSE(machine.files().directoryExists("C:\\WINDOWS\\Help"));  // later steps still ran
 
-    machine.files().addFile(kDriverCache + "\\Driver.cab", "in use", {.locked = true});
-    run();
-    EXPECT_EQ(machine.files().content(kDriverCache + "\\Driver.cab"), "in use");
-    EXPECT_EQ(form.progressWidth(), 10905);
+    // Hidden and system files do not count as a match.
+    for (sim::FileFlags flags : {sim::FileFlags{.hidden = true}, sim::FileFlags{.system = true},
+                                 sim::FileFlags{.locked = true}}) {
+        machine.files().addFile(kDriverCache + "\\Driver.cab", "kept", flags);
+        run();
+        EXPECT_EQ(machine.files().content(kDriverCache + "\\Driver.cab"), "kept");
+        EXPECT_EQ(form.progressWidth(), 10905);
+    }
 }
 
 TEST_F(SpeedPhase, FileCheckerIsNotWaitedFor) {

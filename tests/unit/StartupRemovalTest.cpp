@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
+#include "engine/OptimiseRun.h"
 #include "platform/sim/SimWindows.h"
 #include "startup/StartupList.h"
 #include "tests/unit/StartupTestMachine.h"
@@ -92,7 +96,7 @@ TEST_F(StartupRemoval, NamesWithBlanksAndQuotesReachTheToolWhole) {
 }
 
 TEST_F(StartupRemoval, CraftedNamesLeaveEveryFileAlone) {
-    const Names crafted{"..\\..\\..\\boot.ini", "Sub\\inner.lnk", "C:\\boot.ini", "a/b", "*", "*.lnk", "..lnk"};
+    const Names crafted{"..\\..\\..\\boot.ini", "Sub\\inner.lnk", "C:\\boot.ini", "a/b", "*", "*.lnk", "..", "."};
     for (const std::string& name : crafted) addRunValue(kUserRun, name);
     machine.files().addFile("C:\\boot.ini", "[boot loader]");
     addFile(kUserFolder, "Sub\\inner.lnk");
@@ -104,10 +108,40 @@ TEST_F(StartupRemoval, CraftedNamesLeaveEveryFileAlone) {
     EXPECT_TRUE(hasFile(kUserFolder, "Sub\\inner.lnk"));
     EXPECT_EQ(listed(), (Names{"a.lnk", "b.lnk"}));
     for (const std::string& path : machine.paths) {
-        EXPECT_EQ(path.find(".."), std::string::npos) << path;
+        EXPECT_EQ(path.find("\\.."), std::string::npos) << path;
+        EXPECT_FALSE(path.ends_with("\\.")) << path;
         EXPECT_EQ(path.find('*'), std::string::npos) << path;
         EXPECT_EQ(path.find("Startup\\Sub"), std::string::npos) << path;
     }
+}
+
+TEST_F(StartupRemoval, NameHoldingTwoDotsIsAnOrdinaryName) {
+    addFile(kUserFolder, "Update..Helper.lnk");
+    addFile(kAllUsersFolder, "..lnk");
+    removeTicked({"Update..Helper.lnk", "..lnk"});
+    EXPECT_EQ(listed(), Names{});
+}
+
+TEST_F(StartupRemoval, SixtyEntriesWithASlowRegistryToolAreAllRemovedAFewAtATime) {
+    for (int i = 0; i < 60; ++i) addRunValue(i % 2 ? kUserRun : kMachineRun, "Entry " + std::to_string(i));
+    ListStartupItems(context);
+    for (int i = 0; i < 60; ++i) form.setListSelected(CheckList::Startup, i, true);
+    machine.setToolWork("reg", std::chrono::milliseconds(50));  // 6 s for the 120 commands, one after another
+    int mostRunning = 0, startedBeforeFirstPump = -1;
+    std::string firstStatus;
+    machine.onPump([&] {
+        mostRunning = std::max(mostRunning, machine.runningCount());
+        if (startedBeforeFirstPump < 0) {
+            startedBeforeFirstPump = static_cast<int>(machine.commands().size());
+            firstStatus = form.label(Label::Wait) + (form.progressVisible() ? " with the bar" : "");
+        }
+    });
+    EXPECT_EQ(RunOptimise(context), 0);
+    EXPECT_EQ(listed(), Names{});
+    EXPECT_EQ(machine.commands().size(), 120u);
+    EXPECT_LE(mostRunning, 4);
+    EXPECT_EQ(startedBeforeFirstPump, 0);
+    EXPECT_EQ(firstStatus, "Optimizing... with the bar");
 }
 
 TEST_F(StartupRemoval, NothingTickedRebuildsTheSameList) {
@@ -155,7 +189,9 @@ TEST_F(StartupRemoval, HangingToolIsGivenUpAndTheListRebuilt) {
     removeTicked({"Stuck"});
     EXPECT_FALSE(hasFile(kAllUsersFolder, "Stuck"));
     EXPECT_EQ(listed(), (Names{"Stuck"}));  // the value is still there
-    EXPECT_LT(machine.pumpCount(), 10);
+    // One pump before each start and one per wait for the two entries; a wait
+    // that polled the hung command would pump on and on.
+    EXPECT_LE(machine.pumpCount(), 10);
 }
 
 TEST_F(StartupRemoval, RegistryToolThatCannotStartStopsEachEntryNotThePhase) {

@@ -21,7 +21,7 @@ TEST(UndoRecord, UndoScriptHoldsExactPriorStateAndKeepsTwentyRecords) {
     test::SelectEverything(form, machine, true);
     form.showOnly(Page::System);
     RunContext context{form, machine, "Tester"};
-    const RecordedRun run = RunWithUndoRecord(context, RunOptimise);
+    const RecordedRun run = RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
     ASSERT_TRUE(run.complete);
     const std::string script = machine.readFileBytes(run.folder + "\\undo.reg");
     ASSERT_EQ(script.substr(0, 2), "\xff\xfe");
@@ -37,7 +37,7 @@ TEST(UndoRecord, UndoScriptHoldsExactPriorStateAndKeepsTwentyRecords) {
 
     for (int second = 10; second < 35; ++second) {
         machine.setLocalTime({2026, 2, 3, 4, 5, second});
-        RunWithUndoRecord(context, RunOptimise);
+        RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
     }
     const auto records = UndoRecords(machine);
     ASSERT_EQ(records.size(), static_cast<std::size_t>(kUndoRecordsKept));
@@ -52,7 +52,7 @@ TEST(UndoRecord, ARunWhoseRecordCannotBeWrittenGoesOnAndSaysSo) {
     test::MemoryForm form;
     form.setChk(54, kTicked);
     RunContext context{form, machine, "Tester"};
-    const RecordedRun run = RunWithUndoRecord(context, RunOptimise);
+    const RecordedRun run = RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
     EXPECT_TRUE(run.folder.empty());
     EXPECT_FALSE(run.complete);
     EXPECT_EQ(machine.registry().dwordValue("HKLM\\System\\CurrentControlSet\\Control\\CrashControl", "AutoReboot"), 1u);

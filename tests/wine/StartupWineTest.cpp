@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -177,6 +178,63 @@ TEST_F(StartupWine, ListsBothRunKeysAndBothFoldersThenRemovesTheTickedEntries) {
     EXPECT_TRUE(hasFile(allUsersFolder + "\\Quillon Keep.lnk"));
     EXPECT_FALSE(hasFile(allUsersFolder + "\\Quillon Shared.lnk"));
     EXPECT_TRUE(hasFile(allUsersFolder + "\\desktop.ini"));
+}
+
+TEST_F(StartupWine, FileStepsActOnlyOnTheFileWhoseLongNameWasTicked) {
+    const std::string longFile = allUsersFolder + "\\Quillon Longfilename program.lnk";
+    seedFile(longFile);
+    seedFile(userFolder + "\\QuillonFoo");
+    seedFile(allUsersFolder + "\\QuillonFoo");
+    seedFile(userFolder + "\\Update..Helper.lnk");
+    ASSERT_FALSE(HasFatalFailure());
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(Widen(longFile).c_str(), shortPath, MAX_PATH), 0u);
+    const std::string shortName = Narrow(shortPath).substr(Narrow(shortPath).rfind('\\') + 1);
+    ASSERT_NE(shortName, "Quillon Longfilename program.lnk");
+    // Run values named as Windows' path rules would bend them onto the files above.
+    for (const std::string& name : {shortName, std::string("QuillonFoo."), std::string("QuillonFoo ")})
+        seedValue(HKEY_CURRENT_USER, name);
+    ASSERT_FALSE(HasFatalFailure());
+
+    form.showOnly(Page::Startup);
+    ListStartupItems(context);
+    for (const std::string& name : {shortName, std::string("QuillonFoo."), std::string("QuillonFoo "),
+                                    std::string("Update..Helper.lnk")})
+        tickFirst(name);
+    RunStartupPhase(context);
+
+    EXPECT_TRUE(hasFile(longFile)) << shortName;
+    EXPECT_TRUE(hasFile(userFolder + "\\QuillonFoo"));
+    EXPECT_TRUE(hasFile(allUsersFolder + "\\QuillonFoo"));
+    EXPECT_FALSE(hasFile(userFolder + "\\Update..Helper.lnk"));
+    EXPECT_FALSE(hasValue(HKEY_CURRENT_USER, shortName));
+    EXPECT_FALSE(hasValue(HKEY_CURRENT_USER, "QuillonFoo."));
+}
+
+// The longest time between two turns of the event pump, seen by a 10 ms timer.
+DWORD gLastTick = 0, gLongestGap = 0;
+void CALLBACK NoteTick(HWND, UINT, UINT_PTR, DWORD) {
+    const DWORD now = GetTickCount();
+    gLongestGap = std::max(gLongestGap, now - gLastTick);
+    gLastTick = now;
+}
+
+TEST_F(StartupWine, ManyTickedEntriesKeepTheWindowAnswering) {
+    for (int i = 0; i < 60; ++i) seedValue(HKEY_CURRENT_USER, "QuillonMany " + std::to_string(i));
+    ASSERT_FALSE(HasFatalFailure());
+    form.showOnly(Page::Startup);
+    ListStartupItems(context);
+    for (int i = 0; i < 60; ++i) tickFirst("QuillonMany " + std::to_string(i));
+
+    gLastTick = GetTickCount();
+    gLongestGap = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, NoteTick);
+    RunStartupPhase(context);
+    KillTimer(nullptr, timer);
+    std::printf("Longest gap between events with 60 removals: %lu ms\n", gLongestGap);
+
+    EXPECT_LT(gLongestGap, 500u);
+    for (int i = 0; i < 60; ++i) EXPECT_FALSE(hasValue(HKEY_CURRENT_USER, "QuillonMany " + std::to_string(i))) << i;
 }
 
 }  // namespace

@@ -35,4 +35,13 @@ SIZE MeasureText(HFONT font, const std::wstring& text) {
     return size;
 }
 
+SIZE MeasureWrappedText(HFONT font, const std::wstring& text, int width) {
+    ScreenDC screen;
+    Selection selected(screen.get(), font);
+    RECT rect{0, 0, width, 0};
+    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+    return {rect.right + 2, rect.bottom};  // the same slack as one line
+}
+
 }  // namespace quillon::win32

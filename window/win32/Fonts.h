@@ -24,5 +24,7 @@ private:
 
 // Width and height of one line of text in a font, in pixels.
 SIZE MeasureText(HFONT font, const std::wstring& text);
+// Width and height of text broken into lines at blanks to fit the width.
+SIZE MeasureWrappedText(HFONT font, const std::wstring& text, int width);
 
 }  // namespace quillon::win32

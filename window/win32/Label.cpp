@@ -31,8 +31,11 @@ void Paint(HWND label) {
     SetBkMode(surface.dc(), TRANSPARENT);
     SetTextColor(surface.dc(), GetSysColor(IsWindowEnabled(label) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     const UINT align = (GetWindowLongW(label, GWL_STYLE) & kLabelCentred) ? DT_CENTER : DT_LEFT;
-    DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &client,
-              align | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
+    // A label made tall enough for two lines holds text that was broken to fit.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(surface.dc(), &metrics);
+    const UINT lines = client.bottom >= 2 * metrics.tmHeight ? DT_WORDBREAK : DT_SINGLELINE;
+    DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &client, align | lines | DT_NOPREFIX | DT_TOP);
     surface.copyTo(paint.dc());
 }
 

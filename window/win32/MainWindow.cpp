@@ -57,6 +57,8 @@ MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
 }
 
+HWND MainWindow::buttonWindow(Button button) const { return buttons_[static_cast<std::size_t>(button)]->hwnd(); }
+
 HWND MainWindow::pagePanel(Page page) const { return panel(layout::PanelOf(page).panel); }
 
 LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,6 +136,7 @@ void MainWindow::onBrowse() noexcept {
 }
 
 void MainWindow::onButton(Button button) noexcept try {
+    if (!buttonEnabled(button)) return;  // locked by a run or by Auto
     for (const PageButton& page : PageButtons())
         if (page.button == button) return ShowPage(context_, page.page);
     switch (button) {
@@ -147,7 +150,7 @@ void MainWindow::onButton(Button button) noexcept try {
         Reset(*this);
         break;
     case Button::Optimize:
-        RunWithUndoRecord(context_, RunOptimise);
+        RunWithUndoRecord(context_, [](RunContext& run) { RunOptimise(run); });
         break;
     case Button::Exit:
         Exit(context_);

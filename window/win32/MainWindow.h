@@ -37,6 +37,8 @@ public:
 
     HWND handle() const { return window_; }
     RunContext& context() { return context_; }
+    HWND buttonWindow(Button button) const;
+    HWND labelWindow(Label label) const { return labels_[static_cast<std::size_t>(label)]; }
 
     int chk(int index) const override;
     void setChk(int index, int value) override;

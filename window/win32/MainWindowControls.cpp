@@ -1,7 +1,9 @@
 // frmMain's controls, made from the layout. Creation order is the tab order:
 // top row, the pages, bottom row.
 #include <algorithm>
+#include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "controls/win32/ArtworkIcon.h"
@@ -42,6 +44,19 @@ RECT TextRect(HFONT font, const std::wstring& text, int leftTwips, int topTwips)
     return {Pixels(leftTwips), Pixels(topTwips), Pixels(leftTwips) + size.cx, Pixels(topTwips) + size.cy};
 }
 
+// The free stretch of a row between the nearest buttons left and right of a
+// point, in the same container and level with the label.
+std::pair<int, int> RoomBetweenButtons(layout::Panel parent, const RECT& label, int centre) {
+    int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    for (const layout::ButtonSpec& button : layout::Buttons()) {
+        const RECT r = PixelRect(button.rect);
+        if (button.parent != parent || r.bottom <= label.top || r.top >= label.bottom) continue;
+        if (r.right <= centre) low = std::max(low, static_cast<int>(r.right));
+        else if (r.left >= centre) high = std::min(high, static_cast<int>(r.left));
+    }
+    return {low, high};
+}
+
 // Where an auto-sized label goes: fitted to its text, a centred one around
 // the centre its design gives it.
 RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& text) {
@@ -49,8 +64,20 @@ RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& t
     RECT rect = TextRect(font, text, spec.rect.left, spec.rect.top);
     if (spec.align == layout::Align::Centre && spec.rect.width > 0) {
         const int width = rect.right - rect.left;
-        rect.left = Pixels(spec.rect.left + spec.rect.width / 2) - width / 2;
+        const int centre = Pixels(spec.rect.left + spec.rect.width / 2);
+        rect.left = centre - width / 2;
         rect.right = rect.left + width;
+        // A text too long to stand around its own centre without running under
+        // a button beside it is centred in the room between them instead, and
+        // broken at blanks if one line is still too long.
+        const auto [low, high] = RoomBetweenButtons(spec.parent, rect, centre);
+        if (rect.left < low || rect.right > high) {
+            const SIZE size = width > high - low ? MeasureWrappedText(font, text, high - low)
+                                                 : SIZE{width, rect.bottom - rect.top};
+            rect.left = low + (high - low - size.cx) / 2;
+            rect.right = rect.left + size.cx;
+            rect.bottom = rect.top + size.cy;
+        }
     }
     return rect;
 }

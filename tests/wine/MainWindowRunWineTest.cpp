@@ -1,0 +1,153 @@
+// Runs on the real main window: an impatient user during Auto, and the status
+// text after a run with failed steps.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/OptimiseRun.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/wine/RegistryRead.h"
+#include "tests/wine/StandinCommands.h"
+#include "window/CommandButtons.h"
+#include "window/PageSwitching.h"
+#include "window/win32/MainWindow.h"
+
+namespace quillon {
+namespace {
+
+void Click(HWND button) {
+    RECT client{};
+    GetClientRect(button, &client);
+    const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(button, WM_LBUTTONUP, 0, at);
+}
+
+// Answers OK to every question and clicks Speed and Optimize whenever the
+// program lets events through.
+class ImpatientUser : public win32::Win32Platform {
+public:
+    win32::MainWindow* window = nullptr;
+    int pumpsWithAButtonEnabled = 0;
+
+    MessageBoxAnswer messageBox(const std::string&, const std::string&, MessageBoxKind) override {
+        return MessageBoxAnswer::Ok;
+    }
+    void pumpEvents() override {
+        if (window) {
+            for (int b = 0; b < kButtonCount; ++b)
+                if (window->buttonEnabled(static_cast<Button>(b))) ++pumpsWithAButtonEnabled;
+            Click(window->buttonWindow(Button::Wight));
+            Click(window->buttonWindow(Button::Optimize));
+        }
+        Win32Platform::pumpEvents();
+    }
+};
+
+struct QuitRequestDropped {
+    ~QuitRequestDropped() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+};
+
+void DeleteValue(HKEY root, const wchar_t* subkey, const wchar_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, subkey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, name);
+    RegCloseKey(key);
+}
+
+const wchar_t kMenuKey[] = L"SOFTWARE\\Classes\\CLSID\\{00021400-0000-0000-C000-000000000046}";
+const wchar_t kUserPolicy[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+TEST(MainWindowRunWine, ClicksDuringAutoCannotChangeWhichPagesItApplies) {
+    QuitRequestDropped dropped;
+    ImpatientUser user;
+    win32::MainWindow window(GetModuleHandleW(nullptr), user);
+    user.setMainWindow(window.handle());
+    window.setChk(41, kTicked);  // a Speed run would start the file checker
+    DeleteValue(HKEY_LOCAL_MACHINE, kMenuKey, L"MenuShowDelay");
+    DeleteValue(HKEY_CURRENT_USER, kUserPolicy, L"NoControlPanel");
+    test::ClearStandinCommands();
+    user.window = &window;
+
+    AutoOptimise(window.context());
+    user.window = nullptr;
+    win32::PumpPendingMessages(window.handle());
+
+    EXPECT_EQ(user.pumpsWithAButtonEnabled, 0);
+    const auto commands = test::StandinCommands();
+    EXPECT_TRUE(std::none_of(commands.begin(), commands.end(),
+                             [](const std::string& line) { return line.find("sfc") != std::string::npos; }));
+    const auto disabled = std::count_if(commands.begin(), commands.end(), [](const std::string& line) {
+        return line.find("start= disabled") != std::string::npos;
+    });
+    EXPECT_GE(disabled, kServiceCount);                                            // the Services pass
+    auto menuDelay = test::ReadValue(HKEY_LOCAL_MACHINE, kMenuKey, L"MenuShowDelay");  // the System pass
+    EXPECT_TRUE(menuDelay && menuDelay->text == L"1");
+    auto controlPanel = test::ReadValue(HKEY_CURRENT_USER, kUserPolicy, L"NoControlPanel");  // the Security pass
+    EXPECT_TRUE(controlPanel && controlPanel->dword == 1u);
+    EXPECT_TRUE(window.pageVisible(Page::Services));
+    for (int b = 0; b < kButtonCount; ++b) EXPECT_TRUE(window.buttonEnabled(static_cast<Button>(b)));
+}
+
+RECT ScreenRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Between the two buttons and level with them, with room for the whole text:
+// on one line, or on two where one would not fit.
+void ExpectBetweenTheBottomButtons(win32::MainWindow& window) {
+    HWND label = window.labelWindow(Label::Wait);
+    const RECT text = ScreenRect(label), optimize = ScreenRect(window.buttonWindow(Button::Optimize)),
+               exit = ScreenRect(window.buttonWindow(Button::Exit));
+    EXPECT_GE(text.left, optimize.right);
+    EXPECT_LE(text.right, exit.left);
+    EXPECT_GE(text.top, exit.top);
+    EXPECT_LE(text.bottom, exit.bottom);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::wstring caption = win32::Widen(window.label(Label::Wait));
+    SIZE line{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &line);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    const int lines = line.cx <= text.right - text.left ? 1 : 2;
+    EXPECT_GE(text.bottom - text.top, lines * line.cy) << win32::Narrow(caption);
+}
+
+TEST(MainWindowRunWine, StatusTextCountsFailedStepsBetweenTheBottomButtons) {
+    QuitRequestDropped dropped;
+    win32::Win32Platform platform;
+    win32::MainWindow window(GetModuleHandleW(nullptr), platform);
+    platform.setMainWindow(window.handle());
+    ShowWindow(window.handle(), SW_SHOWNORMAL);
+
+    ShowPage(window.context(), Page::Speed);  // nothing ticked: nothing can fail
+    EXPECT_EQ(RunOptimise(window.context()), 0);
+    EXPECT_EQ(window.label(Label::Wait), "Optimize complete!");
+
+    DeleteFileW(L"c:\\tempreg.reg");
+    ASSERT_TRUE(CreateDirectoryW(L"c:\\tempreg.reg", nullptr));  // no registry write can succeed
+    ShowPage(window.context(), Page::System);
+    const int failed = RunOptimise(window.context());
+    RemoveDirectoryW(L"c:\\tempreg.reg");
+    win32::PumpPendingMessages(window.handle());
+
+    EXPECT_GT(failed, 10);
+    EXPECT_EQ(window.label(Label::Wait), "Optimize complete! " + std::to_string(failed) + " steps failed.");
+    ExpectBetweenTheBottomButtons(window);
+    // A longer text (a larger font does the same) is broken onto two lines there.
+    window.setLabel(Label::Wait, "Optimize complete! 1234567 steps failed. 1234567 steps failed.");
+    ExpectBetweenTheBottomButtons(window);
+}
+
+}  // namespace
+}  // namespace quillon
