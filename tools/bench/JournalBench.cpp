@@ -37,6 +37,19 @@ double Timed(Action&& action) {
 // that the undo record adds (the run itself makes few of them).
 class CountingPlatform : public win32::Win32Platform {
 public:
+    int started = 0;
+    double readsAndWrites = 0;  // milliseconds
+
+    template <class Call>
+    auto timed(Call&& call) {
+        LARGE_INTEGER from, to;
+        QueryPerformanceCounter(&from);
+        auto result = call();
+        QueryPerformanceCounter(&to);
+        readsAndWrites += Milliseconds(from, to);
+        return result;
+    }
+
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
         ++started;
         return Win32Platform::startHidden(commandLine);
@@ -67,19 +80,6 @@ public:
     }
     std::vector<std::string> listSubfolders(const std::string& folder) override {
         return timed([&] { return Win32Platform::listSubfolders(folder); });
-    }
-    int started = 0;
-    double readsAndWrites = 0;  // milliseconds
-
-private:
-    template <class Call>
-    auto timed(Call&& call) {
-        LARGE_INTEGER from, to;
-        QueryPerformanceCounter(&from);
-        auto result = call();
-        QueryPerformanceCounter(&to);
-        readsAndWrites += Milliseconds(from, to);
-        return result;
     }
 };
 
