@@ -67,6 +67,7 @@ void RunStartupPhase(RunContext& context) {
     for (int i = 0; i < form.listCount(CheckList::Startup); ++i) {
         if (!form.listSelected(CheckList::Startup, i)) continue;
         removals.waitUntilAtMost(kMostRunning - kRunKeys.size());
+        context.step = StepTag{Page::Startup, {-1, -1}, "lstStartup", i, form.listText(CheckList::Startup, i)};
         RunStep([&] { RemoveStartupItem(platform, context.userName, form.listText(CheckList::Startup, i), started); });
         removals.add(started);
     }

@@ -76,7 +76,14 @@ void SimWindows::setExecutableFolder(std::string folder) {
     files_.addDirectory(exeFolder_);
 }
 
+void SimWindows::change() {
+    if (!powerLeft_) return;
+    if (*powerLeft_ <= 0) throw PlatformError("the machine is off");
+    --*powerLeft_;
+}
+
 std::unique_ptr<StartedProcess> SimWindows::startHidden(const std::string& commandLine) {
+    change();
     const std::string tool = ToolOf(commandLine);
     if (!IsKnownTool(commandLine) || missing_.count(tool)) throw PlatformError("cannot start: " + commandLine);
     commands_.push_back(commandLine);
@@ -124,10 +131,12 @@ std::vector<std::string> SimWindows::listVisibleFiles(const std::string& folder,
 }
 
 void SimWindows::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    change();
     files_.writeFile(path, TextFileBytes(lines));
 }
 
 void SimWindows::replaceTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    change();
     const std::string temporary = path + ".tmp";
     files_.writeFile(temporary, TextFileBytes(lines));
     try {
@@ -156,6 +165,7 @@ std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
 }
 
 std::unique_ptr<HeldFile> SimWindows::writeHeldScript(const std::string& path, const std::vector<std::string>& lines) {
+    change();
     const std::string bytes = ScriptBytes(lines);
     // Never opens a file someone else left there: the writer deleted its own.
     if (files_.fileExists(path) || files_.directoryExists(path)) throw PlatformError("already exists: " + path);
@@ -166,6 +176,43 @@ std::unique_ptr<HeldFile> SimWindows::writeHeldScript(const std::string& path, c
 std::vector<std::string> SimWindows::registryValueNames(RegRoot root, const std::string& subkey) {
     const std::string rootName = root == RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
     return registry_.valueNames(rootName + "\\" + subkey);
+}
+
+std::optional<RegValue> SimWindows::registryValue(const std::string& key, const std::string& name) {
+    auto value = registry_.value(key, name);
+    if (!value) return std::nullopt;
+    return value->stored();
+}
+
+std::vector<NamedRegValue> SimWindows::registryValues(const std::string& key) {
+    std::vector<NamedRegValue> out;
+    for (const auto& [name, value] : registry_.values(key)) out.push_back({name, value.stored()});
+    return out;
+}
+
+std::string SimWindows::readFileBytes(const std::string& path) {
+    auto content = files_.content(path);
+    if (!content) throw PlatformError("cannot open: " + path);
+    return *content;
+}
+
+void SimWindows::copyFile(const std::string& from, const std::string& to) {
+    change();
+    const std::string content = readFileBytes(from);
+    if (files_.fileExists(to) || files_.directoryExists(to)) throw PlatformError("already exists: " + to);
+    files_.writeFile(to, content);
+}
+
+std::vector<std::string> SimWindows::listSubfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const std::string& name : files_.children(folder))
+        if (files_.directoryExists(SimFileSystem::Normalised(folder) + "\\" + name)) names.push_back(name);
+    return names;
+}
+
+void SimWindows::appendFileFlushed(const std::string& path, std::string_view bytes) {
+    change();
+    files_.writeFile(path, files_.content(path).value_or("") + std::string(bytes));
 }
 
 void SimWindows::pumpEvents() {

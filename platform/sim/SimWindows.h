@@ -34,6 +34,9 @@ public:
     void setToolMissing(const std::string& tool) { missing_.insert(tool); }
     // A tool whose processes never end by themselves.
     void setToolHangs(const std::string& tool) { hanging_.insert(tool); }
+    // The power fails after this many more changes (commands started, files
+    // written or deleted, folders made or removed): from then on none happens.
+    void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
     // A tool each of whose processes needs this much of the machine's time
     // (really spent, one process after another) before it has done its work.
     void setToolWork(const std::string& tool, std::chrono::milliseconds work) { work_[tool] = work; }
@@ -45,6 +48,7 @@ public:
 
     void setUserName(std::string name) { userName_ = std::move(name); }
     void setExecutableFolder(std::string folder);
+    void setLocalTime(LocalTime time) { time_ = time; }
     void queueMessageBoxAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }  // "title|text"
     void setBrowseResult(std::optional<std::string> folder) { browseResult_ = std::move(folder); }
@@ -57,13 +61,32 @@ public:
     bool anyFileExists(const std::string& path) override { return files_.fileExists(path); }
     bool directoryExists(const std::string& path) override { return files_.directoryExists(path); }
     std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override;
-    void deleteFile(const std::string& path) override { files_.deleteFile(path); }
-    void removeEmptyDirectory(const std::string& path) override { files_.removeEmptyDirectory(path); }
+    void deleteFile(const std::string& path) override {
+        change();
+        files_.deleteFile(path);
+    }
+    void removeEmptyDirectory(const std::string& path) override {
+        change();
+        files_.removeEmptyDirectory(path);
+    }
     void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
     std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
+    bool registryKeyExists(const std::string& key) override { return registry_.keyExists(key); }
+    std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
+    std::vector<NamedRegValue> registryValues(const std::string& key) override;
+    std::vector<std::string> registrySubkeys(const std::string& key) override { return registry_.subkeyNames(key); }
+    std::string readFileBytes(const std::string& path) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    void createDirectory(const std::string& path) override {
+        change();
+        files_.makeDirectory(path);
+    }
+    std::vector<std::string> listSubfolders(const std::string& folder) override;
+    void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    LocalTime localTime() override { return time_; }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }
     void pumpEvents() override;
@@ -98,6 +121,9 @@ private:
     std::optional<std::string> browseResult_;
     std::optional<std::string> browseTitle_;
     int logOffs_ = 0;
+    LocalTime time_{2026, 1, 2, 3, 4, 5};
+    std::optional<int> powerLeft_;
+    void change();
 };
 
 }  // namespace quillon::sim

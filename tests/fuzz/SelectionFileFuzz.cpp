@@ -1,6 +1,6 @@
 // Arbitrary bytes as setup.dat: the loader must never crash, hang or leave a
 // check box outside 0..2, and what it loads must save back as a valid file.
-// fuzz-sources: settings/*.cpp platform/*.cpp platform/sim/*.cpp tests/support/*.cpp
+// fuzz-sources: settings/*.cpp platform/*.cpp platform/sim/*.cpp journal/EffectReader.cpp journal/Effect.cpp tests/support/*.cpp
 #include <cstdint>
 #include <cstdlib>
 #include <string>

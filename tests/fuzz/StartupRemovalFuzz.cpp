@@ -1,6 +1,6 @@
 // Arbitrary startup entry names: the registry tool must be handed exactly the
 // name, and no file outside the two Startup folders may ever be deleted.
-// fuzz-sources: startup/*.cpp platform/*.cpp platform/sim/*.cpp engine/Commands.cpp
+// fuzz-sources: startup/*.cpp platform/*.cpp platform/sim/*.cpp journal/EffectReader.cpp journal/Effect.cpp engine/Commands.cpp
 #include <cstdint>
 #include <cstdlib>
 #include <string>
