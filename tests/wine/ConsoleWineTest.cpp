@@ -1,0 +1,168 @@
+// quillonc.exe started as a batch file would start it, from a program folder
+// of its own, with its output and exit status read back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/wine/RegistryTree.h"
+#include "tests/wine/StandinCommands.h"
+
+namespace quillon {
+namespace {
+
+constexpr wchar_t kProgramFolder[] = L"C:\\Quillon console test";
+
+struct Finished {
+    DWORD status = 0;
+    std::string out, err;
+};
+
+std::string ReadAll(const std::wstring& path) {
+    win32::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+// The folder a tree lives in, for "nothing changed" checks.
+struct Watched {
+    HKEY root;
+    const wchar_t* subkey;
+};
+const Watched kWatched[] = {
+    {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies"},
+    {HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies"},
+    {HKEY_CURRENT_USER, L"Software\\Policies"},
+    {HKEY_LOCAL_MACHINE, L"Software\\Policies"},
+    {HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl"},
+    {HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager\\Memory Management"},
+    {HKEY_CURRENT_USER, L"Control Panel\\Desktop"},
+    {HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services"},
+};
+
+struct ConsoleWine : ::testing::Test {
+    std::wstring folder = kProgramFolder;
+    std::wstring exe = folder + L"\\quillonc.exe";
+
+    void SetUp() override {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        const std::wstring built = win32::Widen(win32::Win32Platform().executableFolder()) + L"\\quillonc.exe";
+        ASSERT_TRUE(CopyFileW(built.c_str(), exe.c_str(), FALSE)) << "quillonc.exe beside the tests";
+        test::ClearStandinCommands();
+    }
+
+    Finished run(const std::wstring& arguments) {
+        const std::wstring outPath = folder + L"\\out.txt", errPath = folder + L"\\err.txt";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        Finished finished;
+        {
+            win32::UniqueHandle out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                                CREATE_ALWAYS, 0, nullptr));
+            win32::UniqueHandle err(CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                                CREATE_ALWAYS, 0, nullptr));
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdOutput = out.get();
+            startup.hStdError = err.get();
+            PROCESS_INFORMATION info{};
+            std::wstring line = L"\"" + exe + L"\" " + arguments;
+            if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                folder.c_str(), &startup, &info)) {
+                ADD_FAILURE() << "quillonc.exe did not start";
+                return finished;
+            }
+            win32::UniqueHandle process(info.hProcess), thread(info.hThread);
+            EXPECT_EQ(WaitForSingleObject(process.get(), 120000), WAIT_OBJECT_0);
+            GetExitCodeProcess(process.get(), &finished.status);
+        }
+        finished.out = ReadAll(outPath);
+        finished.err = ReadAll(errPath);
+        return finished;
+    }
+
+    void writeFile(const std::wstring& name, const std::string& bytes) {
+        win32::UniqueHandle file(
+            CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+
+    static std::vector<std::optional<test::RegistryTree>> Snapshot() {
+        std::vector<std::optional<test::RegistryTree>> trees;
+        for (const Watched& w : kWatched) trees.push_back(test::ReadTree(w.root, w.subkey));
+        return trees;
+    }
+};
+
+std::string SelectionText(const std::string& boxes, const std::string& option = "0") {
+    return "\"" + boxes + "\"\r\n\"" + option + "\"\r\n\"0\"\r\n\"0\"\r\n\"C:\\Downloads\"\r\n\"" + std::string(26, '0') +
+           "\"\r\n\"" + std::string(26, '0') + "\"\r\n\"" + std::string(19, '1') + "\"\r\n";
+}
+
+std::string AllTicked() { return std::string(77, '1'); }
+
+TEST_F(ConsoleWine, EachBadUsageExitsWithItsStatusSaysOneLineAndChangesNothing) {
+    writeFile(L"bad.dat", SelectionText(AllTicked(), "9"));  // no option 9
+    writeFile(L"good.dat", SelectionText(AllTicked()));
+    // An undo folder that cannot be made: a file stands where it would go.
+    DeleteFileW((folder + L"\\undo").c_str());
+    writeFile(L"undo", "not a folder");
+
+    struct Case {
+        std::wstring arguments;
+        DWORD status;
+        std::string said;  // a piece of the one line on standard error
+    };
+    const Case cases[] = {
+        {L"FROB", 2, "FROB"},
+        {L"", 2, "no verb"},
+        {L"APPLY /page Startup /selection good.dat", 2, "Startup"},
+        {L"PREVIEW /selection missing.dat", 2, "missing.dat"},
+        {L"APPLY /selection \"C:\\Quillon console test\\missing.dat\"", 2, "does not exist"},
+        {L"APPLY /selection bad.dat", 2, "bad.dat line 2"},
+        {L"apply -selection good.dat", 3, "undo"},
+    };
+    const auto before = Snapshot();
+    for (const Case& c : cases) {
+        const Finished finished = run(c.arguments);
+        const std::string shown = win32::Narrow(c.arguments);
+        EXPECT_EQ(finished.status, c.status) << shown;
+        EXPECT_EQ(finished.out, "") << shown;
+        const auto said = Lines(finished.err);
+        ASSERT_EQ(said.size(), 1u) << shown << ": " << finished.err;
+        EXPECT_NE(said[0].find(c.said), std::string::npos) << shown << ": " << said[0];
+    }
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(test::StandinCommands().empty());
+    EXPECT_EQ(GetFileAttributesW((folder + L"\\setup.dat").c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW((folder + L"\\undo").c_str());
+}
+
+TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {
+    const Finished finished = run(L"/?");
+    EXPECT_EQ(finished.status, 0u);
+    for (const char* word : {"VERSION 1.", "LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "/noundo"})
+        EXPECT_NE(finished.out.find(word), std::string::npos) << word;
+}
+
+}  // namespace
+}  // namespace quillon
