@@ -13,7 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"QuillonPreview";
 constexpr int kMargin = 8;
 constexpr int kCountHeight = 20;
-constexpr std::array kColumnWidths{70, 230, 300, 150, 150};
+constexpr std::array kColumnWidths{70, 200, 300, 130, 130};
 
 class PreviewWindow {
 public:
@@ -102,6 +102,12 @@ LRESULT PreviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexce
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) DestroyWindow(hwnd_);
         return 0;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     default:
