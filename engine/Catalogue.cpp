@@ -44,6 +44,8 @@ void RunCatalogue(RunContext& context, std::span<const CatalogueStep> steps) {
         const std::optional<int> box = BoxOf(step);
         if (box && box != readBox) ticked = context.form.ticked(*box);
         readBox = box;
+        context.step = StepTag{context.step.page, {box.value_or(-1), -1}, {}, -1, {}};
+        if (auto* named = std::get_if<NamedStep>(&step)) context.step.boxes = named->boxes, context.step.control = named->control;
         RunStep([&] { Apply(context, step, ticked); });
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "engine/StepTag.h"
+
 namespace quillon {
 
 class Form;
@@ -11,6 +13,7 @@ struct RunContext {
     Form& form;
     Platform& platform;
     std::string userName;  // logon name obtained at start-up
+    StepTag step{};        // set by each step as it begins, for the plan and the undo record
 };
 
 }  // namespace quillon

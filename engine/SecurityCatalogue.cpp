@@ -28,10 +28,10 @@ constexpr CatalogueStep kSteps[]{
     OnOffFlag(11, kIeRestrictions, "NoBrowserContextMenu"),
     RegistryFlag{12, kZone3, "1803", Dword, "00000003", "00000000"},
     OnOffFlag(13, kIeRestrictions, "NoFileNew"),
-    NamedStep{"Download File Path Set", ApplyDownloadDirectory},
+    NamedStep{"Download File Path Set", ApplyDownloadDirectory, {-1, -1}, "txtPath"},
     ProgressMark{6800},
-    NamedStep{"Hide Drive", ApplyHiddenDrives},
-    NamedStep{"Disabled Drive", ApplyDrivesWithoutAccess},
+    NamedStep{"Hide Drive", ApplyHiddenDrives, {-1, -1}, "lstHide"},
+    NamedStep{"Disabled Drive", ApplyDrivesWithoutAccess, {-1, -1}, "lstNot"},
     // Display Properties and Start Menu
     OnOffFlag(14, kUserSystemPolicy, "NoDispAppearancePage"),
     OnOffFlag(15, kUserSystemPolicy, "NoDispBackgroundPage"),
@@ -47,7 +47,7 @@ constexpr CatalogueStep kSteps[]{
     ProgressMark{9000},
     OnOffFlag(23, kMachineExplorerPolicy, "NoSMHelp"),
     // Other
-    NamedStep{"Disabled Control Panel", ApplyControlPanel},
+    NamedStep{"Disabled Control Panel", ApplyControlPanel, {24, 28}},
     OnOffFlag(25, kUserSystemPolicy, "DisableTaskMgr"),
     OnOffFlag(26, kUserExplorerPolicy, "NoViewContextMenu"),
     OnOffFlag(27, kUserExplorerPolicy, "DisallowCpl"),
@@ -61,7 +61,7 @@ constexpr CatalogueStep kSteps[]{
     OnOffFlag(29, kUserSystemPolicy, "DisableChangePassword"),
     OnOffFlag(30, kHiddenNamespace, "{20D04FE0-3AEA-1069-A2D8-08002B30309D}"),
     OnOffFlag(31, kUserExplorerPolicy, "NoFileMenu"),
-    NamedStep{"Delete Start Menu [Windows Catalog.Update] etc.", ApplyStartMenuShortcuts},
+    NamedStep{"Delete Start Menu [Windows Catalog.Update] etc.", ApplyStartMenuShortcuts, {32, -1}},
     OnOffFlag(33, kUserExplorerPolicy, "NoChangeStartMenu"),
     OnOffFlag(34, kMachineExplorerPolicy, "NoSetTaskbar"),
     OnOffFlag(35, kMachineExplorerPolicy, "noRun"),
@@ -72,7 +72,7 @@ constexpr CatalogueStep kSteps[]{
                   "reg add HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\"
                   "NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E} /f"},
     OnOffFlag(38, kUserExplorerPolicy, "NoManageMyComputerVerb"),
-    NamedStep{"Disabled safe mode", ApplySafeMode},
+    NamedStep{"Disabled safe mode", ApplySafeMode, {39, -1}},
     OnOffFlag(40, kUserExplorerPolicy, "NoFolderOptions"),
     ProgressMark{10905},
 };

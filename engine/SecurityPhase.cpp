@@ -4,6 +4,9 @@
 
 namespace quillon {
 
-void RunSecurityPhase(RunContext& context) { RunCatalogue(context, SecurityCatalogue()); }
+void RunSecurityPhase(RunContext& context) {
+    context.step = StepTag{Page::Security, {-1, -1}, {}, -1, {}};
+    RunCatalogue(context, SecurityCatalogue());
+}
 
 }  // namespace quillon

@@ -26,6 +26,8 @@ void RunServicesPhase(RunContext& context) {
     form.setProgressWidth(1000);
     for (std::size_t position = 0; position < kServices.size(); ++position) {
         // Waited for, so the modes are set by the time the run reports completion.
+        context.step = StepTag{Page::Services, {-1, -1}, "lstService", static_cast<int>(position),
+                               std::string(kServices[position].listText)};
         RunStep([&] {
             const bool ticked = form.listSelected(CheckList::Service, static_cast<int>(position));
             RunHiddenCommandAndWait(context.platform, StartModeCommand(kServices[position].serviceName, ticked));

@@ -32,19 +32,25 @@ void RunSpeedPhase(RunContext& context) {
     Form& form = context.form;
     Platform& platform = context.platform;
 
+    const auto tag = [&](int box) { context.step = StepTag{Page::Speed, {box, -1}, {}, -1, {}}; };
     // The checker can take minutes; the clean-up goes on while it works.
+    tag(kSystemBackupBox);
     RunStep([&] {
         if (form.ticked(kSystemBackupBox)) RunHiddenCommand(platform, "sfc /purgecache");
     });
+    tag(kDriversBackupBox);
     RunStep([&] {
         if (form.ticked(kDriversBackupBox) && platform.anyFileExists(kDriverArchive)) platform.deleteFile(kDriverArchive);
     });
     form.setProgressWidth(5000);
 
+    tag(kUpdateFilesBox);
     if (form.ticked(kUpdateFilesBox)) RemoveFolderIfEmpty(platform, "C:\\Windows\\temp");
+    tag(kHelpFilesBox);
     if (form.ticked(kHelpFilesBox)) RemoveFolderIfEmpty(platform, "C:\\Windows\\help");
     form.setProgressWidth(9000);
 
+    tag(kRedundantImeBox);
     if (form.ticked(kRedundantImeBox))
         for (const char* folder : kImeFolders) RemoveFolderIfEmpty(platform, folder);
     form.setProgressWidth(kProgressFull);

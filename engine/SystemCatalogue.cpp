@@ -12,9 +12,9 @@ using enum RegType;
 
 constexpr CatalogueStep kSteps[]{
     ProgressMark{2000},
-    NamedStep{"CPU priority", ApplyCpuPriority},
+    NamedStep{"CPU priority", ApplyCpuPriority, {56, -1}, "Combo3"},
     OnOffFlag(54, kCrash, "AutoReboot"),
-    NamedStep{"Optimize Start Menu", OptimiseStartMenu},
+    NamedStep{"Optimize Start Menu", OptimiseStartMenu, {76, -1}},
     OnOffFlag(67, kSystemRestore, "DisableSR"),
     RegistryFlag{66, kDebugger, "Auto", String, "0", "1"},
     OnOffFlag(65, kUpdatePolicy, "DisableWindowsUpdateAccess"),
@@ -52,11 +52,11 @@ constexpr CatalogueStep kSteps[]{
     RegistryFlag{71, kDesktop, "HungAppTimeout", String, "5000", std::nullopt},
     CommandToggle{74, "chkntfs /x c: d:", std::nullopt},
     ProgressMark{9000},
-    NamedStep{"Optimize 2 level cache", ApplyCacheSize},
+    NamedStep{"Optimize 2 level cache", ApplyCacheSize, {75, -1}, "Opt"},
     RegistryFlag{49, kMachineExplorer, "AlwaysUnloadDLL", String, "1", std::nullopt},
     RegistryFlag{48, kDebugger, "auto", String, "0", std::nullopt},
     RegistryFlag{47, kFileSystem, "ContigFileAllocSize", Dword, "00000400", std::nullopt},
-    NamedStep{"Preread Setting", ApplyPrefetch},
+    NamedStep{"Preread Setting", ApplyPrefetch, {-1, -1}, "Combo2"},
     ProgressMark{10905},
 };
 

@@ -4,6 +4,9 @@
 
 namespace quillon {
 
-void RunSystemPhase(RunContext& context) { RunCatalogue(context, SystemCatalogue()); }
+void RunSystemPhase(RunContext& context) {
+    context.step = StepTag{Page::System, {-1, -1}, {}, -1, {}};
+    RunCatalogue(context, SystemCatalogue());
+}
 
 }  // namespace quillon

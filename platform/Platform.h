@@ -7,7 +7,10 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/RegValue.h"
 
 namespace quillon {
 
@@ -32,6 +35,10 @@ public:
     // The exit code of an ended process; nothing while it runs or when the
     // platform cannot tell.
     virtual std::optional<int> exitCode() const { return std::nullopt; }
+};
+
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
 enum class MessageBoxKind { OkCancel, OkCancelExclamation };
@@ -66,6 +73,27 @@ public:
 
     // Names of the values of a key; empty when the key cannot be opened.
     virtual std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) = 0;
+
+    // Reads that the plan and the undo record need. Keys are full paths from a
+    // root's full name ("HKEY_LOCAL_MACHINE\\SOFTWARE\\..."); a key that cannot be
+    // opened reads as absent.
+    virtual bool registryKeyExists(const std::string& key) = 0;
+    virtual std::optional<RegValue> registryValue(const std::string& key, const std::string& name) = 0;
+    virtual std::vector<NamedRegValue> registryValues(const std::string& key) = 0;
+    virtual std::vector<std::string> registrySubkeys(const std::string& key) = 0;
+
+    // The file's bytes as stored; throws PlatformError if it cannot be read.
+    virtual std::string readFileBytes(const std::string& path) = 0;
+    // Copies a file; throws PlatformError if it cannot, or if `to` exists.
+    virtual void copyFile(const std::string& from, const std::string& to) = 0;
+    // Creates one folder whose parent exists; throws PlatformError otherwise.
+    virtual void createDirectory(const std::string& path) = 0;
+    // Folders directly in the folder, sorted by name.
+    virtual std::vector<std::string> listSubfolders(const std::string& folder) = 0;
+    // Adds the bytes at the end of the file (created if missing) and returns only
+    // once they are on the disk. Throws PlatformError when it cannot.
+    virtual void appendFileFlushed(const std::string& path, std::string_view bytes) = 0;
+    virtual LocalTime localTime() = 0;
 
     virtual std::string userName() = 0;
     virtual std::string executableFolder() = 0;

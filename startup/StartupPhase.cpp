@@ -36,6 +36,7 @@ void RunStartupPhase(RunContext& context) {
     std::vector<std::unique_ptr<StartedProcess>> started;
     for (int i = 0; i < form.listCount(CheckList::Startup); ++i) {
         if (!form.listSelected(CheckList::Startup, i)) continue;
+        context.step = StepTag{Page::Startup, {-1, -1}, "lstStartup", i, form.listText(CheckList::Startup, i)};
         RunStep([&] {
             RemoveStartupItem(context.platform, context.userName, form.listText(CheckList::Startup, i), started);
         });

@@ -130,6 +130,13 @@ void SimFileSystem::removeEmptyDirectory(const std::string& path) {
     entries_.erase(Lower(Normalised(path)));
 }
 
+void SimFileSystem::makeDirectory(const std::string& path) {
+    if (find(path)) throw PlatformError("already exists: " + path);
+    requireWritableParent(path);
+    const std::string n = Normalised(path);
+    entries_[Lower(n)] = Entry{n, true, {}, false, {}};
+}
+
 void SimFileSystem::moveReplacing(const std::string& from, const std::string& to) {
     Entry* source = find(from);
     if (!source || source->directory) throw PlatformError("file not found: " + from);

@@ -42,6 +42,7 @@ public:
     void writeFile(const std::string& path, const std::string& content);
     void deleteFile(const std::string& path);
     void removeEmptyDirectory(const std::string& path);
+    void makeDirectory(const std::string& path);  // one level; the parent must exist
     void moveReplacing(const std::string& from, const std::string& to);
 
     // Every path below the root, for "nothing else changed" checks.

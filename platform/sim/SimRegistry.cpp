@@ -3,19 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 
 namespace quillon::sim {
 namespace {
-
-struct RootName {
-    const char* shortName;
-    const char* fullName;
-};
-constexpr RootName kRoots[] = {
-    {"HKLM", "HKEY_LOCAL_MACHINE"}, {"HKCU", "HKEY_CURRENT_USER"}, {"HKCR", "HKEY_CLASSES_ROOT"},
-    {"HKU", "HKEY_USERS"},          {"HKCC", "HKEY_CURRENT_CONFIG"},
-};
 
 std::string Describe(const Value& v) {
     switch (v.type) {
@@ -25,8 +17,9 @@ std::string Describe(const Value& v) {
         std::snprintf(buf, sizeof buf, "%08x", static_cast<unsigned>(v.dword));
         return std::string("dword:") + buf;
     }
+    case ValueType::Raw:
     case ValueType::Binary: {
-        std::string out = "hex:";
+        std::string out = v.type == ValueType::Raw ? "hex(" + std::to_string(v.rawType) + "):" : "hex:";
         for (auto b : v.bytes) {
             char buf[4];
             std::snprintf(buf, sizeof buf, "%02x,", b);
@@ -40,15 +33,24 @@ std::string Describe(const Value& v) {
 
 }  // namespace
 
-std::string SimRegistry::NormalisedKey(const std::string& key) {
-    std::string k = key;
-    while (!k.empty() && k.back() == '\\') k.pop_back();
-    const auto slash = k.find('\\');
-    const std::string root = k.substr(0, slash);
-    const std::string rest = slash == std::string::npos ? "" : k.substr(slash);
-    for (const RootName& r : kRoots)
-        if (EqualNoCase(root, r.shortName) || EqualNoCase(root, r.fullName)) return r.fullName + rest;
-    return {};
+std::string SimRegistry::NormalisedKey(const std::string& key) { return quillon::NormalisedKey(key); }
+
+Value Value::Of(const RegValue& value) {
+    if (value.type == reg_type::String)
+        if (auto text = PlainText(value)) return String(*text);
+    if (auto number = DwordOf(value)) return Dword(*number);
+    if (value.type == reg_type::Binary) return {ValueType::Binary, {}, 0, value.bytes, 0};
+    return {ValueType::Raw, {}, 0, value.bytes, value.type};
+}
+
+RegValue Value::stored() const {
+    switch (type) {
+    case ValueType::String: return TextValue(reg_type::String, text);
+    case ValueType::Dword: return DwordValue(dword);
+    case ValueType::Binary: return BinaryValue(bytes);
+    case ValueType::Raw: break;
+    }
+    return {rawType, bytes};
 }
 
 const SimRegistry::Key* SimRegistry::find(const std::string& key) const {
@@ -140,6 +142,13 @@ std::vector<std::string> SimRegistry::valueNames(const std::string& key) const {
     if (const Key* k = find(key))
         for (const NamedValue& v : k->values) names.push_back(v.name);
     return names;
+}
+
+std::vector<std::pair<std::string, Value>> SimRegistry::values(const std::string& key) const {
+    std::vector<std::pair<std::string, Value>> out;
+    if (const Key* k = find(key))
+        for (const NamedValue& v : k->values) out.emplace_back(v.name, v.value);
+    return out;
 }
 
 std::vector<std::string> SimRegistry::subkeyNames(const std::string& key) const {

@@ -8,18 +8,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/RegValue.h"
+
 namespace quillon::sim {
 
-enum class ValueType { String, Dword, Binary };
+// Raw: any other type, or a string whose bytes are not plain text, kept as stored.
+enum class ValueType { String, Dword, Binary, Raw };
 
 struct Value {
     ValueType type = ValueType::String;
     std::string text;                // String
     std::uint32_t dword = 0;         // Dword
-    std::vector<std::uint8_t> bytes; // Binary
+    std::vector<std::uint8_t> bytes; // Binary, Raw
+    std::uint32_t rawType = 0;       // Raw
 
-    static Value String(std::string s) { return {ValueType::String, std::move(s), 0, {}}; }
-    static Value Dword(std::uint32_t d) { return {ValueType::Dword, {}, d, {}}; }
+    static Value String(std::string s) { return {ValueType::String, std::move(s), 0, {}, 0}; }
+    static Value Dword(std::uint32_t d) { return {ValueType::Dword, {}, d, {}, 0}; }
+    static Value Of(const RegValue& value);
+    RegValue stored() const;
     bool operator==(const Value&) const = default;
 };
 
@@ -41,6 +47,7 @@ public:
     std::optional<std::uint32_t> dwordValue(const std::string& key, const std::string& name) const;
     std::vector<std::string> valueNames(const std::string& key) const;
     std::vector<std::string> subkeyNames(const std::string& key) const;  // direct children
+    std::vector<std::pair<std::string, Value>> values(const std::string& key) const;  // in creation order
 
     // The key and everything below it, as "relative\\path|name=value" lines, for comparisons.
     std::vector<std::string> dump(const std::string& key) const;

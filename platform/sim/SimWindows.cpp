@@ -114,6 +114,41 @@ std::vector<std::string> SimWindows::registryValueNames(RegRoot root, const std:
     return registry_.valueNames(rootName + "\\" + subkey);
 }
 
+std::optional<RegValue> SimWindows::registryValue(const std::string& key, const std::string& name) {
+    auto value = registry_.value(key, name);
+    if (!value) return std::nullopt;
+    return value->stored();
+}
+
+std::vector<NamedRegValue> SimWindows::registryValues(const std::string& key) {
+    std::vector<NamedRegValue> out;
+    for (const auto& [name, value] : registry_.values(key)) out.push_back({name, value.stored()});
+    return out;
+}
+
+std::string SimWindows::readFileBytes(const std::string& path) {
+    auto content = files_.content(path);
+    if (!content) throw PlatformError("cannot open: " + path);
+    return *content;
+}
+
+void SimWindows::copyFile(const std::string& from, const std::string& to) {
+    const std::string content = readFileBytes(from);
+    if (files_.fileExists(to) || files_.directoryExists(to)) throw PlatformError("already exists: " + to);
+    files_.writeFile(to, content);
+}
+
+std::vector<std::string> SimWindows::listSubfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const std::string& name : files_.children(folder))
+        if (files_.directoryExists(SimFileSystem::Normalised(folder) + "\\" + name)) names.push_back(name);
+    return names;
+}
+
+void SimWindows::appendFileFlushed(const std::string& path, std::string_view bytes) {
+    files_.writeFile(path, files_.content(path).value_or("") + std::string(bytes));
+}
+
 void SimWindows::pumpEvents() {
     ++pumps_;
     if (pumpHandler_) pumpHandler_();

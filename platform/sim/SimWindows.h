@@ -38,6 +38,7 @@ public:
 
     void setUserName(std::string name) { userName_ = std::move(name); }
     void setExecutableFolder(std::string folder);
+    void setLocalTime(LocalTime time) { time_ = time; }
     void queueMessageBoxAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }  // "title|text"
     void setBrowseResult(std::optional<std::string> folder) { browseResult_ = std::move(folder); }
@@ -56,6 +57,16 @@ public:
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
+    bool registryKeyExists(const std::string& key) override { return registry_.keyExists(key); }
+    std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
+    std::vector<NamedRegValue> registryValues(const std::string& key) override;
+    std::vector<std::string> registrySubkeys(const std::string& key) override { return registry_.subkeyNames(key); }
+    std::string readFileBytes(const std::string& path) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    void createDirectory(const std::string& path) override { files_.makeDirectory(path); }
+    std::vector<std::string> listSubfolders(const std::string& folder) override;
+    void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    LocalTime localTime() override { return time_; }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }
     void pumpEvents() override;
@@ -87,6 +98,7 @@ private:
     std::optional<std::string> browseResult_;
     std::optional<std::string> browseTitle_;
     int logOffs_ = 0;
+    LocalTime time_{2026, 1, 2, 3, 4, 5};
 };
 
 }  // namespace quillon::sim

@@ -133,3 +133,51 @@ std::vector<std::string> Win32Platform::readTextFile(const std::string& path) {
 }
 
 }  // namespace quillon::win32
+
+namespace quillon::win32 {
+
+std::string Win32Platform::readFileBytes(const std::string& path) {
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("open", path);
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+}
+
+void Win32Platform::copyFile(const std::string& from, const std::string& to) {
+    if (!CopyFileW(Widen(from).c_str(), Widen(to).c_str(), TRUE)) Fail("copy", from + " to " + to);
+}
+
+void Win32Platform::createDirectory(const std::string& path) {
+    if (!CreateDirectoryW(Widen(path).c_str(), nullptr)) Fail("create directory", path);
+}
+
+std::vector<std::string> Win32Platform::listSubfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    FindHandle search(FindFirstFileW(Widen(folder + "\\*").c_str(), &found));
+    if (!search.valid()) return names;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"." || name == L"..") continue;
+        names.push_back(Narrow(name));
+    } while (FindNextFileW(search.get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void Win32Platform::appendFileFlushed(const std::string& path, std::string_view bytes) {
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("open", path);
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        Fail("write", path);
+    if (!FlushFileBuffers(file.get())) Fail("flush", path);
+}
+
+}  // namespace quillon::win32

@@ -22,6 +22,16 @@ public:
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
+    bool registryKeyExists(const std::string& key) override;
+    std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
+    std::vector<NamedRegValue> registryValues(const std::string& key) override;
+    std::vector<std::string> registrySubkeys(const std::string& key) override;
+    std::string readFileBytes(const std::string& path) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    void createDirectory(const std::string& path) override;
+    std::vector<std::string> listSubfolders(const std::string& folder) override;
+    void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    LocalTime localTime() override;
     std::string userName() override;
     std::string executableFolder() override;
     void pumpEvents() override;

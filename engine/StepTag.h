@@ -1,0 +1,22 @@
+#pragma once
+// What the step being run belongs to: its page and the box, list entry or
+// other control it reads. The plan and the undo record tie every change to it.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/Form.h"
+
+namespace quillon {
+
+struct StepTag {
+    Page page = Page::System;
+    std::array<int, 2> boxes{-1, -1};  // chk indexes; -1 for none
+    std::string_view control;          // another control the step reads: "Combo2", "txtPath", "lstService"...
+    int entry = -1;                    // the list entry, for a step per entry
+    std::string item;                  // that entry's text
+
+    bool hasBox(int box) const { return box >= 0 && (boxes[0] == box || boxes[1] == box); }
+};
+
+}  // namespace quillon

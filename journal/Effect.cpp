@@ -1,0 +1,32 @@
+#include "journal/Effect.h"
+
+namespace quillon {
+
+std::string ServiceKey(const std::string& service) {
+    return "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + service;
+}
+
+std::string StartModeName(std::uint32_t mode) {
+    constexpr const char* kNames[] = {"boot", "system", "auto", "demand", "disabled"};
+    return mode < 5 ? kNames[mode] : std::string();
+}
+
+std::string DescribeEffect(const Effect& e) {
+    const std::string value = e.target + "\\" + (e.name.empty() ? "(Default)" : e.name);
+    switch (e.kind) {
+    case EffectKind::SetValue: return "set " + value + " = " + DescribeValue(e.data);
+    case EffectKind::DeleteValue: return "delete value " + value;
+    case EffectKind::CreateKey: return "create key " + e.target;
+    case EffectKind::DeleteKey: return "delete key " + e.target;
+    case EffectKind::CopyKey: return std::string(e.recursive ? "copy key tree " : "copy key ") + e.target + " to " + e.destination;
+    case EffectKind::ServiceStart: return "service " + e.target + " start = " + StartModeName(e.startMode);
+    case EffectKind::DeleteFile: return "delete file " + e.target;
+    case EffectKind::RemoveFolder: return "remove folder " + e.target;
+    case EffectKind::CreateFolder: return "create folder " + e.target;
+    case EffectKind::CopyFile: return "copy file " + e.destination + " to " + e.target;
+    case EffectKind::RunTool: return "run " + e.target;
+    }
+    return {};
+}
+
+}  // namespace quillon

@@ -1,0 +1,30 @@
+#pragma once
+// The machine's state per box: the plan of "everything ticked" compared with
+// what the machine has now.
+#include <string>
+#include <vector>
+
+#include "engine/Form.h"
+
+namespace quillon {
+
+class Platform;
+
+enum class BoxState { On, Off, Partial, Unknown };
+
+struct LiveBox {
+    Page page = Page::System;
+    int box = -1;    // chk index; -1 for a list entry
+    int entry = -1;  // lstService position
+    BoxState state = BoxState::Unknown;
+};
+
+// "on", "off", "partial", "unknown".
+const char* BoxStateName(BoxState state);
+
+// Every box of the System and Security pages (by chk index) and every entry of
+// the Services page (by position): on when every effect of ticking it is in
+// place, off when none is, partial otherwise, unknown when one cannot be read.
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName);
+
+}  // namespace quillon

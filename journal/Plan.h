@@ -1,0 +1,35 @@
+#pragma once
+// The plan of a run: what an optimise run would change, effect by effect, for
+// a selection and a set of pages, worked out by running the ordinary steps
+// against a platform that reads the machine and records instead of changing.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/Form.h"
+#include "engine/StepTag.h"
+#include "journal/Effect.h"
+
+namespace quillon {
+
+class Platform;
+
+struct PlannedEffect {
+    Effect effect;
+    StepTag step;          // the page and box (or entry, or control) it comes from
+    std::string before;    // the target's state when the run would reach it
+    std::string after;     // what the effect leaves
+    bool changes = false;  // whether the run would change anything there
+    bool inPlace = false;  // what the effect leaves is already on the machine now
+    bool readable = true;  // false for a tool whose effect cannot be read back
+};
+
+// The five pages in the order one optimise run takes them.
+std::span<const Page> RunOrder();
+
+// The effects of applying `pages`, in the order given, with the selection on
+// `form`. Neither the form nor the machine is changed and no process starts.
+std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
+                                   std::span<const Page> pages);
+
+}  // namespace quillon

@@ -1,0 +1,87 @@
+#pragma once
+// A simulated machine with something in every place the five pages touch, in
+// awkward forms (Unicode strings, multi-strings, binary data, odd types for
+// values the pages write as DWORDs, whole safe-mode trees, startup entries in
+// the registry and in both folders, shortcuts in the common Start menu), and
+// a way to compare two states of it exactly.
+#include <string>
+#include <vector>
+
+#include "engine/ServiceCatalogue.h"
+#include "engine/SystemSteps.h"
+#include "platform/sim/SimWindows.h"
+#include "startup/StartupList.h"
+#include "tests/support/MemoryForm.h"
+
+namespace quillon::test {
+
+inline void FurnishMachine(sim::SimWindows& machine) {
+    auto& reg = machine.registry();
+    using sim::Value;
+    const std::string services = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\";
+    std::uint32_t mode = 2;
+    for (const ServiceEntry& entry : kServices) reg.setValue(services + std::string(entry.serviceName), "Start", Value::Dword(mode++ % 2 ? 3 : 2));
+    for (const char* name : {"RDSessMgr", "ERSvc"}) reg.setValue(services + name, "Start", Value::Dword(3));
+    const std::string safeBoot = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\SafeBoot\\";
+    for (const char* tree : {"Minimal", "Network"}) {
+        reg.setValue(safeBoot + tree + "\\{4D36E965-E325-11CE-BFC1-08002BE10318}", "", Value::String("CD-ROM Drive"));
+        reg.setValue(safeBoot + tree + "\\sermouse.sys", "", Value::String("Driver"));
+        reg.setValue(safeBoot + tree + "\\Deep\\Er", "x", Value::Of(MultiStringValue({"a", "\xc3\xa9t\xc3\xa9"})));
+    }
+    reg.setValue("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Alpha", Value::String("c:\\alpha.exe"));
+    reg.setValue("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Beta \xe2\x82\xac", Value::String("c:\\beta.exe"));
+    reg.setValue("HKCU\\Control Panel\\Desktop", "HungAppTimeout", Value::String("\xce\xa9mega \xe6\x97\xa5"));
+    reg.setValue("HKCU\\Control Panel\\Desktop", "AutoEndTasks", Value::Of(TextValue(reg_type::ExpandString, "%x%")));
+    reg.setValue("HKLM\\System\\CurrentControlSet\\Control\\CrashControl", "AutoReboot",
+                 Value::Of(BinaryValue({1, 0, 0xff})));
+    reg.setValue("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoRecycleFiles",
+                 Value::Of({reg_type::Qword, {1, 2, 3, 4, 5, 6, 7, 8}}));
+    reg.setValue("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore", "DisableSR",
+                 Value::Of(MultiStringValue({"one", "two"})));
+    reg.setValue("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", "Auto", Value::Of({reg_type::None, {}}));
+    reg.setValue("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\DisallowCpl", "1",
+                 Value::String("keep.cpl"));
+    reg.setValue("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\NameSpace\\"
+                 "{645FF040-5081-101B-9F08-00AA002F954E}", "", Value::String("Recycle Bin"));
+
+    auto& files = machine.files();
+    const std::string startMenu(kCommonStartMenu);
+    for (const char* name : {"Windows Catalog.lnk", "Windows Update.lnk", "Set Program Access.lnk"})
+        files.addFile(startMenu + "\\" + name, std::string("shortcut ") + name);
+    files.addFile("C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha", "user startup");
+    files.addFile("C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup\\Gamma.lnk", "common startup");
+    files.addFile("C:\\windows\\driver cache\\i386\\Driver.cab", "cabinet");
+    files.addDirectory("C:\\Windows\\temp");
+    files.addFile("C:\\Windows\\help\\keep.chm", "help");
+    files.addDirectory("C:\\Windows\\Ime\\chtime");
+    files.addDirectory("C:\\Windows\\Ime\\imjp8_1");
+}
+
+// Everything the pages can reach: both registry roots and the drive.
+inline std::vector<std::string> MachineState(sim::SimWindows& machine) {
+    std::vector<std::string> state = machine.registry().dump("HKEY_LOCAL_MACHINE");
+    for (std::string& line : machine.registry().dump("HKEY_CURRENT_USER")) state.push_back("HKCU" + line);
+    for (const std::string& path : machine.files().allPaths())
+        state.push_back(path + "=" + machine.files().content(path).value_or("<folder>"));
+    return state;
+}
+
+// The same, without the program's own folder (setup.dat and the undo records).
+inline std::vector<std::string> TweakedState(sim::SimWindows& machine) {
+    std::vector<std::string> state;
+    for (std::string& line : MachineState(machine))
+        if (line.rfind(machine.executableFolder(), 0) != 0) state.push_back(std::move(line));
+    return state;
+}
+
+// A form on which every box, list entry and listed startup entry is ticked, or none.
+inline void SelectEverything(MemoryForm& form, sim::SimWindows& machine, bool ticked) {
+    RunContext context{form, machine, "Tester"};
+    ListStartupItems(context);
+    for (int i = 0; i < kCheckBoxCount; ++i) form.setChk(i, ticked ? kTicked : kUnticked);
+    for (CheckList list : {CheckList::Hide, CheckList::Not, CheckList::Service, CheckList::Startup})
+        for (int i = 0; i < form.listCount(list); ++i) form.setListSelected(list, i, ticked);
+    form.setTxtPath(ticked ? "C:\\D\xc3\xbcnloads" : "");
+}
+
+}  // namespace quillon::test
