@@ -49,17 +49,6 @@ std::optional<Page> PageNamed(const std::string& name) {
     return std::nullopt;
 }
 
-std::string PageName(Page page) {
-    switch (page) {
-    case Page::System: return "System";
-    case Page::Security: return "Security";
-    case Page::Services: return "Services";
-    case Page::Startup: return "Startup";
-    case Page::Speed: return "Speed";
-    }
-    return {};
-}
-
 std::vector<Page> DefaultPages(Verb verb) {
     if (verb == Verb::Status) return {Page::System, Page::Security, Page::Services};
     return {Page::System, Page::Security, Page::Services, Page::Speed};

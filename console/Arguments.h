@@ -31,7 +31,6 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
 
 // "System", "Security", "Services", "Speed" (any case), as a selection file holds them.
 std::optional<Page> PageNamed(const std::string& name);
-std::string PageName(Page page);
 
 // The pages a verb covers when no /page is given.
 std::vector<Page> DefaultPages(Verb verb);

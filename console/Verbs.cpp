@@ -2,9 +2,9 @@
 
 #include <variant>
 
-#include "console/Arguments.h"
-#include "console/ConsoleForm.h"
 #include "console/Usage.h"
+#include "console/VerbSteps.h"
+#include "journal/SelectionForm.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
 #include "settings/StrictSelection.h"
@@ -12,19 +12,26 @@
 namespace quillon::console {
 namespace {
 
-constexpr char kName[] = "quillonc: ";
-
 // The selection the run works on, or the one line that says why there is none.
-bool LoadForm(const Request& request, Platform& platform, Terminal& terminal, ConsoleForm& form) {
-    const std::string path = request.selectionFile ? *request.selectionFile : SelectionFilePath(platform);
-    StrictSelection read = ReadSelectionStrict(platform, path);
+bool LoadSelection(VerbContext& verb, SelectionForm& form) {
+    const std::string path =
+        verb.request.selectionFile ? *verb.request.selectionFile : SelectionFilePath(verb.platform);
+    StrictSelection read = ReadSelectionStrict(verb.platform, path);
     if (auto* problem = std::get_if<SelectionProblem>(&read)) {
         const std::string where = problem->line > 0 ? path + " line " + std::to_string(problem->line) : path;
-        terminal.err(kName + where + ": " + problem->reason);
+        verb.say(where + ": " + problem->reason + "; nothing was changed");
         return false;
     }
     PutSelection(form, std::get<SavedSelection>(read));
     return true;
+}
+
+std::string UserName(Platform& platform) {
+    try {
+        return platform.userName();
+    } catch (const std::exception&) {
+        return {};  // the per-user Startup folder then holds no name, as in the window
+    }
 }
 
 }  // namespace
@@ -32,30 +39,32 @@ bool LoadForm(const Request& request, Platform& platform, Terminal& terminal, Co
 int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform) {
     auto parsed = ParseArguments(arguments);
     if (auto* error = std::get_if<UsageError>(&parsed)) {
-        terminal.err(kName + error->message);
+        terminal.err(kToolName + error->message);
         return kBadUsage;
     }
     Request request = std::get<Request>(parsed);
     if (request.pages.empty()) request.pages = DefaultPages(request.verb);
+    if (request.verb == Verb::Usage) {
+        for (const std::string& line : UsageLines()) terminal.out(line);
+        return kDone;
+    }
 
+    VerbContext verb{request, terminal, platform, UserName(platform)};
     try {
         switch (request.verb) {
-        case Verb::Usage:
-            for (const std::string& line : UsageLines()) terminal.out(line);
-            return kDone;
-        case Verb::Preview:
-        case Verb::Apply: {
-            ConsoleForm form;
-            if (!LoadForm(request, platform, terminal, form)) return kBadUsage;
-            terminal.err(std::string(kName) + "not built yet");
-            return kBadUsage;
+        case Verb::List:
+            return List(verb);
+        case Verb::Preview: {
+            SelectionForm selection;
+            if (!LoadSelection(verb, selection)) return kBadUsage;
+            return Preview(verb, selection);
         }
         default:
-            terminal.err(std::string(kName) + "not built yet");
+            verb.say("not built yet");
             return kBadUsage;
         }
     } catch (const std::exception& error) {
-        terminal.err(kName + std::string(error.what()));
+        verb.say(error.what());
         return kSomeStepsFailed;
     }
 }
