@@ -87,7 +87,9 @@ int List(VerbContext& verb) {
     return kDone;
 }
 
-int Preview(VerbContext& verb, const Form& selection) {
+int Preview(VerbContext& verb, const SavedSelection& saved) {
+    SelectionForm selection;
+    PutSelection(selection, saved);
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
     for (const PlannedEffect& planned : PlanRun(selection, verb.platform, verb.userName, pages)) {
         if (!planned.changes) continue;

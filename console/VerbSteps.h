@@ -7,8 +7,9 @@
 #include "console/Arguments.h"
 #include "console/Terminal.h"
 
+#include "settings/StrictSelection.h"
+
 namespace quillon {
-class Form;
 class Platform;
 }
 
@@ -34,8 +35,8 @@ std::vector<Page> InRunOrder(const std::vector<Page>& pages);
 
 int List(VerbContext& verb);
 int Status(VerbContext& verb);
-int Preview(VerbContext& verb, const Form& selection);
-int Apply(VerbContext& verb, const Form& selection);
+int Preview(VerbContext& verb, const SavedSelection& selection);
+int Apply(VerbContext& verb, const SavedSelection& selection);
 int Undo(VerbContext& verb);
 
 }  // namespace quillon::console

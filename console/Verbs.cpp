@@ -1,10 +1,10 @@
 #include "console/Verbs.h"
 
+#include <optional>
 #include <variant>
 
 #include "console/Usage.h"
 #include "console/VerbSteps.h"
-#include "journal/SelectionForm.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
 #include "settings/StrictSelection.h"
@@ -13,17 +13,16 @@ namespace quillon::console {
 namespace {
 
 // The selection the run works on, or the one line that says why there is none.
-bool LoadSelection(VerbContext& verb, SelectionForm& form) {
+std::optional<SavedSelection> LoadSelection(VerbContext& verb) {
     const std::string path =
         verb.request.selectionFile ? *verb.request.selectionFile : SelectionFilePath(verb.platform);
     StrictSelection read = ReadSelectionStrict(verb.platform, path);
     if (auto* problem = std::get_if<SelectionProblem>(&read)) {
         const std::string where = problem->line > 0 ? path + " line " + std::to_string(problem->line) : path;
         verb.say(where + ": " + problem->reason + "; nothing was changed");
-        return false;
+        return std::nullopt;
     }
-    PutSelection(form, std::get<SavedSelection>(read));
-    return true;
+    return std::get<SavedSelection>(read);
 }
 
 std::string UserName(Platform& platform) {
@@ -54,19 +53,24 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         switch (request.verb) {
         case Verb::List:
             return List(verb);
-        case Verb::Preview: {
-            SelectionForm selection;
-            if (!LoadSelection(verb, selection)) return kBadUsage;
-            return Preview(verb, selection);
+        case Verb::Status:
+            return Status(verb);
+        case Verb::Preview:
+        case Verb::Apply: {
+            const auto selection = LoadSelection(verb);
+            if (!selection) return kBadUsage;
+            return request.verb == Verb::Preview ? Preview(verb, *selection) : Apply(verb, *selection);
         }
-        default:
-            verb.say("not built yet");
-            return kBadUsage;
+        case Verb::Undo:
+            return Undo(verb);
+        case Verb::Usage:
+            break;
         }
     } catch (const std::exception& error) {
         verb.say(error.what());
         return kSomeStepsFailed;
     }
+    return kDone;
 }
 
 }  // namespace quillon::console

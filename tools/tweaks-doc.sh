@@ -12,8 +12,8 @@ wine_prefix_ready
 listing="$(mktemp)"
 made="$(mktemp)"
 trap 'rm -f "$listing" "$made"' EXIT
-# Code page 65001: the listing keeps every caption, whatever the console's own code page.
-wine cmd /c "chcp 65001 >nul & \"$(winepath -w "$build/win32/quillonc.exe")\" LIST" >"$listing"
+# Into a file the listing is UTF-8: every caption is kept, whatever the console's code page.
+wine "$build/win32/quillonc.exe" LIST >"$listing"
 wineserver -w
 
 awk -F'\t' '

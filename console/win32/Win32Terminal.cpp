@@ -19,8 +19,8 @@ Win32Terminal::Win32Terminal()
       err_(GetStdHandle(STD_ERROR_HANDLE)),
       outConsole_(IsConsole(out_)),
       errConsole_(IsConsole(err_)),
-      codePage_(GetConsoleOutputCP()) {
-    if (codePage_ == 0) codePage_ = GetOEMCP();  // no console at all, e.g. a service
+      pipeCodePage_(GetConsoleOutputCP()) {
+    if (pipeCodePage_ == 0) pipeCodePage_ = GetOEMCP();  // no console at all, e.g. a service
 }
 
 void Win32Terminal::write(HANDLE stream, bool console, std::string_view utf8) {
@@ -32,11 +32,12 @@ void Win32Terminal::write(HANDLE stream, bool console, std::string_view utf8) {
         WriteConsoleW(stream, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
-    const int size = WideCharToMultiByte(codePage_, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+    const UINT codePage = GetFileType(stream) == FILE_TYPE_DISK ? CP_UTF8 : pipeCodePage_;
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                                          nullptr, nullptr);
     if (size <= 0) return;
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage_, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr,
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr,
                         nullptr);
     DWORD written = 0;
     WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

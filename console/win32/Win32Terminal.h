@@ -1,7 +1,8 @@
 #pragma once
-// Standard output and error as the system's own console tools use them:
-// UTF-16 straight to a console window, the console's code page when
-// redirected to a file or a pipe (a character it lacks becomes '?').
+// Standard output and error: UTF-16 straight to a console window; the
+// console's code page into a pipe, as the system's own tools write it (what
+// `for /f` reads; a character the code page lacks becomes '?'); UTF-8 into a
+// file, so a name outside the code page survives a redirection.
 #include <windows.h>
 
 #include "console/Terminal.h"
@@ -22,7 +23,7 @@ private:
 
     HANDLE out_, err_;
     bool outConsole_, errConsole_;
-    UINT codePage_;
+    UINT pipeCodePage_;
 };
 
 }  // namespace quillon::console::win32

@@ -71,3 +71,48 @@ close_preview "$preview"
 [ "$(reg_value "$crash" AutoReboot || true)" = "$before_crash" ] || fail "previewing changed AutoReboot"
 [ -f "$setup_dat" ] && fail "previewing wrote setup.dat"
 echo "ok: preview by mouse; previewing changed nothing"
+
+# Dark pixels inside a box: container x y, box left top twips.
+tick_dark_pixels() {
+    local x=$(($1 + $(px "$3") + 2)) y=$(($2 + $(px "$4") + 2))
+    shot "$out/ticks.png"
+    convert "$out/ticks.png" -crop "9x9+$x+$y" +repage -colorspace gray -threshold 40% -format '%[fx:int(w*h*(1-mean))]' info:
+}
+
+# A console APPLY of a selection with chk 54 and 43, then "Show current state"
+# by keyboard on a cleared System page ticks exactly those.
+zeros() { printf '0%.0s' $(seq 1 "$1"); }
+boxes=$(zeros 77)
+boxes="${boxes:0:43}1${boxes:44}"
+boxes="${boxes:0:54}1${boxes:55}"
+printf '"%s"\r\n"0"\r\n"0"\r\n"0"\r\n""\r\n"%s"\r\n"%s"\r\n"%s"\r\n' \
+    "$boxes" "$(zeros 26)" "$(zeros 26)" "$(zeros 19)" >"$program_dir/deploy.dat"
+status=0
+(cd "$program_dir" && wine quillonc.exe APPLY /selection deploy.dat /page System >"$out/apply.txt" 2>"$out/apply.err") || status=$?
+[ "$status" -eq 0 ] || fail "quillonc APPLY ended with $status: $(cat "$out/apply.err")"
+expect_value "$crash" AutoReboot "REG_DWORD 0x1"
+click_main_button 2070 6540 1815  # Reset clears every box
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -le 1 ] || fail "Reset left chk 54 ticked"
+choose_by_keys 1
+sleep 1
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -gt 4 ] || fail "Show current state left chk 54 clear"
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2610)" -gt 4 ] || fail "Show current state left chk 43 clear"
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2940)" -le 1 ] || fail "Show current state ticked chk 44"
+shot "$out/current-state.png"
+echo "ok: Show current state ticks what APPLY applied"
+
+# "Undo last run..." by mouse: it asks, restores, reports.
+choose_by_mouse 2
+ask=$(find_window 'Undo last run' 40)
+[ -n "$ask" ] || fail "Undo last run asked nothing"
+import -window "$ask" "$out/undo-ask.png"
+xdotool key --window "$ask" Return
+sleep 1
+wait_for_value "$crash" AutoReboot "$before_crash"
+report=$(find_window 'Undo last run' 40)
+[ -n "$report" ] || fail "Undo last run reported nothing"
+import -window "$report" "$out/undo-report.png"
+xdotool key --window "$report" Return
+sleep 0.5
+quillon_running || fail "the program ended after Undo last run"
+echo "ok: Undo last run restored AutoReboot"

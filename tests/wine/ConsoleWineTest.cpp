@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
+#include "tests/wine/RegistryRead.h"
 #include "tests/wine/RegistryTree.h"
 #include "tests/wine/StandinCommands.h"
 
@@ -155,6 +157,81 @@ TEST_F(ConsoleWine, EachBadUsageExitsWithItsStatusSaysOneLineAndChangesNothing) 
     EXPECT_TRUE(test::StandinCommands().empty());
     EXPECT_EQ(GetFileAttributesW((folder + L"\\setup.dat").c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileW((folder + L"\\undo").c_str());
+}
+
+std::string WithServices(std::string boxes, const std::string& services) {
+    std::string text = SelectionText(boxes);
+    text.replace(text.rfind(std::string(19, '1')), 19, services);
+    return text;
+}
+
+std::vector<std::string> Field(const std::vector<std::string>& lines, int index) {
+    std::vector<std::string> fields;
+    for (const std::string& line : lines) {
+        std::size_t start = 0;
+        for (int i = 0; i < index; ++i) start = line.find('\t', start) + 1;
+        fields.push_back(line.substr(start, line.find('\t', start) - start));
+    }
+    return fields;
+}
+
+TEST_F(ConsoleWine, PreviewApplyStatusUndoOnTheRealRegistry) {
+    std::string boxes(77, '0');
+    for (int box : {54, 43, 71, 25, 22, 13}) boxes[box] = '1';
+    std::string services(19, '0');
+    services[7] = services[14] = '1';  // Messenger, Schedule
+    writeFile(L"office.dat", WithServices(boxes, services));
+    RemoveDirectoryW((folder + L"\\undo").c_str());
+    const auto before = Snapshot();
+
+    // PREVIEW changes nothing and starts nothing.
+    const Finished preview = run(L"PREVIEW /selection office.dat");
+    ASSERT_EQ(preview.status, 0u) << preview.err;
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(test::StandinCommands().empty());
+    EXPECT_EQ(GetFileAttributesW((folder + L"\\undo").c_str()), INVALID_FILE_ATTRIBUTES);
+    const auto planned = Lines(preview.out);
+    ASSERT_FALSE(planned.empty());
+
+    // APPLY changes exactly what PREVIEW listed, and names its undo record last.
+    const Finished apply = run(L"APPLY /selection office.dat");
+    ASSERT_EQ(apply.status, 0u) << apply.err;
+    auto applied = Lines(apply.out);
+    ASSERT_FALSE(applied.empty());
+    const std::string undoLine = applied.back();
+    applied.pop_back();
+    EXPECT_EQ(applied, planned);
+    ASSERT_EQ(undoLine.rfind("undo\t", 0), 0u) << undoLine;
+    EXPECT_NE(GetFileAttributesW(win32::Widen(undoLine.substr(5) + "\\undo.reg").c_str()), INVALID_FILE_ATTRIBUTES);
+    auto value = [](HKEY root, const wchar_t* key, const wchar_t* name) -> std::optional<DWORD> {
+        auto stored = test::ReadValue(root, key, name);
+        if (!stored || stored->type != REG_DWORD) return std::nullopt;
+        return stored->dword;
+    };
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot"), 1u);
+    EXPECT_EQ(value(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+                    L"DisableTaskMgr"), 1u);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services\\Messenger", L"Start"), 4u);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services\\Schedule", L"Start"), 4u);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services\\Spooler", L"Start"), 3u);
+
+    // STATUS shows every ticked box on.
+    const Finished status = run(L"STATUS");
+    ASSERT_EQ(status.status, 0u) << status.err;
+    const auto states = Lines(status.out);
+    const auto pages = Field(states, 0), numbers = Field(states, 1), words = Field(states, 2);
+    std::map<std::string, std::string> state;
+    for (std::size_t i = 0; i < states.size(); ++i) state[pages[i] + " " + numbers[i]] = words[i];
+    for (const char* box : {"System 54", "System 43", "System 71", "Security 25", "Security 22", "Security 13",
+                            "Services 7", "Services 14"})
+        EXPECT_EQ(state[box], "on") << box << "\n" << status.out;
+    EXPECT_EQ(state["Services 8"], "off");
+    EXPECT_EQ(state.count("Speed 41"), 0u);
+
+    // UNDO puts back what was there before.
+    const Finished undo = run(L"UNDO");
+    ASSERT_EQ(undo.status, 0u) << undo.err;
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {

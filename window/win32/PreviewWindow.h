@@ -4,18 +4,9 @@
 // it changes nothing.
 #include <windows.h>
 
-#include <array>
-#include <string>
-#include <vector>
+#include "window/SystemMenuActions.h"
 
 namespace quillon::win32 {
-
-struct PreviewTable {
-    std::string title;
-    std::array<std::string, 5> columns;
-    std::vector<std::array<std::string, 5>> rows;
-    std::string count;  // the line under the list
-};
 
 // Shows the table and returns when the window is closed; the owner is
 // disabled meanwhile, as under a message box.
