@@ -11,6 +11,19 @@ std::string StartModeName(std::uint32_t mode) {
     return mode < 5 ? kNames[mode] : std::string();
 }
 
+std::string DescribeStep(const StepTag& step) {
+    constexpr const char* kPages[] = {"System", "Security", "Services", "Startup", "Speed"};
+    std::string out = kPages[static_cast<int>(step.page)];
+    if (step.boxes[0] >= 0) {
+        out += step.boxes[1] >= 0 ? ", boxes " : ", box ";
+        out += std::to_string(step.boxes[0]);
+        if (step.boxes[1] >= 0) out += "/" + std::to_string(step.boxes[1]);
+    }
+    if (!step.control.empty()) out += ", " + std::string(step.control);
+    if (step.entry >= 0) out += " entry " + std::to_string(step.entry) + " (" + step.item + ")";
+    return out;
+}
+
 std::string DescribeEffect(const Effect& e) {
     const std::string value = e.target + "\\" + (e.name.empty() ? "(Default)" : e.name);
     switch (e.kind) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/StepTag.h"
 #include "platform/RegValue.h"
 
 namespace quillon {
@@ -37,6 +38,9 @@ struct Effect {
 std::string ServiceKey(const std::string& service);
 // "boot", "system", "auto", "demand", "disabled"; empty for any other number.
 std::string StartModeName(std::uint32_t mode);
+
+// "System, box 54", "Services, entry 3 (Alerter ...)", "Security, txtPath".
+std::string DescribeStep(const StepTag& step);
 
 // One line for people: what the effect does to which target.
 std::string DescribeEffect(const Effect& effect);

@@ -76,6 +76,10 @@ std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std
         case EffectKind::DeleteKey:
             if (KeyWithin(k, e.target)) return std::nullopt;
             break;
+        case EffectKind::ServiceStart:
+            if (EqualNoCase(k, ServiceKey(e.target)) && EqualNoCase(name, "Start") && effects_[i].changes)
+                return DwordValue(e.startMode);
+            break;
         case EffectKind::CopyKey:
             if (EqualNoCase(k, e.destination) || (e.recursive && KeyWithin(k, e.destination))) {
                 const std::string source = e.target + k.substr(e.destination.size());

@@ -47,7 +47,14 @@ void SimWindows::setExecutableFolder(std::string folder) {
     files_.addDirectory(exeFolder_);
 }
 
+void SimWindows::change() {
+    if (!powerLeft_) return;
+    if (*powerLeft_ <= 0) throw PlatformError("the machine is off");
+    --*powerLeft_;
+}
+
 std::unique_ptr<StartedProcess> SimWindows::startHidden(const std::string& commandLine) {
+    change();
     const std::string tool = ToolOf(commandLine);
     if (!IsKnownTool(commandLine) || missing_.count(tool)) throw PlatformError("cannot start: " + commandLine);
     commands_.push_back(commandLine);
@@ -79,10 +86,12 @@ std::vector<std::string> SimWindows::listVisibleFiles(const std::string& folder,
 }
 
 void SimWindows::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    change();
     files_.writeFile(path, Joined(lines));
 }
 
 void SimWindows::replaceTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    change();
     const std::string temporary = path + ".tmp";
     files_.writeFile(temporary, Joined(lines));
     try {
@@ -133,6 +142,7 @@ std::string SimWindows::readFileBytes(const std::string& path) {
 }
 
 void SimWindows::copyFile(const std::string& from, const std::string& to) {
+    change();
     const std::string content = readFileBytes(from);
     if (files_.fileExists(to) || files_.directoryExists(to)) throw PlatformError("already exists: " + to);
     files_.writeFile(to, content);
@@ -146,6 +156,7 @@ std::vector<std::string> SimWindows::listSubfolders(const std::string& folder) {
 }
 
 void SimWindows::appendFileFlushed(const std::string& path, std::string_view bytes) {
+    change();
     files_.writeFile(path, files_.content(path).value_or("") + std::string(bytes));
 }
 

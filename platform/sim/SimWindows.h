@@ -32,6 +32,9 @@ public:
     void setToolMissing(const std::string& tool) { missing_.insert(tool); }
     // A tool whose processes never end by themselves.
     void setToolHangs(const std::string& tool) { hanging_.insert(tool); }
+    // The power fails after this many more changes (commands started, files
+    // written or deleted, folders made or removed): from then on none happens.
+    void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
     // Called on every pump of events, as user input arriving during a run.
     void onPump(std::function<void()> handler) { pumpHandler_ = std::move(handler); }
     int pumpCount() const { return pumps_; }
@@ -51,8 +54,14 @@ public:
     bool anyFileExists(const std::string& path) override { return files_.fileExists(path); }
     bool directoryExists(const std::string& path) override { return files_.directoryExists(path); }
     std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override;
-    void deleteFile(const std::string& path) override { files_.deleteFile(path); }
-    void removeEmptyDirectory(const std::string& path) override { files_.removeEmptyDirectory(path); }
+    void deleteFile(const std::string& path) override {
+        change();
+        files_.deleteFile(path);
+    }
+    void removeEmptyDirectory(const std::string& path) override {
+        change();
+        files_.removeEmptyDirectory(path);
+    }
     void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
@@ -63,7 +72,10 @@ public:
     std::vector<std::string> registrySubkeys(const std::string& key) override { return registry_.subkeyNames(key); }
     std::string readFileBytes(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
-    void createDirectory(const std::string& path) override { files_.makeDirectory(path); }
+    void createDirectory(const std::string& path) override {
+        change();
+        files_.makeDirectory(path);
+    }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override { return time_; }
@@ -99,6 +111,8 @@ private:
     std::optional<std::string> browseTitle_;
     int logOffs_ = 0;
     LocalTime time_{2026, 1, 2, 3, 4, 5};
+    std::optional<int> powerLeft_;
+    void change();
 };
 
 }  // namespace quillon::sim

@@ -4,6 +4,7 @@
 // values the pages write as DWORDs, whole safe-mode trees, startup entries in
 // the registry and in both folders, shortcuts in the common Start menu), and
 // a way to compare two states of it exactly.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ inline void FurnishMachine(sim::SimWindows& machine) {
     reg.setValue("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore", "DisableSR",
                  Value::Of(MultiStringValue({"one", "two"})));
     reg.setValue("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", "Auto", Value::Of({reg_type::None, {}}));
+    reg.setValue("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer", "NoDriveTypeAutoRun",
+                 Value::Dword(0x91));
     reg.setValue("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\DisallowCpl", "1",
                  Value::String("keep.cpl"));
     reg.setValue("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\NameSpace\\"
@@ -72,6 +75,16 @@ inline std::vector<std::string> TweakedState(sim::SimWindows& machine) {
     for (std::string& line : MachineState(machine))
         if (line.rfind(machine.executableFolder(), 0) != 0) state.push_back(std::move(line));
     return state;
+}
+
+// Lines only one of two states has, marked "-" (only in `expected`) or "+".
+inline std::vector<std::string> Difference(const std::vector<std::string>& expected, const std::vector<std::string>& actual) {
+    std::vector<std::string> out;
+    for (const std::string& line : expected)
+        if (std::find(actual.begin(), actual.end(), line) == actual.end()) out.push_back("-" + line);
+    for (const std::string& line : actual)
+        if (std::find(expected.begin(), expected.end(), line) == expected.end()) out.push_back("+" + line);
+    return out;
 }
 
 // A form on which every box, list entry and listed startup entry is ticked, or none.

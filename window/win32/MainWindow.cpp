@@ -1,6 +1,7 @@
 #include "window/win32/MainWindow.h"
 
 #include "engine/OptimiseRun.h"
+#include "journal/Journal.h"
 #include "platform/win32/Text.h"
 #include "window/CommandButtons.h"
 #include "window/PageSwitching.h"
@@ -147,13 +148,13 @@ void MainWindow::onButton(Button button) noexcept try {
         Recommend(*this);
         break;
     case Button::Auto:
-        AutoOptimise(context_);
+        RunWithUndoRecord(context_, AutoOptimise);
         break;
     case Button::Redo:
         Reset(*this);
         break;
     case Button::Optimize:
-        RunOptimise(context_);
+        RunWithUndoRecord(context_, RunOptimise);
         break;
     case Button::Exit:
         Exit(context_);

@@ -1,0 +1,53 @@
+// Live state per box, from the plan of everything ticked.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "engine/OptimiseRun.h"
+#include "journal/Journal.h"
+#include "journal/LiveState.h"
+#include "tests/unit/JournalMachine.h"
+
+namespace quillon {
+namespace {
+
+using test::FurnishMachine;
+using test::TweakedState;
+
+TEST(LiveState, FollowsWhatTheMachineHas) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    auto states = [&] {
+        std::map<std::string, int> count;
+        for (const LiveBox& box : LiveState(machine, "Tester")) ++count[BoxStateName(box.state)];
+        return count;
+    };
+    auto find = [&](Page page, int box, int entry) {
+        for (const LiveBox& b : LiveState(machine, "Tester"))
+            if (b.page == page && b.box == box && b.entry == entry) return b.state;
+        return BoxState::Unknown;
+    };
+    EXPECT_EQ(find(Page::Security, 39, -1), BoxState::Off);
+    EXPECT_EQ(find(Page::Services, -1, 0), BoxState::Off);
+
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, true);
+    RunContext context{form, machine, "Tester"};
+    for (Page page : {Page::System, Page::Security, Page::Services}) {
+        form.showOnly(page);
+        RunOptimise(context);
+    }
+    const auto after = states();
+    EXPECT_EQ(after.count("off"), 0u);
+    EXPECT_EQ(after.count("partial"), 0u);
+    EXPECT_EQ(find(Page::System, 74, -1), BoxState::Unknown);  // chkntfs cannot be read back
+    EXPECT_EQ(find(Page::Security, 39, -1), BoxState::On);
+    EXPECT_EQ(find(Page::Services, -1, 0), BoxState::On);
+    machine.registry().setValue("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer", "NoSetTaskbar",
+                                sim::Value::Dword(0));
+    EXPECT_EQ(find(Page::Security, 21, -1), BoxState::Partial);
+}
+
+}  // namespace
+}  // namespace quillon
