@@ -86,11 +86,13 @@ int Apply(VerbContext& verb, const SavedSelection& saved) {
     }
     int failures = 0;
     for (const RecordedEffect& e : journal.effects()) {
-        if (e.failed) {
+        // A tool that fails where nothing needed changing (a key to delete is
+        // not there, a backup to put back was never made) left the machine as asked.
+        if (e.failed && e.changes) {
             ++failures;
             verb.say("failed: " + PageName(e.step.page) + " " + StepNumber(e.step) + " " + StepCaption(e.step) +
                      ": " + DescribeEffect(e.effect));
-        } else if (e.changes) {
+        } else if (e.changes && !e.failed) {
             verb.terminal.out(ChangeLine(e.step, e.effect, e.before, e.after));
         }
     }
@@ -133,8 +135,8 @@ int Undo(VerbContext& verb) {
         bar.show(1, "restored");
     }
     for (const RecordedEffect& e : report.effects) {
-        if (e.failed) verb.say("failed: " + DescribeEffect(e.effect));
-        else if (e.changes) verb.terminal.out(Tabbed({DescribeEffect(e.effect), e.before, e.after}));
+        if (e.failed && e.changes) verb.say("failed: " + DescribeEffect(e.effect));
+        else if (e.changes && !e.failed) verb.terminal.out(Tabbed({DescribeEffect(e.effect), e.before, e.after}));
     }
     if (report.undoFolder.empty()) verb.say("the restore could keep no undo record of its own");
     else verb.terminal.out(Tabbed({"undo", report.undoFolder}));

@@ -1,6 +1,7 @@
 // quillonc.exe started as a batch file would start it, from a program folder
 // of its own, with its output and exit status read back.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ServiceCatalogue.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -64,22 +66,55 @@ struct ConsoleWine : ::testing::Test {
     std::wstring folder = kProgramFolder;
     std::wstring exe = folder + L"\\quillonc.exe";
 
+    std::vector<std::wstring> madeServices;
+    static inline int runs_ = 0;  // across tests: an old output file may still be held
+
     void SetUp() override {
+        RemoveTree(folder);  // records and files of an earlier run
         CreateDirectoryW(folder.c_str(), nullptr);
+        // Wine lacks most of the services the pages set; stand-ins for their keys.
+        std::vector<std::string> names{"RDSessMgr", "ERSvc"};
+        for (const ServiceEntry& entry : kServices) names.emplace_back(entry.serviceName);
+        for (const std::string& name : names) {
+            const std::wstring key = L"System\\CurrentControlSet\\Services\\" + win32::Widen(name);
+            if (test::KeyExists(HKEY_LOCAL_MACHINE, key)) continue;
+            win32::UniqueKey made;
+            const DWORD demand = SERVICE_DEMAND_START;
+            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                      made.put(), nullptr), ERROR_SUCCESS);
+            RegSetValueExW(made.get(), L"Start", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&demand), sizeof demand);
+            madeServices.push_back(key);
+        }
         const std::wstring built = win32::Widen(win32::Win32Platform().executableFolder()) + L"\\quillonc.exe";
         ASSERT_TRUE(CopyFileW(built.c_str(), exe.c_str(), FALSE)) << "quillonc.exe beside the tests";
         test::ClearStandinCommands();
     }
 
+    void TearDown() override {
+        for (const std::wstring& key : madeServices) test::DeleteTree(HKEY_LOCAL_MACHINE, key);
+    }
+
+    static void RemoveTree(const std::wstring& path) {
+        std::wstring from = path + L'\0';  // the list ends with a second null
+        SHFILEOPSTRUCTW operation{};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+        SHFileOperationW(&operation);
+    }
+
     Finished run(const std::wstring& arguments) {
-        const std::wstring outPath = folder + L"\\out.txt", errPath = folder + L"\\err.txt";
+        // Fresh names each time: a child's handles may outlive it briefly under Wine.
+        const std::wstring run = std::to_wstring(++runs_);
+        const std::wstring outPath = folder + L"\\out" + run + L".txt", errPath = folder + L"\\err" + run + L".txt";
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         Finished finished;
         {
             win32::UniqueHandle out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                                CREATE_ALWAYS, 0, nullptr));
+                                                CREATE_NEW, 0, nullptr));
             win32::UniqueHandle err(CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                                CREATE_ALWAYS, 0, nullptr));
+                                                CREATE_NEW, 0, nullptr));
+            if (!out || !err) ADD_FAILURE() << "no output files in the program folder";
             STARTUPINFOW startup{};
             startup.cb = sizeof startup;
             startup.dwFlags = STARTF_USESTDHANDLES;
@@ -126,7 +161,6 @@ TEST_F(ConsoleWine, EachBadUsageExitsWithItsStatusSaysOneLineAndChangesNothing) 
     writeFile(L"bad.dat", SelectionText(AllTicked(), "9"));  // no option 9
     writeFile(L"good.dat", SelectionText(AllTicked()));
     // An undo folder that cannot be made: a file stands where it would go.
-    DeleteFileW((folder + L"\\undo").c_str());
     writeFile(L"undo", "not a folder");
 
     struct Case {
@@ -181,7 +215,6 @@ TEST_F(ConsoleWine, PreviewApplyStatusUndoOnTheRealRegistry) {
     std::string services(19, '0');
     services[7] = services[14] = '1';  // Messenger, Schedule
     writeFile(L"office.dat", WithServices(boxes, services));
-    RemoveDirectoryW((folder + L"\\undo").c_str());
     const auto before = Snapshot();
 
     // PREVIEW changes nothing and starts nothing.
