@@ -9,6 +9,12 @@ build="$(cd "$1" && pwd)"
 . "$repo/tools/wine-env.sh" "$build"
 export WINEPREFIX="$build/docs-prefix"
 wine_prefix_ready
+# What the file steps act on, so that their effects are listed too.
+c="$WINEPREFIX/drive_c"
+mkdir -p "$c/windows/driver cache/i386" "$c/windows/Ime/chtime" "$c/windows/Ime/imjp8_1" "$c/windows/Ime/imkr6_1" \
+    "$c/Documents and Settings/All Users/Start Menu"
+touch "$c/windows/driver cache/i386/Driver.cab" "$c/Documents and Settings/All Users/Start Menu/Windows Catalog.lnk" \
+    "$c/Documents and Settings/All Users/Start Menu/Windows Update.lnk"
 listing="$(mktemp)"
 made="$(mktemp)"
 trap 'rm -f "$listing" "$made"' EXIT

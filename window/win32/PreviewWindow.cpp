@@ -13,7 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"QuillonPreview";
 constexpr int kMargin = 8;
 constexpr int kCountHeight = 20;
-constexpr std::array kColumnWidths{70, 200, 300, 130, 130};
+constexpr std::array kColumnWidths{60, 190, 380, 105, 105};
 
 class PreviewWindow {
 public:
