@@ -3,6 +3,7 @@
 #include <optional>
 #include <variant>
 
+#include "console/CachedReads.h"
 #include "console/Usage.h"
 #include "console/VerbSteps.h"
 #include "platform/Platform.h"
@@ -48,7 +49,10 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         return kDone;
     }
 
-    VerbContext verb{request, terminal, platform, UserName(platform)};
+    // The verbs that only read see the machine through a cache; APPLY and UNDO see it as it is.
+    CachedReads cached(platform);
+    const bool readsOnly = request.verb == Verb::List || request.verb == Verb::Status || request.verb == Verb::Preview;
+    VerbContext verb{request, terminal, readsOnly ? static_cast<Platform&>(cached) : platform, UserName(platform)};
     try {
         switch (request.verb) {
         case Verb::List:

@@ -43,8 +43,27 @@ void Win32Terminal::write(HANDLE stream, bool console, std::string_view utf8) {
     WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-void Win32Terminal::out(std::string_view line) { write(out_, outConsole_, std::string(line) + "\r\n"); }
-void Win32Terminal::err(std::string_view line) { write(err_, errConsole_, std::string(line) + "\r\n"); }
-void Win32Terminal::errInPlace(std::string_view text) { write(err_, errConsole_, "\r" + std::string(text)); }
+// Into a file or a pipe, lines go out in large writes: each write is a call
+// into the system, and a listing has a hundred lines.
+void Win32Terminal::out(std::string_view line) {
+    pending_.append(line).append("\r\n");
+    if (outConsole_ || pending_.size() > 16384) flush();
+}
+
+void Win32Terminal::flush() {
+    if (!pending_.empty()) write(out_, outConsole_, pending_);
+    pending_.clear();
+}
+
+// Messages keep their place among the data lines when both go to one console.
+void Win32Terminal::err(std::string_view line) {
+    flush();
+    write(err_, errConsole_, std::string(line) + "\r\n");
+}
+
+void Win32Terminal::errInPlace(std::string_view text) {
+    flush();
+    write(err_, errConsole_, "\r" + std::string(text));
+}
 
 }  // namespace quillon::console::win32
