@@ -6,6 +6,16 @@
 namespace quillon {
 namespace {
 
+// C0 controls, DEL and the C1 controls (U+0080 to U+009F, C2 80 to C2 9F in UTF-8).
+bool HoldsControlCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F) return true;
+        if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F) return true;
+    }
+    return false;
+}
+
 std::string Escaped(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -28,10 +38,21 @@ std::string ValueData(RegType type, std::string_view data) {
     return quoted;
 }
 
+// A script left by a failed import is removed if it can be; the failure that
+// came first is the one reported.
+void DeleteQuietly(Platform& platform, const std::string& script) {
+    try {
+        if (platform.anyFileExists(script)) platform.deleteFile(script);
+    } catch (const PlatformError&) {
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> RegistrationScript(std::string_view key, RegType type,
                                             std::string_view valueName, std::string_view data) {
+    for (std::string_view text : {key, valueName, data})
+        if (HoldsControlCharacter(text)) throw PlatformError("control character in registry text");
     std::string valueLine = "\"";
     valueLine += Escaped(valueName);
     valueLine += "\"=";
@@ -41,19 +62,24 @@ std::vector<std::string> RegistrationScript(std::string_view key, RegType type,
 
 void WriteRegValue(Platform& platform, std::string_view key, RegType type,
                    std::string_view valueName, std::string_view data) {
+    const std::vector<std::string> lines = RegistrationScript(key, type, valueName, data);
     const std::string script(kScriptPath);
     if (platform.anyFileExists(script)) platform.deleteFile(script);
-    platform.writeTextFile(script, RegistrationScript(key, type, valueName, data));
-    std::unique_ptr<StartedProcess> import;
+    std::unique_ptr<HeldFile> held = platform.writeHeldScript(script, lines);
+    bool ended = false;
     try {
-        import = platform.startHidden(std::string(kImportCommand));
+        std::unique_ptr<StartedProcess> import = platform.startHidden(std::string(kImportCommand));
+        // The script must outlive the import: only an ended import may lose it.
+        ended = import->waitPumping(kCommandBound);
+        if (!ended) import->terminate();
     } catch (const PlatformError&) {
-        platform.deleteFile(script);  // nothing will ever read it
+        held.reset();
+        DeleteQuietly(platform, script);
         throw;
     }
-    // The script must outlive the import: only an ended import may lose it.
-    if (!import->waitPumping(kCommandBound)) {
-        import->terminate();
+    held.reset();
+    if (!ended) {
+        DeleteQuietly(platform, script);
         throw PlatformError("the registry import did not end in time");
     }
     platform.deleteFile(script);

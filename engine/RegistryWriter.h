@@ -16,13 +16,18 @@ inline constexpr std::string_view kImportCommand = "regedit /s c:\\tempreg.reg";
 
 // The script's three lines. Backslashes and double quotes in the value name and
 // in string data are escaped, so the stored value equals the text given.
+// Throws PlatformError for text holding a control character: regedit would
+// take a lone carriage return as a line break, letting the text write lines of
+// its own.
 std::vector<std::string> RegistrationScript(std::string_view key, RegType type,
                                             std::string_view valueName, std::string_view data);
 
 // Writes one value and returns once the import has ended (events are processed
 // while waiting), so imports take effect in call order and the script is never
-// read half-written. Throws PlatformError when the script cannot be written or
-// the import cannot be started.
+// read half-written; from its writing until the import has ended no other
+// process can change the script. No script is left behind. Throws PlatformError
+// when the text is refused, the script cannot be written, or the import cannot
+// be started or does not end within its bound.
 void WriteRegValue(Platform& platform, std::string_view key, RegType type,
                    std::string_view valueName, std::string_view data);
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/CommandLine.h"
+#include "platform/Platform.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 
@@ -195,6 +196,18 @@ std::string ToolName(const std::string& commandLine) {
     if (auto slash = name.find_last_of("\\/"); slash != std::string::npos) name = name.substr(slash + 1);
     if (name.size() > 4 && name.ends_with(".exe")) name.resize(name.size() - 4);
     return name;
+}
+
+std::optional<std::string> ReadScriptText(Platform& machine, const std::string& path) {
+    try {
+        const std::string bytes = machine.readFileBytes(path);
+        if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xEF\xBB\xBF", 0) == 0) return ScriptText(bytes);
+        std::string text;
+        for (const std::string& line : machine.readTextFile(path)) text += line + "\r\n";
+        return text;
+    } catch (const PlatformError&) {
+        return std::nullopt;
+    }
 }
 
 std::vector<Effect> ReadScriptEffects(const std::string& bytes) {

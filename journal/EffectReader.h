@@ -21,6 +21,11 @@ std::vector<Effect> ReadScriptEffects(const std::string& bytes);
 using FileReader = std::function<std::optional<std::string>(const std::string& path)>;
 std::optional<std::vector<Effect>> ReadCommandEffects(const std::string& commandLine, const FileReader& readFile);
 
+// A script file's text as UTF-8, read through the platform so that one in the
+// ANSI code page is read as Windows reads it; nothing when it cannot be read.
+class Platform;
+std::optional<std::string> ReadScriptText(Platform& machine, const std::string& path);
+
 // The tool a command line starts: lower case, without folder or ".exe".
 std::string ToolName(const std::string& commandLine);
 

@@ -77,13 +77,8 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
 }
 
 std::unique_ptr<StartedProcess> JournalPlatform::startHidden(const std::string& commandLine) {
-    const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
-        try {
-            return machine_.readFileBytes(path);
-        } catch (const PlatformError&) {
-            return std::nullopt;
-        }
-    });
+    const auto effects = ReadCommandEffects(
+        commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
     std::vector<std::size_t> indexes;
     if (effects)
         for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect));
@@ -95,45 +90,32 @@ std::unique_ptr<StartedProcess> JournalPlatform::startHidden(const std::string& 
     }
 }
 
-void JournalPlatform::deleteFile(const std::string& path) {
-    if (IsScratchFile(path)) return machine_.deleteFile(path);
-    const std::size_t index = beforeChange({EffectKind::DeleteFile, path, {}, {}, {}, 0, false});
+template <class Change>
+void JournalPlatform::changeRecorded(const Effect& effect, Change&& change) {
+    const std::size_t index = beforeChange(effect);
     try {
-        machine_.deleteFile(path);
+        change();
     } catch (const PlatformError& error) {
         failed(index, error.what());
         throw;
     }
+}
+
+void JournalPlatform::deleteFile(const std::string& path) {
+    if (IsScratchFile(path)) return machine_.deleteFile(path);
+    changeRecorded({EffectKind::DeleteFile, path, {}, {}, {}, 0, false}, [&] { machine_.deleteFile(path); });
 }
 
 void JournalPlatform::removeEmptyDirectory(const std::string& path) {
-    const std::size_t index = beforeChange({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false});
-    try {
-        machine_.removeEmptyDirectory(path);
-    } catch (const PlatformError& error) {
-        failed(index, error.what());
-        throw;
-    }
+    changeRecorded({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false}, [&] { machine_.removeEmptyDirectory(path); });
 }
 
 void JournalPlatform::copyFile(const std::string& from, const std::string& to) {
-    const std::size_t index = beforeChange({EffectKind::CopyFile, to, {}, {}, from, 0, false});
-    try {
-        machine_.copyFile(from, to);
-    } catch (const PlatformError& error) {
-        failed(index, error.what());
-        throw;
-    }
+    changeRecorded({EffectKind::CopyFile, to, {}, {}, from, 0, false}, [&] { machine_.copyFile(from, to); });
 }
 
 void JournalPlatform::createDirectory(const std::string& path) {
-    const std::size_t index = beforeChange({EffectKind::CreateFolder, path, {}, {}, {}, 0, false});
-    try {
-        machine_.createDirectory(path);
-    } catch (const PlatformError& error) {
-        failed(index, error.what());
-        throw;
-    }
+    changeRecorded({EffectKind::CreateFolder, path, {}, {}, {}, 0, false}, [&] { machine_.createDirectory(path); });
 }
 
 RecordedRun RunWithUndoRecord(RunContext& context, void (*run)(RunContext&)) {

@@ -74,6 +74,9 @@ public:
         machine_.replaceTextFile(path, lines);
     }
     std::vector<std::string> readTextFile(const std::string& path) override { return machine_.readTextFile(path); }
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
+        return machine_.writeHeldScript(path, lines);
+    }
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override {
         return machine_.registryValueNames(root, subkey);
     }
@@ -90,6 +93,7 @@ public:
     void appendFileFlushed(const std::string& path, std::string_view bytes) override {
         machine_.appendFileFlushed(path, bytes);
     }
+    void appendFile(const std::string& path, std::string_view bytes) override { machine_.appendFile(path, bytes); }
     LocalTime localTime() override { return machine_.localTime(); }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
@@ -107,6 +111,8 @@ private:
     // Records the prior state for the effect and returns its index in effects().
     std::size_t beforeChange(const Effect& effect);
     void failed(std::size_t index, const std::string& why);
+    template <class Change>
+    void changeRecorded(const Effect& effect, Change&& change);
 
     Platform& machine_;
     const StepTag* step_ = nullptr;

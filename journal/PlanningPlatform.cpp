@@ -49,11 +49,9 @@ Assessment PlanningPlatform::record(const Effect& effect) {
 
 std::unique_ptr<StartedProcess> PlanningPlatform::startHidden(const std::string& commandLine) {
     const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
-        try {
-            return readFileBytes(path);
-        } catch (const PlatformError&) {
-            return std::nullopt;
-        }
+        if (auto it = scratch_.find(Lower(path)); it != scratch_.end()) return it->second;
+        if (auto it = paths_.find(Lower(path)); it != paths_.end() && !it->second) return std::nullopt;
+        return ReadScriptText(machine_, path);
     });
     if (!effects) return std::make_unique<EndedProcess>(1);
     bool succeeded = true;
@@ -183,6 +181,13 @@ void PlanningPlatform::copyFile(const std::string& from, const std::string& to) 
 
 void PlanningPlatform::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
     scratch_[Lower(path)] = Joined(lines);
+}
+
+std::unique_ptr<HeldFile> PlanningPlatform::writeHeldScript(const std::string& path,
+                                                             const std::vector<std::string>& lines) {
+    if (fileExists(path)) throw PlatformError("already exists: " + path);
+    scratch_[Lower(path)] = Joined(lines);
+    return std::make_unique<HeldFile>();
 }
 
 void PlanningPlatform::replaceTextFile(const std::string& path, const std::vector<std::string>& lines) {

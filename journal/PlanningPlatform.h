@@ -29,6 +29,7 @@ public:
     void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
     bool registryKeyExists(const std::string& key) override { return keyExists(key); }
     std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override {
@@ -41,6 +42,7 @@ public:
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string&, std::string_view) override {}
+    void appendFile(const std::string&, std::string_view) override {}
     LocalTime localTime() override { return machine_.localTime(); }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }

@@ -71,7 +71,8 @@ void UndoRecordWriter::appendRestore(const std::string& line) { write(kRestoreLi
 void UndoRecordWriter::log(const std::string& line) {
     if (!opened()) return;
     try {
-        write(kChangesLog, line + "\r\n");
+        // The readable log: what undoing needs is flushed ahead of each change, this need not be.
+        machine_.appendFile(folder_ + "\\" + kChangesLog, line + "\r\n");
     } catch (const PlatformError&) {
         complete_ = false;
     }

@@ -41,6 +41,13 @@ struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
+// A file held open so that no other process can change, replace or delete it
+// until this object is destroyed; other processes may still read it.
+class HeldFile {
+public:
+    virtual ~HeldFile() = default;
+};
+
 enum class MessageBoxKind { OkCancel, OkCancelExclamation };
 enum class MessageBoxAnswer { Ok, Cancel };
 
@@ -71,6 +78,11 @@ public:
     // Throws PlatformError if the file cannot be read. Lines come without CR LF.
     virtual std::vector<std::string> readTextFile(const std::string& path) = 0;
 
+    // Writes a registration script, every line ended by CR LF: ANSI when the code page holds every character exactly
+    // (never best fit), otherwise UTF-16LE with a byte-order mark. Then holds the file (see HeldFile) and checks that
+    // it reads back byte for byte as written. Throws PlatformError on any failure (the file is then not left behind).
+    virtual std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) = 0;
+
     // Names of the values of a key; empty when the key cannot be opened.
     virtual std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) = 0;
 
@@ -93,6 +105,8 @@ public:
     // Adds the bytes at the end of the file (created if missing) and returns only
     // once they are on the disk. Throws PlatformError when it cannot.
     virtual void appendFileFlushed(const std::string& path, std::string_view bytes) = 0;
+    // The same, left to the system to write out when it will.
+    virtual void appendFile(const std::string& path, std::string_view bytes) = 0;
     virtual LocalTime localTime() = 0;
 
     virtual std::string userName() = 0;

@@ -5,6 +5,7 @@
 #include "platform/TextMatch.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimText.h"
 
 namespace quillon::sim {
 namespace {
@@ -38,10 +39,11 @@ bool IsKnownTool(const std::string& commandLine) {
 
 int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files) {
     bool scriptRead = true;
-    const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) {
+    const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
         auto content = files.content(path);
         scriptRead = content.has_value();
-        return content;
+        if (!content) return std::nullopt;
+        return DecodeFileText(*content);
     });
     if (!effects || !scriptRead) return 1;
     bool succeeded = true;

@@ -15,7 +15,7 @@ bool IsKnownTool(const std::string& commandLine);
 // Returns the tool's exit code (0 success, 1 failure), as the real tools do.
 int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files);
 
-// Imports a registration script the way regedit does, unescaping quoted
+// Imports a registration script (UTF-8 text, as DecodeFileText gives it) the way regedit does, unescaping quoted
 // strings; an unescaped backslash is dropped, as the real import drops it.
 void ImportRegistrationScript(const std::string& script, SimRegistry& registry);
 

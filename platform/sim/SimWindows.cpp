@@ -2,6 +2,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/TextMatch.h"
+#include "platform/sim/SimText.h"
 #include "platform/sim/SimTools.h"
 
 namespace quillon::sim {
@@ -16,6 +17,26 @@ std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     return text;
+}
+
+// Held as another program holds a file open: it cannot be changed or deleted.
+class HeldSimFile : public HeldFile {
+public:
+    HeldSimFile(SimFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {
+        files_.setFlags(path_, {.locked = true});
+    }
+    ~HeldSimFile() override { files_.setFlags(path_, {}); }
+
+private:
+    SimFileSystem& files_;
+    std::string path_;
+};
+
+std::string ScriptBytes(const std::vector<std::string>& lines) {
+    const std::string text = Joined(lines);
+    if (auto ansi = ToAnsiExactly(text)) return *ansi;
+    if (auto wide = ToUtf16Le(text)) return std::string(kUtf16Mark) + *wide;
+    throw PlatformError("script text is not UTF-8");
 }
 
 }  // namespace
@@ -103,8 +124,12 @@ void SimWindows::replaceTextFile(const std::string& path, const std::vector<std:
 }
 
 std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
-    auto text = files_.content(path);
-    if (!text) throw PlatformError("cannot open: " + path);
+    auto stored = files_.content(path);
+    if (!stored) throw PlatformError("cannot open: " + path);
+    // Files the simulation writes as text are UTF-8; a byte-order mark, or bytes
+    // that are no UTF-8, are read as Windows reads them.
+    const bool marked = stored->rfind(kUtf8Mark, 0) == 0 || stored->rfind(kUtf16Mark, 0) == 0;
+    const std::optional<std::string> text = marked || !ToUtf16Le(*stored) ? DecodeFileText(*stored) : *stored;
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text->size()) {
@@ -116,6 +141,15 @@ std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
         start = end + 1;
     }
     return lines;
+}
+
+std::unique_ptr<HeldFile> SimWindows::writeHeldScript(const std::string& path, const std::vector<std::string>& lines) {
+    change();
+    const std::string bytes = ScriptBytes(lines);
+    // Never opens a file someone else left there: the writer deleted its own.
+    if (files_.fileExists(path) || files_.directoryExists(path)) throw PlatformError("already exists: " + path);
+    files_.writeFile(path, bytes);
+    return std::make_unique<HeldSimFile>(files_, path);
 }
 
 std::vector<std::string> SimWindows::registryValueNames(RegRoot root, const std::string& subkey) {

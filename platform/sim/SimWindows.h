@@ -65,6 +65,7 @@ public:
     void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
     bool registryKeyExists(const std::string& key) override { return registry_.keyExists(key); }
     std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
@@ -78,6 +79,7 @@ public:
     }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    void appendFile(const std::string& path, std::string_view bytes) override { appendFileFlushed(path, bytes); }
     LocalTime localTime() override { return time_; }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }

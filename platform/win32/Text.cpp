@@ -24,6 +24,29 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
 
 }  // namespace
 
+std::optional<std::wstring> WidenExactly(std::string_view utf8) {
+    if (utf8.empty()) return std::wstring();
+    const int length = static_cast<int>(utf8.size());
+    const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, out.data(), size);
+    return out;
+}
+
+std::optional<std::string> ToAnsiExactly(std::wstring_view wide) {
+    if (wide.empty()) return std::string();
+    const int length = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy) return std::nullopt;
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, out.data(), size, nullptr, &lossy);
+    // Some code pages map a character without calling it lossy; only a round trip proves it exact.
+    if (lossy || ToWide(CP_ACP, out) != wide) return std::nullopt;
+    return out;
+}
+
 std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Narrow(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 std::string ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, Widen(utf8)); }

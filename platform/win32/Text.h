@@ -1,6 +1,7 @@
 #pragma once
 // The one place where Quillon's UTF-8 strings meet Windows' UTF-16 and the
 // ANSI code page.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,11 @@ std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
 std::string ToAnsi(std::string_view utf8);
 std::string FromAnsi(std::string_view ansi);
+
+// Nothing when the text is not valid UTF-8.
+std::optional<std::wstring> WidenExactly(std::string_view utf8);
+// Nothing when the ANSI code page cannot hold every character as it is; never
+// a best-fit look-alike.
+std::optional<std::string> ToAnsiExactly(std::wstring_view wide);
 
 }  // namespace quillon::win32

@@ -1,4 +1,4 @@
-// Files and folders, and text files in the ANSI code page with CR LF.
+// Files and folders, text files and the registration script.
 #include <windows.h>
 
 #include <algorithm>
@@ -45,6 +45,37 @@ void WriteWhole(const std::string& path, const std::vector<std::string>& lines, 
         written != bytes.size())
         Fail("write", path);
     if (flush && !FlushFileBuffers(file.get())) Fail("flush", path);
+}
+
+class HeldHandle : public HeldFile {
+public:
+    explicit HeldHandle(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+private:
+    UniqueHandle handle_;
+};
+
+std::string ScriptBytes(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    const auto wide = WidenExactly(text);
+    if (!wide) throw PlatformError("script text is not UTF-8");
+    if (auto ansi = ToAnsiExactly(*wide)) return *ansi;
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t unit : *wide) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>((unit >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+bool ReadsBackAs(HANDLE file, const std::string& expected) {
+    std::string bytes(expected.size() + 1, '\0');  // one more: a longer file is not the same file
+    DWORD total = 0, got = 0;
+    while (total < bytes.size() &&
+           ReadFile(file, bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &got, nullptr) && got > 0)
+        total += got;
+    return total == expected.size() && bytes.compare(0, total, expected) == 0;
 }
 
 }  // namespace
@@ -132,6 +163,36 @@ std::vector<std::string> Win32Platform::readTextFile(const std::string& path) {
     return lines;
 }
 
+std::unique_ptr<HeldFile> Win32Platform::writeHeldScript(const std::string& path, const std::vector<std::string>& lines) {
+    const std::string bytes = ScriptBytes(lines);
+    const std::wstring wide = Widen(path);
+    {
+        // A new file only: whatever someone else put there is never written through.
+        UniqueHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) Fail("create", path);
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written != bytes.size()) {
+            file.reset();
+            DeleteFileW(wide.c_str());
+            Fail("write", path);
+        }
+    }
+    // Read-only, with writing and deleting denied to everyone else: from here
+    // on nobody can change or replace it, so what reads back now is what the
+    // import will read.
+    UniqueHandle held(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held || !ReadsBackAs(held.get(), bytes)) {
+        const DWORD error = GetLastError();
+        held.reset();
+        DeleteFileW(wide.c_str());
+        SetLastError(error);
+        Fail("hold", path);
+    }
+    return std::make_unique<HeldHandle>(std::move(held));
+}
+
 }  // namespace quillon::win32
 
 namespace quillon::win32 {
@@ -169,7 +230,9 @@ std::vector<std::string> Win32Platform::listSubfolders(const std::string& folder
     return names;
 }
 
-void Win32Platform::appendFileFlushed(const std::string& path, std::string_view bytes) {
+namespace {
+
+UniqueHandle Append(const std::string& path, std::string_view bytes) {
     UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("open", path);
@@ -177,7 +240,15 @@ void Win32Platform::appendFileFlushed(const std::string& path, std::string_view 
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size())
         Fail("write", path);
-    if (!FlushFileBuffers(file.get())) Fail("flush", path);
+    return file;
 }
+
+}  // namespace
+
+void Win32Platform::appendFileFlushed(const std::string& path, std::string_view bytes) {
+    if (!FlushFileBuffers(Append(path, bytes).get())) Fail("flush", path);
+}
+
+void Win32Platform::appendFile(const std::string& path, std::string_view bytes) { Append(path, bytes); }
 
 }  // namespace quillon::win32

@@ -21,6 +21,7 @@ public:
     void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
     bool registryKeyExists(const std::string& key) override;
     std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
@@ -31,6 +32,7 @@ public:
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override;
     std::string userName() override;
     std::string executableFolder() override;

@@ -31,7 +31,10 @@ public:
         }
     }
 
-    void terminate() override { TerminateProcess(process_.get(), 1); }
+    // Ending is not instant; the caller may want to delete what the process had open.
+    void terminate() override {
+        if (TerminateProcess(process_.get(), 1)) WaitForSingleObject(process_.get(), 2000);
+    }
 
     std::optional<int> exitCode() const override {
         DWORD code = 0;

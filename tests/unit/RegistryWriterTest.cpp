@@ -96,9 +96,58 @@ TEST(RegistryWriter, FailuresAreReportedToTheCaller) {
         sim::SimWindows machine;
         machine.setToolHangs("regedit");
         EXPECT_THROW(WriteRegValue(machine, kBios, RegType::Dword, "A", "1"), PlatformError);
-        // The script stays for the import that may still read it; the next write replaces it.
-        EXPECT_TRUE(machine.files().fileExists("c:\\tempreg.reg"));
+        EXPECT_FALSE(machine.files().fileExists("c:\\tempreg.reg"));  // ended at its bound, then removed
     }
+}
+
+TEST(RegistryWriter, ControlCharactersAreRefusedBeforeAnyFileIsTouched) {
+    const std::string injected = "C:\\dl\r[HKEY_LOCAL_MACHINE\\Software\\Injected]\r\"Injected\"=\"x\"";
+    for (const std::string& hostile : {injected, std::string("a\nb"), std::string("tab\t"), std::string("nel\xC2\x85")}) {
+        sim::SimWindows machine;
+        machine.files().addFile("c:\\tempreg.reg", "leftover");
+        EXPECT_THROW(WriteRegValue(machine, kBios, RegType::String, "Path", hostile), PlatformError);
+        EXPECT_THROW(WriteRegValue(machine, kBios, RegType::String, hostile, "x"), PlatformError);
+        EXPECT_THROW(WriteRegValue(machine, kBios + hostile, RegType::Dword, "A", "1"), PlatformError);
+        EXPECT_TRUE(machine.commands().empty());
+        EXPECT_EQ(machine.files().content("c:\\tempreg.reg"), "leftover");
+        EXPECT_FALSE(machine.registry().keyExists("HKEY_LOCAL_MACHINE\\Software\\Injected"));
+    }
+}
+
+TEST(RegistryWriter, TextOutsideTheCodePageIsStoredExactlyThroughUtf16) {
+    ScriptCapture capture;
+    // Look-alikes of '"' and '\\' stay what they are; nothing becomes '?'.
+    for (const std::string text : {"C:\\下载", "C:\\Down＂loads", "C:\\a＼b\"", "C:\\Café"}) {
+        WriteRegValue(capture.machine, kDesktop, RegType::String, "downloadDirectory", text);
+        EXPECT_EQ(capture.machine.registry().stringValue(kDesktop, "downloadDirectory"), text);
+    }
+    EXPECT_EQ(capture.script.substr(capture.script.size() - 7), "Caf\xE9\"\r\n");  // the code page holds it: ANSI
+    WriteRegValue(capture.machine, kDesktop, RegType::String, "下", "x");
+    EXPECT_EQ(capture.script.substr(0, 4), std::string("\xFF\xFEW\0", 4));
+    EXPECT_EQ(capture.machine.registry().stringValue(kDesktop, "下"), "x");
+}
+
+TEST(RegistryWriter, NoOtherProgramCanChangeTheScriptWhileTheImportRuns) {
+    sim::SimWindows machine;
+    machine.setDeferredExecution(true);  // regedit reads the script only at the end of the wait
+    int refused = 0;
+    machine.onPump([&] {
+        auto attempt = [&](auto action) {
+            try {
+                action();
+            } catch (const PlatformError&) {
+                ++refused;
+            }
+        };
+        attempt([&] { machine.files().writeFile("c:\\tempreg.reg", "[HKEY_LOCAL_MACHINE\\Injected]"); });
+        attempt([&] { machine.files().deleteFile("c:\\tempreg.reg"); });
+        attempt([&] { machine.files().addFile("c:\\evil.reg", "x"), machine.files().moveReplacing("c:\\evil.reg", "c:\\tempreg.reg"); });
+    });
+    WriteRegValue(machine, kBios, RegType::Dword, "CPUPriority", "00000001");
+    EXPECT_EQ(refused, 3);
+    EXPECT_EQ(machine.registry().dwordValue(kBios, "CPUPriority"), 1u);
+    EXPECT_FALSE(machine.registry().keyExists("HKEY_LOCAL_MACHINE\\Injected"));
+    EXPECT_FALSE(machine.files().fileExists("c:\\tempreg.reg"));
 }
 
 }  // namespace

@@ -50,6 +50,9 @@ endforeach()
 add_executable(quillon_bench tools/bench/QuillonBench.cpp tests/support/MemoryForm.cpp)
 target_link_libraries(quillon_bench PRIVATE quillon_win32 psapi)
 target_link_options(quillon_bench PRIVATE ${QUILLON_XP_LINK})
+add_executable(quillon_journal_bench tools/bench/JournalBench.cpp tests/support/MemoryForm.cpp)
+target_link_libraries(quillon_journal_bench PRIVATE quillon_win32)
+target_link_options(quillon_journal_bench PRIVATE ${QUILLON_XP_LINK})
 
 # quillonc STATUS against a do-nothing console program (tools/bench.sh).
 add_executable(quillon_console_bench tools/bench/ConsoleBench.cpp)
