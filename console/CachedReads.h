@@ -47,6 +47,13 @@ public:
     void appendFileFlushed(const std::string& path, std::string_view bytes) override {
         forget(), machine_.appendFileFlushed(path, bytes);
     }
+    void appendFile(const std::string& path, std::string_view bytes) override {
+        forget(), machine_.appendFile(path, bytes);
+    }
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
+        forget();
+        return machine_.writeHeldScript(path, lines);
+    }
 
     std::vector<std::string> readTextFile(const std::string& path) override { return machine_.readTextFile(path); }
     std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }

@@ -185,3 +185,30 @@ TEST_F(ConsoleVerbs, StatusShowsOnForWhatWasApplied) {
 
 }  // namespace
 }  // namespace quillon::console
+
+#include "console/CachedReads.h"
+
+namespace quillon::console {
+namespace {
+
+TEST(ConsoleCachedReads, RemembersReadsUntilSomethingChanges) {
+    sim::SimWindows machine;
+    const std::string key = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
+    machine.registry().setValue(key, "AutoEndTasks", sim::Value::String("0"));
+    machine.files().addFile("C:\\a.txt", "a");
+    CachedReads cached(machine);
+    const auto first = cached.registryValue(key, "AutoEndTasks");
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(cached.anyFileExists("C:\\a.txt"));
+
+    machine.registry().setValue(key, "AutoEndTasks", sim::Value::String("1"));  // behind the cache's back
+    EXPECT_EQ(cached.registryValue(key, "AutoEndTasks"), first);
+
+    cached.deleteFile("C:\\a.txt");  // through it: everything read is forgotten
+    EXPECT_FALSE(cached.anyFileExists("C:\\a.txt"));
+    EXPECT_NE(cached.registryValue(key, "AutoEndTasks"), first);
+    EXPECT_EQ(cached.registryValue(key, "AutoEndTasks"), machine.registryValue(key, "AutoEndTasks"));
+}
+
+}  // namespace
+}  // namespace quillon::console
