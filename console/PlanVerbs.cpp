@@ -57,6 +57,10 @@ std::string Tabbed(std::initializer_list<std::string> fields) {
     return line;
 }
 
+std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after) {
+    return Tabbed({PageName(step.page), StepNumber(step), StepCaption(step), DescribeEffect(effect), before, after});
+}
+
 std::vector<Page> InRunOrder(const std::vector<Page>& pages) {
     std::vector<Page> ordered;
     for (Page page : RunOrder())
@@ -93,8 +97,7 @@ int Preview(VerbContext& verb, const SavedSelection& saved) {
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
     for (const PlannedEffect& planned : PlanRun(selection, verb.platform, verb.userName, pages)) {
         if (!planned.changes) continue;
-        verb.terminal.out(Tabbed({PageName(planned.step.page), StepNumber(planned.step), StepCaption(planned.step),
-                                  DescribeEffect(planned.effect), planned.before, planned.after}));
+        verb.terminal.out(ChangeLine(planned.step, planned.effect, planned.before, planned.after));
     }
     return kDone;
 }

@@ -35,10 +35,6 @@ void RunPhase(RunContext& context, Page page) {
     }
 }
 
-std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after) {
-    return Tabbed({PageName(step.page), StepNumber(step), StepCaption(step), DescribeEffect(effect), before, after});
-}
-
 // A record named without a folder is one of the program's own.
 std::string RecordFolder(Platform& platform, const std::string& named) {
     if (named.find('\\') == std::string::npos && named.find(':') == std::string::npos)

@@ -6,6 +6,8 @@
 
 #include "console/Arguments.h"
 #include "console/Terminal.h"
+#include "engine/StepTag.h"
+#include "journal/Effect.h"
 
 #include "settings/StrictSelection.h"
 
@@ -29,6 +31,9 @@ struct VerbContext {
 // One output line: the fields joined by tabs; a tab or line break inside a
 // field becomes a blank so that `for /f` sees the fields it expects.
 std::string Tabbed(std::initializer_list<std::string> fields);
+
+// A change as PREVIEW and APPLY print it: page, number, caption, what, before, after.
+std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after);
 
 // The requested pages in the order one optimise run takes them.
 std::vector<Page> InRunOrder(const std::vector<Page>& pages);
