@@ -24,12 +24,16 @@ if(QUILLON_WINDOWS)
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
   set(QUILLON_WINE ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
-  add_test(NAME windows_xp_compatibility
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/check-xp-imports.sh ${QUILLON_WIN_DIR}/quillon.exe)
+  foreach(program quillon quillonc)
+    add_test(NAME windows_xp_compatibility_${program}
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/check-xp-imports.sh ${QUILLON_WIN_DIR}/${program}.exe)
+    set_tests_properties(windows_xp_compatibility_${program} PROPERTIES LABELS xp)
+  endforeach()
   add_test(NAME wine_integration
     COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe)
-  set_tests_properties(windows_xp_compatibility PROPERTIES LABELS xp)
   set_tests_properties(wine_integration PROPERTIES LABELS wine TIMEOUT 900 RESOURCE_LOCK wineprefix)
+  add_test(NAME docs_tweaks_up_to_date COMMAND ${CMAKE_SOURCE_DIR}/tools/tweaks-doc.sh ${CMAKE_BINARY_DIR} --check)
+  set_tests_properties(docs_tweaks_up_to_date PROPERTIES LABELS wine TIMEOUT 300)
   file(GLOB QUILLON_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.sh)
   foreach(script ${QUILLON_E2E_TESTS})
     get_filename_component(name ${script} NAME_WE)

@@ -8,15 +8,19 @@ set(QUILLON_XP_LINK
   -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
 
 file(GLOB QUILLON_WIN32_SOURCES CONFIGURE_DEPENDS
-  platform/win32/*.cpp window/win32/*.cpp controls/win32/*.cpp)
+  platform/win32/*.cpp window/win32/*.cpp controls/win32/*.cpp console/win32/*.cpp)
 add_library(quillon_win32 STATIC ${QUILLON_WIN32_SOURCES})
 target_link_libraries(quillon_win32 PUBLIC quillon_core
   comctl32 shell32 ole32 uuid gdi32 user32 advapi32 msimg32)
 
-file(GLOB QUILLON_APP_SOURCES CONFIGURE_DEPENDS app/*.cpp app/*.rc)
-add_executable(quillon WIN32 ${QUILLON_APP_SOURCES})
+add_executable(quillon WIN32 app/main_win32.cpp app/quillon.rc)
 target_link_libraries(quillon PRIVATE quillon_win32)
 target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK})
+
+# The console tool: the same core, a console entry point.
+add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win32.cpp app/quillonc.rc)
+target_link_libraries(quillonc PRIVATE quillon_win32)
+target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK})
 
 # GoogleTest built from Debian's sources for the Wine tier.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
@@ -31,6 +35,7 @@ file(GLOB QUILLON_WINE_TESTS CONFIGURE_DEPENDS tests/wine/*.cpp tests/support/*.
 add_executable(quillon_wine_tests ${QUILLON_WINE_TESTS})
 target_link_libraries(quillon_wine_tests PRIVATE quillon_win32 gtest gmock)
 target_link_options(quillon_wine_tests PRIVATE ${QUILLON_XP_LINK})
+add_dependencies(quillon_wine_tests quillonc)  # the console tests start it
 
 file(GLOB QUILLON_STANDINS CONFIGURE_DEPENDS tools/standins/*.cpp)
 foreach(source ${QUILLON_STANDINS})
@@ -48,3 +53,9 @@ target_link_options(quillon_bench PRIVATE ${QUILLON_XP_LINK})
 add_executable(quillon_journal_bench tools/bench/JournalBench.cpp tests/support/MemoryForm.cpp)
 target_link_libraries(quillon_journal_bench PRIVATE quillon_win32)
 target_link_options(quillon_journal_bench PRIVATE ${QUILLON_XP_LINK})
+
+# quillonc STATUS against a do-nothing console program (tools/bench.sh).
+add_executable(quillon_console_bench tools/bench/ConsoleBench.cpp)
+target_link_options(quillon_console_bench PRIVATE ${QUILLON_XP_LINK})
+add_executable(do_nothing tools/bench/DoNothing.cpp)
+target_link_options(do_nothing PRIVATE ${QUILLON_XP_LINK})

@@ -7,6 +7,7 @@
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
 #include "window/win32/CheckList.h"
+#include "window/win32/SystemMenu.h"
 
 namespace quillon::win32 {
 namespace {
@@ -41,10 +42,13 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     const std::wstring title = Widen(layout::kWindow.caption);
-    CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kClassName, title.c_str(), WS_POPUP | WS_CLIPCHILDREN,
+    // WS_SYSMENU draws nothing on a window without a caption; it gives Alt+Space and the taskbar a menu.
+    CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kClassName, title.c_str(),
+                    WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN,
                     left, top, width, height, nullptr, nullptr, instance, this);
     if (!window_) throw PlatformError("the main window cannot be created");
     createControls();
+    AddSystemMenuEntries(window_);
     LoadMainForm(context_);
     if (show != SW_HIDE) {
         ShowWindow(window_, show);
@@ -85,6 +89,9 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return onColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_SYSCOMMAND:
+            if (onSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
+            break;
         case WM_DRAWITEM:
             DrawCheckListItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
             return TRUE;

@@ -74,6 +74,11 @@ private:
     void onCommand(int id, int code);
     void onButton(Button button) noexcept;
     void onBrowse() noexcept;
+    // MainWindowSystemMenu.cpp: the three entries above the usual ones.
+    bool onSystemCommand(UINT command) noexcept;
+    void previewChanges();
+    void showCurrentState();
+    void undoLastRun();
     LRESULT onColour(HDC dc, HWND control);
 
     // MainWindowControls.cpp: the layout made into windows.

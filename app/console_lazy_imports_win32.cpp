@@ -1,0 +1,97 @@
+// quillonc.exe binds the window-side functions of the shared Win32 platform
+// (message boxes, the folder browser, the message pump, log-off) when they
+// are first called. Loading user32, shell32 and ole32 at start would more
+// than double the time a short verb such as STATUS takes from start to exit,
+// and most verbs never call them. Each pointer below stands in for the
+// import-table entry of the same name, so the linker takes no import of these
+// DLLs; only quillonc.exe links this file.
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+
+template <typename Function>
+Function Bind(const wchar_t* dll, const char* name) {
+    // Known system DLLs: the loader takes them from the system folder only.
+    HMODULE module = LoadLibraryW(dll);
+    const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));  // via void(*)(): no type is assumed
+}
+
+constexpr wchar_t kUser[] = L"user32.dll";
+constexpr wchar_t kShell[] = L"shell32.dll";
+constexpr wchar_t kOle[] = L"ole32.dll";
+
+BOOL WINAPI LazyPeekMessage(LPMSG message, HWND window, UINT first, UINT last, UINT remove) {
+    static const auto bound = Bind<decltype(&PeekMessageW)>(kUser, "PeekMessageW");
+    return bound && bound(message, window, first, last, remove);
+}
+BOOL WINAPI LazyTranslateMessage(const MSG* message) {
+    static const auto bound = Bind<decltype(&TranslateMessage)>(kUser, "TranslateMessage");
+    return bound && bound(message);
+}
+LRESULT WINAPI LazyDispatchMessage(const MSG* message) {
+    static const auto bound = Bind<decltype(&DispatchMessageW)>(kUser, "DispatchMessageW");
+    return bound ? bound(message) : 0;
+}
+BOOL WINAPI LazyIsDialogMessage(HWND window, LPMSG message) {
+    static const auto bound = Bind<decltype(&IsDialogMessageW)>(kUser, "IsDialogMessageW");
+    return bound && bound(window, message);
+}
+DWORD WINAPI LazyMsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL all, DWORD timeout, DWORD mask) {
+    static const auto bound = Bind<decltype(&MsgWaitForMultipleObjects)>(kUser, "MsgWaitForMultipleObjects");
+    // Without user32 there are no window messages to wait for.
+    return bound ? bound(count, handles, all, timeout, mask) : WaitForMultipleObjects(count, handles, all, timeout);
+}
+int WINAPI LazyMessageBox(HWND owner, LPCWSTR text, LPCWSTR title, UINT type) {
+    static const auto bound = Bind<decltype(&MessageBoxW)>(kUser, "MessageBoxW");
+    return bound ? bound(owner, text, title, type) : 0;
+}
+BOOL WINAPI LazyExitWindowsEx(UINT flags, DWORD reason) {
+    static const auto bound = Bind<decltype(&ExitWindowsEx)>(kUser, "ExitWindowsEx");
+    return bound && bound(flags, reason);
+}
+PIDLIST_ABSOLUTE WINAPI LazyBrowseForFolder(LPBROWSEINFOW info) {
+    static const auto bound = Bind<decltype(&SHBrowseForFolderW)>(kShell, "SHBrowseForFolderW");
+    return bound ? bound(info) : nullptr;
+}
+BOOL WINAPI LazyPathFromIdList(PCIDLIST_ABSOLUTE item, LPWSTR path) {
+    static const auto bound = Bind<decltype(&SHGetPathFromIDListW)>(kShell, "SHGetPathFromIDListW");
+    return bound && bound(item, path);
+}
+HRESULT WINAPI LazyOleInitialize(LPVOID reserved) {
+    static const auto bound = Bind<decltype(&OleInitialize)>(kOle, "OleInitialize");
+    return bound ? bound(reserved) : E_FAIL;
+}
+void WINAPI LazyTaskMemFree(LPVOID memory) {
+    static const auto bound = Bind<decltype(&CoTaskMemFree)>(kOle, "CoTaskMemFree");
+    if (bound) bound(memory);
+}
+
+}  // namespace
+
+// The import-table names, as the i686 compiler decorates a call through one.
+extern "C" {
+extern decltype(&PeekMessageW) const quillonPeekMessage asm("__imp__PeekMessageW@20");
+decltype(&PeekMessageW) const quillonPeekMessage = LazyPeekMessage;
+extern decltype(&TranslateMessage) const quillonTranslateMessage asm("__imp__TranslateMessage@4");
+decltype(&TranslateMessage) const quillonTranslateMessage = LazyTranslateMessage;
+extern decltype(&DispatchMessageW) const quillonDispatchMessage asm("__imp__DispatchMessageW@4");
+decltype(&DispatchMessageW) const quillonDispatchMessage = LazyDispatchMessage;
+extern decltype(&IsDialogMessageW) const quillonIsDialogMessage asm("__imp__IsDialogMessageW@8");
+decltype(&IsDialogMessageW) const quillonIsDialogMessage = LazyIsDialogMessage;
+extern decltype(&MsgWaitForMultipleObjects) const quillonMsgWait asm("__imp__MsgWaitForMultipleObjects@20");
+decltype(&MsgWaitForMultipleObjects) const quillonMsgWait = LazyMsgWaitForMultipleObjects;
+extern decltype(&MessageBoxW) const quillonMessageBox asm("__imp__MessageBoxW@16");
+decltype(&MessageBoxW) const quillonMessageBox = LazyMessageBox;
+extern decltype(&ExitWindowsEx) const quillonExitWindows asm("__imp__ExitWindowsEx@8");
+decltype(&ExitWindowsEx) const quillonExitWindows = LazyExitWindowsEx;
+extern decltype(&SHBrowseForFolderW) const quillonBrowse asm("__imp__SHBrowseForFolderW@4");
+decltype(&SHBrowseForFolderW) const quillonBrowse = LazyBrowseForFolder;
+extern decltype(&SHGetPathFromIDListW) const quillonPathFromIdList asm("__imp__SHGetPathFromIDListW@8");
+decltype(&SHGetPathFromIDListW) const quillonPathFromIdList = LazyPathFromIdList;
+extern decltype(&OleInitialize) const quillonOleInitialize asm("__imp__OleInitialize@4");
+decltype(&OleInitialize) const quillonOleInitialize = LazyOleInitialize;
+extern decltype(&CoTaskMemFree) const quillonTaskMemFree asm("__imp__CoTaskMemFree@4");
+decltype(&CoTaskMemFree) const quillonTaskMemFree = LazyTaskMemFree;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The console tool's command line: a verb, then options, in the manner of the
+// system's own console tools. Verbs and options are case-insensitive; options
+// begin with '/' or '-'.
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "engine/Form.h"
+
+namespace quillon::console {
+
+enum class Verb { List, Status, Preview, Apply, Undo, Usage };
+
+struct Request {
+    Verb verb = Verb::Usage;
+    std::vector<Page> pages;                   // as given, no repeats; empty: the verb's default
+    std::optional<std::string> selectionFile;  // PREVIEW and APPLY
+    bool noUndo = false;                       // APPLY
+    std::optional<std::string> undoFolder;     // UNDO
+};
+
+struct UsageError {
+    std::string message;  // one line, no program name
+};
+
+// The arguments after the program's name.
+std::variant<Request, UsageError> ParseArguments(std::span<const std::string> arguments);
+
+// "System", "Security", "Services", "Speed" (any case), as a selection file holds them.
+std::optional<Page> PageNamed(const std::string& name);
+
+// The pages a verb covers when no /page is given.
+std::vector<Page> DefaultPages(Verb verb);
+
+}  // namespace quillon::console

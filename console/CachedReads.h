@@ -1,0 +1,84 @@
+#pragma once
+// The machine as a verb that only reads sees it: every read is asked of the
+// machine once and then remembered. A plan reads the same keys and files many
+// times over (each page, each box's before and after), and under a real
+// registry each read is several calls into the system; STATUS must start and
+// end about as fast as a program that does nothing. Anything that changes the
+// machine goes straight through and forgets what was read.
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace quillon::console {
+
+class CachedReads final : public Platform {
+public:
+    explicit CachedReads(Platform& machine) : machine_(machine) {}
+
+    bool visibleFileExists(const std::string& path) override;
+    bool anyFileExists(const std::string& path) override;
+    bool directoryExists(const std::string& path) override;
+    std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override;
+    std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
+    bool registryKeyExists(const std::string& key) override;
+    std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
+    std::vector<NamedRegValue> registryValues(const std::string& key) override;
+    std::vector<std::string> registrySubkeys(const std::string& key) override;
+    std::vector<std::string> listSubfolders(const std::string& folder) override;
+
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        forget();
+        return machine_.startHidden(commandLine);
+    }
+    void deleteFile(const std::string& path) override { forget(), machine_.deleteFile(path); }
+    void removeEmptyDirectory(const std::string& path) override { forget(), machine_.removeEmptyDirectory(path); }
+    void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override {
+        forget(), machine_.writeTextFile(path, lines);
+    }
+    void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override {
+        forget(), machine_.replaceTextFile(path, lines);
+    }
+    void copyFile(const std::string& from, const std::string& to) override { forget(), machine_.copyFile(from, to); }
+    void createDirectory(const std::string& path) override { forget(), machine_.createDirectory(path); }
+    void appendFileFlushed(const std::string& path, std::string_view bytes) override {
+        forget(), machine_.appendFileFlushed(path, bytes);
+    }
+    void appendFile(const std::string& path, std::string_view bytes) override {
+        forget(), machine_.appendFile(path, bytes);
+    }
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
+        forget();
+        return machine_.writeHeldScript(path, lines);
+    }
+
+    std::vector<std::string> readTextFile(const std::string& path) override { return machine_.readTextFile(path); }
+    std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }
+    LocalTime localTime() override { return machine_.localTime(); }
+    std::string userName() override { return machine_.userName(); }
+    std::string executableFolder() override { return machine_.executableFolder(); }
+    void pumpEvents() override { machine_.pumpEvents(); }
+    MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
+        return machine_.messageBox(text, title, kind);
+    }
+    std::optional<std::string> browseForFolder(const std::string& title) override {
+        return machine_.browseForFolder(title);
+    }
+    void logOff() override { machine_.logOff(); }
+
+private:
+    void forget();
+
+    Platform& machine_;
+    std::map<std::pair<int, std::string>, bool> files_;  // 0 visible, 1 any, 2 folder
+    std::map<std::pair<std::string, std::string>, std::vector<std::string>> listings_;
+    std::map<std::pair<int, std::string>, std::vector<std::string>> names_;  // value names by root; subkeys (-1); subfolders (-2)
+    std::map<std::string, bool> keys_;
+    std::map<std::pair<std::string, std::string>, std::optional<RegValue>> values_;
+    std::map<std::string, std::vector<NamedRegValue>> allValues_;
+};
+
+}  // namespace quillon::console

@@ -1,0 +1,105 @@
+// LIST and PREVIEW: both read the plan of a run and change nothing.
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "console/VerbSteps.h"
+#include "console/Verbs.h"
+#include "engine/ServiceCatalogue.h"
+#include "journal/Plan.h"
+#include "journal/SelectionForm.h"
+#include "window/Layout.h"
+#include "window/StepNames.h"
+
+namespace quillon::console {
+namespace {
+
+std::optional<Page> PageOfBox(int box) {
+    std::optional<layout::Panel> panel = layout::CheckBoxes()[box].parent;
+    while (panel) {
+        const layout::PanelSpec& spec = layout::PanelOf(*panel);
+        if (spec.page) return spec.page;
+        panel = spec.parent;
+    }
+    return std::nullopt;
+}
+
+// What each box (or Services entry) of one page does when ticked, or when not.
+std::map<int, std::vector<std::string>> EffectsByBox(VerbContext& verb, Page page, bool ticked) {
+    SelectionForm selection;
+    selection.tickEverything(ticked);
+    const Page pages[] = {page};
+    std::map<int, std::vector<std::string>> byBox;
+    for (const PlannedEffect& planned : PlanRun(selection, verb.platform, verb.userName, pages)) {
+        const std::string what = DescribeEffect(planned.effect);
+        if (page == Page::Services && planned.step.entry >= 0) byBox[planned.step.entry].push_back(what);
+        for (int box : planned.step.boxes)
+            if (box >= 0) byBox[box].push_back(what);
+    }
+    return byBox;
+}
+
+std::string Joined(const std::vector<std::string>& effects) {
+    if (effects.empty()) return "nothing";
+    std::string text;
+    for (const std::string& effect : effects) text += (text.empty() ? "" : " ; ") + effect;
+    return text;
+}
+
+}  // namespace
+
+std::string Tabbed(std::initializer_list<std::string> fields) {
+    std::string line;
+    for (const std::string& field : fields) {
+        if (&field != fields.begin()) line += '\t';
+        for (char c : field) line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    }
+    return line;
+}
+
+std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after) {
+    return Tabbed({PageName(step.page), StepNumber(step), StepCaption(step), DescribeEffect(effect), before, after});
+}
+
+std::vector<Page> InRunOrder(const std::vector<Page>& pages) {
+    std::vector<Page> ordered;
+    for (Page page : RunOrder())
+        if (std::find(pages.begin(), pages.end(), page) != pages.end()) ordered.push_back(page);
+    return ordered;
+}
+
+int List(VerbContext& verb) {
+    for (Page page : InRunOrder(verb.request.pages)) {
+        const auto ticked = EffectsByBox(verb, page, true);
+        const auto unticked = EffectsByBox(verb, page, false);
+        std::set<int> numbers;
+        if (page == Page::Services)
+            for (int entry = 0; entry < kServiceCount; ++entry) numbers.insert(entry);
+        else
+            for (int box = 0; box < kCheckBoxCount; ++box)
+                if (PageOfBox(box) == page) numbers.insert(box);
+        for (int number : numbers) {
+            const std::string caption =
+                page == Page::Services ? std::string(kServices[number].listText) : BoxCaption(number);
+            const auto side = [&](const std::map<int, std::vector<std::string>>& effects) {
+                auto found = effects.find(number);
+                return Joined(found == effects.end() ? std::vector<std::string>{} : found->second);
+            };
+            verb.terminal.out(Tabbed({PageName(page), std::to_string(number), caption, side(ticked), side(unticked)}));
+        }
+    }
+    return kDone;
+}
+
+int Preview(VerbContext& verb, const SavedSelection& saved) {
+    SelectionForm selection;
+    PutSelection(selection, saved);
+    const std::vector<Page> pages = InRunOrder(verb.request.pages);
+    for (const PlannedEffect& planned : PlanRun(selection, verb.platform, verb.userName, pages)) {
+        if (!planned.changes) continue;
+        verb.terminal.out(ChangeLine(planned.step, planned.effect, planned.before, planned.after));
+    }
+    return kDone;
+}
+
+}  // namespace quillon::console

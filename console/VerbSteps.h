@@ -1,0 +1,47 @@
+#pragma once
+// The verbs, each in its own file; Verbs.cpp parses and dispatches.
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "console/Arguments.h"
+#include "console/Terminal.h"
+#include "engine/StepTag.h"
+#include "journal/Effect.h"
+
+#include "settings/StrictSelection.h"
+
+namespace quillon {
+class Platform;
+}
+
+namespace quillon::console {
+
+inline constexpr char kToolName[] = "quillonc: ";
+
+struct VerbContext {
+    const Request& request;
+    Terminal& terminal;
+    Platform& platform;
+    std::string userName;
+
+    void say(const std::string& message) { terminal.err(kToolName + message); }
+};
+
+// One output line: the fields joined by tabs; a tab or line break inside a
+// field becomes a blank so that `for /f` sees the fields it expects.
+std::string Tabbed(std::initializer_list<std::string> fields);
+
+// A change as PREVIEW and APPLY print it: page, number, caption, what, before, after.
+std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after);
+
+// The requested pages in the order one optimise run takes them.
+std::vector<Page> InRunOrder(const std::vector<Page>& pages);
+
+int List(VerbContext& verb);
+int Status(VerbContext& verb);
+int Preview(VerbContext& verb, const SavedSelection& selection);
+int Apply(VerbContext& verb, const SavedSelection& selection);
+int Undo(VerbContext& verb);
+
+}  // namespace quillon::console

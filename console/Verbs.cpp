@@ -1,0 +1,84 @@
+#include "console/Verbs.h"
+
+#include <algorithm>
+#include <optional>
+#include <variant>
+
+#include "console/CachedReads.h"
+#include "console/Usage.h"
+#include "console/VerbSteps.h"
+#include "platform/Platform.h"
+#include "settings/SelectionFile.h"
+#include "settings/StrictSelection.h"
+
+namespace quillon::console {
+namespace {
+
+// The selection the run works on, or the one line that says why there is none.
+std::optional<SavedSelection> LoadSelection(VerbContext& verb) {
+    const std::string path =
+        verb.request.selectionFile ? *verb.request.selectionFile : SelectionFilePath(verb.platform);
+    StrictSelection read = ReadSelectionStrict(verb.platform, path);
+    if (auto* problem = std::get_if<SelectionProblem>(&read)) {
+        const std::string where = problem->line > 0 ? path + " line " + std::to_string(problem->line) : path;
+        verb.say(where + ": " + problem->reason + "; nothing was changed");
+        return std::nullopt;
+    }
+    return std::get<SavedSelection>(read);
+}
+
+std::string UserName(Platform& platform) {
+    try {
+        return platform.userName();
+    } catch (const std::exception&) {
+        return {};  // the per-user Startup folder then holds no name, as in the window
+    }
+}
+
+}  // namespace
+
+int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform) {
+    auto parsed = ParseArguments(arguments);
+    if (auto* error = std::get_if<UsageError>(&parsed)) {
+        terminal.err(kToolName + error->message);
+        return kBadUsage;
+    }
+    Request request = std::get<Request>(parsed);
+    if (request.pages.empty()) request.pages = DefaultPages(request.verb);
+    if (request.verb == Verb::Usage) {
+        for (const std::string& line : UsageLines()) terminal.out(line);
+        return kDone;
+    }
+
+    // The verbs that only read see the machine through a cache; APPLY and UNDO see it as it is.
+    CachedReads cached(platform);
+    const bool readsOnly = request.verb == Verb::List || request.verb == Verb::Status || request.verb == Verb::Preview;
+    // Only the Startup page's folders hold the user's name; no verb covers that page today.
+    const bool startup = std::find(request.pages.begin(), request.pages.end(), Page::Startup) != request.pages.end();
+    VerbContext verb{request, terminal, readsOnly ? static_cast<Platform&>(cached) : platform,
+                     startup ? UserName(platform) : std::string()};
+    try {
+        switch (request.verb) {
+        case Verb::List:
+            return List(verb);
+        case Verb::Status:
+            return Status(verb);
+        case Verb::Preview:
+        case Verb::Apply: {
+            const auto selection = LoadSelection(verb);
+            if (!selection) return kBadUsage;
+            return request.verb == Verb::Preview ? Preview(verb, *selection) : Apply(verb, *selection);
+        }
+        case Verb::Undo:
+            return Undo(verb);
+        case Verb::Usage:
+            break;
+        }
+    } catch (const std::exception& error) {
+        verb.say(error.what());
+        return kSomeStepsFailed;
+    }
+    return kDone;
+}
+
+}  // namespace quillon::console

@@ -1,0 +1,24 @@
+#pragma once
+// The console tool: parses the arguments, does what the verb asks, and
+// returns the exit status a batch file tests.
+#include <span>
+#include <string>
+
+#include "console/Terminal.h"
+
+namespace quillon {
+class Platform;
+}
+
+namespace quillon::console {
+
+enum ExitStatus {
+    kDone = 0,
+    kSomeStepsFailed = 1,
+    kBadUsage = 2,          // also a missing, unreadable or bad selection file; nothing was changed
+    kNoUndoRecord = 3,      // APPLY refused to start; nothing was changed
+};
+
+int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform);
+
+}  // namespace quillon::console

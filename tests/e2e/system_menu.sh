@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The three entries of the window's system menu, by keyboard (Alt+Space,
+# arrows, Enter) and by mouse: the preview window lists the plan and closing
+# it changes nothing; "Show current state" after a console APPLY ticks what
+# was applied; "Undo last run..." restores it after asking.
+# Usage: tests/e2e/system_menu.sh BUILD_DIR
+set -euo pipefail
+. "$(dirname "$0")/common.bash"
+e2e_begin "$1" system_menu
+cp "$build/win32/quillonc.exe" "$program_dir/quillonc.exe"
+
+crash='HKLM\System\CurrentControlSet\Control\CrashControl'
+
+# The menu opens at the window's top-left corner; its entries are one line apart.
+menu_entry_offset_x=60
+menu_entry_offset_y() { echo $((29 + 16 * $1)); }
+
+open_menu() {
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    xdotool key --window "$window" alt+space
+    sleep 0.6
+}
+
+# Entry 0, 1 or 2 by keyboard: Down arrows from the first entry, then Enter.
+choose_by_keys() {
+    open_menu
+    for _ in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
+    xdotool key Return
+}
+
+choose_by_mouse() {
+    open_menu
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + menu_entry_offset_x)) $((Y + $(menu_entry_offset_y "$1"))) click 1
+}
+
+close_preview() {
+    xdotool key --window "$1" Escape
+    for _ in $(seq 1 20); do
+        [ -z "$(find_window 'Preview changes.*' 1)" ] && return 0
+        sleep 0.25
+    done
+    fail "the preview window did not close"
+}
+
+
+start_quillon
+before_crash=$(reg_value "$crash" AutoReboot || true)
+
+# Preview by keyboard, on the System page with chk 54 ticked.
+click_box "$page_x" "$page_y" 270 2280
+choose_by_keys 0
+preview=$(find_window 'Preview changes.*' 40)
+[ -n "$preview" ] || fail "Alt+Space, Enter opened no preview window"
+sleep 0.5
+import -window "$preview" "$out/preview-keyboard.png"
+xdotool windowsize "$preview" 500 300
+sleep 0.5
+import -window "$preview" "$out/preview-resized.png"
+[ "$(identify -format %w "$out/preview-resized.png")" -le 520 ] || fail "the preview window did not take a smaller size"
+close_preview "$preview"
+echo "ok: preview by keyboard, resized, closed"
+
+# Preview by mouse.
+choose_by_mouse 0
+preview=$(find_window 'Preview changes.*' 40)
+[ -n "$preview" ] || fail "a click on the entry opened no preview window"
+sleep 0.5
+import -window "$preview" "$out/preview-mouse.png"
+close_preview "$preview"
+[ "$(reg_value "$crash" AutoReboot || true)" = "$before_crash" ] || fail "previewing changed AutoReboot"
+[ -f "$setup_dat" ] && fail "previewing wrote setup.dat"
+echo "ok: preview by mouse; previewing changed nothing"
+
+# Dark pixels inside a box: container x y, box left top twips.
+tick_dark_pixels() {
+    local x=$(($1 + $(px "$3") + 2)) y=$(($2 + $(px "$4") + 2))
+    shot "$out/ticks.png"
+    convert "$out/ticks.png" -crop "9x9+$x+$y" +repage -colorspace gray -threshold 40% -format '%[fx:int(w*h*(1-mean))]' info:
+}
+
+# A console APPLY of a selection with chk 54 and 43, then "Show current state"
+# by keyboard on a cleared System page ticks exactly those.
+zeros() { printf '0%.0s' $(seq 1 "$1"); }
+boxes=$(zeros 77)
+boxes="${boxes:0:43}1${boxes:44}"
+boxes="${boxes:0:54}1${boxes:55}"
+printf '"%s"\r\n"0"\r\n"0"\r\n"0"\r\n""\r\n"%s"\r\n"%s"\r\n"%s"\r\n' \
+    "$boxes" "$(zeros 26)" "$(zeros 26)" "$(zeros 19)" >"$program_dir/deploy.dat"
+status=0
+(cd "$program_dir" && wine quillonc.exe APPLY /selection deploy.dat /page System >"$out/apply.txt" 2>"$out/apply.err") || status=$?
+[ "$status" -eq 0 ] || fail "quillonc APPLY ended with $status: $(cat "$out/apply.err")"
+expect_value "$crash" AutoReboot "REG_DWORD 0x1"
+click_main_button 2070 6540 1815  # Reset clears every box
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -le 1 ] || fail "Reset left chk 54 ticked"
+choose_by_keys 1
+sleep 1
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -gt 4 ] || fail "Show current state left chk 54 clear"
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2610)" -gt 4 ] || fail "Show current state left chk 43 clear"
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2940)" -le 1 ] || fail "Show current state ticked chk 44"
+shot "$out/current-state.png"
+echo "ok: Show current state ticks what APPLY applied"
+
+# "Undo last run..." by mouse: it asks, restores, reports.
+choose_by_mouse 2
+ask=$(find_window 'Undo last run' 40)
+[ -n "$ask" ] || fail "Undo last run asked nothing"
+import -window "$ask" "$out/undo-ask.png"
+xdotool key --window "$ask" Return
+sleep 1
+wait_for_value "$crash" AutoReboot "$before_crash"
+report=$(find_window 'Undo last run' 40)
+[ -n "$report" ] || fail "Undo last run reported nothing"
+import -window "$report" "$out/undo-report.png"
+xdotool key --window "$report" Return
+sleep 0.5
+quillon_running || fail "the program ended after Undo last run"
+echo "ok: Undo last run restored AutoReboot"

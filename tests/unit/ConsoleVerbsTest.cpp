@@ -1,0 +1,214 @@
+// The console tool's verbs on the simulated Windows, through the same entry
+// the executable uses.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "console/Verbs.h"
+#include "journal/Plan.h"
+#include "settings/SelectionFile.h"
+#include "tests/unit/JournalMachine.h"
+#include "window/StepNames.h"
+
+namespace quillon::console {
+namespace {
+
+struct RecordingTerminal : Terminal {
+    std::vector<std::string> outLines, errLines;
+    bool console = false;
+    std::vector<std::string> inPlace;
+    void out(std::string_view line) override { outLines.emplace_back(line); }
+    void err(std::string_view line) override { errLines.emplace_back(line); }
+    bool errIsConsole() const override { return console; }
+    void errInPlace(std::string_view text) override { inPlace.emplace_back(text); }
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+struct ConsoleVerbs : ::testing::Test {
+    sim::SimWindows machine;
+    RecordingTerminal terminal;
+    std::string selectionFile = "C:\\deploy\\office.dat";
+
+    void SetUp() override {
+        test::FurnishMachine(machine);
+        test::MemoryForm form;
+        for (int box : {54, 43, 25, 22, 41, 76}) form.setChk(box, kTicked);
+        form.setListSelected(CheckList::Service, 7, true);
+        form.setListSelected(CheckList::Hide, 3, true);
+        form.setTxtPath("C:\\D\xc3\xbcnloads");
+        machine.files().addDirectory("C:\\deploy");
+        machine.writeTextFile(selectionFile, SelectionLines(form));
+    }
+
+    int run(std::vector<std::string> arguments) {
+        terminal = RecordingTerminal{};
+        return RunConsole(arguments, terminal, machine);
+    }
+};
+
+TEST_F(ConsoleVerbs, PreviewListsEveryChangeOfThePlanAndChangesNothing) {
+    const auto before = test::MachineState(machine);
+    ASSERT_EQ(run({"PREVIEW", "/selection", selectionFile}), kDone);
+    EXPECT_EQ(test::MachineState(machine), before);
+    EXPECT_TRUE(machine.commands().empty());
+    EXPECT_TRUE(terminal.errLines.empty());
+
+    std::set<Page> pages;
+    std::set<std::string> numbers;
+    for (const std::string& line : terminal.outLines) {
+        const auto fields = Fields(line);
+        ASSERT_EQ(fields.size(), 6u) << line;
+        // Only changes are listed; a tool whose effect cannot be read back counts as one.
+        EXPECT_TRUE(fields[4] != fields[5] || fields[3].rfind("run ", 0) == 0) << line;
+        pages.insert(*std::find_if(RunOrder().begin(), RunOrder().end(), [&](Page p) { return PageName(p) == fields[0]; }));
+        numbers.insert(fields[1]);
+    }
+    EXPECT_EQ(pages, (std::set<Page>{Page::System, Page::Security, Page::Services, Page::Speed}));
+    for (const char* number : {"54", "25", "7", "lstHide", "txtPath"}) EXPECT_TRUE(numbers.count(number)) << number;
+
+    // Pages narrow the listing, in any case and order, without repeats.
+    ASSERT_EQ(run({"preview", "-selection", selectionFile, "/page", "services", "/PAGE", "Services"}), kDone);
+    ASSERT_FALSE(terminal.outLines.empty());
+    for (const std::string& line : terminal.outLines) EXPECT_EQ(Fields(line)[0], "Services");
+}
+
+TEST_F(ConsoleVerbs, ListShowsBothSidesOfEveryBoxOfThePage) {
+    ASSERT_EQ(run({"LIST"}), kDone);
+    std::map<std::string, std::vector<std::string>> byPage;
+    for (const std::string& line : terminal.outLines) {
+        const auto fields = Fields(line);
+        ASSERT_EQ(fields.size(), 5u) << line;
+        byPage[fields[0]].push_back(fields[1]);
+        EXPECT_FALSE(fields[2].empty()) << line;
+        if (fields[0] != "Speed") {
+            EXPECT_NE(fields[3], "nothing") << line;  // every tweak does something ticked
+        }
+    }
+    EXPECT_EQ(byPage["Services"].size(), 19u);
+    EXPECT_EQ(byPage["System"].size() + byPage["Security"].size() + byPage["Speed"].size(), 77u);
+    EXPECT_EQ(byPage.count("Startup"), 0u);
+    const auto system = std::find_if(terminal.outLines.begin(), terminal.outLines.end(),
+                                      [](const std::string& l) { return l.rfind("System\t54\t", 0) == 0; });
+    ASSERT_NE(system, terminal.outLines.end());
+    EXPECT_NE(Fields(*system)[3].find("AutoReboot"), std::string::npos) << *system;
+}
+
+TEST_F(ConsoleVerbs, BadSelectionIsRefusedWithItsLineAndNothingRuns) {
+    auto lines = machine.readTextFile(selectionFile);
+    lines[6] = "\"0000\"";
+    machine.writeTextFile(selectionFile, lines);
+    const auto before = test::MachineState(machine);
+    EXPECT_EQ(run({"APPLY", "/selection", selectionFile}), kBadUsage);
+    ASSERT_EQ(terminal.errLines.size(), 1u);
+    EXPECT_NE(terminal.errLines[0].find("office.dat line 7"), std::string::npos) << terminal.errLines[0];
+    EXPECT_TRUE(terminal.outLines.empty());
+    EXPECT_EQ(test::MachineState(machine), before);
+    EXPECT_TRUE(machine.commands().empty());
+}
+
+}  // namespace
+}  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+TEST_F(ConsoleVerbs, ApplyChangesWhatPreviewListedAndUndoPutsItBack) {
+    const auto before = test::TweakedState(machine);
+    ASSERT_EQ(run({"PREVIEW", "/selection", selectionFile}), kDone);
+    const auto planned = terminal.outLines;
+
+    terminal.console = true;
+    ASSERT_EQ(run({"APPLY", "/selection", selectionFile}), kDone) << (terminal.errLines.empty() ? "" : terminal.errLines[0]);
+    auto applied = terminal.outLines;
+    ASSERT_FALSE(applied.empty());
+    EXPECT_EQ(applied.back().rfind("undo\t" + machine.executableFolder() + "\\undo\\", 0), 0u) << applied.back();
+    applied.pop_back();
+    EXPECT_EQ(applied, planned);
+    EXPECT_FALSE(machine.files().fileExists(SelectionFilePath(machine)));  // APPLY never writes setup.dat
+
+    ASSERT_EQ(run({"UNDO"}), kDone);
+    EXPECT_EQ(test::TweakedState(machine), before);
+}
+
+TEST_F(ConsoleVerbs, ApplyRefusesWithoutAnUndoRecordUnlessTold) {
+    machine.files().addFile(machine.executableFolder() + "\\undo", "a file where the records would go");
+    const auto before = test::MachineState(machine);
+    EXPECT_EQ(run({"APPLY", "/selection", selectionFile}), kNoUndoRecord);
+    EXPECT_EQ(test::MachineState(machine), before);
+    EXPECT_TRUE(machine.commands().empty());
+    ASSERT_EQ(terminal.errLines.size(), 1u);
+    EXPECT_NE(terminal.errLines[0].find("/noundo"), std::string::npos);
+
+    EXPECT_EQ(run({"APPLY", "/selection", selectionFile, "/noundo", "/page", "System"}), kDone);
+    EXPECT_NE(test::MachineState(machine), before);
+    EXPECT_FALSE(terminal.outLines.empty());
+}
+
+TEST_F(ConsoleVerbs, ProgressBarOnlyInAConsoleAndClearedAtTheEnd) {
+    terminal.console = false;
+    ASSERT_EQ(run({"APPLY", "/selection", selectionFile, "/page", "Services"}), kDone);
+    EXPECT_TRUE(terminal.inPlace.empty());
+
+    RecordingTerminal console;
+    console.console = true;
+    const std::vector<std::string> arguments{"UNDO"};
+    ASSERT_EQ(RunConsole(arguments, console, machine), kDone);
+    ASSERT_GE(console.inPlace.size(), 3u);
+    EXPECT_NE(console.inPlace.front().find("  0%"), std::string::npos) << console.inPlace.front();
+    EXPECT_EQ(console.inPlace.back(), "");  // the line is blank again for what follows
+}
+
+TEST_F(ConsoleVerbs, StatusShowsOnForWhatWasApplied) {
+    ASSERT_EQ(run({"APPLY", "/selection", selectionFile}), kDone);
+    ASSERT_EQ(run({"STATUS", "/page", "System", "/page", "Services"}), kDone);
+    std::map<std::string, std::string> state;
+    for (const std::string& line : terminal.outLines) {
+        const auto fields = Fields(line);
+        ASSERT_EQ(fields.size(), 4u) << line;
+        EXPECT_TRUE(fields[0] == "System" || fields[0] == "Services") << line;
+        state[fields[0] + " " + fields[1]] = fields[2];
+    }
+    // 76 is only partly on: the Security page, applied after it, unticks part of what it sets.
+    for (const char* box : {"System 54", "System 43", "Services 7"}) EXPECT_EQ(state[box], "on") << box;
+    EXPECT_EQ(state["System 76"], "partial");
+    EXPECT_EQ(state["Services 6"], "off");
+}
+
+}  // namespace
+}  // namespace quillon::console
+
+#include "console/CachedReads.h"
+
+namespace quillon::console {
+namespace {
+
+TEST(ConsoleCachedReads, RemembersReadsUntilSomethingChanges) {
+    sim::SimWindows machine;
+    const std::string key = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
+    machine.registry().setValue(key, "AutoEndTasks", sim::Value::String("0"));
+    machine.files().addFile("C:\\a.txt", "a");
+    CachedReads cached(machine);
+    const auto first = cached.registryValue(key, "AutoEndTasks");
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(cached.anyFileExists("C:\\a.txt"));
+
+    machine.registry().setValue(key, "AutoEndTasks", sim::Value::String("1"));  // behind the cache's back
+    EXPECT_EQ(cached.registryValue(key, "AutoEndTasks"), first);
+
+    cached.deleteFile("C:\\a.txt");  // through it: everything read is forgotten
+    EXPECT_FALSE(cached.anyFileExists("C:\\a.txt"));
+    EXPECT_NE(cached.registryValue(key, "AutoEndTasks"), first);
+    EXPECT_EQ(cached.registryValue(key, "AutoEndTasks"), machine.registryValue(key, "AutoEndTasks"));
+}
+
+}  // namespace
+}  // namespace quillon::console

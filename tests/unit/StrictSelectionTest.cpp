@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "engine/Form.h"
+#include "platform/sim/SimWindows.h"
+#include "settings/SelectionFile.h"
+#include "settings/StrictSelection.h"
+#include "tests/support/MemoryForm.h"
+
+namespace quillon {
+namespace {
+
+std::vector<std::string> SavedLines() {
+    test::MemoryForm form;
+    for (int i : {0, 13, 54, 76}) form.setChk(i, kTicked);
+    form.selectOpt(4);
+    form.setComboIndex(Combo::Prefetch, 1);
+    form.setComboIndex(Combo::Priority, -1);
+    form.setTxtPath("D:\\Téléchargements");
+    form.setListSelected(CheckList::Hide, 2, true);
+    form.setListSelected(CheckList::Not, 25, true);
+    form.setListSelected(CheckList::Service, 18, true);
+    return SelectionLines(form);
+}
+
+TEST(StrictSelection, WhatTheWindowSavesReadsBackWhole) {
+    auto read = ParseSelectionStrict(SavedLines());
+    ASSERT_TRUE(std::holds_alternative<SavedSelection>(read));
+
+    test::MemoryForm form;
+    form.setListSelected(CheckList::Hide, 0, true);  // cleared: the file says every entry
+    PutSelection(form, std::get<SavedSelection>(read));
+    EXPECT_EQ(SelectionLines(form), SavedLines());
+    EXPECT_FALSE(form.listSelected(CheckList::Hide, 0));
+    EXPECT_EQ(form.comboIndex(Combo::Priority), -1);
+}
+
+TEST(StrictSelection, EveryBadFieldIsNamedByItsLine) {
+    struct Case {
+        int line;
+        std::string text;  // replaces that line; empty text removes the lines from there on
+    };
+    const Case cases[] = {
+        {1, "\"1010\""},                               // too short
+        {1, "\"" + std::string(76, '0') + "x\""},      // not a digit
+        {1, std::string(77, '0')},                     // no quotes
+        {2, "\"5\""},                                  // no such option
+        {2, "\"\""},
+        {3, "\"2\""},                                  // Combo2 has two entries
+        {4, "\"-2\""},
+        {4, "\"0 \""},
+        {6, "\"" + std::string(25, '0') + "\""},
+        {7, "\"" + std::string(25, '0') + "2\""},
+        {8, "\"" + std::string(20, '0') + "\""},
+        {5, "\"C:\\a\"b\""},                           // a quote inside the field
+    };
+    for (const Case& c : cases) {
+        auto lines = SavedLines();
+        lines[c.line - 1] = c.text;
+        auto read = ParseSelectionStrict(lines);
+        ASSERT_TRUE(std::holds_alternative<SelectionProblem>(read)) << c.text;
+        EXPECT_EQ(std::get<SelectionProblem>(read).line, c.line) << c.text;
+        EXPECT_FALSE(std::get<SelectionProblem>(read).reason.empty());
+    }
+}
+
+TEST(StrictSelection, MissingAndExtraLinesAreRefused) {
+    for (std::size_t kept = 0; kept < 8; ++kept) {
+        auto lines = SavedLines();
+        lines.resize(kept);
+        auto read = ParseSelectionStrict(lines);
+        ASSERT_TRUE(std::holds_alternative<SelectionProblem>(read));
+        EXPECT_EQ(std::get<SelectionProblem>(read).line, static_cast<int>(kept) + 1);
+    }
+    auto lines = SavedLines();
+    lines.push_back("");  // a trailing empty line is only the last line's end
+    EXPECT_TRUE(std::holds_alternative<SavedSelection>(ParseSelectionStrict(lines)));
+    lines.push_back("\"1\"");
+    auto read = ParseSelectionStrict(lines);
+    ASSERT_TRUE(std::holds_alternative<SelectionProblem>(read));
+    EXPECT_EQ(std::get<SelectionProblem>(read).line, 9);
+}
+
+TEST(StrictSelection, MissingFileIsAProblemAndTheLoaderIsUnchanged) {
+    sim::SimWindows machine;
+    auto read = ReadSelectionStrict(machine, "C:\\nowhere\\setup.dat");
+    ASSERT_TRUE(std::holds_alternative<SelectionProblem>(read));
+    EXPECT_EQ(std::get<SelectionProblem>(read).line, 0);
+
+    // The window's loader still takes what it can of a short first line.
+    auto lines = SavedLines();
+    lines = {"\"1111\""};
+    test::MemoryForm form;
+    ApplySelectionLines(form, lines);
+    EXPECT_TRUE(form.ticked(3));
+    EXPECT_TRUE(std::holds_alternative<SelectionProblem>(ParseSelectionStrict(lines)));
+}
+
+}  // namespace
+}  // namespace quillon

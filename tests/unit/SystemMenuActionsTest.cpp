@@ -1,0 +1,69 @@
+// The window's system-menu entries on the simulated Windows.
+#include <gtest/gtest.h>
+
+#include "engine/Phases.h"
+#include "journal/Journal.h"
+#include "journal/Plan.h"
+#include "settings/SelectionFile.h"
+#include "tests/unit/JournalMachine.h"
+#include "window/SystemMenuActions.h"
+
+namespace quillon {
+namespace {
+
+struct SystemMenuActions : ::testing::Test {
+    sim::SimWindows machine;
+    test::MemoryForm form;
+    RunContext context{form, machine, "Tester"};
+    void SetUp() override { test::FurnishMachine(machine); }
+};
+
+TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothing) {
+    for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup}) {
+        test::SelectEverything(form, machine, true);
+        form.showOnly(page);
+        const auto state = test::MachineState(machine);
+        const auto selection = SelectionLines(form);
+
+        const PreviewTable table = PreviewPageOnView(context);
+
+        EXPECT_EQ(test::MachineState(machine), state);
+        EXPECT_TRUE(machine.commands().empty());
+        EXPECT_EQ(SelectionLines(form), selection);
+        std::size_t changes = 0;
+        const Page pages[] = {page};
+        for (const PlannedEffect& p : PlanRun(form, machine, "Tester", pages)) changes += p.changes;
+        EXPECT_EQ(table.rows.size(), changes);
+        EXPECT_GT(changes, 0u);
+        for (const auto& row : table.rows) EXPECT_EQ(row[0], table.title.substr(table.title.rfind(' ') + 1));
+        EXPECT_EQ(table.count.rfind(std::to_string(changes) + " change", 0), 0u) << table.count;
+    }
+}
+
+TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIsPartly) {
+    form.showOnly(Page::System);
+    for (int box : {54, 43, 71}) form.setChk(box, kTicked);
+    RunWithUndoRecord(context, RunSystemPhase);
+    test::MemoryForm shown;
+    shown.showOnly(Page::System);
+    RunContext view{shown, machine, "Tester"};
+    ASSERT_TRUE(ShowCurrentState(view));
+    for (int box : {54, 43, 71}) EXPECT_EQ(shown.chk(box), kTicked) << box;
+    EXPECT_EQ(shown.chk(44), kUnticked);
+
+    shown.showOnly(Page::Speed);
+    EXPECT_FALSE(ShowCurrentState(view));
+}
+
+TEST_F(SystemMenuActions, NewestUndoRecordNamesWhatItRestores) {
+    EXPECT_TRUE(NewestUndoRecord(machine).folder.empty());
+    form.showOnly(Page::System);
+    form.setChk(54, kTicked);
+    const RecordedRun run = RunWithUndoRecord(context, RunSystemPhase);
+    const UndoOffer offer = NewestUndoRecord(machine);
+    EXPECT_EQ(offer.folder, run.folder);
+    EXPECT_FALSE(offer.restores.empty());
+}
+
+}  // namespace
+}  // namespace quillon

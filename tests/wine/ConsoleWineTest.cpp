@@ -1,0 +1,278 @@
+// quillonc.exe started as a batch file would start it, from a program folder
+// of its own, with its output and exit status read back.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ServiceCatalogue.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/wine/RegistryRead.h"
+#include "tests/wine/RegistryTree.h"
+#include "tests/wine/StandinCommands.h"
+
+namespace quillon {
+namespace {
+
+constexpr wchar_t kProgramFolder[] = L"C:\\Quillon console test";
+
+struct Finished {
+    DWORD status = 0;
+    std::string out, err;
+};
+
+std::string ReadAll(const std::wstring& path) {
+    win32::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+// The folder a tree lives in, for "nothing changed" checks.
+struct Watched {
+    HKEY root;
+    const wchar_t* subkey;
+};
+const Watched kWatched[] = {
+    {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies"},
+    {HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies"},
+    {HKEY_CURRENT_USER, L"Software\\Policies"},
+    {HKEY_LOCAL_MACHINE, L"Software\\Policies"},
+    {HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl"},
+    {HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager\\Memory Management"},
+    {HKEY_CURRENT_USER, L"Control Panel\\Desktop"},
+    {HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services"},
+};
+
+struct ConsoleWine : ::testing::Test {
+    std::wstring folder = kProgramFolder;
+    std::wstring exe = folder + L"\\quillonc.exe";
+
+    std::vector<std::wstring> madeServices;
+    static inline int runs_ = 0;  // across tests: an old output file may still be held
+
+    void SetUp() override {
+        RemoveTree(folder);  // records and files of an earlier run
+        CreateDirectoryW(folder.c_str(), nullptr);
+        // Wine lacks most of the services the pages set; stand-ins for their keys.
+        std::vector<std::string> names{"RDSessMgr", "ERSvc"};
+        for (const ServiceEntry& entry : kServices) names.emplace_back(entry.serviceName);
+        for (const std::string& name : names) {
+            const std::wstring key = L"System\\CurrentControlSet\\Services\\" + win32::Widen(name);
+            if (test::KeyExists(HKEY_LOCAL_MACHINE, key)) continue;
+            win32::UniqueKey made;
+            const DWORD demand = SERVICE_DEMAND_START;
+            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                      made.put(), nullptr), ERROR_SUCCESS);
+            RegSetValueExW(made.get(), L"Start", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&demand), sizeof demand);
+            madeServices.push_back(key);
+        }
+        const std::wstring built = win32::Widen(win32::Win32Platform().executableFolder()) + L"\\quillonc.exe";
+        ASSERT_TRUE(CopyFileW(built.c_str(), exe.c_str(), FALSE)) << "quillonc.exe beside the tests";
+        test::ClearStandinCommands();
+    }
+
+    void TearDown() override {
+        for (const std::wstring& key : madeServices) test::DeleteTree(HKEY_LOCAL_MACHINE, key);
+    }
+
+    static void RemoveTree(const std::wstring& path) {
+        std::wstring from = path + L'\0';  // the list ends with a second null
+        SHFILEOPSTRUCTW operation{};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+        SHFileOperationW(&operation);
+    }
+
+    Finished run(const std::wstring& arguments) {
+        // Fresh names each time: a child's handles may outlive it briefly under Wine.
+        const std::wstring run = std::to_wstring(++runs_);
+        const std::wstring outPath = folder + L"\\out" + run + L".txt", errPath = folder + L"\\err" + run + L".txt";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        Finished finished;
+        {
+            win32::UniqueHandle out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                                CREATE_NEW, 0, nullptr));
+            win32::UniqueHandle err(CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                                CREATE_NEW, 0, nullptr));
+            if (!out || !err) ADD_FAILURE() << "no output files in the program folder";
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdOutput = out.get();
+            startup.hStdError = err.get();
+            PROCESS_INFORMATION info{};
+            std::wstring line = L"\"" + exe + L"\" " + arguments;
+            if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                folder.c_str(), &startup, &info)) {
+                ADD_FAILURE() << "quillonc.exe did not start";
+                return finished;
+            }
+            win32::UniqueHandle process(info.hProcess), thread(info.hThread);
+            EXPECT_EQ(WaitForSingleObject(process.get(), 120000), WAIT_OBJECT_0);
+            GetExitCodeProcess(process.get(), &finished.status);
+        }
+        finished.out = ReadAll(outPath);
+        finished.err = ReadAll(errPath);
+        return finished;
+    }
+
+    void writeFile(const std::wstring& name, const std::string& bytes) {
+        win32::UniqueHandle file(
+            CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+
+    static std::vector<std::optional<test::RegistryTree>> Snapshot() {
+        std::vector<std::optional<test::RegistryTree>> trees;
+        for (const Watched& w : kWatched) trees.push_back(test::ReadTree(w.root, w.subkey));
+        return trees;
+    }
+};
+
+std::string SelectionText(const std::string& boxes, const std::string& option = "0") {
+    return "\"" + boxes + "\"\r\n\"" + option + "\"\r\n\"0\"\r\n\"0\"\r\n\"C:\\Downloads\"\r\n\"" + std::string(26, '0') +
+           "\"\r\n\"" + std::string(26, '0') + "\"\r\n\"" + std::string(19, '1') + "\"\r\n";
+}
+
+std::string AllTicked() { return std::string(77, '1'); }
+
+TEST_F(ConsoleWine, EachBadUsageExitsWithItsStatusSaysOneLineAndChangesNothing) {
+    writeFile(L"bad.dat", SelectionText(AllTicked(), "9"));  // no option 9
+    writeFile(L"good.dat", SelectionText(AllTicked()));
+    // An undo folder that cannot be made: a file stands where it would go.
+    writeFile(L"undo", "not a folder");
+
+    struct Case {
+        std::wstring arguments;
+        DWORD status;
+        std::string said;  // a piece of the one line on standard error
+    };
+    const Case cases[] = {
+        {L"FROB", 2, "FROB"},
+        {L"", 2, "no verb"},
+        {L"APPLY /page Startup /selection good.dat", 2, "Startup"},
+        {L"PREVIEW /selection missing.dat", 2, "missing.dat"},
+        {L"APPLY /selection \"C:\\Quillon console test\\missing.dat\"", 2, "does not exist"},
+        {L"APPLY /selection bad.dat", 2, "bad.dat line 2"},
+        {L"apply -selection good.dat", 3, "undo"},
+    };
+    const auto before = Snapshot();
+    for (const Case& c : cases) {
+        const Finished finished = run(c.arguments);
+        const std::string shown = win32::Narrow(c.arguments);
+        EXPECT_EQ(finished.status, c.status) << shown;
+        EXPECT_EQ(finished.out, "") << shown;
+        const auto said = Lines(finished.err);
+        ASSERT_EQ(said.size(), 1u) << shown << ": " << finished.err;
+        EXPECT_NE(said[0].find(c.said), std::string::npos) << shown << ": " << said[0];
+    }
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(test::StandinCommands().empty());
+    EXPECT_EQ(GetFileAttributesW((folder + L"\\setup.dat").c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW((folder + L"\\undo").c_str());
+}
+
+std::string WithServices(std::string boxes, const std::string& services) {
+    std::string text = SelectionText(boxes);
+    text.replace(text.rfind(std::string(19, '1')), 19, services);
+    return text;
+}
+
+std::vector<std::string> Field(const std::vector<std::string>& lines, int index) {
+    std::vector<std::string> fields;
+    for (const std::string& line : lines) {
+        std::size_t start = 0;
+        for (int i = 0; i < index; ++i) start = line.find('\t', start) + 1;
+        fields.push_back(line.substr(start, line.find('\t', start) - start));
+    }
+    return fields;
+}
+
+TEST_F(ConsoleWine, PreviewApplyStatusUndoOnTheRealRegistry) {
+    std::string boxes(77, '0');
+    for (int box : {54, 43, 71, 25, 22, 13}) boxes[box] = '1';
+    std::string services(19, '0');
+    services[7] = services[14] = '1';  // Messenger, Schedule
+    writeFile(L"office.dat", WithServices(boxes, services));
+    const auto before = Snapshot();
+
+    // PREVIEW changes nothing and starts nothing.
+    const Finished preview = run(L"PREVIEW /selection office.dat");
+    ASSERT_EQ(preview.status, 0u) << preview.err;
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(test::StandinCommands().empty());
+    EXPECT_EQ(GetFileAttributesW((folder + L"\\undo").c_str()), INVALID_FILE_ATTRIBUTES);
+    const auto planned = Lines(preview.out);
+    ASSERT_FALSE(planned.empty());
+
+    // APPLY changes exactly what PREVIEW listed, and names its undo record last.
+    const Finished apply = run(L"APPLY /selection office.dat");
+    ASSERT_EQ(apply.status, 0u) << apply.err;
+    auto applied = Lines(apply.out);
+    ASSERT_FALSE(applied.empty());
+    const std::string undoLine = applied.back();
+    applied.pop_back();
+    EXPECT_EQ(applied, planned);
+    ASSERT_EQ(undoLine.rfind("undo\t", 0), 0u) << undoLine;
+    EXPECT_NE(GetFileAttributesW(win32::Widen(undoLine.substr(5) + "\\undo.reg").c_str()), INVALID_FILE_ATTRIBUTES);
+    auto value = [](HKEY root, const wchar_t* key, const wchar_t* name) -> std::optional<DWORD> {
+        auto stored = test::ReadValue(root, key, name);
+        if (!stored || stored->type != REG_DWORD) return std::nullopt;
+        return stored->dword;
+    };
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot"), 1u);
+    EXPECT_EQ(value(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+                    L"DisableTaskMgr"), 1u);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services\\Messenger", L"Start"), 4u);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services\\Schedule", L"Start"), 4u);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services\\Spooler", L"Start"), 3u);
+
+    // STATUS shows every ticked box on.
+    const Finished status = run(L"STATUS");
+    ASSERT_EQ(status.status, 0u) << status.err;
+    const auto states = Lines(status.out);
+    const auto pages = Field(states, 0), numbers = Field(states, 1), words = Field(states, 2);
+    std::map<std::string, std::string> state;
+    for (std::size_t i = 0; i < states.size(); ++i) state[pages[i] + " " + numbers[i]] = words[i];
+    for (const char* box : {"System 54", "System 43", "System 71", "Security 25", "Security 22", "Security 13",
+                            "Services 7", "Services 14"})
+        EXPECT_EQ(state[box], "on") << box << "\n" << status.out;
+    EXPECT_EQ(state["Services 8"], "off");
+    EXPECT_EQ(state.count("Speed 41"), 0u);
+
+    // UNDO puts back what was there before.
+    const Finished undo = run(L"UNDO");
+    ASSERT_EQ(undo.status, 0u) << undo.err;
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {
+    const Finished finished = run(L"/?");
+    EXPECT_EQ(finished.status, 0u);
+    for (const char* word : {"VERSION 1.", "LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "/noundo"})
+        EXPECT_NE(finished.out.find(word), std::string::npos) << word;
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,38 @@
+#include "window/StepNames.h"
+
+#include "window/Layout.h"
+
+namespace quillon {
+
+std::string PageName(Page page) {
+    switch (page) {
+    case Page::System: return "System";
+    case Page::Security: return "Security";
+    case Page::Services: return "Services";
+    case Page::Startup: return "Startup";
+    case Page::Speed: return "Speed";
+    }
+    return {};
+}
+
+std::string BoxCaption(int box) {
+    if (box < 0 || box >= kCheckBoxCount) return {};
+    return std::string(layout::CheckBoxes()[box].caption);
+}
+
+std::string StepNumber(const StepTag& step) {
+    if (step.boxes[0] >= 0)
+        return std::to_string(step.boxes[0]) + (step.boxes[1] >= 0 ? "," + std::to_string(step.boxes[1]) : "");
+    if (step.control == "lstService" && step.entry >= 0) return std::to_string(step.entry);
+    if (step.entry >= 0) return std::string(step.control) + " " + std::to_string(step.entry);
+    return std::string(step.control);
+}
+
+std::string StepCaption(const StepTag& step) {
+    if (step.boxes[0] >= 0)
+        return BoxCaption(step.boxes[0]) + (step.boxes[1] >= 0 ? " / " + BoxCaption(step.boxes[1]) : "");
+    if (!step.item.empty()) return step.item;
+    return std::string(step.control);
+}
+
+}  // namespace quillon

@@ -1,0 +1,23 @@
+#pragma once
+// Where a change comes from, in the words the window shows: the page, the
+// box's number and caption, the list entry, or the control's name. The
+// console tool and the preview window print the same words.
+#include <string>
+
+#include "engine/Form.h"
+#include "engine/StepTag.h"
+
+namespace quillon {
+
+std::string PageName(Page page);  // "System", "Security", "Services", "Startup", "Speed"
+
+// "54"; "24,28" for a step that reads two boxes; the entry's position on the
+// Services page; otherwise the control ("Combo3", "lstHide", "lstStartup 2").
+std::string StepNumber(const StepTag& step);
+
+// The box's caption, the entry's text, or the control's name.
+std::string StepCaption(const StepTag& step);
+
+std::string BoxCaption(int box);
+
+}  // namespace quillon

@@ -1,0 +1,35 @@
+#pragma once
+// What the three entries of the window's system menu do, apart from drawing:
+// the preview of the page on view, the machine's state put on the page, and
+// the newest undo record restored. The Win32 side shows the results.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/RunContext.h"
+
+namespace quillon {
+
+struct PreviewTable {
+    std::string title;
+    std::array<std::string, 5> columns;                // page, box caption, what, before, after
+    std::vector<std::array<std::string, 5>> rows;
+    std::string count;                                 // the line under the list
+};
+
+// The plan of the page on view for the selection on screen, changes only.
+// Neither the form nor the machine is changed.
+PreviewTable PreviewPageOnView(RunContext& context);
+
+// Sets the boxes and list entries of the page on view to the machine's state:
+// on ticked, partial greyed, off or unknown clear. False when the page on
+// view has no state to show (Startup, Speed).
+bool ShowCurrentState(RunContext& context);
+
+struct UndoOffer {
+    std::string folder;               // empty: there is no record
+    std::vector<std::string> restores;  // what it puts back, one line each
+};
+UndoOffer NewestUndoRecord(Platform& platform);
+
+}  // namespace quillon
