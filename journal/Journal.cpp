@@ -62,7 +62,7 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect) {
     PlatformView view(machine_);
     const Assessment a = Assess(effect, view);
     RecordedEffect recorded{effect, step_ ? *step_ : StepTag{}, a.before, a.after, a.changes, false};
-    if (a.changes) record_->keep(effect);
+    if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect);
     record_->log("[" + DescribeStep(recorded.step) + "] " + DescribeEffect(effect) + ": " +
                  (a.changes ? a.before + " -> " + a.after : "no change (" + a.before + ")"));
     effects_.push_back(std::move(recorded));

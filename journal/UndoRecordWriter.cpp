@@ -166,7 +166,11 @@ void UndoRecordWriter::keep(const Effect& effect) {
         switch (effect.kind) {
         case EffectKind::SetValue:
         case EffectKind::DeleteValue: keepValue(effect.target, effect.name); break;
-        case EffectKind::CreateKey: keepMissingKey(effect.target); break;
+        case EffectKind::CreateKey:
+            // Some registry tools give a key they add an empty default value, even one that exists.
+            if (machine_.registryKeyExists(effect.target)) keepValue(effect.target, "");
+            else keepMissingKey(effect.target);
+            break;
         case EffectKind::DeleteKey: keepTree(effect.target); break;
         case EffectKind::CopyKey: keepTree(effect.destination); break;
         case EffectKind::ServiceStart: {
