@@ -8,15 +8,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "app/console_lazy_bind_win32.h"
+
 namespace {
 
-template <typename Function>
-Function Bind(const wchar_t* dll, const char* name) {
-    // Known system DLLs: the loader takes them from the system folder only.
-    HMODULE module = LoadLibraryW(dll);
-    const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));  // via void(*)(): no type is assumed
-}
+using quillon::lazy::Bind;
 
 constexpr wchar_t kUser[] = L"user32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";

@@ -17,7 +17,10 @@ namespace quillon::console {
 
 class CachedReads final : public Platform {
 public:
-    explicit CachedReads(Platform& machine) : machine_(machine) {}
+    explicit CachedReads(Platform& machine) : machine_(machine) { machine_.holdRegistryKeysOpen(true); }
+    ~CachedReads() override { machine_.holdRegistryKeysOpen(false); }
+    CachedReads(const CachedReads&) = delete;
+    CachedReads& operator=(const CachedReads&) = delete;
 
     bool visibleFileExists(const std::string& path) override;
     bool anyFileExists(const std::string& path) override;

@@ -51,11 +51,12 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
     }
 
     // The verbs that only read see the machine through a cache; APPLY and UNDO see it as it is.
-    CachedReads cached(platform);
     const bool readsOnly = request.verb == Verb::List || request.verb == Verb::Status || request.verb == Verb::Preview;
+    std::optional<CachedReads> cached;
+    if (readsOnly) cached.emplace(platform);
     // Only the Startup page's folders hold the user's name; no verb covers that page today.
     const bool startup = std::find(request.pages.begin(), request.pages.end(), Page::Startup) != request.pages.end();
-    VerbContext verb{request, terminal, readsOnly ? static_cast<Platform&>(cached) : platform,
+    VerbContext verb{request, terminal, readsOnly ? static_cast<Platform&>(*cached) : platform,
                      startup ? UserName(platform) : std::string()};
     try {
         switch (request.verb) {

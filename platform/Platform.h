@@ -95,6 +95,9 @@ public:
     virtual std::optional<RegValue> registryValue(const std::string& key, const std::string& name) = 0;
     virtual std::vector<NamedRegValue> registryValues(const std::string& key) = 0;
     virtual std::vector<std::string> registrySubkeys(const std::string& key) = 0;
+    // While held, the reads above may keep the keys they open until released:
+    // for a run of reads with no change in between. Starting a process ends the hold.
+    virtual void holdRegistryKeysOpen(bool /*hold*/) {}
 
     // The file's bytes as stored; throws PlatformError if it cannot be read.
     virtual std::string readFileBytes(const std::string& path) = 0;

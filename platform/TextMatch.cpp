@@ -1,16 +1,27 @@
 #include "platform/TextMatch.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace quillon {
+namespace {
+
+// ASCII only, as the C library folds in its "C" locale; inline because a plan
+// compares key names hundreds of thousands of times, and a call into the C
+// library per character showed as most of a short console verb's time.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
 
 std::string Lower(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out) c = LowerAscii(c);
     return out;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);

@@ -1,7 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
+#include <string>
+
 #include "platform/Platform.h"
+#include "platform/win32/UniqueHandle.h"
 
 namespace quillon::win32 {
 
@@ -27,6 +31,7 @@ public:
     std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
     std::vector<NamedRegValue> registryValues(const std::string& key) override;
     std::vector<std::string> registrySubkeys(const std::string& key) override;
+    void holdRegistryKeysOpen(bool hold) override;
     std::string readFileBytes(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override;
@@ -42,7 +47,13 @@ public:
     void logOff() override;
 
 private:
+    // The key open for reading, or null when it cannot be opened: a held one,
+    // or one opened into `own` for this call only.
+    HKEY readableKey(const std::string& key, UniqueKey& own);
+
     HWND mainWindow_ = nullptr;
+    bool holdKeys_ = false;
+    std::map<std::string, UniqueKey> heldKeys_;  // by lower-case path; null for a key that is missing
     bool oleStarted_ = false;
 };
 

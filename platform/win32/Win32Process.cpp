@@ -78,6 +78,7 @@ void PumpPendingMessages(HWND dialogWindow) {
 std::unique_ptr<StartedProcess> Win32Platform::startHidden(const std::string& commandLine) {
     const std::wstring application = ToolPath(commandLine);
     if (application.empty()) throw PlatformError("not a known tool: " + commandLine);
+    holdRegistryKeysOpen(false);  // the tool may change what a held key shows
     std::wstring mutableLine = Widen(commandLine);  // CreateProcessW may write to it
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/RegistryPath.h"
+#include "platform/TextMatch.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -19,29 +20,48 @@ HKEY RootKey(const std::string& root) {
 }
 
 // The view regedit (started from the Windows folder) writes to; 32-bit Windows ignores the flag.
-bool Open(const std::string& key, UniqueKey& opened) {
-    const std::string normalised = NormalisedKey(key);
+void Open(const std::string& normalised, UniqueKey& opened) {
     const HKEY root = RootKey(KeyRoot(normalised));
-    if (!root) return false;
-    return RegOpenKeyExW(root, Widen(KeyBelowRoot(normalised)).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, opened.put()) ==
-           ERROR_SUCCESS;
+    HKEY key = nullptr;
+    if (root && RegOpenKeyExW(root, Widen(KeyBelowRoot(normalised)).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) ==
+                    ERROR_SUCCESS)
+        *opened.put() = key;
 }
 
 }  // namespace
 
+// Each open and close is a call into the system's registry service; a status
+// listing reads about seventy values from fifty keys, many of them twice.
+void Win32Platform::holdRegistryKeysOpen(bool hold) {
+    holdKeys_ = hold;
+    if (!hold) heldKeys_.clear();
+}
+
+HKEY Win32Platform::readableKey(const std::string& key, UniqueKey& own) {
+    const std::string normalised = NormalisedKey(key);
+    if (!holdKeys_) {
+        Open(normalised, own);
+        return own.get();
+    }
+    const auto [held, added] = heldKeys_.try_emplace(Lower(normalised));
+    if (added) Open(normalised, held->second);
+    return held->second.get();
+}
+
 bool Win32Platform::registryKeyExists(const std::string& key) {
-    UniqueKey opened;
-    return Open(key, opened);
+    UniqueKey own;
+    return readableKey(key, own) != nullptr;
 }
 
 std::optional<RegValue> Win32Platform::registryValue(const std::string& key, const std::string& name) {
-    UniqueKey opened;
-    if (!Open(key, opened)) return std::nullopt;
+    UniqueKey own;
+    const HKEY opened = readableKey(key, own);
+    if (!opened) return std::nullopt;
     const std::wstring wideName = Widen(name);
     std::vector<BYTE> data(256);
     for (;;) {
         DWORD type = 0, size = static_cast<DWORD>(data.size());
-        const LONG result = RegQueryValueExW(opened.get(), wideName.c_str(), nullptr, &type, data.data(), &size);
+        const LONG result = RegQueryValueExW(opened, wideName.c_str(), nullptr, &type, data.data(), &size);
         if (result == ERROR_MORE_DATA) {
             data.resize(size + 2);
             continue;
@@ -53,17 +73,18 @@ std::optional<RegValue> Win32Platform::registryValue(const std::string& key, con
 
 std::vector<NamedRegValue> Win32Platform::registryValues(const std::string& key) {
     std::vector<NamedRegValue> values;
-    UniqueKey opened;
-    if (!Open(key, opened)) return values;
+    UniqueKey own;
+    const HKEY opened = readableKey(key, own);
+    if (!opened) return values;
     DWORD longestName = 0, longestData = 0;
-    if (RegQueryInfoKeyW(opened.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+    if (RegQueryInfoKeyW(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
                          &longestData, nullptr, nullptr) != ERROR_SUCCESS)
         return values;
     std::vector<wchar_t> name(longestName + 2);
     std::vector<BYTE> data(longestData + 2);
     for (DWORD index = 0;; ++index) {
         DWORD nameLength = static_cast<DWORD>(name.size()), type = 0, size = static_cast<DWORD>(data.size());
-        const LONG result = RegEnumValueW(opened.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+        const LONG result = RegEnumValueW(opened, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
         if (result == ERROR_MORE_DATA) {  // grown since the query
             name.resize(name.size() * 2 + 256);
             data.resize(data.size() * 2 + 256);
@@ -79,12 +100,13 @@ std::vector<NamedRegValue> Win32Platform::registryValues(const std::string& key)
 
 std::vector<std::string> Win32Platform::registrySubkeys(const std::string& key) {
     std::vector<std::string> names;
-    UniqueKey opened;
-    if (!Open(key, opened)) return names;
+    UniqueKey own;
+    const HKEY opened = readableKey(key, own);
+    if (!opened) return names;
     wchar_t name[256];
     for (DWORD index = 0;; ++index) {
         DWORD length = 256;
-        if (RegEnumKeyExW(opened.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExW(opened, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         names.push_back(Narrow(std::wstring_view(name, length)));
     }
     return names;

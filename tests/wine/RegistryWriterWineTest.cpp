@@ -62,6 +62,22 @@ TEST_F(RegistryWriterWine, LaterWriteWinsAndNoScriptIsLeft) {
     EXPECT_EQ(GetFileAttributesW(L"c:\\tempreg.reg"), INVALID_FILE_ATTRIBUTES);
 }
 
+// A held key that was missing must not hide what the tool then creates.
+TEST_F(RegistryWriterWine, HeldReadsSeeWhatAToolWritesAfterThem) {
+    test::DeleteTree(HKEY_CURRENT_USER, L"Software\\QuillonTest");
+    platform.holdRegistryKeysOpen(true);
+    EXPECT_FALSE(platform.registryKeyExists(kKey));
+    EXPECT_FALSE(platform.registryValue(kKey, "Held"));
+    WriteRegValue(platform, kKey, RegType::Dword, "Held", "00000007");
+    EXPECT_TRUE(platform.registryKeyExists(kKey));
+    EXPECT_EQ(platform.registryValue(kKey, "Held"), DwordValue(7));
+    platform.holdRegistryKeysOpen(true);
+    EXPECT_EQ(platform.registryValue(kKey, "HELD"), DwordValue(7));  // one held key, any spelling
+    WriteRegValue(platform, kKey, RegType::Dword, "Held", "00000008");
+    EXPECT_EQ(platform.registryValue(kKey, "Held"), DwordValue(8));
+    platform.holdRegistryKeysOpen(false);
+}
+
 TEST_F(RegistryWriterWine, TypedTextNeverWritesKeysOfItsOwn) {
     const std::string pasted = "C:\\dl\r[HKEY_CURRENT_USER\\Software\\QuillonTest\\Injected]\r\"Injected\"=\"x\"";
     EXPECT_THROW(WriteRegValue(platform, kKey, RegType::String, "downloadDirectory", pasted), PlatformError);

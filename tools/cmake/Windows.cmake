@@ -18,7 +18,8 @@ target_link_libraries(quillon PRIVATE quillon_win32)
 target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK})
 
 # The console tool: the same core, a console entry point.
-add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win32.cpp app/quillonc.rc)
+add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win32.cpp
+  app/console_lazy_registry_win32.cpp app/quillonc.rc)
 target_link_libraries(quillonc PRIVATE quillon_win32)
 target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK})
 

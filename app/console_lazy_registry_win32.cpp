@@ -1,0 +1,91 @@
+// quillonc.exe binds its registry reads and the user-name query when first
+// called, as it does the window-side functions: loading advapi32 (and what it
+// needs) at start cost STATUS a seventh of a do-nothing program's whole life
+// under Wine. Where kernelbase is already in the process and has every
+// registry function used here (Wine, newer Windows), it serves them, with no
+// load at all; elsewhere (Windows XP) advapi32 is loaded on first use. One
+// module serves the whole set, so a key is never opened by one and closed by
+// another.
+#include <windows.h>
+
+#include <initializer_list>
+
+#include "app/console_lazy_bind_win32.h"
+
+namespace {
+
+using quillon::lazy::Bind;
+using quillon::lazy::BindFrom;
+
+HMODULE RegistryModule() {
+    static const HMODULE module = [] {
+        const HMODULE base = GetModuleHandleW(L"kernelbase.dll");
+        for (const char* name : {"RegOpenKeyExW", "RegCloseKey", "RegQueryValueExW", "RegEnumValueW",
+                                 "RegEnumKeyExW", "RegQueryInfoKeyW"})
+            if (!base || !GetProcAddress(base, name)) return LoadLibraryW(L"advapi32.dll");
+        return base;
+    }();
+    return module;
+}
+
+template <typename Function>
+Function BindRegistry(const char* name) {
+    return BindFrom<Function>(RegistryModule(), name);
+}
+
+LONG WINAPI LazyRegOpenKeyEx(HKEY parent, LPCWSTR subkey, DWORD options, REGSAM access, PHKEY opened) {
+    static const auto bound = BindRegistry<decltype(&RegOpenKeyExW)>("RegOpenKeyExW");
+    return bound ? bound(parent, subkey, options, access, opened) : ERROR_PROC_NOT_FOUND;
+}
+LONG WINAPI LazyRegCloseKey(HKEY key) {
+    static const auto bound = BindRegistry<decltype(&RegCloseKey)>("RegCloseKey");
+    return bound ? bound(key) : ERROR_PROC_NOT_FOUND;
+}
+LONG WINAPI LazyRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+    static const auto bound = BindRegistry<decltype(&RegQueryValueExW)>("RegQueryValueExW");
+    return bound ? bound(key, name, reserved, type, data, size) : ERROR_PROC_NOT_FOUND;
+}
+LONG WINAPI LazyRegEnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved, LPDWORD type,
+                             LPBYTE data, LPDWORD size) {
+    static const auto bound = BindRegistry<decltype(&RegEnumValueW)>("RegEnumValueW");
+    return bound ? bound(key, index, name, nameLength, reserved, type, data, size) : ERROR_PROC_NOT_FOUND;
+}
+LONG WINAPI LazyRegEnumKeyEx(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved, LPWSTR kind,
+                             LPDWORD kindLength, PFILETIME written) {
+    static const auto bound = BindRegistry<decltype(&RegEnumKeyExW)>("RegEnumKeyExW");
+    return bound ? bound(key, index, name, nameLength, reserved, kind, kindLength, written) : ERROR_PROC_NOT_FOUND;
+}
+LONG WINAPI LazyRegQueryInfoKey(HKEY key, LPWSTR kind, LPDWORD kindLength, LPDWORD reserved, LPDWORD subkeys,
+                                LPDWORD longestSubkey, LPDWORD longestKind, LPDWORD values, LPDWORD longestName,
+                                LPDWORD longestData, LPDWORD security, PFILETIME written) {
+    static const auto bound = BindRegistry<decltype(&RegQueryInfoKeyW)>("RegQueryInfoKeyW");
+    return bound ? bound(key, kind, kindLength, reserved, subkeys, longestSubkey, longestKind, values, longestName,
+                         longestData, security, written)
+                 : ERROR_PROC_NOT_FOUND;
+}
+BOOL WINAPI LazyGetUserName(LPWSTR name, LPDWORD length) {
+    static const auto bound = Bind<decltype(&GetUserNameW)>(L"advapi32.dll", "GetUserNameW");
+    if (bound) return bound(name, length);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return FALSE;
+}
+
+}  // namespace
+
+// The import-table names, as the i686 compiler decorates a call through one.
+extern "C" {
+extern decltype(&RegOpenKeyExW) const quillonRegOpenKeyEx asm("__imp__RegOpenKeyExW@20");
+decltype(&RegOpenKeyExW) const quillonRegOpenKeyEx = LazyRegOpenKeyEx;
+extern decltype(&RegCloseKey) const quillonRegCloseKey asm("__imp__RegCloseKey@4");
+decltype(&RegCloseKey) const quillonRegCloseKey = LazyRegCloseKey;
+extern decltype(&RegQueryValueExW) const quillonRegQueryValueEx asm("__imp__RegQueryValueExW@24");
+decltype(&RegQueryValueExW) const quillonRegQueryValueEx = LazyRegQueryValueEx;
+extern decltype(&RegEnumValueW) const quillonRegEnumValue asm("__imp__RegEnumValueW@32");
+decltype(&RegEnumValueW) const quillonRegEnumValue = LazyRegEnumValue;
+extern decltype(&RegEnumKeyExW) const quillonRegEnumKeyEx asm("__imp__RegEnumKeyExW@32");
+decltype(&RegEnumKeyExW) const quillonRegEnumKeyEx = LazyRegEnumKeyEx;
+extern decltype(&RegQueryInfoKeyW) const quillonRegQueryInfoKey asm("__imp__RegQueryInfoKeyW@48");
+decltype(&RegQueryInfoKeyW) const quillonRegQueryInfoKey = LazyRegQueryInfoKey;
+extern decltype(&GetUserNameW) const quillonGetUserName asm("__imp__GetUserNameW@8");
+decltype(&GetUserNameW) const quillonGetUserName = LazyGetUserName;
+}
