@@ -18,3 +18,11 @@ Function Bind(const wchar_t* dll, const char* name) {
 }
 
 }  // namespace quillon::lazy
+
+// Defines the import-table entry the linker would otherwise take from the DLL
+// (named as the i686 compiler decorates a call through one) as `standIn`.
+#define QUILLON_IMPORT_STAND_IN(function, decorated, standIn)                 \
+    extern "C" {                                                              \
+    extern decltype(&function) const quillonImport##standIn asm(decorated);   \
+    decltype(&function) const quillonImport##standIn = standIn;               \
+    }

@@ -66,28 +66,14 @@ void WINAPI LazyTaskMemFree(LPVOID memory) {
 
 }  // namespace
 
-// The import-table names, as the i686 compiler decorates a call through one.
-extern "C" {
-extern decltype(&PeekMessageW) const quillonPeekMessage asm("__imp__PeekMessageW@20");
-decltype(&PeekMessageW) const quillonPeekMessage = LazyPeekMessage;
-extern decltype(&TranslateMessage) const quillonTranslateMessage asm("__imp__TranslateMessage@4");
-decltype(&TranslateMessage) const quillonTranslateMessage = LazyTranslateMessage;
-extern decltype(&DispatchMessageW) const quillonDispatchMessage asm("__imp__DispatchMessageW@4");
-decltype(&DispatchMessageW) const quillonDispatchMessage = LazyDispatchMessage;
-extern decltype(&IsDialogMessageW) const quillonIsDialogMessage asm("__imp__IsDialogMessageW@8");
-decltype(&IsDialogMessageW) const quillonIsDialogMessage = LazyIsDialogMessage;
-extern decltype(&MsgWaitForMultipleObjects) const quillonMsgWait asm("__imp__MsgWaitForMultipleObjects@20");
-decltype(&MsgWaitForMultipleObjects) const quillonMsgWait = LazyMsgWaitForMultipleObjects;
-extern decltype(&MessageBoxW) const quillonMessageBox asm("__imp__MessageBoxW@16");
-decltype(&MessageBoxW) const quillonMessageBox = LazyMessageBox;
-extern decltype(&ExitWindowsEx) const quillonExitWindows asm("__imp__ExitWindowsEx@8");
-decltype(&ExitWindowsEx) const quillonExitWindows = LazyExitWindowsEx;
-extern decltype(&SHBrowseForFolderW) const quillonBrowse asm("__imp__SHBrowseForFolderW@4");
-decltype(&SHBrowseForFolderW) const quillonBrowse = LazyBrowseForFolder;
-extern decltype(&SHGetPathFromIDListW) const quillonPathFromIdList asm("__imp__SHGetPathFromIDListW@8");
-decltype(&SHGetPathFromIDListW) const quillonPathFromIdList = LazyPathFromIdList;
-extern decltype(&OleInitialize) const quillonOleInitialize asm("__imp__OleInitialize@4");
-decltype(&OleInitialize) const quillonOleInitialize = LazyOleInitialize;
-extern decltype(&CoTaskMemFree) const quillonTaskMemFree asm("__imp__CoTaskMemFree@4");
-decltype(&CoTaskMemFree) const quillonTaskMemFree = LazyTaskMemFree;
-}
+QUILLON_IMPORT_STAND_IN(PeekMessageW, "__imp__PeekMessageW@20", LazyPeekMessage)
+QUILLON_IMPORT_STAND_IN(TranslateMessage, "__imp__TranslateMessage@4", LazyTranslateMessage)
+QUILLON_IMPORT_STAND_IN(DispatchMessageW, "__imp__DispatchMessageW@4", LazyDispatchMessage)
+QUILLON_IMPORT_STAND_IN(IsDialogMessageW, "__imp__IsDialogMessageW@8", LazyIsDialogMessage)
+QUILLON_IMPORT_STAND_IN(MsgWaitForMultipleObjects, "__imp__MsgWaitForMultipleObjects@20", LazyMsgWaitForMultipleObjects)
+QUILLON_IMPORT_STAND_IN(MessageBoxW, "__imp__MessageBoxW@16", LazyMessageBox)
+QUILLON_IMPORT_STAND_IN(ExitWindowsEx, "__imp__ExitWindowsEx@8", LazyExitWindowsEx)
+QUILLON_IMPORT_STAND_IN(SHBrowseForFolderW, "__imp__SHBrowseForFolderW@4", LazyBrowseForFolder)
+QUILLON_IMPORT_STAND_IN(SHGetPathFromIDListW, "__imp__SHGetPathFromIDListW@8", LazyPathFromIdList)
+QUILLON_IMPORT_STAND_IN(OleInitialize, "__imp__OleInitialize@4", LazyOleInitialize)
+QUILLON_IMPORT_STAND_IN(CoTaskMemFree, "__imp__CoTaskMemFree@4", LazyTaskMemFree)

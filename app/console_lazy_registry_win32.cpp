@@ -72,20 +72,10 @@ BOOL WINAPI LazyGetUserName(LPWSTR name, LPDWORD length) {
 
 }  // namespace
 
-// The import-table names, as the i686 compiler decorates a call through one.
-extern "C" {
-extern decltype(&RegOpenKeyExW) const quillonRegOpenKeyEx asm("__imp__RegOpenKeyExW@20");
-decltype(&RegOpenKeyExW) const quillonRegOpenKeyEx = LazyRegOpenKeyEx;
-extern decltype(&RegCloseKey) const quillonRegCloseKey asm("__imp__RegCloseKey@4");
-decltype(&RegCloseKey) const quillonRegCloseKey = LazyRegCloseKey;
-extern decltype(&RegQueryValueExW) const quillonRegQueryValueEx asm("__imp__RegQueryValueExW@24");
-decltype(&RegQueryValueExW) const quillonRegQueryValueEx = LazyRegQueryValueEx;
-extern decltype(&RegEnumValueW) const quillonRegEnumValue asm("__imp__RegEnumValueW@32");
-decltype(&RegEnumValueW) const quillonRegEnumValue = LazyRegEnumValue;
-extern decltype(&RegEnumKeyExW) const quillonRegEnumKeyEx asm("__imp__RegEnumKeyExW@32");
-decltype(&RegEnumKeyExW) const quillonRegEnumKeyEx = LazyRegEnumKeyEx;
-extern decltype(&RegQueryInfoKeyW) const quillonRegQueryInfoKey asm("__imp__RegQueryInfoKeyW@48");
-decltype(&RegQueryInfoKeyW) const quillonRegQueryInfoKey = LazyRegQueryInfoKey;
-extern decltype(&GetUserNameW) const quillonGetUserName asm("__imp__GetUserNameW@8");
-decltype(&GetUserNameW) const quillonGetUserName = LazyGetUserName;
-}
+QUILLON_IMPORT_STAND_IN(RegOpenKeyExW, "__imp__RegOpenKeyExW@20", LazyRegOpenKeyEx)
+QUILLON_IMPORT_STAND_IN(RegCloseKey, "__imp__RegCloseKey@4", LazyRegCloseKey)
+QUILLON_IMPORT_STAND_IN(RegQueryValueExW, "__imp__RegQueryValueExW@24", LazyRegQueryValueEx)
+QUILLON_IMPORT_STAND_IN(RegEnumValueW, "__imp__RegEnumValueW@32", LazyRegEnumValue)
+QUILLON_IMPORT_STAND_IN(RegEnumKeyExW, "__imp__RegEnumKeyExW@32", LazyRegEnumKeyEx)
+QUILLON_IMPORT_STAND_IN(RegQueryInfoKeyW, "__imp__RegQueryInfoKeyW@48", LazyRegQueryInfoKey)
+QUILLON_IMPORT_STAND_IN(GetUserNameW, "__imp__GetUserNameW@8", LazyGetUserName)

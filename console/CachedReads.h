@@ -11,16 +11,14 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/ForwardingPlatform.h"
 
 namespace quillon::console {
 
-class CachedReads final : public Platform {
+class CachedReads final : public ForwardingPlatform {
 public:
-    explicit CachedReads(Platform& machine) : machine_(machine) { machine_.holdRegistryKeysOpen(true); }
+    explicit CachedReads(Platform& machine) : ForwardingPlatform(machine) { machine_.holdRegistryKeysOpen(true); }
     ~CachedReads() override { machine_.holdRegistryKeysOpen(false); }
-    CachedReads(const CachedReads&) = delete;
-    CachedReads& operator=(const CachedReads&) = delete;
 
     bool visibleFileExists(const std::string& path) override;
     bool anyFileExists(const std::string& path) override;
@@ -58,24 +56,9 @@ public:
         return machine_.writeHeldScript(path, lines);
     }
 
-    std::vector<std::string> readTextFile(const std::string& path) override { return machine_.readTextFile(path); }
-    std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }
-    LocalTime localTime() override { return machine_.localTime(); }
-    std::string userName() override { return machine_.userName(); }
-    std::string executableFolder() override { return machine_.executableFolder(); }
-    void pumpEvents() override { machine_.pumpEvents(); }
-    MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
-        return machine_.messageBox(text, title, kind);
-    }
-    std::optional<std::string> browseForFolder(const std::string& title) override {
-        return machine_.browseForFolder(title);
-    }
-    void logOff() override { machine_.logOff(); }
-
 private:
     void forget();
 
-    Platform& machine_;
     std::map<std::pair<int, std::string>, bool> files_;  // 0 visible, 1 any, 2 folder
     std::map<std::pair<std::string, std::string>, std::vector<std::string>> listings_;
     std::map<std::pair<int, std::string>, std::vector<std::string>> names_;  // value names by root; subkeys (-1); subfolders (-2)

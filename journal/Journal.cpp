@@ -49,7 +49,7 @@ private:
 };
 
 JournalPlatform::JournalPlatform(Platform& machine)
-    : machine_(machine), record_(std::make_unique<UndoRecordWriter>(machine)) {}
+    : ForwardingPlatform(machine), record_(std::make_unique<UndoRecordWriter>(machine)) {}
 
 JournalPlatform::~JournalPlatform() = default;
 

@@ -1,0 +1,69 @@
+#pragma once
+// A platform that passes every call to another one: the base of those that
+// stand in front of the machine and change how a few calls behave.
+#include "platform/Platform.h"
+
+namespace quillon {
+
+class ForwardingPlatform : public Platform {
+public:
+    explicit ForwardingPlatform(Platform& machine) : machine_(machine) {}
+    ForwardingPlatform(const ForwardingPlatform&) = delete;
+    ForwardingPlatform& operator=(const ForwardingPlatform&) = delete;
+
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        return machine_.startHidden(commandLine);
+    }
+    bool visibleFileExists(const std::string& path) override { return machine_.visibleFileExists(path); }
+    bool anyFileExists(const std::string& path) override { return machine_.anyFileExists(path); }
+    bool directoryExists(const std::string& path) override { return machine_.directoryExists(path); }
+    std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override {
+        return machine_.listVisibleFiles(folder, pattern);
+    }
+    void deleteFile(const std::string& path) override { machine_.deleteFile(path); }
+    void removeEmptyDirectory(const std::string& path) override { machine_.removeEmptyDirectory(path); }
+    void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override {
+        machine_.writeTextFile(path, lines);
+    }
+    void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override {
+        machine_.replaceTextFile(path, lines);
+    }
+    std::vector<std::string> readTextFile(const std::string& path) override { return machine_.readTextFile(path); }
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
+        return machine_.writeHeldScript(path, lines);
+    }
+    std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override {
+        return machine_.registryValueNames(root, subkey);
+    }
+    bool registryKeyExists(const std::string& key) override { return machine_.registryKeyExists(key); }
+    std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override {
+        return machine_.registryValue(key, name);
+    }
+    std::vector<NamedRegValue> registryValues(const std::string& key) override { return machine_.registryValues(key); }
+    std::vector<std::string> registrySubkeys(const std::string& key) override { return machine_.registrySubkeys(key); }
+    void holdRegistryKeysOpen(bool hold) override { machine_.holdRegistryKeysOpen(hold); }
+    std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }
+    void copyFile(const std::string& from, const std::string& to) override { machine_.copyFile(from, to); }
+    void createDirectory(const std::string& path) override { machine_.createDirectory(path); }
+    std::vector<std::string> listSubfolders(const std::string& folder) override { return machine_.listSubfolders(folder); }
+    void appendFileFlushed(const std::string& path, std::string_view bytes) override {
+        machine_.appendFileFlushed(path, bytes);
+    }
+    void appendFile(const std::string& path, std::string_view bytes) override { machine_.appendFile(path, bytes); }
+    LocalTime localTime() override { return machine_.localTime(); }
+    std::string userName() override { return machine_.userName(); }
+    std::string executableFolder() override { return machine_.executableFolder(); }
+    void pumpEvents() override { machine_.pumpEvents(); }
+    MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
+        return machine_.messageBox(text, title, kind);
+    }
+    std::optional<std::string> browseForFolder(const std::string& title) override {
+        return machine_.browseForFolder(title);
+    }
+    void logOff() override { machine_.logOff(); }
+
+protected:
+    Platform& machine_;
+};
+
+}  // namespace quillon
