@@ -25,16 +25,6 @@ public:
     }
 };
 
-void RunPhase(RunContext& context, Page page) {
-    switch (page) {
-    case Page::Startup: return RunStartupPhase(context);
-    case Page::Services: return RunServicesPhase(context);
-    case Page::Speed: return RunSpeedPhase(context);
-    case Page::System: return RunSystemPhase(context);
-    case Page::Security: return RunSecurityPhase(context);
-    }
-}
-
 // A record named without a folder is one of the program's own.
 std::string RecordFolder(Platform& platform, const std::string& named) {
     if (named.find('\\') == std::string::npos && named.find(':') == std::string::npos)

@@ -17,16 +17,6 @@ constexpr std::array kUnlockOrder{Button::Auto,    Button::System,  Button::Secu
                                   Button::Service, Button::Redo,    Button::Suggest,  Button::Optimize,
                                   Button::Exit,    Button::Wight};
 
-struct PhaseEntry {
-    Page page;
-    void (*run)(RunContext&);
-};
-constexpr std::array kPhases{
-    PhaseEntry{Page::Startup, RunStartupPhase}, PhaseEntry{Page::Services, RunServicesPhase},
-    PhaseEntry{Page::Speed, RunSpeedPhase},     PhaseEntry{Page::System, RunSystemPhase},
-    PhaseEntry{Page::Security, RunSecurityPhase},
-};
-
 }  // namespace
 
 void LockButtons(Form& form) {
@@ -52,9 +42,9 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
     form.setProgressVisible(true);
     form.setLabel(Label::Wait, "Optimizing...");
 
-    for (const PhaseEntry& phase : kPhases) {
+    for (Page page : RunOrder()) {
         // Visibility is read as each phase is reached, not once up front.
-        if (form.pageVisible(phase.page)) RunStep([&] { phase.run(context); });
+        if (form.pageVisible(page)) RunStep([&] { RunPhase(context, page); });
     }
 
     if (lock == ButtonLock::ForTheRun) UnlockButtons(form);

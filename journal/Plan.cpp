@@ -1,30 +1,10 @@
 #include "journal/Plan.h"
 
-#include <array>
-
 #include "engine/Phases.h"
 #include "journal/PlanningPlatform.h"
 #include "journal/SelectionForm.h"
 
 namespace quillon {
-namespace {
-
-constexpr std::array kRunOrder{Page::Startup, Page::Services, Page::Speed, Page::System, Page::Security};
-
-void (*PhaseOf(Page page))(RunContext&) {
-    switch (page) {
-    case Page::Startup: return RunStartupPhase;
-    case Page::Services: return RunServicesPhase;
-    case Page::Speed: return RunSpeedPhase;
-    case Page::System: return RunSystemPhase;
-    case Page::Security: return RunSecurityPhase;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-std::span<const Page> RunOrder() { return kRunOrder; }
 
 std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
                                    std::span<const Page> pages) {
@@ -36,7 +16,7 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
         selection.setPageVisible(page, true);
         // The run skips a phase that fails; so does the plan.
         try {
-            PhaseOf(page)(context);
+            RunPhase(context, page);
         } catch (const std::exception&) {
         }
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Form.h"
+#include "engine/Phases.h"  // RunOrder, for callers of PlanRun
 #include "engine/StepTag.h"
 #include "journal/Effect.h"
 
@@ -23,9 +24,6 @@ struct PlannedEffect {
     bool inPlace = false;  // what the effect leaves is already on the machine now
     bool readable = true;  // false for a tool whose effect cannot be read back
 };
-
-// The five pages in the order one optimise run takes them.
-std::span<const Page> RunOrder();
 
 // The effects of applying `pages`, in the order given, with the selection on
 // `form`. Neither the form nor the machine is changed and no process starts.

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/RegValue.h"
+
 namespace quillon::sim {
 namespace {
 
@@ -23,29 +25,6 @@ std::optional<std::vector<char32_t>> CodePoints(std::string_view utf8) {
     return out;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-void AppendUnit(std::string& out, unsigned unit) {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>(unit >> 8);
-}
-
 }  // namespace
 
 std::optional<std::string> ToAnsiExactly(std::string_view utf8) {
@@ -60,41 +39,17 @@ std::optional<std::string> ToAnsiExactly(std::string_view utf8) {
 }
 
 std::string FromAnsi(std::string_view ansi) {
-    std::string out;
-    for (char c : ansi) AppendUtf8(out, static_cast<unsigned char>(c));
-    return out;
+    std::u16string wide;  // the simulated code page holds U+0000 to U+00FF
+    for (char c : ansi) wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return ToUtf8(wide);
 }
 
 std::optional<std::string> ToUtf16Le(std::string_view utf8) {
-    auto points = CodePoints(utf8);
-    if (!points) return std::nullopt;
-    std::string out;
-    for (char32_t c : *points) {
-        if (c < 0x10000) {
-            AppendUnit(out, c);
-        } else {
-            AppendUnit(out, 0xD800 + ((c - 0x10000) >> 10));
-            AppendUnit(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
-        }
-    }
-    return out;
+    if (!CodePoints(utf8)) return std::nullopt;
+    return Utf16LeBytes(ToUtf16(utf8));
 }
 
-std::string FromUtf16Le(std::string_view bytes) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t c = static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
-            const char32_t low = static_cast<unsigned char>(bytes[i + 2]) | static_cast<unsigned char>(bytes[i + 3]) << 8;
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
-}
+std::string FromUtf16Le(std::string_view bytes) { return ToUtf8(FromUtf16LeBytes(bytes)); }
 
 std::string DecodeFileText(std::string_view bytes) {
     if (bytes.starts_with(kUtf16Mark)) return FromUtf16Le(bytes.substr(kUtf16Mark.size()));
