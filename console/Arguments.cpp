@@ -1,16 +1,11 @@
 #include "console/Arguments.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "platform/TextMatch.h"
 
 namespace quillon::console {
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 bool IsOption(const std::string& argument) {
     return argument.size() > 1 && (argument.front() == '/' || argument.front() == '-');
@@ -23,18 +18,19 @@ std::optional<Verb> VerbNamed(const std::string& name) {
     if (lower == "preview") return Verb::Preview;
     if (lower == "apply") return Verb::Apply;
     if (lower == "undo") return Verb::Undo;
+    if (lower == "version") return Verb::Version;
     return std::nullopt;
 }
 
 bool Takes(Verb verb, const std::string& option) {
-    if (option == "page") return verb != Verb::Undo;
+    if (option == "page") return verb != Verb::Undo && verb != Verb::Version;
     if (option == "selection") return verb == Verb::Preview || verb == Verb::Apply;
     if (option == "noundo") return verb == Verb::Apply;
     return false;
 }
 
 std::string VerbName(Verb verb) {
-    constexpr const char* kNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "/?"};
+    constexpr const char* kNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "VERSION", "/?"};
     return kNames[static_cast<int>(verb)];
 }
 
@@ -62,7 +58,7 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
 
     Request request;
     auto verb = VerbNamed(arguments[0]);
-    if (!verb) return UsageError{"unknown verb \"" + arguments[0] + "\"; the verbs are LIST, STATUS, PREVIEW, APPLY and UNDO"};
+    if (!verb) return UsageError{"unknown verb \"" + arguments[0] + "\"; the verbs are LIST, STATUS, PREVIEW, APPLY, UNDO and VERSION"};
     request.verb = *verb;
 
     for (std::size_t i = 1; i < arguments.size(); ++i) {

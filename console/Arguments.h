@@ -12,7 +12,7 @@
 
 namespace quillon::console {
 
-enum class Verb { List, Status, Preview, Apply, Undo, Usage };
+enum class Verb { List, Status, Preview, Apply, Undo, Version, Usage };
 
 struct Request {
     Verb verb = Verb::Usage;

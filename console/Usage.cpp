@@ -4,9 +4,11 @@
 
 namespace quillon::console {
 
+std::string VersionLine() { return "Quillon console VERSION " QUILLON_VERSION_TEXT; }
+
 std::vector<std::string> UsageLines() {
     return {
-        "Quillon console VERSION " QUILLON_VERSION_TEXT,
+        VersionLine(),
         "",
         "quillonc LIST    [/page NAME]...",
         "    Every box: page, number, caption, what ticking and unticking do.",
@@ -19,6 +21,8 @@ std::vector<std::string> UsageLines() {
         "    Refuses to start when no undo record can be written, unless /noundo is given.",
         "quillonc UNDO    [FOLDER]",
         "    Restores an undo record (default: the newest).",
+        "quillonc VERSION",
+        "    The version line above.",
         "quillonc /?",
         "    This help.",
         "",

@@ -4,7 +4,9 @@
 
 namespace quillon::console {
 
-// What "quillonc /?" prints, VERSION line first.
+// What "quillonc VERSION" prints.
+std::string VersionLine();
+// What "quillonc /?" prints, the version line first.
 std::vector<std::string> UsageLines();
 
 }  // namespace quillon::console

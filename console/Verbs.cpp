@@ -49,6 +49,10 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         for (const std::string& line : UsageLines()) terminal.out(line);
         return kDone;
     }
+    if (request.verb == Verb::Version) {
+        terminal.out(VersionLine());
+        return kDone;
+    }
 
     // The verbs that only read see the machine through a cache; APPLY and UNDO see it as it is.
     const bool readsOnly = request.verb == Verb::List || request.verb == Verb::Status || request.verb == Verb::Preview;
@@ -72,6 +76,7 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         }
         case Verb::Undo:
             return Undo(verb);
+        case Verb::Version:
         case Verb::Usage:
             break;
         }

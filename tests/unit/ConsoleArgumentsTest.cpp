@@ -23,6 +23,7 @@ TEST(ConsoleArguments, VerbsAndOptionsIgnoreCaseAndTakeSlashOrDash) {
     EXPECT_TRUE(apply.noUndo);
 
     EXPECT_EQ(Accepted({"LiSt"}).verb, Verb::List);
+    EXPECT_EQ(Accepted({"version"}).verb, Verb::Version);
     EXPECT_EQ(Accepted({"STATUS", "/page", "Services", "/page", "services"}).pages, std::vector<Page>{Page::Services});
     EXPECT_EQ(Accepted({"Undo", "C:\\Quillon\\undo\\2026-01-02 03-04-05"}).undoFolder,
               "C:\\Quillon\\undo\\2026-01-02 03-04-05");
@@ -44,6 +45,7 @@ TEST(ConsoleArguments, BadUsageIsOneMessageNamingTheCulprit) {
         {{"status", "extra"}, "extra"},
         {{"undo", "a", "b"}, "\"b\""},
         {{"apply", "/noundo:yes"}, "/noundo"},
+        {{"version", "/page", "System"}, "/page"},
     };
     for (const auto& [arguments, culprit] : bad) {
         auto parsed = Parse(arguments);

@@ -272,6 +272,9 @@ TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {
     EXPECT_EQ(finished.status, 0u);
     for (const char* word : {"VERSION 1.", "LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "/noundo"})
         EXPECT_NE(finished.out.find(word), std::string::npos) << word;
+    const Finished version = run(L"Version");
+    EXPECT_EQ(version.status, 0u);
+    EXPECT_EQ(version.out, finished.out.substr(0, finished.out.find('\n') + 1));
 }
 
 }  // namespace
