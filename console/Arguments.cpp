@@ -1,8 +1,10 @@
 #include "console/Arguments.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "platform/TextMatch.h"
+#include "window/StepNames.h"
 
 namespace quillon::console {
 namespace {
@@ -11,14 +13,11 @@ bool IsOption(const std::string& argument) {
     return argument.size() > 1 && (argument.front() == '/' || argument.front() == '-');
 }
 
+constexpr const char* kVerbNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "VERSION", "/?"};
+
 std::optional<Verb> VerbNamed(const std::string& name) {
-    const std::string lower = Lower(name);
-    if (lower == "list") return Verb::List;
-    if (lower == "status") return Verb::Status;
-    if (lower == "preview") return Verb::Preview;
-    if (lower == "apply") return Verb::Apply;
-    if (lower == "undo") return Verb::Undo;
-    if (lower == "version") return Verb::Version;
+    for (int verb = 0; verb < static_cast<int>(Verb::Usage); ++verb)
+        if (EqualNoCase(name, kVerbNames[verb])) return static_cast<Verb>(verb);
     return std::nullopt;
 }
 
@@ -29,19 +28,13 @@ bool Takes(Verb verb, const std::string& option) {
     return false;
 }
 
-std::string VerbName(Verb verb) {
-    constexpr const char* kNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "VERSION", "/?"};
-    return kNames[static_cast<int>(verb)];
-}
+std::string VerbName(Verb verb) { return kVerbNames[static_cast<int>(verb)]; }
 
 }  // namespace
 
 std::optional<Page> PageNamed(const std::string& name) {
-    const std::string lower = Lower(name);
-    if (lower == "system") return Page::System;
-    if (lower == "security") return Page::Security;
-    if (lower == "services") return Page::Services;
-    if (lower == "speed") return Page::Speed;
+    for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed})
+        if (EqualNoCase(name, PageName(page))) return page;
     return std::nullopt;
 }
 
