@@ -25,6 +25,8 @@ bool Takes(Verb verb, const std::string& option) {
     if (option == "page") return verb != Verb::Undo && verb != Verb::Version;
     if (option == "selection") return verb == Verb::Preview || verb == Verb::Apply;
     if (option == "noundo") return verb == Verb::Apply;
+    if (option == "undodir") return verb == Verb::Apply || verb == Verb::Undo;
+    if (option == "list") return verb == Verb::Undo;
     return false;
 }
 
@@ -72,9 +74,9 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
         if (!Takes(request.verb, name))
             return UsageError{"option " + argument + " is not known to " + VerbName(request.verb)};
-        if (name == "noundo") {
-            if (value) return UsageError{"option /noundo takes no value"};
-            request.noUndo = true;
+        if (name == "noundo" || name == "list") {
+            if (value) return UsageError{"option /" + name + " takes no value"};
+            (name == "list" ? request.listRecords : request.noUndo) = true;
             continue;
         }
         if (!value) {
@@ -89,12 +91,18 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
                                                                 : "System, Security, Services and Speed")};
             if (std::find(request.pages.begin(), request.pages.end(), *page) == request.pages.end())
                 request.pages.push_back(*page);
+        } else if (name == "undodir") {
+            if (request.undoRoot) return UsageError{"option /undodir is given twice"};
+            if (value->empty()) return UsageError{"option /undodir needs a folder"};
+            request.undoRoot = *value;
         } else {
             if (request.selectionFile) return UsageError{"option /selection is given twice"};
             if (value->empty()) return UsageError{"option /selection needs a file name"};
             request.selectionFile = *value;
         }
     }
+    if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
+    if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
     return request;
 }
 

@@ -20,6 +20,8 @@ struct Request {
     std::optional<std::string> selectionFile;  // PREVIEW and APPLY
     bool noUndo = false;                       // APPLY
     std::optional<std::string> undoFolder;     // UNDO
+    std::optional<std::string> undoRoot;       // APPLY and UNDO: /undodir, where records live
+    bool listRecords = false;                  // UNDO /list
 };
 
 struct UsageError {

@@ -1,5 +1,5 @@
-// APPLY and UNDO: the two verbs that change the machine, each with an undo
-// record written ahead of every change.
+// APPLY: the verb that changes the machine, with an undo record written ahead
+// of every change.
 #include <functional>
 
 #include "console/ProgressBar.h"
@@ -9,7 +9,6 @@
 #include "engine/Step.h"
 #include "journal/Journal.h"
 #include "journal/Plan.h"
-#include "journal/Restore.h"
 #include "journal/SelectionForm.h"
 #include "window/StepNames.h"
 
@@ -24,13 +23,6 @@ public:
         if (onProgress) onProgress(twips);
     }
 };
-
-// A record named without a folder is one of the program's own.
-std::string RecordFolder(Platform& platform, const std::string& named) {
-    if (named.find('\\') == std::string::npos && named.find(':') == std::string::npos)
-        return UndoRoot(platform) + "\\" + named;
-    return named;
-}
 
 }  // namespace
 
@@ -92,41 +84,6 @@ int Apply(VerbContext& verb, const SavedSelection& saved) {
         }
     }
     return failures > 0 ? kSomeStepsFailed : kDone;
-}
-
-int Undo(VerbContext& verb) {
-    std::string folder;
-    if (verb.request.undoFolder) {
-        folder = RecordFolder(verb.platform, *verb.request.undoFolder);
-    } else {
-        const std::vector<std::string> records = UndoRecords(verb.platform);
-        if (records.empty()) {
-            verb.say("there is no undo record in " + UndoRoot(verb.platform));
-            return kBadUsage;
-        }
-        folder = records.front();
-    }
-
-    RestoreReport report;
-    {
-        ProgressBar bar(verb.terminal);
-        bar.show(0, "restoring " + folder);
-        try {
-            report = RestoreRecord(verb.platform, folder);
-        } catch (const PlatformError& error) {
-            bar.finish();
-            verb.say(folder + ": " + error.what() + "; nothing was changed");
-            return kBadUsage;
-        }
-        bar.show(1, "restored");
-    }
-    for (const RecordedEffect& e : report.effects) {
-        if (e.failed && e.changes) verb.say("failed: " + DescribeEffect(e.effect));
-        else if (e.changes && !e.failed) verb.terminal.out(Tabbed({DescribeEffect(e.effect), e.before, e.after}));
-    }
-    if (report.undoFolder.empty()) verb.say("the restore could keep no undo record of its own");
-    else verb.terminal.out(Tabbed({"undo", report.undoFolder}));
-    return report.failed > 0 ? kSomeStepsFailed : kDone;
 }
 
 }  // namespace quillon::console

@@ -44,4 +44,8 @@ int Preview(VerbContext& verb, const SavedSelection& selection);
 int Apply(VerbContext& verb, const SavedSelection& selection);
 int Undo(VerbContext& verb);
 
+// Where APPLY and UNDO keep records: the /undodir folder, else the machine's
+// own place. Throws PlatformError when the system cannot name that place.
+std::string RecordRoot(Platform& platform, const Request& request);
+
 }  // namespace quillon::console

@@ -45,6 +45,9 @@ public:
     LocalTime localTime() override { return machine_.localTime(); }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
+    std::string computerName() override { return machine_.computerName(); }
+    std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
+    bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
     void pumpEvents() override {}
     MessageBoxAnswer messageBox(const std::string&, const std::string&, MessageBoxKind) override {
         return MessageBoxAnswer::Cancel;

@@ -53,6 +53,9 @@ public:
     LocalTime localTime() override { return machine_.localTime(); }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
+    std::string computerName() override { return machine_.computerName(); }
+    std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
+    bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
     void pumpEvents() override { machine_.pumpEvents(); }
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
         return machine_.messageBox(text, title, kind);

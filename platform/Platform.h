@@ -116,6 +116,13 @@ public:
 
     virtual std::string userName() = 0;
     virtual std::string executableFolder() = 0;
+    // The machine's own name, as the system gives it; throws PlatformError when it cannot tell.
+    virtual std::string computerName() = 0;
+    // The application data folder shared by every user of the machine; throws PlatformError when it cannot tell.
+    virtual std::string commonAppDataFolder() = 0;
+    // Whether the path itself (not what it leads to) is a symbolic link, a junction or another reparse point:
+    // such a path is removed as itself and never entered.
+    virtual bool isLinkOrJunction(const std::string& path) = 0;
 
     virtual void pumpEvents() = 0;
 

@@ -1,9 +1,9 @@
 #include "window/SystemMenuActions.h"
 
 #include "engine/Form.h"
-#include "journal/Journal.h"
 #include "journal/LiveState.h"
 #include "journal/Plan.h"
+#include "journal/RecordStore.h"
 #include "journal/Restore.h"
 #include "window/StepNames.h"
 
@@ -49,9 +49,21 @@ bool ShowCurrentState(RunContext& context) {
 }
 
 UndoOffer NewestUndoRecord(Platform& platform) {
-    const std::vector<std::string> records = UndoRecords(platform);
-    if (records.empty()) return {};
-    return {records.front(), DescribeRecord(platform, records.front())};
+    std::optional<std::string> folder;
+    try {
+        folder = RecordToUndo(platform, DefaultUndoRoot(platform));
+    } catch (const PlatformError&) {
+        return {};  // no place for records on this machine: none to offer
+    }
+    if (!folder) return {};
+    return {*folder, DescribeRecord(platform, *folder)};
+}
+
+RestoreReport RestoreOffer(Platform& platform, const UndoOffer& offer) {
+    RestoreReport report = RestoreRecord(platform, offer.folder);
+    // Taken back whole: the next offer is the record before it.
+    if (report.failed == 0) MarkUndone(platform, offer.folder, report.undoFolder);
+    return report;
 }
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/RunContext.h"
+#include "journal/Restore.h"
 
 namespace quillon {
 
@@ -30,6 +31,11 @@ struct UndoOffer {
     std::string folder;               // empty: there is no record
     std::vector<std::string> restores;  // what it puts back, one line each
 };
+// The record "Undo last run..." offers: the newest of this computer and user
+// that has not been undone and is not a restore's own record.
 UndoOffer NewestUndoRecord(Platform& platform);
+// Restores the offered record and, when nothing failed, marks it undone.
+// Throws PlatformError when the record cannot be restored or marked.
+RestoreReport RestoreOffer(Platform& platform, const UndoOffer& offer);
 
 }  // namespace quillon

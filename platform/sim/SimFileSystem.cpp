@@ -25,13 +25,33 @@ std::string SimFileSystem::Normalised(const std::string& path) {
     return p;
 }
 
+std::string SimFileSystem::resolved(const std::string& path, bool followLast) const {
+    const std::string n = Normalised(path);
+    std::string done;
+    int hops = 0;
+    for (std::size_t from = 0; from <= n.size();) {
+        std::size_t slash = n.find('\\', from);
+        if (slash == std::string::npos) slash = n.size();
+        done += (done.empty() ? "" : "\\") + n.substr(from, slash - from);
+        from = slash + 1;
+        const bool last = slash == n.size();
+        if (last && !followLast) break;
+        auto it = entries_.find(Lower(done));
+        if (it != entries_.end() && !it->second.linkTarget.empty()) {
+            if (++hops > 32) throw PlatformError("too many links: " + path);
+            done = it->second.linkTarget;
+        }
+    }
+    return done;
+}
+
 const SimFileSystem::Entry* SimFileSystem::find(const std::string& path) const {
-    auto it = entries_.find(Lower(Normalised(path)));
+    auto it = entries_.find(Lower(resolved(path, false)));
     return it == entries_.end() ? nullptr : &it->second;
 }
 
 SimFileSystem::Entry* SimFileSystem::find(const std::string& path) {
-    auto it = entries_.find(Lower(Normalised(path)));
+    auto it = entries_.find(Lower(resolved(path, false)));
     return it == entries_.end() ? nullptr : &it->second;
 }
 
@@ -39,13 +59,24 @@ void SimFileSystem::addDirectory(const std::string& path) {
     const std::string n = Normalised(path);
     if (n.empty()) return;
     if (!Parent(n).empty()) addDirectory(Parent(n));
-    entries_.try_emplace(Lower(n), Entry{n, true, {}, false, {}});
+    entries_.try_emplace(Lower(n), Entry{n, true, {}, false, {}, {}});
+}
+
+void SimFileSystem::addLink(const std::string& path, const std::string& target) {
+    const std::string n = Normalised(path);
+    addDirectory(Parent(n));
+    entries_[Lower(n)] = Entry{n, true, {}, false, {}, Normalised(target)};
+}
+
+bool SimFileSystem::isLink(const std::string& path) const {
+    const Entry* e = find(path);
+    return e && !e->linkTarget.empty();
 }
 
 void SimFileSystem::addFile(const std::string& path, const std::string& content, FileFlags flags) {
     const std::string n = Normalised(path);
     addDirectory(Parent(n));
-    entries_[Lower(n)] = Entry{n, false, flags, false, content};
+    entries_[Lower(n)] = Entry{n, false, flags, false, content, {}};
 }
 
 void SimFileSystem::setFlags(const std::string& path, FileFlags flags) {
@@ -80,7 +111,7 @@ std::optional<std::string> SimFileSystem::content(const std::string& path) const
 
 std::vector<std::string> SimFileSystem::children(const std::string& folder) const {
     std::vector<std::string> names;
-    const std::string prefix = Lower(Normalised(folder)) + "\\";
+    const std::string prefix = Lower(resolved(folder, true)) + "\\";
     for (const auto& [lower, e] : entries_)
         if (lower.rfind(prefix, 0) == 0 && lower.find('\\', prefix.size()) == std::string::npos)
             names.push_back(e.path.substr(prefix.size()));
@@ -96,7 +127,7 @@ std::vector<std::string> SimFileSystem::visibleFiles(const std::string& folder) 
 }
 
 void SimFileSystem::requireWritableParent(const std::string& path) const {
-    const Entry* parent = find(Parent(Normalised(path)));
+    const Entry* parent = find(Parent(resolved(path, false)));
     if (!parent || !parent->directory) throw PlatformError("path not found: " + path);
     if (parent->readOnlyFolder) throw PlatformError("access denied: " + path);
 }
@@ -110,8 +141,8 @@ void SimFileSystem::writeFile(const std::string& path, const std::string& conten
         return;
     }
     requireWritableParent(path);
-    const std::string n = Normalised(path);
-    entries_[Lower(n)] = Entry{n, false, {}, false, content};
+    const std::string n = resolved(path, false);
+    entries_[Lower(n)] = Entry{n, false, {}, false, content, {}};
 }
 
 void SimFileSystem::deleteFile(const std::string& path) {
@@ -119,22 +150,23 @@ void SimFileSystem::deleteFile(const std::string& path) {
     if (!e || e->directory) throw PlatformError("file not found: " + path);
     if (e->flags.readOnly || e->flags.locked) throw PlatformError("access denied: " + path);
     requireWritableParent(path);
-    entries_.erase(Lower(Normalised(path)));
+    entries_.erase(Lower(resolved(path, false)));
 }
 
 void SimFileSystem::removeEmptyDirectory(const std::string& path) {
     Entry* e = find(path);
     if (!e || !e->directory) throw PlatformError("directory not found: " + path);
-    if (!children(path).empty()) throw PlatformError("directory not empty: " + path);
+    // A link goes as itself, whatever its target holds.
+    if (e->linkTarget.empty() && !children(path).empty()) throw PlatformError("directory not empty: " + path);
     requireWritableParent(path);
-    entries_.erase(Lower(Normalised(path)));
+    entries_.erase(Lower(resolved(path, false)));
 }
 
 void SimFileSystem::makeDirectory(const std::string& path) {
     if (find(path)) throw PlatformError("already exists: " + path);
     requireWritableParent(path);
-    const std::string n = Normalised(path);
-    entries_[Lower(n)] = Entry{n, true, {}, false, {}};
+    const std::string n = resolved(path, false);
+    entries_[Lower(n)] = Entry{n, true, {}, false, {}, {}};
 }
 
 void SimFileSystem::moveReplacing(const std::string& from, const std::string& to) {
@@ -144,8 +176,8 @@ void SimFileSystem::moveReplacing(const std::string& from, const std::string& to
         throw PlatformError("access denied: " + to);
     requireWritableParent(to);
     Entry moved = *source;
-    entries_.erase(Lower(Normalised(from)));
-    moved.path = Normalised(to);
+    entries_.erase(Lower(resolved(from, false)));
+    moved.path = resolved(to, false);
     entries_[Lower(moved.path)] = moved;
 }
 

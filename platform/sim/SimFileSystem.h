@@ -3,7 +3,9 @@
 // case, hidden and system files exist but are not "visible", a read-only file or
 // a file held open by another program cannot be deleted, and a folder can be
 // marked read-only so nothing can be created in it (as the root of drive C for
-// a limited user). Kept in memory rather than on disk because the tests run as
+// a limited user). A link (a junction or a symbolic link) leads to another
+// path: a path through it reaches the target, while the link itself is
+// removed as itself. Kept in memory rather than on disk because the tests run as
 // root, for whom file permissions block nothing.
 #include <map>
 #include <optional>
@@ -29,6 +31,9 @@ public:
     void addDirectory(const std::string& path);  // with its parents
     void setFlags(const std::string& path, FileFlags flags);
     void setReadOnlyFolder(const std::string& path, bool readOnly = true);
+    // A folder link at `path` (with its parents) leading to `target`.
+    void addLink(const std::string& path, const std::string& target);
+    bool isLink(const std::string& path) const;
 
     bool fileExists(const std::string& path) const;
     bool visibleFileExists(const std::string& path) const;
@@ -55,7 +60,11 @@ private:
         FileFlags flags;
         bool readOnlyFolder = false;
         std::string content;
+        std::string linkTarget;  // set: a link to that path
     };
+    // The path with every link on the way replaced by its target; the last
+    // name too when `followLast`.
+    std::string resolved(const std::string& path, bool followLast) const;
     const Entry* find(const std::string& path) const;
     Entry* find(const std::string& path);
     void requireWritableParent(const std::string& path) const;

@@ -68,7 +68,10 @@ private:
     bool hangs_;
 };
 
-SimWindows::SimWindows() { files_.addDirectory(exeFolder_); }
+SimWindows::SimWindows() {
+    files_.addDirectory(exeFolder_);
+    files_.addDirectory(commonAppData_);
+}
 SimWindows::~SimWindows() = default;
 
 void SimWindows::setExecutableFolder(std::string folder) {

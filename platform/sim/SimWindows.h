@@ -48,6 +48,8 @@ public:
 
     void setUserName(std::string name) { userName_ = std::move(name); }
     void setExecutableFolder(std::string folder);
+    void setComputerName(std::string name) { computerName_ = std::move(name); }
+    void setCommonAppDataFolder(std::string folder) { commonAppData_ = std::move(folder); }
     void setLocalTime(LocalTime time) { time_ = time; }
     void queueMessageBoxAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }  // "title|text"
@@ -89,6 +91,9 @@ public:
     LocalTime localTime() override { return time_; }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }
+    std::string computerName() override { return computerName_; }
+    std::string commonAppDataFolder() override { return commonAppData_; }
+    bool isLinkOrJunction(const std::string& path) override { return files_.isLink(path); }
     void pumpEvents() override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
@@ -116,6 +121,8 @@ private:
     int pumps_ = 0;
     std::string userName_ = "Tester";
     std::string exeFolder_ = "C:\\Program Files\\Quillon";
+    std::string computerName_ = "SIMULATED";
+    std::string commonAppData_ = "C:\\Documents and Settings\\All Users\\Application Data";
     std::deque<MessageBoxAnswer> answers_;
     std::vector<std::string> messageBoxes_;
     std::optional<std::string> browseResult_;

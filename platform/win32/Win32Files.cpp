@@ -120,6 +120,12 @@ bool Win32Platform::directoryExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32Platform::isLinkOrJunction(const std::string& path) {
+    // The attributes of the name itself: a reparse point is not followed to read them.
+    const DWORD a = GetFileAttributesW(ExactPath(Widen(path)).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 std::vector<std::string> Win32Platform::listVisibleFiles(const std::string& folder, const std::string& pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found{};

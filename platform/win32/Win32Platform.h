@@ -41,6 +41,9 @@ public:
     LocalTime localTime() override;
     std::string userName() override;
     std::string executableFolder() override;
+    std::string computerName() override;
+    std::string commonAppDataFolder() override;
+    bool isLinkOrJunction(const std::string& path) override;
     void pumpEvents() override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;

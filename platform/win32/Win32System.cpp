@@ -3,6 +3,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/win32/Text.h"
@@ -54,6 +55,23 @@ std::string Win32Platform::executableFolder() {
         buffer.resize(buffer.size() * 2);
     std::wstring path(buffer.data(), length);
     return Narrow(path.substr(0, path.find_last_of(L'\\')));
+}
+
+std::string Win32Platform::computerName() {
+    wchar_t buffer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(buffer, &length) || length == 0)
+        throw PlatformError("the computer's name cannot be read (" + std::to_string(GetLastError()) + ")");
+    return Narrow(std::wstring_view(buffer, length));
+}
+
+std::string Win32Platform::commonAppDataFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const HRESULT result = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+    if (FAILED(result) || path[0] == L'\0')
+        throw PlatformError("the machine's application data folder cannot be found (" +
+                            std::to_string(static_cast<unsigned long>(result)) + ")");
+    return Narrow(path);
 }
 
 MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) {
