@@ -27,6 +27,10 @@ TEST(ConsoleArguments, VerbsAndOptionsIgnoreCaseAndTakeSlashOrDash) {
     EXPECT_EQ(Accepted({"STATUS", "/page", "Services", "/page", "services"}).pages, std::vector<Page>{Page::Services});
     EXPECT_EQ(Accepted({"Undo", "C:\\Quillon\\undo\\2026-01-02 03-04-05"}).undoFolder,
               "C:\\Quillon\\undo\\2026-01-02 03-04-05");
+    const Request list = Accepted({"undo", "/LIST", "/undodir", "D:\\records"});
+    EXPECT_TRUE(list.listRecords);
+    EXPECT_EQ(list.undoRoot, "D:\\records");
+    EXPECT_EQ(Accepted({"apply", "-undodir:\\\\server\\u"}).undoRoot, "\\\\server\\u");
     EXPECT_EQ(Accepted({"/?"}).verb, Verb::Usage);
     EXPECT_EQ(Accepted({"apply", "/?"}).verb, Verb::Usage);  // help wins, nothing runs
 }
@@ -46,6 +50,12 @@ TEST(ConsoleArguments, BadUsageIsOneMessageNamingTheCulprit) {
         {{"undo", "a", "b"}, "\"b\""},
         {{"apply", "/noundo:yes"}, "/noundo"},
         {{"version", "/page", "System"}, "/page"},
+        {{"undo", "/list", "x"}, "/list"},
+        {{"undo", "/list:yes"}, "/list"},
+        {{"undo", "/undodir"}, "/undodir"},
+        {{"preview", "/undodir", "d"}, "/undodir"},
+        {{"apply", "/noundo", "/undodir", "d"}, "/undodir"},
+        {{"apply", "/undodir", "d", "/undodir", "e"}, "twice"},
     };
     for (const auto& [arguments, culprit] : bad) {
         auto parsed = Parse(arguments);

@@ -7,6 +7,7 @@
 
 #include "console/Verbs.h"
 #include "journal/Plan.h"
+#include "journal/RecordStore.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 #include "window/StepNames.h"
@@ -130,7 +131,7 @@ TEST_F(ConsoleVerbs, ApplyChangesWhatPreviewListedAndUndoPutsItBack) {
     ASSERT_EQ(run({"APPLY", "/selection", selectionFile}), kDone) << (terminal.errLines.empty() ? "" : terminal.errLines[0]);
     auto applied = terminal.outLines;
     ASSERT_FALSE(applied.empty());
-    EXPECT_EQ(applied.back().rfind("undo\t" + machine.executableFolder() + "\\undo\\", 0), 0u) << applied.back();
+    EXPECT_EQ(applied.back().rfind("undo\t" + DefaultUndoRoot(machine) + "\\", 0), 0u) << applied.back();
     applied.pop_back();
     EXPECT_EQ(applied, planned);
     EXPECT_FALSE(machine.files().fileExists(SelectionFilePath(machine)));  // APPLY never writes setup.dat
@@ -208,6 +209,42 @@ TEST(ConsoleCachedReads, RemembersReadsUntilSomethingChanges) {
     EXPECT_FALSE(cached.anyFileExists("C:\\a.txt"));
     EXPECT_NE(cached.registryValue(key, "AutoEndTasks"), first);
     EXPECT_EQ(cached.registryValue(key, "AutoEndTasks"), machine.registryValue(key, "AutoEndTasks"));
+}
+
+TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
+    ASSERT_EQ(run({"UNDO"}), kBadUsage);
+    EXPECT_NE(terminal.errLines.at(0).find(DefaultUndoRoot(machine)), std::string::npos);
+
+    const std::string root = "C:\\records";
+    machine.setLocalTime({2026, 7, 1, 9, 0, 0});
+    const std::string mine = CreateRecordFolder(machine, root, false);
+    machine.writeTextFile(mine + "\\changes.txt", {"Quillon undo record", "[System 54] set x: 0 -> 1",
+                                                     "[System 55] set y: no change (1)", "[System 56] set z: 1 -> 0",
+                                                     "FAILED [System 56] set z: the tool reported failure"});
+    machine.setComputerName("ELSEWHERE");
+    machine.setLocalTime({2026, 7, 1, 10, 0, 0});
+    const std::string theirs = CreateRecordFolder(machine, root, false);
+    machine.writeTextFile(theirs + "\\changes.txt", {"Quillon undo record"});
+    machine.setComputerName("SIMULATED");
+    machine.files().addFile(root + "\\2026-07-02 00-00-00\\changes.txt", "no header");
+
+    ASSERT_EQ(run({"UNDO", "/list", "/undodir", root}), kDone);
+    EXPECT_EQ(terminal.outLines,
+              (std::vector<std::string>{theirs + "\t2026-07-01 10:00:00\tELSEWHERE\tTester\t0\topen",
+                                        mine + "\t2026-07-01 09:00:00\tSIMULATED\tTester\t2\topen"}));
+
+    const auto state = test::MachineState(machine);
+    for (const std::string& refused : {std::string("2026-07-02 00-00-00"), theirs}) {
+        EXPECT_EQ(run({"UNDO", refused, "/undodir", root}), kBadUsage) << refused;
+        EXPECT_EQ(terminal.errLines.size(), 1u) << refused;
+        EXPECT_EQ(test::MachineState(machine), state) << refused;
+    }
+    EXPECT_NE(terminal.errLines.at(0).find("ELSEWHERE"), std::string::npos) << terminal.errLines.at(0);
+
+    ASSERT_EQ(run({"UNDO", "/undodir", root}), kDone);  // the newest of this computer: not theirs
+    ASSERT_EQ(run({"UNDO", "/list", "/undodir", root}), kDone);
+    EXPECT_EQ(Fields(terminal.outLines.at(1)).back(), "undone");
+    EXPECT_EQ(run({"UNDO", "/undodir", root}), kBadUsage);  // nothing of ours is left open
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "engine/Phases.h"
 #include "journal/Journal.h"
 #include "journal/Plan.h"
+#include "journal/RecordStore.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 #include "window/SystemMenuActions.h"
@@ -63,6 +64,21 @@ TEST_F(SystemMenuActions, NewestUndoRecordNamesWhatItRestores) {
     const UndoOffer offer = NewestUndoRecord(machine);
     EXPECT_EQ(offer.folder, run.folder);
     EXPECT_FALSE(offer.restores.empty());
+}
+
+TEST_F(SystemMenuActions, UndoLastRunOffersWhatUndoWouldTakeAndPassesOverItOnceRestored) {
+    const std::string root = DefaultUndoRoot(machine);
+    const std::string older = CreateRecordFolder(machine, root, false);
+    machine.setLocalTime({2026, 1, 2, 3, 4, 6});
+    const std::string newer = CreateRecordFolder(machine, root, false);
+    for (const std::string& folder : {older, newer}) machine.writeTextFile(folder + "\\changes.txt", {"Quillon undo record"});
+    machine.setLocalTime({2026, 1, 2, 3, 4, 7});
+    CreateRecordFolder(machine, root, true);  // a restore's own record is never offered unasked
+
+    const UndoOffer offer = NewestUndoRecord(machine);
+    ASSERT_EQ(offer.folder, newer);
+    EXPECT_EQ(RestoreOffer(machine, offer).failed, 0);
+    EXPECT_EQ(NewestUndoRecord(machine).folder, older);
 }
 
 }  // namespace
