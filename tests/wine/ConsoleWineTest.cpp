@@ -2,6 +2,7 @@
 // of its own, with its output and exit status read back.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "engine/ServiceCatalogue.h"
+#include "journal/RecordStore.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -265,6 +267,34 @@ TEST_F(ConsoleWine, PreviewApplyStatusUndoOnTheRealRegistry) {
     const Finished undo = run(L"UNDO");
     ASSERT_EQ(undo.status, 0u) << undo.err;
     EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(ConsoleWine, UndoReadsRecordsFromTheMachinesApplicationDataAndRefusesAnotherComputers) {
+    win32::Win32Platform platform;
+    const std::string root = DefaultUndoRoot(platform);
+    RemoveTree(win32::Widen(root));
+    const Finished none = run(L"UNDO /list");
+    EXPECT_EQ(none.status, 0u) << none.err;
+    EXPECT_NE(none.err.find(root), std::string::npos) << none.err;
+
+    // A record brought over from another machine, as a shared folder would hold it.
+    const std::string folder = root + "\\2026-01-02 03-04-05";
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, win32::Widen(folder).c_str(), nullptr), ERROR_SUCCESS);
+    platform.appendFileFlushed(folder + "\\record.txt",
+                               "Quillon undo record\r\ncomputer\tOTHER-PC\r\nuser\t" + platform.userName() +
+                                   "\r\ntime\t2026-01-02 03:04:05\r\nsequence\t1\r\nkind\trun\r\n");
+    platform.appendFileFlushed(folder + "\\changes.txt", "Quillon undo record\r\n");
+    const Finished listed = run(L"UNDO /list");
+    EXPECT_EQ(listed.status, 0u) << listed.err;
+    EXPECT_EQ(Lines(listed.out), std::vector<std::string>{folder + "\t2026-01-02 03:04:05\tOTHER-PC\t" +
+                                                          platform.userName() + "\t0\topen"});
+    const Finished named = run(L"UNDO \"2026-01-02 03-04-05\"");
+    EXPECT_EQ(named.status, 2u);
+    EXPECT_EQ(Lines(named.err).size(), 1u) << named.err;
+    EXPECT_NE(named.err.find("OTHER-PC"), std::string::npos) << named.err;
+    EXPECT_EQ(run(L"UNDO").status, 2u);  // nothing of this computer to take back
+    EXPECT_FALSE(platform.anyFileExists(folder + "\\undone.txt"));
+    RemoveTree(win32::Widen(root));
 }
 
 TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {

@@ -1,0 +1,92 @@
+// Where records live and what pruning may enter, as Windows (here Wine) gives
+// the machine's folders, name and links.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "journal/RecordStore.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace quillon {
+namespace {
+
+using win32::Narrow;
+using win32::Widen;
+
+constexpr char kBase[] = "C:\\Quillon record store test";
+
+void RemoveTree(const std::string& path) {
+    std::wstring from = Widen(path) + L'\0';  // the list ends with a second null
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&operation);
+}
+
+// A folder link made as a user of the machine would make one. Wine can make
+// junctions neither with the system's call nor with its own tool, but it takes
+// a link of the host's file system for one; false where there is no such tool.
+bool MakeFolderLink(const std::string& folder, const std::string& name, const std::string& relativeTarget) {
+    std::wstring line = L"Z:\\bin\\ln -s " + Widen(relativeTarget) + L" " + Widen(name);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(L"Z:\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder).c_str(),
+                        &startup, &info))
+        return false;
+    win32::UniqueHandle process(info.hProcess), thread(info.hThread);
+    WaitForSingleObject(process.get(), 10000);
+    return GetFileAttributesW(Widen(folder + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST(RecordStoreWine, RecordsLiveInTheMachinesApplicationDataNamedForThisComputer) {
+    win32::Win32Platform platform;
+    wchar_t common[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common), S_OK);
+    EXPECT_EQ(platform.commonAppDataFolder(), Narrow(common));
+    EXPECT_TRUE(platform.directoryExists(platform.commonAppDataFolder()));
+    EXPECT_EQ(DefaultUndoRoot(platform), Narrow(common) + "\\Quillon\\undo");
+
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    ASSERT_TRUE(GetComputerNameW(name, &length));
+    EXPECT_FALSE(platform.computerName().empty());
+    EXPECT_EQ(platform.computerName(), Narrow(name));
+}
+
+TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
+    win32::Win32Platform platform;
+    const std::string base = kBase, root = base + "\\undo", theirs = base + "\\theirs";
+    RemoveTree(base);
+    ASSERT_TRUE(CreateDirectoryW(Widen(base).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(Widen(theirs).c_str(), nullptr));
+    platform.appendFileFlushed(theirs + "\\keep.txt", "not the program's");
+    const std::string old = CreateRecordFolder(platform, root, false);
+    platform.appendFileFlushed(old + "\\changes.txt", "Quillon undo record\r\n");
+    if (!MakeFolderLink(old, "files", "../../theirs")) {
+        RemoveTree(base);
+        GTEST_SKIP() << "no way to make a folder link here";
+    }
+    const std::string made = CreateRecordFolder(platform, root, false);
+    EXPECT_TRUE(platform.isLinkOrJunction(old + "\\files"));
+    EXPECT_FALSE(platform.isLinkOrJunction(old));
+    EXPECT_FALSE(platform.isLinkOrJunction(theirs + "\\keep.txt"));
+    EXPECT_FALSE(platform.isLinkOrJunction(base + "\\missing"));
+
+    PruneRecords(platform, root, 1, made);
+
+    EXPECT_EQ(platform.readFileBytes(theirs + "\\keep.txt"), "not the program's");
+    EXPECT_TRUE(ReadRecordHeader(platform, made));
+    // Windows removes the link as itself and the record with it; Wine cannot
+    // remove a host link, and the record then stays whole, to be tried again.
+    EXPECT_TRUE(!platform.directoryExists(old) || ReadRecordHeader(platform, old));
+    RemoveTree(base);
+}
+
+}  // namespace
+}  // namespace quillon
