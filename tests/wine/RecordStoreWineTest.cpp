@@ -19,8 +19,31 @@ using win32::Widen;
 
 constexpr char kBase[] = "C:\\Quillon record store test";
 
-void RemoveTree(const std::string& path) {
-    std::wstring from = Widen(path) + L'\0';  // the list ends with a second null
+// Starts a tool of the host system (Wine's Z: drive) and waits until `done`
+// holds, since Wine gives no handle to wait on; false where there is no such tool.
+template <class Done>
+bool RunHostTool(const std::wstring& tool, std::wstring line, const std::string& folder, Done done) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(tool.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder).c_str(),
+                        &startup, &info))
+        return false;
+    win32::UniqueHandle process(info.hProcess), thread(info.hThread);
+    for (int i = 0; i < 100 && !done(); ++i) Sleep(100);
+    return done();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The test's folder goes whole, links as links: the host's own tool where
+// there is one, since Wine's removal follows a host link.
+void RemoveTestFolder() {
+    const std::string name = std::string(kBase).substr(3);
+    if (!Exists(kBase) || RunHostTool(L"Z:\\bin\\rm", L"rm -rf \"" + Widen(name) + L"\"", "C:\\",
+                                      [] { return !Exists(kBase); }))
+        return;
+    std::wstring from = Widen(kBase) + L'\0';  // the list ends with a second null
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
@@ -30,18 +53,10 @@ void RemoveTree(const std::string& path) {
 
 // A folder link made as a user of the machine would make one. Wine can make
 // junctions neither with the system's call nor with its own tool, but it takes
-// a link of the host's file system for one; false where there is no such tool.
+// a link of the host's file system for one.
 bool MakeFolderLink(const std::string& folder, const std::string& name, const std::string& relativeTarget) {
-    std::wstring line = L"Z:\\bin\\ln -s " + Widen(relativeTarget) + L" " + Widen(name);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(L"Z:\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder).c_str(),
-                        &startup, &info))
-        return false;
-    win32::UniqueHandle process(info.hProcess), thread(info.hThread);
-    WaitForSingleObject(process.get(), 10000);
-    return GetFileAttributesW(Widen(folder + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return RunHostTool(L"Z:\\bin\\ln", L"ln -s " + Widen(relativeTarget) + L" " + Widen(name), folder,
+                       [&] { return Exists(folder + "\\" + name); });
 }
 
 TEST(RecordStoreWine, RecordsLiveInTheMachinesApplicationDataNamedForThisComputer) {
@@ -62,14 +77,14 @@ TEST(RecordStoreWine, RecordsLiveInTheMachinesApplicationDataNamedForThisCompute
 TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     win32::Win32Platform platform;
     const std::string base = kBase, root = base + "\\undo", theirs = base + "\\theirs";
-    RemoveTree(base);
+    RemoveTestFolder();
     ASSERT_TRUE(CreateDirectoryW(Widen(base).c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW(Widen(theirs).c_str(), nullptr));
     platform.appendFileFlushed(theirs + "\\keep.txt", "not the program's");
     const std::string old = CreateRecordFolder(platform, root, false);
     platform.appendFileFlushed(old + "\\changes.txt", "Quillon undo record\r\n");
     if (!MakeFolderLink(old, "files", "../../theirs")) {
-        RemoveTree(base);
+        RemoveTestFolder();
         GTEST_SKIP() << "no way to make a folder link here";
     }
     const std::string made = CreateRecordFolder(platform, root, false);
@@ -85,7 +100,7 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     // Windows removes the link as itself and the record with it; Wine cannot
     // remove a host link, and the record then stays whole, to be tried again.
     EXPECT_TRUE(!platform.directoryExists(old) || ReadRecordHeader(platform, old));
-    RemoveTree(base);
+    RemoveTestFolder();
 }
 
 }  // namespace
