@@ -27,6 +27,7 @@ std::string SimFileSystem::Normalised(const std::string& path) {
 
 std::string SimFileSystem::resolved(const std::string& path, bool followLast) const {
     const std::string n = Normalised(path);
+    if (!anyLinks_) return n;
     std::string done;
     int hops = 0;
     for (std::size_t from = 0; from <= n.size();) {
@@ -66,6 +67,7 @@ void SimFileSystem::addLink(const std::string& path, const std::string& target) 
     const std::string n = Normalised(path);
     addDirectory(Parent(n));
     entries_[Lower(n)] = Entry{n, true, {}, false, {}, Normalised(target)};
+    anyLinks_ = true;
 }
 
 bool SimFileSystem::isLink(const std::string& path) const {

@@ -70,6 +70,7 @@ private:
     void requireWritableParent(const std::string& path) const;
 
     std::map<std::string, Entry> entries_;  // by lower-case normalised path
+    bool anyLinks_ = false;                 // until a link is made, every path is its own
 };
 
 }  // namespace quillon::sim
