@@ -182,9 +182,17 @@ std::string CreateRecordFolder(Platform& machine, const std::string& root, bool 
 
     const std::string name = FolderName(header.time);
     std::string folder = root + "\\" + name;
-    for (int n = 2; machine.directoryExists(folder) || machine.anyFileExists(folder); ++n)
+    for (int n = 2;; ++n) {
+        if (!machine.directoryExists(folder) && !machine.anyFileExists(folder)) {
+            try {
+                machine.createDirectory(folder);
+                break;
+            } catch (const PlatformError&) {
+                if (!machine.directoryExists(folder)) throw;  // not another run taking the same name first
+            }
+        }
         folder = root + "\\" + name + " (" + std::to_string(n) + ")";
-    machine.createDirectory(folder);
+    }
     try {
         machine.appendFileFlushed(folder + "\\" + kRecordHeaderFile, HeaderBytes(header));
     } catch (const PlatformError&) {
