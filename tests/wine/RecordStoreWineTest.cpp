@@ -70,7 +70,6 @@ TEST(RecordStoreWine, RecordsLiveInTheMachinesApplicationDataNamedForThisCompute
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
     ASSERT_TRUE(GetComputerNameW(name, &length));
-    EXPECT_FALSE(platform.computerName().empty());
     EXPECT_EQ(platform.computerName(), Narrow(name));
 }
 
@@ -90,8 +89,6 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     const std::string made = CreateRecordFolder(platform, root, false);
     EXPECT_TRUE(platform.isLinkOrJunction(old + "\\files"));
     EXPECT_FALSE(platform.isLinkOrJunction(old));
-    EXPECT_FALSE(platform.isLinkOrJunction(theirs + "\\keep.txt"));
-    EXPECT_FALSE(platform.isLinkOrJunction(base + "\\missing"));
 
     PruneRecords(platform, root, 1, made);
 
