@@ -177,7 +177,8 @@ std::string CreateRecordFolder(Platform& machine, const std::string& root, bool 
     header.user = machine.userName();
     header.time = machine.localTime();
     header.restore = restore;
-    for (const StoredRecord& r : ListRecords(machine, root)) header.sequence = std::max(header.sequence, r.header.sequence);
+    for (const StoredRecord& r : ListRecords(machine, root))
+        header.sequence = std::max(header.sequence, r.header.sequence);
     ++header.sequence;
 
     const std::string name = FolderName(header.time);

@@ -2,7 +2,6 @@
 // of its own, with its output and exit status read back.
 #include <windows.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -269,27 +268,17 @@ TEST_F(ConsoleWine, PreviewApplyStatusUndoOnTheRealRegistry) {
     EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(ConsoleWine, UndoReadsRecordsFromTheMachinesApplicationDataAndRefusesAnotherComputers) {
+TEST_F(ConsoleWine, UndoLooksForRecordsInTheMachinesApplicationData) {
     win32::Win32Platform platform;
     const std::string root = DefaultUndoRoot(platform);
     RemoveTree(win32::Widen(root));
-    const Finished none = run(L"UNDO /list");
-    EXPECT_EQ(none.status, 0u) << none.err;
-    EXPECT_NE(none.err.find(root), std::string::npos) << none.err;
-
-    // A record brought over from another machine, as a shared folder would hold it.
-    const std::string folder = root + "\\2026-01-02 03-04-05";
-    ASSERT_EQ(SHCreateDirectoryExW(nullptr, win32::Widen(folder).c_str(), nullptr), ERROR_SUCCESS);
-    platform.appendFileFlushed(folder + "\\record.txt",
-                               "Quillon undo record\r\ncomputer\tOTHER-PC\r\nuser\t" + platform.userName() +
-                                   "\r\ntime\t2026-01-02 03:04:05\r\nsequence\t1\r\nkind\trun\r\n");
-    EXPECT_EQ(Lines(run(L"UNDO /list").out).size(), 1u);
-    const Finished named = run(L"UNDO \"2026-01-02 03-04-05\"");
-    EXPECT_EQ(named.status, 2u);
-    EXPECT_EQ(Lines(named.err).size(), 1u) << named.err;
-    EXPECT_NE(named.err.find("OTHER-PC"), std::string::npos) << named.err;
-    EXPECT_EQ(run(L"UNDO").status, 2u);  // nothing of this computer to take back
-    RemoveTree(win32::Widen(root));
+    const Finished listed = run(L"UNDO /list");
+    EXPECT_EQ(listed.status, 0u) << listed.err;
+    EXPECT_NE(listed.err.find(root), std::string::npos) << listed.err;
+    const Finished none = run(L"UNDO");
+    EXPECT_EQ(none.status, 2u);
+    EXPECT_EQ(Lines(none.err), std::vector<std::string>{"quillonc: there is no undo record of this computer and "
+                                                        "user left to take back in " + root});
 }
 
 TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {
