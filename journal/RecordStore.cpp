@@ -34,22 +34,25 @@ int Number(std::string_view digits) {
     return n;
 }
 
-// "YYYY-MM-DD HH-MM-SS" or the same with " (N)": the names this program gives records.
-bool RecordFolderName(const std::string& name) {
-    static constexpr std::string_view shape = "0000-00-00 00-00-00";
-    if (name.size() < shape.size()) return false;
+// Whether the text has the shape: a digit for each '0', other characters as they are.
+bool Shaped(std::string_view text, std::string_view shape) {
+    if (text.size() != shape.size()) return false;
     for (std::size_t i = 0; i < shape.size(); ++i)
-        if (shape[i] == '0' ? !Digits(name.substr(i, 1)) : name[i] != shape[i]) return false;
-    const std::string_view rest = std::string_view(name).substr(shape.size());
+        if (shape[i] == '0' ? !Digits(text.substr(i, 1)) : text[i] != shape[i]) return false;
+    return true;
+}
+
+// "YYYY-MM-DD HH-MM-SS" or the same with " (N)": the names this program gives records.
+bool RecordFolderName(std::string_view name) {
+    constexpr std::string_view shape = "0000-00-00 00-00-00";
+    if (!Shaped(name.substr(0, shape.size()), shape)) return false;
+    const std::string_view rest = name.substr(shape.size());
     return rest.empty() || (rest.size() > 3 && rest.substr(0, 2) == " (" && rest.back() == ')' &&
                             Digits(rest.substr(2, rest.size() - 3)));
 }
 
 std::optional<LocalTime> ParseTime(std::string_view text) {
-    static constexpr std::string_view shape = "0000-00-00 00:00:00";
-    if (text.size() != shape.size()) return std::nullopt;
-    for (std::size_t i = 0; i < shape.size(); ++i)
-        if (shape[i] == '0' ? !Digits(text.substr(i, 1)) : text[i] != shape[i]) return std::nullopt;
+    if (!Shaped(text, "0000-00-00 00:00:00")) return std::nullopt;
     LocalTime t{Number(text.substr(0, 4)),  Number(text.substr(5, 2)),  Number(text.substr(8, 2)),
                 Number(text.substr(11, 2)), Number(text.substr(14, 2)), Number(text.substr(17, 2))};
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 || t.second > 60)
@@ -57,17 +60,15 @@ std::optional<LocalTime> ParseTime(std::string_view text) {
     return t;
 }
 
+bool Control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
+
 // A name as one header field: no tab or line break can end it early.
 std::string FieldText(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    std::replace_if(text.begin(), text.end(), Control, '?');
     return text;
 }
 
-bool PlainField(std::string_view text) {
-    return std::none_of(text.begin(), text.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
-}
+bool PlainField(std::string_view text) { return std::none_of(text.begin(), text.end(), Control); }
 
 std::string HeaderBytes(const RecordHeader& h) {
     std::string text = std::string(kHeaderTitle) + "\r\n";
