@@ -11,7 +11,7 @@
 #include "journal/Plan.h"
 #include "journal/Restore.h"
 #include "journal/SelectionForm.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {

@@ -5,7 +5,7 @@
 #include "journal/LiveState.h"
 #include "journal/Plan.h"
 #include "journal/Restore.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon {
 namespace {

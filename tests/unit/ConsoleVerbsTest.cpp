@@ -9,7 +9,7 @@
 #include "journal/Plan.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {

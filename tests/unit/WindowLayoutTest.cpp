@@ -3,6 +3,7 @@
 #include <set>
 
 #include "window/Layout.h"
+#include "words/BoxWords.h"
 
 namespace quillon::layout {
 namespace {
@@ -24,6 +25,21 @@ TEST(WindowLayout, EveryBoxOnceInItsIndexOrderAndHiddenOnlyWhereItShouldBe) {
     EXPECT_EQ(hidden, (std::set<int>{26, 35}));
     EXPECT_EQ(boxes[35].caption, "禁止从IE里访问盘符");
     EXPECT_EQ(boxes[54].caption, "Reset PC when fatal errors");
+}
+
+// The words are kept apart from the layout; the page each names for a box must
+// be the page whose panel holds it.
+TEST(WindowLayout, EachBoxSitsOnThePageItsWordsName) {
+    for (const CheckBoxSpec& box : CheckBoxes()) {
+        std::optional<Panel> panel = box.parent;
+        std::optional<Page> page;
+        while (panel && !page) {
+            page = PanelOf(*panel).page;
+            panel = PanelOf(*panel).parent;
+        }
+        EXPECT_EQ(page, words::kBoxes[box.index].page) << "chk " << box.index;
+        EXPECT_EQ(box.caption, words::kBoxes[box.index].caption);
+    }
 }
 
 TEST(WindowLayout, VisibleBoxesAndListsOfAContainerDoNotOverlapAndFitInside) {

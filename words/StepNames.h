@@ -2,6 +2,7 @@
 // Where a change comes from, in the words the window shows: the page, the
 // box's number and caption, the list entry, or the control's name. The
 // console tool and the preview window print the same words.
+#include <optional>
 #include <string>
 
 #include "engine/Form.h"
@@ -19,5 +20,8 @@ std::string StepNumber(const StepTag& step);
 std::string StepCaption(const StepTag& step);
 
 std::string BoxCaption(int box);
+
+// The page a box is on; nothing for a number that is no box.
+std::optional<Page> PageOfBox(int box);
 
 }  // namespace quillon

@@ -1,6 +1,6 @@
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
-#include "window/Layout.h"
+#include "words/BoxWords.h"
 
 namespace quillon {
 
@@ -17,7 +17,12 @@ std::string PageName(Page page) {
 
 std::string BoxCaption(int box) {
     if (box < 0 || box >= kCheckBoxCount) return {};
-    return std::string(layout::CheckBoxes()[box].caption);
+    return std::string(words::kBoxes[box].caption);
+}
+
+std::optional<Page> PageOfBox(int box) {
+    if (box < 0 || box >= kCheckBoxCount) return std::nullopt;
+    return words::kBoxes[box].page;
 }
 
 std::string StepNumber(const StepTag& step) {
