@@ -4,6 +4,7 @@
 
 #include "window/Layout.h"
 #include "words/BoxWords.h"
+#include "words/StepNames.h"
 
 namespace quillon::layout {
 namespace {
@@ -40,6 +41,11 @@ TEST(WindowLayout, EachBoxSitsOnThePageItsWordsName) {
         EXPECT_EQ(page, words::kBoxes[box.index].page) << "chk " << box.index;
         EXPECT_EQ(box.caption, words::kBoxes[box.index].caption);
     }
+    // The preview and the console name a control by the label the window shows over it.
+    EXPECT_EQ(StepCaption(StepTag{Page::Security, {-1, -1}, "lstHide", -1, {}}), "Hide Drive:");
+    EXPECT_EQ(StepCaption(StepTag{Page::Security, {-1, -1}, "txtPath", -1, {}}), "Download File Path Set:");
+    EXPECT_EQ(BoxCaptionInEnglish(35), "Forbid access to drives from IE");
+    EXPECT_EQ(BoxCaptionInEnglish(26), "Disabled RightButton Menu");
 }
 
 TEST(WindowLayout, VisibleBoxesAndListsOfAContainerDoNotOverlapAndFitInside) {
