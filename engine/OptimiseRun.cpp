@@ -43,6 +43,8 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
         context.startRun();
         LockButtons(form);
     }
+    for (Page page : RunOrder())
+        if (form.pageVisible(page)) context.addPage(page);
     form.setProgressVisible(true);
     form.setLabel(Label::Wait, "Optimizing...");
 

@@ -14,13 +14,14 @@ struct RunContext {
     Platform& platform;
     std::string userName;  // logon name obtained at start-up
     StepTag step{};        // set by each step as it begins, for the plan and the undo record
-    // The pages this run has reached so far: a box on one of them that stands
-    // ticked keeps what it writes from another box's unticked side.
-    unsigned pagesReached = 0;
+    // The pages of this run: those it has reached so far and those its caller
+    // said it will take. A box on one of them that stands ticked keeps what it
+    // writes from another box's unticked side (engine/SharedValues.h).
+    unsigned pagesOfRun = 0;
 
-    void reach(Page page) { pagesReached |= 1u << static_cast<unsigned>(page); }
-    bool reached(Page page) const { return (pagesReached >> static_cast<unsigned>(page)) & 1u; }
-    void startRun() { pagesReached = 0; }
+    void addPage(Page page) { pagesOfRun |= 1u << static_cast<unsigned>(page); }
+    bool runsPage(Page page) const { return (pagesOfRun >> static_cast<unsigned>(page)) & 1u; }
+    void startRun() { pagesOfRun = 0; }
 };
 
 }  // namespace quillon

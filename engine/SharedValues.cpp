@@ -35,7 +35,7 @@ constexpr SharedValue kShared[]{
 };
 
 bool Ticked(const RunContext& context, const ValueWriter& writer) {
-    if (!context.reached(writer.page) && context.step.page != writer.page) return false;
+    if (!context.runsPage(writer.page) && context.step.page != writer.page) return false;
     if (writer.box >= 0) return context.form.ticked(writer.box);
     return writer.entry < context.form.listCount(CheckList::Service) &&
            context.form.listSelected(CheckList::Service, writer.entry);

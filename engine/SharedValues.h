@@ -33,7 +33,7 @@ std::span<const SharedValue> SharedValues();
 // The shared value key\name, if it is one.
 const SharedValue* FindSharedValue(std::string_view key, std::string_view name);
 
-// Whether a writer of key\name on a page this run has reached stands ticked now,
+// Whether a writer of key\name on a page of this run stands ticked now,
 // so the unticked side of another box must leave the value alone.
 bool TickedSideHolds(const RunContext& context, std::string_view key, std::string_view name);
 

@@ -112,6 +112,14 @@ TEST(SharedValues, TickingAnyOneOfTheSharingBoxesAloneLeavesItsTickedValue) {
         for (const ValueWriter& w : shared.writers) {
             if (w.none()) continue;
             const Writer writer{w.page, w.box, w.entry};
+            // A run that knows its pages up front (the plan, the window's Optimize)
+            // never writes the unticked side first, not even for a moment.
+            for (const PlannedEffect& p : PlanRun(Alone(writer, true), planned, "Tester", pages)) {
+                const auto value = ValueOf(p.effect);
+                if (value && value->second == Lower(shared.name) && EqualNoCase(value->first, NormalisedKey(shared.key))) {
+                    EXPECT_TRUE(FromWriter(p, writer)) << shared.name << " written by " << StepNumber(p.step);
+                }
+            }
             for (const std::vector<Page>& run : {pages, reversed, std::vector<Page>{w.page}}) {
                 sim::SimWindows machine;
                 test::FurnishMachine(machine);
