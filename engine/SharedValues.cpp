@@ -34,7 +34,7 @@ constexpr SharedValue kShared[]{
     {"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ERSvc", "Start", {Service(3), System(58)}},
 };
 
-bool Ticked(const RunContext& context, const ValueWriter& writer) {
+bool TickedInRun(const RunContext& context, const ValueWriter& writer) {
     if (!context.runsPage(writer.page) && context.step.page != writer.page) return false;
     if (writer.box >= 0) return context.form.ticked(writer.box);
     return writer.entry < context.form.listCount(CheckList::Service) &&
@@ -55,7 +55,7 @@ bool TickedSideHolds(const RunContext& context, std::string_view key, std::strin
     const SharedValue* shared = FindSharedValue(key, name);
     if (!shared) return false;
     for (const ValueWriter& writer : shared->writers)
-        if (!writer.none() && Ticked(context, writer)) return true;
+        if (!writer.none() && TickedInRun(context, writer)) return true;
     return false;
 }
 
