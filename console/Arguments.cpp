@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "platform/TextMatch.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {

@@ -8,21 +8,10 @@
 #include "engine/ServiceCatalogue.h"
 #include "journal/Plan.h"
 #include "journal/SelectionForm.h"
-#include "window/Layout.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {
-
-std::optional<Page> PageOfBox(int box) {
-    std::optional<layout::Panel> panel = layout::CheckBoxes()[box].parent;
-    while (panel) {
-        const layout::PanelSpec& spec = layout::PanelOf(*panel);
-        if (spec.page) return spec.page;
-        panel = spec.parent;
-    }
-    return std::nullopt;
-}
 
 // What each box (or Services entry) of one page does when ticked, or when not.
 std::map<int, std::vector<std::string>> EffectsByBox(VerbContext& verb, Page page, bool ticked) {

@@ -10,7 +10,7 @@
 #include "journal/Journal.h"
 #include "journal/Plan.h"
 #include "journal/SelectionForm.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {

@@ -5,7 +5,7 @@
 #include "console/Verbs.h"
 #include "engine/ServiceCatalogue.h"
 #include "journal/LiveState.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 

@@ -1,6 +1,6 @@
 #include "console/Usage.h"
 
-#include "window/Version.h"
+#include "words/Version.h"
 
 namespace quillon::console {
 

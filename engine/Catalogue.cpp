@@ -4,6 +4,7 @@
 
 #include "engine/Commands.h"
 #include "engine/Form.h"
+#include "engine/SharedValues.h"
 #include "engine/Step.h"
 
 namespace quillon {
@@ -14,13 +15,21 @@ struct Overloaded : Cases... {
     using Cases::operator()...;
 };
 
+bool UntickedSideYields(const RunContext& context, std::string_view commandLine) {
+    const std::string_view service = StartModeService(commandLine);
+    return !service.empty() && TickedSideHoldsService(context, service);
+}
+
 void Apply(RunContext& context, const CatalogueStep& step, bool ticked) {
     std::visit(Overloaded{
-                   [&](const RegistryFlag& flag) { ApplyRegistryFlag(context.platform, flag, ticked); },
+                   [&](const RegistryFlag& flag) {
+                       if (!ticked && TickedSideHolds(context, flag.key, flag.valueName)) return;
+                       ApplyRegistryFlag(context.platform, flag, ticked);
+                   },
                    [&](const CommandToggle& toggle) {
                        // Waited for, so the step is done when the run says it is.
                        if (ticked) RunHiddenCommandAndWait(context.platform, std::string(toggle.tickedCommand));
-                       else if (toggle.untickedCommand)
+                       else if (toggle.untickedCommand && !UntickedSideYields(context, *toggle.untickedCommand))
                            RunHiddenCommandAndWait(context.platform, std::string(*toggle.untickedCommand));
                    },
                    [&](const ProgressMark& mark) { context.form.setProgressWidth(mark.width); },

@@ -38,7 +38,13 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
     RunStep([&] { SaveSelection(form, context.platform); });
 
     FailedStepCount failed;
-    if (lock == ButtonLock::ForTheRun) LockButtons(form);
+    // A caller that holds the buttons holds the run too: Auto's passes are one run.
+    if (lock == ButtonLock::ForTheRun) {
+        context.startRun();
+        LockButtons(form);
+    }
+    for (Page page : RunOrder())
+        if (form.pageVisible(page)) context.addPage(page);
     form.setProgressVisible(true);
     form.setLabel(Label::Wait, "Optimizing...");
 
@@ -47,7 +53,10 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
         if (form.pageVisible(page)) RunStep([&] { RunPhase(context, page); });
     }
 
-    if (lock == ButtonLock::ForTheRun) UnlockButtons(form);
+    if (lock == ButtonLock::ForTheRun) {
+        UnlockButtons(form);
+        context.startRun();
+    }
     form.setProgressVisible(false);
     form.setLabel(Label::Wait, CompletionText(failed.count()));
     return failed.count();

@@ -12,6 +12,7 @@ constexpr std::array kRunOrder{Page::Startup, Page::Services, Page::Speed, Page:
 std::span<const Page> RunOrder() { return kRunOrder; }
 
 void RunPhase(RunContext& context, Page page) {
+    context.addPage(page);
     switch (page) {
     case Page::Startup: return RunStartupPhase(context);
     case Page::Services: return RunServicesPhase(context);

@@ -6,6 +6,7 @@
 #include "engine/Form.h"
 #include "engine/Phases.h"
 #include "engine/ServiceCatalogue.h"
+#include "engine/SharedValues.h"
 #include "engine/Step.h"
 
 namespace quillon {
@@ -30,6 +31,7 @@ void RunServicesPhase(RunContext& context) {
                                std::string(kServices[position].listText)};
         RunStep([&] {
             const bool ticked = form.listSelected(CheckList::Service, static_cast<int>(position));
+            if (!ticked && TickedSideHoldsService(context, kServices[position].serviceName)) return;
             RunHiddenCommandAndWait(context.platform, StartModeCommand(kServices[position].serviceName, ticked));
         });
         if (position == kLastOfFirstGroup) form.setProgressWidth(2000);

@@ -5,6 +5,7 @@
 
 #include "engine/Form.h"
 #include "engine/RegistryFlag.h"
+#include "engine/SharedValues.h"
 #include "engine/Step.h"
 #include "engine/SystemKeys.h"
 #include "platform/Platform.h"
@@ -56,7 +57,8 @@ void OptimiseStartMenu(RunContext& context) {
     for (const SharedStartMenuValues& shared : kWriteBacks) {
         if (!context.form.unticked(shared.securityBox)) continue;
         for (std::string_view name : shared.values)
-            if (!name.empty()) WriteStartMenuFlag(context, name, kFlagOff);
+            if (!name.empty() && !TickedSideHolds(context, kMachineExplorerPolicy, name))
+                WriteStartMenuFlag(context, name, kFlagOff);
     }
     WriteStartMenuFlag(context, "NoLogoff", kFlagOff);
 }

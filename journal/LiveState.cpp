@@ -1,10 +1,13 @@
 #include "journal/LiveState.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
+#include "journal/LiveSelection.h"
 #include "journal/Plan.h"
 #include "journal/SelectionForm.h"
+#include "words/StepNames.h"
 
 namespace quillon {
 
@@ -19,9 +22,13 @@ const char* BoxStateName(BoxState state) {
 }
 
 std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName) {
+    return LiveState(machine, userName, LivePages());
+}
+
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages) {
     SelectionForm everything;
     everything.tickEverything(true);
-    constexpr Page kPages[] = {Page::System, Page::Security, Page::Services};
+    PutLiveControls(everything, machine, pages);
     struct Count {
         int effects = 0, inPlace = 0;
         bool unreadable = false;
@@ -30,9 +37,11 @@ std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName) {
     // Page by page, as the window applies them: another page's steps must not
     // stand in for a box's own (both pages delete the same shortcuts).
     std::vector<PlannedEffect> plan;
-    for (Page page : kPages)
+    for (Page page : LivePages()) {
+        if (std::find(pages.begin(), pages.end(), page) == pages.end()) continue;
         for (PlannedEffect& p : PlanRun(everything, machine, userName, std::span<const Page>(&page, 1)))
             plan.push_back(std::move(p));
+    }
     for (const PlannedEffect& p : plan) {
         auto add = [&](Count& c) {
             ++c.effects;
@@ -44,13 +53,22 @@ std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName) {
         if (p.step.page == Page::Services && p.step.entry >= 0) add(entries[{p.step.page, p.step.entry}]);
     }
     const auto state = [](const Count& c) {
-        if (c.unreadable || c.effects == 0) return BoxState::Unknown;
+        if (c.unreadable) return BoxState::Unknown;
+        // Nothing left to do (the shortcuts a box deletes are gone) is in place too.
         if (c.inPlace == c.effects) return BoxState::On;
         return c.inPlace == 0 ? BoxState::Off : BoxState::Partial;
     };
     std::vector<LiveBox> out;
-    for (const auto& [at, count] : boxes) out.push_back({at.first, at.second, -1, state(count)});
-    for (const auto& [at, count] : entries) out.push_back({at.first, -1, at.second, state(count)});
+    // Every box of the pages, also one whose ticking has nothing left to do.
+    for (int box = 0; box < kCheckBoxCount; ++box) {
+        const std::optional<Page> page = PageOfBox(box);
+        if (page && std::find(pages.begin(), pages.end(), *page) != pages.end() && *page != Page::Speed)
+            out.push_back({*page, box, -1, state(boxes[{*page, box}])});
+    }
+    if (std::find(pages.begin(), pages.end(), Page::Services) != pages.end())
+        for (int entry = 0; entry < kServiceCount; ++entry)
+            out.push_back({Page::Services, -1, entry, state(entries[{Page::Services, entry}])});
+    std::stable_sort(out.begin(), out.end(), [](const LiveBox& a, const LiveBox& b) { return a.page < b.page; });
     return out;
 }
 

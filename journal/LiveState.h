@@ -1,6 +1,7 @@
 #pragma once
 // The machine's state per box: the plan of "everything ticked" compared with
 // what the machine has now.
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ const char* BoxStateName(BoxState state);
 // Every box of the System and Security pages (by chk index) and every entry of
 // the Services page (by position): on when every effect of ticking it is in
 // place, off when none is, partial otherwise, unknown when one cannot be read.
+// The boxes that read another control (56 with Combo3, 75 with Opt) are ticked
+// with that control as the machine has it.
 std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName);
+// The same for those of `pages` among the three.
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages);
 
 }  // namespace quillon

@@ -12,6 +12,7 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
     PlanningPlatform planner(machine);
     RunContext context{selection, planner, userName};
     planner.follow(context.step);
+    for (Page page : pages) context.addPage(page);
     for (Page page : pages) {
         selection.setPageVisible(page, true);
         // The run skips a phase that fails; so does the plan.

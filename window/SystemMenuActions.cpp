@@ -1,11 +1,14 @@
 #include "window/SystemMenuActions.h"
 
+#include <algorithm>
+
 #include "engine/Form.h"
-#include "journal/LiveState.h"
+#include "journal/Journal.h"
+#include "journal/LiveSelection.h"
 #include "journal/Plan.h"
 #include "journal/RecordStore.h"
 #include "journal/Restore.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon {
 namespace {
@@ -35,16 +38,10 @@ PreviewTable PreviewPageOnView(RunContext& context) {
 
 bool ShowCurrentState(RunContext& context) {
     const std::optional<Page> page = PageOnView(context.form);
-    if (!page || (*page != Page::System && *page != Page::Security && *page != Page::Services)) return false;
-    for (const LiveBox& live : LiveState(context.platform, context.userName)) {
-        if (live.page != *page) continue;
-        if (live.box >= 0)
-            context.form.setChk(live.box, live.state == BoxState::On        ? kTicked
-                                          : live.state == BoxState::Partial ? kGreyed
-                                                                            : kUnticked);
-        else if (live.entry >= 0)
-            context.form.setListSelected(CheckList::Service, live.entry, live.state == BoxState::On);
-    }
+    const std::span<const Page> live = LivePages();
+    if (!page || std::find(live.begin(), live.end(), *page) == live.end()) return false;
+    const Page pages[] = {*page};
+    PutLiveSelection(context.form, context.platform, context.userName, pages, PartialBoxes::Greyed);
     return true;
 }
 

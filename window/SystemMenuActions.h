@@ -22,9 +22,10 @@ struct PreviewTable {
 // Neither the form nor the machine is changed.
 PreviewTable PreviewPageOnView(RunContext& context);
 
-// Sets the boxes and list entries of the page on view to the machine's state:
-// on ticked, partial greyed, off or unknown clear. False when the page on
-// view has no state to show (Startup, Speed).
+// Sets the controls of the page on view to the machine's state: boxes and
+// list entries on ticked, partial greyed, off or unknown clear; the drive
+// lists, download folder, combo boxes and option as the machine has them.
+// False when the page on view has no state to show (Startup, Speed).
 bool ShowCurrentState(RunContext& context);
 
 struct UndoOffer {

@@ -130,13 +130,13 @@ TEST_F(SecurityPhase, DriveMasksAreUpperCaseHexWithoutLeadingZeros) {
     }
 }
 
-TEST_F(SecurityPhase, LaterBoxesDecideValuesWrittenTwice) {
-    form.setChk(19, kTicked);  // Hide [Run]
-    form.setChk(21, kTicked);  // Hide [Settings]
+TEST_F(SecurityPhase, ATickedBoxKeepsAValueALaterUntickedBoxAlsoWrites) {
+    form.setChk(19, kTicked);  // Hide [Run]; the hidden 35 writes noRun after it
+    form.setChk(21, kTicked);  // Hide [Settings]; 34 writes NoSetTaskbar after it
     run();
-    EXPECT_EQ(dword(kMachinePolicy, "noRun"), 0u);
+    EXPECT_EQ(dword(kMachinePolicy, "noRun"), 1u);
     EXPECT_EQ(dword(kMachinePolicy, "NoSetFolders"), 1u);
-    EXPECT_EQ(dword(kMachinePolicy, "NoSetTaskbar"), 0u);
+    EXPECT_EQ(dword(kMachinePolicy, "NoSetTaskbar"), 1u);
 
     form.setChk(19, kUnticked);
     form.setChk(21, kUnticked);

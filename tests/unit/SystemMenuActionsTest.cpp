@@ -56,6 +56,36 @@ TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIs
     EXPECT_FALSE(ShowCurrentState(view));
 }
 
+// The controls that are not boxes too, so that Optimize right after keeps a
+// hidden drive hidden; only the page on view's controls change.
+TEST_F(SystemMenuActions, CurrentStateSetsTheDriveListsAndPathOfThePageOnViewOnly) {
+    const std::string policy = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer";
+    machine.registry().setValue(policy, "NoDrives", sim::Value::Dword(0x4));
+    machine.registry().setValue(policy, "NoViewOnDrive", sim::Value::Dword(0x2000008));
+    machine.registry().setValue(policy, "NoSetFolders", sim::Value::Dword(1));
+    machine.registry().setValue("HKCU\\Software\\Microsoft\\Internet Explorer", "downloadDirectory",
+                                sim::Value::String("E:\\In"));
+    machine.registry().setValue("HKLM\\System\\CurrentControlSet\\Services\\VxD\\BIOS", "CPUPriority", sim::Value::Dword(2));
+    test::MemoryForm shown;
+    shown.showOnly(Page::Security);
+    RunContext view{shown, machine, "Tester"};
+    ASSERT_TRUE(ShowCurrentState(view));
+    std::string hidden, barred;
+    for (int i = 0; i < shown.listCount(CheckList::Hide); ++i)
+        if (shown.listSelected(CheckList::Hide, i)) hidden += shown.listText(CheckList::Hide, i);
+    for (int i = 0; i < shown.listCount(CheckList::Not); ++i)
+        if (shown.listSelected(CheckList::Not, i)) barred += shown.listText(CheckList::Not, i);
+    EXPECT_EQ(hidden, "C:");
+    EXPECT_EQ(barred, "D:Z:");
+    EXPECT_EQ(shown.txtPath(), "E:\\In");
+    EXPECT_EQ(shown.chk(21), kGreyed);  // NoSetFolders without NoSetTaskbar
+    EXPECT_EQ(shown.comboIndex(Combo::Priority), 0);  // the System page is not on view
+
+    const Page security[] = {Page::Security};
+    for (const PlannedEffect& p : PlanRun(shown, machine, "Tester", security))
+        EXPECT_FALSE(p.changes && p.effect.name.find("Drive") != std::string::npos) << DescribeEffect(p.effect);
+}
+
 TEST_F(SystemMenuActions, NewestUndoRecordNamesWhatItRestores) {
     EXPECT_TRUE(NewestUndoRecord(machine).folder.empty());
     form.showOnly(Page::System);

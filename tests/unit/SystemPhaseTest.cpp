@@ -164,12 +164,12 @@ TEST_F(SystemPhase, StartMenuUntickedSparesValuesTheSecurityPageHolds) {
     EXPECT_EQ(dword(kMachinePolicy, "NoFind"), 0u);
 }
 
-TEST_F(SystemPhase, SharedValuesAreDecidedByTheLaterStep) {
+TEST_F(SystemPhase, SharedValuesAreDecidedByTheTickedSide) {
     struct Case {
         int autoUpdate, errorReport;  // chk 65, chk 58
         std::uint32_t expected;
     };
-    for (Case c : {Case{kTicked, kUnticked, 0}, Case{kUnticked, kTicked, 1}, Case{kTicked, kTicked, 1}}) {
+    for (Case c : {Case{kTicked, kUnticked, 1}, Case{kUnticked, kTicked, 1}, Case{kUnticked, kUnticked, 0}, Case{kTicked, kTicked, 1}}) {
         form.setChk(65, c.autoUpdate);
         form.setChk(58, c.errorReport);
         run();

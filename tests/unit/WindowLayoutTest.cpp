@@ -3,6 +3,8 @@
 #include <set>
 
 #include "window/Layout.h"
+#include "words/BoxWords.h"
+#include "words/StepNames.h"
 
 namespace quillon::layout {
 namespace {
@@ -24,6 +26,26 @@ TEST(WindowLayout, EveryBoxOnceInItsIndexOrderAndHiddenOnlyWhereItShouldBe) {
     EXPECT_EQ(hidden, (std::set<int>{26, 35}));
     EXPECT_EQ(boxes[35].caption, "禁止从IE里访问盘符");
     EXPECT_EQ(boxes[54].caption, "Reset PC when fatal errors");
+}
+
+// The words are kept apart from the layout; the page each names for a box must
+// be the page whose panel holds it.
+TEST(WindowLayout, EachBoxSitsOnThePageItsWordsName) {
+    for (const CheckBoxSpec& box : CheckBoxes()) {
+        std::optional<Panel> panel = box.parent;
+        std::optional<Page> page;
+        while (panel && !page) {
+            page = PanelOf(*panel).page;
+            panel = PanelOf(*panel).parent;
+        }
+        EXPECT_EQ(page, words::kBoxes[box.index].page) << "chk " << box.index;
+        EXPECT_EQ(box.caption, words::kBoxes[box.index].caption);
+    }
+    // The preview and the console name a control by the label the window shows over it.
+    EXPECT_EQ(StepCaption(StepTag{Page::Security, {-1, -1}, "lstHide", -1, {}}), "Hide Drive:");
+    EXPECT_EQ(StepCaption(StepTag{Page::Security, {-1, -1}, "txtPath", -1, {}}), "Download File Path Set:");
+    EXPECT_EQ(BoxCaptionInEnglish(35), "Forbid access to drives from IE");
+    EXPECT_EQ(BoxCaptionInEnglish(26), "Disabled RightButton Menu");
 }
 
 TEST(WindowLayout, VisibleBoxesAndListsOfAContainerDoNotOverlapAndFitInside) {

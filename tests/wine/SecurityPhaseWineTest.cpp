@@ -176,5 +176,32 @@ TEST_F(SecurityPhaseWine, DownloadDirectoryIsStoredExactlyAsTyped) {
     EXPECT_EQ(form.progressHistory(), (std::vector<int>{500, 3500, 6800, 8000, 9000, 9900, 10905}));
 }
 
+// Boxes whose value a later box of the same page (or, for 65, the unticked
+// side of 58) also writes: ticked alone, through the real regedit, they hold.
+TEST_F(SecurityPhaseWine, ABoxTickedAloneKeepsTheValueItSharesWithALaterBox) {
+    const std::wstring machinePolicy = L"Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer";
+    const std::wstring update = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate";
+    KeptKey keptMachine(HKEY_LOCAL_MACHINE, machinePolicy);
+    KeptKey keptUser(HKEY_CURRENT_USER, update);
+    struct Case {
+        Page page;
+        int box;
+        HKEY root;
+        std::wstring key;
+        const wchar_t* name;
+    };
+    for (const Case& c : {Case{Page::Security, 19, HKEY_LOCAL_MACHINE, machinePolicy, L"noRun"},
+                          Case{Page::Security, 21, HKEY_LOCAL_MACHINE, machinePolicy, L"NoSetTaskbar"},
+                          Case{Page::System, 65, HKEY_CURRENT_USER, update, L"DisableWindowsUpdateAccess"}}) {
+        for (int box = 0; box < kCheckBoxCount; ++box) form.setChk(box, box == c.box ? kTicked : kUnticked);
+        form.showOnly(c.page);
+        RunContext context{form, platform, "Tester"};
+        RunPhase(context, c.page);
+        const auto stored = test::ReadValue(c.root, c.key, c.name);
+        ASSERT_TRUE(stored) << c.box;
+        EXPECT_EQ(stored->dword, 1u) << c.box;
+    }
+}
+
 }  // namespace
 }  // namespace quillon

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "controls/win32/WindowClass.h"
-#include "window/Version.h"
+#include "words/Version.h"
 #include "window/win32/ChildWindow.h"
 #include "window/win32/Gdi.h"
 

@@ -1,6 +1,6 @@
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
-#include "window/Layout.h"
+#include "words/BoxWords.h"
 
 namespace quillon {
 
@@ -17,7 +17,12 @@ std::string PageName(Page page) {
 
 std::string BoxCaption(int box) {
     if (box < 0 || box >= kCheckBoxCount) return {};
-    return std::string(layout::CheckBoxes()[box].caption);
+    return std::string(words::kBoxes[box].caption);
+}
+
+std::optional<Page> PageOfBox(int box) {
+    if (box < 0 || box >= kCheckBoxCount) return std::nullopt;
+    return words::kBoxes[box].page;
 }
 
 std::string StepNumber(const StepTag& step) {
@@ -28,11 +33,25 @@ std::string StepNumber(const StepTag& step) {
     return std::string(step.control);
 }
 
+std::string BoxCaptionInEnglish(int box) {
+    if (box < 0 || box >= kCheckBoxCount) return {};
+    const words::BoxWords& words = words::kBoxes[box];
+    return std::string(words.english.empty() ? words.caption : words.english);
+}
+
+std::string ControlCaption(std::string_view control) {
+    if (control == "txtPath") return std::string(words::kDownloadLabel);
+    if (control == "lstHide") return std::string(words::kHideDriveLabel);
+    if (control == "lstNot") return std::string(words::kNotDriveLabel);
+    if (control == "Combo2") return std::string(words::kPrereadLabel);
+    return std::string(control);
+}
+
 std::string StepCaption(const StepTag& step) {
     if (step.boxes[0] >= 0)
         return BoxCaption(step.boxes[0]) + (step.boxes[1] >= 0 ? " / " + BoxCaption(step.boxes[1]) : "");
     if (!step.item.empty()) return step.item;
-    return std::string(step.control);
+    return ControlCaption(step.control);
 }
 
 }  // namespace quillon

@@ -1,0 +1,33 @@
+#pragma once
+// The machine's state put on a form as a selection: applying it changes
+// nothing. Boxes are ticked exactly when their effect is in place (as STATUS
+// says "on"); the controls that are not boxes read the values they write.
+#include <span>
+#include <string>
+
+#include "engine/Form.h"
+
+namespace quillon {
+
+class Platform;
+
+// The three pages whose state can be read back.
+std::span<const Page> LivePages();
+
+enum class PartialBoxes {
+    Unticked,  // a selection to apply or save: a partial box is not ticked
+    Greyed,    // the window's view: a partial box is greyed (which a run reads as not ticked)
+};
+
+// Sets the boxes and Services entries of `pages` (System, Security or Services),
+// and the controls on them that are not boxes: on Security the drive lists
+// from the drive masks and txtPath from the download directory; on System
+// Combo2, Combo3 and Opt from the values they write. A control whose value
+// matches none of its choices is left as it is.
+void PutLiveSelection(Form& form, Platform& machine, const std::string& userName,
+                      std::span<const Page> pages = LivePages(), PartialBoxes partial = PartialBoxes::Unticked);
+
+// Only the controls that are not boxes, for the pages among `pages`.
+void PutLiveControls(Form& form, Platform& machine, std::span<const Page> pages = LivePages());
+
+}  // namespace quillon
