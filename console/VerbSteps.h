@@ -40,8 +40,11 @@ std::vector<Page> InRunOrder(const std::vector<Page>& pages);
 
 int List(VerbContext& verb);
 int Status(VerbContext& verb);
-int Preview(VerbContext& verb, const SavedSelection& selection);
-int Apply(VerbContext& verb, const SavedSelection& selection);
+// `selection` is null when /on and /off say what to run.
+int Preview(VerbContext& verb, const SavedSelection* selection);
+int Check(VerbContext& verb, const SavedSelection* selection);
+int Apply(VerbContext& verb, const SavedSelection* selection);
 int Undo(VerbContext& verb);
+int Export(VerbContext& verb);
 
 }  // namespace quillon::console

@@ -4,6 +4,7 @@
 
 #include "engine/Form.h"
 #include "engine/Phases.h"
+#include "engine/RunLockWait.h"
 #include "engine/Step.h"
 #include "settings/SelectionFile.h"
 
@@ -37,8 +38,14 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
     // A selection that cannot be saved must not keep the page from being applied.
     RunStep([&] { SaveSelection(form, context.platform); });
 
-    FailedStepCount failed;
     if (lock == ButtonLock::ForTheRun) LockButtons(form);
+    // Never beside another run: its writes and ours would interleave.
+    const auto runLock = HoldRunLockForWindow(context);
+    if (!runLock) {
+        if (lock == ButtonLock::ForTheRun) UnlockButtons(form);
+        return 1;
+    }
+    FailedStepCount failed;
     form.setProgressVisible(true);
     form.setLabel(Label::Wait, "Optimizing...");
 

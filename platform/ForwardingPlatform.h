@@ -54,6 +54,9 @@ public:
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
     void pumpEvents() override { machine_.pumpEvents(); }
+    std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override {
+        return machine_.holdRunLock(bound);
+    }
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
         return machine_.messageBox(text, title, kind);
     }
