@@ -89,6 +89,7 @@ void NetChangeWatch::watchItem(std::size_t target, Kind kind, const std::string&
     Item item{kind, path, name};
     before_[id] = state(item);
     items_.emplace(id, std::move(item));
+    owner_[id] = target;
     targets_[target].items.push_back(std::move(id));
 }
 
@@ -99,21 +100,42 @@ void NetChangeWatch::watchTree(std::size_t target, const std::string& key, const
         watchTree(target, key + "\\" + subkey, from + "\\" + subkey);
 }
 
-void NetChangeWatch::watch(const Effect& e) {
-    const std::string identity = Identity(e);
-    auto found = byName_.find(identity);
-    if (found == byName_.end()) {
-        found = byName_.emplace(identity, targets_.size()).first;
-        targets_.emplace_back();
+std::optional<NetChangeWatch::ItemId> NetChangeWatch::SingleItem(const Effect& e) {
+    switch (e.kind) {
+    case EffectKind::SetValue:
+    case EffectKind::DeleteValue: return ItemId{Kind::Value, Lower(e.target), Lower(e.name)};
+    case EffectKind::ServiceStart: return ItemId{Kind::Value, Lower(ServiceKey(e.target)), "start"};
+    case EffectKind::CreateKey: return ItemId{Kind::Key, Lower(e.target), ""};
+    case EffectKind::DeleteFile:
+    case EffectKind::CopyFile: return ItemId{Kind::File, Lower(e.target), ""};
+    case EffectKind::RemoveFolder:
+    case EffectKind::CreateFolder: return ItemId{Kind::Folder, Lower(e.target), ""};
+    default: return std::nullopt;
     }
-    const std::size_t index = found->second;
+}
+
+void NetChangeWatch::watch(const Effect& e) {
+    // A value of a tree already watched belongs to that tree's change.
+    const auto single = SingleItem(e);
+    const auto owned = single ? owner_.find(*single) : owner_.end();
+    std::size_t index = 0;
+    if (owned != owner_.end()) {
+        index = owned->second;
+    } else {
+        auto found = byName_.find(Identity(e));
+        if (found == byName_.end()) {
+            found = byName_.emplace(Identity(e), targets_.size()).first;
+            targets_.emplace_back();
+        }
+        index = found->second;
+    }
     {
         Target& target = targets_[index];
         const StepTag step = step_ ? *step_ : StepTag{};
         bool known = false;
         for (const StepTag& s : target.steps) known = known || SameStep(s, step);
         if (!known) target.steps.push_back(step);
-        target.effect = e;
+        if (target.tree.empty() || !single) target.effect = e;
     }
     switch (e.kind) {
     case EffectKind::SetValue:

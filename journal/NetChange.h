@@ -10,6 +10,7 @@
 // of a planning platform it gives the net change of a plan; in front of the
 // machine, what the run really changed, read back.
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -74,6 +75,8 @@ private:
     };
 
     void watch(const Effect& effect);
+    // The one item an effect on a single value, key, file or folder touches.
+    static std::optional<ItemId> SingleItem(const Effect& effect);
     void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
     void watchTree(std::size_t target, const std::string& key, const std::string& from);
     std::string state(const Item& item);
@@ -83,6 +86,7 @@ private:
     std::vector<Target> targets_;
     std::map<std::string, std::size_t> byName_;  // a target's identity -> index
     std::map<ItemId, Item> items_;
+    std::map<ItemId, std::size_t> owner_;  // the target that shows an item
     std::map<ItemId, std::string> before_;
     std::vector<StepFailure> toolFailures_;
 };
