@@ -1,5 +1,6 @@
 // APPLY and UNDO: the two verbs that change the machine, each with an undo
 // record written ahead of every change.
+#include <algorithm>
 #include <functional>
 
 #include "console/NetRun.h"
@@ -84,9 +85,17 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
         }
         if (change.changed) verb.terminal.out(NetChangeLine(change));
     }
-    for (const StepFailure& f : failures)
-        verb.say("failed: " + PageName(f.step.page) + " " + StepNumber(f.step) + " " + StepCaption(f.step) + ": " +
-                 f.reason);
+    // A box whose several steps fail alike is named once, with how many failed.
+    std::vector<std::pair<std::string, int>> said;
+    for (const StepFailure& f : failures) {
+        const std::string line =
+            "failed: " + PageName(f.step.page) + " " + StepNumber(f.step) + " " + StepCaption(f.step) + ": " + f.reason;
+        auto same = std::find_if(said.begin(), said.end(), [&](const auto& s) { return s.first == line; });
+        if (same == said.end()) said.emplace_back(line, 1);
+        else ++same->second;
+    }
+    for (const auto& [line, count] : said)
+        verb.say(count == 1 ? line : line + " (" + std::to_string(count) + " steps)");
 
     if (!verb.request.noUndo) {
         if (journal.folder().empty()) {
