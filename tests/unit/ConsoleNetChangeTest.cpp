@@ -139,7 +139,6 @@ TEST_F(NetChangeConsole, ASecondRunWaitsForTheFirstAndGivesUpChangingNothing) {
     RunContext context{form, machine, "Tester"};
     RunOptimise(context);
     EXPECT_NE(form.label(Label::Wait).find("Another Quillon run"), std::string::npos) << form.label(Label::Wait);
-    EXPECT_EQ(test::TweakedState(machine), test::TweakedState(machine));
     EXPECT_TRUE(machine.commands().empty());
 
     machine.setRunLockHeldElsewhere(false);
