@@ -146,6 +146,16 @@ TEST_F(NetChangeConsole, ASecondRunWaitsForTheFirstAndGivesUpChangingNothing) {
     EXPECT_EQ(machine.runLockHolds(), 0);  // given back at the end
 }
 
+TEST_F(NetChangeConsole, AServiceTheMachineLacksIsNeitherDriftNorFailure) {
+    machine.registry().deleteKey("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter");
+    ASSERT_EQ(run({"APPLY", "/on", "Alerter"}), kDone) << err();
+    EXPECT_NE(err().find("not present: Services 0 "), std::string::npos) << err();
+    EXPECT_EQ(err().find("failed"), std::string::npos) << err();
+    for (const auto& line : terminal.out_) EXPECT_TRUE(line.starts_with("undo\t")) << line;
+    EXPECT_EQ(run({"CHECK", "/on", "Alerter"}), kDone) << (terminal.out_.empty() ? "" : terminal.out_[0]);
+    EXPECT_FALSE(machine.registry().keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter"));
+}
+
 TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
     sim::SimWindows machine;
     const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Q";
