@@ -76,7 +76,22 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     }
     for (const StepFailure& f : watch.toolFailures()) failures.push_back(f);
 
-    for (const NetChange& change : watch.changes()) {
+    const std::vector<NetChange> changes = watch.changes();
+    // A tool may report success and still not write (regedit imports silently,
+    // and a value it may not write stays as it was): what the machine holds says.
+    for (const NetChange& change : changes)
+        if (change.missed) {
+            const StepTag& step = change.steps.back();
+            const bool named = std::any_of(failures.begin(), failures.end(), [&](const StepFailure& f) {
+                return f.step.page == step.page && f.step.boxes == step.boxes && f.step.entry == step.entry &&
+                       f.step.control == step.control;
+            });
+            if (!named)
+                failures.push_back({step, "the change did not take effect: " + DescribeEffect(change.effect) +
+                                              "; the machine holds " + change.after});
+        }
+
+    for (const NetChange& change : changes) {
         if (!change.present) {
             const StepTag& step = change.steps.front();
             verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +

@@ -137,6 +137,13 @@ void NetChangeWatch::watch(const Effect& e) {
         if (!known) target.steps.push_back(step);
         if (target.tree.empty() || !single) target.effect = e;
     }
+    if (e.kind == EffectKind::DeleteKey || e.kind == EffectKind::CopyKey) {
+        const std::string& tree = e.kind == EffectKind::DeleteKey ? e.target : e.destination;
+        for (const auto& [id, owner] : owner_)
+            if (owner != index && std::get<0>(id) != Kind::File && std::get<0>(id) != Kind::Folder &&
+                KeyWithin(std::get<1>(id), tree))
+                targets_[owner].underTree = true;
+    }
     switch (e.kind) {
     case EffectKind::SetValue:
     case EffectKind::DeleteValue: watchItem(index, Kind::Value, e.target, e.name); break;
@@ -179,6 +186,18 @@ std::string NetChangeWatch::summary(const Target& target, const std::map<ItemId,
     return "present, " + std::to_string(values) + (values == 1 ? " value" : " values");
 }
 
+bool NetChangeWatch::Holds(const Effect& e) {
+    switch (e.kind) {
+    case EffectKind::SetValue: return machine_.registryValue(e.target, e.name) == e.data;
+    case EffectKind::DeleteValue: return !machine_.registryValue(e.target, e.name);
+    case EffectKind::ServiceStart: {
+        const auto value = machine_.registryValue(ServiceKey(e.target), "Start");
+        return value && DwordOf(*value) == e.startMode;
+    }
+    default: return true;  // keys, files and folders: their tools say when they fail
+    }
+}
+
 std::vector<NetChange> NetChangeWatch::changes() {
     std::vector<NetChange> out;
     for (std::size_t index = 0; index < targets_.size(); ++index) {
@@ -208,6 +227,7 @@ std::vector<NetChange> NetChangeWatch::changes() {
         } else if (!target.items.empty()) {
             change.before = then.begin()->second;
             change.after = now.begin()->second;
+            change.missed = target.present && !target.underTree && !Holds(target.effect);
         }
         out.push_back(std::move(change));
     }

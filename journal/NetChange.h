@@ -29,6 +29,7 @@ struct NetChange {
     bool changed = false;        // before and after differ, or a tool ran whose effect cannot be read
     bool readable = true;        // false for a tool whose effect cannot be read back (chkntfs, sfc)
     bool present = true;         // false for a service the machine does not have
+    bool missed = false;         // the machine does not hold what the last change to this value set
 };
 
 // A tool that ended reporting failure where it had something to change.
@@ -72,6 +73,7 @@ private:
         bool service = false;
         bool present = true;
         bool tool = false;
+        bool underTree = false;  // a later change to a whole tree holding it decides what it holds
     };
 
     void watch(const Effect& effect);
@@ -81,6 +83,8 @@ private:
     void watchTree(std::size_t target, const std::string& key, const std::string& from);
     std::string state(const Item& item);
     std::string summary(const Target& target, const std::map<ItemId, std::string>& states);
+    // Whether the machine holds what a change to one value leaves.
+    bool Holds(const Effect& effect);
 
     const StepTag* step_ = nullptr;
     std::vector<Target> targets_;

@@ -196,6 +196,45 @@ TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
     EXPECT_TRUE(tree[0].changed);
     EXPECT_EQ(tree[0].before, "present, 3 values");
     EXPECT_EQ(tree[0].after, "present, 1 value");
+
+    // A value set, then its whole key deleted: the machine holds what the run left, nothing missed.
+    NetChangeWatch later(machine);
+    later.follow(step);
+    later.startHidden("reg add \"" + other + "\" /v y /t REG_DWORD /d 5 /f")->waitPumping(std::chrono::seconds(1));
+    later.startHidden("reg delete \"" + other + "\" /f")->waitPumping(std::chrono::seconds(1));
+    for (const NetChange& change : later.changes()) EXPECT_FALSE(change.missed) << DescribeEffect(change.effect);
+}
+
+}  // namespace
+}  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+// Registry imports that report success and write nothing, as regedit does
+// for a value the user may not write.
+class SilentRegedit final : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        if (commandLine.find("regedit") == std::string::npos) return machine_.startHidden(commandLine);
+        struct Succeeded final : StartedProcess {
+            bool waitPumping(std::chrono::milliseconds) override { return true; }
+            void terminate() override {}
+            std::optional<int> exitCode() const override { return 0; }
+        };
+        return std::make_unique<Succeeded>();
+    }
+};
+
+TEST_F(NetChangeConsole, AWriteThatReportsSuccessButDidNotHappenIsAFailure) {
+    SilentRegedit silent(machine);
+    terminal = Lines{};
+    const std::vector<std::string> arguments{"APPLY", "/on", "54", "/noundo"};
+    EXPECT_EQ(RunConsole(arguments, terminal, silent), kSomeStepsFailed);
+    EXPECT_NE(err().find("failed: System 54 "), std::string::npos) << err();
+    EXPECT_NE(err().find("did not take effect"), std::string::npos) << err();
+    EXPECT_TRUE(terminal.out_.empty()) << terminal.out_[0];
 }
 
 }  // namespace
