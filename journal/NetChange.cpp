@@ -148,7 +148,6 @@ void NetChangeWatch::watch(const Effect& e) {
     case EffectKind::SetValue:
     case EffectKind::DeleteValue: watchItem(index, Kind::Value, e.target, e.name); break;
     case EffectKind::ServiceStart:
-        targets_[index].service = true;
         if (!machine_.registryKeyExists(ServiceKey(e.target))) targets_[index].present = false;
         watchItem(index, Kind::Value, ServiceKey(e.target), "Start");
         break;

@@ -70,7 +70,6 @@ private:
         Effect effect;
         std::vector<ItemId> items;
         std::string tree;  // a key whose whole tree is watched; empty for one item
-        bool service = false;
         bool present = true;
         bool tool = false;
         bool underTree = false;  // a later change to a whole tree holding it decides what it holds
