@@ -1,8 +1,10 @@
 #include "console/Arguments.h"
 
 #include <algorithm>
+#include <charconv>
 #include <initializer_list>
 
+#include "engine/ServiceCatalogue.h"
 #include "platform/TextMatch.h"
 #include "words/StepNames.h"
 
@@ -13,7 +15,7 @@ bool IsOption(const std::string& argument) {
     return argument.size() > 1 && (argument.front() == '/' || argument.front() == '-');
 }
 
-constexpr const char* kVerbNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "VERSION", "/?"};
+constexpr const char* kVerbNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "CHECK", "EXPORT", "VERSION", "/?"};
 
 std::optional<Verb> VerbNamed(const std::string& name) {
     for (int verb = 0; verb < static_cast<int>(Verb::Usage); ++verb)
@@ -22,12 +24,70 @@ std::optional<Verb> VerbNamed(const std::string& name) {
 }
 
 bool Takes(Verb verb, const std::string& option) {
-    if (option == "page") return verb != Verb::Undo && verb != Verb::Version;
-    if (option == "selection") return verb == Verb::Preview || verb == Verb::Apply;
+    const bool plans = verb == Verb::Preview || verb == Verb::Apply || verb == Verb::Check;
+    if (option == "page") return verb != Verb::Undo && verb != Verb::Version && verb != Verb::Export;
+    if (option == "selection") return plans || verb == Verb::Export;
+    if (option == "on" || option == "off") return plans;
     if (option == "noundo") return verb == Verb::Apply;
     if (option == "undodir") return verb == Verb::Apply || verb == Verb::Undo;
     if (option == "list") return verb == Verb::Undo;
+    if (option == "force") return verb == Verb::Export;
+    if (option == "wait") return verb == Verb::Apply || verb == Verb::Undo;
     return false;
+}
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Adds one list of /on or /off; the message when an entry is not a box.
+std::optional<std::string> AddListed(ListedBoxes& listed, bool on, const std::string& list) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = list.find(',', start);
+        const std::string item = Trimmed(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        int number = -1;
+        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), number);
+        if (!item.empty() && error == std::errc() && end == item.data() + item.size()) {
+            if (number < 0 || number >= kCheckBoxCount || !PageOfBox(number))
+                return "unknown box \"" + item + "\"; boxes are numbered 0 to 76";
+            if (*PageOfBox(number) == Page::Startup)
+                return "box " + item + " is on the Startup page, which /on and /off do not cover";
+            (on ? listed.onBoxes : listed.offBoxes).insert(number);
+        } else {
+            int entry = -1;
+            for (int i = 0; i < kServiceCount; ++i)
+                if (EqualNoCase(item, std::string(kServices[i].serviceName))) entry = i;
+            if (entry < 0) return "unknown box or service \"" + item + "\"";
+            (on ? listed.onEntries : listed.offEntries).insert(entry);
+        }
+        if (comma == std::string::npos) return std::nullopt;
+        start = comma + 1;
+    }
+}
+
+// Both sides at once, a page not run, or no box at all: the message.
+std::optional<std::string> CheckListed(const ListedBoxes& listed, std::vector<Page>& pages) {
+    for (int box : listed.onBoxes)
+        if (listed.offBoxes.contains(box)) return "box " + std::to_string(box) + " is given to both /on and /off";
+    for (int entry : listed.onEntries)
+        if (listed.offEntries.contains(entry))
+            return "service " + std::string(kServices[entry].serviceName) + " is given to both /on and /off";
+    std::vector<Page> needed;
+    for (const auto* boxes : {&listed.onBoxes, &listed.offBoxes})
+        for (int box : *boxes) needed.push_back(*PageOfBox(box));
+    if (!listed.onEntries.empty() || !listed.offEntries.empty()) needed.push_back(Page::Services);
+    if (needed.empty()) return "/on and /off name no box";
+    const bool given = !pages.empty();
+    for (Page page : needed) {
+        const bool in = std::find(pages.begin(), pages.end(), page) != pages.end();
+        if (in) continue;
+        if (given) return "a listed box is on the " + PageName(page) + " page, which /page leaves out";
+        pages.push_back(page);
+    }
+    return std::nullopt;
 }
 
 std::string VerbName(Verb verb) { return kVerbNames[static_cast<int>(verb)]; }
@@ -53,7 +113,7 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
 
     Request request;
     auto verb = VerbNamed(arguments[0]);
-    if (!verb) return UsageError{"unknown verb \"" + arguments[0] + "\"; the verbs are LIST, STATUS, PREVIEW, APPLY, UNDO and VERSION"};
+    if (!verb) return UsageError{"unknown verb \"" + arguments[0] + "\"; the verbs are LIST, STATUS, PREVIEW, APPLY, UNDO, CHECK, EXPORT and VERSION"};
     request.verb = *verb;
 
     for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -74,9 +134,9 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
         if (!Takes(request.verb, name))
             return UsageError{"option " + argument + " is not known to " + VerbName(request.verb)};
-        if (name == "noundo" || name == "list") {
+        if (name == "noundo" || name == "list" || name == "force") {
             if (value) return UsageError{"option /" + name + " takes no value"};
-            (name == "list" ? request.listRecords : request.noUndo) = true;
+            (name == "list" ? request.listRecords : name == "force" ? request.force : request.noUndo) = true;
             continue;
         }
         if (!value) {
@@ -95,6 +155,16 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
             if (request.undoRoot) return UsageError{"option /undodir is given twice"};
             if (value->empty()) return UsageError{"option /undodir needs a folder"};
             request.undoRoot = *value;
+        } else if (name == "on" || name == "off") {
+            if (!request.listed) request.listed.emplace();
+            if (auto problem = AddListed(*request.listed, name == "on", *value)) return UsageError{*problem};
+        } else if (name == "wait") {
+            int seconds = -1;
+            const auto [end, error] = std::from_chars(value->data(), value->data() + value->size(), seconds);
+            if (value->empty() || error != std::errc() || end != value->data() + value->size() || seconds < 0 ||
+                seconds > 86400)
+                return UsageError{"option /wait needs a number of seconds from 0 to 86400, not \"" + *value + "\""};
+            request.waitSeconds = seconds;
         } else {
             if (request.selectionFile) return UsageError{"option /selection is given twice"};
             if (value->empty()) return UsageError{"option /selection needs a file name"};
@@ -103,6 +173,12 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
     }
     if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
     if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
+    if (request.listed) {
+        if (request.selectionFile) return UsageError{"/on and /off cannot be given with /selection"};
+        if (auto problem = CheckListed(*request.listed, request.pages)) return UsageError{*problem};
+    }
+    if (request.verb == Verb::Export && !request.selectionFile)
+        return UsageError{"EXPORT needs /selection FILE, the file to write"};
     return request;
 }
 

@@ -1,8 +1,9 @@
-// LIST and PREVIEW: both read the plan of a run and change nothing.
+// LIST, PREVIEW and CHECK: each reads the plan of a run and changes nothing.
 #include <algorithm>
 #include <map>
 #include <set>
 
+#include "console/NetRun.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/ServiceCatalogue.h"
@@ -80,15 +81,22 @@ int List(VerbContext& verb) {
     return kDone;
 }
 
-int Preview(VerbContext& verb, const SavedSelection& saved) {
-    SelectionForm selection;
-    PutSelection(selection, saved);
-    const std::vector<Page> pages = InRunOrder(verb.request.pages);
-    for (const PlannedEffect& planned : PlanRun(selection, verb.platform, verb.userName, pages)) {
-        if (!planned.changes) continue;
-        verb.terminal.out(ChangeLine(planned.step, planned.effect, planned.before, planned.after));
-    }
+int Preview(VerbContext& verb, const SavedSelection* saved) {
+    for (const NetChange& change : PlanNetChange(verb, saved))
+        if (change.changed && change.present) verb.terminal.out(NetChangeLine(change));
     return kDone;
+}
+
+int Check(VerbContext& verb, const SavedSelection* saved) {
+    bool drifted = false;
+    // A tool whose effect cannot be read back, or a service the machine does
+    // not have, says nothing about whether the machine matches.
+    for (const NetChange& change : PlanNetChange(verb, saved))
+        if (change.changed && change.readable && change.present) {
+            verb.terminal.out(NetChangeLine(change));
+            drifted = true;
+        }
+    return drifted ? kDrifted : kDone;
 }
 
 }  // namespace quillon::console

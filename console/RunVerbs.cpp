@@ -1,13 +1,16 @@
 // APPLY: the verb that changes the machine, with an undo record written ahead
 // of every change.
+#include <algorithm>
 #include <functional>
 
+#include "console/NetRun.h"
 #include "console/ProgressBar.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/Phases.h"
 #include "engine/Step.h"
 #include "journal/Journal.h"
+#include "journal/NetChange.h"
 #include "journal/Plan.h"
 #include "journal/SelectionForm.h"
 #include "words/StepNames.h"
@@ -26,9 +29,9 @@ public:
 
 }  // namespace
 
-int Apply(VerbContext& verb, const SavedSelection& saved) {
+int Apply(VerbContext& verb, const SavedSelection* saved) {
     ProgressForm form;
-    PutSelection(form, saved);
+    PutRequestedSelection(form, verb.request, saved);
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
 
     JournalPlatform journal(verb.platform);
@@ -37,53 +40,82 @@ int Apply(VerbContext& verb, const SavedSelection& saved) {
                  "; nothing was changed (/noundo applies without one)");
         return kNoUndoRecord;
     }
-    // Without a record the plan, made just before, says what the run changes.
-    std::vector<PlannedEffect> planned;
-    if (verb.request.noUndo) planned = PlanRun(form, verb.platform, verb.userName, pages);
-
-    RunContext context{form, verb.request.noUndo ? verb.platform : journal, verb.userName};
+    // What the run changed is read back from the machine afterwards, with or
+    // without a record: a change that was refused or failed is never shown.
+    NetChangeWatch watch(verb.request.noUndo ? verb.platform : journal);
+    RequestedPlatform top(verb.request, watch);
+    RunContext context{form, top.get(), verb.userName};
     journal.follow(context.step);
+    watch.follow(context.step);
+    top.follow(context.step);
+
+    // Counted as the window counts them: every step that could not do its
+    // part, a write refused before any tool started included.
+    std::vector<StepFailure> failures;
     {
+        FailedStepCount failed;
+        failed.onFailure = [&](const std::string& why) { failures.push_back({context.step, why}); };
         ProgressBar bar(verb.terminal);
         std::size_t current = 0;
         form.onProgress = [&](int twips) {
             bar.show((current + static_cast<double>(twips) / kProgressFull) / pages.size(), PageName(pages[current]));
         };
-        for (; current < pages.size(); ++current) {
-            bar.show(static_cast<double>(current) / pages.size(), PageName(pages[current]));
-            form.setPageVisible(pages[current], true);
-            RunStep([&] { RunPhase(context, pages[current]); });
-        }
+        RunPages(context, verb.request, [&](std::size_t page) {
+            current = page;
+            bar.show(static_cast<double>(page) / pages.size(), PageName(pages[page]));
+        });
         form.onProgress = nullptr;
     }
+    for (const StepFailure& f : watch.toolFailures()) failures.push_back(f);
 
-    if (verb.request.noUndo) {
-        for (const PlannedEffect& p : planned)
-            if (p.changes) verb.terminal.out(ChangeLine(p.step, p.effect, p.before, p.after));
-        return kDone;
+    const std::vector<NetChange> changes = watch.changes();
+    // A tool may report success and still not write (regedit imports silently,
+    // and a value it may not write stays as it was): what the machine holds says.
+    for (const NetChange& change : changes)
+        if (change.missed) {
+            const StepTag& step = change.steps.back();
+            const bool named = std::any_of(failures.begin(), failures.end(), [&](const StepFailure& f) {
+                return f.step.page == step.page && f.step.boxes == step.boxes && f.step.entry == step.entry &&
+                       f.step.control == step.control;
+            });
+            if (!named)
+                failures.push_back({step, "the change did not take effect: " + DescribeEffect(change.effect) +
+                                              "; the machine holds " + change.after});
+        }
+
+    for (const NetChange& change : changes) {
+        if (!change.present) {
+            const StepTag& step = change.steps.front();
+            verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +
+                     ": the machine has no service " + change.effect.target);
+            continue;
+        }
+        if (change.changed) verb.terminal.out(NetChangeLine(change));
     }
-    int failures = 0;
-    for (const RecordedEffect& e : journal.effects()) {
-        // A tool that fails where nothing needed changing (a key to delete is
-        // not there, a backup to put back was never made) left the machine as asked.
-        if (e.failed && e.changes) {
-            ++failures;
-            verb.say("failed: " + PageName(e.step.page) + " " + StepNumber(e.step) + " " + StepCaption(e.step) +
-                     ": " + DescribeEffect(e.effect));
-        } else if (e.changes && !e.failed) {
-            verb.terminal.out(ChangeLine(e.step, e.effect, e.before, e.after));
+    // A box whose several steps fail alike is named once, with how many failed.
+    std::vector<std::pair<std::string, int>> said;
+    for (const StepFailure& f : failures) {
+        const std::string line =
+            "failed: " + PageName(f.step.page) + " " + StepNumber(f.step) + " " + StepCaption(f.step) + ": " + f.reason;
+        auto same = std::find_if(said.begin(), said.end(), [&](const auto& s) { return s.first == line; });
+        if (same == said.end()) said.emplace_back(line, 1);
+        else ++same->second;
+    }
+    for (const auto& [line, count] : said)
+        verb.say(count == 1 ? line : line + " (" + std::to_string(count) + " steps)");
+
+    if (!verb.request.noUndo) {
+        if (journal.folder().empty()) {
+            verb.say("nothing needed changing; no undo record was kept");
+        } else {
+            verb.terminal.out(Tabbed({"undo", journal.folder()}));
+            if (!journal.recording()) {
+                verb.say("the undo record in " + journal.folder() + " broke off during the run and is incomplete");
+                return kNoUndoRecord;
+            }
         }
     }
-    if (journal.folder().empty()) {
-        verb.say("nothing needed changing; no undo record was kept");
-    } else {
-        verb.terminal.out(Tabbed({"undo", journal.folder()}));
-        if (!journal.recording()) {
-            verb.say("the undo record in " + journal.folder() + " broke off during the run and is incomplete");
-            return kNoUndoRecord;
-        }
-    }
-    return failures > 0 ? kSomeStepsFailed : kDone;
+    return failures.empty() ? kDone : kSomeStepsFailed;
 }
 
 }  // namespace quillon::console

@@ -40,9 +40,12 @@ std::vector<Page> InRunOrder(const std::vector<Page>& pages);
 
 int List(VerbContext& verb);
 int Status(VerbContext& verb);
-int Preview(VerbContext& verb, const SavedSelection& selection);
-int Apply(VerbContext& verb, const SavedSelection& selection);
+// `selection` is null when /on and /off say what to run.
+int Preview(VerbContext& verb, const SavedSelection* selection);
+int Check(VerbContext& verb, const SavedSelection* selection);
+int Apply(VerbContext& verb, const SavedSelection* selection);
 int Undo(VerbContext& verb);
+int Export(VerbContext& verb);
 
 // Where APPLY and UNDO keep records: the /undodir folder, else the machine's
 // own place. Throws PlatformError when the system cannot name that place.

@@ -7,6 +7,7 @@
 #include "console/CachedReads.h"
 #include "console/Usage.h"
 #include "console/VerbSteps.h"
+#include "engine/RunLockWait.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
 #include "settings/StrictSelection.h"
@@ -35,6 +36,20 @@ std::string UserName(Platform& platform) {
     }
 }
 
+// Two runs never change the machine at once: the second waits for the first,
+// the window's or the console's, up to its bound.
+std::unique_ptr<RunLock> HoldRunLock(VerbContext& verb) {
+    if (auto lock = verb.platform.holdRunLock(std::chrono::milliseconds(0))) return lock;
+    const std::chrono::milliseconds bound =
+        verb.request.waitSeconds ? std::chrono::seconds(*verb.request.waitSeconds) : kRunLockBound;
+    verb.say("waiting for another Quillon run to end...");
+    auto lock = verb.platform.holdRunLock(bound);
+    if (!lock)
+        verb.say("another Quillon run is still going on after " + std::to_string(bound.count() / 1000) +
+                 " s; nothing was changed");
+    return lock;
+}
+
 }  // namespace
 
 int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform) {
@@ -55,7 +70,9 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
     }
 
     // The verbs that only read see the machine through a cache; APPLY and UNDO see it as it is.
-    const bool readsOnly = request.verb == Verb::List || request.verb == Verb::Status || request.verb == Verb::Preview;
+    const bool readsOnly = request.verb == Verb::List || request.verb == Verb::Status ||
+                           request.verb == Verb::Preview || request.verb == Verb::Check ||
+                           request.verb == Verb::Export;
     std::optional<CachedReads> cached;
     if (readsOnly) cached.emplace(platform);
     // Only the Startup page's folders hold the user's name; no verb covers that page today.
@@ -68,14 +85,24 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
             return List(verb);
         case Verb::Status:
             return Status(verb);
+        case Verb::Export:
+            return Export(verb);
         case Verb::Preview:
-        case Verb::Apply: {
-            const auto selection = LoadSelection(verb);
-            if (!selection) return kBadUsage;
-            return request.verb == Verb::Preview ? Preview(verb, *selection) : Apply(verb, *selection);
+        case Verb::Check:
+        case Verb::Apply:
+        case Verb::Undo: {
+            std::optional<SavedSelection> selection;
+            if (request.verb != Verb::Undo && !request.listed) {
+                selection = LoadSelection(verb);
+                if (!selection) return kBadUsage;
+            }
+            const SavedSelection* chosen = selection ? &*selection : nullptr;
+            if (request.verb == Verb::Preview) return Preview(verb, chosen);
+            if (request.verb == Verb::Check) return Check(verb, chosen);
+            const auto lock = HoldRunLock(verb);
+            if (!lock) return kBadUsage;
+            return request.verb == Verb::Apply ? Apply(verb, chosen) : Undo(verb);
         }
-        case Verb::Undo:
-            return Undo(verb);
         case Verb::Version:
         case Verb::Usage:
             break;

@@ -15,6 +15,7 @@ namespace quillon::console {
 enum ExitStatus {
     kDone = 0,
     kSomeStepsFailed = 1,
+    kDrifted = 1,           // CHECK: the machine differs from the selection
     kBadUsage = 2,          // also a missing, unreadable or bad selection file; nothing was changed
     kNoUndoRecord = 3,      // APPLY refused to start; nothing was changed
 };

@@ -4,6 +4,7 @@
 
 #include "engine/Form.h"
 #include "engine/Phases.h"
+#include "engine/RunLockWait.h"
 #include "engine/Step.h"
 #include "settings/SelectionFile.h"
 
@@ -37,12 +38,16 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
     // A selection that cannot be saved must not keep the page from being applied.
     RunStep([&] { SaveSelection(form, context.platform); });
 
+    // Never beside another run: its writes and ours would interleave.
+    if (lock == ButtonLock::ForTheRun) LockButtons(form);
+    const auto runLock = HoldRunLockForWindow(context);
+    if (!runLock) {
+        if (lock == ButtonLock::ForTheRun) UnlockButtons(form);
+        return 1;
+    }
     FailedStepCount failed;
     // A caller that holds the buttons holds the run too: Auto's passes are one run.
-    if (lock == ButtonLock::ForTheRun) {
-        context.startRun();
-        LockButtons(form);
-    }
+    if (lock == ButtonLock::ForTheRun) context.startRun();
     for (Page page : RunOrder())
         if (form.pageVisible(page)) context.addPage(page);
     form.setProgressVisible(true);

@@ -2,6 +2,8 @@
 // Once the optimise run has begun, a step that fails is skipped and the run
 // goes on with the next one; the run counts the skipped steps to report them.
 #include <exception>
+#include <functional>
+#include <string>
 #include <utility>
 
 namespace quillon {
@@ -16,8 +18,18 @@ public:
     FailedStepCount& operator=(const FailedStepCount&) = delete;
 
     int count() const { return count_; }
-    static void Record() noexcept {
-        if (current_) ++current_->count_;
+    // Told of each failed step as it is counted, with why it failed; a caller
+    // that names failures reads the step being run from its own context.
+    std::function<void(const std::string& why)> onFailure;
+
+    static void Record(const char* why = "") noexcept {
+        if (!current_) return;
+        ++current_->count_;
+        if (!current_->onFailure) return;
+        try {
+            current_->onFailure(why);
+        } catch (...) {
+        }
     }
 
 private:
@@ -30,9 +42,9 @@ template <class Action>
 void RunStep(Action&& action) noexcept {
     try {
         std::forward<Action>(action)();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         // Not retried and not shown now; the run's closing text tells how many.
-        FailedStepCount::Record();
+        FailedStepCount::Record(error.what());
     }
 }
 

@@ -73,6 +73,7 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
     RecordedEffect& e = effects_.at(index);
     if (e.failed) return;
     e.failed = true;
+    e.reason = why;
     record_->log("FAILED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
 }
 

@@ -31,6 +31,7 @@ struct RecordedEffect {
     std::string after;
     bool changes = false;  // whether it changed (or was to change) anything
     bool failed = false;   // the tool or the file operation reported failure
+    std::string reason;    // why it failed or was refused, in the system's words
 };
 
 inline constexpr int kUndoRecordsKept = 20;

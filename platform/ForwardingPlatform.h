@@ -57,6 +57,9 @@ public:
     std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
     bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
     void pumpEvents() override { machine_.pumpEvents(); }
+    std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override {
+        return machine_.holdRunLock(bound);
+    }
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
         return machine_.messageBox(text, title, kind);
     }

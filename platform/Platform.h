@@ -48,6 +48,13 @@ public:
     virtual ~HeldFile() = default;
 };
 
+// The machine's run lock while held: only one run of the program (window or
+// console, in any session) changes the machine at a time.
+class RunLock {
+public:
+    virtual ~RunLock() = default;
+};
+
 enum class MessageBoxKind { OkCancel, OkCancelExclamation };
 enum class MessageBoxAnswer { Ok, Cancel };
 
@@ -125,6 +132,14 @@ public:
     virtual bool isLinkOrJunction(const std::string& path) = 0;
 
     virtual void pumpEvents() = 0;
+
+    // Takes the machine's run lock, waiting at most `bound` for another run to
+    // end (window events are served meanwhile); nothing when that run still
+    // holds it then. A thread that holds it may take it again. A platform
+    // that cannot change the machine needs no lock.
+    virtual std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds /*bound*/) {
+        return std::make_unique<RunLock>();
+    }
 
     virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                         MessageBoxKind kind) = 0;

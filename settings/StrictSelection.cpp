@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/DevicePath.h"
 #include "platform/Platform.h"
 
 namespace quillon {
@@ -53,7 +54,44 @@ int Number(const std::vector<std::string>& lines, int line, int lowest, int high
     return value;
 }
 
+// Length of the UTF-8 sequence at `at`, or 0 when it is not one (overlong
+// forms, surrogates and code points past U+10FFFF are not).
+std::size_t Utf8Length(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(at);
+    if (first < 0x80) return 1;
+    std::size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC2 ? 2 : 0;
+    if (length == 0 || first > 0xF4 || at + length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    const unsigned char second = byte(at + 1);
+    if (first == 0xE0 && second < 0xA0) return 0;                   // overlong
+    if (first == 0xED && second >= 0xA0) return 0;                  // surrogate
+    if (first == 0xF0 && second < 0x90) return 0;                   // overlong
+    if (first == 0xF4 && second >= 0x90) return 0;                  // past U+10FFFF
+    if (first == 0xC2 && second < 0xA0) return 0;                   // C1 control character
+    return length;
+}
+
+// A line holds only printable text: no control character of any kind (a
+// carriage return, NUL, escape or tab would be written on silently or cut
+// the value short), and nothing that is not text.
+void CheckText(const std::string& line, int number) {
+    for (std::size_t at = 0; at < line.size();) {
+        const unsigned char c = static_cast<unsigned char>(line[at]);
+        if (c < 0x20 || c == 0x7F) {
+            const char* names[] = {"NUL", "a control character", "a tab", "a carriage return", "an escape"};
+            const char* name = c == 0 ? names[0] : c == '\t' ? names[2] : c == '\r' ? names[3] : c == 0x1B ? names[4] : names[1];
+            Refuse(number, "character " + std::to_string(at + 1) + " is " + name);
+        }
+        const std::size_t length = Utf8Length(line, at);
+        if (length == 0) Refuse(number, "character " + std::to_string(at + 1) + " is not valid text");
+        at += length;
+    }
+}
+
 SavedSelection Parse(std::vector<std::string> lines) {
+    for (std::size_t i = 0; i < lines.size() && i <= kLineCount; ++i) CheckText(lines[i], static_cast<int>(i) + 1);
     // A last line ended by CR LF reads back as one empty line more.
     while (lines.size() > kLineCount && lines.back().empty()) lines.pop_back();
     if (lines.size() > kLineCount) Refuse(kLineCount + 1, "the file has more than eight lines");
@@ -90,11 +128,13 @@ StrictSelection ParseSelectionStrict(const std::vector<std::string>& lines) {
 
 StrictSelection ReadSelectionStrict(Platform& platform, const std::string& path) {
     std::vector<std::string> lines;
+    if (IsDevicePath(path)) return SelectionProblem{0, "it is a device, not a file"};
     try {
+        if (platform.directoryExists(path)) return SelectionProblem{0, "it is a folder, not a file"};
         if (!platform.anyFileExists(path)) return SelectionProblem{0, "the file does not exist"};
         lines = platform.readTextFile(path);
-    } catch (const std::exception&) {
-        return SelectionProblem{0, "the file cannot be read"};
+    } catch (const std::exception& error) {
+        return SelectionProblem{0, std::string("the file cannot be read: ") + error.what()};
     }
     return ParseSelectionStrict(lines);
 }

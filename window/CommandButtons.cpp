@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/OptimiseRun.h"
+#include "engine/RunLockWait.h"
 #include "platform/Platform.h"
 #include "window/PageSwitching.h"
 
@@ -47,6 +48,12 @@ void AutoOptimise(RunContext& context) {
     // Locked from here to the end, so no click between the passes can change
     // which pages are applied.
     LockButtons(context.form);
+    // Held across the passes, so no other run comes between them.
+    const auto runLock = HoldRunLockForWindow(context);
+    if (!runLock) {
+        UnlockButtons(context.form);
+        return;
+    }
     int failed = 0;
     for (Page page : kAutoPages) {
         ShowPage(context, page);

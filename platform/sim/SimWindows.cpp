@@ -237,3 +237,27 @@ std::optional<std::string> SimWindows::browseForFolder(const std::string& title)
 }
 
 }  // namespace quillon::sim
+
+namespace quillon::sim {
+namespace {
+
+class SimRunLock : public RunLock {
+public:
+    explicit SimRunLock(int& holds) : holds_(holds) { ++holds_; }
+    ~SimRunLock() override { --holds_; }
+    SimRunLock(const SimRunLock&) = delete;
+    SimRunLock& operator=(const SimRunLock&) = delete;
+
+private:
+    int& holds_;
+};
+
+}  // namespace
+
+std::unique_ptr<RunLock> SimWindows::holdRunLock(std::chrono::milliseconds bound) {
+    runLockWaits_.push_back(bound);
+    if (runLockElsewhere_) return nullptr;
+    return std::make_unique<SimRunLock>(runLockHolds_);
+}
+
+}  // namespace quillon::sim

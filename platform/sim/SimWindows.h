@@ -56,6 +56,11 @@ public:
     void setBrowseResult(std::optional<std::string> folder) { browseResult_ = std::move(folder); }
     std::optional<std::string> lastBrowseTitle() const { return browseTitle_; }
     int logOffCount() const { return logOffs_; }
+    // Another run of the program holds the run lock (and never lets it go).
+    void setRunLockHeldElsewhere(bool held) { runLockElsewhere_ = held; }
+    // How many holds of the run lock this machine has now; the bounds asked for.
+    int runLockHolds() const { return runLockHolds_; }
+    const std::vector<std::chrono::milliseconds>& runLockWaits() const { return runLockWaits_; }
 
     // Platform
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
@@ -98,6 +103,7 @@ public:
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     void logOff() override { ++logOffs_; }
+    std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
 
 private:
     class Process;
@@ -128,6 +134,9 @@ private:
     std::optional<std::string> browseResult_;
     std::optional<std::string> browseTitle_;
     int logOffs_ = 0;
+    bool runLockElsewhere_ = false;
+    int runLockHolds_ = 0;
+    std::vector<std::chrono::milliseconds> runLockWaits_;
     LocalTime time_{2026, 1, 2, 3, 4, 5};
     std::optional<int> powerLeft_;
     void change();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/DevicePath.h"
 #include "platform/TextMatch.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -38,8 +39,23 @@ private:
     HANDLE handle_;
 };
 
+// The system's own words for an error code, without the closing line break.
+std::string SystemErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words = length && text ? std::wstring(text, length) : std::wstring();
+    if (text) LocalFree(text);
+    while (!words.empty() && (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' ')) words.pop_back();
+    return Narrow(words);
+}
+
 [[noreturn]] void Fail(const char* what, const std::string& path) {
-    throw PlatformError(std::string(what) + " failed (" + std::to_string(GetLastError()) + "): " + path);
+    const DWORD code = GetLastError();
+    const std::string words = SystemErrorText(code);
+    throw PlatformError(std::string(what) + " " + path + ": " + (words.empty() ? "error" : words) + " (" +
+                        std::to_string(code) + ")");
 }
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -172,9 +188,15 @@ void Win32Platform::replaceTextFile(const std::string& path, const std::vector<s
 }
 
 std::vector<std::string> Win32Platform::readTextFile(const std::string& path) {
+    // A device could keep the read waiting for ever; only a file on disk is read.
+    if (IsDevicePath(path)) throw PlatformError(path + " is a device, not a file");
+    const DWORD attributes = Attributes(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw PlatformError(path + " is a folder, not a file");
     UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("open", path);
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) throw PlatformError(path + " is not a file on disk");
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "console/Arguments.h"
 #include "console/ProgressBar.h"
 
@@ -56,6 +58,18 @@ TEST(ConsoleArguments, BadUsageIsOneMessageNamingTheCulprit) {
         {{"preview", "/undodir", "d"}, "/undodir"},
         {{"apply", "/noundo", "/undodir", "d"}, "/undodir"},
         {{"apply", "/undodir", "d", "/undodir", "e"}, "twice"},
+        {{"apply", "/on", "54", "/selection", "a"}, "/selection"},
+        {{"check", "/on", "77"}, "\"77\""},
+        {{"check", "/on", "54,,59"}, "\"\""},
+        {{"preview", "/off", "Nosuch"}, "Nosuch"},
+        {{"apply", "/on", "54", "/off", "54"}, "54"},
+        {{"apply", "/on", "alerter", "/off", "Alerter"}, "Alerter"},
+        {{"apply", "/on", "54", "/page", "Security"}, "System"},
+        {{"list", "/on", "54"}, "/on"},
+        {{"apply", "/wait", "soon"}, "soon"},
+        {{"export"}, "/selection"},
+        {{"export", "/selection", "a", "/force:yes"}, "/force"},
+        {{"check", "/force"}, "/force"},
     };
     for (const auto& [arguments, culprit] : bad) {
         auto parsed = Parse(arguments);
@@ -64,6 +78,30 @@ TEST(ConsoleArguments, BadUsageIsOneMessageNamingTheCulprit) {
         EXPECT_NE(message.find(culprit), std::string::npos) << message;
         EXPECT_EQ(message.find('\n'), std::string::npos);
     }
+}
+
+TEST(ConsoleArguments, OnAndOffNameBoxesAndServicesAndPickTheirPages) {
+    Request check = Accepted({"CHECK", "/on", "54, 59,alerter", "/OFF:Wuauserv,19"});
+    ASSERT_TRUE(check.listed);
+    EXPECT_EQ(check.listed->onBoxes, (std::set<int>{54, 59}));
+    EXPECT_EQ(check.listed->offBoxes, std::set<int>{19});
+    EXPECT_EQ(check.listed->onEntries, std::set<int>{0});
+    EXPECT_EQ(check.listed->offEntries, std::set<int>{1});
+    std::vector<Page> pages;  // those of the listed boxes, and Services for the entries
+    for (Page page : {Page::System, Page::Security, Page::Services})
+        if (page == Page::Services || page == *PageOfBox(54) || page == *PageOfBox(59) || page == *PageOfBox(19))
+            pages.push_back(page);
+    std::sort(check.pages.begin(), check.pages.end());
+    EXPECT_EQ(check.pages, pages);
+    // Every box of the four pages can be listed; none of the Startup page can.
+    for (int box = 0; box < kCheckBoxCount; ++box) {
+        const std::vector<std::string> arguments{"apply", "/on", std::to_string(box)};
+        const auto page = PageOfBox(box);
+        ASSERT_TRUE(page) << box;
+        EXPECT_EQ(std::holds_alternative<Request>(Parse(arguments)), *page != Page::Startup) << box;
+    }
+    EXPECT_EQ(Accepted({"apply", "/wait", "0", "/on", "1"}).waitSeconds, 0);
+    EXPECT_TRUE(Accepted({"EXPORT", "/selection", "x.dat", "/force"}).force);
 }
 
 TEST(ConsoleArguments, DefaultPagesAreTheFourASelectionHolds) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Form.h"
+#include "platform/DevicePath.h"
 #include "platform/sim/SimWindows.h"
 #include "settings/SelectionFile.h"
 #include "settings/StrictSelection.h"
@@ -93,6 +94,40 @@ TEST(StrictSelection, MissingFileIsAProblemAndTheLoaderIsUnchanged) {
     ApplySelectionLines(form, lines);
     EXPECT_TRUE(form.ticked(3));
     EXPECT_TRUE(std::holds_alternative<SelectionProblem>(ParseSelectionStrict(lines)));
+}
+
+TEST(StrictSelection, AnyControlCharacterOrInvalidTextInAnyLineIsNamed) {
+    // Each in the download folder (where text is free) and at the end of every other line.
+    const std::string bad[] = {"\r", std::string(1, '\0'), "\x1b", "\t", "\x7f", "\x01",
+                               "\xc2\x85",          // a control character written as UTF-8
+                               "\xff", "\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80"};
+    for (const std::string& text : bad)
+        for (int line = 1; line <= 8; ++line) {
+            auto lines = SavedLines();
+            std::string& target = lines[line - 1];
+            if (line == 5) target.insert(3, text);
+            else target += text;
+            auto read = ParseSelectionStrict(lines);
+            ASSERT_TRUE(std::holds_alternative<SelectionProblem>(read)) << line;
+            EXPECT_EQ(std::get<SelectionProblem>(read).line, line) << std::get<SelectionProblem>(read).reason;
+        }
+    auto lines = SavedLines();
+    lines[4] = "\"D:\\T\xc3\xa9l\xc3\xa9chargements \xe6\x97\xa5 \xf0\x9f\x98\x80\"";  // text beyond ASCII is fine
+    EXPECT_TRUE(std::holds_alternative<SavedSelection>(ParseSelectionStrict(lines)));
+}
+
+TEST(StrictSelection, DevicesAndFoldersAreRefusedWithoutBeingOpened) {
+    sim::SimWindows machine;
+    machine.files().addDirectory("C:\\deploy\\office.dat");
+    for (const char* path : {"COM1", "aux", "C:\\deploy\\NUL.dat", "LPT9:", "con ", "\\\\.\\pipe\\quillon",
+                             "\\\\?\\GLOBALROOT\\Device\\Serial0", "CONOUT$", "C:\\deploy\\office.dat"}) {
+        auto read = ReadSelectionStrict(machine, path);
+        ASSERT_TRUE(std::holds_alternative<SelectionProblem>(read)) << path;
+        EXPECT_EQ(std::get<SelectionProblem>(read).line, 0) << path;
+        EXPECT_NE(std::get<SelectionProblem>(read).reason.find(" not a file"), std::string::npos) << path;
+    }
+    for (const char* path : {"C:\\COM10", "C:\\console.dat", "C:\\deploy\\LPT0", "\\\\?\\C:\\auxiliary.dat"})
+        EXPECT_FALSE(IsDevicePath(path)) << path;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -104,7 +106,7 @@ struct ConsoleWine : ::testing::Test {
         SHFileOperationW(&operation);
     }
 
-    Finished run(const std::wstring& arguments) {
+    Finished run(const std::wstring& arguments, const std::wstring& program = {}) {
         // Fresh names each time: a child's handles may outlive it briefly under Wine.
         const std::wstring run = std::to_wstring(++runs_);
         const std::wstring outPath = folder + L"\\out" + run + L".txt", errPath = folder + L"\\err" + run + L".txt";
@@ -122,8 +124,8 @@ struct ConsoleWine : ::testing::Test {
             startup.hStdOutput = out.get();
             startup.hStdError = err.get();
             PROCESS_INFORMATION info{};
-            std::wstring line = L"\"" + exe + L"\" " + arguments;
-            if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+            std::wstring line = program.empty() ? L"\"" + exe + L"\" " + arguments : program;
+            if (!CreateProcessW(program.empty() ? exe.c_str() : nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                 folder.c_str(), &startup, &info)) {
                 ADD_FAILURE() << "quillonc.exe did not start";
                 return finished;
@@ -289,6 +291,230 @@ TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {
     const Finished version = run(L"Version");
     EXPECT_EQ(version.status, 0u);
     EXPECT_EQ(version.out, finished.out.substr(0, finished.out.find('\n') + 1));
+}
+
+std::string OfficeSelection() {
+    std::string boxes(77, '0');
+    for (int box : {54, 43, 71, 25, 22, 13}) boxes[box] = '1';
+    std::string services(19, '0');
+    services[7] = services[14] = '1';  // Messenger, Schedule
+    return WithServices(boxes, services);
+}
+
+std::vector<std::string> ChangeLines(const std::string& out) {
+    std::vector<std::string> lines;
+    for (const std::string& line : Lines(out))
+        if (line.rfind("undo\t", 0) != 0) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(ConsoleWine, CheckMatchesAfterApplyNamesTheBoxThatDriftedAndASecondApplyChangesNothing) {
+    writeFile(L"office.dat", OfficeSelection());
+    const Finished drifted = run(L"CHECK /selection office.dat");
+    EXPECT_EQ(drifted.status, 1u) << drifted.err;
+    EXPECT_FALSE(Lines(drifted.out).empty());
+
+    const Finished apply = run(L"APPLY /selection office.dat");
+    ASSERT_EQ(apply.status, 0u) << apply.err;
+    const Finished check = run(L"CHECK /selection office.dat");
+    EXPECT_EQ(check.status, 0u) << check.out << check.err;
+    EXPECT_EQ(check.out, "");
+
+    const auto before = Snapshot();
+    const Finished again = run(L"APPLY /selection office.dat");
+    EXPECT_EQ(again.status, 0u) << again.err;
+    EXPECT_TRUE(ChangeLines(again.out).empty()) << again.out;
+    EXPECT_EQ(Snapshot(), before);
+
+    // One value drifts: CHECK names its box and nothing else.
+    win32::UniqueKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", 0, KEY_SET_VALUE,
+                            key.put()), ERROR_SUCCESS);
+    const DWORD other = 0;
+    RegSetValueExW(key.get(), L"AutoReboot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&other), sizeof other);
+    const Finished after = run(L"CHECK /selection office.dat");
+    EXPECT_EQ(after.status, 1u) << after.err;
+    const auto lines = Lines(after.out);
+    ASSERT_EQ(lines.size(), 1u) << after.out;
+    EXPECT_EQ(Field(lines, 1)[0], "54") << lines[0];
+    run(L"UNDO");
+}
+
+// Every line of a whole-registry export, with the section each stands in.
+std::vector<std::string> RegistryExport(const std::wstring& file) {
+    DeleteFileW(file.c_str());
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring regedit = std::wstring(windows) + L"\\regedit.exe";
+    std::wstring line = L"\"" + regedit + L"\" /e \"" + file + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(regedit.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return {};
+    win32::UniqueHandle process(info.hProcess), thread(info.hThread);
+    WaitForSingleObject(process.get(), 120000);
+    const std::string bytes = ReadAll(file);
+    // UTF-16LE with a byte-order mark; only ASCII matters for the comparison.
+    std::string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += bytes[i + 1] ? '?' : bytes[i];
+    std::vector<std::string> lines;
+    std::string section;
+    for (const std::string& l : Lines(text)) {
+        if (!l.empty() && l[0] == '[') section = l;
+        lines.push_back(section + " " + l);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+TEST_F(ConsoleWine, OnAndOffChangeTheirBoxesAndNothingElseInTheWholeRegistry) {
+    const std::wstring exported = folder + L"\\registry.reg";
+    run(L"CHECK /on 54,Alerter");  // the first start of a program may leave its traces
+    const auto before = RegistryExport(exported);
+    ASSERT_FALSE(before.empty());
+    const Finished apply = run(L"APPLY /on 54,Alerter /noundo");
+    ASSERT_EQ(apply.status, 0u) << apply.err;
+    const auto lines = ChangeLines(apply.out);
+    ASSERT_EQ(lines.size(), 2u) << apply.out;
+    const auto after = RegistryExport(exported);
+    std::vector<std::string> changed;
+    std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
+    ASSERT_FALSE(changed.empty());
+    for (const std::string& line : changed) {
+        const bool ours = line.find("\\Control\\CrashControl]") != std::string::npos ||
+                          line.find("\\Services\\Alerter]") != std::string::npos;
+        EXPECT_TRUE(ours) << line;
+    }
+}
+
+TEST_F(ConsoleWine, ARefusedScriptIsAFailedStepNamedWithTheSystemsReason) {
+    writeFile(L"office.dat", OfficeSelection());
+    ASSERT_TRUE(CreateDirectoryW(L"c:\\tempreg.reg", nullptr));
+    const auto before = Snapshot();
+    const Finished apply = run(L"APPLY /selection office.dat /page System");
+    RemoveDirectoryW(L"c:\\tempreg.reg");
+    EXPECT_EQ(apply.status, 1u) << apply.err;
+    EXPECT_NE(apply.err.find("failed: System 54 "), std::string::npos) << apply.err;
+    EXPECT_NE(apply.err.find("c:\\tempreg.reg: "), std::string::npos) << apply.err;  // then the system's words
+    EXPECT_EQ(apply.out.find("HKEY_"), std::string::npos) << apply.out;             // nothing listed was not made
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(ConsoleWine, RunsWaitForTheOneHoldingTheLockAndGiveUpAfterTheirBound) {
+    writeFile(L"office.dat", OfficeSelection());
+    win32::UniqueHandle held(CreateMutexW(nullptr, TRUE, L"Global\\Quillon.Run"));
+    ASSERT_TRUE(held);
+    const auto before = Snapshot();
+    const Finished refused = run(L"APPLY /selection office.dat /wait 1");
+    EXPECT_EQ(refused.status, 2u);
+    EXPECT_NE(refused.err.find("waiting for another Quillon run to end..."), std::string::npos) << refused.err;
+    EXPECT_EQ(Snapshot(), before);
+
+    // Two runs started while the lock is held both wait, then go one after
+    // the other: the second finds the first's work done and changes nothing.
+    struct Started {
+        win32::UniqueHandle process, thread;
+        std::wstring out;
+    };
+    std::vector<Started> started;
+    for (int i = 0; i < 2; ++i) {
+        const std::wstring out = folder + L"\\both" + std::to_wstring(i) + L".txt";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        win32::UniqueHandle file(CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = file.get();
+        startup.hStdError = file.get();
+        PROCESS_INFORMATION info{};
+        std::wstring line = L"\"" + exe + L"\" APPLY /selection office.dat /noundo";
+        ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                   folder.c_str(), &startup, &info));
+        started.push_back({win32::UniqueHandle(info.hProcess), win32::UniqueHandle(info.hThread), out});
+    }
+    Sleep(1500);
+    for (const Started& s : started) EXPECT_EQ(WaitForSingleObject(s.process.get(), 0), WAIT_TIMEOUT);
+    ReleaseMutex(held.get());
+    held.reset();
+    std::vector<std::size_t> changes;
+    for (const Started& s : started) {
+        ASSERT_EQ(WaitForSingleObject(s.process.get(), 120000), WAIT_OBJECT_0);
+        DWORD status = 1;
+        GetExitCodeProcess(s.process.get(), &status);
+        const std::string text = ReadAll(s.out);
+        EXPECT_EQ(status, 0u) << text;
+        EXPECT_NE(text.find("waiting for another Quillon run to end..."), std::string::npos) << text;
+        std::size_t count = 0;
+        for (const std::string& line : Lines(text)) count += line.find('\t') != std::string::npos ? 1 : 0;
+        changes.push_back(count);
+    }
+    std::sort(changes.begin(), changes.end());
+    EXPECT_EQ(changes[0], 0u);
+    EXPECT_GT(changes[1], 0u);
+}
+
+TEST_F(ConsoleWine, ExportThenCheckMatches) {
+    // Waits for the live selection of every control; the stand-in knows only boxes and entries.
+    const Finished exported = run(L"EXPORT /selection live.dat");
+    ASSERT_EQ(exported.status, 0u) << exported.err;
+    EXPECT_EQ(run(L"EXPORT /selection live.dat").status, 2u);  // never over a file without /force
+    EXPECT_EQ(run(L"EXPORT /selection live.dat /force").status, 0u);
+    const Finished check = run(L"CHECK /selection live.dat");
+    EXPECT_EQ(check.status, 0u) << check.out;
+}
+
+TEST_F(ConsoleWine, ExportNeverWritesOverAFileWithoutForce) {
+    writeFile(L"live.dat", "mine");
+    EXPECT_EQ(run(L"EXPORT /selection live.dat").status, 2u);
+    EXPECT_EQ(ReadAll(folder + L"\\live.dat"), "mine");
+    const Finished forced = run(L"EXPORT /selection live.dat /force");
+    ASSERT_EQ(forced.status, 0u) << forced.err;
+    EXPECT_EQ(Lines(ReadAll(folder + L"\\live.dat")).size(), 8u);
+    EXPECT_NE(run(L"CHECK /selection live.dat").status, 2u);  // a file CHECK reads
+}
+
+TEST_F(ConsoleWine, SelectionFilesWithControlCharactersOrDevicesAreRefusedAtOnce) {
+    std::string text = OfficeSelection();
+    text.insert(text.find("C:\\Downloads") + 3, "\r");  // a lone carriage return in line 5
+    writeFile(L"cr.dat", text);
+    const Finished cr = run(L"APPLY /selection cr.dat");
+    EXPECT_EQ(cr.status, 2u);
+    EXPECT_NE(cr.err.find("cr.dat line 5"), std::string::npos) << cr.err;
+    for (const wchar_t* device : {L"COM1", L"AUX", L"NUL", L"CON", L"\\\\.\\pipe\\quillon"}) {
+        const DWORD start = GetTickCount();
+        const Finished refused = run(std::wstring(L"CHECK /selection ") + device);
+        EXPECT_EQ(refused.status, 2u) << win32::Narrow(device);
+        EXPECT_NE(refused.err.find("not a file"), std::string::npos) << refused.err;
+        EXPECT_LT(GetTickCount() - start, 20000u) << win32::Narrow(device);
+    }
+}
+
+TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
+    const std::string readme = ReadAll(win32::Widen(std::string("Z:") + QUILLON_README_PATH));
+    const auto begin = readme.find("<!-- deployment example -->");
+    ASSERT_NE(begin, std::string::npos);
+    const auto code = readme.find("```bat\n", begin) + 7;
+    const auto end = readme.find("```", code);
+    std::string script;
+    for (std::size_t i = code; i < end; ++i) script += readme[i] == '\n' ? std::string("\r\n") : std::string(1, readme[i]);
+    writeFile(L"deploy.cmd", script);
+    writeFile(L"office.dat", OfficeSelection());
+
+    const auto runScript = [&] {
+        wchar_t system[MAX_PATH];
+        GetSystemDirectoryW(system, MAX_PATH);
+        const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+        return run(L"", cmd + L" /c \"" + folder + L"\\deploy.cmd\"");
+    };
+    const Finished first = runScript();
+    EXPECT_EQ(first.status, 0u) << first.out << first.err;
+    EXPECT_NE(first.out.find("Undo with: quillonc UNDO \""), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("now matches office.dat"), std::string::npos) << first.out;
+    const Finished second = runScript();
+    EXPECT_EQ(second.status, 0u) << second.out << second.err;
+    EXPECT_NE(second.out.find("already matches office.dat"), std::string::npos) << second.out;
+    run(L"UNDO");
 }
 
 }  // namespace

@@ -149,5 +149,55 @@ TEST(MainWindowRunWine, StatusTextCountsFailedStepsBetweenTheBottomButtons) {
     ExpectBetweenTheBottomButtons(window);
 }
 
+// A console APPLY in another process holds the machine's run lock; here a
+// thread of our own stands in for it (the lock is the thread's, as a
+// process's would be).
+struct LockHolder {
+    win32::MainWindow* window = nullptr;
+    HANDLE held = nullptr;
+    bool answered = false;
+    std::string shown;
+};
+
+DWORD WINAPI HoldRunLockAWhile(void* parameter) {
+    auto& h = *static_cast<LockHolder*>(parameter);
+    HANDLE lock = CreateMutexW(nullptr, TRUE, L"Global\\Quillon.Run");
+    SetEvent(h.held);
+    Sleep(800);
+    DWORD_PTR result = 0;
+    // Only a window that serves its messages while it waits answers these.
+    h.answered = SendMessageTimeoutW(h.window->handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    h.shown = h.window->label(Label::Wait);
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    return 0;
+}
+
+TEST(MainWindowRunWine, OptimizeWaitsForAnotherRunServingTheWindowAndSaysWhy) {
+    QuitRequestDropped dropped;
+    win32::Win32Platform platform;
+    win32::MainWindow window(GetModuleHandleW(nullptr), platform);
+    platform.setMainWindow(window.handle());
+    ShowWindow(window.handle(), SW_SHOWNORMAL);
+    ShowPage(window.context(), Page::Speed);  // nothing ticked: the run itself is short
+
+    LockHolder holder;
+    holder.window = &window;
+    holder.held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, HoldRunLockAWhile, &holder, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(holder.held, 5000), WAIT_OBJECT_0);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(RunOptimise(window.context()), 0);
+    const DWORD waited = GetTickCount() - start;
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    CloseHandle(holder.held);
+
+    EXPECT_GE(waited, 700u);  // it did not run beside the other
+    EXPECT_TRUE(holder.answered);
+    EXPECT_EQ(holder.shown, "Waiting for another Quillon run to end...");
+    EXPECT_EQ(window.label(Label::Wait), "Optimize complete!");
+}
+
 }  // namespace
 }  // namespace quillon

@@ -48,5 +48,23 @@ TEST_F(SelectionFileWine, DownloadDirectoryOutsideTheCodePageComesBackAsTyped) {
     EXPECT_EQ(loadedPath(), "C:\\Downloads");
 }
 
+// Reading a device waits for the device; reading a pipe, for whoever writes
+// it. Text files are files on disk, so the window's loader and the console
+// both stop at once.
+TEST_F(SelectionFileWine, DevicesPipesAndFoldersAreNeverRead) {
+    HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\quillon-selection", PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                   4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(CreateDirectoryW(win32::Widen(setupDat).c_str(), nullptr));
+    for (const std::string path : {"COM1", "AUX", "CON", "NUL", "\\\\.\\pipe\\quillon-selection", setupDat.c_str()}) {
+        const DWORD start = GetTickCount();
+        EXPECT_THROW(platform.readTextFile(path), PlatformError) << path;
+        EXPECT_LT(GetTickCount() - start, 5000u) << path;
+    }
+    EXPECT_EQ(loadedPath(), "");  // the window's loader stops quietly
+    RemoveDirectoryW(win32::Widen(setupDat).c_str());
+    CloseHandle(pipe);
+}
+
 }  // namespace
 }  // namespace quillon

@@ -1,0 +1,62 @@
+#pragma once
+// A run of /on and /off: only the steps of the listed boxes reach the
+// machine. Every other step still runs (the steps of a page read each
+// other's state), but what it would change is dropped here: its tools end at
+// once as if they had succeeded, its files stay. The registry writer's own
+// script passes, since writing it changes nothing and the import is dropped.
+#include "console/Arguments.h"
+#include "engine/StepTag.h"
+#include "journal/Scratch.h"
+#include "platform/ForwardingPlatform.h"
+
+namespace quillon::console {
+
+class ListedBoxesOnly final : public ForwardingPlatform {
+public:
+    ListedBoxesOnly(Platform& machine, const ListedBoxes& listed) : ForwardingPlatform(machine), listed_(listed) {}
+    // The step being run; read as each change arrives.
+    void follow(const StepTag& step) { step_ = &step; }
+
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        if (passes()) return machine_.startHidden(commandLine);
+        return std::make_unique<Dropped>();
+    }
+    void deleteFile(const std::string& path) override {
+        if (passes() || IsScratchFile(path)) machine_.deleteFile(path);
+    }
+    void removeEmptyDirectory(const std::string& path) override {
+        if (passes()) machine_.removeEmptyDirectory(path);
+    }
+    void copyFile(const std::string& from, const std::string& to) override {
+        if (passes()) machine_.copyFile(from, to);
+    }
+    void createDirectory(const std::string& path) override {
+        if (passes()) machine_.createDirectory(path);
+    }
+    void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override {
+        if (passes()) machine_.writeTextFile(path, lines);
+    }
+    void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override {
+        if (passes()) machine_.replaceTextFile(path, lines);
+    }
+
+private:
+    class Dropped final : public StartedProcess {
+    public:
+        bool waitPumping(std::chrono::milliseconds) override { return true; }
+        void terminate() override {}
+        std::optional<int> exitCode() const override { return 0; }
+    };
+
+    bool passes() const {
+        if (!step_) return false;
+        for (int box : step_->boxes)
+            if (box >= 0 && listed_.names(box)) return true;
+        return step_->page == Page::Services && step_->entry >= 0 && listed_.namesEntry(step_->entry);
+    }
+
+    const ListedBoxes& listed_;
+    const StepTag* step_ = nullptr;
+};
+
+}  // namespace quillon::console

@@ -1,0 +1,71 @@
+#include "console/NetRun.h"
+
+#include <optional>
+
+#include "engine/Phases.h"
+#include "engine/Step.h"
+#include "journal/PlanningPlatform.h"
+#include "journal/SelectionForm.h"
+#include "window/StepNames.h"
+
+namespace quillon::console {
+
+void PutRequestedSelection(Form& form, const Request& request, const SavedSelection* saved) {
+    if (saved) PutSelection(form, *saved);
+    if (!request.listed) return;
+    for (int box : request.listed->onBoxes) form.setChk(box, kTicked);
+    for (int box : request.listed->offBoxes) form.setChk(box, kUnticked);
+    for (int entry : request.listed->onEntries) form.setListSelected(CheckList::Service, entry, true);
+    for (int entry : request.listed->offEntries) form.setListSelected(CheckList::Service, entry, false);
+}
+
+RequestedPlatform::RequestedPlatform(const Request& request, Platform& below) : below_(below) {
+    if (request.listed) filter_.emplace(below, *request.listed);
+}
+
+void RequestedPlatform::follow(const StepTag& step) {
+    if (filter_) filter_->follow(step);
+}
+
+void RunPages(RunContext& context, const Request& request, const std::function<void(std::size_t)>& beforePage) {
+    const std::vector<Page> pages = InRunOrder(request.pages);
+    // The pages are one run: a ticked box on a later page wins a value an earlier page shares.
+    context.startRun();
+    for (Page page : pages) context.addPage(page);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (beforePage) beforePage(i);
+        context.form.setPageVisible(pages[i], true);
+        RunStep([&] { RunPhase(context, pages[i]); });
+    }
+}
+
+std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved) {
+    SelectionForm form;
+    PutRequestedSelection(form, verb.request, saved);
+    PlanningPlatform planner(verb.platform);
+    NetChangeWatch watch(planner);
+    RequestedPlatform top(verb.request, watch);
+    RunContext context{form, top.get(), verb.userName};
+    planner.follow(context.step);
+    watch.follow(context.step);
+    top.follow(context.step);
+    FailedStepCount failed;  // a plan counts nothing; the run reports its failures
+    RunPages(context, verb.request);
+    return watch.changes();
+}
+
+std::string NetChangeLine(const NetChange& change) {
+    std::string pages, numbers, captions;
+    const auto add = [](std::string& field, const std::string& text, const char* separator) {
+        if (field.find(text) != std::string::npos && !text.empty()) return;
+        field += (field.empty() ? "" : separator) + text;
+    };
+    for (const StepTag& step : change.steps) {
+        add(pages, PageName(step.page), ",");
+        numbers += (numbers.empty() ? "" : ",") + StepNumber(step);
+        add(captions, StepCaption(step), " / ");
+    }
+    return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), change.before, change.after});
+}
+
+}  // namespace quillon::console

@@ -1,0 +1,42 @@
+#pragma once
+// What PREVIEW, CHECK and APPLY share: the selection a verb runs with, the
+// run through the listed boxes only, and the line of a net change.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console/ListedBoxesOnly.h"
+#include "console/VerbSteps.h"
+#include "engine/RunContext.h"
+#include "journal/NetChange.h"
+
+namespace quillon::console {
+
+// The selection file's settings, or (for /on and /off) the listed boxes
+// ticked and unticked on a form as the window starts.
+void PutRequestedSelection(Form& form, const Request& request, const SavedSelection* saved);
+
+// The platform a verb's run goes through: `below`, or with /on and /off the
+// listed boxes' filter in front of it. Follows the run's step.
+class RequestedPlatform {
+public:
+    RequestedPlatform(const Request& request, Platform& below);
+    Platform& get() { return filter_ ? static_cast<Platform&>(*filter_) : below_; }
+    void follow(const StepTag& step);
+
+private:
+    Platform& below_;
+    std::optional<ListedBoxesOnly> filter_;
+};
+
+// Runs the requested pages in run order, each phase skipped when it fails.
+void RunPages(RunContext& context, const Request& request, const std::function<void(std::size_t)>& beforePage = {});
+
+// The net change a run of the request would make; nothing is changed.
+std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved);
+
+// page(s), number(s), caption(s), what, before, after.
+std::string NetChangeLine(const NetChange& change);
+
+}  // namespace quillon::console

@@ -1,0 +1,241 @@
+// Runs that converge and say only what they did: the net change of PREVIEW,
+// CHECK and APPLY, /on and /off, failures named, one run at a time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "console/Verbs.h"
+#include "engine/OptimiseRun.h"
+#include "engine/RegistryWriter.h"
+#include "journal/NetChange.h"
+#include "settings/SelectionFile.h"
+#include "tests/unit/JournalMachine.h"
+
+namespace quillon::console {
+namespace {
+
+struct Lines : Terminal {
+    std::vector<std::string> out_, err_;
+    void out(std::string_view line) override { out_.emplace_back(line); }
+    void err(std::string_view line) override { err_.emplace_back(line); }
+    bool errIsConsole() const override { return false; }
+    void errInPlace(std::string_view) override {}
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+struct NetChangeConsole : ::testing::Test {
+    sim::SimWindows machine;
+    Lines terminal;
+    std::string file = "C:\\deploy\\office.dat";
+
+    void SetUp() override {
+        test::FurnishMachine(machine);
+        test::MemoryForm form;
+        // 19 and 35 write the same value; 54 and 76 sit on two pages' paths.
+        for (int box : {19, 21, 54, 43, 25, 22, 41, 65, 76}) form.setChk(box, kTicked);
+        form.setListSelected(CheckList::Service, 0, true);
+        form.setTxtPath("C:\\Downloads");
+        machine.files().addDirectory("C:\\deploy");
+        machine.writeTextFile(file, SelectionLines(form));
+    }
+    int run(std::vector<std::string> arguments) {
+        terminal = Lines{};
+        return RunConsole(arguments, terminal, machine);
+    }
+    std::string err() const {
+        std::string all;
+        for (const auto& line : terminal.err_) all += line + "\n";
+        return all;
+    }
+};
+
+TEST_F(NetChangeConsole, ApplyConvergesAndCheckSaysWhenTheMachineDrifts) {
+    ASSERT_EQ(run({"CHECK", "/selection", file}), kDrifted);
+    const auto drift = terminal.out_;
+    ASSERT_EQ(run({"PREVIEW", "/selection", file}), kDone);
+    // CHECK lists what PREVIEW would change, less the tools that cannot be read back.
+    for (const auto& line : drift) EXPECT_NE(std::find(terminal.out_.begin(), terminal.out_.end(), line), terminal.out_.end()) << line;
+
+    ASSERT_EQ(run({"APPLY", "/selection", file}), kDone) << err();
+    std::set<std::string> targets;
+    for (const auto& line : terminal.out_) {
+        const auto fields = Fields(line);
+        if (fields[0] == "undo") continue;
+        ASSERT_EQ(fields.size(), 6u) << line;
+        EXPECT_TRUE(fields[4] != fields[5] || fields[3].starts_with("run ")) << line;
+        EXPECT_TRUE(targets.insert(fields[3]).second) << "shown twice: " << line;
+    }
+
+    EXPECT_EQ(run({"CHECK", "/selection", file}), kDone) << (terminal.out_.empty() ? "" : terminal.out_[0]);
+    EXPECT_TRUE(terminal.out_.empty());
+    const auto before = test::TweakedState(machine);
+    ASSERT_EQ(run({"APPLY", "/selection", file, "/page", "System", "/page", "Security", "/page", "Services"}), kDone);
+    // A second run lists no change (whether it keeps a record is the journal's to say).
+    for (const auto& line : terminal.out_) EXPECT_TRUE(line.starts_with("undo\t")) << line;
+    EXPECT_EQ(test::TweakedState(machine), before);
+
+    // One value drifts: CHECK names the box it belongs to.
+    machine.registry().setValue("HKLM\\System\\CurrentControlSet\\Control\\CrashControl", "AutoReboot",
+                                sim::Value::Dword(7));
+    ASSERT_EQ(run({"CHECK", "/selection", file}), kDrifted);
+    ASSERT_EQ(terminal.out_.size(), 1u);
+    EXPECT_EQ(Fields(terminal.out_[0])[1], "54") << terminal.out_[0];
+}
+
+TEST_F(NetChangeConsole, OnAndOffChangeOnlyTheListedBoxes) {
+    const auto before = test::MachineState(machine);
+    ASSERT_EQ(run({"PREVIEW", "/on", "54", "/off", "Alerter"}), kDone);
+    const auto planned = terminal.out_;
+    ASSERT_EQ(run({"APPLY", "/on", "54", "/off", "alerter", "/noundo"}), kDone) << err();
+    EXPECT_EQ(terminal.out_, planned);
+    std::vector<std::string> changed;
+    const auto after = test::MachineState(machine);
+    std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
+    ASSERT_FALSE(changed.empty());
+    for (const auto& line : changed)
+        EXPECT_TRUE(line.find("\\crashcontrol|") != std::string::npos || line.find("\\alerter|") != std::string::npos)
+            << "changed outside boxes 54 and Alerter: " << line;
+    for (const auto& line : planned) {
+        const auto number = Fields(line)[1];
+        EXPECT_TRUE(number == "54" || number == "0") << line;
+    }
+}
+
+TEST_F(NetChangeConsole, ARefusedWriteIsAFailedStepNamedWithItsReason) {
+    machine.files().addDirectory(std::string(kScriptPath));  // the registry writer's script cannot be made
+    ASSERT_EQ(run({"APPLY", "/selection", file, "/page", "System"}), kSomeStepsFailed);
+    EXPECT_NE(err().find("failed: System 54 "), std::string::npos) << err();
+    EXPECT_NE(err().find(std::string(kScriptPath)), std::string::npos) << err();  // the system's words name the file
+    // What is listed was made: nothing in the registry, since every import was refused.
+    for (const auto& line : terminal.out_) EXPECT_EQ(line.find("\tset HKEY_"), std::string::npos) << line;
+
+    ASSERT_EQ(run({"APPLY", "/selection", file, "/page", "System", "/noundo"}), kSomeStepsFailed);
+    for (const auto& line : terminal.out_) EXPECT_EQ(line.find("\tset HKEY_"), std::string::npos) << line;
+}
+
+TEST_F(NetChangeConsole, ASecondRunWaitsForTheFirstAndGivesUpChangingNothing) {
+    machine.setRunLockHeldElsewhere(true);
+    const auto before = test::MachineState(machine);
+    EXPECT_EQ(run({"APPLY", "/selection", file, "/wait", "3"}), kBadUsage);
+    EXPECT_NE(err().find("waiting for another Quillon run to end..."), std::string::npos) << err();
+    EXPECT_EQ(machine.runLockWaits().back(), std::chrono::seconds(3));
+    EXPECT_EQ(run({"UNDO"}), kBadUsage);
+    EXPECT_EQ(machine.runLockWaits().back(), std::chrono::minutes(5));
+    EXPECT_EQ(test::MachineState(machine), before);
+
+    // The window waits on the same lock and says why nothing happened.
+    test::MemoryForm form;
+    form.setChk(54, kTicked);
+    form.setPageVisible(Page::System, true);
+    RunContext context{form, machine, "Tester"};
+    RunOptimise(context);
+    EXPECT_NE(form.label(Label::Wait).find("Another Quillon run"), std::string::npos) << form.label(Label::Wait);
+    EXPECT_TRUE(machine.commands().empty());
+
+    machine.setRunLockHeldElsewhere(false);
+    ASSERT_EQ(run({"APPLY", "/selection", file, "/page", "System"}), kDone);
+    EXPECT_EQ(machine.runLockHolds(), 0);  // given back at the end
+}
+
+TEST_F(NetChangeConsole, AServiceTheMachineLacksIsNeitherDriftNorFailure) {
+    machine.registry().deleteKey("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter");
+    ASSERT_EQ(run({"APPLY", "/on", "Alerter"}), kDone) << err();
+    EXPECT_NE(err().find("not present: Services 0 "), std::string::npos) << err();
+    EXPECT_EQ(err().find("failed"), std::string::npos) << err();
+    for (const auto& line : terminal.out_) EXPECT_TRUE(line.starts_with("undo\t")) << line;
+    EXPECT_EQ(run({"CHECK", "/on", "Alerter"}), kDone) << (terminal.out_.empty() ? "" : terminal.out_[0]);
+    EXPECT_FALSE(machine.registry().keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter"));
+}
+
+TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
+    sim::SimWindows machine;
+    const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Q";
+    machine.registry().setValue(key, "a", sim::Value::String("1"));
+    machine.registry().setValue(key + "\\Sub", "b", sim::Value::Dword(2));
+    NetChangeWatch watch(machine);
+    StepTag step{Page::System, {3, -1}};
+    watch.follow(step);
+    const auto run = [&](const std::string& command) { watch.startHidden(command)->waitPumping(std::chrono::seconds(1)); };
+    // Deleted and made again as it was: no change.
+    run("reg delete \"" + key + "\" /f");
+    step.boxes = {4, -1};
+    run("reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f");
+    run("reg add \"" + key + "\\Sub\" /v b /t REG_DWORD /d 2 /f");
+    // One value two boxes set: one change naming both.
+    const std::string other = "HKEY_CURRENT_USER\\Software\\Q";
+    run("reg add \"" + other + "\" /v x /t REG_DWORD /d 1 /f");
+    step.boxes = {5, -1};
+    run("reg add \"" + other + "\" /v x /t REG_DWORD /d 0 /f");
+
+    const auto changes = watch.changes();
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_FALSE(changes[0].changed) << changes[0].before << " -> " << changes[0].after;
+    EXPECT_TRUE(changes[1].changed);
+    ASSERT_EQ(changes[1].steps.size(), 2u);
+    EXPECT_EQ(changes[1].steps[0].boxes[0], 4);
+    EXPECT_EQ(changes[1].steps[1].boxes[0], 5);
+    EXPECT_EQ(changes[1].before, "absent");
+
+    // A value of the tree left out when it was made again is a change of the tree.
+    machine.registry().setValue(key, "c", sim::Value::String("3"));
+    NetChangeWatch again(machine);
+    again.follow(step);
+    again.startHidden("reg delete \"" + key + "\" /f")->waitPumping(std::chrono::seconds(1));
+    again.startHidden("reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f")->waitPumping(std::chrono::seconds(1));
+    const auto tree = again.changes();
+    ASSERT_EQ(tree.size(), 1u);
+    EXPECT_TRUE(tree[0].changed);
+    EXPECT_EQ(tree[0].before, "present, 3 values");
+    EXPECT_EQ(tree[0].after, "present, 1 value");
+
+    // A value set, then its whole key deleted: the machine holds what the run left, nothing missed.
+    NetChangeWatch later(machine);
+    later.follow(step);
+    later.startHidden("reg add \"" + other + "\" /v y /t REG_DWORD /d 5 /f")->waitPumping(std::chrono::seconds(1));
+    later.startHidden("reg delete \"" + other + "\" /f")->waitPumping(std::chrono::seconds(1));
+    for (const NetChange& change : later.changes()) EXPECT_FALSE(change.missed) << DescribeEffect(change.effect);
+}
+
+}  // namespace
+}  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+// Registry imports that report success and write nothing, as regedit does
+// for a value the user may not write.
+class SilentRegedit final : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        if (commandLine.find("regedit") == std::string::npos) return machine_.startHidden(commandLine);
+        struct Succeeded final : StartedProcess {
+            bool waitPumping(std::chrono::milliseconds) override { return true; }
+            void terminate() override {}
+            std::optional<int> exitCode() const override { return 0; }
+        };
+        return std::make_unique<Succeeded>();
+    }
+};
+
+TEST_F(NetChangeConsole, AWriteThatReportsSuccessButDidNotHappenIsAFailure) {
+    SilentRegedit silent(machine);
+    terminal = Lines{};
+    const std::vector<std::string> arguments{"APPLY", "/on", "54", "/noundo"};
+    EXPECT_EQ(RunConsole(arguments, terminal, silent), kSomeStepsFailed);
+    EXPECT_NE(err().find("failed: System 54 "), std::string::npos) << err();
+    EXPECT_NE(err().find("did not take effect"), std::string::npos) << err();
+    EXPECT_TRUE(terminal.out_.empty()) << terminal.out_[0];
+}
+
+}  // namespace
+}  // namespace quillon::console
