@@ -6,7 +6,7 @@
 #include "engine/Step.h"
 #include "journal/PlanningPlatform.h"
 #include "journal/SelectionForm.h"
-#include "window/StepNames.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 

@@ -4,6 +4,7 @@
 
 #include "console/Arguments.h"
 #include "console/ProgressBar.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {
