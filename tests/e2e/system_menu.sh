@@ -141,5 +141,6 @@ xdotool key --window "$report" Return
 sleep 0.5
 quillon_running || fail "the program ended after Undo last run"
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -le 1 ] || fail "after Undo last run chk 54 still shows ticked"
+sleep 1
 shot "$out/after-undo.png"
 echo "ok: Undo last run restored AutoReboot and the page shows it"
