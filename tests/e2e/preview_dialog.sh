@@ -3,7 +3,7 @@
 # access key, centred over the window and wholly on the screen; Ctrl+A and
 # Ctrl+C copy tab-separated rows under a heading line; the right-click menu
 # copies the row under the mouse; a heading click sorts and a second one
-# reverses; narrowed, its count line wraps; Esc closes it.
+# reverses; narrowed, its count line wraps; Tab reaches Close; Esc closes it.
 # Usage: tests/e2e/preview_dialog.sh BUILD_DIR
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
@@ -101,6 +101,18 @@ sleep 0.6
 import -window "$preview" "$out/preview-narrow.png"
 [ "$(identify -format %w "$out/preview-narrow.png")" -le 340 ] || fail "the preview did not narrow"
 
+# Tab goes from the list to Close: Space there closes the dialog, where in
+# the list it would only select a row. Then Esc closes a second one.
+xdotool key --window "$preview" Tab
+sleep 0.3
+xdotool key --window "$preview" space
+for _ in $(seq 1 20); do
+    [ -z "$(find_window 'Preview changes.*' 1)" ] && break
+    sleep 0.25
+done
+[ -z "$(find_window 'Preview changes.*' 1)" ] || fail "Tab, Space did not reach the Close button"
+echo "ok: Tab moves from the list to Close"
+open_preview
 xdotool key --window "$preview" Escape
 for _ in $(seq 1 20); do
     [ -z "$(find_window 'Preview changes.*' 1)" ] && break
