@@ -50,6 +50,7 @@ start_quillon
 before_crash=$(reg_value "$crash" AutoReboot || true)
 
 # No record yet: "Undo last run..." is greyed, so its key does nothing.
+shot "$out/before-menu.png"
 open_menu
 import -window root "$out/menu-no-record.png"
 xdotool key u
@@ -57,6 +58,15 @@ sleep 1.5
 [ -z "$(find_window 'Undo last run' 2)" ] || fail "Undo last run... acted with no record"
 xdotool key Escape
 echo "ok: Undo last run... is greyed with no record"
+# Once the menu has gone, the header's corner shows as before it opened.
+sleep 0.5
+shot "$out/after-menu.png"
+corner() { convert "$1" -crop 40x24+0+0 +repage "$2"; }
+corner "$out/before-menu.png" "$out/corner-before.png"
+corner "$out/after-menu.png" "$out/corner-after.png"
+differ=$(compare -metric AE "$out/corner-before.png" "$out/corner-after.png" null: 2>&1 || true)
+[ "$differ" = 0 ] || fail "$differ pixels of the header's corner differ after the menu closed"
+echo "ok: the header is repainted after the menu"
 click_page Startup
 open_menu
 import -window root "$out/menu-startup-page.png"
