@@ -1,6 +1,8 @@
 #include "window/SystemMenuActions.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <optional>
 
 #include "engine/Form.h"
 #include "journal/Journal.h"
@@ -10,6 +12,19 @@
 #include "journal/UndoRecordWriter.h"
 #include "window/ScreenWords.h"
 #include "window/StepNames.h"
+
+// The record's own header (computer, user, time) and the other controls of
+// the page put as the machine has them come from journal parts that may not
+// be built in yet; without them the folder's name gives the time and the
+// boxes alone show the state.
+#if __has_include("journal/RecordStore.h")
+#include "journal/RecordStore.h"
+#define QUILLON_RECORD_HEADER 1
+#endif
+#if __has_include("journal/LiveSelection.h")
+#include "journal/LiveSelection.h"
+#define QUILLON_LIVE_SELECTION 1
+#endif
 
 namespace quillon {
 namespace {
@@ -41,6 +56,19 @@ std::string TimeOfFolder(const std::string& folder) {
     std::string time = name.substr(0, 19);
     time[13] = time[16] = ':';
     return time;
+}
+
+void ReadHeader([[maybe_unused]] Platform& platform, [[maybe_unused]] UndoOffer& offer) {
+#ifdef QUILLON_RECORD_HEADER
+    const std::optional<RecordHeader> header = ReadRecordHeader(platform, offer.folder);
+    if (!header) return;
+    offer.computer = header->computer;
+    offer.user = header->user;
+    char made[24];
+    std::snprintf(made, sizeof made, "%04d-%02d-%02d %02d:%02d:%02d", header->time.year, header->time.month,
+                  header->time.day, header->time.hour, header->time.minute, header->time.second);
+    offer.made = made;
+#endif
 }
 
 // What the record's readable log says about the run: its pages, how many
@@ -115,6 +143,9 @@ bool ShowCurrentState(RunContext& context) {
         else if (live.entry >= 0)
             context.form.setListSelected(CheckList::Service, live.entry, live.state == BoxState::On);
     }
+#ifdef QUILLON_LIVE_SELECTION
+    PutLiveSelection(context.form, context.platform, context.userName);
+#endif
     return true;
 }
 
@@ -125,6 +156,7 @@ UndoOffer NewestUndoRecord(Platform& platform) {
     offer.folder = records.front();
     offer.restores = DescribeRecord(platform, offer.folder);
     offer.made = TimeOfFolder(offer.folder);
+    ReadHeader(platform, offer);
     ReadChangeLog(platform, offer);
     return offer;
 }
