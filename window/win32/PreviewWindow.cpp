@@ -73,6 +73,12 @@ private:
     void arrange();
     void sortBy(int column);
     static int CALLBACK Compare(LPARAM a, LPARAM b, LPARAM self);
+    // The row's text in the column sorted by; empty where the row has none.
+    const std::wstring& cell(std::size_t row) const {
+        static const std::wstring none;
+        const auto column = static_cast<std::size_t>(sortColumn_);
+        return row < cells_.size() && column < cells_[row].size() ? cells_[row][column] : none;
+    }
     std::vector<std::size_t> selectedRows() const;
     void copy();
     void selectAll();
@@ -219,9 +225,8 @@ void PreviewWindow::arrange() {
 
 int CALLBACK PreviewWindow::Compare(LPARAM a, LPARAM b, LPARAM context) {
     const auto* self = reinterpret_cast<const PreviewWindow*>(context);
-    const auto column = static_cast<std::size_t>(self->sortColumn_);
-    const std::wstring& left = self->cells_[static_cast<std::size_t>(a)][column];
-    const std::wstring& right = self->cells_[static_cast<std::size_t>(b)][column];
+    const std::wstring& left = self->cell(static_cast<std::size_t>(a));
+    const std::wstring& right = self->cell(static_cast<std::size_t>(b));
     int order = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left.c_str(), static_cast<int>(left.size()),
                                right.c_str(), static_cast<int>(right.size())) - CSTR_EQUAL;
     if (order == 0) order = a < b ? -1 : a > b ? 1 : 0;  // equal texts keep the plan's order
