@@ -56,7 +56,8 @@ std::string UndoQuestion(const UndoOffer& offer) {
                 (offer.pages.size() == 1 ? " page." : " pages.") + "\n";
     else if (offer.changes > 0)
         text += "It made " + Count(offer.changes, "change", "changes") + ".\n";
-    text += "Each is put back as it was before that run; a setting changed since is left as it is.\n";
+    text += std::string(offer.changes > 0 ? "Each" : "What it changed") +
+            " is put back as it was before that run; a setting changed since is left as it is.\n";
     if (!offer.lasting.empty()) {
         text += "\nCannot be undone: what these tools did:\n";
         for (const std::string& tool : offer.lasting) text += "    " + tool + "\n";
