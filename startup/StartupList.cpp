@@ -8,9 +8,16 @@
 namespace quillon {
 namespace {
 
-void ListStartupFolder(Form& form, Platform& platform, const std::string& folder) {
+// Entries added between two turns of the window's events: a few milliseconds' work.
+constexpr std::size_t kEntriesPerTurn = 50;
+
+// Counts the listings begun; a listing that sees a later one begun while it
+// served events leaves the list to that one.
+unsigned g_listingsBegun = 0;
+
+void AddFolderNames(Platform& platform, const std::string& folder, std::vector<std::string>& names) {
     if (!platform.directoryExists(folder)) return;
-    for (const std::string& name : platform.listVisibleFiles(folder, "*")) form.addListItem(CheckList::Startup, name);
+    for (std::string& name : platform.listVisibleFiles(folder, "*")) names.push_back(std::move(name));
 }
 
 }  // namespace
@@ -20,14 +27,30 @@ void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::stri
         form.addListItem(CheckList::Startup, name);
 }
 
-void ListStartupItems(RunContext& context) {
-    Form& form = context.form;
-    form.clearList(CheckList::Startup);
+std::vector<std::string> StartupItemNames(RunContext& context) {
+    std::vector<std::string> names;
     // This also serves the page button, where nothing may escape to the window.
     for (const RunKey& key : kRunKeys)
-        RunStep([&] { EnumRegValues(form, context.platform, key.root, key.subkey); });
+        RunStep([&] {
+            for (std::string& name : context.platform.registryValueNames(key.root, key.subkey))
+                names.push_back(std::move(name));
+        });
     for (const std::string& folder : StartupFolders(context.userName))
-        RunStep([&] { ListStartupFolder(form, context.platform, folder); });
+        RunStep([&] { AddFolderNames(context.platform, folder, names); });
+    return names;
+}
+
+void ListStartupItems(RunContext& context) {
+    Form& form = context.form;
+    const unsigned listing = ++g_listingsBegun;
+    const std::vector<std::string> names = StartupItemNames(context);
+    form.clearList(CheckList::Startup);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        form.addListItem(CheckList::Startup, names[i]);
+        if ((i + 1) % kEntriesPerTurn != 0 || i + 1 == names.size()) continue;
+        context.platform.pumpEvents();
+        if (listing != g_listingsBegun) return;
+    }
 }
 
 }  // namespace quillon

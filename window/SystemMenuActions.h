@@ -2,7 +2,6 @@
 // What the three entries of the window's system menu do, apart from drawing:
 // the preview of the page on view, the machine's state put on the page, and
 // the newest undo record restored. The Win32 side shows the results.
-#include <array>
 #include <string>
 #include <vector>
 
@@ -13,14 +12,21 @@ namespace quillon {
 
 struct PreviewTable {
     std::string title;
-    std::array<std::string, 5> columns;                // page, box caption, what, before, after
-    std::vector<std::array<std::string, 5>> rows;
-    std::string count;                                 // the line under the list
+    std::vector<std::string> columns;               // Side, Box, What, Before, After
+    std::vector<std::vector<std::string>> rows;     // as many cells as columns
+    std::string count;                              // the line under the list
 };
 
 // The plan of the page on view for the selection on screen, changes only.
 // Neither the form nor the machine is changed.
 PreviewTable PreviewPageOnView(RunContext& context);
+
+// The rows as tab-separated text with the column names on the first line,
+// CR LF after each line: what Copy puts on the clipboard.
+std::string PreviewRowsAsText(const PreviewTable& table, const std::vector<std::size_t>& rows);
+
+// Whether the page on view is one whose boxes can show the machine's state.
+bool CurrentStateCovers(const Form& form);
 
 // Sets the controls of the page on view to the machine's state: boxes and
 // list entries on ticked, partial greyed, off or unknown clear; the drive
@@ -29,8 +35,13 @@ PreviewTable PreviewPageOnView(RunContext& context);
 bool ShowCurrentState(RunContext& context);
 
 struct UndoOffer {
-    std::string folder;               // empty: there is no record
+    std::string folder;                 // empty: there is no record
     std::vector<std::string> restores;  // what it puts back, one line each
+    std::string made;                   // "YYYY-MM-DD HH:MM:SS" when the run began; empty when unknown
+    std::string computer, user;         // who made it; empty when the record does not say
+    std::vector<std::string> pages;     // the pages whose changes it holds, in run order
+    int changes = 0;                    // changes the run made
+    std::vector<std::string> lasting;   // what the run did that no record can take back (tools it ran)
 };
 // The record "Undo last run..." offers: the newest of this computer and user
 // that has not been undone and is not a restore's own record.

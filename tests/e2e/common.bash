@@ -26,12 +26,13 @@ e2e_begin() {
     setup_dat="$program_dir/setup.dat"
 }
 
-# A virtual screen on the first free display number.
+# A virtual screen on the first free display number; a script may set
+# e2e_screen (e.g. 800x600x24) before e2e_begin.
 start_screen() {
     local n
     for n in $(seq 70 120); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${e2e_screen:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$n"
         for _ in $(seq 1 50); do
@@ -121,10 +122,10 @@ expect_pixel() {  # image x y r,g,b what
 }
 
 # Width of whatever is written on lblWait: the band between cmdOptimize and
-# cmdExit, centred under the label's middle.
+# cmdExit, centred between them as the label is.
 wait_text_width() {
     local image=$1 centre top
-    centre=$((main_x + $(px 7680))) top=$((main_y + $(px 6660)))
+    centre=$((main_x + $(px 7282))) top=$((main_y + $(px 6660)))
     convert "$image" -crop "150x16+$((centre - 75))+$top" +repage -fuzz 12% -trim -format '%w' info: 2>/dev/null
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What the screen shows: header gradient rows in preset 4's colours, the page
 # panel's and a button's border, the progress bar's colour during a run and its
-# absence after it; and a screenshot of each of the five pages, kept in the
-# build folder (e2e-screen/page-*.png) for a person to look at.
+# absence after it, the status text centred between Optimize and Exit; and a
+# screenshot of each of the five pages, kept in the build folder
+# (e2e-screen/page-*.png) for a person to look at.
 # Usage: tests/e2e/screen_pixels.sh BUILD_DIR
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
@@ -44,6 +45,13 @@ wait_for_bar
 echo "ok: progress bar colour $progress_colour during the run"
 wait_for_complete
 echo "ok: progress bar gone and \"Optimize complete!\" after the run"
+# The status text stands centred between Optimize and Exit, as its longer form does.
+band_left=$((main_x + $(px 5715))) band_right=$((main_x + $(px 8850)))
+read -r ink_w ink_x < <(convert "$out/poll.png" -crop "$((band_right - band_left))x16+$band_left+$((main_y + $(px 6660)))" \
+    +repage -fuzz 12% -trim -format '%w %X\n' info:)
+off=$((2 * (band_left + ${ink_x#+}) + ink_w - band_left - band_right))
+[ "${off#-}" -le 4 ] || fail "\"Optimize complete!\" stands $((off / 2)) pixels off the middle between Optimize and Exit"
+echo "ok: \"Optimize complete!\" centred between Optimize and Exit"
 
 # The five pages, for the eye.
 for page in Security Services Startup Speed System; do

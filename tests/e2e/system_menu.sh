@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The three entries of the window's system menu, by keyboard (Alt+Space,
-# arrows, Enter) and by mouse: the preview window lists the plan and closing
-# it changes nothing; "Show current state" after a console APPLY ticks what
-# was applied; "Undo last run..." restores it after asking.
+# The three entries of the window's system menu, by their access keys
+# (Alt+Space, then P, T or U) and by mouse: the preview window lists the plan
+# and closing it changes nothing; "Undo last run..." is greyed while there is
+# no record; "Show current state" after a console APPLY ticks what was
+# applied; "Undo last run..." restores it after asking, and the page then
+# shows the machine as restored.
 # Usage: tests/e2e/system_menu.sh BUILD_DIR
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
@@ -21,11 +23,11 @@ open_menu() {
     sleep 0.6
 }
 
-# Entry 0, 1 or 2 by keyboard: Down arrows from the first entry, then Enter.
+# Entry 0, 1 or 2 by its access key.
+access_keys=(p t u)
 choose_by_keys() {
     open_menu
-    for _ in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
-    xdotool key Return
+    xdotool key "${access_keys[$1]}"
 }
 
 choose_by_mouse() {
@@ -46,6 +48,30 @@ close_preview() {
 
 start_quillon
 before_crash=$(reg_value "$crash" AutoReboot || true)
+
+# No record yet: "Undo last run..." is greyed, so its key does nothing.
+shot "$out/before-menu.png"
+open_menu
+import -window root "$out/menu-no-record.png"
+xdotool key u
+sleep 1.5
+[ -z "$(find_window 'Undo last run' 2)" ] || fail "Undo last run... acted with no record"
+xdotool key Escape
+echo "ok: Undo last run... is greyed with no record"
+# Once the menu has gone, the header's corner shows as before it opened.
+sleep 0.5
+shot "$out/after-menu.png"
+corner() { convert "$1" -crop 40x24+0+0 +repage "$2"; }
+corner "$out/before-menu.png" "$out/corner-before.png"
+corner "$out/after-menu.png" "$out/corner-after.png"
+differ=$(compare -metric AE "$out/corner-before.png" "$out/corner-after.png" null: 2>&1 || true)
+[ "$differ" = 0 ] || fail "$differ pixels of the header's corner differ after the menu closed"
+echo "ok: the header is repainted after the menu"
+click_page Startup
+open_menu
+import -window root "$out/menu-startup-page.png"
+xdotool key Escape
+click_page System
 
 # Preview by keyboard, on the System page with chk 54 ticked.
 click_box "$page_x" "$page_y" 270 2280
@@ -101,6 +127,15 @@ sleep 1
 shot "$out/current-state.png"
 echo "ok: Show current state ticks what APPLY applied"
 
+# "Undo last run..." by its key asks; No leaves everything as it is.
+choose_by_keys 2
+ask=$(find_window 'Undo last run' 40)
+[ -n "$ask" ] || fail "U in the menu asked nothing"
+import -window "$ask" "$out/undo-ask-keys.png"
+xdotool key --window "$ask" n
+sleep 1
+expect_value "$crash" AutoReboot "REG_DWORD 0x1"
+
 # "Undo last run..." by mouse: it asks, restores, reports.
 choose_by_mouse 2
 ask=$(find_window 'Undo last run' 40)
@@ -115,4 +150,7 @@ import -window "$report" "$out/undo-report.png"
 xdotool key --window "$report" Return
 sleep 0.5
 quillon_running || fail "the program ended after Undo last run"
-echo "ok: Undo last run restored AutoReboot"
+[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -le 1 ] || fail "after Undo last run chk 54 still shows ticked"
+sleep 1
+shot "$out/after-undo.png"
+echo "ok: Undo last run restored AutoReboot and the page shows it"

@@ -74,5 +74,32 @@ TEST_F(StartupList, WithoutUserNameOnlyAllUsersFolderIsRead) {
     for (const std::string& path : machine.paths) EXPECT_EQ(path.find("Settings\\\\"), std::string::npos) << path;
 }
 
+// A long list is filled in turns with the window's events served between
+// them; whatever those events start (the page button again, a run) takes the
+// list over, so no entry is ever listed twice or left out.
+TEST_F(StartupList, LongListServesEventsAndALaterListingTakesOver) {
+    for (int i = 0; i < 1000; ++i) addRunValue(kUserRun, "entry " + std::to_string(i));
+    addFile(kAllUsersFolder, "last.lnk");
+    Names expected;
+    for (int i = 0; i < 1000; ++i) expected.push_back("entry " + std::to_string(i));
+    expected.push_back("last.lnk");
+
+    int pumps = 0;
+    machine.onPump([&] { ++pumps; });
+    ListStartupItems(context);
+    EXPECT_EQ(listed(), expected);
+    EXPECT_GE(pumps, 1000 / 100) << "events must be served while a long list fills";
+
+    for (int nestAt : {1, 7, 20}) {
+        int seen = 0;
+        machine.onPump([&] {
+            if (++seen == nestAt) ListStartupItems(context);
+        });
+        ListStartupItems(context);
+        machine.onPump({});
+        EXPECT_EQ(listed(), expected) << "a listing started at turn " << nestAt;
+    }
+}
+
 }  // namespace
 }  // namespace quillon::test

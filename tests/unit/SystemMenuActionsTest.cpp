@@ -1,6 +1,8 @@
 // The window's system-menu entries on the simulated Windows.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "engine/Phases.h"
 #include "journal/Journal.h"
 #include "journal/Plan.h"
@@ -8,6 +10,7 @@
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 #include "window/SystemMenuActions.h"
+#include "window/UndoDialogText.h"
 
 namespace quillon {
 namespace {
@@ -19,26 +22,52 @@ struct SystemMenuActions : ::testing::Test {
     void SetUp() override { test::FurnishMachine(machine); }
 };
 
+// Over every page, everything ticked and nothing ticked: one row per change,
+// each named in the words on screen and on the side its box or entry is on.
 TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothing) {
-    for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup}) {
-        test::SelectEverything(form, machine, true);
-        form.showOnly(page);
-        const auto state = test::MachineState(machine);
-        const auto selection = SelectionLines(form);
+    for (bool ticked : {true, false})
+        for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup}) {
+            test::SelectEverything(form, machine, ticked);
+            form.showOnly(page);
+            const auto state = test::MachineState(machine);
+            const auto selection = SelectionLines(form);
 
-        const PreviewTable table = PreviewPageOnView(context);
+            const PreviewTable table = PreviewPageOnView(context);
 
-        EXPECT_EQ(test::MachineState(machine), state);
-        EXPECT_TRUE(machine.commands().empty());
-        EXPECT_EQ(SelectionLines(form), selection);
-        std::size_t changes = 0;
-        const Page pages[] = {page};
-        for (const PlannedEffect& p : PlanRun(form, machine, "Tester", pages)) changes += p.changes;
-        EXPECT_EQ(table.rows.size(), changes);
-        EXPECT_GT(changes, 0u);
-        for (const auto& row : table.rows) EXPECT_EQ(row[0], table.title.substr(table.title.rfind(' ') + 1));
-        EXPECT_EQ(table.count.rfind(std::to_string(changes) + " change", 0), 0u) << table.count;
-    }
+            EXPECT_EQ(test::MachineState(machine), state);
+            EXPECT_TRUE(machine.commands().empty());
+            EXPECT_EQ(SelectionLines(form), selection);
+            std::vector<PlannedEffect> changes;
+            const Page pages[] = {page};
+            for (const PlannedEffect& p : PlanRun(form, machine, "Tester", pages))
+                if (p.changes) changes.push_back(p);
+            ASSERT_EQ(table.rows.size(), changes.size());
+            if (ticked) {
+                EXPECT_FALSE(changes.empty()) << table.title;
+            }
+            EXPECT_EQ(table.columns, (std::vector<std::string>{"Side", "Box", "What", "Before", "After"}));
+            for (std::size_t i = 0; i < changes.size(); ++i) {
+                const auto& row = table.rows[i];
+                const StepTag& step = changes[i].step;
+                ASSERT_EQ(row.size(), table.columns.size());
+                const bool onScreenBox = step.boxes[0] >= 0 || step.entry >= 0;
+                EXPECT_EQ(row[0], onScreenBox ? (ticked ? "ticked" : "unticked") : "") << row[1];
+                EXPECT_FALSE(row[1].empty());
+                for (const char* name : {"lstHide", "lstNot", "lstService", "lstStartup", "txtPath", "Combo2", "Combo3", "Opt"})
+                    EXPECT_NE(row[1], name);
+                if (step.boxes[0] >= 0) {  // every box is named in English, the hidden ones too
+                    for (unsigned char c : row[1]) EXPECT_LT(c, 0x80) << row[1];
+                }
+            }
+            EXPECT_EQ(table.count.rfind(std::to_string(changes.size()) + " change", 0) == 0,
+                      !changes.empty()) << table.count;
+        }
+}
+
+TEST_F(SystemMenuActions, CopiedRowsAreTabSeparatedUnderTheirHeadingsOneLineEach) {
+    PreviewTable table{"t", {"Side", "Box", "What"}, {{"ticked", "A", "x"}, {"unticked", "B\tb", "line\r\nbreak"}}, {}};
+    EXPECT_EQ(PreviewRowsAsText(table, {1, 0}), "Side\tBox\tWhat\r\nunticked\tB b\tline  break\r\nticked\tA\tx\r\n");
+    EXPECT_EQ(PreviewRowsAsText(table, {}), "Side\tBox\tWhat\r\n");
 }
 
 TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIsPartly) {
@@ -86,14 +115,53 @@ TEST_F(SystemMenuActions, CurrentStateSetsTheDriveListsAndPathOfThePageOnViewOnl
         EXPECT_FALSE(p.changes && p.effect.name.find("Drive") != std::string::npos) << DescribeEffect(p.effect);
 }
 
-TEST_F(SystemMenuActions, NewestUndoRecordNamesWhatItRestores) {
+TEST_F(SystemMenuActions, NewestUndoRecordNamesItsTimePagesChangesAndWhatCannotBeUndone) {
     EXPECT_TRUE(NewestUndoRecord(machine).folder.empty());
     form.showOnly(Page::System);
     form.setChk(54, kTicked);
-    const RecordedRun run = RunWithUndoRecord(context, RunSystemPhase);
+    form.setChk(43, kTicked);
+    form.setChk(41, kTicked);  // Speed: a tool whose work no record can take back
+    const RecordedRun run = RunWithUndoRecord(context, [](RunContext& c) {
+        RunSystemPhase(c);
+        RunSpeedPhase(c);
+    });
     const UndoOffer offer = NewestUndoRecord(machine);
     EXPECT_EQ(offer.folder, run.folder);
     EXPECT_FALSE(offer.restores.empty());
+    const LocalTime now = machine.localTime();
+    char made[20];
+    std::snprintf(made, sizeof made, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day, now.hour,
+                  now.minute, now.second);
+    EXPECT_EQ(offer.made, made);
+    EXPECT_EQ(offer.pages, (std::vector<std::string>{"System", "Speed"}));
+    int changed = 0;
+    for (const RecordedEffect& e : run.effects) changed += e.changes;
+    EXPECT_EQ(offer.changes, changed);
+    ASSERT_FALSE(offer.lasting.empty());
+    for (const std::string& tool : offer.lasting) EXPECT_EQ(tool.find('\\'), std::string::npos) << tool;
+}
+
+TEST_F(SystemMenuActions, UndoWordsNameTheRecordAndTheOutcomeWithoutPaths) {
+    UndoOffer offer;
+    offer.folder = "C:\\Documents and Settings\\All Users\\Application Data\\Quillon\\undo\\2026-12-08 06-10-22";
+    offer.made = "2026-12-08 06:10:22";
+    offer.user = "Ann";
+    offer.computer = "DESK";
+    offer.pages = {"System", "Security"};
+    offer.changes = 12;
+    offer.lasting = {"sfc.exe /purgecache"};
+    const std::string question = UndoQuestion(offer);
+    for (const char* words : {"8 December 2026 at 06:10", "Ann", "DESK", "12 changes", "System and Security pages",
+                              "Cannot be undone", "sfc.exe /purgecache"})
+        EXPECT_NE(question.find(words), std::string::npos) << words << " in\n" << question;
+    EXPECT_EQ(question.find('\\'), std::string::npos) << question;
+
+    const std::string report = UndoReport({9, 2, 1, true});
+    for (const char* words : {"Put back: 9 changes", "changed since the run: 2", "Failed: 1"})
+        EXPECT_NE(report.find(words), std::string::npos) << words << " in\n" << report;
+    EXPECT_EQ(report.find('\\'), std::string::npos);
+    EXPECT_EQ(TimeInWords("2026-02-30"), "2026-02-30");
+    EXPECT_EQ(TimeInWords("2026-13-01 10:00:00"), "2026-13-01 10:00:00");
 }
 
 TEST_F(SystemMenuActions, UndoLastRunOffersWhatUndoWouldTakeAndPassesOverItOnceRestored) {

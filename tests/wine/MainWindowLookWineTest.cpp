@@ -202,5 +202,45 @@ TEST_F(MainWindowLook, TweakBoxesAreFlatOnTheWindowColour) {
     EXPECT_EQ(boxes, 3 * (kCheckBoxCount - 2));
 }
 
+// On screen, as left by the button itself after a change of state and after
+// a click: the same pixels as a flat box of the check lists (DrawFrameControl,
+// DFCS_FLAT) on the window colour. Wine's button alone draws a sunken box.
+TEST_F(MainWindowLook, TweakBoxesOnScreenMatchTheListsFlatBox) {
+    ASSERT_TRUE(controls6_.active());
+    HWND box = nullptr;
+    for (HWND button : Descendants(window_.handle(), L"Button"))
+        if (GetDlgCtrlID(button) == win32::kChkId + 54) box = button;
+    ASSERT_NE(box, nullptr);
+    RECT client;
+    GetClientRect(box, &client);
+    const int w = client.right, h = client.bottom;
+    const auto expected = [&](UINT state) {
+        return Render(w, h, [&](HDC dc) {
+            FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+            RECT square{0, (h - 13) / 2, 13, (h - 13) / 2 + 13};
+            DrawFrameControl(dc, &square, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | state);
+        });
+    };
+    const auto onScreen = [&] {
+        UpdateWindow(box);
+        return Render(w, h, [&](HDC dc) {
+            HDC screen = GetDC(box);
+            BitBlt(dc, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+            ReleaseDC(box, screen);
+        });
+    };
+    SetForegroundWindow(window_.handle());
+    window_.setChk(54, kTicked);
+    EXPECT_EQ(onScreen(), expected(DFCS_CHECKED));
+    window_.setChk(54, kGreyed);
+    EXPECT_EQ(onScreen(), expected(DFCS_CHECKED | DFCS_BUTTON3STATE));
+    window_.setChk(54, kUnticked);
+    EXPECT_EQ(onScreen(), expected(0));
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(window_.chk(54), kTicked);
+    EXPECT_EQ(onScreen(), expected(DFCS_CHECKED));
+}
+
 }  // namespace
 }  // namespace quillon

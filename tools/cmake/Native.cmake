@@ -28,6 +28,10 @@ if(QUILLON_WINDOWS)
     add_test(NAME windows_xp_compatibility_${program}
       COMMAND ${CMAKE_SOURCE_DIR}/tools/check-xp-imports.sh ${QUILLON_WIN_DIR}/${program}.exe)
     set_tests_properties(windows_xp_compatibility_${program} PROPERTIES LABELS xp)
+    # What ships is stripped: each executable stays within 1 MB.
+    add_test(NAME windows_size_${program}
+      COMMAND sh -c "size=$(stat -c %s '${QUILLON_WIN_DIR}/${program}.exe') && echo \"${program}.exe: $size bytes\" && [ $size -le 1048576 ]")
+    set_tests_properties(windows_size_${program} PROPERTIES LABELS xp)
   endforeach()
   add_test(NAME wine_integration
     COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe)

@@ -6,6 +6,9 @@ set(QUILLON_XP_LINK
   -static -static-libgcc -static-libstdc++
   -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
   -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+# What ships carries no symbol table or debug sections; the test programs keep theirs.
+set(QUILLON_SHIPPED_LINK -s -Wl,--gc-sections)
+add_compile_options(-ffunction-sections -fdata-sections)
 
 file(GLOB QUILLON_WIN32_SOURCES CONFIGURE_DEPENDS
   platform/win32/*.cpp window/win32/*.cpp controls/win32/*.cpp console/win32/*.cpp)
@@ -15,13 +18,13 @@ target_link_libraries(quillon_win32 PUBLIC quillon_core
 
 add_executable(quillon WIN32 app/main_win32.cpp app/quillon.rc)
 target_link_libraries(quillon PRIVATE quillon_win32)
-target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK})
+target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
 # The console tool: the same core, a console entry point.
 add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win32.cpp
   app/console_lazy_registry_win32.cpp app/quillonc.rc)
 target_link_libraries(quillonc PRIVATE quillon_win32)
-target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK})
+target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
 # GoogleTest built from Debian's sources for the Wine tier.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

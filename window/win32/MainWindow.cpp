@@ -92,6 +92,19 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         case WM_SYSCOMMAND:
             if (onSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
             break;
+        case kResumeListDrawing:
+            resumeListDrawing(wParam);
+            return 0;
+        case WM_INITMENU:
+            if (reinterpret_cast<HMENU>(wParam) == GetSystemMenu(window_, FALSE)) onSystemMenuOpening();
+            break;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lParam)) onSystemMenuOpening();
+            break;
+        case WM_EXITMENULOOP:
+            // Wine leaves the menu's icon over the header's star until something repaints it.
+            RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
         case WM_DRAWITEM:
             DrawCheckListItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
             return TRUE;

@@ -24,6 +24,7 @@ constexpr int kListId = 1300;
 constexpr int kComboId = 1400;
 constexpr int kTxtPathId = 1500;
 constexpr int kComboDropHeight = 120;  // pixels of the open drop-down list
+constexpr UINT kResumeListDrawing = WM_APP + 1;  // wParam: the CheckList whose drawing waited
 
 class MainWindow final : public Form {
 public:
@@ -76,6 +77,8 @@ private:
     void onBrowse() noexcept;
     // MainWindowSystemMenu.cpp: the three entries above the usual ones.
     bool onSystemCommand(UINT command) noexcept;
+    void onSystemMenuOpening();
+    bool running() const;  // a run or a restore holds the buttons
     void previewChanges();
     void showCurrentState();
     void undoLastRun();
@@ -96,6 +99,7 @@ private:
     HWND combo(Combo which) const { return combos_[static_cast<std::size_t>(which)]; }
     HWND pagePanel(Page page) const;
     void fitLabel(Label which);
+    void resumeListDrawing(std::size_t which);
 
     HINSTANCE instance_;
     Win32Platform& platform_;
@@ -109,6 +113,7 @@ private:
     std::array<HWND, kOptionCount> opt_{};
     std::array<HWND, 2> combos_{};
     std::array<HWND, 4> lists_{};
+    std::array<bool, 4> listDrawingHeld_{};
     std::array<HWND, 3> labels_{};
     std::array<const layout::LabelSpec*, 3> labelSpecs_{};
     std::array<std::unique_ptr<controls::win32::ButtonWindow>, kButtonCount> buttons_;

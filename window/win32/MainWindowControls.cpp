@@ -14,6 +14,7 @@
 #include "window/win32/Banner.h"
 #include "window/win32/CheckList.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/FlatCheckBox.h"
 #include "window/win32/Label.h"
 #include "window/win32/MainWindow.h"
 #include "window/win32/Shape.h"
@@ -69,9 +70,12 @@ RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& t
         rect.right = rect.left + width;
         // A text too long to stand around its own centre without running under
         // a button beside it is centred in the room between them instead, and
-        // broken at blanks if one line is still too long.
+        // broken at blanks if one line is still too long. The status line
+        // always stands there, so its short and long forms share a centre.
         const auto [low, high] = RoomBetweenButtons(spec.parent, rect, centre);
-        if (rect.left < low || rect.right > high) {
+        const bool between = spec.label == Label::Wait && low > std::numeric_limits<int>::min() &&
+                             high < std::numeric_limits<int>::max();
+        if (between || rect.left < low || rect.right > high) {
             const SIZE size = width > high - low ? MeasureWrappedText(font, text, high - low)
                                                  : SIZE{width, rect.bottom - rect.top};
             rect.left = low + (high - low - size.cx) / 2;
@@ -203,6 +207,7 @@ void MainWindow::createCheckBoxes(Panel container) {
             kChkId + box->index, fonts_.get(layout::Font::Arial9));
         // The theme would draw its own square and ignore BS_FLAT.
         controls::win32::SwitchOffVisualStyle(chk_[box->index]);
+        MakeFlatCheckBox(chk_[box->index]);
         HFONT font = fonts_.get(box->labelFont);
         const std::wstring caption = Widen(box->caption);
         CreateLabel(panel(container), caption, TextRect(font, caption, box->labelLeft, box->labelTop), visible, font);

@@ -74,8 +74,24 @@ void MainWindow::setListSelected(CheckList which, int index, bool selected) {
 
 void MainWindow::clearList(CheckList which) { SendMessageW(list(which), LB_RESETCONTENT, 0, 0); }
 
+// A list box redraws its scroll bar at once for each entry added, which makes
+// a long listing slow; its drawing waits until the window next serves its
+// events, then shows every entry added meanwhile in one go.
 void MainWindow::addListItem(CheckList which, const std::string& text) {
-    SendMessageW(list(which), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    HWND box = list(which);
+    bool& held = listDrawingHeld_[Slot(which)];
+    if (!held && IsWindowVisible(box) && PostMessageW(window_, kResumeListDrawing, Slot(which), 0)) {
+        SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+        held = true;
+    }
+    SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void MainWindow::resumeListDrawing(std::size_t which) {
+    if (which >= listDrawingHeld_.size() || !listDrawingHeld_[which]) return;
+    listDrawingHeld_[which] = false;
+    SendMessageW(lists_[which], WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(lists_[which], nullptr, TRUE);
 }
 
 bool MainWindow::pageVisible(Page page) const { return StyleVisible(pagePanel(page)); }

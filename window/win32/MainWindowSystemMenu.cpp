@@ -2,6 +2,7 @@
 #include "journal/Restore.h"
 #include "platform/win32/Text.h"
 #include "window/SystemMenuActions.h"
+#include "window/UndoDialogText.h"
 #include "window/win32/MainWindow.h"
 #include "window/win32/PreviewWindow.h"
 #include "window/win32/SystemMenu.h"
@@ -10,7 +11,6 @@ namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kUndoTitle[] = L"Undo last run";
-constexpr std::size_t kLinesShown = 12;  // a message box taller than the screen hides its buttons
 
 int Ask(HWND owner, const std::string& text, const wchar_t* title, UINT style) {
     return MessageBoxW(owner, Widen(text).c_str(), title, style);
@@ -18,10 +18,26 @@ int Ask(HWND owner, const std::string& text, const wchar_t* title, UINT style) {
 
 }  // namespace
 
+bool MainWindow::running() const { return !buttonEnabled(Button::Optimize); }
+
+void MainWindow::onSystemMenuOpening() {
+    SystemMenuState state;
+    state.running = running();
+    if (!state.running) {
+        state.stateCovered = CurrentStateCovers(*this);
+        try {
+            state.undoRecord = !NewestUndoRecord(platform_).folder.empty();
+        } catch (...) {
+            state.undoRecord = false;  // an unreadable undo folder offers nothing to undo
+        }
+    }
+    EnableSystemMenuEntries(window_, state);
+}
+
 bool MainWindow::onSystemCommand(UINT command) noexcept try {
     if (command != kPreviewCommand && command != kShowStateCommand && command != kUndoCommand) return false;
     // A run serves window events while it waits for its tools; it is not to be mixed with these.
-    if (!buttonEnabled(Button::Optimize)) return true;
+    if (running()) return true;
     switch (command) {
     case kPreviewCommand:
         previewChanges();
@@ -53,15 +69,10 @@ void MainWindow::showCurrentState() {
 void MainWindow::undoLastRun() {
     const UndoOffer offer = NewestUndoRecord(platform_);
     if (offer.folder.empty()) {
-        Ask(window_, "There is no undo record yet: each Optimize keeps one in the undo folder beside the program.",
-            kUndoTitle, MB_OK | MB_ICONINFORMATION);
+        Ask(window_, "There is no undo record yet: each Optimize keeps one.", kUndoTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    std::string text = "The newest undo record is\n" + offer.folder + "\n\nIt puts back:\n";
-    for (std::size_t i = 0; i < offer.restores.size() && i < kLinesShown; ++i) text += offer.restores[i] + "\n";
-    if (offer.restores.size() > kLinesShown)
-        text += "... and " + std::to_string(offer.restores.size() - kLinesShown) + " more\n";
-    if (Ask(window_, text + "\nRestore it now?", kUndoTitle, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+    if (Ask(window_, UndoQuestion(offer), kUndoTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
     // The restore waits for its tools with events served: no button may start a run meanwhile.
     for (int b = 0; b < kButtonCount; ++b) setButtonEnabled(static_cast<Button>(b), false);
@@ -74,14 +85,14 @@ void MainWindow::undoLastRun() {
     }
     for (int b = 0; b < kButtonCount; ++b) setButtonEnabled(static_cast<Button>(b), true);
     if (!failure.empty()) {
-        Ask(window_, "Nothing was restored: " + failure, kUndoTitle, MB_OK | MB_ICONERROR);
+        Ask(window_, "Nothing was put back: " + failure, kUndoTitle, MB_OK | MB_ICONERROR);
         return;
     }
-    std::string done = "Restored from " + offer.folder + ".";
-    if (report.failed > 0) done += "\n" + std::to_string(report.failed) + " steps failed.";
-    done += report.undoFolder.empty() ? "\nThe restore could keep no undo record of its own."
-                                      : "\nThe restore itself can be undone from " + report.undoFolder + ".";
-    Ask(window_, done, kUndoTitle, MB_OK | (report.failed > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
+    // The page on view shows what the machine now has, as "Show current state" would.
+    ShowCurrentState(context_);
+    const UndoOutcome outcome = OutcomeOf(report);
+    Ask(window_, UndoReport(outcome), kUndoTitle,
+        MB_OK | (outcome.failed > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 }  // namespace quillon::win32

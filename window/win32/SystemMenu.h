@@ -13,4 +13,12 @@ constexpr UINT kUndoCommand = 0x0130;
 
 void AddSystemMenuEntries(HWND window);
 
+// What the three entries can do as the menu opens.
+struct SystemMenuState {
+    bool running = false;      // a run or a restore is going on: none can act
+    bool stateCovered = false; // the page on view can show the machine's state
+    bool undoRecord = false;   // there is a record to undo
+};
+void EnableSystemMenuEntries(HWND window, const SystemMenuState& state);
+
 }  // namespace quillon::win32
