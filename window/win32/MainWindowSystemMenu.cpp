@@ -1,4 +1,5 @@
 // What the three system-menu entries do in frmMain.
+#include "engine/RunLockWait.h"
 #include "journal/Restore.h"
 #include "platform/win32/Text.h"
 #include "window/SystemMenuActions.h"
@@ -79,7 +80,9 @@ void MainWindow::undoLastRun() {
     RestoreReport report;
     std::string failure;
     try {
-        report = RestoreRecord(platform_, offer.folder);
+        // Never beside another run: the restore's writes and its would interleave.
+        if (const auto lock = HoldRunLockForWindow(context_)) report = RestoreOffer(platform_, offer);
+        else failure = "another Quillon run did not end in time.";
     } catch (const std::exception& error) {
         failure = error.what();
     }
