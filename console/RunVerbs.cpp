@@ -39,7 +39,7 @@ int Apply(VerbContext& verb, const SavedSelection& saved) {
     PutSelection(form, saved);
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
 
-    JournalPlatform journal(verb.platform);
+    JournalPlatform journal(verb.platform, UndoRoot(verb.platform));
     if (!verb.request.noUndo && !journal.begin()) {
         verb.say("no undo record can be written in " + UndoRoot(verb.platform) +
                  "; nothing was changed (/noundo applies without one)");
@@ -82,12 +82,13 @@ int Apply(VerbContext& verb, const SavedSelection& saved) {
             verb.terminal.out(ChangeLine(e.step, e.effect, e.before, e.after));
         }
     }
-    if (journal.folder().empty()) {
+    const std::string kept = journal.finish();
+    if (kept.empty()) {
         verb.say("nothing needed changing; no undo record was kept");
     } else {
-        verb.terminal.out(Tabbed({"undo", journal.folder()}));
+        verb.terminal.out(Tabbed({"undo", kept}));
         if (!journal.recording()) {
-            verb.say("the undo record in " + journal.folder() + " broke off during the run and is incomplete");
+            verb.say("the undo record in " + kept + " broke off during the run and is incomplete");
             return kNoUndoRecord;
         }
     }

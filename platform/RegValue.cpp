@@ -29,6 +29,23 @@ std::string TypeName(std::uint32_t type) {
     return "REG_TYPE_" + std::to_string(type);
 }
 
+// Text shown to people never carries raw control bytes: a NUL or line break
+// inside a value is shown as \xHH.
+std::string Shown(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\x%02x", byte);
+            out += buffer;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::u16string ToUtf16(std::string_view utf8) {
@@ -141,7 +158,7 @@ std::optional<std::uint32_t> DwordOf(const RegValue& value) {
 
 std::string DescribeValue(const RegValue& value) {
     const std::string type = TypeName(value.type);
-    if (auto text = PlainText(value)) return type + " \"" + *text + "\"";
+    if (auto text = PlainText(value)) return type + " \"" + Shown(*text) + "\"";
     if (auto number = DwordOf(value)) {
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, " 0x%08x (%u)", static_cast<unsigned>(*number), static_cast<unsigned>(*number));
@@ -152,7 +169,7 @@ std::string DescribeValue(const RegValue& value) {
         std::string out = type;
         std::size_t start = 0;
         for (std::size_t end; (end = text.find(u'\0', start)) != std::u16string::npos && end > start; start = end + 1)
-            out += " \"" + ToUtf8(std::u16string_view(text).substr(start, end - start)) + "\"";
+            out += " \"" + Shown(ToUtf8(std::u16string_view(text).substr(start, end - start))) + "\"";
         return out;
     }
     return value.bytes.empty() ? type : type + " " + Hex(value.bytes);

@@ -46,7 +46,7 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         const auto prior = TweakedState(machine);
 
         const auto plan = PlanRun(form, machine, "Tester", RunOrder());
-        JournalPlatform journal(machine);
+        JournalPlatform journal(machine, UndoRoot(machine));
         const auto done = RunEveryPage(form, journal);
 
         ASSERT_EQ(plan.size(), done.size());
@@ -80,7 +80,7 @@ TEST(Restore, ARunCutOffAnywhereLeavesARecordOfEverythingItDid) {
         const auto prior = TweakedState(machine);
         // Nothing after that point happens, the record's own writes included.
         machine.cutPowerAfter(cut);
-        JournalPlatform journal(machine);
+        JournalPlatform journal(machine, UndoRoot(machine));
         RunEveryPage(form, journal);
         const std::string folder = journal.folder();
         machine.cutPowerAfter(std::nullopt);

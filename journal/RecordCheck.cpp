@@ -1,0 +1,214 @@
+#include "journal/RecordCheck.h"
+
+#include <algorithm>
+#include <set>
+
+#include "engine/Phases.h"
+#include "engine/SystemSteps.h"
+#include "journal/EffectReader.h"
+#include "journal/Plan.h"
+#include "journal/Scratch.h"
+#include "journal/SelectionForm.h"
+#include "journal/UndoRecordWriter.h"
+#include "platform/ForwardingPlatform.h"
+#include "platform/RegistryPath.h"
+#include "platform/TextMatch.h"
+#include "startup/StartupPlaces.h"
+
+namespace quillon {
+namespace {
+
+// The machine as if every key, file and folder a step looks for were there,
+// so that planning shows every target a step could ever reach.
+class EverythingThere : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    bool registryKeyExists(const std::string&) override { return true; }
+    bool directoryExists(const std::string&) override { return true; }
+    bool visibleFileExists(const std::string& path) override { return !IsScratchFile(path); }
+    bool anyFileExists(const std::string& path) override { return !IsScratchFile(path); }
+};
+
+struct Reach {
+    std::vector<std::string> trees;        // keys and everything below them
+    std::set<std::string> services;        // service keys, lower case: their Start value only
+    std::set<std::string> files;           // files a step deletes, lower case
+    std::vector<std::string> fileFolders;  // folders whose files a step deletes
+    std::set<std::string> folders;         // folders a step removes, lower case
+};
+
+Reach WhatARunReaches(Platform& machine, const std::string& user) {
+    Reach reach;
+    for (const RunKey& key : kRunKeys) reach.trees.push_back(key.fullPath);
+    reach.fileFolders = StartupFolders(user);
+    reach.fileFolders.push_back(std::string(kCommonStartMenu));
+    EverythingThere everywhere(machine);
+    for (bool ticked : {true, false}) {
+        SelectionForm form;
+        form.tickEverything(ticked);
+        form.setTxtPath("C:\\");
+        for (const PlannedEffect& p : PlanRun(form, everywhere, user, RunOrder())) {
+            const Effect& e = p.effect;
+            switch (e.kind) {
+            case EffectKind::ServiceStart: reach.services.insert(Lower(ServiceKey(e.target))); break;
+            case EffectKind::CopyKey: reach.trees.push_back(e.destination); [[fallthrough]];
+            case EffectKind::SetValue:
+            case EffectKind::DeleteValue:
+            case EffectKind::CreateKey:
+            case EffectKind::DeleteKey: reach.trees.push_back(e.target); break;
+            case EffectKind::DeleteFile:
+            case EffectKind::CopyFile: reach.files.insert(Lower(e.target)); break;
+            case EffectKind::RemoveFolder:
+            case EffectKind::CreateFolder: reach.folders.insert(Lower(e.target)); break;
+            case EffectKind::RunTool: break;
+            }
+        }
+    }
+    return reach;
+}
+
+std::string Parent(const std::string& path) {
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+class Checker {
+public:
+    Checker(Platform& machine, const RecordHeader& header, const std::string& user)
+        : machine_(machine), reach_(WhatARunReaches(machine, header.user)), header_(header), user_(user) {}
+
+    // `missing`: a key that was not there before the run, which may be a
+    // parent of a key a step writes (the run made both) as long as everything
+    // in it now is within reach: removing it takes nothing else.
+    void key(const std::string& key, const std::string* valueName, const std::string& entry, bool missing = false) const {
+        if (NormalisedKey(key) != key) refuse(entry);
+        if (KeyRoot(key) == "HKEY_CURRENT_USER" && header_.user != user_)
+            throw RecordRefused("the record holds settings of the user " + header_.user + ", not of " + user_ +
+                                ": " + entry);
+        if (reach_.services.count(Lower(key))) {
+            if (valueName && EqualNoCase(*valueName, "Start")) return;
+            refuse(entry);
+        }
+        if (within(key) || (missing && onlyReachBelow(key))) return;
+        refuse(entry);
+    }
+
+    void file(const std::string& path, const std::string& entry) const {
+        const std::string name = path.substr(path.find_last_of('\\') + 1);
+        if (path.find('\\') == std::string::npos || !IsPlainFileName(name)) refuse(entry);
+        if (reach_.files.count(Lower(path))) return;
+        for (const std::string& folder : reach_.fileFolders)
+            if (EqualNoCase(Parent(path), folder)) return;
+        refuse(entry);
+    }
+
+    void folder(const std::string& path, const std::string& entry) const {
+        if (!reach_.folders.count(Lower(path))) refuse(entry);
+    }
+
+    [[noreturn]] static void refuse(const std::string& entry) {
+        throw RecordRefused("the record reaches outside what a run of this program touches: " + entry);
+    }
+
+private:
+    bool within(const std::string& key) const {
+        for (const std::string& tree : reach_.trees)
+            if (KeyWithin(key, tree)) return true;
+        return false;
+    }
+    bool above(const std::string& key) const {
+        for (const std::string& tree : reach_.trees)
+            if (KeyWithin(tree, key)) return true;
+        return false;
+    }
+    bool onlyReachBelow(const std::string& key) const {
+        if (within(key)) return true;
+        if (!above(key) || !machine_.registryValues(key).empty()) return false;
+        for (const std::string& sub : machine_.registrySubkeys(key))
+            if (!onlyReachBelow(key + "\\" + sub)) return false;
+        return true;
+    }
+
+    Platform& machine_;
+    Reach reach_;
+    const RecordHeader& header_;
+    const std::string& user_;
+};
+
+std::string Shown(const StateLine& line) {
+    std::string text = StateLineText(line);
+    return text.substr(0, text.size() - 2);
+}
+
+// A copy's place: files\NAME, one plain name, no way out of the folder.
+bool OwnCopy(const std::string& copy, const std::vector<std::string>& copies) {
+    const std::string prefix = std::string(kKeptFiles) + "\\";
+    if (copy.rfind(prefix, 0) != 0) return false;
+    const std::string name = copy.substr(prefix.size());
+    if (!IsPlainFileName(name)) return false;
+    for (const std::string& c : copies)
+        if (c == name) return true;
+    return false;
+}
+
+}  // namespace
+
+RecordContents ReadRecord(Platform& machine, const std::string& folder) {
+    RecordContents record;
+    const std::string state = folder + "\\" + kStateFile;
+    std::string bytes;
+    try {
+        // A record cut off before its first change holds none.
+        if (machine.anyFileExists(state)) bytes = machine.readFileBytes(state);
+    } catch (const PlatformError& error) {
+        throw RecordRefused(std::string("the record cannot be read: ") + error.what());
+    }
+    std::size_t start = 0, number = 1;
+    // A line without its end was being written when the run was cut off: its change was never made.
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2, ++number) {
+        auto line = ParseStateLine(bytes.substr(start, end - start));
+        if (!line) throw RecordRefused(std::string(kStateFile) + " line " + std::to_string(number) + " is damaged");
+        record.lines.push_back(std::move(*line));
+    }
+    const std::string script = folder + "\\" + kUndoScript;
+    if (machine.anyFileExists(script)) {
+        try {
+            record.script = ReadScriptEffects(machine.readFileBytes(script));
+        } catch (const PlatformError& error) {
+            throw RecordRefused(std::string("the record cannot be read: ") + error.what());
+        }
+    }
+    const std::string files = folder + "\\" + kKeptFiles;
+    if (machine.directoryExists(files)) {
+        if (!machine.listSubfolders(files).empty()) throw RecordRefused("the record's files folder holds a folder");
+        record.copies = machine.listVisibleFiles(files, "*");
+    }
+    return record;
+}
+
+void CheckRecord(Platform& machine, const RecordContents& record, const RecordHeader& header,
+                 const std::string& computer, const std::string& user) {
+    if (!EqualNoCase(header.computer, computer))
+        throw RecordRefused("the record was made on the computer " + header.computer + ", not on " + computer);
+    const Checker check(machine, header, user);
+    for (const StateLine& line : record.lines) {
+        const std::string entry = std::string(kStateFile) + ": " + Shown(line);
+        switch (line.kind) {
+        case StateKind::Value: check.key(line.target, &line.name, entry); break;
+        case StateKind::Key: check.key(line.target, nullptr, entry, !line.present); break;
+        case StateKind::Tree: check.key(line.target, nullptr, entry); break;
+        case StateKind::File:
+            check.file(line.target, entry);
+            if (!line.after && !line.copy.empty() && !OwnCopy(line.copy, record.copies)) Checker::refuse(entry);
+            break;
+        case StateKind::Folder: check.folder(line.target, entry); break;
+        }
+    }
+    for (const Effect& e : record.script) {
+        const std::string entry = std::string(kUndoScript) + ": " + DescribeEffect(e);
+        check.key(e.target, e.kind == EffectKind::SetValue || e.kind == EffectKind::DeleteValue ? &e.name : nullptr,
+                  entry, e.kind == EffectKind::DeleteKey);
+    }
+}
+
+}  // namespace quillon
