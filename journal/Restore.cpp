@@ -68,7 +68,12 @@ public:
         for (const KeyTarget* k : made) script.push_back(ScriptSection(k->key));
         for (const ValueTarget* v : put) {
             script.push_back(ScriptSection(v->key));
-            script.push_back(ScriptValueLine(v->name, v->before));
+            // Long hex data is continued over lines of its own.
+            const std::string value = ScriptValueLine(v->name, v->before);
+            std::size_t start = 0;
+            for (std::size_t end; (end = value.find("\r\n", start)) != std::string::npos; start = end + 2)
+                script.push_back(value.substr(start, end - start));
+            script.push_back(value.substr(start));
         }
         if (!script.empty()) import(script);
         for (const KeyTarget* k : made) count(machine_.registryKeyExists(k->key), k->key);
