@@ -77,10 +77,10 @@ public:
     Checker(Platform& machine, const RecordHeader& header, const std::string& user)
         : machine_(machine), reach_(WhatARunReaches(machine, header.user)), header_(header), user_(user) {}
 
-    // `missing`: a key that was not there before the run, which may be a
-    // parent of a key a step writes (the run made both) as long as everything
-    // in it now is within reach: removing it takes nothing else.
-    void key(const std::string& key, const std::string* valueName, const std::string& entry, bool missing = false) const {
+    // `whole`: a key named whole (made or removed with its tree), which may be
+    // a parent of a key a step writes (the run made both) as long as
+    // everything in it now is within reach: removing it takes nothing else.
+    void key(const std::string& key, const std::string* valueName, const std::string& entry, bool whole = false) const {
         if (NormalisedKey(key) != key) refuse(entry);
         if (KeyRoot(key) == "HKEY_CURRENT_USER" && header_.user != user_)
             throw RecordRefused("the record holds settings of the user " + header_.user + ", not of " + user_ +
@@ -89,7 +89,7 @@ public:
             if (valueName && EqualNoCase(*valueName, "Start")) return;
             refuse(entry);
         }
-        if (within(key) || (missing && onlyReachBelow(key))) return;
+        if (within(key) || (whole && onlyReachBelow(key))) return;
         refuse(entry);
     }
 
@@ -195,8 +195,8 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
         const std::string entry = std::string(kStateFile) + ": " + Shown(line);
         switch (line.kind) {
         case StateKind::Value: check.key(line.target, &line.name, entry); break;
-        case StateKind::Key: check.key(line.target, nullptr, entry, !line.present); break;
-        case StateKind::Tree: check.key(line.target, nullptr, entry); break;
+        case StateKind::Key:
+        case StateKind::Tree: check.key(line.target, nullptr, entry, true); break;
         case StateKind::File:
             check.file(line.target, entry);
             if (!line.after && !line.copy.empty() && !OwnCopy(line.copy, record.copies)) Checker::refuse(entry);
@@ -207,7 +207,7 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
     for (const Effect& e : record.script) {
         const std::string entry = std::string(kUndoScript) + ": " + DescribeEffect(e);
         check.key(e.target, e.kind == EffectKind::SetValue || e.kind == EffectKind::DeleteValue ? &e.name : nullptr,
-                  entry, e.kind == EffectKind::DeleteKey);
+                  entry, e.kind == EffectKind::DeleteKey || e.kind == EffectKind::CreateKey);
     }
 }
 

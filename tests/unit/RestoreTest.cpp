@@ -60,7 +60,8 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
             EXPECT_EQ(plan[i].before, done[i].before) << DescribeEffect(done[i].effect);
             EXPECT_EQ(plan[i].changes, done[i].changes && !done[i].failed) << DescribeEffect(done[i].effect);
         }
-        EXPECT_NE(TweakedState(machine), prior);
+        const auto applied = TweakedState(machine);
+        EXPECT_NE(applied, prior);
         ASSERT_TRUE(journal.recording());
 
         const RestoreReport report = RestoreRecord(machine, journal.folder());
@@ -71,6 +72,12 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         EXPECT_EQ(WithoutCabinet(TweakedState(machine)), WithoutCabinet(prior)) << "restored twice";
 
         ASSERT_FALSE(report.undoFolder.empty());
+        // The restore's own record puts the run back.
+        const RestoreReport redo = RestoreRecord(machine, report.undoFolder);
+        EXPECT_EQ(redo.failed, 0);
+        EXPECT_EQ(redo.kept.size(), 0u);
+        EXPECT_EQ(test::Difference(WithoutCabinet(applied), WithoutCabinet(TweakedState(machine))),
+                  std::vector<std::string>{});
     }
 }
 
