@@ -72,6 +72,8 @@ std::string JournalPlatform::finish() {
     } catch (const PlatformError&) {
         // A record that cannot be checked or removed is kept.
     }
+    // Only a record kept makes room for itself: a run that changed nothing removes none.
+    record_->prune();
     return record_->folder();
 }
 

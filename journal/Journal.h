@@ -64,7 +64,8 @@ public:
     // The record's folder; empty while none was made.
     std::string folder() const;
     // Ends the record. When the machine holds again what every target kept
-    // held before, the record is removed. Returns the folder kept, or "".
+    // held before, the record is removed; otherwise the oldest records past
+    // the newest 20 are. Returns the folder kept, or "".
     std::string finish();
     // Every change that went through or was refused, in order.
     const std::vector<RecordedEffect>& effects() const { return effects_; }

@@ -68,10 +68,14 @@ void UndoRecordWriter::open() {
     machine_.appendFileFlushed(folder_ + "\\" + kUndoScript,
                                "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
     machine_.appendFileFlushed(folder_ + "\\" + kStateFile, "");
+}
+
+void UndoRecordWriter::prune() {
+    if (!opened()) return;
     try {
         standin::PruneRecords(machine_, root_, kRecordsKept, folder_);
     } catch (const PlatformError&) {
-        // Old records that cannot go stay; the new one is written all the same.
+        // Old records that cannot go stay.
     }
 }
 

@@ -41,6 +41,8 @@ public:
     void log(const std::string& line);
     // Removes the record's folder (the run left nothing to take back).
     void remove();
+    // Removes the oldest records past the newest 20, never this one.
+    void prune();
 
 private:
     struct KeySnapshot {

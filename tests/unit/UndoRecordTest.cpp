@@ -8,6 +8,7 @@
 
 #include "engine/OptimiseRun.h"
 #include "journal/Journal.h"
+#include "journal/RecordStoreStandIn.h"
 #include "journal/Restore.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/SimTools.h"
@@ -192,11 +193,20 @@ TEST(UndoRecord, ARunThatChangesNothingKeepsNoRecordAndPrunesNone) {
     test::SelectEverything(form, machine, true);
     const RecordedRun first = RunPage(machine, form, Page::Security);
     ASSERT_FALSE(first.folder.empty());
+    // One more than are kept: pruning would take the run's own, the oldest.
+    for (int i = 0; i < kUndoRecordsKept; ++i) standin::CreateRecordFolder(machine, UndoRoot(machine), false);
+    const auto records = UndoRecords(machine);
+    ASSERT_EQ(records.size(), static_cast<std::size_t>(kUndoRecordsKept) + 1);
+    EXPECT_EQ(records.back(), first.folder);
     for (int second = 0; second < 25; ++second) {
         machine.setLocalTime({2027, 1, 1, 0, 0, second});
         EXPECT_EQ(RunPage(machine, form, Page::Security).folder, "");
+        // A tool run whose effect cannot be read back leaves nothing to take back either.
+        test::MemoryForm checker;
+        checker.setChk(41, kTicked);
+        EXPECT_EQ(RunPage(machine, checker, Page::Speed).folder, "");
     }
-    EXPECT_EQ(UndoRecords(machine), std::vector<std::string>{first.folder});
+    EXPECT_EQ(UndoRecords(machine), records);
 }
 
 }  // namespace
