@@ -96,6 +96,11 @@ public:
     void file(const std::string& path, const std::string& entry) const {
         const std::string name = path.substr(path.find_last_of('\\') + 1);
         if (path.find('\\') == std::string::npos || !IsPlainFileName(name)) refuse(entry);
+        // The per-user Startup folder is the user's own, as HKEY_CURRENT_USER is.
+        const std::vector<std::string> own = StartupFolders(header_.user);
+        if (header_.user != user_ && own.size() > 1 && EqualNoCase(Parent(path), own.front()))
+            throw RecordRefused("the record holds files of the user " + header_.user + ", not of " + user_ + ": " +
+                                entry);
         if (reach_.files.count(Lower(path))) return;
         for (const std::string& folder : reach_.fileFolders)
             if (EqualNoCase(Parent(path), folder)) return;

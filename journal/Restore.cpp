@@ -262,7 +262,7 @@ RestoreReport RestoreRecord(Platform& machine, const std::string& folder, const 
 RestoreReport RestoreRecord(Platform& machine, const std::string& folder) {
     const auto header = standin::ReadRecordHeader(machine, folder);
     if (!header) throw RecordRefused("no undo record in " + folder);
-    return RestoreRecord(machine, folder, *header, standin::ComputerName(machine), machine.userName());
+    return RestoreRecord(machine, folder, *header, header->computer, machine.userName());
 }
 
 }  // namespace quillon

@@ -43,7 +43,9 @@ RestoreReport RestoreRecord(Platform& machine, const std::string& recordFolder, 
                             const std::string& computer, const std::string& user);
 
 // STAND-IN until the record store is merged: reads the header itself and
-// takes this machine for the one that made the record.
+// does NOT compare computers (the platform has no computer name yet). Callers
+// move to the form above with the store's ReadRecordHeader and
+// Platform::computerName(); then this one goes.
 RestoreReport RestoreRecord(Platform& machine, const std::string& recordFolder);
 
 }  // namespace quillon

@@ -79,9 +79,12 @@ void UndoRecordWriter::prune() {
     }
 }
 
+// state.txt is what a restore reads: it is on the disk before the change is
+// made. undo.reg, for importing by hand, goes to the system at the same time
+// (a full disk refuses it at once) and is written out when the system will.
 void UndoRecordWriter::flush(const Pending& pending) {
     if (!pending.script.empty())
-        machine_.appendFileFlushed(folder_ + "\\" + kUndoScript, Utf16LeBytes(ToUtf16(pending.script)));
+        machine_.appendFile(folder_ + "\\" + kUndoScript, Utf16LeBytes(ToUtf16(pending.script)));
     std::string text;
     for (const StateLine& line : pending.state) text += StateLineText(line);
     if (!text.empty()) machine_.appendFileFlushed(folder_ + "\\" + kStateFile, text);
