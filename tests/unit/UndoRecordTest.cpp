@@ -9,6 +9,7 @@
 #include "engine/OptimiseRun.h"
 #include "journal/Journal.h"
 #include "journal/RecordStoreStandIn.h"
+#include "window/CommandButtons.h"
 #include "journal/Restore.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/SimTools.h"
@@ -207,6 +208,33 @@ TEST(UndoRecord, ARunThatChangesNothingKeepsNoRecordAndPrunesNone) {
         EXPECT_EQ(RunPage(machine, checker, Page::Speed).folder, "");
     }
     EXPECT_EQ(UndoRecords(machine), records);
+}
+
+TEST(UndoRecord, BeginMakesNoRecordAndAnAutoRunStoppedPartWaySaysSo) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    JournalPlatform journal(machine, UndoRoot(machine));
+    EXPECT_TRUE(journal.begin());
+    EXPECT_TRUE(machine.listSubfolders(UndoRoot(machine)).empty());
+    EXPECT_EQ(journal.finish(), "");
+
+    const auto prior = TweakedState(machine);
+    machine.limitSpaceBelow(UndoRoot(machine), 2000);
+    machine.queueMessageBoxAnswer(MessageBoxAnswer::Ok);
+    test::MemoryForm form;
+    RunContext context{form, machine, "Tester"};
+    const RecordedRun run = RunWithUndoRecord(context, AutoOptimise);
+    EXPECT_FALSE(run.complete);
+    EXPECT_EQ(form.label(Label::Wait), StoppedText());
+    EXPECT_TRUE(std::any_of(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.changes && !e.refused; }));
+    ASSERT_FALSE(run.folder.empty());
+    machine.limitSpaceBelow(UndoRoot(machine), std::nullopt);
+    RestoreRecord(machine, run.folder);
+    EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
+
+    sim::SimWindows full;
+    full.files().addFile(UndoRoot(full), "a file where the folder would go");
+    EXPECT_FALSE(JournalPlatform(full, UndoRoot(full)).begin());
 }
 
 }  // namespace
