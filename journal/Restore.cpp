@@ -94,7 +94,7 @@ public:
             const bool present = machine_.anyFileExists(f.path);
             if (f.before) {
                 if (f.copy.empty()) {
-                    if (!present) report_.notes.push_back("not kept, cannot be put back: " + f.path);
+                    if (!present) note("not kept, cannot be put back: " + f.path);
                     continue;
                 }
                 const std::string copy = folder_ + "\\" + f.copy;
@@ -186,7 +186,7 @@ private:
             }
             bool done = false;
             attempt([&] { journal_.copyFile(copy, target), done = true; });
-            if (done) report_.notes.push_back("the copy of " + path + " was put back as " + target);
+            if (done) note("the copy of " + path + " was put back as " + target);
             count(done, path);
             return;
         }
@@ -210,9 +210,11 @@ private:
 
     void count(bool done, const std::string& target) {
         if (done) ++report_.restored;
-        else ++report_.failed, report_.notes.push_back("could not be put back: " + target);
+        else ++report_.failed, note("could not be put back: " + target);
     }
-    void keep(const std::string& target, const std::string& why) { report_.kept.push_back({target, why}); }
+    // What the report names is shown, never raw: no name breaks its line.
+    void keep(const std::string& target, const std::string& why) { report_.kept.push_back({Printable(target), why}); }
+    void note(const std::string& text) { report_.notes.push_back(Printable(text)); }
 
     Platform& machine_;
     JournalPlatform& journal_;

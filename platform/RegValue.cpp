@@ -29,9 +29,9 @@ std::string TypeName(std::uint32_t type) {
     return "REG_TYPE_" + std::to_string(type);
 }
 
-// Text shown to people never carries raw control bytes: a NUL or line break
-// inside a value is shown as \xHH.
-std::string Shown(const std::string& text) {
+}  // namespace
+
+std::string Printable(std::string_view text) {
     std::string out;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -45,8 +45,6 @@ std::string Shown(const std::string& text) {
     }
     return out;
 }
-
-}  // namespace
 
 std::u16string ToUtf16(std::string_view utf8) {
     std::u16string out;
@@ -158,7 +156,7 @@ std::optional<std::uint32_t> DwordOf(const RegValue& value) {
 
 std::string DescribeValue(const RegValue& value) {
     const std::string type = TypeName(value.type);
-    if (auto text = PlainText(value)) return type + " \"" + Shown(*text) + "\"";
+    if (auto text = PlainText(value)) return type + " \"" + Printable(*text) + "\"";
     if (auto number = DwordOf(value)) {
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, " 0x%08x (%u)", static_cast<unsigned>(*number), static_cast<unsigned>(*number));
@@ -169,7 +167,7 @@ std::string DescribeValue(const RegValue& value) {
         std::string out = type;
         std::size_t start = 0;
         for (std::size_t end; (end = text.find(u'\0', start)) != std::u16string::npos && end > start; start = end + 1)
-            out += " \"" + Shown(ToUtf8(std::u16string_view(text).substr(start, end - start))) + "\"";
+            out += " \"" + Printable(ToUtf8(std::u16string_view(text).substr(start, end - start))) + "\"";
         return out;
     }
     return value.bytes.empty() ? type : type + " " + Hex(value.bytes);
