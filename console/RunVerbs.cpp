@@ -77,21 +77,18 @@ int Apply(VerbContext& verb, const SavedSelection& saved) {
         if (e.failed && e.changes) {
             ++failures;
             verb.say("failed: " + PageName(e.step.page) + " " + StepNumber(e.step) + " " + StepCaption(e.step) +
-                     ": " + DescribeEffect(e.effect));
+                     ": " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
         } else if (e.changes && !e.failed) {
             verb.terminal.out(ChangeLine(e.step, e.effect, e.before, e.after));
         }
     }
     const std::string kept = journal.finish();
-    if (kept.empty()) {
-        verb.say("nothing needed changing; no undo record was kept");
-    } else {
-        verb.terminal.out(Tabbed({"undo", kept}));
-        if (!journal.recording()) {
-            verb.say("the undo record in " + kept + " broke off during the run and is incomplete");
-            return kNoUndoRecord;
-        }
+    if (!kept.empty()) verb.terminal.out(Tabbed({"undo", kept}));
+    if (journal.stopped()) {
+        verb.say("stopped: " + journal.stopReason() + "; the changes named as failed above were not made");
+        return kNoUndoRecord;
     }
+    if (kept.empty()) verb.say("nothing needed changing; no undo record was kept");
     return failures > 0 ? kSomeStepsFailed : kDone;
 }
 

@@ -187,6 +187,14 @@ RecordContents ReadRecord(Platform& machine, const std::string& folder) {
     if (machine.directoryExists(files)) {
         if (!machine.listSubfolders(files).empty()) throw RecordRefused("the record's files folder holds a folder");
         record.copies = machine.listVisibleFiles(files, "*");
+        // Every copy is read now: one that cannot be read refuses the record before anything is done.
+        for (const std::string& copy : record.copies) {
+            try {
+                machine.readFileBytes(files + "\\" + copy);
+            } catch (const PlatformError& error) {
+                throw RecordRefused(std::string("the record cannot be read: ") + error.what());
+            }
+        }
     }
     return record;
 }
