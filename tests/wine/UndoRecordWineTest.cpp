@@ -296,6 +296,36 @@ TEST_F(UndoRecordWine, ARunEndedFromOutsideHalfWayIsRestoredForEverythingItDid) 
     ExpectAsBefore();
 }
 
+TEST_F(UndoRecordWine, RestoreKeepsWhatChangedSinceTheRunAndASecondRestoreChangesNothing) {
+    JournalPlatform journal(platform_, UndoRoot(platform_));
+    RunEverything(journal);
+    const std::string folder = journal.finish();
+    ASSERT_FALSE(folder.empty());
+    const std::string update = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate";
+    const std::string crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
+    ASSERT_TRUE(platform_.registryKeyExists(update));
+    Set(update, L"Other", REG_SZ, Wide(L"since"));
+    Set(crash, L"AutoReboot", REG_DWORD, {7, 0, 0, 0});
+
+    const RestoreReport report = RestoreRecord(platform_, folder);
+    EXPECT_EQ(report.failed, 0);
+    std::set<std::string> kept;
+    for (const KeptTarget& k : report.kept) kept.insert(k.target);
+    EXPECT_EQ(kept, (std::set<std::string>{crash + "\\AutoReboot", update}));
+    EXPECT_EQ(platform_.registryValue(crash, "AutoReboot"), DwordValue(7));
+    const auto left = platform_.registryValues(update);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].name, "Other");
+    test::DeleteTree(HKEY_CURRENT_USER, Widen(KeyBelowRoot(update)));
+    Set(crash, L"AutoReboot", REG_BINARY, {1, 0, 0xff, 0x7f});
+    ExpectAsBefore();
+
+    const RestoreReport again = RestoreRecord(platform_, folder);
+    EXPECT_EQ(again.restored, 0);
+    EXPECT_EQ(again.undoFolder, "");
+    ExpectAsBefore();
+}
+
 TEST_F(UndoRecordWine, RegeditImportsUndoRegExactlyWithHostileNamesAndTextHoldingNul) {
     const std::string tray = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TrayNotify\\";
     const std::string crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
