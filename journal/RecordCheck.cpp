@@ -102,13 +102,22 @@ public:
             throw RecordRefused("the record holds files of the user " + header_.user + ", not of " + user_ + ": " +
                                 entry);
         if (reach_.files.count(Lower(path))) return;
+        // The common Start menu loses its shortcuts only; a Startup folder any entry.
+        if (EqualNoCase(Parent(path), kCommonStartMenu)) {
+            if (WildcardMatch("*.lnk", name)) return;
+            refuse(entry);
+        }
         for (const std::string& folder : reach_.fileFolders)
             if (EqualNoCase(Parent(path), folder)) return;
         refuse(entry);
     }
 
+    // The folders a step removes, and those a restore makes again to put a file back in.
     void folder(const std::string& path, const std::string& entry) const {
-        if (!reach_.folders.count(Lower(path))) refuse(entry);
+        if (reach_.folders.count(Lower(path))) return;
+        for (const std::string& folder : reach_.fileFolders)
+            if (EqualNoCase(path, folder)) return;
+        refuse(entry);
     }
 
     [[noreturn]] static void refuse(const std::string& entry) {

@@ -11,6 +11,7 @@
 #include "journal/RecordLines.h"
 #include "journal/RecordStoreStandIn.h"
 #include "journal/Restore.h"
+#include "engine/SystemSteps.h"
 #include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"
 
@@ -199,6 +200,7 @@ TEST(Restore, RefusesAWholeRecordThatReachesOutsideWhatARunTouchesAndChangesNoth
         {"state.txt", line({"before", "file", "C:\\Windows\\system32\\evil.dll", "copy", "files\\1 Alpha"}), "evil.dll"},
         {"state.txt", line({"before", "file", startup + "..", "absent"}), "Startup\\\\.."},
         {"state.txt", line({"before", "folder", "C:\\Windows\\system32", "present"}), "system32"},
+        {"state.txt", line({"before", "file", std::string(kCommonStartMenu) + "\\boot.ini", "absent"}), "boot.ini"},
         {"state.txt", line({"before", "value", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x", "-"}), "HKLM"},
         {"state.txt", "before\tvalue\tbroken\r\n", "damaged"},
         {"state.txt", "before\tvalue\tHKEY_CURRENT_USER\\Software\tx\t-\r\n", "damaged"},
