@@ -7,6 +7,7 @@
 #include "engine/SystemSteps.h"
 #include "journal/EffectReader.h"
 #include "journal/Plan.h"
+#include "journal/RegScript.h"
 #include "journal/Scratch.h"
 #include "journal/SelectionForm.h"
 #include "journal/UndoRecordWriter.h"
@@ -81,7 +82,9 @@ public:
     // a parent of a key a step writes (the run made both) as long as
     // everything in it now is within reach: removing it takes nothing else.
     void key(const std::string& key, const std::string* valueName, const std::string& entry, bool whole = false) const {
-        if (NormalisedKey(key) != key) refuse(entry);
+        if (NormalisedKey(key) != key || !ScriptCarries(key) || key.find(']') != std::string::npos ||
+            (valueName && !ScriptCarries(*valueName)))
+            refuse(entry);
         if (KeyRoot(key) == "HKEY_CURRENT_USER" && header_.user != user_)
             throw RecordRefused("the record holds settings of the user " + header_.user + ", not of " + user_ +
                                 ": " + entry);

@@ -98,9 +98,13 @@ public:
                     continue;
                 }
                 const std::string copy = folder_ + "\\" + f.copy;
+                if (!present && f.after == false) {
+                    attempt([&] { putBack(copy, f.path); });
+                    count(machine_.anyFileExists(f.path), f.path);
+                    continue;
+                }
                 if (!present) {
-                    if (f.after == false) attempt([&] { putBack(copy, f.path); }), count(machine_.anyFileExists(f.path), f.path);
-                    else keep(f.path, kChangedSince);
+                    keep(f.path, kChangedSince);
                     continue;
                 }
                 if (machine_.readFileBytes(f.path) == machine_.readFileBytes(copy)) continue;

@@ -225,6 +225,9 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
         else source.push_back({e.target, machine_.registryValues(e.target)});
         for (const KeySnapshot& key : source) {
             const std::string to = e.destination + key.path.substr(e.target.size());
+            // What a restore could not name exactly is not copied.
+            ScriptSection(to);
+            for (const NamedRegValue& v : key.values) ScriptValueLine(v.name, std::nullopt);
             out.state.push_back(PresenceLine(true, StateKind::Key, to, true));
             for (const NamedRegValue& v : key.values) out.state.push_back(ValueLine(true, to, v.name, v.value));
         }

@@ -203,6 +203,7 @@ TEST(Restore, RefusesAWholeRecordThatReachesOutsideWhatARunTouchesAndChangesNoth
         {"state.txt", line({"before", "file", std::string(kCommonStartMenu) + "\\boot.ini", "absent"}), "boot.ini"},
         {"state.txt", line({"before", "value", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x", "-"}), "HKLM"},
         {"state.txt", "before\tvalue\tbroken\r\n", "damaged"},
+        {"state.txt", line({"after", "value", "HKEY_CURRENT_USER\\Control Panel\\Desktop\\x\r\n[y]", "v", "-"}), "Desktop"},
         {"state.txt", "before\tvalue\tHKEY_CURRENT_USER\\Software\tx\t-\r\n", "damaged"},
         {"undo.reg", Utf16LeBytes(u"[HKEY_LOCAL_MACHINE\\Software\\Planted]\r\n\"x\"=\"1\"\r\n"), "Planted"},
     };
