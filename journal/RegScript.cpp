@@ -45,13 +45,13 @@ bool ScriptCarries(const std::string& name) { return !HoldsControl(name); }
 
 std::string ScriptSection(const std::string& key, bool remove) {
     if (!ScriptCarries(key) || key.empty() || key.find(']') != std::string::npos)
-        throw UnscriptableName("a registration script cannot carry the key name exactly: " + key);
+        throw UnscriptableName("a registration script cannot carry the key name exactly: " + Printable(key));
     return (remove ? "[-" : "[") + key + "]";
 }
 
 std::string ScriptValueLine(const std::string& name, const std::optional<RegValue>& value) {
     if (!ScriptCarries(name))
-        throw UnscriptableName("a registration script cannot carry the value name exactly: " + name);
+        throw UnscriptableName("a registration script cannot carry the value name exactly: " + Printable(name));
     std::string line = name.empty() ? "@=" : "\"" + Escaped(name) + "\"=";
     if (!value) return line + "-";
     if (value->type == reg_type::String)

@@ -116,6 +116,7 @@ TEST(UndoRecord, ANameNoScriptCanCarryFailsItsStepWithNothingDeletedAndNeverReac
         ASSERT_NE(refused, run.effects.end());
         EXPECT_EQ(refused->effect.kind, EffectKind::DeleteKey);
         EXPECT_NE(refused->reason.find("cannot carry"), std::string::npos) << refused->reason;
+        EXPECT_NE(refused->reason.find("\\x0d\\x0a[HKEY_LOCAL_MACHINE"), std::string::npos) << refused->reason;
         EXPECT_EQ(std::count_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; }), 1);
         const std::string script = UndoScriptText(machine, run.folder);
         EXPECT_EQ(script.find("Planted"), std::string::npos);
