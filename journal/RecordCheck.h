@@ -5,26 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "journal/Effect.h"
 #include "journal/RecordHeader.h"
-#include "journal/RecordLines.h"
+#include "journal/RecordReader.h"
 
 namespace quillon {
-
-// The record is refused whole; the text names the first offending entry.
-class RecordRefused : public PlatformError {
-public:
-    using PlatformError::PlatformError;
-};
-
-struct RecordContents {
-    std::vector<StateLine> lines;      // state.txt, a line cut off at its end left out
-    std::vector<Effect> script;        // what undo.reg would do, imported by hand
-    std::vector<std::string> copies;   // the names in its files\ folder
-};
-
-// Reads every file of the record. Throws RecordRefused when one is damaged.
-RecordContents ReadRecord(Platform& machine, const std::string& folder);
 
 // Throws RecordRefused when the record belongs to another computer, holds
 // HKEY_CURRENT_USER parts of another user, or holds anything outside: the
