@@ -91,6 +91,9 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect) {
     } catch (const UnscriptableName& error) {
         refuse(index, error.what());
         throw;
+    } catch (const TargetNotKept& error) {
+        refuse(index, error.what());
+        throw;
     } catch (const PlatformError& error) {
         stopReason_ = std::string("no undo record could be written: ") + error.what();
         refuse(index, stopReason_);

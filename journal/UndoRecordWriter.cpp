@@ -192,6 +192,11 @@ void UndoRecordWriter::keepFile(const std::string& path, Pending& out) {
     StateLine line = PresenceLine(false, StateKind::File, path, machine_.anyFileExists(path));
     // Freeing the cabinet's space is the point of that box: it is not copied.
     if (line.present && !EqualNoCase(FileName(path), "Driver.cab")) {
+        try {
+            machine_.readFileBytes(path);
+        } catch (const PlatformError& error) {
+            throw TargetNotKept(std::string("the file cannot be kept: ") + error.what());
+        }
         const std::string files = folder_ + "\\" + kKeptFiles;
         if (!machine_.directoryExists(files)) machine_.createDirectory(files);
         line.copy = std::string(kKeptFiles) + "\\" + CopyName(++copies_, path);

@@ -18,6 +18,13 @@ inline constexpr const char* kUndoScript = "undo.reg";
 inline constexpr const char* kChangesLog = "changes.txt";
 inline constexpr const char* kKeptFiles = "files";
 
+// The prior state of this one target cannot be kept (a file that cannot be
+// read): that change is not made, while the record itself goes on.
+class TargetNotKept : public PlatformError {
+public:
+    using PlatformError::PlatformError;
+};
+
 class UndoRecordWriter {
 public:
     UndoRecordWriter(Platform& machine, std::string root, bool restore)
@@ -35,7 +42,7 @@ public:
     // what the effect leaves there; the record's folder is made first when
     // there is none. Throws PlatformError when that cannot be done (the change
     // must then not be made), UnscriptableName when a name it would need
-    // cannot be written exactly.
+    // cannot be written exactly, TargetNotKept when the target cannot be read.
     void keep(const Effect& effect);
     // A line of changes.txt, the readable log; not needed for restoring.
     void log(const std::string& line);

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/ForwardingPlatform.h"
 #include "platform/RegistryPath.h"
+#include "platform/TextMatch.h"
 
 #include "engine/OptimiseRun.h"
 #include "journal/Journal.h"
@@ -236,6 +238,34 @@ TEST(UndoRecord, BeginMakesNoRecordAndAnAutoRunStoppedPartWaySaysSo) {
     sim::SimWindows full;
     full.files().addFile(UndoRoot(full), "a file where the folder would go");
     EXPECT_FALSE(JournalPlatform(full, UndoRoot(full)).begin());
+}
+
+TEST(UndoRecord, AFileThatCannotBeReadIsNotDeletedAndTheRunGoesOn) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    const std::string gamma = "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup\\Gamma.lnk";
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, true);
+    // A file this user may delete but not read.
+    struct Unreadable : ForwardingPlatform {
+        using ForwardingPlatform::ForwardingPlatform;
+        std::string path;
+        std::string readFileBytes(const std::string& p) override {
+            if (EqualNoCase(p, path)) throw PlatformError("The process cannot access the file: " + p);
+            return ForwardingPlatform::readFileBytes(p);
+        }
+    } unreadable(machine);
+    unreadable.path = gamma;
+    form.showOnly(Page::Startup);
+    RunContext context{form, unreadable, "Tester"};
+    const RecordedRun run = RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
+    EXPECT_TRUE(run.complete);
+    EXPECT_TRUE(machine.anyFileExists(gamma));
+    EXPECT_FALSE(machine.anyFileExists("C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha"));
+    const auto refused = std::find_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; });
+    ASSERT_NE(refused, run.effects.end());
+    EXPECT_EQ(refused->effect.target, gamma);
+    EXPECT_NE(refused->reason.find("cannot access"), std::string::npos) << refused->reason;
 }
 
 }  // namespace
