@@ -34,9 +34,10 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     PutRequestedSelection(form, verb.request, saved);
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
 
-    JournalPlatform journal(verb.platform);
+    const std::string undoRoot = RecordRoot(verb.platform, verb.request);
+    JournalPlatform journal(verb.platform, undoRoot);
     if (!verb.request.noUndo && !journal.begin()) {
-        verb.say("no undo record can be written in " + UndoRoot(verb.platform) +
+        verb.say("no undo record can be written in " + undoRoot +
                  "; nothing was changed (/noundo applies without one)");
         return kNoUndoRecord;
     }
@@ -105,14 +106,13 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
         verb.say(count == 1 ? line : line + " (" + std::to_string(count) + " steps)");
 
     if (!verb.request.noUndo) {
-        if (journal.folder().empty()) {
-            verb.say("nothing needed changing; no undo record was kept");
-        } else {
-            verb.terminal.out(Tabbed({"undo", journal.folder()}));
-            if (!journal.recording()) {
-                verb.say("the undo record in " + journal.folder() + " broke off during the run and is incomplete");
-                return kNoUndoRecord;
-            }
+        // Kept only when the machine no longer holds what the record says it held.
+        const std::string kept = journal.finish();
+        verb.terminal.out(Tabbed({"undo", kept.empty() ? "none" : kept}));
+        if (journal.stopped()) {
+            verb.say("stopped: " + journal.stopReason() +
+                     "; nothing was changed without its record, and the steps named as failed above were left undone");
+            return kNoUndoRecord;
         }
     }
     return failures.empty() ? kDone : kSomeStepsFailed;

@@ -33,6 +33,8 @@ std::string CompletionText(int failedSteps) {
     return "Optimize complete! " + std::to_string(failedSteps) + (failedSteps == 1 ? " step" : " steps") + " failed.";
 }
 
+std::string StoppedText() { return "Optimize stopped: no undo record could be written."; }
+
 int RunOptimise(RunContext& context, ButtonLock lock) {
     Form& form = context.form;
     // A selection that cannot be saved must not keep the page from being applied.

@@ -23,5 +23,7 @@ void UnlockButtons(Form& form);
 
 // "Optimize complete!" when every step succeeded, else how many failed.
 std::string CompletionText(int failedSteps);
+// The status text of a run stopped because no undo record could be written.
+std::string StoppedText();
 
 }  // namespace quillon

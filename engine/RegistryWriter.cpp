@@ -62,7 +62,18 @@ std::vector<std::string> RegistrationScript(std::string_view key, RegType type,
 
 void WriteRegValue(Platform& platform, std::string_view key, RegType type,
                    std::string_view valueName, std::string_view data) {
-    const std::vector<std::string> lines = RegistrationScript(key, type, valueName, data);
+    std::vector<std::string> lines = RegistrationScript(key, type, valueName, data);
+    lines.erase(lines.begin());
+    ImportScript(platform, lines);
+}
+
+void ImportScript(Platform& platform, const std::vector<std::string>& body) {
+    // Each line stays one line: nothing in it can start another.
+    for (const std::string& line : body)
+        if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+            throw PlatformError("a script line holds a line break");
+    std::vector<std::string> lines{"Windows Registry Editor Version 5.00"};
+    lines.insert(lines.end(), body.begin(), body.end());
     const std::string script(kScriptPath);
     if (platform.anyFileExists(script)) platform.deleteFile(script);
     std::unique_ptr<HeldFile> held = platform.writeHeldScript(script, lines);

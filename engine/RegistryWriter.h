@@ -31,4 +31,9 @@ std::vector<std::string> RegistrationScript(std::string_view key, RegType type,
 void WriteRegValue(Platform& platform, std::string_view key, RegType type,
                    std::string_view valueName, std::string_view data);
 
+// Imports a whole script the same way, through c:\tempreg.reg: `lines` are
+// its lines after the header line, none holding a line break. Throws
+// PlatformError as WriteRegValue does.
+void ImportScript(Platform& platform, const std::vector<std::string>& lines);
+
 }  // namespace quillon

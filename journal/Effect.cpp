@@ -24,7 +24,12 @@ std::string DescribeStep(const StepTag& step) {
     return out;
 }
 
-std::string DescribeEffect(const Effect& e) {
+std::string DescribeEffect(const Effect& source) {
+    // Names are shown, never written raw: a line break in one stays on its line.
+    Effect e = source;
+    e.target = Printable(e.target);
+    e.name = Printable(e.name);
+    e.destination = Printable(e.destination);
     const std::string value = e.target + "\\" + (e.name.empty() ? "(Default)" : e.name);
     switch (e.kind) {
     case EffectKind::SetValue: return "set " + value + " = " + DescribeValue(e.data);

@@ -2,23 +2,22 @@
 
 #include <algorithm>
 
+#include "engine/Form.h"
+#include "engine/OptimiseRun.h"
 #include "engine/RunContext.h"
 #include "journal/EffectReader.h"
 #include "journal/MachineView.h"
+#include "journal/RecordState.h"
+#include "journal/RecordStore.h"
+#include "journal/RegScript.h"
 #include "journal/Scratch.h"
 #include "journal/UndoRecordWriter.h"
 
 namespace quillon {
 
-std::string UndoRoot(Platform& machine) { return machine.executableFolder() + "\\undo"; }
-
 std::vector<std::string> UndoRecords(Platform& machine) {
-    const std::string root = UndoRoot(machine);
-    std::vector<std::string> names = machine.listSubfolders(root);
-    // The names are times, so by name is by age; " (2)" sorts after its twin.
-    std::sort(names.begin(), names.end(), std::greater<>());
     std::vector<std::string> paths;
-    for (const std::string& name : names) paths.push_back(root + "\\" + name);
+    for (const StoredRecord& record : ListRecords(machine, DefaultUndoRoot(machine))) paths.push_back(record.folder);
     return paths;
 }
 
@@ -28,7 +27,8 @@ public:
         : journal_(journal), process_(std::move(process)), effects_(std::move(effects)) {}
     bool waitPumping(std::chrono::milliseconds bound) override {
         const bool ended = process_->waitPumping(bound);
-        if (ended && !reported_ && process_->exitCode().value_or(0) != 0) report("the tool reported failure");
+        if (ended && !reported_ && process_->exitCode().value_or(0) != 0)
+            report("the tool reported failure (exit code " + std::to_string(*process_->exitCode()) + ")");
         return ended;
     }
     void terminate() override {
@@ -48,25 +48,60 @@ private:
     bool reported_ = false;
 };
 
-JournalPlatform::JournalPlatform(Platform& machine)
-    : ForwardingPlatform(machine), record_(std::make_unique<UndoRecordWriter>(machine)) {}
+JournalPlatform::JournalPlatform(Platform& machine, std::string undoRoot, bool restore)
+    : ForwardingPlatform(machine), record_(std::make_unique<UndoRecordWriter>(machine, std::move(undoRoot), restore)) {}
 
 JournalPlatform::~JournalPlatform() = default;
 
-bool JournalPlatform::begin() { return record_->open(); }
-bool JournalPlatform::recording() const { return record_->complete(); }
+bool JournalPlatform::begin() { return record_->writable(); }
 std::string JournalPlatform::folder() const { return record_->folder(); }
 
+std::string JournalPlatform::finish() {
+    if (!record_->opened()) return {};
+    try {
+        if (!stopped() && MachineAsBefore(machine_, BuildRecordState(record_->lines()), record_->folder()))
+            record_->remove();
+    } catch (const PlatformError&) {
+        // A record that cannot be checked or removed is kept.
+    }
+    // Only a record kept makes room for itself: a run that changed nothing removes none.
+    record_->prune();
+    return record_->folder();
+}
+
 std::size_t JournalPlatform::beforeChange(const Effect& effect) {
-    record_->open();
     PlatformView view(machine_);
     const Assessment a = Assess(effect, view);
-    RecordedEffect recorded{effect, step_ ? *step_ : StepTag{}, a.before, a.after, a.changes, false};
-    if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect);
-    record_->log("[" + DescribeStep(recorded.step) + "] " + DescribeEffect(effect) + ": " +
+    effects_.push_back({effect, step_ ? *step_ : StepTag{}, a.before, a.after, a.changes, false, false, {}});
+    const std::size_t index = effects_.size() - 1;
+    if (stopped()) {
+        refuse(index, "not made: the undo record stopped earlier (" + stopReason_ + ")");
+        throw PlatformError(effects_[index].reason);
+    }
+    try {
+        if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect);
+    } catch (const UnscriptableName& error) {
+        refuse(index, error.what());
+        throw;
+    } catch (const TargetNotKept& error) {
+        refuse(index, error.what());
+        throw;
+    } catch (const PlatformError& error) {
+        stopReason_ = std::string("no undo record could be written: ") + error.what();
+        refuse(index, stopReason_);
+        throw PlatformError(stopReason_);
+    }
+    record_->log("[" + DescribeStep(effects_[index].step) + "] " + DescribeEffect(effect) + ": " +
                  (a.changes ? a.before + " -> " + a.after : "no change (" + a.before + ")"));
-    effects_.push_back(std::move(recorded));
-    return effects_.size() - 1;
+    return index;
+}
+
+void JournalPlatform::refuse(std::size_t index, const std::string& why) {
+    RecordedEffect& e = effects_.at(index);
+    e.refused = true;
+    e.failed = true;
+    e.reason = why;
+    record_->log("REFUSED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
 }
 
 void JournalPlatform::failed(std::size_t index, const std::string& why) {
@@ -81,8 +116,15 @@ std::unique_ptr<StartedProcess> JournalPlatform::startHidden(const std::string& 
     const auto effects = ReadCommandEffects(
         commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
     std::vector<std::size_t> indexes;
-    if (effects)
-        for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect));
+    try {
+        if (effects)
+            for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect));
+    } catch (const PlatformError& error) {
+        // The command is not started: none of its changes is made.
+        for (std::size_t i : indexes) refuse(i, error.what());
+        throw;
+    }
+    if (stopped()) throw PlatformError("not started: the undo record stopped earlier (" + stopReason_ + ")");
     try {
         return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), std::move(indexes));
     } catch (const PlatformError& error) {
@@ -120,11 +162,19 @@ void JournalPlatform::createDirectory(const std::string& path) {
 }
 
 RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run) {
-    JournalPlatform journal(context.platform);
+    std::string root;
+    try {
+        root = DefaultUndoRoot(context.platform);
+    } catch (const PlatformError&) {
+        // No place for records: every change is refused, as when the disk is full.
+    }
+    JournalPlatform journal(context.platform, root);
     RunContext recorded{context.form, journal, context.userName};
     journal.follow(recorded.step);
     run(recorded);
-    return {journal.folder(), journal.recording(), journal.effects()};
+    if (journal.stopped()) context.form.setLabel(Label::Wait, StoppedText());
+    const std::string folder = journal.finish();
+    return {folder, !journal.stopped(), journal.effects()};
 }
 
 }  // namespace quillon

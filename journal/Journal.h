@@ -1,16 +1,16 @@
 #pragma once
 // The undo record of a run. A JournalPlatform stands in front of the machine
-// while a run goes on: before each change passes through, it writes down the
-// prior state of what the change touches, flushed, so a run cut off at any
-// point leaves a record of everything it did. Each target is kept once, as it
-// was before the run, so the record restores the original in any order.
+// while a run goes on: before each change passes through, it writes down what
+// the change's target held and what the change leaves there, flushed. When
+// that cannot be written the change is not made, and no later one either: a
+// run cut off at any point leaves a record of everything it did.
 //
-// The record is a folder undo\YYYY-MM-DD HH-MM-SS\ beside the program:
-//   undo.reg     prior registry state, UTF-16LE, which regedit imports alone
-//   restore.txt  prior service start modes, kept file copies, removed folders
-//   files\       the copies
+// A record is a folder ROOT\YYYY-MM-DD HH-MM-SS\ made at the first change:
+//   record.txt   who made it, when, in what order (written first)
+//   state.txt    each target before the run and after each change (RecordLines.h)
+//   undo.reg     the registry as it was, UTF-16LE, for regedit by hand
+//   files\       copies of the files the run deleted
 //   changes.txt  one line per change, before and after, and what failed
-// The 20 newest records are kept.
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,33 +31,38 @@ struct RecordedEffect {
     std::string after;
     bool changes = false;  // whether it changed (or was to change) anything
     bool failed = false;   // the tool or the file operation reported failure
+    bool refused = false;  // not made: its prior state could not be recorded
     std::string reason;    // why it failed or was refused, in the system's words
 };
 
-inline constexpr int kUndoRecordsKept = 20;
-
-// The folder that holds the undo records: "undo" in the program's folder.
-std::string UndoRoot(Platform& machine);
-// Paths of the undo records there, newest first.
+// Paths of the undo records in the machine's own place for them, newest first.
 std::vector<std::string> UndoRecords(Platform& machine);
 
 class JournalPlatform : public ForwardingPlatform {
 public:
-    explicit JournalPlatform(Platform& machine);
+    // Records go into folders under `undoRoot`; `restore` marks them as the records of an undo.
+    JournalPlatform(Platform& machine, std::string undoRoot, bool restore = false);
     ~JournalPlatform() override;
     JournalPlatform(const JournalPlatform&) = delete;
     JournalPlatform& operator=(const JournalPlatform&) = delete;
 
     // The step whose changes are being recorded; read as each change arrives.
     void follow(const StepTag& step) { step_ = &step; }
-    // Makes the record's folder now instead of at the first change. False when
-    // no record can be written (the run may still go on without one).
+    // Whether a record could be written (the root exists or can be made). Makes no record.
     bool begin();
-    // True while a record exists and holds every change made so far.
-    bool recording() const;
+    // True once a change was refused because its record could not be written;
+    // from then on every change is refused.
+    bool stopped() const { return !stopReason_.empty(); }
+    const std::string& stopReason() const { return stopReason_; }
+    // True while the record holds every change made so far.
+    bool recording() const { return !stopped(); }
     // The record's folder; empty while none was made.
     std::string folder() const;
-    // Every change that went through, in order.
+    // Ends the record. When the machine holds again what every target kept
+    // held before, the record is removed; otherwise the oldest records past
+    // the newest 20 are. Returns the folder kept, or "".
+    std::string finish();
+    // Every change that went through or was refused, in order.
     const std::vector<RecordedEffect>& effects() const { return effects_; }
 
     // The changes it records; every other call passes straight through.
@@ -69,26 +74,29 @@ public:
 
 private:
     class WatchedProcess;
-    // Records the prior state for the effect and returns its index in effects().
+    // Records the effect ahead of its change and returns its index in
+    // effects(); throws PlatformError when the change must not be made.
     std::size_t beforeChange(const Effect& effect);
     void failed(std::size_t index, const std::string& why);
+    void refuse(std::size_t index, const std::string& why);
     template <class Change>
     void changeRecorded(const Effect& effect, Change&& change);
 
     const StepTag* step_ = nullptr;
     std::unique_ptr<UndoRecordWriter> record_;
     std::vector<RecordedEffect> effects_;
+    std::string stopReason_;
 };
 
-// Runs `run` (an optimise run, Auto...) with its undo record: the context's
-// platform is put behind a journal for the run's length. Returns the record's
-// folder, empty when none could be written.
 struct RecordedRun {
-    std::string folder;
-    bool complete = false;  // the record holds every change the run made
+    std::string folder;     // the record kept; empty when the run left nothing to take back
+    bool complete = false;  // the record holds every change the run made (none was refused)
     std::vector<RecordedEffect> effects;
 };
 struct RunContext;
+// Runs `run` (an optimise run, Auto...) with its undo record: the context's
+// platform is put behind a journal for the run's length. A run stopped for
+// want of a record says so in the status text.
 RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run);
 
 }  // namespace quillon

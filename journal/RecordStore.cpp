@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <tuple>
 
+#include "journal/RecordReader.h"
+#include "journal/RecordState.h"
 #include "platform/TextMatch.h"
 
 namespace quillon {
@@ -80,13 +82,6 @@ std::string HeaderBytes(const RecordHeader& h) {
     return text;
 }
 
-void MakeFolders(Platform& machine, const std::string& path) {
-    if (path.empty() || machine.directoryExists(path)) return;
-    const auto slash = path.find_last_of('\\');
-    if (slash != std::string::npos) MakeFolders(machine, path.substr(0, slash));
-    machine.createDirectory(path);
-}
-
 // Empties a folder of a record. A link is removed as itself and never entered,
 // so nothing outside the record is ever touched.
 void RemoveContents(Platform& machine, const std::string& folder, const std::string& keepFile) {
@@ -107,6 +102,13 @@ void RemoveRecord(Platform& machine, const std::string& folder) {
 }
 
 }  // namespace
+
+void MakeFolderPath(Platform& machine, const std::string& path) {
+    if (path.empty() || machine.directoryExists(path)) return;
+    const auto slash = path.find_last_of('\\');
+    if (slash != std::string::npos) MakeFolderPath(machine, path.substr(0, slash));
+    machine.createDirectory(path);
+}
 
 std::string RecordTimeText(const LocalTime& t) {
     char buffer[40];
@@ -172,7 +174,7 @@ std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root
 }
 
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore) {
-    MakeFolders(machine, root);
+    MakeFolderPath(machine, root);
     RecordHeader header;
     header.computer = machine.computerName();
     header.user = machine.userName();
@@ -257,23 +259,18 @@ std::optional<std::string> RecordToUndo(Platform& machine, const std::string& ro
 }
 
 int CountRecordedChanges(Platform& machine, const std::string& folder) {
-    // Until the record holds its changes in a form of their own: the lines of
-    // the readable log that name a change made, not a heading, a failure or a no-change.
-    std::string bytes;
+    RecordState state;
     try {
-        bytes = machine.readFileBytes(folder + "\\changes.txt");
+        state = BuildRecordState(ReadRecord(machine, folder).lines);
     } catch (const PlatformError&) {
-        return 0;
+        return 0;  // a damaged record: UNDO names why
     }
-    int count = 0;
-    for (std::size_t start = 0; start < bytes.size();) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        const std::string_view line = std::string_view(bytes).substr(start, end - start);
-        if (line.starts_with("[") && line.find(": no change (") == std::string_view::npos) ++count;
-        start = end + 1;
-    }
-    return count;
+    // A target counts when the run left it otherwise than it found it.
+    const auto changed = [](const auto& targets) {
+        return static_cast<int>(std::count_if(targets.begin(), targets.end(),
+                                              [](const auto& t) { return t.after && *t.after != t.before; }));
+    };
+    return changed(state.values) + changed(state.keys) + changed(state.files) + changed(state.folders);
 }
 
 }  // namespace quillon

@@ -54,6 +54,9 @@ std::optional<std::string> RecordToUndo(Platform& machine, const std::string& ro
 // How many changes the record holds, for listing.
 int CountRecordedChanges(Platform& machine, const std::string& folder);
 
+// Makes the folder and any of its parents that are missing; throws PlatformError.
+void MakeFolderPath(Platform& machine, const std::string& path);
+
 // "2026-01-02 03:04:05", as headers and listings write a time.
 std::string RecordTimeText(const LocalTime& time);
 

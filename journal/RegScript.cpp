@@ -14,8 +14,11 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
-// A string regedit reads back exactly: plain text with no line breaks in it.
-bool Quotable(const std::string& text) { return text.find_first_of("\r\n") == std::string::npos; }
+bool HoldsControl(const std::string& text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+    return false;
+}
 
 std::string HexData(const std::string& prefix, const std::vector<std::uint8_t>& bytes) {
     std::string out = prefix;
@@ -38,11 +41,21 @@ std::string HexData(const std::string& prefix, const std::vector<std::uint8_t>& 
 
 }  // namespace
 
+bool ScriptCarries(const std::string& name) { return !HoldsControl(name); }
+
+std::string ScriptSection(const std::string& key, bool remove) {
+    if (!ScriptCarries(key) || key.empty() || key.find(']') != std::string::npos)
+        throw UnscriptableName("a registration script cannot carry the key name exactly: " + Printable(key));
+    return (remove ? "[-" : "[") + key + "]";
+}
+
 std::string ScriptValueLine(const std::string& name, const std::optional<RegValue>& value) {
+    if (!ScriptCarries(name))
+        throw UnscriptableName("a registration script cannot carry the value name exactly: " + Printable(name));
     std::string line = name.empty() ? "@=" : "\"" + Escaped(name) + "\"=";
     if (!value) return line + "-";
     if (value->type == reg_type::String)
-        if (auto text = PlainText(*value); text && Quotable(*text)) return line + "\"" + Escaped(*text) + "\"";
+        if (auto text = PlainText(*value); text && !HoldsControl(*text)) return line + "\"" + Escaped(*text) + "\"";
     if (auto number = DwordOf(*value)) {
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "%08x", static_cast<unsigned>(*number));

@@ -1,9 +1,8 @@
 #include "journal/UndoRecordWriter.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include "journal/Journal.h"
+#include "journal/RecordStore.h"
 #include "journal/RegScript.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
@@ -11,71 +10,98 @@
 namespace quillon {
 namespace {
 
-std::string FolderName(const LocalTime& t) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d-%02d-%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
-    return buffer;
-}
 
 std::string ValueSlot(const std::string& key, const std::string& name) { return Lower(key) + '\n' + Lower(name); }
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
-void RemoveRecord(Platform& machine, const std::string& folder) {
-    for (const std::string& sub : machine.listSubfolders(folder)) RemoveRecord(machine, folder + "\\" + sub);
+// The copy's own name: a number first, then the name without the trailing dots
+// and blanks that would make it a different name to most programs.
+std::string CopyName(int number, const std::string& path) {
+    std::string name = FileName(path);
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+    return std::to_string(number) + (name.empty() ? "" : " " + name);
+}
+
+StateLine ValueLine(bool after, const std::string& key, const std::string& name, std::optional<RegValue> value) {
+    StateLine line;
+    line.after = after;
+    line.kind = StateKind::Value;
+    line.target = key;
+    line.name = name;
+    line.value = std::move(value);
+    return line;
+}
+
+StateLine PresenceLine(bool after, StateKind kind, const std::string& target, bool present) {
+    StateLine line;
+    line.after = after;
+    line.kind = kind;
+    line.target = target;
+    line.present = present;
+    return line;
+}
+
+void RemoveTree(Platform& machine, const std::string& folder) {
+    for (const std::string& sub : machine.listSubfolders(folder)) RemoveTree(machine, folder + "\\" + sub);
     for (const std::string& file : machine.listVisibleFiles(folder, "*")) machine.deleteFile(folder + "\\" + file);
     machine.removeEmptyDirectory(folder);
 }
 
 }  // namespace
 
-bool UndoRecordWriter::open() {
-    if (tried_) return opened();
-    tried_ = true;
+bool UndoRecordWriter::writable() {
     try {
-        const std::string root = UndoRoot(machine_);
-        if (!machine_.directoryExists(root)) machine_.createDirectory(root);
-        const std::string name = FolderName(machine_.localTime());
-        std::string folder = root + "\\" + name;
-        for (int n = 2; machine_.directoryExists(folder); ++n) folder = root + "\\" + name + " (" + std::to_string(n) + ")";
-        machine_.createDirectory(folder);
-        folder_ = folder;
-        write(kUndoScript, "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
-        write(kChangesLog, "\xef\xbb\xbfQuillon undo record " + name + "\r\n");
-        write(kRestoreList, "");
+        MakeFolderPath(machine_, root_);
+        return machine_.directoryExists(root_);
     } catch (const PlatformError&) {
-        if (folder_.empty()) return false;
-        complete_ = false;
-        return true;
+        return false;
     }
-    const std::vector<std::string> records = UndoRecords(machine_);
-    for (std::size_t i = kUndoRecordsKept; i < records.size(); ++i) {
-        try {
-            RemoveRecord(machine_, records[i]);
-        } catch (const PlatformError&) {
-            // An old record that cannot go stays; the new one is written all the same.
-        }
-    }
-    return true;
 }
 
-void UndoRecordWriter::write(const std::string& name, std::string_view bytes) {
-    machine_.appendFileFlushed(folder_ + "\\" + name, bytes);
+void UndoRecordWriter::open() {
+    if (opened()) return;
+    const std::string folder = CreateRecordFolder(machine_, root_, restore_);
+    folder_ = folder;
+    machine_.appendFileFlushed(folder_ + "\\" + kUndoScript,
+                               "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
+    machine_.appendFileFlushed(folder_ + "\\" + kStateFile, "");
 }
 
-void UndoRecordWriter::appendScript(const std::string& text) { write(kUndoScript, Utf16LeBytes(ToUtf16(text))); }
+void UndoRecordWriter::prune() {
+    if (!opened()) return;
+    try {
+        PruneRecords(machine_, root_, kRecordsKept, folder_);
+    } catch (const PlatformError&) {
+        // Old records that cannot go stay.
+    }
+}
 
-void UndoRecordWriter::appendRestore(const std::string& line) { write(kRestoreList, line + "\r\n"); }
+// state.txt is what a restore reads: it is on the disk before the change is
+// made. undo.reg, for importing by hand, goes to the system at the same time
+// (a full disk refuses it at once) and is written out when the system will.
+void UndoRecordWriter::flush(const Pending& pending) {
+    if (!pending.script.empty())
+        machine_.appendFile(folder_ + "\\" + kUndoScript, Utf16LeBytes(ToUtf16(pending.script)));
+    std::string text;
+    for (const StateLine& line : pending.state) text += StateLineText(line);
+    if (!text.empty()) machine_.appendFileFlushed(folder_ + "\\" + kStateFile, text);
+    lines_.insert(lines_.end(), pending.state.begin(), pending.state.end());
+}
 
 void UndoRecordWriter::log(const std::string& line) {
     if (!opened()) return;
     try {
-        // The readable log: what undoing needs is flushed ahead of each change, this need not be.
         machine_.appendFile(folder_ + "\\" + kChangesLog, line + "\r\n");
     } catch (const PlatformError&) {
-        complete_ = false;
+        // The log is for people; what undoing needs was flushed ahead of the change.
     }
+}
+
+void UndoRecordWriter::remove() {
+    if (!opened()) return;
+    RemoveTree(machine_, folder_);
+    folder_.clear();
 }
 
 bool UndoRecordWriter::covered(const std::string& key) const {
@@ -84,16 +110,17 @@ bool UndoRecordWriter::covered(const std::string& key) const {
     return false;
 }
 
-void UndoRecordWriter::keepValue(const std::string& key, const std::string& name) {
+void UndoRecordWriter::keepValue(const std::string& key, const std::string& name, Pending& out) {
     if (covered(key) || values_.count(ValueSlot(key, name))) return;
-    if (!machine_.registryKeyExists(key)) return keepMissingKey(key);
+    if (!machine_.registryKeyExists(key)) return keepMissingKey(key, out);
     const auto prior = machine_.registryValue(key, name);
-    appendScript("[" + key + "]\r\n" + ScriptValueLine(name, prior) + "\r\n\r\n");
+    out.script += ScriptSection(key) + "\r\n" + ScriptValueLine(name, prior) + "\r\n\r\n";
+    out.state.push_back(ValueLine(false, key, name, prior));
     values_[ValueSlot(key, name)] = prior;
 }
 
 // The first key on the way down that is missing goes, and everything the run puts below it.
-void UndoRecordWriter::keepMissingKey(const std::string& key) {
+void UndoRecordWriter::keepMissingKey(const std::string& key, Pending& out) {
     if (covered(key) || machine_.registryKeyExists(key)) return;
     std::string missing = key;
     for (std::size_t slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1))
@@ -101,7 +128,8 @@ void UndoRecordWriter::keepMissingKey(const std::string& key) {
             missing = key.substr(0, slash);
             break;
         }
-    appendScript("[-" + missing + "]\r\n\r\n");
+    out.script += ScriptSection(missing, true) + "\r\n\r\n";
+    out.state.push_back(PresenceLine(false, StateKind::Key, missing, false));
     trees_[Lower(missing)] = {};
 }
 
@@ -129,78 +157,125 @@ std::vector<UndoRecordWriter::KeySnapshot> UndoRecordWriter::priorTree(const std
     return prior;
 }
 
-void UndoRecordWriter::keepTree(const std::string& key) {
+void UndoRecordWriter::keepTree(const std::string& key, Pending& out) {
     if (covered(key)) return;
-    if (!machine_.registryKeyExists(key)) return keepMissingKey(key);
+    if (!machine_.registryKeyExists(key)) return keepMissingKey(key, out);
     std::vector<KeySnapshot> tree = priorTree(key);
-    std::string text = "[-" + key + "]\r\n\r\n";
+    // Every name is checked before anything is written: a name the script
+    // cannot carry refuses the whole change.
+    std::string text = ScriptSection(key, true) + "\r\n\r\n";
+    std::vector<StateLine> state;
     for (const KeySnapshot& snapshot : tree) {
-        text += "[" + snapshot.path + "]\r\n";
-        for (const NamedRegValue& v : snapshot.values) text += ScriptValueLine(v.name, v.value) + "\r\n";
+        text += ScriptSection(snapshot.path) + "\r\n";
+        state.push_back(PresenceLine(false, StateKind::Key, snapshot.path, true));
+        for (const NamedRegValue& v : snapshot.values) {
+            text += ScriptValueLine(v.name, v.value) + "\r\n";
+            state.push_back(ValueLine(false, snapshot.path, v.name, v.value));
+        }
         text += "\r\n";
     }
-    appendScript(text);
+    StateLine complete;
+    complete.kind = StateKind::Tree;
+    complete.target = key;
+    state.push_back(complete);
+    out.script += text;
+    out.state.insert(out.state.end(), state.begin(), state.end());
     // Trees kept earlier inside this one are part of it now.
     std::erase_if(trees_, [&](const auto& entry) { return KeyWithin(entry.first, Lower(key)); });
     trees_[Lower(key)] = std::move(tree);
 }
 
-void UndoRecordWriter::keepFile(const std::string& path) {
-    if (!machine_.anyFileExists(path)) return;
+void UndoRecordWriter::keepFile(const std::string& path, Pending& out) {
+    if (!paths_.insert(Lower(path)).second) return;
+    StateLine line = PresenceLine(false, StateKind::File, path, machine_.anyFileExists(path));
     // Freeing the cabinet's space is the point of that box: it is not copied.
-    if (EqualNoCase(FileName(path), "Driver.cab")) {
-        appendRestore("nocopy\t" + path);
-        log("  not kept (freeing its space is the point of this box): " + path);
-        return;
+    if (line.present && !EqualNoCase(FileName(path), "Driver.cab")) {
+        try {
+            machine_.readFileBytes(path);
+        } catch (const PlatformError& error) {
+            throw TargetNotKept(std::string("the file cannot be kept: ") + error.what());
+        }
+        const std::string files = folder_ + "\\" + kKeptFiles;
+        if (!machine_.directoryExists(files)) machine_.createDirectory(files);
+        line.copy = std::string(kKeptFiles) + "\\" + CopyName(++copies_, path);
+        machine_.copyFile(path, folder_ + "\\" + line.copy);
     }
-    const std::string files = folder_ + "\\" + kKeptFiles;
-    if (!machine_.directoryExists(files)) machine_.createDirectory(files);
-    const std::string copy = std::string(kKeptFiles) + "\\" + std::to_string(++copies_) + " " + FileName(path);
-    machine_.copyFile(path, folder_ + "\\" + copy);
-    appendRestore("file\t" + copy + "\t" + path);
+    out.state.push_back(line);
+}
+
+void UndoRecordWriter::keepFolder(const std::string& path, Pending& out) {
+    if (!paths_.insert(Lower(path)).second) return;
+    out.state.push_back(PresenceLine(false, StateKind::Folder, path, machine_.directoryExists(path)));
+}
+
+// What the effect leaves, worked out before it is made.
+void UndoRecordWriter::after(const Effect& e, Pending& out) {
+    switch (e.kind) {
+    case EffectKind::SetValue: out.state.push_back(ValueLine(true, e.target, e.name, e.data)); break;
+    case EffectKind::DeleteValue: out.state.push_back(ValueLine(true, e.target, e.name, std::nullopt)); break;
+    case EffectKind::CreateKey: {
+        out.state.push_back(PresenceLine(true, StateKind::Key, e.target, true));
+        // A tool may give a key it adds an empty default value; that is the run's too.
+        if (machine_.registryKeyExists(e.target) && !machine_.registryValue(e.target, ""))
+            out.state.push_back(ValueLine(true, e.target, "", TextValue(reg_type::String, "")));
+        break;
+    }
+    case EffectKind::DeleteKey: out.state.push_back(PresenceLine(true, StateKind::Key, e.target, false)); break;
+    case EffectKind::CopyKey: {
+        if (!machine_.registryKeyExists(e.target)) break;
+        std::vector<KeySnapshot> source;
+        if (e.recursive) readTree(e.target, source);
+        else source.push_back({e.target, machine_.registryValues(e.target)});
+        for (const KeySnapshot& key : source) {
+            const std::string to = e.destination + key.path.substr(e.target.size());
+            // What a restore could not name exactly is not copied.
+            ScriptSection(to);
+            for (const NamedRegValue& v : key.values) ScriptValueLine(v.name, std::nullopt);
+            out.state.push_back(PresenceLine(true, StateKind::Key, to, true));
+            for (const NamedRegValue& v : key.values) out.state.push_back(ValueLine(true, to, v.name, v.value));
+        }
+        break;
+    }
+    case EffectKind::ServiceStart:
+        if (machine_.registryKeyExists(ServiceKey(e.target)))
+            out.state.push_back(ValueLine(true, ServiceKey(e.target), "Start", DwordValue(e.startMode)));
+        break;
+    case EffectKind::DeleteFile: out.state.push_back(PresenceLine(true, StateKind::File, e.target, false)); break;
+    case EffectKind::CopyFile: {
+        StateLine line = PresenceLine(true, StateKind::File, e.target, true);
+        line.digest = ContentDigest(machine_.readFileBytes(e.destination));
+        out.state.push_back(line);
+        break;
+    }
+    case EffectKind::RemoveFolder: out.state.push_back(PresenceLine(true, StateKind::Folder, e.target, false)); break;
+    case EffectKind::CreateFolder: out.state.push_back(PresenceLine(true, StateKind::Folder, e.target, true)); break;
+    case EffectKind::RunTool: break;
+    }
 }
 
 void UndoRecordWriter::keep(const Effect& effect) {
-    if (!opened()) return;
-    try {
-        switch (effect.kind) {
-        case EffectKind::SetValue:
-        case EffectKind::DeleteValue: keepValue(effect.target, effect.name); break;
-        case EffectKind::CreateKey:
-            // Some registry tools give a key they add an empty default value, even one that exists.
-            if (machine_.registryKeyExists(effect.target)) keepValue(effect.target, "");
-            else keepMissingKey(effect.target);
-            break;
-        case EffectKind::DeleteKey: keepTree(effect.target); break;
-        case EffectKind::CopyKey: keepTree(effect.destination); break;
-        case EffectKind::ServiceStart: {
-            const std::string key = ServiceKey(effect.target);
-            if (!machine_.registryKeyExists(key)) break;
-            if (!services_.count(Lower(effect.target))) {
-                const auto start = machine_.registryValue(key, "Start");
-                if (auto mode = start ? DwordOf(*start) : std::nullopt; mode && !StartModeName(*mode).empty())
-                    appendRestore("service\t" + effect.target + "\t" + StartModeName(*mode));
-                services_[Lower(effect.target)] = true;
-            }
-            keepValue(key, "Start");
-            break;
-        }
-        case EffectKind::DeleteFile: keepFile(effect.target); break;
-        case EffectKind::RemoveFolder:
-            if (machine_.directoryExists(effect.target)) appendRestore("folder\t" + effect.target);
-            break;
-        case EffectKind::CreateFolder:
-            if (!machine_.directoryExists(effect.target)) appendRestore("created-folder\t" + effect.target);
-            break;
-        case EffectKind::CopyFile:
-            if (!machine_.anyFileExists(effect.target)) appendRestore("created-file\t" + effect.target);
-            break;
-        case EffectKind::RunTool: break;
-        }
-    } catch (const PlatformError& error) {
-        if (complete_) log(std::string("THE UNDO RECORD IS INCOMPLETE FROM HERE: ") + error.what());
-        complete_ = false;
+    open();
+    Pending pending;
+    switch (effect.kind) {
+    case EffectKind::SetValue:
+    case EffectKind::DeleteValue: keepValue(effect.target, effect.name, pending); break;
+    case EffectKind::CreateKey:
+        if (machine_.registryKeyExists(effect.target)) keepValue(effect.target, "", pending);
+        else keepMissingKey(effect.target, pending);
+        break;
+    case EffectKind::DeleteKey: keepTree(effect.target, pending); break;
+    case EffectKind::CopyKey: keepTree(effect.destination, pending); break;
+    case EffectKind::ServiceStart:
+        if (machine_.registryKeyExists(ServiceKey(effect.target))) keepValue(ServiceKey(effect.target), "Start", pending);
+        break;
+    case EffectKind::DeleteFile:
+    case EffectKind::CopyFile: keepFile(effect.target, pending); break;
+    case EffectKind::RemoveFolder:
+    case EffectKind::CreateFolder: keepFolder(effect.target, pending); break;
+    case EffectKind::RunTool: break;
     }
+    after(effect, pending);
+    flush(pending);
 }
 
 }  // namespace quillon

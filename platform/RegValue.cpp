@@ -31,6 +31,21 @@ std::string TypeName(std::uint32_t type) {
 
 }  // namespace
 
+std::string Printable(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\x%02x", byte);
+            out += buffer;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::u16string ToUtf16(std::string_view utf8) {
     std::u16string out;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -141,7 +156,7 @@ std::optional<std::uint32_t> DwordOf(const RegValue& value) {
 
 std::string DescribeValue(const RegValue& value) {
     const std::string type = TypeName(value.type);
-    if (auto text = PlainText(value)) return type + " \"" + *text + "\"";
+    if (auto text = PlainText(value)) return type + " \"" + Printable(*text) + "\"";
     if (auto number = DwordOf(value)) {
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, " 0x%08x (%u)", static_cast<unsigned>(*number), static_cast<unsigned>(*number));
@@ -152,7 +167,7 @@ std::string DescribeValue(const RegValue& value) {
         std::string out = type;
         std::size_t start = 0;
         for (std::size_t end; (end = text.find(u'\0', start)) != std::u16string::npos && end > start; start = end + 1)
-            out += " \"" + ToUtf8(std::u16string_view(text).substr(start, end - start)) + "\"";
+            out += " \"" + Printable(ToUtf8(std::u16string_view(text).substr(start, end - start))) + "\"";
         return out;
     }
     return value.bytes.empty() ? type : type + " " + Hex(value.bytes);

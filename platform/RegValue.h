@@ -48,6 +48,9 @@ RegValue BinaryValue(std::vector<std::uint8_t> bytes);
 std::optional<std::string> PlainText(const RegValue& value);
 std::optional<std::uint32_t> DwordOf(const RegValue& value);
 
+// Text for people with every control byte shown as \xHH, never raw.
+std::string Printable(std::string_view text);
+
 // For people: REG_SZ "text", REG_DWORD 0x00000001 (1), REG_BINARY 01 02 ...
 std::string DescribeValue(const RegValue& value);
 

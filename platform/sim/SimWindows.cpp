@@ -85,6 +85,15 @@ void SimWindows::change() {
     --*powerLeft_;
 }
 
+void SimWindows::takeSpace(const std::string& path, std::size_t bytes) {
+    if (!spaceLeft_ || !StartsWithNoCase(SimFileSystem::Normalised(path), SimFileSystem::Normalised(spaceFolder_) + "\\"))
+        return;
+    // A new file or folder takes room of its own, even empty.
+    const long long needed = static_cast<long long>(bytes) + (files_.fileExists(path) ? 0 : 1);
+    if (needed > *spaceLeft_) throw PlatformError("There is not enough space on the disk: " + path);
+    *spaceLeft_ -= needed;
+}
+
 std::unique_ptr<StartedProcess> SimWindows::startHidden(const std::string& commandLine) {
     change();
     const std::string tool = ToolOf(commandLine);
@@ -203,6 +212,7 @@ void SimWindows::copyFile(const std::string& from, const std::string& to) {
     change();
     const std::string content = readFileBytes(from);
     if (files_.fileExists(to) || files_.directoryExists(to)) throw PlatformError("already exists: " + to);
+    takeSpace(to, content.size());
     files_.writeFile(to, content);
 }
 
@@ -215,6 +225,7 @@ std::vector<std::string> SimWindows::listSubfolders(const std::string& folder) {
 
 void SimWindows::appendFileFlushed(const std::string& path, std::string_view bytes) {
     change();
+    takeSpace(path, bytes.size());
     files_.writeFile(path, files_.content(path).value_or("") + std::string(bytes));
 }
 

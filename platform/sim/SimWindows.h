@@ -37,6 +37,13 @@ public:
     // The power fails after this many more changes (commands started, files
     // written or deleted, folders made or removed): from then on none happens.
     void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
+    // The disk holding `folder` has this many bytes left for files written
+    // below it (appended, copied, made): one that does not fit is refused
+    // whole, as a full disk refuses it. Nothing: no limit.
+    void limitSpaceBelow(const std::string& folder, std::optional<long long> bytes) {
+        spaceFolder_ = folder;
+        spaceLeft_ = bytes;
+    }
     // A tool each of whose processes needs this much of the machine's time
     // (really spent, one process after another) before it has done its work.
     void setToolWork(const std::string& tool, std::chrono::milliseconds work) { work_[tool] = work; }
@@ -89,6 +96,7 @@ public:
     void copyFile(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override {
         change();
+        takeSpace(path, 0);
         files_.makeDirectory(path);
     }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
@@ -139,7 +147,10 @@ private:
     std::vector<std::chrono::milliseconds> runLockWaits_;
     LocalTime time_{2026, 1, 2, 3, 4, 5};
     std::optional<int> powerLeft_;
+    std::string spaceFolder_;
+    std::optional<long long> spaceLeft_;
     void change();
+    void takeSpace(const std::string& path, std::size_t bytes);
 };
 
 }  // namespace quillon::sim

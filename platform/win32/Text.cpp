@@ -51,4 +51,17 @@ std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Narrow(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 std::string FromAnsi(std::string_view ansi) { return Narrow(ToWide(CP_ACP, ansi)); }
 
+std::string SystemMessage(unsigned long error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length ? std::wstring(text, length) : std::wstring();
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
+        message.pop_back();
+    const std::string code = "error " + std::to_string(error);
+    return message.empty() ? code : Narrow(message) + " (" + code + ")";
+}
+
 }  // namespace quillon::win32

@@ -17,4 +17,8 @@ std::optional<std::wstring> WidenExactly(std::string_view utf8);
 // a best-fit look-alike.
 std::optional<std::string> ToAnsiExactly(std::wstring_view wide);
 
+// The system's own text for an error code ("Access is denied."), without the
+// line break it ends with; the number when the system has no text for it.
+std::string SystemMessage(unsigned long error);
+
 }  // namespace quillon::win32

@@ -15,14 +15,21 @@ namespace {
 
 constexpr DWORD kInvisible = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-// A full path taken as it is: no trailing dot or blank dropped, no "." or ".."
-// resolved. Anything else is left to the usual rules.
+// A full path taken as it is: no trailing dot or blank dropped, so "foo." is
+// never "foo". A path that is not full, or that holds a "." or ".." step, is
+// left to the usual rules.
 std::wstring ExactPath(const std::wstring& path) {
-    const bool full = path.size() > 3 && path[1] == L':' && path[2] == L'\\';
-    return full ? L"\\\\?\\" + path : path;
+    const bool full = path.size() > 3 && path[1] == L':' && path[2] == L'\\' &&
+                      path.find(L'/') == std::wstring::npos;
+    if (!full) return path;
+    const std::wstring steps = path + L'\\';
+    if (steps.find(L"\\.\\") != std::wstring::npos || steps.find(L"\\..\\") != std::wstring::npos) return path;
+    return L"\\\\?\\" + path;
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
+std::wstring Exact(const std::string& path) { return ExactPath(Widen(path)); }
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(Exact(path).c_str()); }
 
 class FindHandle {
 public:
@@ -39,23 +46,8 @@ private:
     HANDLE handle_;
 };
 
-// The system's own words for an error code, without the closing line break.
-std::string SystemErrorText(DWORD code) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring words = length && text ? std::wstring(text, length) : std::wstring();
-    if (text) LocalFree(text);
-    while (!words.empty() && (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' ')) words.pop_back();
-    return Narrow(words);
-}
-
 [[noreturn]] void Fail(const char* what, const std::string& path) {
-    const DWORD code = GetLastError();
-    const std::string words = SystemErrorText(code);
-    throw PlatformError(std::string(what) + " " + path + ": " + (words.empty() ? "error" : words) + " (" +
-                        std::to_string(code) + ")");
+    throw PlatformError(std::string(what) + " " + path + ": " + SystemMessage(GetLastError()));
 }
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -147,7 +139,7 @@ std::vector<std::string> Win32Platform::listVisibleFiles(const std::string& fold
     WIN32_FIND_DATAW found{};
     // Every entry, matched against the long name here: a system pattern would
     // also match short 8.3 names ("*.lnk" would take "a.lnkx").
-    FindHandle search(FindFirstFileW(Widen(folder + "\\*").c_str(), &found));
+    FindHandle search(FindFirstFileW(Exact(folder + "\\*").c_str(), &found));
     if (!search.valid()) return names;
     do {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kInvisible)) continue;
@@ -161,11 +153,11 @@ std::vector<std::string> Win32Platform::listVisibleFiles(const std::string& fold
 }
 
 void Win32Platform::deleteFile(const std::string& path) {
-    if (!DeleteFileW(ExactPath(Widen(path)).c_str())) Fail("delete", path);
+    if (!DeleteFileW(Exact(path).c_str())) Fail("delete", path);
 }
 
 void Win32Platform::removeEmptyDirectory(const std::string& path) {
-    if (!RemoveDirectoryW(Widen(path).c_str())) Fail("remove directory", path);
+    if (!RemoveDirectoryW(Exact(path).c_str())) Fail("remove directory", path);
 }
 
 void Win32Platform::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
@@ -252,7 +244,7 @@ std::unique_ptr<HeldFile> Win32Platform::writeHeldScript(const std::string& path
 namespace quillon::win32 {
 
 std::string Win32Platform::readFileBytes(const std::string& path) {
-    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueHandle file(CreateFileW(Exact(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("open", path);
     std::string bytes;
@@ -263,17 +255,17 @@ std::string Win32Platform::readFileBytes(const std::string& path) {
 }
 
 void Win32Platform::copyFile(const std::string& from, const std::string& to) {
-    if (!CopyFileW(Widen(from).c_str(), Widen(to).c_str(), TRUE)) Fail("copy", from + " to " + to);
+    if (!CopyFileW(Exact(from).c_str(), Exact(to).c_str(), TRUE)) Fail("copy", from + " to " + to);
 }
 
 void Win32Platform::createDirectory(const std::string& path) {
-    if (!CreateDirectoryW(Widen(path).c_str(), nullptr)) Fail("create directory", path);
+    if (!CreateDirectoryW(Exact(path).c_str(), nullptr)) Fail("create directory", path);
 }
 
 std::vector<std::string> Win32Platform::listSubfolders(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found{};
-    FindHandle search(FindFirstFileW(Widen(folder + "\\*").c_str(), &found));
+    FindHandle search(FindFirstFileW(Exact(folder + "\\*").c_str(), &found));
     if (!search.valid()) return names;
     do {
         const std::wstring_view name = found.cFileName;
@@ -287,7 +279,7 @@ std::vector<std::string> Win32Platform::listSubfolders(const std::string& folder
 namespace {
 
 UniqueHandle Append(const std::string& path, std::string_view bytes) {
-    UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    UniqueHandle file(CreateFileW(Exact(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("open", path);
     DWORD written = 0;

@@ -87,7 +87,7 @@ std::unique_ptr<StartedProcess> Win32Platform::startHidden(const std::string& co
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                         nullptr, nullptr, &startup, &info))
-        throw PlatformError("cannot start: " + commandLine);
+        throw PlatformError("cannot start: " + commandLine + ": " + SystemMessage(GetLastError()));
     CloseHandle(info.hThread);
     return std::make_unique<Win32Process>(UniqueHandle(info.hProcess), mainWindow_);
 }

@@ -162,7 +162,7 @@ TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
     machine.registry().setValue(key, "a", sim::Value::String("1"));
     machine.registry().setValue(key + "\\Sub", "b", sim::Value::Dword(2));
     NetChangeWatch watch(machine);
-    StepTag step{Page::System, {3, -1}};
+    StepTag step{Page::System, {3, -1}, {}, -1, {}};
     watch.follow(step);
     const auto run = [&](const std::string& command) { watch.startHidden(command)->waitPumping(std::chrono::seconds(1)); };
     // Deleted and made again as it was: no change.

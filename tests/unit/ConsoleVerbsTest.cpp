@@ -7,6 +7,7 @@
 
 #include "console/Verbs.h"
 #include "journal/Plan.h"
+#include "journal/RecordLines.h"
 #include "journal/RecordStore.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
@@ -141,7 +142,7 @@ TEST_F(ConsoleVerbs, ApplyChangesWhatPreviewListedAndUndoPutsItBack) {
 }
 
 TEST_F(ConsoleVerbs, ApplyRefusesWithoutAnUndoRecordUnlessTold) {
-    machine.files().addFile(machine.executableFolder() + "\\undo", "a file where the records would go");
+    machine.files().addFile(machine.commonAppDataFolder() + "\\Quillon", "a file where the records would go");
     const auto before = test::MachineState(machine);
     EXPECT_EQ(run({"APPLY", "/selection", selectionFile}), kNoUndoRecord);
     EXPECT_EQ(test::MachineState(machine), before);
@@ -217,9 +218,18 @@ TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
     const std::string root = "C:\\records";
     machine.setLocalTime({2026, 7, 1, 9, 0, 0});
     const std::string mine = CreateRecordFolder(machine, root, false);
-    machine.writeTextFile(mine + "\\changes.txt", {"Quillon undo record", "[System 54] set x: 0 -> 1",
-                                                     "[System 55] set y: no change (1)", "[System 56] set z: 1 -> 0",
-                                                     "FAILED [System 56] set z: the tool reported failure"});
+    // Two values the run changed and one it left as it found it.
+    std::string facts;
+    const auto fact = [&](bool after, std::string_view key, const char* name, std::optional<RegValue> value) {
+        facts += StateLineText({after, StateKind::Value, std::string(key), name, value, false, {}, {}});
+    };
+    const std::string_view crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
+    const std::string_view explorer = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer";
+    const RegValue one = DwordValue(1);
+    fact(false, crash, "AutoReboot", std::nullopt), fact(true, crash, "AutoReboot", one);
+    fact(false, explorer, "NoFind", one), fact(true, explorer, "NoFind", one);
+    fact(false, explorer, "NoSetFolders", one), fact(true, explorer, "NoSetFolders", std::nullopt);
+    machine.appendFileFlushed(mine + "\\state.txt", facts);
     machine.setComputerName("ELSEWHERE");
     machine.setLocalTime({2026, 7, 1, 10, 0, 0});
     const std::string theirs = CreateRecordFolder(machine, root, false);
@@ -242,7 +252,10 @@ TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
 
     ASSERT_EQ(run({"UNDO", "/undodir", root}), kDone);  // the newest of this computer: not theirs
     ASSERT_EQ(run({"UNDO", "/list", "/undodir", root}), kDone);
-    EXPECT_EQ(Fields(terminal.outLines.at(1)).back(), "undone");
+    const auto listed = std::find_if(terminal.outLines.begin(), terminal.outLines.end(),
+                                     [&](const std::string& line) { return Fields(line).front() == mine; });
+    ASSERT_NE(listed, terminal.outLines.end());
+    EXPECT_EQ(Fields(*listed).back(), "undone");
     EXPECT_EQ(run({"UNDO", "/undodir", root}), kBadUsage);  // nothing of ours is left open
 }
 

@@ -69,11 +69,13 @@ inline std::vector<std::string> MachineState(sim::SimWindows& machine) {
     return state;
 }
 
-// The same, without the program's own folder (setup.dat and the undo records).
+// The same, without the program's own folder (setup.dat) and the undo records.
 inline std::vector<std::string> TweakedState(sim::SimWindows& machine) {
+    const std::string records = machine.commonAppDataFolder() + "\\Quillon";
     std::vector<std::string> state;
     for (std::string& line : MachineState(machine))
-        if (line.rfind(machine.executableFolder(), 0) != 0) state.push_back(std::move(line));
+        if (line.rfind(machine.executableFolder(), 0) != 0 && line.rfind(records, 0) != 0)
+            state.push_back(std::move(line));
     return state;
 }
 

@@ -7,7 +7,12 @@
 #include "engine/OptimiseRun.h"
 #include "journal/Journal.h"
 #include "journal/Plan.h"
+#include "journal/RecordCheck.h"
+#include "journal/RecordLines.h"
+#include "journal/RecordStore.h"
 #include "journal/Restore.h"
+#include "engine/SystemSteps.h"
+#include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"
 
 namespace quillon {
@@ -46,7 +51,7 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         const auto prior = TweakedState(machine);
 
         const auto plan = PlanRun(form, machine, "Tester", RunOrder());
-        JournalPlatform journal(machine);
+        JournalPlatform journal(machine, DefaultUndoRoot(machine));
         const auto done = RunEveryPage(form, journal);
 
         ASSERT_EQ(plan.size(), done.size());
@@ -56,7 +61,8 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
             EXPECT_EQ(plan[i].before, done[i].before) << DescribeEffect(done[i].effect);
             EXPECT_EQ(plan[i].changes, done[i].changes && !done[i].failed) << DescribeEffect(done[i].effect);
         }
-        EXPECT_NE(TweakedState(machine), prior);
+        const auto applied = TweakedState(machine);
+        EXPECT_NE(applied, prior);
         ASSERT_TRUE(journal.recording());
 
         const RestoreReport report = RestoreRecord(machine, journal.folder());
@@ -67,6 +73,12 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         EXPECT_EQ(WithoutCabinet(TweakedState(machine)), WithoutCabinet(prior)) << "restored twice";
 
         ASSERT_FALSE(report.undoFolder.empty());
+        // The restore's own record puts the run back.
+        const RestoreReport redo = RestoreRecord(machine, report.undoFolder);
+        EXPECT_EQ(redo.failed, 0);
+        EXPECT_EQ(redo.kept.size(), 0u);
+        EXPECT_EQ(test::Difference(WithoutCabinet(applied), WithoutCabinet(TweakedState(machine))),
+                  std::vector<std::string>{});
     }
 }
 
@@ -80,7 +92,7 @@ TEST(Restore, ARunCutOffAnywhereLeavesARecordOfEverythingItDid) {
         const auto prior = TweakedState(machine);
         // Nothing after that point happens, the record's own writes included.
         machine.cutPowerAfter(cut);
-        JournalPlatform journal(machine);
+        JournalPlatform journal(machine, DefaultUndoRoot(machine));
         RunEveryPage(form, journal);
         const std::string folder = journal.folder();
         machine.cutPowerAfter(std::nullopt);
@@ -88,6 +100,146 @@ TEST(Restore, ARunCutOffAnywhereLeavesARecordOfEverythingItDid) {
         EXPECT_EQ(test::Difference(WithoutCabinet(prior), WithoutCabinet(TweakedState(machine))),
                   std::vector<std::string>{});
     }
+}
+
+// A run of every page with everything ticked, its record kept.
+std::string RecordedRunOfEverything(sim::SimWindows& machine) {
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, true);
+    JournalPlatform journal(machine, DefaultUndoRoot(machine));
+    RunEveryPage(form, journal);
+    return journal.finish();
+}
+
+TEST(Restore, TakesBackOnlyWhatStillHoldsTheRunsWorkAndNamesWhatItKeeps) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    const auto prior = TweakedState(machine);
+    const std::string folder = RecordedRunOfEverything(machine);
+    ASSERT_FALSE(folder.empty());
+
+    // Since the run: another tool changes a value the run wrote, adds one to a
+    // key the run made, and puts new files where the run deleted one.
+    auto& reg = machine.registry();
+    const std::string crash = "HKLM\\System\\CurrentControlSet\\Control\\CrashControl";
+    const std::string update = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate";
+    const std::string alpha = "C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha";
+    ASSERT_TRUE(reg.keyExists(update));
+    ASSERT_FALSE(machine.anyFileExists(alpha));
+    reg.setValue(crash, "AutoReboot", sim::Value::Dword(7));
+    reg.setValue(update, "Other", sim::Value::String("since"));
+    machine.files().addFile(alpha, "a new Alpha");
+    machine.files().addFile(alpha + " (restored)", "something else");
+    const auto changedSince = TweakedState(machine);
+
+    const RestoreReport report = RestoreRecord(machine, folder);
+    EXPECT_EQ(report.failed, 0);
+    EXPECT_GT(report.restored, 50);
+    std::vector<std::string> kept;
+    for (const KeptTarget& k : report.kept) kept.push_back(k.target + "|" + k.why);
+    EXPECT_EQ(kept, (std::vector<std::string>{
+                        "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl\\AutoReboot|changed since the run",
+                        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate|"
+                        "holds values or keys put there since the run",
+                        alpha + "|changed since the run"}));
+    EXPECT_EQ(reg.dwordValue(crash, "AutoReboot"), 7u);
+    EXPECT_EQ(reg.valueNames(update), std::vector<std::string>{"Other"});
+    EXPECT_EQ(machine.files().content(alpha), "a new Alpha");
+    EXPECT_EQ(machine.files().content(alpha + " (restored 2)"), "user startup");
+    EXPECT_NE(std::find(report.notes.begin(), report.notes.end(),
+                        "the copy of " + alpha + " was put back as " + alpha + " (restored 2)"),
+              report.notes.end());
+    // Everything else is as before the run.
+    std::vector<std::string> expected = WithoutCabinet(prior), now = WithoutCabinet(TweakedState(machine));
+    const auto intended = [](const std::string& line) {
+        const std::string lower = Lower(line);
+        return lower.find("autoreboot") != std::string::npos || lower.find("windowsupdate") != std::string::npos ||
+               lower.find("alpha") != std::string::npos;
+    };
+    std::erase_if(now, intended);
+    std::erase_if(expected, intended);
+    EXPECT_EQ(test::Difference(expected, now), std::vector<std::string>{});
+
+    // A second restore finds nothing of the run's left to take back.
+    const auto once = TweakedState(machine);
+    const RestoreReport again = RestoreRecord(machine, folder);
+    EXPECT_EQ(again.restored, 0);
+    EXPECT_EQ(again.undoFolder, "");
+    EXPECT_EQ(TweakedState(machine), once);
+}
+
+// Adds bytes to a file of the record, as an attacker with write access would.
+void Plant(sim::SimWindows& machine, const std::string& path, const std::string& bytes) {
+    machine.files().writeFile(path, machine.files().content(path).value_or("") + bytes);
+}
+
+TEST(Restore, RefusesAWholeRecordThatReachesOutsideWhatARunTouchesAndChangesNothing) {
+    const std::string startup = "C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\";
+    const std::string services = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
+    const std::string hal = "C:\\Windows\\system32\\hal.dll";
+    struct Hostile {
+        const char* file;
+        std::string text;
+        std::string named;  // what the refusal must name
+    };
+    // A state line: its fields escaped as the record writes them.
+    const auto line = [](std::initializer_list<std::string> fields) {
+        std::string text;
+        for (const std::string& f : fields) text += (text.empty() ? "" : "\t") + EscapedField(f);
+        return text + "\r\n";
+    };
+    const std::vector<Hostile> hostile{
+        {"state.txt", line({"before", "value", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell", "-"}), "Winlogon"},
+        {"state.txt", line({"before", "value", services + "Alerter", "ImagePath", "1:4300000000"}), "ImagePath"},
+        {"state.txt", line({"before", "value", services + "Evil", "Start", "4:02000000"}), "Evil"},
+        {"state.txt", line({"before", "key", services + "Alerter", "absent"}), "Alerter"},
+        {"state.txt", line({"before", "file", startup + "x.lnk", "copy", "files\\..\\..\\secret.txt"}), "secret.txt"},
+        {"state.txt", line({"before", "file", startup + "y.lnk", "copy", "C:\\secret.txt"}), "secret.txt"},
+        {"state.txt", line({"before", "file", startup + "z.lnk", "copy", "files\\9 missing"}), "9 missing"},
+        {"state.txt", line({"before", "file", hal, "absent"}) + line({"after", "file", hal, "copy", "0123456789abcdef"}), "hal.dll"},
+        {"state.txt", line({"before", "file", "C:\\Windows\\system32\\evil.dll", "copy", "files\\1 Alpha"}), "evil.dll"},
+        {"state.txt", line({"before", "file", startup + "..", "absent"}), "Startup\\\\.."},
+        {"state.txt", line({"before", "folder", "C:\\Windows\\system32", "present"}), "system32"},
+        {"state.txt", line({"before", "file", std::string(kCommonStartMenu) + "\\boot.ini", "absent"}), "boot.ini"},
+        {"state.txt", line({"before", "value", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x", "-"}), "HKLM"},
+        {"state.txt", "before\tvalue\tbroken\r\n", "damaged"},
+        {"state.txt", line({"after", "value", "HKEY_CURRENT_USER\\Control Panel\\Desktop\\x\r\n[y]", "v", "-"}), "Desktop"},
+        {"state.txt", "before\tvalue\tHKEY_CURRENT_USER\\Software\tx\t-\r\n", "damaged"},
+        {"undo.reg", Utf16LeBytes(u"[HKEY_LOCAL_MACHINE\\Software\\Planted]\r\n\"x\"=\"1\"\r\n"), "Planted"},
+    };
+    for (const Hostile& h : hostile) {
+        SCOPED_TRACE(h.text);
+        sim::SimWindows machine;
+        FurnishMachine(machine);
+        const std::string folder = RecordedRunOfEverything(machine);
+        Plant(machine, folder + "\\" + h.file, h.text);
+        const auto before = test::MachineState(machine);
+        try {
+            RestoreRecord(machine, folder);
+            ADD_FAILURE() << "restored";
+        } catch (const RecordRefused& refused) {
+            EXPECT_NE(std::string(refused.what()).find(h.named), std::string::npos) << refused.what();
+        }
+        EXPECT_EQ(test::MachineState(machine), before);
+    }
+}
+
+TEST(Restore, RefusesTheRecordOfAnotherComputerAndAnotherUsersSettings) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    const std::string folder = RecordedRunOfEverything(machine);
+    const RecordHeader header = ReadRecordHeader(machine, folder).value();
+    const auto before = test::MachineState(machine);
+    for (const auto& [computer, user, named] : {std::tuple{"OTHER-PC", "Tester", "OTHER-PC"},
+                                                std::tuple{"SIMULATED", "Someone", "Tester"}}) {
+        try {
+            RestoreRecord(machine, folder, header, computer, user);
+            ADD_FAILURE() << "restored";
+        } catch (const RecordRefused& refused) {
+            EXPECT_NE(std::string(refused.what()).find(named), std::string::npos) << refused.what();
+        }
+    }
+    EXPECT_EQ(test::MachineState(machine), before);
 }
 
 }  // namespace

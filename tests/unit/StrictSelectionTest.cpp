@@ -112,7 +112,7 @@ TEST(StrictSelection, AnyControlCharacterOrInvalidTextInAnyLineIsNamed) {
             EXPECT_EQ(std::get<SelectionProblem>(read).line, line) << std::get<SelectionProblem>(read).reason;
         }
     auto lines = SavedLines();
-    lines[4] = "\"D:\\T\xc3\xa9l\xc3\xa9chargements \xe6\x97\xa5 \xf0\x9f\x98\x80\"";  // text beyond ASCII is fine
+    lines[4] = "\"D:\\T\xc3\xa9l\xc3\xa9" "chargements \xe6\x97\xa5 \xf0\x9f\x98\x80\"";  // text beyond ASCII is fine
     EXPECT_TRUE(std::holds_alternative<SavedSelection>(ParseSelectionStrict(lines)));
 }
 

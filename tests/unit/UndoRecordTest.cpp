@@ -4,8 +4,17 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/ForwardingPlatform.h"
+#include "platform/RegistryPath.h"
+#include "platform/TextMatch.h"
+
 #include "engine/OptimiseRun.h"
 #include "journal/Journal.h"
+#include "journal/RecordStore.h"
+#include "window/CommandButtons.h"
+#include "journal/Restore.h"
+#include "platform/sim/SimText.h"
+#include "platform/sim/SimTools.h"
 #include "tests/unit/JournalMachine.h"
 
 namespace quillon {
@@ -37,25 +46,226 @@ TEST(UndoRecord, UndoScriptHoldsExactPriorStateAndKeepsTwentyRecords) {
 
     for (int second = 10; second < 35; ++second) {
         machine.setLocalTime({2026, 2, 3, 4, 5, second});
+        // Something to change each time: a run that changes nothing keeps no record.
+        machine.registry().setValue("HKLM\\System\\CurrentControlSet\\Control\\CrashControl", "AutoReboot",
+                                    sim::Value::Dword(second));
         RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
     }
     const auto records = UndoRecords(machine);
-    ASSERT_EQ(records.size(), static_cast<std::size_t>(kUndoRecordsKept));
-    EXPECT_EQ(records.front(), machine.executableFolder() + "\\undo\\2026-02-03 04-05-34");
-    EXPECT_EQ(records.back(), machine.executableFolder() + "\\undo\\2026-02-03 04-05-15");
+    ASSERT_EQ(records.size(), static_cast<std::size_t>(kRecordsKept));
+    EXPECT_EQ(records.front(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-34");
+    EXPECT_EQ(records.back(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-15");
 }
 
-TEST(UndoRecord, ARunWhoseRecordCannotBeWrittenGoesOnAndSaysSo) {
+TEST(UndoRecord, ARunWhoseRecordCannotBeWrittenChangesNothingAndSaysItStopped) {
     sim::SimWindows machine;
     FurnishMachine(machine);
-    machine.files().setReadOnlyFolder(machine.executableFolder());
+    machine.files().setReadOnlyFolder(machine.commonAppDataFolder());
     test::MemoryForm form;
     form.setChk(54, kTicked);
+    const auto prior = TweakedState(machine);
     RunContext context{form, machine, "Tester"};
     const RecordedRun run = RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
     EXPECT_TRUE(run.folder.empty());
     EXPECT_FALSE(run.complete);
-    EXPECT_EQ(machine.registry().dwordValue("HKLM\\System\\CurrentControlSet\\Control\\CrashControl", "AutoReboot"), 1u);
+    EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
+    EXPECT_EQ(form.label(Label::Wait), StoppedText());
+    int refused = 0;
+    for (const RecordedEffect& e : run.effects) {
+        refused += e.refused;
+        if (e.changes) {
+            EXPECT_TRUE(e.refused) << DescribeEffect(e.effect);
+        }
+        if (e.refused) {
+            EXPECT_NE(e.reason.find("no undo record"), std::string::npos) << e.reason;
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
+
+RecordedRun RunPage(sim::SimWindows& machine, test::MemoryForm& form, Page page) {
+    form.showOnly(page);
+    RunContext context{form, machine, "Tester"};
+    return RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
+}
+
+std::string UndoScriptText(sim::SimWindows& machine, const std::string& folder) {
+    return sim::DecodeFileText(machine.readFileBytes(folder + "\\undo.reg"));
+}
+
+bool HoldsControlByte(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+TEST(UndoRecord, ANameNoScriptCanCarryFailsItsStepWithNothingDeletedAndNeverReachesTheScript) {
+    const std::string planted = "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Planted]\r\n\"Evil\"=\"1\"";
+    const std::string tray = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TrayNotify\\";
+    for (bool inKeyName : {true, false}) {
+        SCOPED_TRACE(inKeyName ? "key name" : "value name");
+        sim::SimWindows machine;
+        FurnishMachine(machine);
+        machine.registry().setValue(tray + "IconStreams\\" + (inKeyName ? "x" + planted : "sub"),
+                                    inKeyName ? "v" : "x" + planted, sim::Value::String("planted"));
+        machine.registry().setValue(tray + "PastIconsStream", "ok", sim::Value::Of(TextValue(reg_type::String, std::string("a\0b", 3))));
+        test::MemoryForm form;
+        test::SelectEverything(form, machine, true);
+        const RecordedRun run = RunPage(machine, form, Page::System);
+
+        EXPECT_TRUE(run.complete);
+        EXPECT_TRUE(machine.registry().keyExists(tray + "IconStreams"));
+        EXPECT_FALSE(machine.registry().keyExists(tray + "PastIconsStream"));  // a name with NUL text is carried
+        const auto refused = std::find_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; });
+        ASSERT_NE(refused, run.effects.end());
+        EXPECT_EQ(refused->effect.kind, EffectKind::DeleteKey);
+        EXPECT_NE(refused->reason.find("cannot carry"), std::string::npos) << refused->reason;
+        EXPECT_NE(refused->reason.find("\\x0d\\x0a[HKEY_LOCAL_MACHINE"), std::string::npos) << refused->reason;
+        EXPECT_EQ(std::count_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; }), 1);
+        const std::string script = UndoScriptText(machine, run.folder);
+        EXPECT_EQ(script.find("Planted"), std::string::npos);
+        EXPECT_NE(script.find("\"ok\"=hex(1):61,00,00,00,62,00,00,00"), std::string::npos);
+    }
+}
+
+TEST(UndoRecord, EveryValueKeepsItsExactTypeAndBytesThroughTheScriptAndTheRestore) {
+    const std::string key = "HKLM\\System\\CurrentControlSet\\Control\\CrashControl";
+    const std::vector<RegValue> values{
+        TextValue(reg_type::String, std::string("20000\0x", 7)),
+        TextValue(reg_type::String, "two\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Planted]"),
+        TextValue(reg_type::ExpandString, "%SystemRoot%\\x"),
+        TextValue(reg_type::ExpandString, std::string("%a%\0\x1b", 5)),
+        MultiStringValue({"one", "", "t\xc3\xa9\tst"}),
+        {reg_type::String, {0x41, 0x00, 0x42}},  // no terminating zero, odd length
+        {reg_type::Dword, {1, 2, 3}},
+        {reg_type::Qword, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {reg_type::None, {}},
+        {0x12345, {0xff}},
+        BinaryValue(std::vector<std::uint8_t>(200, 0xab)),
+    };
+    for (const RegValue& prior : values) {
+        SCOPED_TRACE(DescribeValue(prior));
+        sim::SimWindows machine;
+        machine.registry().setValue(key, "AutoReboot", sim::Value::Of(prior));
+        test::MemoryForm form;
+        form.setChk(54, kTicked);
+        const RecordedRun run = RunPage(machine, form, Page::System);
+        ASSERT_FALSE(run.folder.empty());
+        for (const RecordedEffect& e : run.effects) EXPECT_FALSE(HoldsControlByte(e.before + e.after)) << e.before;
+
+        sim::SimRegistry byHand;
+        sim::ImportRegistrationScript(UndoScriptText(machine, run.folder), byHand);
+        EXPECT_EQ(byHand.value(key, "AutoReboot").value().stored(), prior);
+
+        RestoreRecord(machine, run.folder);
+        EXPECT_EQ(machine.registryValue(NormalisedKey(key), "AutoReboot"), prior);
+    }
+}
+
+TEST(UndoRecord, AFullDiskAtAnyPointStopsTheRunWithEverythingMadeRestorable) {
+    sim::SimWindows sizing;
+    FurnishMachine(sizing);
+    test::MemoryForm form;
+    test::SelectEverything(form, sizing, true);
+    const RecordedRun whole = RunPage(sizing, form, Page::System);
+    long long size = 0;
+    for (const std::string& path : sizing.files().allPaths())
+        if (path.rfind(whole.folder, 0) == 0) size += static_cast<long long>(sizing.files().content(path).value_or("").size()) + 1;
+
+    for (long long space = 0; space < size; space = space * 5 / 4 + 61) {
+        SCOPED_TRACE(space);
+        sim::SimWindows machine;
+        FurnishMachine(machine);
+        const auto prior = TweakedState(machine);
+        machine.limitSpaceBelow(DefaultUndoRoot(machine), space);
+        const RecordedRun run = RunPage(machine, form, Page::System);
+        EXPECT_FALSE(run.complete);
+        EXPECT_EQ(form.label(Label::Wait), StoppedText());
+        // From the first refusal on, nothing was made.
+        const auto first = std::find_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; });
+        ASSERT_NE(first, run.effects.end());
+        for (auto e = first; e != run.effects.end(); ++e) EXPECT_TRUE(e->refused || !e->changes) << DescribeEffect(e->effect);
+
+        machine.limitSpaceBelow(DefaultUndoRoot(machine), std::nullopt);
+        if (!run.folder.empty()) RestoreRecord(machine, run.folder);
+        EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
+    }
+}
+
+TEST(UndoRecord, ARunThatChangesNothingKeepsNoRecordAndPrunesNone) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, true);
+    const RecordedRun first = RunPage(machine, form, Page::Security);
+    ASSERT_FALSE(first.folder.empty());
+    // One more than are kept: pruning would take the run's own, the oldest.
+    for (int i = 0; i < kRecordsKept; ++i) CreateRecordFolder(machine, DefaultUndoRoot(machine), false);
+    const auto records = UndoRecords(machine);
+    ASSERT_EQ(records.size(), static_cast<std::size_t>(kRecordsKept) + 1);
+    EXPECT_EQ(records.back(), first.folder);
+    for (int second = 0; second < 25; ++second) {
+        machine.setLocalTime({2027, 1, 1, 0, 0, second});
+        EXPECT_EQ(RunPage(machine, form, Page::Security).folder, "");
+        // A tool run whose effect cannot be read back leaves nothing to take back either.
+        test::MemoryForm checker;
+        checker.setChk(41, kTicked);
+        EXPECT_EQ(RunPage(machine, checker, Page::Speed).folder, "");
+    }
+    EXPECT_EQ(UndoRecords(machine), records);
+}
+
+TEST(UndoRecord, BeginMakesNoRecordAndAnAutoRunStoppedPartWaySaysSo) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    JournalPlatform journal(machine, DefaultUndoRoot(machine));
+    EXPECT_TRUE(journal.begin());
+    EXPECT_TRUE(machine.listSubfolders(DefaultUndoRoot(machine)).empty());
+    EXPECT_EQ(journal.finish(), "");
+
+    const auto prior = TweakedState(machine);
+    machine.limitSpaceBelow(DefaultUndoRoot(machine), 2000);
+    machine.queueMessageBoxAnswer(MessageBoxAnswer::Ok);
+    test::MemoryForm form;
+    RunContext context{form, machine, "Tester"};
+    const RecordedRun run = RunWithUndoRecord(context, AutoOptimise);
+    EXPECT_FALSE(run.complete);
+    EXPECT_EQ(form.label(Label::Wait), StoppedText());
+    EXPECT_TRUE(std::any_of(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.changes && !e.refused; }));
+    ASSERT_FALSE(run.folder.empty());
+    machine.limitSpaceBelow(DefaultUndoRoot(machine), std::nullopt);
+    RestoreRecord(machine, run.folder);
+    EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
+
+    sim::SimWindows full;
+    full.files().addFile(DefaultUndoRoot(full), "a file where the folder would go");
+    EXPECT_FALSE(JournalPlatform(full, DefaultUndoRoot(full)).begin());
+}
+
+TEST(UndoRecord, AFileThatCannotBeReadIsNotDeletedAndTheRunGoesOn) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    const std::string gamma = "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup\\Gamma.lnk";
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, true);
+    // A file this user may delete but not read.
+    struct Unreadable : ForwardingPlatform {
+        using ForwardingPlatform::ForwardingPlatform;
+        std::string path;
+        std::string readFileBytes(const std::string& p) override {
+            if (EqualNoCase(p, path)) throw PlatformError("The process cannot access the file: " + p);
+            return ForwardingPlatform::readFileBytes(p);
+        }
+    } unreadable(machine);
+    unreadable.path = gamma;
+    form.showOnly(Page::Startup);
+    RunContext context{form, unreadable, "Tester"};
+    const RecordedRun run = RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
+    EXPECT_TRUE(run.complete);
+    EXPECT_TRUE(machine.anyFileExists(gamma));
+    EXPECT_FALSE(machine.anyFileExists("C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha"));
+    const auto refused = std::find_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; });
+    ASSERT_NE(refused, run.effects.end());
+    EXPECT_EQ(refused->effect.target, gamma);
+    EXPECT_NE(refused->reason.find("cannot access"), std::string::npos) << refused->reason;
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ protected:
             DeleteFileW((Widen(std::string(kCommonStartMenu)) + L"\\" + name).c_str());
         RemoveDirectoryW(kIme.c_str());
         DeleteFileW(Widen(platform_.executableFolder() + "\\setup.dat").c_str());
-        RemoveFolderTree(Widen(UndoRoot(platform_)));
+        RemoveFolderTree(Widen(DefaultUndoRoot(platform_)));
         DeleteFileW(L"C:\\standin-hang");
     }
 
@@ -250,7 +250,7 @@ protected:
 };
 
 TEST_F(UndoRecordWine, EverythingTickedOnEveryPageIsRestoredByUndoRegAloneThenByTheWholeRecord) {
-    JournalPlatform journal(platform_);
+    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
     RunEverything(journal);
     ASSERT_TRUE(journal.recording());
     ASSERT_NE(Trees(), saved_);
@@ -296,10 +296,99 @@ TEST_F(UndoRecordWine, ARunEndedFromOutsideHalfWayIsRestoredForEverythingItDid) 
     ExpectAsBefore();
 }
 
+TEST_F(UndoRecordWine, RestoreKeepsWhatChangedSinceTheRunAndASecondRestoreChangesNothing) {
+    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
+    RunEverything(journal);
+    const std::string folder = journal.finish();
+    ASSERT_FALSE(folder.empty());
+    const std::string update = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate";
+    const std::string crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
+    ASSERT_TRUE(platform_.registryKeyExists(update));
+    Set(update, L"Other", REG_SZ, Wide(L"since"));
+    Set(crash, L"AutoReboot", REG_DWORD, {7, 0, 0, 0});
+
+    const RestoreReport report = RestoreRecord(platform_, folder);
+    EXPECT_EQ(report.failed, 0);
+    std::set<std::string> kept;
+    for (const KeptTarget& k : report.kept) kept.insert(k.target);
+    EXPECT_EQ(kept, (std::set<std::string>{crash + "\\AutoReboot", update}));
+    EXPECT_EQ(platform_.registryValue(crash, "AutoReboot"), DwordValue(7));
+    const auto left = platform_.registryValues(update);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].name, "Other");
+    test::DeleteTree(HKEY_CURRENT_USER, Widen(KeyBelowRoot(update)));
+    Set(crash, L"AutoReboot", REG_BINARY, {1, 0, 0xff, 0x7f});
+    ExpectAsBefore();
+
+    const RestoreReport again = RestoreRecord(platform_, folder);
+    EXPECT_EQ(again.restored, 0);
+    EXPECT_EQ(again.undoFolder, "");
+    ExpectAsBefore();
+}
+
+TEST_F(UndoRecordWine, RegeditImportsUndoRegExactlyWithHostileNamesAndTextHoldingNul) {
+    const std::string tray = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TrayNotify\\";
+    const std::string crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
+    // A planted name that would start a section of its own, in the tree one step deletes ...
+    Set(tray + "IconStreams\\x\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\QuillonPlanted]\r\n\"Evil\"=\"1\"", L"v", REG_SZ, Wide(L"1"));
+    // ... and names the script carries, quoted, in the tree another deletes.
+    Set(tray + "PastIconsStream\\a \"quoted\" ;=@ name", L"b\"c\\d", REG_SZ, Wide(std::wstring(L"20000\0x", 7)));
+    const std::wstring nul(L"20000\0x", 7);
+    Set(crash, L"AutoReboot", REG_SZ, Wide(nul));
+    const auto priorStreams = test::ReadTree(HKEY_CURRENT_USER, Widen(KeyBelowRoot(NormalisedKey(tray + "PastIconsStream"))));
+
+    test::MemoryForm form;
+    for (int box : {53, 54}) form.setChk(box, kTicked);
+    form.showOnly(Page::System);
+    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
+    RunContext context{form, journal, platform_.userName()};
+    journal.follow(context.step);
+    RunOptimise(context);
+    ASSERT_TRUE(journal.recording());
+    EXPECT_TRUE(platform_.registryKeyExists(tray + "IconStreams"));  // refused, nothing deleted
+    EXPECT_FALSE(platform_.registryKeyExists(tray + "PastIconsStream"));
+
+    auto import = platform_.startHidden("regedit /s " + QuoteArgument(journal.folder() + "\\undo.reg"));
+    ASSERT_TRUE(import->waitPumping(std::chrono::seconds(60)));
+    EXPECT_FALSE(platform_.registryKeyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\QuillonPlanted"));
+    test::DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\QuillonPlanted");
+    EXPECT_EQ(test::ReadTree(HKEY_CURRENT_USER, Widen(KeyBelowRoot(NormalisedKey(tray + "PastIconsStream")))), priorStreams);
+    const auto reboot = platform_.registryValue(crash, "AutoReboot");
+    ASSERT_TRUE(reboot);
+    const std::vector<BYTE> expected = Wide(nul);
+    EXPECT_EQ(reboot->bytes, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(reboot->type, static_cast<std::uint32_t>(REG_SZ));
+}
+
+TEST_F(UndoRecordWine, EveryFileStepActsOnTheExactLongName) {
+    const std::wstring plain = userStartup_ + L"\\Quillon foo", dotted = plain + L".";
+    WriteFileBytes(plain, "plain foo");
+    WriteFileBytes(L"\\\\?\\" + dotted, "dotted foo");
+    test::MemoryForm form;
+    RunContext listing{form, platform_, platform_.userName()};
+    ListStartupItems(listing);
+    for (int i = 0; i < form.listCount(CheckList::Startup); ++i)
+        form.setListSelected(CheckList::Startup, i, form.listText(CheckList::Startup, i) == "Quillon foo.");
+    form.showOnly(Page::Startup);
+    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
+    RunContext context{form, journal, platform_.userName()};
+    journal.follow(context.step);
+    RunOptimise(context);
+    const std::string folder = journal.finish();
+    EXPECT_FALSE(platform_.anyFileExists(win32::Narrow(dotted)));
+    EXPECT_EQ(platform_.readFileBytes(win32::Narrow(plain)), "plain foo");
+
+    RestoreRecord(platform_, folder);
+    EXPECT_EQ(platform_.readFileBytes(win32::Narrow(dotted)), "dotted foo");
+    EXPECT_EQ(platform_.readFileBytes(win32::Narrow(plain)), "plain foo");
+    DeleteFileW(plain.c_str());
+    DeleteFileW((L"\\\\?\\" + dotted).c_str());
+}
+
 // Started by the test above as a process of its own, and ended from outside.
 TEST(UndoRecordWineChild, DISABLED_RunEverything) {
     win32::Win32Platform platform;
-    JournalPlatform journal(platform);
+    JournalPlatform journal(platform, DefaultUndoRoot(platform));
     test::MemoryForm form;
     SelectEverything(form, journal);
     RunContext context{form, journal, platform.userName()};
