@@ -13,6 +13,7 @@
 #include "engine/ServiceCatalogue.h"
 #include "engine/SystemSteps.h"
 #include "journal/Journal.h"
+#include "journal/RecordStore.h"
 #include "journal/Plan.h"
 #include "journal/Restore.h"
 #include "platform/CommandLine.h"
