@@ -82,11 +82,14 @@ int Undo(VerbContext& verb) {
         bar.show(1, "restored");
     }
     for (const RecordedEffect& e : report.effects) {
-        if (e.failed && e.changes) verb.say("failed: " + DescribeEffect(e.effect));
+        if (e.failed && e.changes)
+            verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
         else if (e.changes && !e.failed) verb.terminal.out(Tabbed({DescribeEffect(e.effect), e.before, e.after}));
     }
-    if (report.undoFolder.empty()) verb.say("the restore could keep no undo record of its own");
-    else verb.terminal.out(Tabbed({"undo", report.undoFolder}));
+    // What changed since the run stays as it is now, named so it can be looked at.
+    for (const KeptTarget& kept : report.kept) verb.terminal.out(Tabbed({"kept", kept.target, kept.why}));
+    for (const std::string& note : report.notes) verb.say(note);
+    verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
     if (report.failed > 0) return kSomeStepsFailed;
     // Taken back whole: an undo without a folder passes over it from now on.
     try {

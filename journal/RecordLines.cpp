@@ -44,18 +44,11 @@ std::optional<bool> Presence(const std::string& word) {
 std::string EscapedField(const std::string& text) {
     std::string out;
     for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
         if (c == '\\') out += "\\\\";
         else if (c == '\t') out += "\\t";
         else if (c == '\r') out += "\\r";
         else if (c == '\n') out += "\\n";
-        else if (byte < 0x20 || byte == 0x7F) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\x%02x", byte);
-            out += buffer;
-        } else {
-            out += c;
-        }
+        else out += Printable(std::string_view(&c, 1));
     }
     return out;
 }

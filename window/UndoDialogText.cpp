@@ -27,8 +27,8 @@ bool Digits(const std::string& text, std::size_t from, std::size_t count) {
 
 UndoOutcome OutcomeOf(const RestoreReport& report) {
     UndoOutcome outcome;
-    for (const RecordedEffect& effect : report.effects)
-        if (effect.changes && !effect.failed) ++outcome.restored;
+    outcome.restored = report.restored;
+    outcome.kept = static_cast<int>(report.kept.size());
     outcome.failed = report.failed;
     outcome.recorded = !report.undoFolder.empty();
     return outcome;

@@ -178,7 +178,7 @@ TEST_F(ConsoleWine, EachBadUsageExitsWithItsStatusSaysOneLineAndChangesNothing) 
         {L"PREVIEW /selection missing.dat", 2, "missing.dat"},
         {L"APPLY /selection \"C:\\Quillon console test\\missing.dat\"", 2, "does not exist"},
         {L"APPLY /selection bad.dat", 2, "bad.dat line 2"},
-        {L"apply -selection good.dat", 3, "undo"},
+        {L"apply -selection good.dat -undodir \"" + folder + L"\\undo\"", 3, "undo"},
     };
     const auto before = Snapshot();
     for (const Case& c : cases) {

@@ -32,7 +32,7 @@ bool RunHostTool(const std::wstring& tool, std::wstring line, const std::string&
                         &startup, &info))
         return false;
     win32::UniqueHandle process(info.hProcess), thread(info.hThread);
-    for (int i = 0; i < 100 && !done(); ++i) Sleep(100);
+    for (int i = 0; i < 300 && !done(); ++i) Sleep(100);
     return done();
 }
 
