@@ -6,6 +6,7 @@
 #include <set>
 
 #include "console/Verbs.h"
+#include "tests/unit/ConsoleTerminal.h"
 #include "engine/OptimiseRun.h"
 #include "engine/RegistryWriter.h"
 #include "journal/NetChange.h"
@@ -15,26 +16,10 @@
 namespace quillon::console {
 namespace {
 
-struct Lines : Terminal {
-    std::vector<std::string> out_, err_;
-    void out(std::string_view line) override { out_.emplace_back(line); }
-    void err(std::string_view line) override { err_.emplace_back(line); }
-    bool errIsConsole() const override { return false; }
-    void errInPlace(std::string_view) override {}
-};
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(line.substr(start, tab - start));
-    fields.push_back(line.substr(start));
-    return fields;
-}
 
 struct NetChangeConsole : ::testing::Test {
     sim::SimWindows machine;
-    Lines terminal;
+    RecordingTerminal terminal;
     std::string file = "C:\\deploy\\office.dat";
 
     void SetUp() override {
@@ -48,26 +33,26 @@ struct NetChangeConsole : ::testing::Test {
         machine.writeTextFile(file, SelectionLines(form));
     }
     int run(std::vector<std::string> arguments) {
-        terminal = Lines{};
+        terminal = RecordingTerminal{};
         return RunConsole(arguments, terminal, machine);
     }
     std::string err() const {
         std::string all;
-        for (const auto& line : terminal.err_) all += line + "\n";
+        for (const auto& line : terminal.errLines) all += line + "\n";
         return all;
     }
 };
 
 TEST_F(NetChangeConsole, ApplyConvergesAndCheckSaysWhenTheMachineDrifts) {
     ASSERT_EQ(run({"CHECK", "/selection", file}), kDrifted);
-    const auto drift = terminal.out_;
+    const auto drift = terminal.outLines;
     ASSERT_EQ(run({"PREVIEW", "/selection", file}), kDone);
     // CHECK lists what PREVIEW would change, less the tools that cannot be read back.
-    for (const auto& line : drift) EXPECT_NE(std::find(terminal.out_.begin(), terminal.out_.end(), line), terminal.out_.end()) << line;
+    for (const auto& line : drift) EXPECT_NE(std::find(terminal.outLines.begin(), terminal.outLines.end(), line), terminal.outLines.end()) << line;
 
     ASSERT_EQ(run({"APPLY", "/selection", file}), kDone) << err();
     std::set<std::string> targets;
-    for (const auto& line : terminal.out_) {
+    for (const auto& line : terminal.outLines) {
         const auto fields = Fields(line);
         if (fields[0] == "undo") continue;
         ASSERT_EQ(fields.size(), 6u) << line;
@@ -75,28 +60,28 @@ TEST_F(NetChangeConsole, ApplyConvergesAndCheckSaysWhenTheMachineDrifts) {
         EXPECT_TRUE(targets.insert(fields[3]).second) << "shown twice: " << line;
     }
 
-    EXPECT_EQ(run({"CHECK", "/selection", file}), kDone) << (terminal.out_.empty() ? "" : terminal.out_[0]);
-    EXPECT_TRUE(terminal.out_.empty());
+    EXPECT_EQ(run({"CHECK", "/selection", file}), kDone) << (terminal.outLines.empty() ? "" : terminal.outLines[0]);
+    EXPECT_TRUE(terminal.outLines.empty());
     const auto before = test::TweakedState(machine);
     ASSERT_EQ(run({"APPLY", "/selection", file, "/page", "System", "/page", "Security", "/page", "Services"}), kDone);
     // A second run lists no change (whether it keeps a record is the journal's to say).
-    for (const auto& line : terminal.out_) EXPECT_TRUE(line.starts_with("undo\t")) << line;
+    for (const auto& line : terminal.outLines) EXPECT_TRUE(line.starts_with("undo\t")) << line;
     EXPECT_EQ(test::TweakedState(machine), before);
 
     // One value drifts: CHECK names the box it belongs to.
     machine.registry().setValue("HKLM\\System\\CurrentControlSet\\Control\\CrashControl", "AutoReboot",
                                 sim::Value::Dword(7));
     ASSERT_EQ(run({"CHECK", "/selection", file}), kDrifted);
-    ASSERT_EQ(terminal.out_.size(), 1u);
-    EXPECT_EQ(Fields(terminal.out_[0])[1], "54") << terminal.out_[0];
+    ASSERT_EQ(terminal.outLines.size(), 1u);
+    EXPECT_EQ(Fields(terminal.outLines[0])[1], "54") << terminal.outLines[0];
 }
 
 TEST_F(NetChangeConsole, OnAndOffChangeOnlyTheListedBoxes) {
     const auto before = test::MachineState(machine);
     ASSERT_EQ(run({"PREVIEW", "/on", "54", "/off", "Alerter"}), kDone);
-    const auto planned = terminal.out_;
+    const auto planned = terminal.outLines;
     ASSERT_EQ(run({"APPLY", "/on", "54", "/off", "alerter", "/noundo"}), kDone) << err();
-    EXPECT_EQ(terminal.out_, planned);
+    EXPECT_EQ(terminal.outLines, planned);
     std::vector<std::string> changed;
     const auto after = test::MachineState(machine);
     std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
@@ -116,10 +101,10 @@ TEST_F(NetChangeConsole, ARefusedWriteIsAFailedStepNamedWithItsReason) {
     EXPECT_NE(err().find("failed: System 54 "), std::string::npos) << err();
     EXPECT_NE(err().find(std::string(kScriptPath)), std::string::npos) << err();  // the system's words name the file
     // What is listed was made: nothing in the registry, since every import was refused.
-    for (const auto& line : terminal.out_) EXPECT_EQ(line.find("\tset HKEY_"), std::string::npos) << line;
+    for (const auto& line : terminal.outLines) EXPECT_EQ(line.find("\tset HKEY_"), std::string::npos) << line;
 
     ASSERT_EQ(run({"APPLY", "/selection", file, "/page", "System", "/noundo"}), kSomeStepsFailed);
-    for (const auto& line : terminal.out_) EXPECT_EQ(line.find("\tset HKEY_"), std::string::npos) << line;
+    for (const auto& line : terminal.outLines) EXPECT_EQ(line.find("\tset HKEY_"), std::string::npos) << line;
 }
 
 TEST_F(NetChangeConsole, ASecondRunWaitsForTheFirstAndGivesUpChangingNothing) {
@@ -151,8 +136,8 @@ TEST_F(NetChangeConsole, AServiceTheMachineLacksIsNeitherDriftNorFailure) {
     ASSERT_EQ(run({"APPLY", "/on", "Alerter"}), kDone) << err();
     EXPECT_NE(err().find("not present: Services 0 "), std::string::npos) << err();
     EXPECT_EQ(err().find("failed"), std::string::npos) << err();
-    for (const auto& line : terminal.out_) EXPECT_TRUE(line.starts_with("undo\t")) << line;
-    EXPECT_EQ(run({"CHECK", "/on", "Alerter"}), kDone) << (terminal.out_.empty() ? "" : terminal.out_[0]);
+    for (const auto& line : terminal.outLines) EXPECT_TRUE(line.starts_with("undo\t")) << line;
+    EXPECT_EQ(run({"CHECK", "/on", "Alerter"}), kDone) << (terminal.outLines.empty() ? "" : terminal.outLines[0]);
     EXPECT_FALSE(machine.registry().keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter"));
 }
 
@@ -229,12 +214,12 @@ public:
 
 TEST_F(NetChangeConsole, AWriteThatReportsSuccessButDidNotHappenIsAFailure) {
     SilentRegedit silent(machine);
-    terminal = Lines{};
+    terminal = RecordingTerminal{};
     const std::vector<std::string> arguments{"APPLY", "/on", "54", "/noundo"};
     EXPECT_EQ(RunConsole(arguments, terminal, silent), kSomeStepsFailed);
     EXPECT_NE(err().find("failed: System 54 "), std::string::npos) << err();
     EXPECT_NE(err().find("did not take effect"), std::string::npos) << err();
-    EXPECT_TRUE(terminal.out_.empty()) << terminal.out_[0];
+    EXPECT_TRUE(terminal.outLines.empty()) << terminal.outLines[0];
 }
 
 }  // namespace

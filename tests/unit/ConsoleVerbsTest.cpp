@@ -6,6 +6,7 @@
 #include <set>
 
 #include "console/Verbs.h"
+#include "tests/unit/ConsoleTerminal.h"
 #include "journal/Plan.h"
 #include "journal/RecordLines.h"
 #include "journal/RecordStore.h"
@@ -16,24 +17,6 @@
 namespace quillon::console {
 namespace {
 
-struct RecordingTerminal : Terminal {
-    std::vector<std::string> outLines, errLines;
-    bool console = false;
-    std::vector<std::string> inPlace;
-    void out(std::string_view line) override { outLines.emplace_back(line); }
-    void err(std::string_view line) override { errLines.emplace_back(line); }
-    bool errIsConsole() const override { return console; }
-    void errInPlace(std::string_view text) override { inPlace.emplace_back(text); }
-};
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(line.substr(start, tab - start));
-    fields.push_back(line.substr(start));
-    return fields;
-}
 
 struct ConsoleVerbs : ::testing::Test {
     sim::SimWindows machine;

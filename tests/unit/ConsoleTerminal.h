@@ -1,0 +1,31 @@
+#pragma once
+// What the console's verbs print, kept for the tests to read.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/Terminal.h"
+
+namespace quillon::console {
+
+struct RecordingTerminal : Terminal {
+    std::vector<std::string> outLines, errLines;
+    bool console = false;
+    std::vector<std::string> inPlace;
+    void out(std::string_view line) override { outLines.emplace_back(line); }
+    void err(std::string_view line) override { errLines.emplace_back(line); }
+    bool errIsConsole() const override { return console; }
+    void errInPlace(std::string_view text) override { inPlace.emplace_back(text); }
+};
+
+// The tab-separated fields of an output line.
+inline std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+}  // namespace quillon::console
