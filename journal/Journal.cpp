@@ -109,7 +109,12 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
     if (e.failed) return;
     e.failed = true;
     e.reason = why;
-    record_->log("FAILED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
+    // A service this machine does not have is no failure of the run: the console says "not present" too.
+    if (e.effect.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(ServiceKey(e.effect.target)))
+        record_->log("NOT PRESENT [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) +
+                     ": this machine has no such service");
+    else
+        record_->log("FAILED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
 }
 
 std::unique_ptr<StartedProcess> JournalPlatform::startHidden(const std::string& commandLine) {

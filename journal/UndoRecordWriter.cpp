@@ -66,6 +66,12 @@ void UndoRecordWriter::open() {
     machine_.appendFileFlushed(folder_ + "\\" + kUndoScript,
                                "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
     machine_.appendFileFlushed(folder_ + "\\" + kStateFile, "");
+    try {
+        if (!unwrittenLog_.empty()) machine_.appendFile(folder_ + "\\" + kChangesLog, unwrittenLog_);
+    } catch (const PlatformError&) {
+        // The log is for people; a record without its first lines still undoes the run.
+    }
+    unwrittenLog_.clear();
 }
 
 void UndoRecordWriter::prune() {
@@ -90,7 +96,11 @@ void UndoRecordWriter::flush(const Pending& pending) {
 }
 
 void UndoRecordWriter::log(const std::string& line) {
-    if (!opened()) return;
+    // Steps before the first change are kept until there is a record to hold them.
+    if (!opened()) {
+        unwrittenLog_ += line + "\r\n";
+        return;
+    }
     try {
         machine_.appendFile(folder_ + "\\" + kChangesLog, line + "\r\n");
     } catch (const PlatformError&) {

@@ -76,6 +76,7 @@ private:
     std::string root_;
     bool restore_;
     std::string folder_;
+    std::string unwrittenLog_;  // changes.txt lines of the steps before the record was made
     int copies_ = 0;
     std::vector<StateLine> lines_;
     // Values kept, by lower-case key and name: the value before the run, or none.

@@ -141,6 +141,16 @@ TEST_F(NetChangeConsole, AServiceTheMachineLacksIsNeitherDriftNorFailure) {
     EXPECT_FALSE(machine.registry().keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter"));
 }
 
+TEST_F(NetChangeConsole, TheRecordCallsAServiceTheMachineLacksNotPresentNotFailed) {
+    machine.registry().deleteKey("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter");
+    ASSERT_EQ(run({"APPLY", "/on", "54,Alerter"}), kDone) << err();
+    const auto fields = Fields(terminal.outLines.back());
+    ASSERT_EQ(fields.front(), "undo");
+    const std::string log = machine.files().content(fields.back() + "\\changes.txt").value_or("");
+    EXPECT_NE(log.find("NOT PRESENT [Services, lstService entry 0"), std::string::npos) << log;
+    EXPECT_EQ(log.find("FAILED"), std::string::npos) << log;
+}
+
 TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
     sim::SimWindows machine;
     const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Q";
