@@ -23,6 +23,15 @@ std::string Parent(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// Some registry tools give a key they make an empty default value: a key
+// holding only that holds nothing put there since the run.
+bool HoldsNothingOfItsOwn(const std::vector<NamedRegValue>& values) {
+    if (values.empty()) return true;
+    const NamedRegValue& only = values.front();
+    return values.size() == 1 && only.name.empty() && only.value.type == reg_type::String &&
+           PlainText(only.value).value_or("-").empty();
+}
+
 std::string ValuePath(const ValueTarget& v) { return v.key + "\\" + (v.name.empty() ? "(Default)" : v.name); }
 
 // "C:\x\Name.lnk" -> "C:\x\Name (restored).lnk", then " (restored 2)" and on.
@@ -151,14 +160,19 @@ private:
         std::sort(made.begin(), made.end(), [](const std::string& a, const std::string& b) {
             return std::count(a.begin(), a.end(), '\\') > std::count(b.begin(), b.end(), '\\');
         });
-        std::set<std::string> going;
+        std::set<std::string> going, staying;
         std::vector<std::string> script;
         for (const std::string& key : made) {
-            bool empty = machine_.registryValues(key).empty();
-            for (const std::string& sub : machine_.registrySubkeys(key))
-                empty = empty && going.count(Lower(key + "\\" + sub));
+            bool empty = HoldsNothingOfItsOwn(machine_.registryValues(key)), onlyKept = empty;
+            for (const std::string& sub : machine_.registrySubkeys(key)) {
+                const std::string path = Lower(key + "\\" + sub);
+                empty = empty && going.count(path);
+                onlyKept = onlyKept && (going.count(path) || staying.count(path));
+            }
             if (!empty) {
-                keep(key, "holds values or keys put there since the run");
+                // A parent stays with the key kept below it; only what was put there since is named.
+                if (!onlyKept) keep(key, "holds values or keys put there since the run");
+                staying.insert(Lower(key));
                 continue;
             }
             going.insert(Lower(key));

@@ -36,6 +36,18 @@ bool RunHostTool(const std::wstring& tool, std::wstring line, const std::string&
     return done();
 }
 
+// The host's path of a Windows path, as Wine maps it; empty where it cannot tell.
+std::string UnixPath(const std::string& path) {
+    using ToUnix = char*(__cdecl*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = toUnix ? toUnix(Widen(path).c_str()) : nullptr;
+    if (!unix) return {};
+    std::string out = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return out;
+}
+
 // Links go as links: Wine's own removal would follow a host link.
 void RemoveTestFolder() {
     RunHostTool(L"Z:\\bin\\rm", L"rm -rf \"" + Widen(std::string(kBase).substr(3)) + L"\"", "C:\\",
@@ -64,8 +76,10 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     ASSERT_TRUE(CreateDirectoryW(Widen(theirs).c_str(), nullptr));
     platform.appendFileFlushed(theirs + "\\keep.txt", "not the program's");
     const std::string old = CreateRecordFolder(platform, root, false);
-    ASSERT_TRUE(
-        RunHostTool(L"Z:\\bin\\ln", L"ln -s ../../theirs files", old, [&] { return Exists(old + "\\files"); }));
+    const std::string target = UnixPath(theirs), link = UnixPath(old) + "/files";
+    ASSERT_FALSE(target.empty());
+    ASSERT_TRUE(RunHostTool(L"Z:\\bin\\ln", Widen("ln -s \"" + target + "\" \"" + link + "\""), "C:\\",
+                            [&] { return Exists(old + "\\files"); }));
     const std::string made = CreateRecordFolder(platform, root, false);
     EXPECT_TRUE(platform.isLinkOrJunction(old + "\\files"));
     EXPECT_FALSE(platform.isLinkOrJunction(old));
