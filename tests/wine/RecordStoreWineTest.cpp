@@ -78,8 +78,8 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     const std::string old = CreateRecordFolder(platform, root, false);
     const std::string target = UnixPath(theirs), link = UnixPath(old) + "/files";
     ASSERT_FALSE(target.empty());
-    // Wine starts a host tool late, or not at all, after some of the other tests have run in the same
-    // process; the simulated drive's pruning test covers the rule wherever this cannot.
+    // In a whole run of this program Wine has been seen not to start the host tool in time (alone it
+    // does); the simulated drive's pruning test covers the rule wherever this cannot.
     if (!RunHostTool(L"Z:\\bin\\ln", Widen("ln -s \"" + target + "\" \"" + link + "\""), "C:\\",
                      [&] { return Exists(old + "\\files"); }))
         GTEST_SKIP() << "the host made no folder link in time";
