@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/QuitRequestDropped.h"
 #include "engine/ServiceCatalogue.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
@@ -107,15 +108,7 @@ std::wstring TextOf(HWND window) {
     return text.data();
 }
 
-// Closing frmMain asks the program to end: the request must not reach the
-// event pumps of the tests that follow.
-struct QuitRequestDropped {
-    ~QuitRequestDropped() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-};
+using test::QuitRequestDropped;
 
 class MainWindowLook : public testing::Test {
 protected:

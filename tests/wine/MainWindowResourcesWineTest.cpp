@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "tests/wine/QuitRequestDropped.h"
 #include "engine/OptimiseRun.h"
 #include "platform/win32/Win32Platform.h"
 #include "window/PageSwitching.h"
@@ -58,15 +59,7 @@ void SwitchThroughPagesAndRun(win32::MainWindow& window) {
     win32::PumpPendingMessages(window.handle());
 }
 
-// Closing frmMain ends the program: its quit request must not reach the
-// event pumps of the tests that follow.
-struct QuitRequestDropped {
-    ~QuitRequestDropped() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-};
+using test::QuitRequestDropped;
 
 TEST(MainWindowResourcesWine, TenRunsAndPageSwitchesLeaveNothingBehind) {
     QuitRequestDropped dropped;

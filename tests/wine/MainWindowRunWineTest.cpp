@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "tests/wine/QuitRequestDropped.h"
 #include "engine/OptimiseRun.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
@@ -47,13 +48,7 @@ public:
     }
 };
 
-struct QuitRequestDropped {
-    ~QuitRequestDropped() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-};
+using test::QuitRequestDropped;
 
 void DeleteValue(HKEY root, const wchar_t* subkey, const wchar_t* name) {
     HKEY key = nullptr;

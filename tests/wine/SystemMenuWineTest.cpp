@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <map>
 
+#include "tests/wine/QuitRequestDropped.h"
 #include "platform/win32/Win32Platform.h"
 #include "window/PageSwitching.h"
 #include "window/win32/MainWindow.h"
@@ -15,13 +16,7 @@
 namespace quillon {
 namespace {
 
-struct QuitRequestDropped {  // closing frmMain asks the program to end; later tests must not meet that
-    ~QuitRequestDropped() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-};
+using test::QuitRequestDropped;
 
 TEST(SystemMenuWine, AccessKeysAreTheirOwnAndEntriesGreyWhereTheyCannotAct) {
     QuitRequestDropped dropped;
