@@ -47,6 +47,11 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     RequestedPlatform top(verb.request, watch);
     RunContext context{form, top.get(), verb.userName};
     journal.follow(context.step);
+    // A plan of the listed boxes alone would need the filter's own rules: those runs keep each change as it comes.
+    if (!verb.request.listed)
+        journal.forecast([&](Page page) {
+            return PlanPhase(form, verb.platform, verb.userName, context.pagesOfRun, page);
+        });
     watch.follow(context.step);
     top.follow(context.step);
 

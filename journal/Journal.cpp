@@ -6,6 +6,7 @@
 #include "engine/OptimiseRun.h"
 #include "engine/RunContext.h"
 #include "journal/EffectReader.h"
+#include "journal/KeepAhead.h"
 #include "journal/MachineView.h"
 #include "journal/RecordState.h"
 #include "journal/RecordStore.h"
@@ -57,6 +58,7 @@ bool JournalPlatform::begin() { return record_->writable(); }
 std::string JournalPlatform::folder() const { return record_->folder(); }
 
 std::string JournalPlatform::finish() {
+    record_->settle();
     if (!record_->opened()) return {};
     try {
         if (!stopped() && MachineAsBefore(machine_, BuildRecordState(record_->lines()), record_->folder()))
@@ -79,7 +81,8 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect) {
         throw PlatformError(effects_[index].reason);
     }
     try {
-        if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect);
+        keepAhead();
+        if ((a.changes || effect.kind == EffectKind::CreateKey) && !record_->takeAhead(effect)) record_->keep(effect);
     } catch (const UnscriptableName& error) {
         refuse(index, error.what());
         throw;
@@ -94,6 +97,20 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect) {
     record_->log("[" + DescribeStep(effects_[index].step) + "] " + DescribeEffect(effect) + ": " +
                  (a.changes ? a.before + " -> " + a.after : "no change (" + a.before + ")"));
     return index;
+}
+
+void JournalPlatform::keepAhead() {
+    if (!forecast_ || !step_) return;
+    const unsigned page = 1u << static_cast<unsigned>(step_->page);
+    if (pagesForecast_ & page) return;
+    pagesForecast_ |= page;
+    std::vector<PlannedEffect> plan;
+    try {
+        plan = forecast_(step_->page);
+    } catch (const std::exception&) {
+        return;  // every change of the page is then kept as it comes
+    }
+    record_->keepAhead(LoneValueChanges(plan));
 }
 
 void JournalPlatform::refuse(std::size_t index, const std::string& why) {
@@ -176,6 +193,9 @@ RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunC
     JournalPlatform journal(context.platform, root);
     RunContext recorded{context.form, journal, context.userName};
     journal.follow(recorded.step);
+    journal.forecast([&](Page page) {
+        return PlanPhase(recorded.form, context.platform, recorded.userName, recorded.pagesOfRun, page);
+    });
     run(recorded);
     if (journal.stopped()) context.form.setLabel(Label::Wait, StoppedText());
     const std::string folder = journal.finish();

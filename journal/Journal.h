@@ -18,6 +18,7 @@
 
 #include "engine/StepTag.h"
 #include "journal/Effect.h"
+#include "journal/Plan.h"
 #include "platform/ForwardingPlatform.h"
 
 namespace quillon {
@@ -48,6 +49,10 @@ public:
 
     // The step whose changes are being recorded; read as each change arrives.
     void follow(const StepTag& step) { step_ = &step; }
+    // What a page of the run will change, asked at its first change; the
+    // values only it touches are then kept in one write (KeepAhead.h).
+    using Forecast = std::function<std::vector<PlannedEffect>(Page)>;
+    void forecast(Forecast forecast) { forecast_ = std::move(forecast); }
     // Whether a record could be written (the root exists or can be made). Makes no record.
     bool begin();
     // True once a change was refused because its record could not be written;
@@ -82,7 +87,11 @@ private:
     template <class Change>
     void changeRecorded(const Effect& effect, Change&& change);
 
+    void keepAhead();
+
     const StepTag* step_ = nullptr;
+    Forecast forecast_;
+    unsigned pagesForecast_ = 0;
     std::unique_ptr<UndoRecordWriter> record_;
     std::vector<RecordedEffect> effects_;
     std::string stopReason_;

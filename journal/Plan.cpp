@@ -1,6 +1,7 @@
 #include "journal/Plan.h"
 
 #include "engine/Phases.h"
+#include "engine/Step.h"
 #include "journal/PlanningPlatform.h"
 #include "journal/SelectionForm.h"
 
@@ -20,6 +21,23 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
             RunPhase(context, page);
         } catch (const std::exception&) {
         }
+    }
+    return planner.effects();
+}
+
+std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,
+                                     unsigned pagesOfRun, Page page) {
+    SelectionForm selection = SelectionForm::CopyOf(form);
+    selection.setPageVisible(page, true);
+    PlanningPlatform planner(machine);
+    RunContext context{selection, planner, userName};
+    planner.follow(context.step);
+    context.pagesOfRun = pagesOfRun;
+    context.addPage(page);
+    FailedStepCount planned;  // the run counts its own failures, not the plan's
+    try {
+        RunPhase(context, page);
+    } catch (const std::exception&) {
     }
     return planner.effects();
 }

@@ -30,4 +30,9 @@ struct PlannedEffect {
 std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
                                    std::span<const Page> pages);
 
+// The effects of the one phase `page` of a run that takes `pagesOfRun`
+// (RunContext), as it would start now.
+std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,
+                                     unsigned pagesOfRun, Page page);
+
 }  // namespace quillon

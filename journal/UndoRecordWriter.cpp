@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "journal/KeepAhead.h"
 #include "journal/RecordStore.h"
 #include "journal/RegScript.h"
 #include "platform/RegistryPath.h"
@@ -11,7 +12,7 @@ namespace quillon {
 namespace {
 
 
-std::string ValueSlot(const std::string& key, const std::string& name) { return Lower(key) + '\n' + Lower(name); }
+std::string SlotKey(const std::string& key, const std::string& name) { return Lower(key) + '\n' + Lower(name); }
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
@@ -63,13 +64,18 @@ void UndoRecordWriter::open() {
     if (opened()) return;
     const std::string folder = CreateRecordFolder(machine_, root_, restore_);
     folder_ = folder;
-    machine_.appendFileFlushed(folder_ + "\\" + kUndoScript,
-                               "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
-    machine_.appendFileFlushed(folder_ + "\\" + kStateFile, "");
+    // Neither is read back before the first change's lines, which are flushed.
+    machine_.appendFile(folder_ + "\\" + kUndoScript,
+                        "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
+    machine_.appendFile(folder_ + "\\" + kStateFile, "");
+}
+
+void UndoRecordWriter::writeLog() {
+    if (!opened() || unwrittenLog_.empty()) return;
     try {
-        if (!unwrittenLog_.empty()) machine_.appendFile(folder_ + "\\" + kChangesLog, unwrittenLog_);
+        machine_.appendFile(folder_ + "\\" + kChangesLog, unwrittenLog_);
     } catch (const PlatformError&) {
-        // The log is for people; a record without its first lines still undoes the run.
+        // The log is for people; what undoing needs is in state.txt.
     }
     unwrittenLog_.clear();
 }
@@ -93,20 +99,12 @@ void UndoRecordWriter::flush(const Pending& pending) {
     for (const StateLine& line : pending.state) text += StateLineText(line);
     if (!text.empty()) machine_.appendFileFlushed(folder_ + "\\" + kStateFile, text);
     lines_.insert(lines_.end(), pending.state.begin(), pending.state.end());
+    writeLog();
 }
 
-void UndoRecordWriter::log(const std::string& line) {
-    // Steps before the first change are kept until there is a record to hold them.
-    if (!opened()) {
-        unwrittenLog_ += line + "\r\n";
-        return;
-    }
-    try {
-        machine_.appendFile(folder_ + "\\" + kChangesLog, line + "\r\n");
-    } catch (const PlatformError&) {
-        // The log is for people; what undoing needs was flushed ahead of the change.
-    }
-}
+// Steps before the first change are kept until there is a record to hold them,
+// and later ones until the record is next written: one write, not one a line.
+void UndoRecordWriter::log(const std::string& line) { unwrittenLog_ += line + "\r\n"; }
 
 void UndoRecordWriter::remove() {
     if (!opened()) return;
@@ -121,12 +119,12 @@ bool UndoRecordWriter::covered(const std::string& key) const {
 }
 
 void UndoRecordWriter::keepValue(const std::string& key, const std::string& name, Pending& out) {
-    if (covered(key) || values_.count(ValueSlot(key, name))) return;
+    if (covered(key) || values_.count(SlotKey(key, name))) return;
     if (!machine_.registryKeyExists(key)) return keepMissingKey(key, out);
     const auto prior = machine_.registryValue(key, name);
     out.script += ScriptSection(key) + "\r\n" + ScriptValueLine(name, prior) + "\r\n\r\n";
     out.state.push_back(ValueLine(false, key, name, prior));
-    values_[ValueSlot(key, name)] = prior;
+    values_[SlotKey(key, name)] = prior;
 }
 
 // The first key on the way down that is missing goes, and everything the run puts below it.
@@ -156,7 +154,7 @@ std::vector<UndoRecordWriter::KeySnapshot> UndoRecordWriter::priorTree(const std
         if (covered(snapshot.path)) continue;
         std::vector<NamedRegValue> values;
         for (NamedRegValue& v : snapshot.values)
-            if (!values_.count(ValueSlot(snapshot.path, v.name))) values.push_back(std::move(v));
+            if (!values_.count(SlotKey(snapshot.path, v.name))) values.push_back(std::move(v));
         for (const auto& [slot, value] : values_)
             if (value && slot.substr(0, slot.find('\n')) == Lower(snapshot.path))
                 values.push_back({slot.substr(slot.find('\n') + 1), *value});
@@ -261,6 +259,67 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
     case EffectKind::CreateFolder: out.state.push_back(PresenceLine(true, StateKind::Folder, e.target, true)); break;
     case EffectKind::RunTool: break;
     }
+}
+
+void UndoRecordWriter::keepAhead(const std::vector<Effect>& changes) {
+    Pending batch;
+    std::vector<Effect> kept;
+    // A value inside a key kept whole earlier, or kept itself earlier, may
+    // already hold what the run wrote there: its after line must wait for its change.
+    std::vector<std::string> earlierTrees;
+    for (const auto& [path, tree] : trees_) earlierTrees.push_back(path);
+    const auto keptEarlier = [&](const ValueSlot& slot) {
+        if (values_.count(SlotKey(slot.key, slot.name))) return true;
+        return std::any_of(earlierTrees.begin(), earlierTrees.end(),
+                           [&](const std::string& path) { return KeyWithin(Lower(slot.key), path); });
+    };
+    for (const Effect& effect : changes) {
+        const ValueSlot slot = ValueOf(effect);
+        if (keptEarlier(slot)) continue;
+        Pending one;
+        try {
+            keepValue(slot.key, slot.name, one);
+        } catch (const UnscriptableName&) {
+            continue;
+        }
+        after(effect, one);
+        batch.script += one.script;
+        batch.state.insert(batch.state.end(), one.state.begin(), one.state.end());
+        kept.push_back(effect);
+    }
+    if (kept.empty()) return;
+    open();
+    flush(batch);
+    for (Effect& effect : kept) ahead_.push_back({std::move(effect), lines_.size()});
+}
+
+bool UndoRecordWriter::takeAhead(const Effect& effect) {
+    for (KeptAhead& k : ahead_)
+        if (!k.taken && k.effect == effect) return k.taken = true;
+    return false;
+}
+
+void UndoRecordWriter::settle() {
+    Pending pending;
+    for (const KeptAhead& k : ahead_) {
+        if (k.taken) continue;
+        const ValueSlot slot = ValueOf(k.effect);
+        const bool touchedLater = std::any_of(lines_.begin() + k.linesAfter, lines_.end(), [&](const StateLine& line) {
+            if (line.kind == StateKind::Value) return EqualNoCase(line.target, slot.key) && EqualNoCase(line.name, slot.name);
+            return (line.kind == StateKind::Key || line.kind == StateKind::Tree) && KeyWithin(slot.key, line.target);
+        });
+        if (touchedLater) continue;
+        // One not kept by itself lay inside a key the run was to make: it was absent.
+        const auto before = values_.find(SlotKey(slot.key, slot.name));
+        pending.state.push_back(ValueLine(true, slot.key, slot.name,
+                                          before == values_.end() ? std::nullopt : before->second));
+    }
+    try {
+        if (!pending.state.empty()) flush(pending);
+    } catch (const PlatformError&) {
+        // Without these lines an undo still puts back only what holds what the run wrote.
+    }
+    writeLog();
 }
 
 void UndoRecordWriter::keep(const Effect& effect) {

@@ -44,7 +44,19 @@ public:
     // must then not be made), UnscriptableName when a name it would need
     // cannot be written exactly, TargetNotKept when the target cannot be read.
     void keep(const Effect& effect);
-    // A line of changes.txt, the readable log; not needed for restoring.
+    // Keeps, in one flushed write, what these value changes' targets hold
+    // (KeepAhead.h); a change kept so is then taken by takeAhead() with
+    // nothing more to write. A value kept already, or one whose name cannot
+    // be written, is left to keep() as its change comes.
+    void keepAhead(const std::vector<Effect>& changes);
+    // True when the change was kept ahead and not yet taken.
+    bool takeAhead(const Effect& effect);
+    // For every change kept ahead that never came, and whose value nothing
+    // later touched: writes that the run left it as it was, so an undo never
+    // puts back over what somebody else writes there later. Then writes out the log.
+    void settle();
+    // A line of changes.txt, the readable log; not needed for restoring. It
+    // is written out with the record's next write.
     void log(const std::string& line);
     // Removes the record's folder (the run left nothing to take back).
     void remove();
@@ -71,12 +83,13 @@ private:
     std::vector<KeySnapshot> priorTree(const std::string& key);
     void readTree(const std::string& key, std::vector<KeySnapshot>& out);
     void flush(const Pending& pending);
+    void writeLog();
 
     Platform& machine_;
     std::string root_;
     bool restore_;
     std::string folder_;
-    std::string unwrittenLog_;  // changes.txt lines of the steps before the record was made
+    std::string unwrittenLog_;  // changes.txt lines not yet written
     int copies_ = 0;
     std::vector<StateLine> lines_;
     // Values kept, by lower-case key and name: the value before the run, or none.
@@ -84,6 +97,12 @@ private:
     // Keys kept whole, by lower-case path: the tree before the run (empty: the key did not exist).
     std::map<std::string, std::vector<KeySnapshot>> trees_;
     std::set<std::string> paths_;  // files and folders kept, lower case
+    struct KeptAhead {
+        Effect effect;
+        std::size_t linesAfter;  // lines_ written up to the end of its batch
+        bool taken = false;
+    };
+    std::vector<KeptAhead> ahead_;
 };
 
 }  // namespace quillon

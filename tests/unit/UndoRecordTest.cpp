@@ -167,8 +167,9 @@ TEST(UndoRecord, AFullDiskAtAnyPointStopsTheRunWithEverythingMadeRestorable) {
     test::SelectEverything(form, sizing, true);
     const RecordedRun whole = RunPage(sizing, form, Page::System);
     long long size = 0;
+    // Up to all a restore reads: the readable log, written last, may go missing without stopping the run.
     for (const std::string& path : sizing.files().allPaths())
-        if (path.rfind(whole.folder, 0) == 0) size += static_cast<long long>(sizing.files().content(path).value_or("").size()) + 1;
+        if (path.rfind(whole.folder, 0) == 0 && !path.ends_with("changes.txt")) size += static_cast<long long>(sizing.files().content(path).value_or("").size()) + 1;
 
     for (long long space = 0; space < size; space = space * 5 / 4 + 61) {
         SCOPED_TRACE(space);
@@ -222,7 +223,7 @@ TEST(UndoRecord, BeginMakesNoRecordAndAnAutoRunStoppedPartWaySaysSo) {
     EXPECT_EQ(journal.finish(), "");
 
     const auto prior = TweakedState(machine);
-    machine.limitSpaceBelow(DefaultUndoRoot(machine), 2000);
+    machine.limitSpaceBelow(DefaultUndoRoot(machine), 12000);
     machine.queueMessageBoxAnswer(MessageBoxAnswer::Ok);
     test::MemoryForm form;
     RunContext context{form, machine, "Tester"};

@@ -1,0 +1,110 @@
+// Values a page alone touches are kept in one write at its first change: the
+// record must still restore exactly wherever the run is cut off, and never
+// take back what the run did not do.
+#include <gtest/gtest.h>
+
+#include "engine/OptimiseRun.h"
+#include "journal/Journal.h"
+#include "journal/RecordStore.h"
+#include "journal/Restore.h"
+#include "platform/ForwardingPlatform.h"
+#include "tests/unit/JournalMachine.h"
+
+namespace quillon {
+namespace {
+
+using test::FurnishMachine;
+using test::TweakedState;
+
+// A machine that counts flushed writes and, from its `cutAt`th started tool
+// on, starts none: a run cut off there, as when the program is ended.
+class CutOffMachine : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    int cutAt = -1;
+    int started = 0;
+    int flushed = 0;
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        if (cutAt >= 0 && started >= cutAt) throw PlatformError("cut off");
+        ++started;
+        return ForwardingPlatform::startHidden(commandLine);
+    }
+    void appendFileFlushed(const std::string& path, std::string_view bytes) override {
+        ++flushed;
+        ForwardingPlatform::appendFileFlushed(path, bytes);
+    }
+};
+
+// Runs one page through a journal that keeps its lone values ahead. The
+// journal is not finished: what is on the disk is what an ended program leaves.
+std::string RunUnfinished(Platform& below, test::MemoryForm& form, Page page,
+                          const std::vector<Effect>& alsoPlanned = {}) {
+    form.showOnly(page);
+    JournalPlatform journal(below, DefaultUndoRoot(below));
+    RunContext context{form, journal, "Tester"};
+    journal.follow(context.step);
+    journal.forecast([&](Page p) {
+        auto plan = PlanPhase(form, below, "Tester", context.pagesOfRun, p);
+        for (const Effect& e : alsoPlanned) plan.push_back({e, context.step, "", "", true});
+        return plan;
+    });
+    RunOptimise(context);
+    return journal.folder();
+}
+
+TEST(KeepAhead, APageKeepsItsLoneValuesInAFewWritesAndARunCutOffAnywhereRestoresExactly) {
+    for (Page page : {Page::System, Page::Security, Page::Services}) {
+        SCOPED_TRACE(static_cast<int>(page));
+        sim::SimWindows sizing;
+        FurnishMachine(sizing);
+        test::MemoryForm form;
+        test::SelectEverything(form, sizing, true);
+        CutOffMachine counting(sizing);
+        RunUnfinished(counting, form, page);
+        // One flushed write per change was the rule before: far fewer now.
+        EXPECT_LT(counting.flushed * 3, counting.started) << counting.flushed << " of " << counting.started;
+
+        for (int cut = 0; cut <= counting.started; ++cut) {
+            SCOPED_TRACE(cut);
+            sim::SimWindows machine;
+            FurnishMachine(machine);
+            const auto prior = TweakedState(machine);
+            CutOffMachine cutOff(machine);
+            cutOff.cutAt = cut;
+            const std::string folder = RunUnfinished(cutOff, form, page);
+            if (!folder.empty()) RestoreRecord(machine, folder);
+            EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
+        }
+    }
+}
+
+TEST(KeepAhead, AValueKeptAheadThatTheRunNeverChangedIsLeftToWhoeverWritesItLater) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, true);
+    const std::string desktop = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
+    const Effect never{EffectKind::SetValue, desktop, "Planned", TextValue(reg_type::String, "1"), {}, 0, false};
+
+    const std::string folder = [&] {
+        form.showOnly(Page::System);
+        JournalPlatform journal(machine, DefaultUndoRoot(machine));
+        RunContext context{form, journal, "Tester"};
+        journal.follow(context.step);
+        journal.forecast([&](Page p) {
+            auto plan = PlanPhase(form, machine, "Tester", context.pagesOfRun, p);
+            plan.push_back({never, context.step, "", "", true});
+            return plan;
+        });
+        RunOptimise(context);
+        return journal.finish();
+    }();
+    ASSERT_FALSE(folder.empty());
+    // Another program writes just what the plan foresaw, after the run.
+    machine.registry().setValue(desktop, "Planned", sim::Value::String("1"));
+    RestoreRecord(machine, folder);
+    EXPECT_EQ(machine.registryValue(desktop, "Planned"), TextValue(reg_type::String, "1"));
+}
+
+}  // namespace
+}  // namespace quillon
