@@ -7,6 +7,7 @@
 #include "journal/Journal.h"
 #include "journal/RecordStore.h"
 #include "journal/Restore.h"
+#include "journal/UndoRecordWriter.h"
 #include "platform/ForwardingPlatform.h"
 #include "tests/unit/JournalMachine.h"
 
@@ -35,11 +36,11 @@ public:
     }
 };
 
-// Runs one page through a journal that keeps its lone values ahead. The
-// journal is not finished: what is on the disk is what an ended program leaves.
-std::string RunUnfinished(Platform& below, test::MemoryForm& form, Page page,
+// Runs pages, one after another, through a journal that keeps its lone values ahead, with
+// `alsoPlanned` added to each forecast. Unless `finished`, the journal is not
+// finished: what is on the disk is what an ended program leaves.
+std::string RunPagesAhead(Platform& below, test::MemoryForm& form, std::vector<Page> pages, bool finished = false,
                           const std::vector<Effect>& alsoPlanned = {}) {
-    form.showOnly(page);
     JournalPlatform journal(below, DefaultUndoRoot(below));
     RunContext context{form, journal, "Tester"};
     journal.follow(context.step);
@@ -48,8 +49,11 @@ std::string RunUnfinished(Platform& below, test::MemoryForm& form, Page page,
         for (const Effect& e : alsoPlanned) plan.push_back({e, context.step, "", "", true});
         return plan;
     });
-    RunOptimise(context);
-    return journal.folder();
+    for (Page page : pages) {
+        form.showOnly(page);
+        RunOptimise(context);
+    }
+    return finished ? journal.finish() : journal.folder();
 }
 
 // Furnished, less one service the Services page names: its change is "not present".
@@ -59,14 +63,16 @@ void Furnish(sim::SimWindows& machine) {
 }
 
 TEST(KeepAhead, APageKeepsItsLoneValuesInAFewWritesAndARunCutOffAnywhereRestoresExactly) {
-    for (Page page : {Page::System, Page::Security, Page::Services}) {
-        SCOPED_TRACE(static_cast<int>(page));
+    // Pages one by one, and together, where a later page's value may have been kept by an earlier one.
+    for (const std::vector<Page>& pages : std::vector<std::vector<Page>>{
+             {Page::System}, {Page::Security}, {Page::Services}, {Page::Services, Page::System, Page::Security}}) {
+        SCOPED_TRACE(static_cast<int>(pages.front()) * 10 + static_cast<int>(pages.size()));
         sim::SimWindows sizing;
         Furnish(sizing);
         test::MemoryForm form;
         test::SelectEverything(form, sizing, true);
         CutOffMachine counting(sizing);
-        RunUnfinished(counting, form, page);
+        RunPagesAhead(counting, form, pages);
         // One flushed write per change was the rule before: far fewer now.
         EXPECT_LT(counting.flushed * 3, counting.started) << counting.flushed << " of " << counting.started;
 
@@ -77,7 +83,7 @@ TEST(KeepAhead, APageKeepsItsLoneValuesInAFewWritesAndARunCutOffAnywhereRestores
             const auto prior = TweakedState(machine);
             CutOffMachine cutOff(machine);
             cutOff.cutAt = cut;
-            const std::string folder = RunUnfinished(cutOff, form, page);
+            const std::string folder = RunPagesAhead(cutOff, form, pages);
             if (!folder.empty()) RestoreRecord(machine, folder);
             EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
         }
@@ -92,24 +98,33 @@ TEST(KeepAhead, AValueKeptAheadThatTheRunNeverChangedIsLeftToWhoeverWritesItLate
     const std::string desktop = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
     const Effect never{EffectKind::SetValue, desktop, "Planned", TextValue(reg_type::String, "1"), {}, 0, false};
 
-    const std::string folder = [&] {
-        form.showOnly(Page::System);
-        JournalPlatform journal(machine, DefaultUndoRoot(machine));
-        RunContext context{form, journal, "Tester"};
-        journal.follow(context.step);
-        journal.forecast([&](Page p) {
-            auto plan = PlanPhase(form, machine, "Tester", context.pagesOfRun, p);
-            plan.push_back({never, context.step, "", "", true});
-            return plan;
-        });
-        RunOptimise(context);
-        return journal.finish();
-    }();
+    const std::string folder = RunPagesAhead(machine, form, {Page::System}, true, {never});
     ASSERT_FALSE(folder.empty());
     // Another program writes just what the plan foresaw, after the run.
     machine.registry().setValue(desktop, "Planned", sim::Value::String("1"));
     RestoreRecord(machine, folder);
     EXPECT_EQ(machine.registryValue(desktop, "Planned"), TextValue(reg_type::String, "1"));
+}
+
+TEST(KeepAhead, AValueAnEarlierPageChangedWaitsForItsOwnChangeOnALaterPage) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    const std::string desktop = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
+    const auto prior = machine.registryValue(desktop, "HungAppTimeout");
+    const auto set = [&](const char* data) {
+        return Effect{EffectKind::SetValue, desktop, "HungAppTimeout", TextValue(reg_type::String, data), {}, 0, false};
+    };
+    std::string folder;
+    {
+        UndoRecordWriter record(machine, DefaultUndoRoot(machine), false);
+        record.keep(set("1"));  // the first page's change, made
+        machine.registry().setValue(desktop, "HungAppTimeout", sim::Value::String("1"));
+        record.keepAhead({set("2")});  // the next page's, cut off before it is made
+        EXPECT_FALSE(record.takeAhead(set("2")));
+        folder = record.folder();
+    }
+    RestoreRecord(machine, folder);
+    EXPECT_EQ(machine.registryValue(desktop, "HungAppTimeout"), prior);
 }
 
 }  // namespace
