@@ -106,37 +106,53 @@ struct ConsoleWine : ::testing::Test {
         SHFileOperationW(&operation);
     }
 
-    Finished run(const std::wstring& arguments, const std::wstring& program = {}) {
+    struct Started {
+        win32::UniqueHandle process, thread;
+        std::wstring outPath, errPath;
+    };
+
+    // Starts quillonc.exe with `arguments` (or the command line `program`) in
+    // the folder, its output going to files of their own.
+    std::optional<Started> start(const std::wstring& arguments, const std::wstring& program = {}) {
         // Fresh names each time: a child's handles may outlive it briefly under Wine.
-        const std::wstring run = std::to_wstring(++runs_);
-        const std::wstring outPath = folder + L"\\out" + run + L".txt", errPath = folder + L"\\err" + run + L".txt";
+        const std::wstring number = std::to_wstring(++runs_);
+        Started started{{}, {}, folder + L"\\out" + number + L".txt", folder + L"\\err" + number + L".txt"};
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        Finished finished;
-        {
-            win32::UniqueHandle out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                                CREATE_NEW, 0, nullptr));
-            win32::UniqueHandle err(CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                                CREATE_NEW, 0, nullptr));
-            if (!out || !err) ADD_FAILURE() << "no output files in the program folder";
-            STARTUPINFOW startup{};
-            startup.cb = sizeof startup;
-            startup.dwFlags = STARTF_USESTDHANDLES;
-            startup.hStdOutput = out.get();
-            startup.hStdError = err.get();
-            PROCESS_INFORMATION info{};
-            std::wstring line = program.empty() ? L"\"" + exe + L"\" " + arguments : program;
-            if (!CreateProcessW(program.empty() ? exe.c_str() : nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                folder.c_str(), &startup, &info)) {
-                ADD_FAILURE() << "quillonc.exe did not start";
-                return finished;
-            }
-            win32::UniqueHandle process(info.hProcess), thread(info.hThread);
-            EXPECT_EQ(WaitForSingleObject(process.get(), 120000), WAIT_OBJECT_0);
-            GetExitCodeProcess(process.get(), &finished.status);
+        win32::UniqueHandle out(CreateFileW(started.outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                            CREATE_NEW, 0, nullptr));
+        win32::UniqueHandle err(CreateFileW(started.errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                            CREATE_NEW, 0, nullptr));
+        if (!out || !err) ADD_FAILURE() << "no output files in the program folder";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out.get();
+        startup.hStdError = err.get();
+        PROCESS_INFORMATION info{};
+        std::wstring line = program.empty() ? L"\"" + exe + L"\" " + arguments : program;
+        if (!CreateProcessW(program.empty() ? exe.c_str() : nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                            folder.c_str(), &startup, &info)) {
+            ADD_FAILURE() << "quillonc.exe did not start";
+            return std::nullopt;
         }
-        finished.out = ReadAll(outPath);
-        finished.err = ReadAll(errPath);
+        started.process = win32::UniqueHandle(info.hProcess);
+        started.thread = win32::UniqueHandle(info.hThread);
+        return started;
+    }
+
+    // Waits for a started run and reads what it wrote.
+    static Finished Wait(Started& started) {
+        Finished finished;
+        EXPECT_EQ(WaitForSingleObject(started.process.get(), 120000), WAIT_OBJECT_0);
+        GetExitCodeProcess(started.process.get(), &finished.status);
+        finished.out = ReadAll(started.outPath);
+        finished.err = ReadAll(started.errPath);
         return finished;
+    }
+
+    Finished run(const std::wstring& arguments, const std::wstring& program = {}) {
+        auto started = start(arguments, program);
+        return started ? Wait(*started) : Finished{};
     }
 
     void writeFile(const std::wstring& name, const std::string& bytes) {
@@ -413,36 +429,21 @@ TEST_F(ConsoleWine, RunsWaitForTheOneHoldingTheLockAndGiveUpAfterTheirBound) {
 
     // Two runs started while the lock is held both wait, then go one after
     // the other: the second finds the first's work done and changes nothing.
-    struct Started {
-        win32::UniqueHandle process, thread;
-        std::wstring out;
-    };
     std::vector<Started> started;
     for (int i = 0; i < 2; ++i) {
-        const std::wstring out = folder + L"\\both" + std::to_wstring(i) + L".txt";
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        win32::UniqueHandle file(CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = file.get();
-        startup.hStdError = file.get();
-        PROCESS_INFORMATION info{};
-        std::wstring line = L"\"" + exe + L"\" APPLY /selection office.dat /noundo";
-        ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                   folder.c_str(), &startup, &info));
-        started.push_back({win32::UniqueHandle(info.hProcess), win32::UniqueHandle(info.hThread), out});
+        auto one = start(L"APPLY /selection office.dat /noundo");
+        ASSERT_TRUE(one);
+        started.push_back(std::move(*one));
     }
     Sleep(1500);
     for (const Started& s : started) EXPECT_EQ(WaitForSingleObject(s.process.get(), 0), WAIT_TIMEOUT);
     ReleaseMutex(held.get());
     held.reset();
     std::vector<std::size_t> changes;
-    for (const Started& s : started) {
-        ASSERT_EQ(WaitForSingleObject(s.process.get(), 120000), WAIT_OBJECT_0);
-        DWORD status = 1;
-        GetExitCodeProcess(s.process.get(), &status);
-        const std::string text = ReadAll(s.out);
+    for (Started& s : started) {
+        const Finished finished = Wait(s);
+        const std::string text = finished.out + finished.err;
+        const DWORD status = finished.status;
         EXPECT_EQ(status, 0u) << text;
         EXPECT_NE(text.find("waiting for another Quillon run to end..."), std::string::npos) << text;
         std::size_t count = 0;
