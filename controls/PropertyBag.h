@@ -10,14 +10,14 @@
 
 namespace quillon::controls {
 
-struct FontSpec {
+struct FontChoice {
     std::string name;
     double points = 0;
     bool bold = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontChoice&) const = default;
 };
 
-using PropertyValue = std::variant<std::int32_t, bool, std::string, FontSpec>;
+using PropertyValue = std::variant<std::int32_t, bool, std::string, FontChoice>;
 
 class PropertyBag {
 public:

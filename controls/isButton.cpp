@@ -97,7 +97,7 @@ void isButton::setToolTipForeColor(OleColor color) {
     toolTipForeColor_ = color;
     changed("ttForeColor", false);
 }
-void isButton::setFont(FontSpec font) {
+void isButton::setFont(FontChoice font) {
     font_ = std::move(font);
     changed("Font", false);
 }

@@ -90,7 +90,7 @@ public:
     int ToolTipType() const { return toolTipType_; }
     OleColor ToolTipBackColor() const { return toolTipBackColor_; }
     OleColor ToolTipForeColor() const { return toolTipForeColor_; }
-    const FontSpec& Font() const { return font_; }
+    const FontChoice& Font() const { return font_; }
     int ButtonType() const { return buttonType_; }
     bool Value() const { return value_; }
 
@@ -115,7 +115,7 @@ public:
     void setToolTipType(int type);
     void setToolTipBackColor(OleColor color);
     void setToolTipForeColor(OleColor color);
-    void setFont(FontSpec font);
+    void setFont(FontChoice font);
     void setButtonType(int type);
     void setValue(bool value);
 
@@ -186,7 +186,7 @@ private:
     int toolTipType_ = 1;
     OleColor toolTipBackColor_ = SystemColor(SysColor::InfoBackground);
     OleColor toolTipForeColor_ = SystemColor(SysColor::InfoText);
-    FontSpec font_{"Verdana", 8.25, false};
+    FontChoice font_{"Verdana", 8.25, false};
     int buttonType_ = 0;
     bool value_ = false;
 

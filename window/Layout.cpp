@@ -13,7 +13,7 @@ constexpr std::string_view Caption(int box) { return words::kBoxes[box].caption;
 
 constexpr Rect kPageRect{180, 1170, 10515, 5265};
 
-constexpr std::array<PanelSpec, kPanelCount> kPanels{{
+constexpr std::array<PanelPlace, kPanelCount> kPanels{{
     {Main, "XPCMain", std::nullopt, {15, 15, 10905, 7395}, 0, 4, std::nullopt},
     {Security, "XPCSecurity", Main, kPageRect, 1, 10, Page::Security},
     {Service, "XPCService", Main, kPageRect, 1, 10, Page::Services},
@@ -32,7 +32,7 @@ constexpr Rect kTopButton(int left) { return {left, 450, 1335, 615}; }
 constexpr Rect kBottomButton(int left) { return {left, 6540, 1815, 615}; }
 
 // In the order of the Button enumeration, cmdBrowse last.
-constexpr std::array<ButtonSpec, 11> kButtons{{
+constexpr std::array<ButtonPlace, 11> kButtons{{
     {"cmdRedo", Button::Redo, Main, "           Reset", kBottomButton(2070), Font::Arial9, Icon::Redo},
     {"cmdSuggest", Button::Suggest, Main, "           Recommand", kBottomButton(240), Font::Arial9, Icon::Suggest},
     {"cmdOptimize", Button::Optimize, Main, "           Optimize", kBottomButton(3900), Font::Arial9, Icon::Optimize},
@@ -48,7 +48,7 @@ constexpr std::array<ButtonSpec, 11> kButtons{{
     {"cmdBrowse", std::nullopt, IeSettings, "...", {3480, 2640, 555, 300}, Font::Verdana8, Icon::None},
 }};
 
-constexpr std::array<CheckBoxSpec, kCheckBoxCount> kCheckBoxes{{
+constexpr std::array<CheckBoxPlace, kCheckBoxCount> kCheckBoxes{{
     {0, IeSettings, 240, 450, Caption(0), 540, 450},
     {1, IeSettings, 240, 720, Caption(1), 540, 720},
     {2, IeSettings, 240, 990, Caption(2), 540, 990},
@@ -128,7 +128,7 @@ constexpr std::array<CheckBoxSpec, kCheckBoxCount> kCheckBoxes{{
     {76, System, 6930, 4890, Caption(76), 7200, 4860},
 }};
 
-constexpr std::array<OptionSpec, kOptionCount> kOptions{{
+constexpr std::array<OptionPlace, kOptionCount> kOptions{{
     {210, 90, words::kOptionCaptions[0], 480, 60},
     {1260, 90, words::kOptionCaptions[1], 1470, 60},
     {2310, 90, words::kOptionCaptions[2], 2580, 60},
@@ -136,7 +136,7 @@ constexpr std::array<OptionSpec, kOptionCount> kOptions{{
     {1710, 360, words::kOptionCaptions[4], 1950, 330},
 }};
 
-constexpr std::array<LabelSpec, 13> kLabels{{
+constexpr std::array<LabelPlace, 13> kLabels{{
     {Label::Caption, Main, {2550, 660, 900, 240}, "[System]", Font::Arial10Bold, Align::Centre},
     {Label::Wait, Main, {7650, 6660, 60, 225}, "", Font::Arial9, Align::Centre},
     {Label::Info, Service, {300, 4770, 9900, 360}, "", Font::Arial9, Align::Left, false},
@@ -154,35 +154,35 @@ constexpr std::array<LabelSpec, 13> kLabels{{
      Font::Arial9Bold, Align::Centre},
 }};
 
-constexpr std::array<ListSpec, 4> kLists{{
+constexpr std::array<ListPlace, 4> kLists{{
     {CheckList::Hide, IeSettings, {180, 3300, 1755, 1305}, Font::Arial9},
     {CheckList::Not, IeSettings, {2340, 3300, 1695, 1305}, Font::Arial9},
     {CheckList::Service, Service, {300, 540, 9885, 3600}, Font::Arial9},
     {CheckList::Startup, Startup, {330, 690, 9885, 3810}, Font::Standard},
 }};
 
-constexpr std::array<ComboSpec, 2> kCombos{{
+constexpr std::array<ComboPlace, 2> kCombos{{
     {Combo::Prefetch, Preread, {390, 480, 2025, 345}, Font::Arial9, words::kComboItems[0]},
     {Combo::Priority, System, {3150, 1560, 945, 300}, Font::Standard, words::kComboItems[1]},
 }};
 
 }  // namespace
 
-std::span<const PanelSpec> Panels() { return kPanels; }
-const PanelSpec& PanelOf(Panel panel) { return kPanels[static_cast<std::size_t>(panel)]; }
-const PanelSpec& PanelOf(Page page) {
-    for (const PanelSpec& spec : kPanels)
-        if (spec.page == page) return spec;
+std::span<const PanelPlace> Panels() { return kPanels; }
+const PanelPlace& PanelOf(Panel panel) { return kPanels[static_cast<std::size_t>(panel)]; }
+const PanelPlace& PanelOf(Page page) {
+    for (const PanelPlace& place : kPanels)
+        if (place.page == page) return place;
     throw std::logic_error("no panel for page");
 }
-std::span<const ButtonSpec> Buttons() { return kButtons; }
-const ButtonSpec& ButtonOf(Button button) { return kButtons[static_cast<std::size_t>(button)]; }
-const ButtonSpec& BrowseButton() { return kButtons.back(); }
-std::span<const CheckBoxSpec> CheckBoxes() { return kCheckBoxes; }
-std::span<const OptionSpec> Options() { return kOptions; }
-std::span<const LabelSpec> Labels() { return kLabels; }
-std::span<const ListSpec> Lists() { return kLists; }
-std::span<const ComboSpec> Combos() { return kCombos; }
-const ComboSpec& ComboOf(Combo combo) { return kCombos[static_cast<std::size_t>(combo)]; }
+std::span<const ButtonPlace> Buttons() { return kButtons; }
+const ButtonPlace& ButtonOf(Button button) { return kButtons[static_cast<std::size_t>(button)]; }
+const ButtonPlace& BrowseButton() { return kButtons.back(); }
+std::span<const CheckBoxPlace> CheckBoxes() { return kCheckBoxes; }
+std::span<const OptionPlace> Options() { return kOptions; }
+std::span<const LabelPlace> Labels() { return kLabels; }
+std::span<const ListPlace> Lists() { return kLists; }
+std::span<const ComboPlace> Combos() { return kCombos; }
+const ComboPlace& ComboOf(Combo combo) { return kCombos[static_cast<std::size_t>(combo)]; }
 
 }  // namespace quillon::layout

@@ -40,7 +40,7 @@ enum class Panel {
 };
 constexpr int kPanelCount = 12;
 
-struct PanelSpec {
+struct PanelPlace {
     Panel panel;
     std::string_view name;
     std::optional<Panel> parent;  // none: the window itself
@@ -60,7 +60,7 @@ inline constexpr Window kWindow{"Quillon", 10915, 7410};
 // The themed push buttons' artwork.
 enum class Icon { None, Auto, System, Security, Startup, Speed, Services, Suggest, Redo, Optimize, Exit };
 
-struct ButtonSpec {
+struct ButtonPlace {
     std::string_view name;
     std::optional<Button> button;  // none: cmdBrowse, which the run never locks
     Panel parent;
@@ -70,7 +70,7 @@ struct ButtonSpec {
     Icon icon;
 };
 
-struct CheckBoxSpec {
+struct CheckBoxPlace {
     int index;
     Panel parent;
     int left, top;            // the box; 195 by 210
@@ -82,7 +82,7 @@ struct CheckBoxSpec {
 constexpr int kCheckBoxWidth = 195;
 constexpr int kCheckBoxHeight = 210;
 
-struct OptionSpec {
+struct OptionPlace {
     int left, top;  // 195 by 180, in XPContainer5
     std::string_view caption;
     int labelLeft, labelTop;
@@ -92,7 +92,7 @@ constexpr int kOptionHeight = 180;
 
 enum class Align { Left, Centre };
 
-struct LabelSpec {
+struct LabelPlace {
     std::optional<Label> label;  // none: a fixed caption nobody changes
     Panel parent;
     Rect rect;                   // width 0: sized to its text
@@ -102,14 +102,14 @@ struct LabelSpec {
     bool autoSize = true;        // a centred label with a width keeps its centre
 };
 
-struct ListSpec {
+struct ListPlace {
     CheckList list;
     Panel parent;
     Rect rect;
     Font font;
 };
 
-struct ComboSpec {
+struct ComboPlace {
     Combo combo;
     Panel parent;
     Rect rect;
@@ -117,28 +117,28 @@ struct ComboSpec {
     std::array<std::string_view, 2> items;
 };
 
-struct PlainSpec {  // txtPath, Shape2 and Picture1
+struct PlainPlace {  // txtPath, Shape2 and Picture1
     Panel parent;
     Rect rect;
 };
 
-std::span<const PanelSpec> Panels();
-const PanelSpec& PanelOf(Panel panel);
-const PanelSpec& PanelOf(Page page);
-std::span<const ButtonSpec> Buttons();  // the ten, then cmdBrowse
-const ButtonSpec& ButtonOf(Button button);
-const ButtonSpec& BrowseButton();
-std::span<const CheckBoxSpec> CheckBoxes();  // by index, 0 to 76
-std::span<const OptionSpec> Options();        // Opt 0 to 4
-std::span<const LabelSpec> Labels();
-std::span<const ListSpec> Lists();
-std::span<const ComboSpec> Combos();
-const ComboSpec& ComboOf(Combo combo);
+std::span<const PanelPlace> Panels();
+const PanelPlace& PanelOf(Panel panel);
+const PanelPlace& PanelOf(Page page);
+std::span<const ButtonPlace> Buttons();  // the ten, then cmdBrowse
+const ButtonPlace& ButtonOf(Button button);
+const ButtonPlace& BrowseButton();
+std::span<const CheckBoxPlace> CheckBoxes();  // by index, 0 to 76
+std::span<const OptionPlace> Options();        // Opt 0 to 4
+std::span<const LabelPlace> Labels();
+std::span<const ListPlace> Lists();
+std::span<const ComboPlace> Combos();
+const ComboPlace& ComboOf(Combo combo);
 
-inline constexpr PlainSpec kTxtPath{Panel::IeSettings, {180, 2670, 3255, 255}};
+inline constexpr PlainPlace kTxtPath{Panel::IeSettings, {180, 2670, 3255, 255}};
 inline constexpr Font kTxtPathFont = Font::Arial9;
-inline constexpr PlainSpec kShape2{Panel::Main, {0, 7200, kProgressInitial, 195}};
-inline constexpr PlainSpec kPicture1{Panel::System, {3480, 180, 6765, 1155}};
+inline constexpr PlainPlace kShape2{Panel::Main, {0, 7200, kProgressInitial, 195}};
+inline constexpr PlainPlace kPicture1{Panel::System, {3480, 180, 6765, 1155}};
 inline constexpr Panel kOptionPanel = Panel::Cache;
 
 struct Colour {

@@ -33,7 +33,7 @@ namespace quillon::controls::win32 {
 
 struct ButtonOptions {
     std::string caption;                            // UTF-8
-    FontSpec font{"Arial", 9, true};
+    FontChoice font{"Arial", 9, true};
     std::optional<Artwork> artwork;                 // Quillon's own picture
     HICON icon = nullptr;                           // or any icon; not owned
     int style = 5;

@@ -7,7 +7,7 @@
 
 namespace quillon::controls::win32 {
 
-UniqueFont CreateControlFont(const FontSpec& font) {
+UniqueFont CreateControlFont(const FontChoice& font) {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ReleaseDC(nullptr, screen);

@@ -7,6 +7,6 @@
 namespace quillon::controls::win32 {
 
 // Sized for the screen's vertical DPI; 8.25 and 10.5 points are kept exact.
-UniqueFont CreateControlFont(const FontSpec& font);
+UniqueFont CreateControlFont(const FontChoice& font);
 
 }  // namespace quillon::controls::win32

@@ -17,7 +17,7 @@ TEST(ControlsButtonProperties, LoadedWithoutValuesTakesTheDefaults) {
     EXPECT_EQ(button.IconAlign(), Align::Left);
     EXPECT_EQ(button.NonThemeStyle(), 5);
     EXPECT_EQ(button.ToolTipType(), 1);
-    EXPECT_EQ(button.Font(), (FontSpec{"Verdana", 8.25, false}));
+    EXPECT_EQ(button.Font(), (FontChoice{"Verdana", 8.25, false}));
     EXPECT_EQ(button.BackColor(), SystemColor(SysColor::ButtonFace));
     EXPECT_EQ(button.Icon().kind, ButtonIcon::Kind::None);
 }
@@ -53,7 +53,7 @@ TEST(ControlsButtonProperties, RoundTripKeepsEveryChangedProperty) {
     EXPECT_EQ(loaded.Icon(), ButtonIcon::of(Artwork::Optimize));
     EXPECT_EQ(loaded.IconSize(), 32);
     EXPECT_EQ(loaded.CaptionAlign(), Align::Right);
-    EXPECT_EQ(loaded.Font(), (FontSpec{"Arial", 9, true}));
+    EXPECT_EQ(loaded.Font(), (FontChoice{"Arial", 9, true}));
     EXPECT_FALSE(loaded.Enabled());
     EXPECT_TRUE(loaded.Value());
     EXPECT_EQ(loaded.ToolTipForeColor(), RgbColor(1, 2, 3));

@@ -31,7 +31,7 @@ TEST(WindowLayout, EveryBoxOnceInItsIndexOrderAndHiddenOnlyWhereItShouldBe) {
 // The words are kept apart from the layout; the page each names for a box must
 // be the page whose panel holds it.
 TEST(WindowLayout, EachBoxSitsOnThePageItsWordsName) {
-    for (const CheckBoxSpec& box : CheckBoxes()) {
+    for (const CheckBoxPlace& box : CheckBoxes()) {
         std::optional<Panel> panel = box.parent;
         std::optional<Page> page;
         while (panel && !page) {
@@ -55,13 +55,13 @@ TEST(WindowLayout, VisibleBoxesAndListsOfAContainerDoNotOverlapAndFitInside) {
         std::string what;
     };
     std::vector<Placed> placed;
-    for (const CheckBoxSpec& box : CheckBoxes())
+    for (const CheckBoxPlace& box : CheckBoxes())
         if (!box.hidden)
             placed.push_back({box.parent, {box.left, box.top, kCheckBoxWidth, kCheckBoxHeight},
                               "chk " + std::to_string(box.index)});
-    for (const ListSpec& list : Lists()) placed.push_back({list.parent, list.rect, "list"});
-    for (const ButtonSpec& button : Buttons()) placed.push_back({button.parent, button.rect, std::string(button.name)});
-    for (const PanelSpec& panel : Panels())
+    for (const ListPlace& list : Lists()) placed.push_back({list.parent, list.rect, "list"});
+    for (const ButtonPlace& button : Buttons()) placed.push_back({button.parent, button.rect, std::string(button.name)});
+    for (const PanelPlace& panel : Panels())
         if (panel.parent && !panel.page) placed.push_back({*panel.parent, panel.rect, std::string(panel.name)});
     placed.push_back({kPicture1.parent, kPicture1.rect, "Picture1"});
     placed.push_back({kTxtPath.parent, kTxtPath.rect, "txtPath"});
@@ -79,24 +79,24 @@ TEST(WindowLayout, VisibleBoxesAndListsOfAContainerDoNotOverlapAndFitInside) {
 
 TEST(WindowLayout, ButtonsInEnumOrderWithBlanksBeforeTheirCaptions) {
     for (int i = 0; i < kButtonCount; ++i) {
-        const ButtonSpec& spec = ButtonOf(static_cast<Button>(i));
-        EXPECT_EQ(spec.button, static_cast<Button>(i));
-        const std::size_t blanks = spec.caption.find_first_not_of(' ');
-        EXPECT_EQ(blanks, spec.button == Button::Auto ? 10u : 11u) << spec.name;
+        const ButtonPlace& place = ButtonOf(static_cast<Button>(i));
+        EXPECT_EQ(place.button, static_cast<Button>(i));
+        const std::size_t blanks = place.caption.find_first_not_of(' ');
+        EXPECT_EQ(blanks, place.button == Button::Auto ? 10u : 11u) << place.name;
     }
     EXPECT_EQ(ButtonOf(Button::Suggest).caption, "           Recommand");
     EXPECT_EQ(BrowseButton().caption, "...");
     EXPECT_EQ(BrowseButton().icon, Icon::None);
     // The bottom row leaves 5730 to 8850 free for lblWait.
-    for (const ButtonSpec& spec : Buttons()) {
-        if (spec.rect.top != 6540) continue;
-        EXPECT_TRUE(spec.rect.left + spec.rect.width <= 5730 || spec.rect.left >= 8850) << spec.name;
+    for (const ButtonPlace& place : Buttons()) {
+        if (place.rect.top != 6540) continue;
+        EXPECT_TRUE(place.rect.left + place.rect.width <= 5730 || place.rect.left >= 8850) << place.name;
     }
 }
 
 TEST(WindowLayout, PagePanelsStackAndOnlyTheMainPanelHasAHeader) {
     int pages = 0;
-    for (const PanelSpec& panel : Panels()) {
+    for (const PanelPlace& panel : Panels()) {
         EXPECT_EQ(panel.style == 0, panel.panel == Panel::Main) << panel.name;
         EXPECT_EQ(panel.theme, panel.panel == Panel::Main ? 4 : 10) << panel.name;
         if (panel.page) {

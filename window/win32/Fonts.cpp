@@ -8,7 +8,7 @@
 
 namespace quillon::win32 {
 
-controls::FontSpec FontSpecOf(layout::Font font) {
+controls::FontChoice FontChoiceOf(layout::Font font) {
     switch (font) {
     case layout::Font::Arial9: return {"Arial", 9, false};
     case layout::Font::Arial9Bold: return {"Arial", 9, true};
@@ -21,7 +21,7 @@ controls::FontSpec FontSpecOf(layout::Font font) {
 
 Fonts::Fonts() {
     for (std::size_t i = 0; i < fonts_.size(); ++i)
-        fonts_[i] = controls::win32::CreateControlFont(FontSpecOf(static_cast<layout::Font>(i)));
+        fonts_[i] = controls::win32::CreateControlFont(FontChoiceOf(static_cast<layout::Font>(i)));
 }
 
 SIZE MeasureText(HFONT font, const std::wstring& text) {

@@ -11,7 +11,7 @@
 
 namespace quillon::win32 {
 
-controls::FontSpec FontSpecOf(layout::Font font);
+controls::FontChoice FontChoiceOf(layout::Font font);
 
 class Fonts {
 public:

@@ -87,13 +87,13 @@ private:
     // MainWindowControls.cpp: the layout made into windows.
     void createControls();
     void createHiddenPages();
-    void createPanel(const layout::PanelSpec& spec, HWND parent, bool visible);
+    void createPanel(const layout::PanelPlace& place, HWND parent, bool visible);
     void populate(layout::Panel container);
     void createCheckBoxes(layout::Panel container);
     void createOptions();
     void createLists(layout::Panel container);
     void createLabels(layout::Panel container);
-    std::unique_ptr<controls::win32::ButtonWindow> createButton(HWND parent, const layout::ButtonSpec& spec);
+    std::unique_ptr<controls::win32::ButtonWindow> createButton(HWND parent, const layout::ButtonPlace& place);
     HWND panel(layout::Panel which) const { return panels_[static_cast<std::size_t>(which)]->hwnd(); }
     HWND list(CheckList which) const { return lists_[static_cast<std::size_t>(which)]; }
     HWND combo(Combo which) const { return combos_[static_cast<std::size_t>(which)]; }
@@ -115,7 +115,7 @@ private:
     std::array<HWND, 4> lists_{};
     std::array<bool, 4> listDrawingHeld_{};
     std::array<HWND, 3> labels_{};
-    std::array<const layout::LabelSpec*, 3> labelSpecs_{};
+    std::array<const layout::LabelPlace*, 3> labelPlaces_{};
     std::array<std::unique_ptr<controls::win32::ButtonWindow>, kButtonCount> buttons_;
     std::unique_ptr<controls::win32::ButtonWindow> browse_;
     HWND txtPath_ = nullptr;

@@ -49,7 +49,7 @@ RECT TextRect(HFONT font, const std::wstring& text, int leftTwips, int topTwips)
 // point, in the same container and level with the label.
 std::pair<int, int> RoomBetweenButtons(layout::Panel parent, const RECT& label, int centre) {
     int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
-    for (const layout::ButtonSpec& button : layout::Buttons()) {
+    for (const layout::ButtonPlace& button : layout::Buttons()) {
         const RECT r = PixelRect(button.rect);
         if (button.parent != parent || r.bottom <= label.top || r.top >= label.bottom) continue;
         if (r.right <= centre) low = std::max(low, static_cast<int>(r.right));
@@ -60,20 +60,20 @@ std::pair<int, int> RoomBetweenButtons(layout::Panel parent, const RECT& label, 
 
 // Where an auto-sized label goes: fitted to its text, a centred one around
 // the centre its design gives it.
-RECT FittedRect(const layout::LabelSpec& spec, HFONT font, const std::wstring& text) {
-    if (!spec.autoSize) return FixedLabelRect(PixelRect(spec.rect));
-    RECT rect = TextRect(font, text, spec.rect.left, spec.rect.top);
-    if (spec.align == layout::Align::Centre && spec.rect.width > 0) {
+RECT FittedRect(const layout::LabelPlace& place, HFONT font, const std::wstring& text) {
+    if (!place.autoSize) return FixedLabelRect(PixelRect(place.rect));
+    RECT rect = TextRect(font, text, place.rect.left, place.rect.top);
+    if (place.align == layout::Align::Centre && place.rect.width > 0) {
         const int width = rect.right - rect.left;
-        const int centre = Pixels(spec.rect.left + spec.rect.width / 2);
+        const int centre = Pixels(place.rect.left + place.rect.width / 2);
         rect.left = centre - width / 2;
         rect.right = rect.left + width;
         // A text too long to stand around its own centre without running under
         // a button beside it is centred in the room between them instead, and
         // broken at blanks if one line is still too long. The status line
         // always stands there, so its short and long forms share a centre.
-        const auto [low, high] = RoomBetweenButtons(spec.parent, rect, centre);
-        const bool between = spec.label == Label::Wait && low > std::numeric_limits<int>::min() &&
+        const auto [low, high] = RoomBetweenButtons(place.parent, rect, centre);
+        const bool between = place.label == Label::Wait && low > std::numeric_limits<int>::min() &&
                              high < std::numeric_limits<int>::max();
         if (between || rect.left < low || rect.right > high) {
             const SIZE size = width > high - low ? MeasureWrappedText(font, text, high - low)
@@ -111,7 +111,7 @@ void MainWindow::createControls() {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
-    const layout::PanelSpec& main = layout::PanelOf(Panel::Main);
+    const layout::PanelPlace& main = layout::PanelOf(Panel::Main);
     panels_[Slot(Panel::Main)] =
         PanelWindow::create(window_, PixelRect(main.rect), {main.style, main.theme, "  Quillon(System)", false});
 
@@ -126,34 +126,34 @@ void MainWindow::createControls() {
     panels_[Slot(Panel::Main)]->setVisible(true);
 }
 
-std::unique_ptr<ButtonWindow> MainWindow::createButton(HWND parent, const layout::ButtonSpec& spec) {
+std::unique_ptr<ButtonWindow> MainWindow::createButton(HWND parent, const layout::ButtonPlace& place) {
     ButtonOptions options;
-    options.caption = std::string(spec.caption);
-    options.font = FontSpecOf(spec.font);
-    options.artwork = ArtworkOf(spec.icon);
+    options.caption = std::string(place.caption);
+    options.font = FontChoiceOf(place.font);
+    options.artwork = ArtworkOf(place.icon);
     options.iconVisible = options.artwork.has_value();
-    if (spec.button)
-        options.onClick = [this, button = *spec.button] { onButton(button); };
+    if (place.button)
+        options.onClick = [this, button = *place.button] { onButton(button); };
     else
         options.onClick = [this] { onBrowse(); };
-    return ButtonWindow::create(parent, PixelRect(spec.rect), std::move(options));
+    return ButtonWindow::create(parent, PixelRect(place.rect), std::move(options));
 }
 
-void MainWindow::createPanel(const layout::PanelSpec& spec, HWND parent, bool visible) {
-    panels_[Slot(spec.panel)] =
-        PanelWindow::create(parent, PixelRect(spec.rect), {spec.style, spec.theme, "XPContainer", visible});
-    populate(spec.panel);
+void MainWindow::createPanel(const layout::PanelPlace& place, HWND parent, bool visible) {
+    panels_[Slot(place.panel)] =
+        PanelWindow::create(parent, PixelRect(place.rect), {place.style, place.theme, "XPContainer", visible});
+    populate(place.panel);
 }
 
 // The four pages not on view at start, each placed right after the System page
 // so Tab still goes from the top row through the page to the bottom row.
 void MainWindow::createHiddenPages() {
     HWND previous = panel(Panel::System);
-    for (const layout::PanelSpec& spec : layout::Panels()) {
-        if (!spec.page || spec.page == Page::System) continue;
-        createPanel(spec, panel(Panel::Main), false);
-        SetWindowPos(panel(spec.panel), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = panel(spec.panel);
+    for (const layout::PanelPlace& place : layout::Panels()) {
+        if (!place.page || place.page == Page::System) continue;
+        createPanel(place, panel(Panel::Main), false);
+        SetWindowPos(panel(place.panel), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = panel(place.panel);
     }
 }
 
@@ -161,26 +161,26 @@ void MainWindow::createHiddenPages() {
 // Hidden pages come later, from createHiddenPages.
 void MainWindow::populate(Panel container) {
     HWND parent = panel(container);
-    for (const layout::PanelSpec& spec : layout::Panels()) {
-        if (spec.parent != container || (spec.page && spec.page != Page::System)) continue;
-        createPanel(spec, parent, true);
+    for (const layout::PanelPlace& place : layout::Panels()) {
+        if (place.parent != container || (place.page && place.page != Page::System)) continue;
+        createPanel(place, parent, true);
     }
     createCheckBoxes(container);
     if (container == layout::kOptionPanel) createOptions();
 
-    for (const layout::ComboSpec& spec : layout::Combos()) {
-        if (spec.parent != container) continue;
-        RECT rect = PixelRect(spec.rect);
+    for (const layout::ComboPlace& place : layout::Combos()) {
+        if (place.parent != container) continue;
+        RECT rect = PixelRect(place.rect);
         const int closedHeight = rect.bottom - rect.top;
         rect.bottom += kComboDropHeight;
         HWND box = CreateChildWindow(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
-                                 parent, kComboId + int(Slot(spec.combo)), fonts_.get(spec.font));
-        for (std::string_view item : spec.items)
+                                 parent, kComboId + int(Slot(place.combo)), fonts_.get(place.font));
+        for (std::string_view item : place.items)
             SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
         SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - 6);
         // Combo3 completes chk 56's caption, whose end it covers.
         SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        combos_[Slot(spec.combo)] = box;
+        combos_[Slot(place.combo)] = box;
     }
     if (container == layout::kTxtPath.parent)
         txtPath_ = CreateChildWindow(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
@@ -193,13 +193,13 @@ void MainWindow::populate(Panel container) {
 }
 
 void MainWindow::createCheckBoxes(Panel container) {
-    std::vector<const layout::CheckBoxSpec*> boxes;
-    for (const layout::CheckBoxSpec& box : layout::CheckBoxes())
+    std::vector<const layout::CheckBoxPlace*> boxes;
+    for (const layout::CheckBoxPlace& box : layout::CheckBoxes())
         if (box.parent == container) boxes.push_back(&box);
     // Down each column, then the next column.
     std::sort(boxes.begin(), boxes.end(),
               [](auto* a, auto* b) { return a->left != b->left ? a->left < b->left : a->top < b->top; });
-    for (const layout::CheckBoxSpec* box : boxes) {
+    for (const layout::CheckBoxPlace* box : boxes) {
         const DWORD visible = box->hidden ? 0 : WS_VISIBLE;
         chk_[box->index] = CreateChildWindow(
             L"BUTTON", L"Check1", WS_TABSTOP | BS_3STATE | BS_FLAT | visible,
@@ -218,7 +218,7 @@ void MainWindow::createOptions() {
     HWND parent = panel(layout::kOptionPanel);
     HFONT font = fonts_.get(layout::Font::Arial9);
     for (int i = 0; i < kOptionCount; ++i) {
-        const layout::OptionSpec& option = layout::Options()[i];
+        const layout::OptionPlace& option = layout::Options()[i];
         const DWORD first = i == 0 ? WS_GROUP | WS_TABSTOP : 0;
         opt_[i] = CreateChildWindow(L"BUTTON", L"Option1", WS_VISIBLE | BS_AUTORADIOBUTTON | first,
                                 PixelRect({option.left, option.top, layout::kOptionWidth, layout::kOptionHeight}),
@@ -230,29 +230,29 @@ void MainWindow::createOptions() {
 }
 
 void MainWindow::createLists(Panel container) {
-    for (const layout::ListSpec& spec : layout::Lists()) {
-        if (spec.parent != container) continue;
-        HWND box = CreateCheckList(panel(container), PixelRect(spec.rect), kListId + int(Slot(spec.list)),
-                                   fonts_.get(spec.font));
-        lists_[Slot(spec.list)] = box;
-        if (spec.list == CheckList::Hide || spec.list == CheckList::Not)
-            for (char letter = 'A'; letter <= 'Z'; ++letter) addListItem(spec.list, std::string{letter, ':'});
-        if (spec.list == CheckList::Service)
-            for (const ServiceEntry& entry : kServices) addListItem(spec.list, std::string(entry.listText));
+    for (const layout::ListPlace& place : layout::Lists()) {
+        if (place.parent != container) continue;
+        HWND box = CreateCheckList(panel(container), PixelRect(place.rect), kListId + int(Slot(place.list)),
+                                   fonts_.get(place.font));
+        lists_[Slot(place.list)] = box;
+        if (place.list == CheckList::Hide || place.list == CheckList::Not)
+            for (char letter = 'A'; letter <= 'Z'; ++letter) addListItem(place.list, std::string{letter, ':'});
+        if (place.list == CheckList::Service)
+            for (const ServiceEntry& entry : kServices) addListItem(place.list, std::string(entry.listText));
     }
 }
 
 void MainWindow::createLabels(Panel container) {
-    for (const layout::LabelSpec& spec : layout::Labels()) {
-        if (spec.parent != container) continue;
-        HFONT font = fonts_.get(spec.font);
-        const std::wstring caption = Widen(spec.caption);
-        const DWORD align = spec.align == layout::Align::Centre ? kLabelCentred : 0;
+    for (const layout::LabelPlace& place : layout::Labels()) {
+        if (place.parent != container) continue;
+        HFONT font = fonts_.get(place.font);
+        const std::wstring caption = Widen(place.caption);
+        const DWORD align = place.align == layout::Align::Centre ? kLabelCentred : 0;
         HWND label =
-            CreateLabel(panel(container), caption, FittedRect(spec, font, caption), WS_VISIBLE | align, font);
-        if (!spec.label) continue;
-        labels_[Slot(*spec.label)] = label;
-        labelSpecs_[Slot(*spec.label)] = &spec;
+            CreateLabel(panel(container), caption, FittedRect(place, font, caption), WS_VISIBLE | align, font);
+        if (!place.label) continue;
+        labels_[Slot(*place.label)] = label;
+        labelPlaces_[Slot(*place.label)] = &place;
     }
 }
 
@@ -261,7 +261,7 @@ void MainWindow::fitLabel(Label which) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
     std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1);
     GetWindowTextW(label, text.data(), static_cast<int>(text.size()));
-    const RECT rect = FittedRect(*labelSpecs_[Slot(which)], font, text.data());
+    const RECT rect = FittedRect(*labelPlaces_[Slot(which)], font, text.data());
     SetWindowPos(label, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
