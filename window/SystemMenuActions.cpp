@@ -5,12 +5,12 @@
 #include <optional>
 
 #include "engine/Form.h"
-#include "journal/Journal.h"
-#include "journal/LiveSelection.h"
-#include "journal/Plan.h"
-#include "journal/RecordStore.h"
-#include "journal/Restore.h"
-#include "journal/UndoRecordWriter.h"
+#include "record/Journal.h"
+#include "planning/LiveSelection.h"
+#include "planning/Plan.h"
+#include "record/RecordStore.h"
+#include "restore/Restore.h"
+#include "record/UndoRecordWriter.h"
 #include "window/ScreenWords.h"
 #include "words/StepNames.h"
 

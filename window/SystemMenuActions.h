@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/RunContext.h"
-#include "journal/Restore.h"
+#include "restore/Restore.h"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 // a long path anywhere, and the record's time names it well enough.
 #include <string>
 
-#include "journal/Restore.h"
+#include "restore/Restore.h"
 #include "window/SystemMenuActions.h"
 
 namespace quillon {

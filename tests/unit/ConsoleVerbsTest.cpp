@@ -7,9 +7,9 @@
 
 #include "console/Verbs.h"
 #include "tests/unit/ConsoleTerminal.h"
-#include "journal/Plan.h"
-#include "journal/RecordLines.h"
-#include "journal/RecordStore.h"
+#include "planning/Plan.h"
+#include "record/RecordLines.h"
+#include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 #include "words/StepNames.h"

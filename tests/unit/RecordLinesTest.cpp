@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/RegistryWriter.h"
-#include "journal/EffectReader.h"
-#include "journal/RecordLines.h"
-#include "journal/RegScript.h"
-#include "platform/sim/SimWindows.h"
+#include "effects/EffectReader.h"
+#include "record/RecordLines.h"
+#include "effects/RegScript.h"
+#include "tests/sim/SimWindows.h"
 
 namespace quillon {
 namespace {

@@ -3,10 +3,11 @@
 
 #include <cstdio>
 
+#include "window/OptimiseRun.h"
 #include "engine/Phases.h"
-#include "journal/Journal.h"
-#include "journal/Plan.h"
-#include "journal/RecordStore.h"
+#include "record/Journal.h"
+#include "planning/Plan.h"
+#include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 #include "window/SystemMenuActions.h"
