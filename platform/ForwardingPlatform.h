@@ -51,6 +51,11 @@ public:
     }
     void appendFile(const std::string& path, std::string_view bytes) override { machine_.appendFile(path, bytes); }
     LocalTime localTime() override { return machine_.localTime(); }
+    LocalTime universalTime() override { return machine_.universalTime(); }
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds bound) override {
+        return machine_.appendUnderLock(path, heading, block, bound);
+    }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
     std::string computerName() override { return machine_.computerName(); }

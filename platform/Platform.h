@@ -123,6 +123,15 @@ public:
     // The same, left to the system to write out when it will.
     virtual void appendFile(const std::string& path, std::string_view bytes) { appendFileFlushed(path, bytes); }
     virtual LocalTime localTime() = 0;
+    // The time in UTC, as reports many machines write into one file give it.
+    virtual LocalTime universalTime() = 0;
+    // Appends `block` to the file as one piece while no other program that
+    // appends so can (a lock on the file's byte range, which holds on a
+    // network share too), `heading` first when the file is new or empty, and
+    // returns once it is on the disk. False when the lock was not had within
+    // `bound`; throws PlatformError when the file cannot be written.
+    virtual bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                                 std::chrono::milliseconds bound) = 0;
 
     virtual std::string userName() = 0;
     virtual std::string executableFolder() = 0;

@@ -39,6 +39,9 @@ public:
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
     void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override;
+    LocalTime universalTime() override;
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds bound) override;
     std::string userName() override;
     std::string executableFolder() override;
     std::string computerName() override;

@@ -102,6 +102,14 @@ public:
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override { return time_; }
+    LocalTime universalTime() override { return time_; }
+    // One program at a time here: the lock is always had at once.
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds) override {
+        const auto now = files_.content(path);
+        appendFileFlushed(path, std::string(now && !now->empty() ? "" : heading) + std::string(block));
+        return true;
+    }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }
     std::string computerName() override { return computerName_; }
