@@ -160,6 +160,10 @@ void JournalPlatform::copyFile(const std::string& from, const std::string& to) {
     changeRecorded({EffectKind::CopyFile, to, {}, {}, from, 0, false}, [&] { machine_.copyFile(from, to); });
 }
 
+void JournalPlatform::copyFileFlushed(const std::string& from, const std::string& to) {
+    changeRecorded({EffectKind::CopyFile, to, {}, {}, from, 0, false}, [&] { machine_.copyFileFlushed(from, to); });
+}
+
 void JournalPlatform::createDirectory(const std::string& path) {
     changeRecorded({EffectKind::CreateFolder, path, {}, {}, {}, 0, false}, [&] { machine_.createDirectory(path); });
 }

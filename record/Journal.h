@@ -69,6 +69,7 @@ public:
     void deleteFile(const std::string& path) override;
     void removeEmptyDirectory(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override;
 
 private:
