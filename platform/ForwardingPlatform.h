@@ -44,6 +44,9 @@ public:
     void holdRegistryKeysOpen(bool hold) override { machine_.holdRegistryKeysOpen(hold); }
     std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }
     void copyFile(const std::string& from, const std::string& to) override { machine_.copyFile(from, to); }
+    void copyFileFlushed(const std::string& from, const std::string& to) override {
+        machine_.copyFileFlushed(from, to);
+    }
     void createDirectory(const std::string& path) override { machine_.createDirectory(path); }
     std::vector<std::string> listSubfolders(const std::string& folder) override { return machine_.listSubfolders(folder); }
     void appendFileFlushed(const std::string& path, std::string_view bytes) override {

@@ -34,6 +34,7 @@ public:
     void holdRegistryKeysOpen(bool hold) override;
     std::string readFileBytes(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
