@@ -18,7 +18,7 @@ open_preview() {
     xdotool key --window "$window" alt+space
     sleep 0.6
     xdotool key p
-    preview=$(find_window 'Preview changes - System' 40)
+    preview=$(new_window 'Preview changes - System' 40)
     [ -n "$preview" ] || fail "Alt+Space, P opened no preview"
     sleep 0.5
 }
@@ -106,18 +106,10 @@ import -window "$preview" "$out/preview-narrow.png"
 xdotool key --window "$preview" Tab
 sleep 0.3
 xdotool key --window "$preview" space
-for _ in $(seq 1 20); do
-    [ -z "$(find_window 'Preview changes.*' 1)" ] && break
-    sleep 0.25
-done
-[ -z "$(find_window 'Preview changes.*' 1)" ] || fail "Tab, Space did not reach the Close button"
+window_gone "$preview" 20 || fail "Tab, Space did not reach the Close button"
 echo "ok: Tab moves from the list to Close"
 open_preview
 xdotool key --window "$preview" Escape
-for _ in $(seq 1 20); do
-    [ -z "$(find_window 'Preview changes.*' 1)" ] && break
-    sleep 0.25
-done
-[ -z "$(find_window 'Preview changes.*' 1)" ] || fail "Esc did not close the preview"
+window_gone "$preview" 20 || fail "Esc did not close the preview"
 quillon_running || fail "the program ended with the preview"
 echo "ok: Esc closes the preview"

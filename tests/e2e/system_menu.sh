@@ -38,11 +38,7 @@ choose_by_mouse() {
 
 close_preview() {
     xdotool key --window "$1" Escape
-    for _ in $(seq 1 20); do
-        [ -z "$(find_window 'Preview changes.*' 1)" ] && return 0
-        sleep 0.25
-    done
-    fail "the preview window did not close"
+    window_gone "$1" 20 || fail "the preview window did not close"
 }
 
 
@@ -55,7 +51,7 @@ open_menu
 import -window root "$out/menu-no-record.png"
 xdotool key u
 sleep 1.5
-[ -z "$(find_window 'Undo last run' 2)" ] || fail "Undo last run... acted with no record"
+[ -z "$(new_window 'Undo last run' 2)" ] || fail "Undo last run... acted with no record"
 xdotool key Escape
 echo "ok: Undo last run... is greyed with no record"
 # Once the menu has gone, the header's corner shows as before it opened.
@@ -76,7 +72,7 @@ click_page System
 # Preview by keyboard, on the System page with chk 54 ticked.
 click_box "$page_x" "$page_y" 270 2280
 choose_by_keys 0
-preview=$(find_window 'Preview changes.*' 40)
+preview=$(new_window 'Preview changes.*' 40)
 [ -n "$preview" ] || fail "Alt+Space, Enter opened no preview window"
 sleep 0.5
 import -window "$preview" "$out/preview-keyboard.png"
@@ -89,7 +85,7 @@ echo "ok: preview by keyboard, resized, closed"
 
 # Preview by mouse.
 choose_by_mouse 0
-preview=$(find_window 'Preview changes.*' 40)
+preview=$(new_window 'Preview changes.*' 40)
 [ -n "$preview" ] || fail "a click on the entry opened no preview window"
 sleep 0.5
 import -window "$preview" "$out/preview-mouse.png"
@@ -129,7 +125,7 @@ echo "ok: Show current state ticks what APPLY applied"
 
 # "Undo last run..." by its key asks; No leaves everything as it is.
 choose_by_keys 2
-ask=$(find_window 'Undo last run' 40)
+ask=$(new_window 'Undo last run' 40)
 [ -n "$ask" ] || fail "U in the menu asked nothing"
 import -window "$ask" "$out/undo-ask-keys.png"
 xdotool key --window "$ask" n
@@ -138,13 +134,13 @@ expect_value "$crash" AutoReboot "REG_DWORD 0x1"
 
 # "Undo last run..." by mouse: it asks, restores, reports.
 choose_by_mouse 2
-ask=$(find_window 'Undo last run' 40)
+ask=$(new_window 'Undo last run' 40)
 [ -n "$ask" ] || fail "Undo last run asked nothing"
 import -window "$ask" "$out/undo-ask.png"
 xdotool key --window "$ask" Return
 sleep 1
 wait_for_value "$crash" AutoReboot "$before_crash"
-report=$(find_window 'Undo last run' 40)
+report=$(new_window 'Undo last run' 40)
 [ -n "$report" ] || fail "Undo last run reported nothing"
 import -window "$report" "$out/undo-report.png"
 xdotool key --window "$report" Return
