@@ -129,6 +129,7 @@ public:
     ButtonReaction spaceDown();
     ButtonReaction spacePress();
     ButtonReaction spaceUp();
+    ButtonReaction enterDown();  // Enter on a focused button clicks at once, as in a dialog
     ButtonReaction focusChanged(bool hasFocus);
     ButtonReaction mouseMove(bool leaveTrackingAvailable);
     ButtonReaction mouseLeave();

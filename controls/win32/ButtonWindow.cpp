@@ -174,11 +174,22 @@ std::optional<LRESULT> ButtonWindow::handleInput(UINT message, WPARAM wParam, LP
         apply(button_.mouseUp(MouseButton::Left, PtInRect(&client, at) != FALSE));
         return 0;
     }
+    case WM_GETDLGCODE: {
+        // Enter is the focused button's own key, not the dialog's default one.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        const bool enter = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN;
+        return enter ? DLGC_WANTMESSAGE : 0;
+    }
     case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            if (!(lParam & (1 << 30))) apply(button_.enterDown());  // not again while the key is held
+            return 0;
+        }
         if (wParam != VK_SPACE) return std::nullopt;
         apply(button_.spaceDown());
         return 0;
     case WM_CHAR:
+        if (wParam == L'\r') return 0;
         if (wParam != L' ') return std::nullopt;
         apply(button_.spacePress());
         return 0;

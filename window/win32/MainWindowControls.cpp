@@ -1,6 +1,7 @@
 // frmMain's controls, made from the layout. Creation order is the tab order:
 // top row, the pages, bottom row.
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -178,8 +179,6 @@ void MainWindow::populate(Panel container) {
         for (std::string_view item : place.items)
             SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
         SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - 6);
-        // Combo3 completes chk 56's caption, whose end it covers.
-        SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         combos_[Slot(place.combo)] = box;
     }
     if (container == layout::kTxtPath.parent)
@@ -190,6 +189,38 @@ void MainWindow::populate(Panel container) {
     createLists(container);
     createLabels(container);
     if (container == layout::kPicture1.parent) CreateBanner(parent, PixelRect(layout::kPicture1.rect));
+    orderAmongBoxes(container);
+}
+
+// Tab goes down each column of boxes: a combo straight after the box whose
+// row it ends (Combo3 completes chk 56's caption, and so covers its end), a
+// panel in a column after the box above it.
+void MainWindow::orderAmongBoxes(Panel container) {
+    const auto boxBefore = [container](auto&& fits) -> const layout::CheckBoxPlace* {
+        const layout::CheckBoxPlace* best = nullptr;
+        for (const layout::CheckBoxPlace& box : layout::CheckBoxes())
+            if (box.parent == container && !box.hidden && fits(box) &&
+                (!best || std::pair(best->top, best->left) < std::pair(box.top, box.left)))
+                best = &box;
+        return best;
+    };
+    const auto placeAfter = [this](HWND window, const layout::CheckBoxPlace* box) {
+        if (box)
+            SetWindowPos(window, chk_[box->index], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    constexpr int kSameRow = 120, kSameColumn = 60;  // twips
+    for (const layout::ComboPlace& place : layout::Combos()) {
+        if (place.parent != container) continue;
+        placeAfter(combo(place.combo), boxBefore([&](const layout::CheckBoxPlace& box) {
+                       return box.left < place.rect.left && std::abs(box.top - place.rect.top) <= kSameRow;
+                   }));
+    }
+    for (const layout::PanelPlace& place : layout::Panels()) {
+        if (place.parent != container || place.page) continue;
+        placeAfter(panel(place.panel), boxBefore([&](const layout::CheckBoxPlace& box) {
+                       return std::abs(box.left - place.rect.left) <= kSameColumn && box.top < place.rect.top;
+                   }));
+    }
 }
 
 void MainWindow::createCheckBoxes(Panel container) {
@@ -210,7 +241,9 @@ void MainWindow::createCheckBoxes(Panel container) {
         MakeFlatCheckBox(chk_[box->index]);
         HFONT font = fonts_.get(box->labelFont);
         const std::wstring caption = Widen(box->caption);
-        CreateLabel(panel(container), caption, TextRect(font, caption, box->labelLeft, box->labelTop), visible, font);
+        ShowFocusOnLabel(chk_[box->index], CreateLabel(panel(container), caption,
+                                                       TextRect(font, caption, box->labelLeft, box->labelTop),
+                                                       visible, font));
     }
 }
 
@@ -224,7 +257,9 @@ void MainWindow::createOptions() {
                                 PixelRect({option.left, option.top, layout::kOptionWidth, layout::kOptionHeight}),
                                 parent, kOptId + i, font);
         const std::wstring caption = Widen(option.caption);
-        CreateLabel(parent, caption, TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE, font);
+        ShowFocusOnLabel(opt_[i], CreateLabel(parent, caption,
+                                              TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE,
+                                              font));
     }
     selectOpt(0);
 }
