@@ -235,5 +235,24 @@ TEST_F(MainWindowLook, TweakBoxesOnScreenMatchTheListsFlatBox) {
     EXPECT_EQ(onScreen(), expected(DFCS_CHECKED));
 }
 
+// The open list of a combo shows each entry whole, however narrow the closed box.
+TEST_F(MainWindowLook, ComboListsAreAsWideAsTheirLongestEntry) {
+    const std::vector<HWND> combos = Descendants(window_.handle(), L"ComboBox");
+    ASSERT_EQ(combos.size(), 2u);
+    for (HWND combo : combos) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+        RECT list;
+        GetClientRect(info.hwndList, &list);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(combo, WM_GETFONT, 0, 0));
+        for (int i = 0; i < static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
+            std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1);
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            EXPECT_LE(win32::MeasureText(font, text.data()).cx + 4, list.right) << win32::Narrow(text.data());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillon

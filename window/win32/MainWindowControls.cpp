@@ -31,6 +31,8 @@ using controls::win32::PanelWindow;
 using layout::Panel;
 using layout::Pixels;
 
+constexpr int kListTextMargin = 3;  // pixels a list box leaves either side of an entry's text
+
 template <class E>
 constexpr std::size_t Slot(E e) {
     return static_cast<std::size_t>(e);
@@ -176,8 +178,15 @@ void MainWindow::populate(Panel container) {
         rect.bottom += kComboDropHeight;
         HWND box = CreateChildWindow(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
                                  parent, kComboId + int(Slot(place.combo)), fonts_.get(place.font));
-        for (std::string_view item : place.items)
-            SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        int longest = 0;
+        for (std::string_view item : place.items) {
+            const std::wstring text = Widen(item);
+            SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            longest = std::max<int>(longest, MeasureText(fonts_.get(place.font), text).cx);
+        }
+        // The open list shows its longest entry whole; the closed box keeps its size.
+        const int listWidth = longest + 2 * GetSystemMetrics(SM_CXEDGE) + 2 * kListTextMargin;
+        SendMessageW(box, CB_SETDROPPEDWIDTH, std::max<int>(listWidth, rect.right - rect.left), 0);
         SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - 6);
         combos_[Slot(place.combo)] = box;
     }
