@@ -11,6 +11,7 @@
 #include "journal/RecordStore.h"
 #include "journal/Restore.h"
 #include "journal/UndoRecordWriter.h"
+#include "platform/RegValue.h"
 #include "window/ScreenWords.h"
 #include "words/StepNames.h"
 
@@ -23,6 +24,8 @@ std::optional<Page> PageOnView(const Form& form) {
         if (form.pageVisible(page)) return page;
     return std::nullopt;
 }
+
+constexpr std::string_view kPriorityControl = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\PriorityControl";
 
 bool HasLiveState(Page page) { return page == Page::System || page == Page::Security || page == Page::Services; }
 
@@ -87,6 +90,20 @@ void ReadChangeLog(Platform& platform, UndoOffer& offer) {
     }
 }
 
+// With chk 56's own value not in place, Combo3 still shows what the machine
+// does: Windows' own processor scheduling, which the box's caption and
+// entries name (Programs: a quantum boost for the window in front).
+void ShowProcessorScheduling(RunContext& context) {
+    std::optional<RegValue> value;
+    try {
+        value = context.platform.registryValue(std::string(kPriorityControl), "Win32PrioritySeparation");
+    } catch (const PlatformError&) {
+        return;
+    }
+    const std::optional<std::uint32_t> separation = value ? DwordOf(*value) : std::nullopt;
+    if (separation) context.form.setComboIndex(Combo::Priority, (*separation & 3u) == 0 ? 1 : 0);
+}
+
 }  // namespace
 
 PreviewTable PreviewPageOnView(RunContext& context) {
@@ -123,6 +140,8 @@ bool ShowCurrentState(RunContext& context) {
     if (!page || !HasLiveState(*page)) return false;
     const Page pages[] = {*page};
     PutLiveSelection(context.form, context.platform, context.userName, pages, PartialBoxes::Greyed);
+    if (*page == Page::System && context.form.chk(56) != kTicked) ShowProcessorScheduling(context);
+    context.form.setLabel(Label::Wait, std::string(kCurrentStateShown));
     return true;
 }
 

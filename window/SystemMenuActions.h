@@ -3,6 +3,7 @@
 // the preview of the page on view, the machine's state put on the page, and
 // the newest undo record restored. The Win32 side shows the results.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/RunContext.h"
@@ -30,9 +31,12 @@ bool CurrentStateCovers(const Form& form);
 
 // Sets the controls of the page on view to the machine's state: boxes and
 // list entries on ticked, partial greyed, off or unknown clear; the drive
-// lists, download folder, combo boxes and option as the machine has them.
-// False when the page on view has no state to show (Startup, Speed).
+// lists, download folder, combo boxes and option as the machine has them
+// (Combo3 also with chk 56 off); the status line says so. False when the
+// page on view has no state to show (Startup, Speed).
 bool ShowCurrentState(RunContext& context);
+inline constexpr std::string_view kCurrentStateShown =
+    "Showing this computer's current settings; a grey tick is partly in place.";
 
 struct UndoOffer {
     std::string folder;                 // empty: there is no record

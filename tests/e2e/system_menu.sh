@@ -121,7 +121,8 @@ sleep 1
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2610)" -gt 4 ] || fail "Show current state left chk 43 clear"
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2940)" -le 1 ] || fail "Show current state ticked chk 44"
 shot "$out/current-state.png"
-echo "ok: Show current state ticks what APPLY applied"
+[ "$(wait_text_width "$out/current-state.png")" -gt 90 ] || fail "Show current state said nothing in the status line"
+echo "ok: Show current state ticks what APPLY applied and says so"
 
 # "Undo last run..." by its key asks; No leaves everything as it is.
 choose_by_keys 2

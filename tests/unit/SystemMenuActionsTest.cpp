@@ -80,9 +80,35 @@ TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIs
     ASSERT_TRUE(ShowCurrentState(view));
     for (int box : {54, 43, 71}) EXPECT_EQ(shown.chk(box), kTicked) << box;
     EXPECT_EQ(shown.chk(44), kUnticked);
+    EXPECT_EQ(shown.label(Label::Wait), kCurrentStateShown);
 
+    shown.setLabel(Label::Wait, "");
     shown.showOnly(Page::Speed);
     EXPECT_FALSE(ShowCurrentState(view));
+    EXPECT_EQ(shown.label(Label::Wait), "");
+}
+
+// Combo3 shows the machine's choice: chk 56's own value where it is in place,
+// else Windows' processor scheduling (0x26 programs, 0x18 background services).
+TEST_F(SystemMenuActions, CurrentStateShowsTheProcessorChoiceAlsoWithItsBoxOff) {
+    const std::string bios = "HKLM\\System\\CurrentControlSet\\Services\\VxD\\BIOS";
+    const std::string scheduling = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\PriorityControl";
+    struct Case {
+        std::uint32_t cpuPriority, separation;
+        int chk56, combo;
+    };
+    for (const Case& c : {Case{3, 0x18, kUnticked, 1}, Case{3, 0x26, kUnticked, 0}, Case{1, 0x18, kTicked, 0},
+                          Case{2, 0x26, kTicked, 1}}) {
+        machine.registry().setValue(bios, "CPUPriority", sim::Value::Dword(c.cpuPriority));
+        machine.registry().setValue(scheduling, "Win32PrioritySeparation", sim::Value::Dword(c.separation));
+        test::MemoryForm shown;
+        shown.showOnly(Page::System);
+        shown.setComboIndex(Combo::Priority, 1 - c.combo);
+        RunContext view{shown, machine, "Tester"};
+        ASSERT_TRUE(ShowCurrentState(view));
+        EXPECT_EQ(shown.chk(56), c.chk56) << c.cpuPriority << " " << c.separation;
+        EXPECT_EQ(shown.comboIndex(Combo::Priority), c.combo) << c.cpuPriority << " " << c.separation;
+    }
 }
 
 // The controls that are not boxes too, so that Optimize right after keeps a
