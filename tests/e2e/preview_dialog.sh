@@ -54,14 +54,14 @@ echo "ok: the preview opens at ${X},${Y} ${WIDTH}x${HEIGHT}, centred and on scre
 
 text=$(copy_all)
 printf '%s\n' "$text" >"$out/copied.txt"
-[ "$(head -1 <<<"$text")" = "$(printf 'Side\tBox\tWhat\tBefore\tAfter')" ] || fail "no heading line: $(head -1 <<<"$text")"
+[ "$(head -1 <<<"$text")" = "$(printf 'Box is\tSetting\tWhat\tBefore\tAfter')" ] || fail "no heading line: $(head -1 <<<"$text")"
 grep -q 'AutoReboot' <<<"$text" || fail "the copied rows hold no AutoReboot"
 rows=$(($(wc -l <<<"$text") - 1))
 [ "$rows" -ge 2 ] || fail "Ctrl+A copied $rows rows"
 awk -F'\t' 'NR > 1 && NF != 5 { exit 1 }' <<<"$text" || fail "a copied row has not five tab-separated fields"
 echo "ok: Ctrl+A, Ctrl+C put $rows tab-separated rows with AutoReboot on the clipboard"
 
-# The Side heading sorts: ticked rows before unticked ones (a control that is
+# The first heading ("Box is") sorts: ticked rows before unticked ones (a control that is
 # no box has no side), then after a second click the other way round.
 sides() { tail -n +2 <<<"$1" | cut -f1 | grep -v '^$' | uniq | tr '\n' ' '; }
 # The first heading: past the dialog's margin (10) into the heading row
@@ -74,7 +74,7 @@ xdotool mousemove "$heading_x" "$heading_y" click 1
 sleep 0.5
 down=$(copy_all)
 import -window "$preview" "$out/preview-sorted.png"
-[ "$(sides "$up")" = "ticked unticked " ] || fail "a click on Side did not sort ticked first: $(sides "$up")"
+[ "$(sides "$up")" = "ticked unticked " ] || fail "a click on \"Box is\" did not sort ticked first: $(sides "$up")"
 [ "$(sides "$down")" = "unticked ticked " ] || fail "a second click did not reverse: $(sides "$down")"
 [ "$(tail -n +2 <<<"$up" | sort)" = "$(tail -n +2 <<<"$text" | sort)" ] || fail "sorting changed the rows"
 echo "ok: a heading click sorts, a second one reverses"

@@ -151,3 +151,27 @@ quillon_running || fail "the program ended after Undo last run"
 sleep 1
 shot "$out/after-undo.png"
 echo "ok: Undo last run restored AutoReboot and the page shows it"
+
+# A damaged record: "Undo last run..." names it by its date before asking
+# anything, and changes nothing.
+(cd "$program_dir" && wine quillonc.exe APPLY /selection deploy.dat /page System >"$out/apply2.txt" 2>&1) ||
+    fail "the second APPLY failed: $(cat "$out/apply2.txt")"
+record=$(cd "$program_dir" && wine quillonc.exe UNDO /list 2>/dev/null | tr -d '\r' | head -1 | cut -f1)
+[ -n "$record" ] || fail "UNDO /list named no record"
+printf 'before\tvalue\tnonsense\r\n' >"$(winepath -u "$record\\state.txt" 2>/dev/null)"
+name=${record##*\\}
+months=(January February March April May June July August September October November December)
+when="$((10#${name:8:2})) ${months[$((10#${name:5:2} - 1))]} ${name:0:4} at ${name:11:2}:${name:14:2}"
+choose_by_keys 2
+refusal=$(new_window 'Undo last run' 40)
+[ -n "$refusal" ] || fail "Undo last run showed nothing for a damaged record"
+import -window "$refusal" "$out/undo-damaged.png"
+said=$(wine "$build/win32/window_text.exe" "Undo last run" 2>/dev/null | tr -d '\r')
+printf '%s\n' "$said" >"$out/undo-damaged.txt"
+grep -qF "$when" <<<"$said" || fail "the damaged record's message does not name $when: $said"
+grep -qF "damaged" <<<"$said" || fail "the damaged record's message gives no reason: $said"
+grep -q 'Yes' <<<"$said" && fail "a damaged record was offered for undo: $said"
+xdotool key --window "$refusal" Return
+window_gone "$refusal" 20 || fail "the message on the damaged record did not close"
+expect_value "$crash" AutoReboot "REG_DWORD 0x1"
+echo "ok: a damaged record is named by its date ($when) and nothing is asked"
