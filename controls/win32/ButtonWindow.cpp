@@ -41,12 +41,14 @@ UniqueRegion MakeRegion(const ButtonRegion& shape, int width, int height) {
     return UniqueRegion();
 }
 
-int TwipsPerPixel(HWND window, int axis) {
+int DpiOf(HWND window, int axis) {
     HDC dc = GetDC(window);
     const int dpi = dc ? GetDeviceCaps(dc, axis) : 96;
     if (dc) ReleaseDC(window, dc);
-    return dpi > 0 ? 1440 / dpi : 15;
+    return dpi > 0 ? dpi : 96;
 }
+
+int TwipsPerPixel(HWND window, int axis) { return 1440 / DpiOf(window, axis); }
 
 }  // namespace
 
@@ -62,6 +64,7 @@ std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& boun
     b.setCaption(std::move(options.caption));
     b.setFont(std::move(options.font));
     b.setIconSize(options.iconSize);
+    b.setDpi(DpiOf(parent, LOGPIXELSY));
     b.setIconAlign(options.iconAlign);
     b.setIconVisible(options.iconVisible);
     b.setEnabled(options.enabled);

@@ -64,9 +64,10 @@ echo "ok: Ctrl+A, Ctrl+C put $rows tab-separated rows with AutoReboot on the cli
 # The first heading ("Box is") sorts: ticked rows before unticked ones (a control that is
 # no box has no side), then after a second click the other way round.
 sides() { tail -n +2 <<<"$1" | cut -f1 | grep -v '^$' | uniq | tr '\n' ' '; }
-# The first heading: past the dialog's margin (10) into the heading row
-# (the geometry is the client area's).
-heading_x=$((X + 10 + 20)) heading_y=$((Y + 10 + 9))
+# The first heading: past the dialog's margin (10) and the line over the
+# list (13, and 4 under it) into the heading row (the geometry is the client
+# area's).
+heading_x=$((X + 10 + 20)) heading_y=$((Y + 10 + 13 + 4 + 9))
 xdotool mousemove "$heading_x" "$heading_y" click 1
 sleep 0.5
 up=$(copy_all)

@@ -7,12 +7,12 @@
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
 #include "window/win32/CheckList.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/SystemMenu.h"
 
 namespace quillon::win32 {
 namespace {
 
-using layout::Pixels;
 
 constexpr wchar_t kClassName[] = L"QuillonMain";
 
@@ -38,7 +38,7 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
       optionBrush_(CreateSolidBrush(ColourOf(layout::kOptionBack))) {
     RegisterMainClass(instance, Proc);
 
-    const int width = Pixels(layout::kWindow.width), height = Pixels(layout::kWindow.height);
+    const int width = ScreenPixels(layout::kWindow.width), height = ScreenPixels(layout::kWindow.height);
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     const std::wstring title = Widen(layout::kWindow.caption);

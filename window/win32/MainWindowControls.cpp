@@ -15,6 +15,7 @@
 #include "window/win32/Banner.h"
 #include "window/win32/CheckList.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/FlatCheckBox.h"
 #include "window/win32/Label.h"
 #include "window/win32/MainWindow.h"
@@ -29,7 +30,6 @@ using controls::win32::ButtonWindow;
 using controls::win32::PanelOptions;
 using controls::win32::PanelWindow;
 using layout::Panel;
-using layout::Pixels;
 
 constexpr int kListTextMargin = 3;  // pixels a list box leaves either side of an entry's text
 
@@ -39,13 +39,13 @@ constexpr std::size_t Slot(E e) {
 }
 
 RECT PixelRect(const layout::Rect& twips) {
-    const int left = Pixels(twips.left), top = Pixels(twips.top);
-    return {left, top, left + Pixels(twips.width), top + Pixels(twips.height)};
+    const int left = ScreenPixels(twips.left), top = ScreenPixels(twips.top);
+    return {left, top, left + ScreenPixels(twips.width), top + ScreenPixels(twips.height)};
 }
 
 // A label sized to its text, the text drawn from a place given in twips.
 RECT TextRect(HFONT font, const std::wstring& text, int leftTwips, int topTwips) {
-    return FittedLabelRect(font, text, Pixels(leftTwips), Pixels(topTwips));
+    return FittedLabelRect(font, text, ScreenPixels(leftTwips), ScreenPixels(topTwips));
 }
 
 // The free stretch of a row between the nearest buttons left and right of a
@@ -68,7 +68,7 @@ RECT FittedRect(const layout::LabelPlace& place, HFONT font, const std::wstring&
     RECT rect = TextRect(font, text, place.rect.left, place.rect.top);
     if (place.align == layout::Align::Centre && place.rect.width > 0) {
         const int width = rect.right - rect.left;
-        const int centre = Pixels(place.rect.left + place.rect.width / 2);
+        const int centre = ScreenPixels(place.rect.left + place.rect.width / 2);
         rect.left = centre - width / 2;
         rect.right = rect.left + width;
         // A text too long to stand around its own centre without running under
@@ -175,7 +175,7 @@ void MainWindow::populate(Panel container) {
         if (place.parent != container) continue;
         RECT rect = PixelRect(place.rect);
         const int closedHeight = rect.bottom - rect.top;
-        rect.bottom += kComboDropHeight;
+        rect.bottom += Scaled(kComboDropHeight);
         HWND box = CreateChildWindow(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
                                  parent, kComboId + int(Slot(place.combo)), fonts_.get(place.font));
         int longest = 0;
@@ -187,7 +187,7 @@ void MainWindow::populate(Panel container) {
         // The open list shows its longest entry whole; the closed box keeps its size.
         const int listWidth = longest + 2 * GetSystemMetrics(SM_CXEDGE) + 2 * kListTextMargin;
         SendMessageW(box, CB_SETDROPPEDWIDTH, std::max<int>(listWidth, rect.right - rect.left), 0);
-        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - 6);
+        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - Scaled(6));
         combos_[Slot(place.combo)] = box;
     }
     if (container == layout::kTxtPath.parent)
