@@ -6,6 +6,8 @@
 # Usage: tests/e2e/dpi.sh BUILD_DIR
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
+# At 144 DPI the window is 1092 pixels wide: more than a 1024 x 768 screen.
+e2e_screen=1280x1024x24
 e2e_begin "$1" dpi
 
 set_dpi() {
