@@ -9,6 +9,7 @@
 #include "console/win32/Win32Terminal.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
+#include "startup/StartupPhase.h"
 
 int wmain(int argc, wchar_t** argv) {
     // A failing drive or a missing file must not stop an unattended run with a dialog.
@@ -16,6 +17,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(quillon::win32::Narrow(argv[i]));
 
+    quillon::RegisterStartupPhase();
     quillon::console::win32::Win32Terminal terminal;
     quillon::win32::Win32Platform platform;
     return quillon::console::RunConsole(arguments, terminal, platform);

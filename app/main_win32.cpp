@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/Win32Platform.h"
+#include "startup/StartupPhase.h"
 #include "window/StartUp.h"
 #include "window/win32/MainWindow.h"
 
@@ -12,6 +13,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
+    quillon::RegisterStartupPhase();
     quillon::win32::Win32Platform platform;
     try {
         quillon::win32::MainWindow frmMain(instance, platform, show == SW_HIDE ? SW_SHOWNORMAL : show);

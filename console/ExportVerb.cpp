@@ -1,9 +1,9 @@
 // EXPORT: the machine's live state as a selection file, for CHECK and APPLY
 // on other machines.
-#include "journal/LiveSelection.h"
+#include "planning/LiveSelection.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
-#include "journal/SelectionForm.h"
+#include "engine/SelectionForm.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
 

@@ -6,7 +6,7 @@
 // script passes, since writing it changes nothing and the import is dropped.
 #include "console/Arguments.h"
 #include "engine/StepTag.h"
-#include "journal/Scratch.h"
+#include "effects/Scratch.h"
 #include "platform/ForwardingPlatform.h"
 
 namespace quillon::console {

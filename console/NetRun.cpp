@@ -4,8 +4,9 @@
 
 #include "engine/Phases.h"
 #include "engine/Step.h"
-#include "journal/PlanningPlatform.h"
-#include "journal/SelectionForm.h"
+#include "planning/PlanningPlatform.h"
+#include "record/RunRecorder.h"
+#include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 
 namespace quillon::console {
@@ -17,14 +18,6 @@ void PutRequestedSelection(Form& form, const Request& request, const SavedSelect
     for (int box : request.listed->offBoxes) form.setChk(box, kUnticked);
     for (int entry : request.listed->onEntries) form.setListSelected(CheckList::Service, entry, true);
     for (int entry : request.listed->offEntries) form.setListSelected(CheckList::Service, entry, false);
-}
-
-RequestedPlatform::RequestedPlatform(const Request& request, Platform& below) : below_(below) {
-    if (request.listed) filter_.emplace(below, *request.listed);
-}
-
-void RequestedPlatform::follow(const StepTag& step) {
-    if (filter_) filter_->follow(step);
 }
 
 void RunPages(RunContext& context, const Request& request, const std::function<void(std::size_t)>& beforePage) {
@@ -42,15 +35,15 @@ void RunPages(RunContext& context, const Request& request, const std::function<v
 std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved) {
     SelectionForm form;
     PutRequestedSelection(form, verb.request, saved);
-    PlanningPlatform planner(verb.platform);
-    NetChangeWatch watch(planner);
-    RequestedPlatform top(verb.request, watch);
-    RunContext context{form, top.get(), verb.userName};
-    planner.follow(context.step);
-    watch.follow(context.step);
-    top.follow(context.step);
-    FailedStepCount failed;  // a plan counts nothing; the run reports its failures
-    RunPages(context, verb.request);
+    // The run's own stack, with a planner where the journal would be.
+    RunRecorder plan(verb.platform, std::nullopt);
+    plan.stack<PlanningPlatform>();
+    NetChangeWatch& watch = plan.stack<NetChangeWatch>();
+    if (verb.request.listed) plan.stack<ListedBoxesOnly>(*verb.request.listed);
+    plan.run(form, verb.userName, [&](RunContext& context) {
+        FailedStepCount failed;  // a plan counts nothing; the run reports its failures
+        RunPages(context, verb.request);
+    });
     return watch.changes();
 }
 

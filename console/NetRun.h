@@ -9,26 +9,13 @@
 #include "console/ListedBoxesOnly.h"
 #include "console/VerbSteps.h"
 #include "engine/RunContext.h"
-#include "journal/NetChange.h"
+#include "console/NetChange.h"
 
 namespace quillon::console {
 
 // The selection file's settings, or (for /on and /off) the listed boxes
 // ticked and unticked on a form as the window starts.
 void PutRequestedSelection(Form& form, const Request& request, const SavedSelection* saved);
-
-// The platform a verb's run goes through: `below`, or with /on and /off the
-// listed boxes' filter in front of it. Follows the run's step.
-class RequestedPlatform {
-public:
-    RequestedPlatform(const Request& request, Platform& below);
-    Platform& get() { return filter_ ? static_cast<Platform&>(*filter_) : below_; }
-    void follow(const StepTag& step);
-
-private:
-    Platform& below_;
-    std::optional<ListedBoxesOnly> filter_;
-};
 
 // Runs the requested pages in run order, each phase skipped when it fails.
 void RunPages(RunContext& context, const Request& request, const std::function<void(std::size_t)>& beforePage = {});

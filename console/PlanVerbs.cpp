@@ -7,8 +7,8 @@
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/ServiceCatalogue.h"
-#include "journal/Plan.h"
-#include "journal/SelectionForm.h"
+#include "planning/Plan.h"
+#include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 
 namespace quillon::console {

@@ -9,10 +9,9 @@
 #include "console/Verbs.h"
 #include "engine/Phases.h"
 #include "engine/Step.h"
-#include "journal/Journal.h"
-#include "journal/NetChange.h"
-#include "journal/Plan.h"
-#include "journal/SelectionForm.h"
+#include "record/RunRecorder.h"
+#include "console/NetChange.h"
+#include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 
 namespace quillon::console {
@@ -35,30 +34,21 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
 
     const std::string undoRoot = RecordRoot(verb.platform, verb.request);
-    JournalPlatform journal(verb.platform, undoRoot);
-    if (!verb.request.noUndo && !journal.begin()) {
+    RunRecorder recorder(verb.platform, verb.request.noUndo ? std::nullopt : std::optional(undoRoot));
+    if (!recorder.begin()) {
         verb.say("no undo record can be written in " + undoRoot +
                  "; nothing was changed (/noundo applies without one)");
         return kNoUndoRecord;
     }
     // What the run changed is read back from the machine afterwards, with or
     // without a record: a change that was refused or failed is never shown.
-    NetChangeWatch watch(verb.request.noUndo ? verb.platform : journal);
-    RequestedPlatform top(verb.request, watch);
-    RunContext context{form, top.get(), verb.userName};
-    journal.follow(context.step);
-    // A plan of the listed boxes alone would need the filter's own rules: those runs keep each change as it comes.
-    if (!verb.request.listed)
-        journal.forecast([&](Page page) {
-            return PlanPhase(form, verb.platform, verb.userName, context.pagesOfRun, page);
-        });
-    watch.follow(context.step);
-    top.follow(context.step);
+    NetChangeWatch& watch = recorder.stack<NetChangeWatch>();
+    if (verb.request.listed) recorder.stack<ListedBoxesOnly>(*verb.request.listed);
 
     // Counted as the window counts them: every step that could not do its
     // part, a write refused before any tool started included.
     std::vector<StepFailure> failures;
-    {
+    const RecordedRun recorded = recorder.run(form, verb.userName, [&](RunContext& context) {
         FailedStepCount failed;
         failed.onFailure = [&](const std::string& why) { failures.push_back({context.step, why}); };
         ProgressBar bar(verb.terminal);
@@ -71,7 +61,7 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
             bar.show(static_cast<double>(page) / pages.size(), PageName(pages[page]));
         });
         form.onProgress = nullptr;
-    }
+    });
     for (const StepFailure& f : watch.toolFailures()) failures.push_back(f);
 
     const std::vector<NetChange> changes = watch.changes();
@@ -112,10 +102,9 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
 
     if (!verb.request.noUndo) {
         // Kept only when the machine no longer holds what the record says it held.
-        const std::string kept = journal.finish();
-        verb.terminal.out(Tabbed({"undo", kept.empty() ? "none" : kept}));
-        if (journal.stopped()) {
-            verb.say("stopped: " + journal.stopReason() +
+        verb.terminal.out(Tabbed({"undo", recorded.folder.empty() ? "none" : recorded.folder}));
+        if (!recorded.complete) {
+            verb.say("stopped: " + recorded.stopReason +
                      "; nothing was changed without its record, and the steps named as failed above were left undone");
             return kNoUndoRecord;
         }

@@ -4,7 +4,7 @@
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/ServiceCatalogue.h"
-#include "journal/LiveState.h"
+#include "planning/LiveState.h"
 #include "words/StepNames.h"
 
 namespace quillon::console {

@@ -2,8 +2,8 @@
 #include "console/ProgressBar.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
-#include "journal/RecordStore.h"
-#include "journal/Restore.h"
+#include "record/RecordStore.h"
+#include "restore/Restore.h"
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
 

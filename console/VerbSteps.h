@@ -7,7 +7,7 @@
 #include "console/Arguments.h"
 #include "console/Terminal.h"
 #include "engine/StepTag.h"
-#include "journal/Effect.h"
+#include "effects/Effect.h"
 
 #include "settings/StrictSelection.h"
 

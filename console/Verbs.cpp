@@ -7,7 +7,6 @@
 #include "console/CachedReads.h"
 #include "console/Usage.h"
 #include "console/VerbSteps.h"
-#include "engine/RunLockWait.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
 #include "settings/StrictSelection.h"

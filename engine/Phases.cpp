@@ -1,11 +1,25 @@
 #include "engine/Phases.h"
 
 #include <array>
+#include <stdexcept>
 
 namespace quillon {
 namespace {
 
 constexpr std::array kRunOrder{Page::Startup, Page::Services, Page::Speed, Page::System, Page::Security};
+
+// By page: the engine's own four, and Startup's once registered.
+std::array<PhaseRun, 5>& PhaseTable() {
+    static std::array<PhaseRun, 5> table = [] {
+        std::array<PhaseRun, 5> t{};
+        t[static_cast<std::size_t>(Page::Services)] = RunServicesPhase;
+        t[static_cast<std::size_t>(Page::Speed)] = RunSpeedPhase;
+        t[static_cast<std::size_t>(Page::System)] = RunSystemPhase;
+        t[static_cast<std::size_t>(Page::Security)] = RunSecurityPhase;
+        return t;
+    }();
+    return table;
+}
 
 }  // namespace
 
@@ -13,13 +27,11 @@ std::span<const Page> RunOrder() { return kRunOrder; }
 
 void RunPhase(RunContext& context, Page page) {
     context.addPage(page);
-    switch (page) {
-    case Page::Startup: return RunStartupPhase(context);
-    case Page::Services: return RunServicesPhase(context);
-    case Page::Speed: return RunSpeedPhase(context);
-    case Page::System: return RunSystemPhase(context);
-    case Page::Security: return RunSecurityPhase(context);
-    }
+    const PhaseRun run = PhaseTable().at(static_cast<std::size_t>(page));
+    if (!run) throw std::logic_error("no phase is registered for this page");
+    run(context);
 }
+
+void RegisterPhase(Page page, PhaseRun run) { PhaseTable().at(static_cast<std::size_t>(page)) = run; }
 
 }  // namespace quillon

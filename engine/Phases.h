@@ -6,11 +6,15 @@
 
 namespace quillon {
 
-void RunStartupPhase(RunContext& context);   // startup/StartupPhase.cpp
 void RunServicesPhase(RunContext& context);  // engine/ServicesPhase.cpp
 void RunSpeedPhase(RunContext& context);     // engine/SpeedPhase.cpp
 void RunSystemPhase(RunContext& context);    // engine/SystemPhase.cpp
 void RunSecurityPhase(RunContext& context);  // engine/SecurityPhase.cpp
+
+using PhaseRun = void (*)(RunContext&);
+// The Startup page's phase lives above the engine (startup/): the programs
+// register it at their start, through RegisterStartupPhase().
+void RegisterPhase(Page page, PhaseRun run);
 
 // The five pages in the order one optimise run takes them.
 std::span<const Page> RunOrder();

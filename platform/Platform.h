@@ -48,6 +48,9 @@ public:
     virtual ~HeldFile() = default;
 };
 
+// How long a run waits for another to end before it gives up, changing nothing.
+inline constexpr std::chrono::milliseconds kRunLockBound = std::chrono::minutes(5);
+
 // The machine's run lock while held: only one run of the program (window or
 // console, in any session) changes the machine at a time.
 class RunLock {

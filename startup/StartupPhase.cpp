@@ -1,3 +1,5 @@
+#include "startup/StartupPhase.h"
+
 #include <algorithm>
 #include <chrono>
 #include <deque>
@@ -78,5 +80,7 @@ void RunStartupPhase(RunContext& context) {
     removals.waitUntilAtMost(0);
     ListStartupItems(context);
 }
+
+void RegisterStartupPhase() { RegisterPhase(Page::Startup, RunStartupPhase); }
 
 }  // namespace quillon

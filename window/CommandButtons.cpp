@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "engine/OptimiseRun.h"
-#include "engine/RunLockWait.h"
+#include "window/OptimiseRun.h"
+#include "window/RunLockWait.h"
 #include "platform/Platform.h"
 #include "window/PageSwitching.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/RunContext.h"
-#include "journal/Effect.h"
-#include "journal/Restore.h"
+#include "effects/Effect.h"
+#include "restore/Restore.h"
 
 namespace quillon {
 

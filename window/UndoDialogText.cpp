@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "journal/RecordLines.h"
+#include "record/RecordFiles.h"
 
 namespace quillon {
 namespace {

@@ -5,7 +5,7 @@
 // refused record is named by its folder too, for whoever looks into it.
 #include <string>
 
-#include "journal/Restore.h"
+#include "restore/Restore.h"
 #include "window/SystemMenuActions.h"
 
 namespace quillon {

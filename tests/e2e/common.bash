@@ -70,11 +70,16 @@ start_quillon() {
 # and was not handed out before, waiting up to TRIES quarter seconds; empty
 # when none came. A dialog of the same title still closing is never taken
 # for the next one. The ids handed out are kept in a file, since callers
-# read the id through a subshell.
+# read the id through a subshell; one whose window is gone is dropped, as
+# the X server may give its id to a window of the next program.
 new_window() {
     local id seen="$out/windows-seen"
     touch "$seen"
     for _ in $(seq 1 "$2"); do
+        while read -r id; do
+            xwininfo -id "$id" >/dev/null 2>&1 && echo "$id"
+        done <"$seen" >"$seen.now"
+        mv "$seen.now" "$seen"
         for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true); do
             grep -qx "$id" "$seen" && continue
             xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || continue

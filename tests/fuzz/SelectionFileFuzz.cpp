@@ -1,12 +1,12 @@
 // Arbitrary bytes as setup.dat: the loader must never crash, hang or leave a
 // check box outside 0..2, and what it loads must save back as a valid file.
-// fuzz-sources: settings/*.cpp platform/*.cpp platform/sim/*.cpp journal/EffectReader.cpp journal/Effect.cpp tests/support/*.cpp
+// fuzz-sources: settings/*.cpp platform/*.cpp tests/sim/*.cpp effects/EffectReader.cpp effects/Effect.cpp tests/support/*.cpp
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "engine/Form.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "settings/SelectionFile.h"
 #include "tests/support/MemoryForm.h"
 

@@ -1,13 +1,13 @@
 // Arbitrary startup entry names: the registry tool must be handed exactly the
 // name, and no file outside the two Startup folders may ever be deleted.
-// fuzz-sources: startup/*.cpp platform/*.cpp platform/sim/*.cpp journal/EffectReader.cpp journal/Effect.cpp engine/Commands.cpp
+// fuzz-sources: startup/RemoveStartupItem.cpp startup/StartupList.cpp startup/StartupPlaces.cpp engine/Commands.cpp platform/*.cpp tests/sim/*.cpp effects/EffectReader.cpp effects/Effect.cpp
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/CommandLine.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "startup/RemoveStartupItem.h"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include "console/Verbs.h"
 #include "tests/unit/ConsoleTerminal.h"
-#include "engine/OptimiseRun.h"
+#include "window/OptimiseRun.h"
 #include "engine/RegistryWriter.h"
-#include "journal/NetChange.h"
+#include "console/NetChange.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 

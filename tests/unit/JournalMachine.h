@@ -10,7 +10,7 @@
 
 #include "engine/ServiceCatalogue.h"
 #include "engine/SystemSteps.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "startup/StartupList.h"
 #include "tests/support/MemoryForm.h"
 

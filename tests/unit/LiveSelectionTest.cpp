@@ -4,10 +4,10 @@
 
 #include <random>
 
-#include "journal/LiveSelection.h"
-#include "journal/LiveState.h"
-#include "journal/Plan.h"
-#include "journal/SelectionForm.h"
+#include "planning/LiveSelection.h"
+#include "planning/LiveState.h"
+#include "planning/Plan.h"
+#include "engine/SelectionForm.h"
 #include "tests/unit/JournalMachine.h"
 #include "words/StepNames.h"
 

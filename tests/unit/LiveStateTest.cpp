@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <map>
 
-#include "engine/OptimiseRun.h"
-#include "journal/Journal.h"
-#include "journal/LiveState.h"
+#include "window/OptimiseRun.h"
+#include "record/Journal.h"
+#include "planning/LiveState.h"
 #include "tests/unit/JournalMachine.h"
 
 namespace quillon {

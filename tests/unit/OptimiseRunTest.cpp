@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "engine/Form.h"
-#include "engine/OptimiseRun.h"
-#include "platform/sim/SimWindows.h"
+#include "window/OptimiseRun.h"
+#include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
 
 namespace quillon {

@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "journal/EffectReader.h"
-#include "journal/Plan.h"
+#include "effects/EffectReader.h"
+#include "planning/Plan.h"
 #include "tests/unit/JournalMachine.h"
 
 namespace quillon {

@@ -6,8 +6,8 @@
 #include <map>
 #include <random>
 
-#include "journal/RecordStore.h"
-#include "platform/sim/SimWindows.h"
+#include "record/RecordStore.h"
+#include "tests/sim/SimWindows.h"
 
 namespace quillon {
 namespace {

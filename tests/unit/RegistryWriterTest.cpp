@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/RegistryWriter.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 
 namespace quillon {
 namespace {

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <map>
 
-#include "engine/OptimiseRun.h"
-#include "journal/Journal.h"
-#include "journal/Plan.h"
-#include "journal/RecordCheck.h"
-#include "journal/RecordLines.h"
-#include "journal/RecordStore.h"
-#include "journal/Restore.h"
+#include "window/OptimiseRun.h"
+#include "record/Journal.h"
+#include "planning/Plan.h"
+#include "restore/RecordCheck.h"
+#include "record/RecordLines.h"
+#include "record/RecordStore.h"
+#include "restore/Restore.h"
 #include "engine/SystemSteps.h"
 #include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"

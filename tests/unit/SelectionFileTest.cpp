@@ -3,7 +3,7 @@
 #include <random>
 
 #include "engine/Form.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "settings/SelectionFile.h"
 #include "tests/support/MemoryForm.h"
 

@@ -6,7 +6,7 @@
 
 #include "engine/Phases.h"
 #include "engine/ServiceCatalogue.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
 
 namespace quillon {

@@ -7,8 +7,8 @@
 #include <set>
 
 #include "engine/SharedValues.h"
-#include "journal/Plan.h"
-#include "journal/SelectionForm.h"
+#include "planning/Plan.h"
+#include "engine/SelectionForm.h"
 #include "engine/ExplorerPolicyKeys.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"

@@ -2,7 +2,7 @@
 // tools must behave as the real ones do where Quillon relies on them.
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 
 namespace quillon::sim {
 namespace {

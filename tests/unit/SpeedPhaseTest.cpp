@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/Phases.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
 
 namespace quillon {

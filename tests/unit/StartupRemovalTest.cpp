@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <chrono>
 
-#include "engine/OptimiseRun.h"
-#include "platform/sim/SimWindows.h"
+#include "window/OptimiseRun.h"
+#include "tests/sim/SimWindows.h"
 #include "startup/StartupList.h"
+#include "startup/StartupPhase.h"
 #include "tests/unit/StartupTestMachine.h"
 
 namespace quillon::test {

@@ -8,7 +8,7 @@
 
 #include "engine/Phases.h"
 #include "engine/RunContext.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
 
 namespace quillon::test {

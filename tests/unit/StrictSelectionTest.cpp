@@ -2,7 +2,7 @@
 
 #include "engine/Form.h"
 #include "platform/DevicePath.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "settings/SelectionFile.h"
 #include "settings/StrictSelection.h"
 #include "tests/support/MemoryForm.h"

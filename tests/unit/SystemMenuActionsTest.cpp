@@ -3,11 +3,12 @@
 
 #include <cstdio>
 
+#include "window/OptimiseRun.h"
 #include "engine/Phases.h"
-#include "journal/Journal.h"
-#include "journal/Plan.h"
-#include "journal/RecordLines.h"
-#include "journal/RecordStore.h"
+#include "record/Journal.h"
+#include "planning/Plan.h"
+#include "record/RecordStore.h"
+#include "record/RecordFiles.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 #include "window/SystemMenuActions.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/RunContext.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
 
 namespace quillon::test {

@@ -8,13 +8,13 @@
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 
-#include "engine/OptimiseRun.h"
-#include "journal/Journal.h"
-#include "journal/RecordStore.h"
+#include "window/OptimiseRun.h"
+#include "record/Journal.h"
+#include "record/RecordStore.h"
 #include "window/CommandButtons.h"
-#include "journal/Restore.h"
-#include "platform/sim/SimText.h"
-#include "platform/sim/SimTools.h"
+#include "restore/Restore.h"
+#include "tests/sim/SimText.h"
+#include "tests/sim/SimTools.h"
 #include "tests/unit/JournalMachine.h"
 
 namespace quillon {

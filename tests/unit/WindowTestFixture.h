@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/RunContext.h"
-#include "platform/sim/SimWindows.h"
+#include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
 
 namespace quillon::test {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/ServiceCatalogue.h"
-#include "journal/RecordStore.h"
+#include "record/RecordStore.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"

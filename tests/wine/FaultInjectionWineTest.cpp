@@ -9,7 +9,7 @@
 
 #include "engine/Commands.h"
 #include "engine/Form.h"
-#include "engine/OptimiseRun.h"
+#include "window/OptimiseRun.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"

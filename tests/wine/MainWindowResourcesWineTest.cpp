@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/wine/QuitRequestDropped.h"
-#include "engine/OptimiseRun.h"
+#include "window/OptimiseRun.h"
 #include "platform/win32/Win32Platform.h"
 #include "window/PageSwitching.h"
 #include "window/win32/MainWindow.h"

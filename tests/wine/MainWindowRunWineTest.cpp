@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "tests/wine/QuitRequestDropped.h"
-#include "engine/OptimiseRun.h"
+#include "window/OptimiseRun.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/wine/RegistryRead.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "journal/RecordStore.h"
+#include "record/RecordStore.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"

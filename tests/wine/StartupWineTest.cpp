@@ -17,6 +17,7 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
 #include "startup/StartupList.h"
+#include "startup/StartupPhase.h"
 #include "tests/support/MemoryForm.h"
 #include "tests/wine/RegistryRead.h"
 

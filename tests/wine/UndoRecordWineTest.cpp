@@ -9,13 +9,13 @@
 #include <map>
 #include <set>
 
-#include "engine/OptimiseRun.h"
+#include "window/OptimiseRun.h"
 #include "engine/ServiceCatalogue.h"
 #include "engine/SystemSteps.h"
-#include "journal/Journal.h"
-#include "journal/RecordStore.h"
-#include "journal/Plan.h"
-#include "journal/Restore.h"
+#include "record/Journal.h"
+#include "record/RecordStore.h"
+#include "planning/Plan.h"
+#include "restore/Restore.h"
 #include "platform/CommandLine.h"
 #include "platform/RegistryPath.h"
 #include "platform/win32/Text.h"

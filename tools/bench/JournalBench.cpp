@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/OptimiseRun.h"
-#include "journal/Journal.h"
-#include "journal/Plan.h"
+#include "startup/StartupPhase.h"
+#include "window/OptimiseRun.h"
+#include "record/Journal.h"
+#include "planning/Plan.h"
 #include "platform/win32/Win32Platform.h"
 #include "startup/StartupList.h"
 #include "tests/support/MemoryForm.h"
@@ -154,6 +155,7 @@ bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_g
 
 int main() {
     using namespace quillon;
+    RegisterStartupPhase();
     if (!UnderWine()) {
         std::puts("quillon_journal_bench applies every tweak for real: it runs only under Wine.");
         return 2;

@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "startup/StartupPhase.h"
 #include "engine/Form.h"
-#include "engine/OptimiseRun.h"
+#include "window/OptimiseRun.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -405,6 +406,7 @@ void RunWindowStart() {
 // quillon_bench.exe [--start-only | --startup-list COUNT]
 int main(int argc, char** argv) {
     using namespace quillon;
+    RegisterStartupPhase();
     if (!UnderWine()) {
         std::puts("quillon_bench applies every tweak for real: it runs only under Wine.");
         return 2;

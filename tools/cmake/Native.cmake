@@ -3,13 +3,18 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-file(GLOB QUILLON_SIM_SOURCES CONFIGURE_DEPENDS platform/sim/*.cpp)
+# The tests stand above every folder.
+include_directories(${CMAKE_SOURCE_DIR})
+
+# The simulated Windows reads the program's own command forms through the
+# effect model, so it sits above it; only tests link it.
+file(GLOB QUILLON_SIM_SOURCES CONFIGURE_DEPENDS tests/sim/*.cpp)
 add_library(quillon_sim STATIC ${QUILLON_SIM_SOURCES})
-target_link_libraries(quillon_sim PUBLIC quillon_core)
+target_link_libraries(quillon_sim PUBLIC quillon_effects)
 
 file(GLOB QUILLON_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp tests/support/*.cpp)
 add_executable(quillon_unit_tests ${QUILLON_UNIT_TESTS})
-target_link_libraries(quillon_unit_tests PRIVATE quillon_sim GTest::gtest_main GTest::gmock)
+target_link_libraries(quillon_unit_tests PRIVATE quillon_console quillon_window quillon_sim GTest::gtest_main GTest::gmock)
 gtest_discover_tests(quillon_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
 
 option(QUILLON_WINDOWS "Also build quillon.exe and run the Wine test tiers" ON)

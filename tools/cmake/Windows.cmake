@@ -13,11 +13,16 @@ add_compile_options(-ffunction-sections -fdata-sections)
 # code (the benchmarks measure it), and the window program stays within 1 MB.
 string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
 
-file(GLOB QUILLON_WIN32_SOURCES CONFIGURE_DEPENDS
-  platform/win32/*.cpp window/win32/*.cpp controls/win32/*.cpp console/win32/*.cpp)
-add_library(quillon_win32 STATIC ${QUILLON_WIN32_SOURCES})
-target_link_libraries(quillon_win32 PUBLIC quillon_core
-  comctl32 shell32 ole32 uuid gdi32 user32 advapi32 msimg32)
+# The Win32 side of each folder, on the portable folder above it.
+quillon_layer(platform/win32 platform)
+target_link_libraries(quillon_platform_win32 PUBLIC comctl32 shell32 ole32 uuid gdi32 user32 advapi32 msimg32)
+quillon_layer(controls/win32 controls platform/win32)
+quillon_layer(console/win32 console platform/win32)
+quillon_layer(window/win32 window controls/win32 platform/win32)
+add_library(quillon_win32 INTERFACE)
+target_link_libraries(quillon_win32 INTERFACE quillon_window_win32 quillon_console_win32)
+# The programs, tests, stand-ins and benchmarks below stand above every folder.
+include_directories(${CMAKE_SOURCE_DIR})
 
 add_executable(quillon WIN32 app/main_win32.cpp app/quillon.rc)
 target_link_libraries(quillon PRIVATE quillon_win32)

@@ -1,7 +1,7 @@
 #include "window/win32/MainWindow.h"
 
-#include "engine/OptimiseRun.h"
-#include "journal/Journal.h"
+#include "window/OptimiseRun.h"
+#include "record/Journal.h"
 #include "platform/win32/Text.h"
 #include "window/CommandButtons.h"
 #include "window/PageSwitching.h"

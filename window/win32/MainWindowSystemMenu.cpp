@@ -1,6 +1,6 @@
 // What the three system-menu entries do in frmMain.
-#include "engine/RunLockWait.h"
-#include "journal/Restore.h"
+#include "window/RunLockWait.h"
+#include "restore/Restore.h"
 #include "platform/win32/Text.h"
 #include "window/SystemMenuActions.h"
 #include "window/UndoDialogText.h"

@@ -1,0 +1,217 @@
+#include "console/NetChange.h"
+
+#include "effects/EffectReader.h"
+#include "effects/EffectTarget.h"
+#include "effects/MachineView.h"
+#include "effects/Scratch.h"
+#include "platform/RegistryPath.h"
+#include "platform/TextMatch.h"
+
+namespace quillon {
+namespace {
+
+std::string Presence(bool present) { return present ? "present" : "absent"; }
+
+bool SameStep(const StepTag& a, const StepTag& b) {
+    return a.page == b.page && a.boxes == b.boxes && a.control == b.control && a.entry == b.entry;
+}
+
+bool IsServiceStart(const std::string& key, const std::string& name) { return !ServiceOfStartValue(key, name).empty(); }
+
+}  // namespace
+
+class NetChangeWatch::WatchedProcess : public StartedProcess {
+public:
+    WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes)
+        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes) {}
+    bool waitPumping(std::chrono::milliseconds bound) override {
+        const bool ended = process_->waitPumping(bound);
+        const int code = ended ? process_->exitCode().value_or(0) : 0;
+        // A tool that fails where nothing needed changing left the machine as asked.
+        if (code != 0 && changes_ && !reported_) {
+            reported_ = true;
+            watch_.toolFailures_.push_back({step_, "the tool reported failure (exit code " + std::to_string(code) + ")"});
+        }
+        return ended;
+    }
+    void terminate() override { process_->terminate(); }
+    std::optional<int> exitCode() const override { return process_->exitCode(); }
+
+private:
+    NetChangeWatch& watch_;
+    std::unique_ptr<StartedProcess> process_;
+    StepTag step_;
+    bool changes_;
+    bool reported_ = false;
+};
+
+std::string NetChangeWatch::state(const Item& item) {
+    switch (item.kind) {
+    case Kind::Value: {
+        const auto value = machine_.registryValue(item.path, item.name);
+        if (!value) return IsServiceStart(item.path, item.name) && !machine_.registryKeyExists(item.path)
+                               ? "no such service"
+                               : "absent";
+        if (IsServiceStart(item.path, item.name))
+            if (auto mode = DwordOf(*value); mode && !StartModeName(*mode).empty()) return StartModeName(*mode);
+        return DescribeValue(*value);
+    }
+    case Kind::Key: return Presence(machine_.registryKeyExists(item.path));
+    case Kind::File: return Presence(machine_.anyFileExists(item.path));
+    case Kind::Folder: return Presence(machine_.directoryExists(item.path));
+    }
+    return {};
+}
+
+void NetChangeWatch::watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name) {
+    ItemId id{kind, Lower(path), Lower(name)};
+    if (items_.contains(id)) return;  // its first target shows it
+    Item item{kind, path, name};
+    before_[id] = state(item);
+    items_.emplace(id, std::move(item));
+    owner_[id] = target;
+    targets_[target].items.push_back(std::move(id));
+}
+
+void NetChangeWatch::watchTree(std::size_t target, const std::string& key, const std::string& from) {
+    watchItem(target, Kind::Key, key);
+    for (const NamedRegValue& value : machine_.registryValues(from)) watchItem(target, Kind::Value, key, value.name);
+    for (const std::string& subkey : machine_.registrySubkeys(from))
+        watchTree(target, key + "\\" + subkey, from + "\\" + subkey);
+}
+
+std::optional<NetChangeWatch::Kind> NetChangeWatch::ItemKind(TargetKind kind) {
+    switch (kind) {
+    case TargetKind::Value: return Kind::Value;
+    case TargetKind::Key: return Kind::Key;
+    case TargetKind::File: return Kind::File;
+    case TargetKind::Folder: return Kind::Folder;
+    default: return std::nullopt;  // a tree is many items, a tool none
+    }
+}
+
+void NetChangeWatch::watch(const Effect& e) {
+    // A value of a tree already watched belongs to that tree's change.
+    const EffectTarget t = TargetOf(e);
+    const auto kind = ItemKind(t.kind);
+    const auto owned = kind ? owner_.find(ItemId{*kind, Lower(t.path), Lower(t.name)}) : owner_.end();
+    std::size_t index = 0;
+    if (owned != owner_.end()) {
+        index = owned->second;
+    } else {
+        auto found = byName_.find(t.identity());
+        if (found == byName_.end()) {
+            found = byName_.emplace(t.identity(), targets_.size()).first;
+            targets_.emplace_back();
+        }
+        index = found->second;
+    }
+    {
+        Target& target = targets_[index];
+        const StepTag step = step_ ? *step_ : StepTag{};
+        bool known = false;
+        for (const StepTag& s : target.steps) known = known || SameStep(s, step);
+        if (!known) target.steps.push_back(step);
+        if (target.tree.empty() || !kind) target.effect = e;
+    }
+    if (t.kind == TargetKind::Tree)
+        for (const auto& [id, owner] : owner_)
+            if (owner != index && std::get<0>(id) != Kind::File && std::get<0>(id) != Kind::Folder &&
+                KeyWithin(std::get<1>(id), t.path))
+                targets_[owner].underTree = true;
+    if (e.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(t.path)) targets_[index].present = false;
+    if (kind) return watchItem(index, *kind, t.path, t.name);
+    if (t.kind == TargetKind::Tool) {
+        targets_[index].tool = true;
+        return;
+    }
+    targets_[index].tree = t.path;
+    watchTree(index, t.path, t.path);
+    if (e.kind != EffectKind::CopyKey) return;
+    // What the copy brings is watched too.
+    if (e.recursive) {
+        watchTree(index, t.path, e.target);
+    } else {
+        watchItem(index, Kind::Key, t.path);
+        for (const NamedRegValue& value : machine_.registryValues(e.target)) watchItem(index, Kind::Value, t.path, value.name);
+    }
+}
+
+std::string NetChangeWatch::summary(const Target& target, const std::map<ItemId, std::string>& states) {
+    const ItemId root{Kind::Key, Lower(target.tree), ""};
+    const auto found = states.find(root);
+    if (found == states.end() || found->second != "present") return "absent";
+    int values = 0;
+    for (const ItemId& id : target.items)
+        if (std::get<0>(id) == Kind::Value && states.at(id) != "absent") ++values;
+    return "present, " + std::to_string(values) + (values == 1 ? " value" : " values");
+}
+
+bool NetChangeWatch::Holds(const Effect& e) {
+    switch (e.kind) {
+    case EffectKind::SetValue: return machine_.registryValue(e.target, e.name) == e.data;
+    case EffectKind::DeleteValue: return !machine_.registryValue(e.target, e.name);
+    case EffectKind::ServiceStart: {
+        const auto value = machine_.registryValue(ServiceKey(e.target), "Start");
+        return value && DwordOf(*value) == e.startMode;
+    }
+    default: return true;  // keys, files and folders: their tools say when they fail
+    }
+}
+
+std::vector<NetChange> NetChangeWatch::changes() {
+    std::vector<NetChange> out;
+    for (std::size_t index = 0; index < targets_.size(); ++index) {
+        // What a tree holds now that it did not hold before was absent then:
+        // the whole tree was read when it was first touched.
+        if (!targets_[index].tree.empty()) {
+            const std::size_t known = targets_[index].items.size();
+            watchTree(index, targets_[index].tree, targets_[index].tree);
+            for (std::size_t i = known; i < targets_[index].items.size(); ++i) before_[targets_[index].items[i]] = "absent";
+        }
+        const Target& target = targets_[index];
+        std::map<ItemId, std::string> now, then;
+        bool changed = target.tool;
+        for (const ItemId& id : target.items) {
+            now[id] = state(items_.at(id));
+            then[id] = before_.at(id);
+            changed = changed || now[id] != then[id];
+        }
+        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present};
+        if (!target.tree.empty()) {
+            change.before = summary(target, then);
+            change.after = summary(target, now);
+            int differ = 0;
+            for (const ItemId& id : target.items) differ += now[id] != then[id] ? 1 : 0;
+            if (change.before == change.after && differ > 0)
+                change.after += ", " + std::to_string(differ) + " changed";
+        } else if (!target.items.empty()) {
+            change.before = then.begin()->second;
+            change.after = now.begin()->second;
+            change.missed = target.present && !target.underTree && !Holds(target.effect);
+        }
+        out.push_back(std::move(change));
+    }
+    return out;
+}
+
+std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& commandLine,
+                                                          const std::optional<std::vector<Effect>>& effects) {
+    bool changes = false;
+    if (effects) {
+        PlatformView view(machine_);
+        for (const Effect& effect : *effects) {
+            changes = changes || Assess(effect, view).changes;
+            watch(effect);
+        }
+    }
+    return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), step_ ? *step_ : StepTag{},
+                                            changes);
+}
+
+void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {
+    watch(effect);
+    make();
+}
+
+}  // namespace quillon

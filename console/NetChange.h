@@ -1,0 +1,97 @@
+#pragma once
+// What a run changes on the machine, target by target: the state of each
+// target before the run's first change to it against its state at the end.
+// A target several steps touch is one change naming all of them; a key
+// deleted and made again with the same content is no change at all.
+//
+// A NetChangeWatch stands in front of the platform a run changes: before a
+// change passes, it reads what the change touches (a whole tree for a key
+// deleted or copied over); afterwards changes() reads it all again. In front
+// of a planning platform it gives the net change of a plan; in front of the
+// machine, what the run really changed, read back.
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "engine/StepTag.h"
+#include "effects/Effect.h"
+#include "effects/EffectTarget.h"
+#include "effects/ChangeSeam.h"
+
+namespace quillon {
+
+struct NetChange {
+    std::vector<StepTag> steps;  // every step that touched the target, first first, no repeats
+    Effect effect;               // the last effect on the target
+    std::string before;          // the target before the run
+    std::string after;           // the target after it
+    bool changed = false;        // before and after differ, or a tool ran whose effect cannot be read
+    bool readable = true;        // false for a tool whose effect cannot be read back (chkntfs, sfc)
+    bool present = true;         // false for a service the machine does not have
+    bool missed = false;         // the machine does not hold what the last change to this value set
+};
+
+// A tool that ended reporting failure where it had something to change.
+struct StepFailure {
+    StepTag step;
+    std::string reason;
+};
+
+class NetChangeWatch : public ChangeSeam {
+public:
+    explicit NetChangeWatch(Platform& below) : ChangeSeam(below) {}
+
+    // The step whose changes are being watched; read as each change arrives.
+    void follow(const StepTag& step) { step_ = &step; }
+
+    // Every target touched so far, in the order first touched, its after
+    // state read now.
+    std::vector<NetChange> changes();
+    const std::vector<StepFailure>& toolFailures() const { return toolFailures_; }
+
+protected:
+    std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
+                                              const std::optional<std::vector<Effect>>& effects) override;
+    void change(const Effect& effect, const std::function<void()>& make) override;
+
+private:
+    class WatchedProcess;
+    enum class Kind { Value, Key, File, Folder };
+    struct Item {
+        Kind kind;
+        std::string path;  // key or file path as first met
+        std::string name;  // value name
+    };
+    using ItemId = std::tuple<Kind, std::string, std::string>;  // lower case
+    struct Target {
+        std::vector<StepTag> steps;
+        Effect effect;
+        std::vector<ItemId> items;
+        std::string tree;  // a key whose whole tree is watched; empty for one item
+        bool present = true;
+        bool tool = false;
+        bool underTree = false;  // a later change to a whole tree holding it decides what it holds
+    };
+
+    void watch(const Effect& effect);
+    // The item kind of a target that is one item.
+    static std::optional<Kind> ItemKind(TargetKind kind);
+    void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
+    void watchTree(std::size_t target, const std::string& key, const std::string& from);
+    std::string state(const Item& item);
+    std::string summary(const Target& target, const std::map<ItemId, std::string>& states);
+    // Whether the machine holds what a change to one value leaves.
+    bool Holds(const Effect& effect);
+
+    const StepTag* step_ = nullptr;
+    std::vector<Target> targets_;
+    std::map<std::string, std::size_t> byName_;  // a target's identity -> index
+    std::map<ItemId, Item> items_;
+    std::map<ItemId, std::size_t> owner_;  // the target that shows an item
+    std::map<ItemId, std::string> before_;
+    std::vector<StepFailure> toolFailures_;
+};
+
+}  // namespace quillon

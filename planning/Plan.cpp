@@ -1,0 +1,45 @@
+#include "planning/Plan.h"
+
+#include "engine/Phases.h"
+#include "engine/Step.h"
+#include "planning/PlanningPlatform.h"
+#include "engine/SelectionForm.h"
+
+namespace quillon {
+
+std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
+                                   std::span<const Page> pages) {
+    SelectionForm selection = SelectionForm::CopyOf(form);
+    PlanningPlatform planner(machine);
+    RunContext context{selection, planner, userName};
+    planner.follow(context.step);
+    for (Page page : pages) context.addPage(page);
+    for (Page page : pages) {
+        selection.setPageVisible(page, true);
+        // The run skips a phase that fails; so does the plan.
+        try {
+            RunPhase(context, page);
+        } catch (const std::exception&) {
+        }
+    }
+    return planner.effects();
+}
+
+std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,
+                                     unsigned pagesOfRun, Page page) {
+    SelectionForm selection = SelectionForm::CopyOf(form);
+    selection.setPageVisible(page, true);
+    PlanningPlatform planner(machine);
+    RunContext context{selection, planner, userName};
+    planner.follow(context.step);
+    context.pagesOfRun = pagesOfRun;
+    context.addPage(page);
+    FailedStepCount planned;  // the run counts its own failures, not the plan's
+    try {
+        RunPhase(context, page);
+    } catch (const std::exception&) {
+    }
+    return planner.effects();
+}
+
+}  // namespace quillon

@@ -1,0 +1,38 @@
+#pragma once
+// The plan of a run: what an optimise run would change, effect by effect, for
+// a selection and a set of pages, worked out by running the ordinary steps
+// against a platform that reads the machine and records instead of changing.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/Form.h"
+#include "engine/Phases.h"  // RunOrder, for callers of PlanRun
+#include "engine/StepTag.h"
+#include "effects/Effect.h"
+
+namespace quillon {
+
+class Platform;
+
+struct PlannedEffect {
+    Effect effect;
+    StepTag step;          // the page and box (or entry, or control) it comes from
+    std::string before;    // the target's state when the run would reach it
+    std::string after;     // what the effect leaves
+    bool changes = false;  // whether the run would change anything there
+    bool inPlace = false;  // what the effect leaves is already on the machine now
+    bool readable = true;  // false for a tool whose effect cannot be read back
+};
+
+// The effects of applying `pages`, in the order given, with the selection on
+// `form`. Neither the form nor the machine is changed and no process starts.
+std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
+                                   std::span<const Page> pages);
+
+// The effects of the one phase `page` of a run that takes `pagesOfRun`
+// (RunContext), as it would start now.
+std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,
+                                     unsigned pagesOfRun, Page page);
+
+}  // namespace quillon

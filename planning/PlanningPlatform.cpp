@@ -1,0 +1,212 @@
+#include "planning/PlanningPlatform.h"
+
+#include "effects/EffectReader.h"
+#include "effects/EffectTarget.h"
+#include "effects/Scratch.h"
+#include "platform/RegistryPath.h"
+#include "platform/TextMatch.h"
+
+namespace quillon {
+namespace {
+
+class EndedProcess : public StartedProcess {
+public:
+    explicit EndedProcess(int code) : code_(code) {}
+    bool waitPumping(std::chrono::milliseconds) override { return true; }
+    void terminate() override {}
+    std::optional<int> exitCode() const override { return code_; }
+
+private:
+    int code_;
+};
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+Assessment PlanningPlatform::record(const Effect& effect) {
+    PlannedEffect planned;
+    planned.effect = effect;
+    if (step_) planned.step = *step_;
+    const Assessment now = Assess(effect, *this);
+    const Assessment machine = Assess(effect, now_);
+    planned.before = now.before;
+    planned.after = now.after;
+    planned.changes = now.changes;
+    planned.inPlace = !machine.changes;
+    planned.readable = now.readable && machine.readable;
+    effects_.push_back(std::move(planned));
+    return now;
+}
+
+std::unique_ptr<StartedProcess> PlanningPlatform::startHidden(const std::string& commandLine) {
+    const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
+        if (auto it = scratch_.find(Lower(path)); it != scratch_.end()) return it->second;
+        if (auto it = paths_.find(Lower(path)); it != paths_.end() && !it->second) return std::nullopt;
+        return ReadScriptText(machine_, path);
+    });
+    if (!effects) return std::make_unique<EndedProcess>(1);
+    bool succeeded = true;
+    for (const Effect& effect : *effects) succeeded = record(effect).succeeds && succeeded;
+    return std::make_unique<EndedProcess>(succeeded || ToolName(commandLine) == "regedit" ? 0 : 1);
+}
+
+std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std::string& key,
+                                                     const std::string& name) {
+    const std::string k = NormalisedKey(key);
+    for (std::size_t i = end; i-- > 0;) {
+        const Effect& e = effects_[i].effect;
+        const EffectTarget t = TargetOf(e);
+        if (t.kind == TargetKind::Value && EqualNoCase(t.path, k) && EqualNoCase(t.name, name)) {
+            if (e.kind == EffectKind::SetValue) return e.data;
+            if (e.kind == EffectKind::DeleteValue) return std::nullopt;
+            // A start mode the tool could not set (no such service) leaves the value as it was.
+            if (effects_[i].changes) return DwordValue(e.startMode);
+        }
+        if (t.kind == TargetKind::Tree && KeyWithin(k, t.path)) {
+            if (e.kind == EffectKind::DeleteKey) return std::nullopt;
+            if (EqualNoCase(k, t.path) || e.recursive)
+                if (auto copied = valueBefore(i, e.target + k.substr(t.path.size()), name)) return copied;
+        }
+    }
+    return machine_.registryValue(k, name);
+}
+
+bool PlanningPlatform::keyExistsBefore(std::size_t end, const std::string& key) {
+    const std::string k = NormalisedKey(key);
+    for (std::size_t i = end; i-- > 0;) {
+        const Effect& e = effects_[i].effect;
+        switch (e.kind) {
+        case EffectKind::SetValue:
+        case EffectKind::CreateKey:
+            if (KeyWithin(e.target, k)) return true;
+            break;
+        case EffectKind::DeleteKey:
+            if (KeyWithin(k, e.target)) return false;
+            break;
+        case EffectKind::CopyKey:
+            if (KeyWithin(e.destination, k) && keyExistsBefore(i, e.target)) return true;
+            if (e.recursive && KeyWithin(k, e.destination) && keyExistsBefore(i, e.target + k.substr(e.destination.size())))
+                return true;
+            break;
+        default: break;
+        }
+    }
+    return machine_.registryKeyExists(k);
+}
+
+std::optional<RegValue> PlanningPlatform::value(const std::string& key, const std::string& name) {
+    return valueBefore(effects_.size(), key, name);
+}
+
+bool PlanningPlatform::keyExists(const std::string& key) { return keyExistsBefore(effects_.size(), key); }
+
+bool PlanningPlatform::fileExists(const std::string& path) {
+    if (scratch_.count(Lower(path))) return true;
+    if (auto it = paths_.find(Lower(path)); it != paths_.end()) return it->second;
+    return machine_.anyFileExists(path);
+}
+
+bool PlanningPlatform::folderExists(const std::string& path) {
+    if (auto it = paths_.find(Lower(path)); it != paths_.end()) return it->second;
+    return machine_.directoryExists(path);
+}
+
+bool PlanningPlatform::visibleFileExists(const std::string& path) {
+    if (scratch_.count(Lower(path))) return true;
+    if (auto it = paths_.find(Lower(path)); it != paths_.end()) return it->second;
+    return machine_.visibleFileExists(path);
+}
+
+std::vector<std::string> PlanningPlatform::listVisibleFiles(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    for (std::string& name : machine_.listVisibleFiles(folder, pattern))
+        if (visibleFileExists(folder + "\\" + name)) names.push_back(std::move(name));
+    return names;
+}
+
+std::vector<std::string> PlanningPlatform::listSubfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    for (std::string& name : machine_.listSubfolders(folder))
+        if (folderExists(folder + "\\" + name)) names.push_back(std::move(name));
+    return names;
+}
+
+void PlanningPlatform::deleteFile(const std::string& path) {
+    if (scratch_.erase(Lower(path)) || IsScratchFile(path)) {
+        paths_[Lower(path)] = false;
+        return;
+    }
+    const bool present = record({EffectKind::DeleteFile, path, {}, {}, {}, 0, false}).succeeds;
+    if (!present) throw PlatformError("file not found: " + path);
+    paths_[Lower(path)] = false;
+}
+
+void PlanningPlatform::removeEmptyDirectory(const std::string& path) {
+    const bool present = record({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false}).succeeds;
+    if (present && (!listVisibleFiles(path, "*").empty() || !listSubfolders(path).empty())) {
+        // Only an empty folder goes: this one stays as it is.
+        effects_.back().changes = false;
+        effects_.back().after = "kept (not empty)";
+        throw PlatformError("not empty: " + path);
+    }
+    if (!present) throw PlatformError("cannot remove: " + path);
+    paths_[Lower(path)] = false;
+}
+
+void PlanningPlatform::createDirectory(const std::string& path) {
+    record({EffectKind::CreateFolder, path, {}, {}, {}, 0, false});
+    if (folderExists(path) || !folderExists(ParentPath(path))) throw PlatformError("cannot create: " + path);
+    paths_[Lower(path)] = true;
+}
+
+void PlanningPlatform::copyFile(const std::string& from, const std::string& to) {
+    if (!record({EffectKind::CopyFile, to, {}, {}, from, 0, false}).succeeds || !fileExists(from))
+        throw PlatformError("cannot copy to: " + to);
+    paths_[Lower(to)] = true;
+}
+
+void PlanningPlatform::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    scratch_[Lower(path)] = Joined(lines);
+}
+
+std::unique_ptr<HeldFile> PlanningPlatform::writeHeldScript(const std::string& path,
+                                                             const std::vector<std::string>& lines) {
+    if (fileExists(path)) throw PlatformError("already exists: " + path);
+    scratch_[Lower(path)] = Joined(lines);
+    return std::make_unique<HeldFile>();
+}
+
+void PlanningPlatform::replaceTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    scratch_[Lower(path)] = Joined(lines);
+}
+
+std::string PlanningPlatform::readFileBytes(const std::string& path) {
+    if (auto it = scratch_.find(Lower(path)); it != scratch_.end()) return it->second;
+    if (auto it = paths_.find(Lower(path)); it != paths_.end() && !it->second) throw PlatformError("no file: " + path);
+    return machine_.readFileBytes(path);
+}
+
+std::vector<std::string> PlanningPlatform::readTextFile(const std::string& path) {
+    if (auto it = scratch_.find(Lower(path)); it != scratch_.end()) {
+        std::vector<std::string> lines;
+        std::string line;
+        for (char c : it->second) {
+            if (c == '\n') lines.push_back(line), line.clear();
+            else if (c != '\r') line += c;
+        }
+        if (!line.empty()) lines.push_back(line);
+        return lines;
+    }
+    return machine_.readTextFile(path);
+}
+
+std::vector<std::string> PlanningPlatform::registryValueNames(RegRoot root, const std::string& subkey) {
+    return machine_.registryValueNames(root, subkey);
+}
+
+}  // namespace quillon

@@ -1,0 +1,153 @@
+#include "record/Journal.h"
+
+#include <algorithm>
+
+#include "effects/EffectReader.h"
+#include "effects/MachineView.h"
+#include "record/RecordState.h"
+#include "record/RecordStore.h"
+#include "effects/RegScript.h"
+#include "effects/Scratch.h"
+#include "record/UndoRecordWriter.h"
+
+namespace quillon {
+
+std::vector<std::string> UndoRecords(Platform& machine) {
+    std::vector<std::string> paths;
+    for (const StoredRecord& record : ListRecords(machine, DefaultUndoRoot(machine))) paths.push_back(record.folder);
+    return paths;
+}
+
+class JournalPlatform::WatchedProcess : public StartedProcess {
+public:
+    WatchedProcess(JournalPlatform& journal, std::unique_ptr<StartedProcess> process, std::vector<std::size_t> effects)
+        : journal_(journal), process_(std::move(process)), effects_(std::move(effects)) {}
+    bool waitPumping(std::chrono::milliseconds bound) override {
+        const bool ended = process_->waitPumping(bound);
+        if (ended && !reported_ && process_->exitCode().value_or(0) != 0)
+            report("the tool reported failure (exit code " + std::to_string(*process_->exitCode()) + ")");
+        return ended;
+    }
+    void terminate() override {
+        process_->terminate();
+        report("the tool did not end in time");
+    }
+    std::optional<int> exitCode() const override { return process_->exitCode(); }
+
+private:
+    void report(const std::string& why) {
+        reported_ = true;
+        for (std::size_t i : effects_) journal_.failed(i, why);
+    }
+    JournalPlatform& journal_;
+    std::unique_ptr<StartedProcess> process_;
+    std::vector<std::size_t> effects_;
+    bool reported_ = false;
+};
+
+JournalPlatform::JournalPlatform(Platform& machine, std::string undoRoot, bool restore)
+    : ChangeSeam(machine), record_(std::make_unique<UndoRecordWriter>(machine, std::move(undoRoot), restore)) {}
+
+JournalPlatform::~JournalPlatform() = default;
+
+bool JournalPlatform::begin() { return record_->writable(); }
+std::string JournalPlatform::folder() const { return record_->folder(); }
+
+std::string JournalPlatform::finish() {
+    record_->settle();
+    if (!record_->opened()) return {};
+    try {
+        if (!stopped() && MachineAsBefore(machine_, BuildRecordState(record_->lines()), record_->folder()))
+            record_->remove();
+    } catch (const PlatformError&) {
+        // A record that cannot be checked or removed is kept.
+    }
+    // Only a record kept makes room for itself: a run that changed nothing removes none.
+    record_->prune();
+    return record_->folder();
+}
+
+std::size_t JournalPlatform::beforeChange(const Effect& effect) {
+    PlatformView view(machine_);
+    const Assessment a = Assess(effect, view);
+    effects_.push_back({effect, step_ ? *step_ : StepTag{}, a.before, a.after, a.changes, false, false, {}});
+    const std::size_t index = effects_.size() - 1;
+    if (stopped()) {
+        refuse(index, "not made: the undo record stopped earlier (" + stopReason_ + ")");
+        throw PlatformError(effects_[index].reason);
+    }
+    try {
+        if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect, effects_[index].step);
+    } catch (const UnscriptableName& error) {
+        refuse(index, error.what());
+        throw;
+    } catch (const TargetNotKept& error) {
+        refuse(index, error.what());
+        throw;
+    } catch (const PlatformError& error) {
+        stopReason_ = std::string("no undo record could be written: ") + error.what();
+        refuse(index, stopReason_);
+        throw PlatformError(stopReason_);
+    }
+    record_->log("[" + DescribeStep(effects_[index].step) + "] " + DescribeEffect(effect) + ": " +
+                 (a.changes ? a.before + " -> " + a.after : "no change (" + a.before + ")"));
+    return index;
+}
+
+void JournalPlatform::refuse(std::size_t index, const std::string& why) {
+    RecordedEffect& e = effects_.at(index);
+    e.refused = true;
+    e.failed = true;
+    e.reason = why;
+    record_->log("REFUSED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
+}
+
+void JournalPlatform::failed(std::size_t index, const std::string& why) {
+    RecordedEffect& e = effects_.at(index);
+    if (e.failed) return;
+    e.failed = true;
+    e.reason = why;
+    // A service this machine does not have is no failure of the run: the console says "not present" too.
+    if (e.effect.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(ServiceKey(e.effect.target)))
+        record_->log("NOT PRESENT [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) +
+                     ": this machine has no such service");
+    else
+        record_->log("FAILED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
+}
+
+std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& commandLine,
+                                                           const std::optional<std::vector<Effect>>& effects) {
+    std::vector<std::size_t> indexes;
+    try {
+        if (effects)
+            for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect));
+    } catch (const PlatformError& error) {
+        // The command is not started: none of its changes is made.
+        for (std::size_t i : indexes) refuse(i, error.what());
+        throw;
+    }
+    if (stopped()) throw PlatformError("not started: the undo record stopped earlier (" + stopReason_ + ")");
+    try {
+        return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), std::move(indexes));
+    } catch (const PlatformError& error) {
+        for (std::size_t i : indexes) failed(i, error.what());
+        throw;
+    }
+}
+
+void JournalPlatform::change(const Effect& effect, const std::function<void()>& make) {
+    const std::size_t index = beforeChange(effect);
+    try {
+        make();
+    } catch (const PlatformError& error) {
+        failed(index, error.what());
+        try {
+            if (effects_[index].changes) record_->keepFailed(effect);
+        } catch (const PlatformError&) {
+            // Without it the record claims a change that failed; an undo then finds its target as it was.
+        }
+        throw;
+    }
+}
+
+}  // namespace quillon

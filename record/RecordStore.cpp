@@ -1,0 +1,269 @@
+#include "record/RecordStore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <tuple>
+
+#include "record/RecordReader.h"
+#include "record/RecordState.h"
+#include "platform/TextMatch.h"
+
+namespace quillon {
+namespace {
+
+constexpr std::string_view kHeaderTitle = "Quillon undo record";
+constexpr std::size_t kLongestHeader = 4096;  // far more than any real header; anything longer is not one
+
+auto Order(const RecordHeader& h) {
+    const LocalTime& t = h.time;
+    return std::make_tuple(t.year, t.month, t.day, t.hour, t.minute, t.second, h.sequence);
+}
+
+std::string FolderName(const LocalTime& t) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d-%02d-%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return buffer;
+}
+
+bool Digits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int Number(std::string_view digits) {
+    int n = 0;
+    for (char c : digits) n = n * 10 + (c - '0');
+    return n;
+}
+
+// Whether the text has the shape: a digit for each '0', other characters as they are.
+bool Shaped(std::string_view text, std::string_view shape) {
+    if (text.size() != shape.size()) return false;
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        if (shape[i] == '0' ? !Digits(text.substr(i, 1)) : text[i] != shape[i]) return false;
+    return true;
+}
+
+// "YYYY-MM-DD HH-MM-SS" or the same with " (N)": the names this program gives records.
+bool RecordFolderName(std::string_view name) {
+    constexpr std::string_view shape = "0000-00-00 00-00-00";
+    if (!Shaped(name.substr(0, shape.size()), shape)) return false;
+    const std::string_view rest = name.substr(shape.size());
+    return rest.empty() || (rest.size() > 3 && rest.substr(0, 2) == " (" && rest.back() == ')' &&
+                            Digits(rest.substr(2, rest.size() - 3)));
+}
+
+std::optional<LocalTime> ParseTime(std::string_view text) {
+    if (!Shaped(text, "0000-00-00 00:00:00")) return std::nullopt;
+    LocalTime t{Number(text.substr(0, 4)),  Number(text.substr(5, 2)),  Number(text.substr(8, 2)),
+                Number(text.substr(11, 2)), Number(text.substr(14, 2)), Number(text.substr(17, 2))};
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 || t.second > 60)
+        return std::nullopt;
+    return t;
+}
+
+bool Control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
+
+// A name as one header field: no tab or line break can end it early.
+std::string FieldText(std::string text) {
+    std::replace_if(text.begin(), text.end(), Control, '?');
+    return text;
+}
+
+bool PlainField(std::string_view text) { return std::none_of(text.begin(), text.end(), Control); }
+
+std::string HeaderBytes(const RecordHeader& h) {
+    std::string text = std::string(kHeaderTitle) + "\r\n";
+    text += "computer\t" + FieldText(h.computer) + "\r\n";
+    text += "user\t" + FieldText(h.user) + "\r\n";
+    text += "time\t" + RecordTimeText(h.time) + "\r\n";
+    text += "sequence\t" + std::to_string(h.sequence) + "\r\n";
+    text += std::string("kind\t") + (h.restore ? "restore" : "run") + "\r\n";
+    return text;
+}
+
+// Empties a folder of a record. A link is removed as itself and never entered,
+// so nothing outside the record is ever touched.
+void RemoveContents(Platform& machine, const std::string& folder, const std::string& keepFile) {
+    for (const std::string& sub : machine.listSubfolders(folder)) {
+        const std::string path = folder + "\\" + sub;
+        if (!machine.isLinkOrJunction(path)) RemoveContents(machine, path, {});
+        machine.removeEmptyDirectory(path);
+    }
+    for (const std::string& file : machine.listVisibleFiles(folder, "*"))
+        if (!EqualNoCase(file, keepFile)) machine.deleteFile(folder + "\\" + file);
+}
+
+void RemoveRecord(Platform& machine, const std::string& folder) {
+    // The header goes last: a record that could not be emptied stays a record, tried again next time.
+    RemoveContents(machine, folder, kRecordHeaderFile);
+    machine.deleteFile(folder + "\\" + kRecordHeaderFile);
+    machine.removeEmptyDirectory(folder);
+}
+
+}  // namespace
+
+void MakeFolderPath(Platform& machine, const std::string& path) {
+    if (path.empty() || machine.directoryExists(path)) return;
+    const auto slash = path.find_last_of('\\');
+    if (slash != std::string::npos) MakeFolderPath(machine, path.substr(0, slash));
+    machine.createDirectory(path);
+}
+
+std::string RecordTimeText(const LocalTime& t) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return buffer;
+}
+
+std::string DefaultUndoRoot(Platform& machine) { return machine.commonAppDataFolder() + "\\Quillon\\undo"; }
+
+std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::string& folder) {
+    const std::string path = folder + "\\" + kRecordHeaderFile;
+    std::string bytes;
+    try {
+        if (!machine.anyFileExists(path)) return std::nullopt;
+        bytes = machine.readFileBytes(path);
+    } catch (const PlatformError&) {
+        return std::nullopt;
+    }
+    if (bytes.size() > kLongestHeader || !bytes.ends_with("\r\n")) return std::nullopt;  // cut off or not ours
+    std::vector<std::string_view> lines;
+    const std::string_view all = bytes;
+    for (std::size_t start = 0; start < all.size();) {
+        const std::size_t end = all.find("\r\n", start);
+        lines.push_back(all.substr(start, end - start));
+        start = end + 2;
+    }
+    constexpr std::string_view names[] = {"computer", "user", "time", "sequence", "kind"};
+    if (lines.size() != 1 + std::size(names) || lines[0] != kHeaderTitle) return std::nullopt;
+    std::string_view values[std::size(names)];
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        const std::string_view line = lines[i + 1];
+        if (!line.starts_with(names[i]) || line.size() <= names[i].size() || line[names[i].size()] != '\t')
+            return std::nullopt;
+        values[i] = line.substr(names[i].size() + 1);
+        if (!PlainField(values[i])) return std::nullopt;
+    }
+    RecordHeader header;
+    header.computer = values[0];
+    header.user = values[1];
+    const auto time = ParseTime(values[2]);
+    if (header.computer.empty() || !time || !Digits(values[3]) || values[3].size() > 18) return std::nullopt;
+    header.time = *time;
+    header.sequence = std::stoll(std::string(values[3]));
+    if (values[4] != "run" && values[4] != "restore") return std::nullopt;
+    header.restore = values[4] == "restore";
+    return header;
+}
+
+std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root) {
+    std::vector<StoredRecord> records;
+    if (!machine.directoryExists(root)) return records;
+    for (const std::string& name : machine.listSubfolders(root)) {
+        if (!RecordFolderName(name)) continue;
+        const std::string folder = root + "\\" + name;
+        if (machine.isLinkOrJunction(folder)) continue;
+        if (auto header = ReadRecordHeader(machine, folder))
+            records.push_back({folder, std::move(*header), RecordUndone(machine, folder)});
+    }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const StoredRecord& a, const StoredRecord& b) { return Order(a.header) > Order(b.header); });
+    return records;
+}
+
+std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore) {
+    MakeFolderPath(machine, root);
+    RecordHeader header;
+    header.computer = machine.computerName();
+    header.user = machine.userName();
+    header.time = machine.localTime();
+    header.restore = restore;
+    for (const StoredRecord& r : ListRecords(machine, root))
+        header.sequence = std::max(header.sequence, r.header.sequence);
+    ++header.sequence;
+
+    const std::string name = FolderName(header.time);
+    std::string folder = root + "\\" + name;
+    for (int n = 2;; ++n) {
+        if (!machine.directoryExists(folder) && !machine.anyFileExists(folder)) {
+            try {
+                machine.createDirectory(folder);
+                break;
+            } catch (const PlatformError&) {
+                if (!machine.directoryExists(folder)) throw;  // not another run taking the same name first
+            }
+        }
+        folder = root + "\\" + name + " (" + std::to_string(n) + ")";
+    }
+    try {
+        machine.appendFileFlushed(folder + "\\" + kRecordHeaderFile, HeaderBytes(header));
+    } catch (const PlatformError&) {
+        // A folder without its whole header is no record: it does not stay behind.
+        try {
+            if (machine.anyFileExists(folder + "\\" + kRecordHeaderFile))
+                machine.deleteFile(folder + "\\" + kRecordHeaderFile);
+            machine.removeEmptyDirectory(folder);
+        } catch (const PlatformError&) {
+        }
+        throw;
+    }
+    return folder;
+}
+
+void PruneRecords(Platform& machine, const std::string& root, int keep, const std::string& except) {
+    const std::vector<StoredRecord> records = ListRecords(machine, root);
+    const bool exceptIsRecord = std::any_of(records.begin(), records.end(),
+                                            [&](const StoredRecord& r) { return EqualNoCase(r.folder, except); });
+    // The record just made is one of those kept, however old its header says it is.
+    int othersKept = std::max(0, keep - (exceptIsRecord ? 1 : 0));
+    for (const StoredRecord& r : records) {
+        if (EqualNoCase(r.folder, except)) continue;
+        if (othersKept > 0) {
+            --othersKept;
+            continue;
+        }
+        try {
+            RemoveRecord(machine, r.folder);
+        } catch (const PlatformError&) {
+            // An old record that cannot go stays; the run goes on all the same.
+        }
+    }
+}
+
+bool RecordUndone(Platform& machine, const std::string& folder) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    try {
+        return machine.anyFileExists(path) && machine.readFileBytes(path).starts_with("undone\t");
+    } catch (const PlatformError&) {
+        return true;  // there but unreadable: not a record to take back unasked
+    }
+}
+
+void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    if (machine.anyFileExists(path)) machine.deleteFile(path);
+    machine.appendFileFlushed(path, "undone\t" + RecordTimeText(machine.localTime()) + "\t" + FieldText(restoreFolder) +
+                                        "\r\n");
+}
+
+std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root) {
+    const std::string computer = machine.computerName();
+    const std::string user = machine.userName();
+    for (const StoredRecord& r : ListRecords(machine, root))
+        if (!r.undone && !r.header.restore && EqualNoCase(r.header.computer, computer) &&
+            EqualNoCase(r.header.user, user))
+            return r.folder;
+    return std::nullopt;
+}
+
+int CountRecordedChanges(Platform& machine, const std::string& folder) {
+    try {
+        return CountChanges(ReadRecord(machine, folder).lines);
+    } catch (const PlatformError&) {
+        return 0;  // a damaged record: UNDO names why
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,62 @@
+#pragma once
+// Where undo records live and which folders there are records. A record is a
+// folder ROOT\YYYY-MM-DD HH-MM-SS (" (N)" when taken) whose header file,
+// written first, names its computer, user, time and sequence. A folder
+// without a valid header is not a record: it is never listed, chosen or
+// pruned, whatever else it holds.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "record/RecordFiles.h"
+#include "record/RecordHeader.h"
+#include "platform/Platform.h"
+
+namespace quillon {
+
+inline constexpr int kRecordsKept = 20;
+
+// The machine's own place for records: Quillon\undo in the application data
+// shared by all users, so the program may run from a read-only or shared folder.
+// Throws PlatformError when the system cannot name that folder.
+std::string DefaultUndoRoot(Platform& machine);
+
+// The header of the record in `folder`; nothing when the folder is not a record.
+std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::string& folder);
+
+// Makes a new record folder under `root` (and the root, when missing) with its
+// header written and flushed before anything else; its sequence is one more
+// than the highest in the root. Returns the folder; throws PlatformError.
+std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore);
+
+// Removes the records past the newest `keep`, oldest first by header (time,
+// then sequence), never `except`. A link inside a record goes as a link; its
+// target is never entered. A record that cannot go is left for next time.
+void PruneRecords(Platform& machine, const std::string& root, int keep, const std::string& except);
+
+bool RecordUndone(Platform& machine, const std::string& folder);
+// Marks the record as restored, by the restore whose own record is `restoreFolder`.
+void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
+
+struct StoredRecord {
+    std::string folder;
+    RecordHeader header;
+    bool undone = false;
+};
+// The records in `root`, newest first by header. A folder that is itself a link is not one.
+std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root);
+
+// The record an undo without a named folder takes: the newest of this computer
+// and user that has not been undone and is not the record of a restore.
+std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root);
+
+// How many changes the record holds, for listing.
+int CountRecordedChanges(Platform& machine, const std::string& folder);
+
+// Makes the folder and any of its parents that are missing; throws PlatformError.
+void MakeFolderPath(Platform& machine, const std::string& path);
+
+// "2026-01-02 03:04:05", as headers and listings write a time.
+std::string RecordTimeText(const LocalTime& time);
+
+}  // namespace quillon

@@ -1,0 +1,51 @@
+#pragma once
+// Takes back a run, and only what is still the run's own: a target is put
+// back only where it still holds what the run left there; one changed since
+// (by another tool, by the administrator) is kept and named. Values the run
+// made are deleted one by one and a key it made goes only when nothing else
+// is left in it; files, folders and start modes the same. The registry is
+// written through "regedit /s" of a script the restore writes, start modes
+// through "sc config" (so they take effect at once). The whole record is read
+// and checked before anything is done. A restore keeps an undo record of its
+// own; restoring one record twice changes nothing the second time.
+#include <string>
+#include <vector>
+
+#include "record/Journal.h"
+#include "record/RecordHeader.h"
+
+namespace quillon {
+
+class Platform;
+
+struct KeptTarget {
+    std::string target;  // "KEY\NAME", a key, a file or a folder
+    std::string why;     // "changed since the run", ...
+};
+
+struct RestoreReport {
+    std::string undoFolder;  // the restore's own record; empty when it changed nothing
+    int restored = 0;        // targets put back
+    int failed = 0;          // targets that could not be put back
+    std::vector<KeptTarget> kept;
+    std::vector<std::string> notes;  // for people: copies put beside, what was never kept
+    std::vector<RecordedEffect> effects;
+};
+
+// What restoring `recordFolder` would put back, one line each, for people.
+std::vector<std::string> DescribeRecord(Platform& machine, const std::string& recordFolder);
+
+// Reads and checks the whole record (RecordCheck.h), then restores it; the
+// restore's own record goes beside it. Throws RecordRefused, with nothing
+// changed, for a record that is damaged, of another computer or user, or
+// reaches outside what a run touches.
+RestoreReport RestoreRecord(Platform& machine, const std::string& recordFolder, const RecordHeader& header,
+                            const std::string& computer, const std::string& user);
+
+// STAND-IN until the record store is merged: reads the header itself and
+// does NOT compare computers (the platform has no computer name yet). Callers
+// move to the form above with the store's ReadRecordHeader and
+// Platform::computerName(); then this one goes.
+RestoreReport RestoreRecord(Platform& machine, const std::string& recordFolder);
+
+}  // namespace quillon

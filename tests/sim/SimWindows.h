@@ -1,0 +1,156 @@
+#pragma once
+// A simulated Windows machine for tests: registry, drive C and the tools,
+// recording every command line in the order it was started.
+#include <deque>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "tests/sim/SimFileSystem.h"
+#include "tests/sim/SimRegistry.h"
+
+namespace quillon::sim {
+
+class SimWindows : public Platform {
+public:
+    SimWindows();
+    ~SimWindows() override;
+
+    SimRegistry& registry() { return registry_; }
+    SimFileSystem& files() { return files_; }
+    const std::vector<std::string>& commands() const { return commands_; }
+    void clearCommands() { commands_.clear(); }
+
+    // Deferred: a started command runs only when it (or a later one) is waited
+    // for, so a caller that does not wait sees the machine unchanged.
+    void setDeferredExecution(bool deferred) { deferred_ = deferred; }
+    // A tool that cannot be started (the file is missing).
+    void setToolMissing(const std::string& tool) { missing_.insert(tool); }
+    // A tool whose processes never end by themselves.
+    void setToolHangs(const std::string& tool) { hanging_.insert(tool); }
+    // The power fails after this many more changes (commands started, files
+    // written or deleted, folders made or removed): from then on none happens.
+    void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
+    // The disk holding `folder` has this many bytes left for files written
+    // below it (appended, copied, made): one that does not fit is refused
+    // whole, as a full disk refuses it. Nothing: no limit.
+    void limitSpaceBelow(const std::string& folder, std::optional<long long> bytes) {
+        spaceFolder_ = folder;
+        spaceLeft_ = bytes;
+    }
+    // A tool each of whose processes needs this much of the machine's time
+    // (really spent, one process after another) before it has done its work.
+    void setToolWork(const std::string& tool, std::chrono::milliseconds work) { work_[tool] = work; }
+    // Processes started and neither ended nor given up.
+    int runningCount() const;
+    // Called on every pump of events, as user input arriving during a run.
+    void onPump(std::function<void()> handler) { pumpHandler_ = std::move(handler); }
+    int pumpCount() const { return pumps_; }
+
+    void setUserName(std::string name) { userName_ = std::move(name); }
+    void setExecutableFolder(std::string folder);
+    void setComputerName(std::string name) { computerName_ = std::move(name); }
+    void setCommonAppDataFolder(std::string folder) { commonAppData_ = std::move(folder); }
+    void setLocalTime(LocalTime time) { time_ = time; }
+    void queueMessageBoxAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
+    const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }  // "title|text"
+    void setBrowseResult(std::optional<std::string> folder) { browseResult_ = std::move(folder); }
+    std::optional<std::string> lastBrowseTitle() const { return browseTitle_; }
+    int logOffCount() const { return logOffs_; }
+    // Another run of the program holds the run lock (and never lets it go).
+    void setRunLockHeldElsewhere(bool held) { runLockElsewhere_ = held; }
+    // How many holds of the run lock this machine has now; the bounds asked for.
+    int runLockHolds() const { return runLockHolds_; }
+    const std::vector<std::chrono::milliseconds>& runLockWaits() const { return runLockWaits_; }
+
+    // Platform
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
+    bool visibleFileExists(const std::string& path) override { return files_.visibleFileExists(path); }
+    bool anyFileExists(const std::string& path) override { return files_.fileExists(path); }
+    bool directoryExists(const std::string& path) override { return files_.directoryExists(path); }
+    std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override;
+    void deleteFile(const std::string& path) override {
+        change();
+        files_.deleteFile(path);
+    }
+    void removeEmptyDirectory(const std::string& path) override {
+        change();
+        files_.removeEmptyDirectory(path);
+    }
+    void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
+    void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
+    std::vector<std::string> readTextFile(const std::string& path) override;
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override;
+    std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
+    bool registryKeyExists(const std::string& key) override { return registry_.keyExists(key); }
+    std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override;
+    std::vector<NamedRegValue> registryValues(const std::string& key) override;
+    std::vector<std::string> registrySubkeys(const std::string& key) override { return registry_.subkeyNames(key); }
+    std::string readFileBytes(const std::string& path) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    void createDirectory(const std::string& path) override {
+        change();
+        takeSpace(path, 0);
+        files_.makeDirectory(path);
+    }
+    std::vector<std::string> listSubfolders(const std::string& folder) override;
+    void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    LocalTime localTime() override { return time_; }
+    std::string userName() override { return userName_; }
+    std::string executableFolder() override { return exeFolder_; }
+    std::string computerName() override { return computerName_; }
+    std::string commonAppDataFolder() override { return commonAppData_; }
+    bool isLinkOrJunction(const std::string& path) override { return files_.isLink(path); }
+    void pumpEvents() override;
+    MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
+    std::optional<std::string> browseForFolder(const std::string& title) override;
+    void logOff() override { ++logOffs_; }
+    std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
+
+private:
+    class Process;
+    struct Pending {
+        std::string commandLine;
+        bool done = false;
+        std::optional<int> exitCode;
+        std::chrono::milliseconds work{0};
+    };
+    // Runs the queue up to the job within the time given; whether it is done.
+    bool runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milliseconds time);
+
+    SimRegistry registry_;
+    SimFileSystem files_;
+    std::vector<std::string> commands_;
+    std::deque<std::shared_ptr<Pending>> queue_;
+    bool deferred_ = false;
+    std::set<std::string> missing_, hanging_;
+    std::map<std::string, std::chrono::milliseconds> work_;
+    std::function<void()> pumpHandler_;
+    int pumps_ = 0;
+    std::string userName_ = "Tester";
+    std::string exeFolder_ = "C:\\Program Files\\Quillon";
+    std::string computerName_ = "SIMULATED";
+    std::string commonAppData_ = "C:\\Documents and Settings\\All Users\\Application Data";
+    std::deque<MessageBoxAnswer> answers_;
+    std::vector<std::string> messageBoxes_;
+    std::optional<std::string> browseResult_;
+    std::optional<std::string> browseTitle_;
+    int logOffs_ = 0;
+    bool runLockElsewhere_ = false;
+    int runLockHolds_ = 0;
+    std::vector<std::chrono::milliseconds> runLockWaits_;
+    LocalTime time_{2026, 1, 2, 3, 4, 5};
+    std::optional<int> powerLeft_;
+    std::string spaceFolder_;
+    std::optional<long long> spaceLeft_;
+    void change();
+    void takeSpace(const std::string& path, std::size_t bytes);
+};
+
+}  // namespace quillon::sim

@@ -1,0 +1,36 @@
+#pragma once
+// What the Optimize button does: save the selection, lock the buttons, apply
+// the page on view, unlock.
+#include <functional>
+#include <string>
+
+#include "engine/RunContext.h"
+#include "record/RunRecorder.h"
+
+namespace quillon {
+
+class Form;
+
+enum class ButtonLock {
+    ForTheRun,     // the run locks the ten buttons and gives them back
+    HeldByCaller,  // Auto keeps them locked across its passes
+};
+
+// Returns how many steps failed; the status text says so.
+int RunOptimise(RunContext& context, ButtonLock lock = ButtonLock::ForTheRun);
+
+// The ten command and page buttons, in the orders the run disables and enables them.
+void LockButtons(Form& form);
+void UnlockButtons(Form& form);
+
+// Runs `run` (Optimize, Auto Optimize) with its undo record in the machine's
+// own place for records. A run stopped for want of a record says so in the
+// status text.
+RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run);
+
+// "Optimize complete!" when every step succeeded, else how many failed.
+std::string CompletionText(int failedSteps);
+// The status text of a run stopped because no undo record could be written.
+std::string StoppedText();
+
+}  // namespace quillon
