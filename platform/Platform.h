@@ -62,6 +62,13 @@ public:
 enum class MessageBoxKind { OkCancel, OkCancelExclamation };
 enum class MessageBoxAnswer { Ok, Cancel };
 
+enum class ShellFolder {
+    Startup,          // the user's Startup folder
+    CommonStartup,    // All Users' Startup folder
+    CommonStartMenu,  // All Users' Start menu
+    Windows,          // the Windows folder
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -146,6 +153,9 @@ public:
     virtual std::string computerName() = 0;
     // The application data folder shared by every user of the machine; throws PlatformError when it cannot tell.
     virtual std::string commonAppDataFolder() = 0;
+    // Where this Windows keeps a folder, as the system says (its name differs
+    // by language, Windows may live on another drive); empty when it cannot tell.
+    virtual std::string shellFolder(ShellFolder which) = 0;
     // Whether the path itself (not what it leads to) is a symbolic link, a junction or another reparse point:
     // such a path is removed as itself and never entered.
     virtual bool isLinkOrJunction(const std::string& path) = 0;

@@ -47,6 +47,7 @@ public:
     std::string executableFolder() override;
     std::string computerName() override;
     std::string commonAppDataFolder() override;
+    std::string shellFolder(ShellFolder which) override;
     bool isLinkOrJunction(const std::string& path) override;
     void pumpEvents() override;
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;

@@ -290,4 +290,15 @@ std::unique_ptr<RunLock> SimWindows::holdRunLock(std::chrono::milliseconds bound
     return std::make_unique<SimRunLock>(runLockHolds_);
 }
 
+std::string SimWindows::shellFolder(ShellFolder which) {
+    if (const auto moved = shellFolders_.find(which); moved != shellFolders_.end()) return moved->second;
+    switch (which) {
+    case ShellFolder::Startup: return "C:\\Documents and Settings\\" + userName_ + "\\Start Menu\\Programs\\Startup";
+    case ShellFolder::CommonStartup: return "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
+    case ShellFolder::CommonStartMenu: return "C:\\Documents and Settings\\All Users\\Start Menu";
+    case ShellFolder::Windows: break;
+    }
+    return "C:\\Windows";
+}
+
 }  // namespace quillon::sim

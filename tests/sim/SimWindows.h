@@ -119,6 +119,9 @@ public:
     std::string executableFolder() override { return exeFolder_; }
     std::string computerName() override { return computerName_; }
     std::string commonAppDataFolder() override { return commonAppData_; }
+    // An English XP on drive C unless a test moves a folder.
+    std::string shellFolder(ShellFolder which) override;
+    void setShellFolder(ShellFolder which, std::string path) { shellFolders_[which] = std::move(path); }
     bool isLinkOrJunction(const std::string& path) override { return files_.isLink(path); }
     void pumpEvents() override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
@@ -150,6 +153,7 @@ private:
     std::string exeFolder_ = "C:\\Program Files\\Quillon";
     std::string computerName_ = "SIMULATED";
     std::string commonAppData_ = "C:\\Documents and Settings\\All Users\\Application Data";
+    std::map<ShellFolder, std::string> shellFolders_;
     std::deque<MessageBoxAnswer> answers_;
     std::vector<std::string> messageBoxes_;
     std::optional<std::string> browseResult_;

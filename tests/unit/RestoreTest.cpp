@@ -251,7 +251,7 @@ TEST(Restore, RefusesAWholeRecordThatReachesOutsideWhatARunTouchesAndChangesNoth
         {"state.txt", line({"before", "file", "C:\\Windows\\system32\\evil.dll", "copy", "files\\1 Alpha"}), "evil.dll"},
         {"state.txt", line({"before", "file", startup + "..", "absent"}), "Startup\\\\.."},
         {"state.txt", line({"before", "folder", "C:\\Windows\\system32", "present"}), "system32"},
-        {"state.txt", line({"before", "file", std::string(kCommonStartMenu) + "\\boot.ini", "absent"}), "boot.ini"},
+        {"state.txt", line({"before", "file", "C:\\Documents and Settings\\All Users\\Start Menu\\boot.ini", "absent"}), "boot.ini"},
         {"state.txt", line({"before", "value", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x", "-"}), "HKLM"},
         {"state.txt", "before\tvalue\tbroken\r\n", "damaged"},
         {"state.txt", line({"after", "value", "HKEY_CURRENT_USER\\Control Panel\\Desktop\\x\r\n[y]", "v", "-"}), "Desktop"},
