@@ -1,6 +1,7 @@
 #include "console/NetChange.h"
 
 #include "effects/EffectReader.h"
+#include "engine/Commands.h"
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"
 #include "platform/RegistryPath.h"
@@ -42,19 +43,33 @@ bool IsServiceStart(const std::string& key, const std::string& name) {
 
 class NetChangeWatch::WatchedProcess : public StartedProcess {
 public:
-    WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes)
-        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes) {}
+    WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes,
+                   std::vector<std::size_t> tools)
+        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes),
+          tools_(std::move(tools)) {}
+    // A one-shot tool nobody waits for is waited for before the run's changes are read.
+    ~WatchedProcess() override {
+        if (!ended_ && !tools_.empty() && !watch_.closing_) watch_.unwaited_.push_back(std::make_unique<WatchedProcess>(std::move(*this)));
+    }
+    WatchedProcess(WatchedProcess&&) = default;
+
     bool waitPumping(std::chrono::milliseconds bound) override {
         const bool ended = process_->waitPumping(bound);
-        const int code = ended ? process_->exitCode().value_or(0) : 0;
+        if (!ended || ended_) return ended;
+        ended_ = true;
+        const int code = process_->exitCode().value_or(0);
         // A tool that fails where nothing needed changing left the machine as asked.
-        if (code != 0 && changes_ && !reported_) {
-            reported_ = true;
+        if (code != 0 && changes_)
             watch_.toolFailures_.push_back({step_, "the tool reported failure (exit code " + std::to_string(code) + ")"});
-        }
+        // A tool whose effect cannot be read back counts once it has ended well.
+        if (code == 0)
+            for (std::size_t target : tools_) watch_.targets_[target].tool = true;
         return ended;
     }
-    void terminate() override { process_->terminate(); }
+    void terminate() override {
+        ended_ = true;  // ended from outside: it did not do its work
+        process_->terminate();
+    }
     std::optional<int> exitCode() const override { return process_->exitCode(); }
 
 private:
@@ -62,8 +77,11 @@ private:
     std::unique_ptr<StartedProcess> process_;
     StepTag step_;
     bool changes_;
-    bool reported_ = false;
+    std::vector<std::size_t> tools_;
+    bool ended_ = false;
 };
+
+NetChangeWatch::~NetChangeWatch() { closing_ = true; }
 
 std::string NetChangeWatch::state(const Item& item) {
     switch (item.kind) {
@@ -114,7 +132,7 @@ std::optional<NetChangeWatch::ItemId> NetChangeWatch::SingleItem(const Effect& e
     }
 }
 
-void NetChangeWatch::watch(const Effect& e) {
+std::size_t NetChangeWatch::watch(const Effect& e) {
     // A value of a tree already watched belongs to that tree's change.
     const auto single = SingleItem(e);
     const auto owned = single ? owner_.find(*single) : owner_.end();
@@ -171,8 +189,9 @@ void NetChangeWatch::watch(const Effect& e) {
     case EffectKind::CopyFile: watchItem(index, Kind::File, e.target); break;
     case EffectKind::RemoveFolder:
     case EffectKind::CreateFolder: watchItem(index, Kind::Folder, e.target); break;
-    case EffectKind::RunTool: targets_[index].tool = true; break;
+    case EffectKind::RunTool: break;  // shown once it has ended well
     }
+    return index;
 }
 
 std::string NetChangeWatch::summary(const Target& target, const std::map<ItemId, std::string>& states) {
@@ -198,6 +217,8 @@ bool NetChangeWatch::Holds(const Effect& e) {
 }
 
 std::vector<NetChange> NetChangeWatch::changes() {
+    for (auto waiting = std::move(unwaited_); auto& process : waiting)
+        if (!process->waitPumping(kCommandBound)) process->terminate();
     std::vector<NetChange> out;
     for (std::size_t index = 0; index < targets_.size(); ++index) {
         // What a tree holds now that it did not hold before was absent then:
@@ -237,15 +258,17 @@ std::unique_ptr<StartedProcess> NetChangeWatch::startHidden(const std::string& c
     const auto effects = ReadCommandEffects(
         commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
     bool changes = false;
+    std::vector<std::size_t> tools;
     if (effects) {
         PlatformView view(machine_);
         for (const Effect& effect : *effects) {
             changes = changes || Assess(effect, view).changes;
-            watch(effect);
+            const std::size_t target = watch(effect);
+            if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
     return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), step_ ? *step_ : StepTag{},
-                                            changes);
+                                            changes, std::move(tools));
 }
 
 void NetChangeWatch::deleteFile(const std::string& path) {

@@ -43,6 +43,9 @@ public:
     std::vector<std::string> registrySubkeys(const std::string& key) override { return machine_.registrySubkeys(key); }
     void holdRegistryKeysOpen(bool hold) override { machine_.holdRegistryKeysOpen(hold); }
     std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }
+    std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override {
+        return machine_.readFileBytesAtMost(path, limit);
+    }
     void copyFile(const std::string& from, const std::string& to) override { machine_.copyFile(from, to); }
     void createDirectory(const std::string& path) override { machine_.createDirectory(path); }
     std::vector<std::string> listSubfolders(const std::string& folder) override { return machine_.listSubfolders(folder); }

@@ -21,6 +21,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file larger than its reader takes.
+class FileTooLarge : public PlatformError {
+public:
+    FileTooLarge(const std::string& path, std::size_t limit)
+        : PlatformError(path + " is larger than " + std::to_string(limit) + " bytes") {}
+};
+
 enum class RegRoot { CurrentUser, LocalMachine };
 
 // A command started with a hidden window.
@@ -111,6 +118,13 @@ public:
 
     // The file's bytes as stored; throws PlatformError if it cannot be read.
     virtual std::string readFileBytes(const std::string& path) = 0;
+    // The same for a file that may be anything (a planted record): one larger
+    // than `limit` bytes is refused before any of it is read.
+    virtual std::string readFileBytesAtMost(const std::string& path, std::size_t limit) {
+        std::string bytes = readFileBytes(path);
+        if (bytes.size() > limit) throw FileTooLarge(path, limit);
+        return bytes;
+    }
     // Copies a file; throws PlatformError if it cannot, or if `to` exists.
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
     // Creates one folder whose parent exists; throws PlatformError otherwise.

@@ -51,6 +51,7 @@ JournalPlatform::JournalPlatform(Platform& machine, std::string undoRoot, bool r
 JournalPlatform::~JournalPlatform() = default;
 
 bool JournalPlatform::begin() { return record_->writable(); }
+void JournalPlatform::keepRecord(const std::string& folder) { record_->keepAlso(folder); }
 std::string JournalPlatform::folder() const { return record_->folder(); }
 
 std::string JournalPlatform::finish() {

@@ -49,6 +49,8 @@ public:
     void follow(const StepTag& step) { step_ = &step; }
     // Whether a record could be written (the root exists or can be made). Makes no record.
     bool begin();
+    // A record that pruning at the end must leave (the one a restore takes back).
+    void keepRecord(const std::string& folder);
     // True once a change was refused because its record could not be written;
     // from then on every change is refused.
     bool stopped() const { return !stopReason_.empty(); }

@@ -12,7 +12,6 @@ namespace quillon {
 namespace {
 
 constexpr std::string_view kHeaderTitle = "Quillon undo record";
-constexpr std::size_t kLongestHeader = 4096;  // far more than any real header; anything longer is not one
 
 auto Order(const RecordHeader& h) {
     const LocalTime& t = h.time;
@@ -124,9 +123,9 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
     std::string bytes;
     try {
         if (!machine.anyFileExists(path)) return std::nullopt;
-        bytes = machine.readFileBytes(path);
+        bytes = machine.readFileBytesAtMost(path, kLongestHeader);
     } catch (const PlatformError&) {
-        return std::nullopt;
+        return std::nullopt;  // unreadable, or far longer than any header: not one
     }
     if (bytes.size() > kLongestHeader || !bytes.ends_with("\r\n")) return std::nullopt;  // cut off or not ours
     std::vector<std::string_view> lines;
@@ -212,14 +211,15 @@ std::string CreateRecordFolder(Platform& machine, const std::string& root, bool 
     return folder;
 }
 
-void PruneRecords(Platform& machine, const std::string& root, int keep, const std::string& except) {
+void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept) {
     const std::vector<StoredRecord> records = ListRecords(machine, root);
-    const bool exceptIsRecord = std::any_of(records.begin(), records.end(),
-                                            [&](const StoredRecord& r) { return EqualNoCase(r.folder, except); });
-    // The record just made is one of those kept, however old its header says it is.
-    int othersKept = std::max(0, keep - (exceptIsRecord ? 1 : 0));
+    const auto isKept = [&](const StoredRecord& r) {
+        return std::any_of(kept.begin(), kept.end(), [&](const std::string& k) { return EqualNoCase(r.folder, k); });
+    };
+    // The record just made (and one being restored) are among those kept, however old their headers say they are.
+    int othersKept = std::max(0, keep - static_cast<int>(std::count_if(records.begin(), records.end(), isKept)));
     for (const StoredRecord& r : records) {
-        if (EqualNoCase(r.folder, except)) continue;
+        if (isKept(r)) continue;
         if (othersKept > 0) {
             --othersKept;
             continue;
@@ -235,7 +235,7 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
 bool RecordUndone(Platform& machine, const std::string& folder) {
     const std::string path = folder + "\\" + kUndoneMark;
     try {
-        return machine.anyFileExists(path) && machine.readFileBytes(path).starts_with("undone\t");
+        return machine.anyFileExists(path) && machine.readFileBytesAtMost(path, kLongestHeader).starts_with("undone\t");
     } catch (const PlatformError&) {
         return true;  // there but unreadable: not a record to take back unasked
     }

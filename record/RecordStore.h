@@ -16,6 +16,11 @@ namespace quillon {
 inline constexpr const char* kRecordHeaderFile = "record.txt";
 inline constexpr const char* kUndoneMark = "undone.txt";
 inline constexpr int kRecordsKept = 20;
+// A header is a few hundred bytes; no header or mark is longer than this.
+inline constexpr std::size_t kLongestHeader = 4096;
+// No file of a record is longer than this: a longer one is damage (or worse),
+// refused before it is read. A file a run would have to copy past it is not deleted.
+inline constexpr std::size_t kLongestRecordFile = 16 * 1024 * 1024;
 
 // The machine's own place for records: Quillon\undo in the application data
 // shared by all users, so the program may run from a read-only or shared folder.
@@ -31,9 +36,10 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore);
 
 // Removes the records past the newest `keep`, oldest first by header (time,
-// then sequence), never `except`. A link inside a record goes as a link; its
-// target is never entered. A record that cannot go is left for next time.
-void PruneRecords(Platform& machine, const std::string& root, int keep, const std::string& except);
+// then sequence), never one of `kept` (which count among the `keep`). A link
+// inside a record goes as a link; its target is never entered. A record that
+// cannot go is left for next time.
+void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept);
 
 bool RecordUndone(Platform& machine, const std::string& folder);
 // Marks the record as restored, by the restore whose own record is `restoreFolder`.

@@ -82,7 +82,9 @@ void UndoRecordWriter::writeLog() {
 void UndoRecordWriter::prune() {
     if (!opened()) return;
     try {
-        PruneRecords(machine_, root_, kRecordsKept, folder_);
+        std::vector<std::string> kept = alsoKept_;
+        kept.push_back(folder_);
+        PruneRecords(machine_, root_, kRecordsKept, kept);
     } catch (const PlatformError&) {
         // Old records that cannot go stay.
     }
@@ -198,7 +200,8 @@ void UndoRecordWriter::keepFile(const std::string& path, Pending& out) {
     // Freeing the cabinet's space is the point of that box: it is not copied.
     if (line.present && !EqualNoCase(FileName(path), "Driver.cab")) {
         try {
-            machine_.readFileBytes(path);
+            // A copy a restore would refuse to read is no copy: the file stays.
+            machine_.readFileBytesAtMost(path, kLongestRecordFile);
         } catch (const PlatformError& error) {
             throw TargetNotKept(std::string("the file cannot be kept: ") + error.what());
         }

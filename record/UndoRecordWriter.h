@@ -51,8 +51,10 @@ public:
     void log(const std::string& line);
     // Removes the record's folder (the run left nothing to take back).
     void remove();
-    // Removes the oldest records past the newest 20, never this one.
+    // Removes the oldest records past the newest 20, never this one nor `keepAlso`'s.
     void prune();
+    // A record pruning must leave, as the one a restore is taking back.
+    void keepAlso(const std::string& folder) { alsoKept_.push_back(folder); }
 
 private:
     struct KeySnapshot {
@@ -88,6 +90,7 @@ private:
     // Keys kept whole, by lower-case path: the tree before the run (empty: the key did not exist).
     std::map<std::string, std::vector<KeySnapshot>> trees_;
     std::set<std::string> paths_;  // files and folders kept, lower case
+    std::vector<std::string> alsoKept_;
 };
 
 }  // namespace quillon

@@ -10,6 +10,7 @@
 #include "effects/Scratch.h"
 #include "engine/SelectionForm.h"
 #include "record/UndoRecordWriter.h"
+#include "platform/DevicePath.h"
 #include "platform/ForwardingPlatform.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
@@ -67,6 +68,14 @@ Reach WhatARunReaches(Platform& machine, const std::string& user) {
     return reach;
 }
 
+// A name a restore can make as itself: no device (CON, NUL.txt), nothing
+// Windows refuses in a name. A trailing dot or blank is a real Startup
+// entry's name and is put back exactly.
+bool RestorableFileName(const std::string& name) {
+    return IsPlainFileName(name) && !IsDevicePath(name) && name.find_first_of("<>|\"") == std::string::npos &&
+           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 std::string Parent(const std::string& path) {
     const auto slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -84,7 +93,7 @@ public:
         if (NormalisedKey(key) != key || !ScriptCarries(key) || key.find(']') != std::string::npos ||
             (valueName && !ScriptCarries(*valueName)))
             refuse(entry);
-        if (KeyRoot(key) == "HKEY_CURRENT_USER" && header_.user != user_)
+        if (KeyRoot(key) == "HKEY_CURRENT_USER" && !EqualNoCase(header_.user, user_))
             throw RecordRefused("the record holds settings of the user " + header_.user + ", not of " + user_ +
                                 ": " + entry);
         if (reach_.services.count(Lower(key))) {
@@ -97,10 +106,10 @@ public:
 
     void file(const std::string& path, const std::string& entry) const {
         const std::string name = path.substr(path.find_last_of('\\') + 1);
-        if (path.find('\\') == std::string::npos || !IsPlainFileName(name)) refuse(entry);
+        if (path.find('\\') == std::string::npos || !RestorableFileName(name)) refuse(entry);
         // The per-user Startup folder is the user's own, as HKEY_CURRENT_USER is.
         const std::vector<std::string> own = StartupFolders(header_.user);
-        if (header_.user != user_ && own.size() > 1 && EqualNoCase(Parent(path), own.front()))
+        if (!EqualNoCase(header_.user, user_) && own.size() > 1 && EqualNoCase(Parent(path), own.front()))
             throw RecordRefused("the record holds files of the user " + header_.user + ", not of " + user_ + ": " +
                                 entry);
         if (reach_.files.count(Lower(path))) return;

@@ -8,6 +8,7 @@
 #include "restore/RecordCheck.h"
 #include "record/RecordState.h"
 #include "record/RecordStore.h"
+#include "effects/MachineView.h"
 #include "effects/RegScript.h"
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
@@ -266,6 +267,7 @@ RestoreReport RestoreRecord(Platform& machine, const std::string& folder, const 
     const RecordState state = BuildRecordState(record.lines);
 
     JournalPlatform journal(machine, Parent(folder), true);
+    journal.keepRecord(folder);  // still to be marked as undone
     StepTag step;
     step.control = "undo";
     journal.follow(step);
@@ -276,6 +278,11 @@ RestoreReport RestoreRecord(Platform& machine, const std::string& folder, const 
     restorer.folders(state);
     report.undoFolder = journal.finish();
     report.effects = journal.effects();
+    // A tool may say it wrote and not have: only what the machine holds now counts as done.
+    PlatformView view(machine);
+    for (RecordedEffect& e : report.effects)
+        if (e.changes && !e.failed && Assess(e.effect, view).changes)
+            e.failed = true, e.reason = "the machine does not hold it after the tool ended";
     return report;
 }
 

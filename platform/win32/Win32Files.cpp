@@ -67,9 +67,10 @@ void WriteWhole(const std::string& path, const std::vector<std::string>& lines, 
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("create", path);
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        Fail("write", path);
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) Fail("write", path);
+    // A write cut short succeeds with fewer bytes and leaves the last error of
+    // opening ("already exists"): the disk is full.
+    if (written != bytes.size()) SetLastError(ERROR_DISK_FULL), Fail("write", path);
     if (flush && !FlushFileBuffers(file.get())) Fail("flush", path);
 }
 
@@ -254,6 +255,23 @@ std::string Win32Platform::readFileBytes(const std::string& path) {
     return bytes;
 }
 
+std::string Win32Platform::readFileBytesAtMost(const std::string& path, std::size_t limit) {
+    UniqueHandle file(CreateFileW(Exact(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("open", path);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) Fail("read", path);
+    if (static_cast<unsigned long long>(size.QuadPart) > limit) throw FileTooLarge(path, limit);
+    // Read no further than the bound even when the file grows meanwhile.
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (bytes.size() <= limit && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    if (bytes.size() > limit) throw FileTooLarge(path, limit);
+    return bytes;
+}
+
 void Win32Platform::copyFile(const std::string& from, const std::string& to) {
     if (!CopyFileW(Exact(from).c_str(), Exact(to).c_str(), TRUE)) Fail("copy", from + " to " + to);
 }
@@ -283,9 +301,10 @@ UniqueHandle Append(const std::string& path, std::string_view bytes) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("open", path);
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        Fail("write", path);
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) Fail("write", path);
+    // A write cut short succeeds with fewer bytes and leaves the last error of
+    // opening ("already exists"): the disk is full.
+    if (written != bytes.size()) SetLastError(ERROR_DISK_FULL), Fail("write", path);
     return file;
 }
 

@@ -33,6 +33,7 @@ public:
     std::vector<std::string> registrySubkeys(const std::string& key) override;
     void holdRegistryKeysOpen(bool hold) override;
     std::string readFileBytes(const std::string& path) override;
+    std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override;
     void copyFile(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;

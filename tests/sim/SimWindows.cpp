@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <new>
 
 #include "platform/CommandLine.h"
 #include "platform/TextMatch.h"
@@ -121,7 +122,7 @@ bool SimWindows::runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milli
             next->work -= spent;
             time -= spent;
             if (next->work.count() > 0) return false;
-            next->exitCode = RunTool(next->commandLine, registry_, files_);
+            next->exitCode = idle_.count(ToolOf(next->commandLine)) ? 0 : RunTool(next->commandLine, registry_, files_);
             next->done = true;
         }
         queue_.pop_front();
@@ -205,7 +206,16 @@ std::vector<NamedRegValue> SimWindows::registryValues(const std::string& key) {
 std::string SimWindows::readFileBytes(const std::string& path) {
     auto content = files_.content(path);
     if (!content) throw PlatformError("cannot open: " + path);
+    // As a 32-bit program fares with a file larger than its memory.
+    if (content->size() > kReadableBytes) throw std::bad_alloc();
     return *content;
+}
+
+std::string SimWindows::readFileBytesAtMost(const std::string& path, std::size_t limit) {
+    auto content = files_.content(path);
+    if (!content) throw PlatformError("cannot open: " + path);
+    if (content->size() > limit) throw FileTooLarge(path, limit);
+    return readFileBytes(path);
 }
 
 void SimWindows::copyFile(const std::string& from, const std::string& to) {

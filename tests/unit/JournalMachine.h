@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "effects/RegScript.h"
 #include "engine/ServiceCatalogue.h"
+#include "record/RecordLines.h"
+#include "record/RecordStore.h"
+#include "record/UndoRecordWriter.h"
 #include "engine/SystemSteps.h"
 #include "tests/sim/SimWindows.h"
 #include "startup/StartupList.h"
@@ -87,6 +91,17 @@ inline std::vector<std::string> Difference(const std::vector<std::string>& expec
     for (const std::string& line : actual)
         if (std::find(expected.begin(), expected.end(), line) == expected.end()) out.push_back("+" + line);
     return out;
+}
+
+// A record as a run writes it: its header, then `state` (state.txt lines, CR
+// LF ended) and an undo.reg with only its header.
+inline std::string MakeRecord(sim::SimWindows& machine, const std::string& root, const std::string& state,
+                              bool restore = false) {
+    const std::string folder = CreateRecordFolder(machine, root, restore);
+    machine.appendFileFlushed(folder + "\\" + kStateFile, state);
+    machine.appendFileFlushed(folder + "\\" + kUndoScript,
+                              "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
+    return folder;
 }
 
 // A form on which every box, list entry and listed startup entry is ticked, or none.

@@ -107,7 +107,7 @@ TEST_F(RecordStore, PruningRemovesOnlyTheOldestRecordsNeverTheNewOneNorAnythingE
         const std::string fresh_record = make({2026, 1, 1, 0, 0, 1});
         const int keep = std::uniform_int_distribution<>(1, 25)(random);
 
-        PruneRecords(machine, root, keep, fresh_record);
+        PruneRecords(machine, root, keep, {fresh_record});
 
         for (const auto& [path, content] : others) EXPECT_EQ(machine.files().content(path), content) << path;
         std::vector<std::string> expected{fresh_record};

@@ -255,6 +255,10 @@ TEST(UndoRecord, AFileThatCannotBeReadIsNotDeletedAndTheRunGoesOn) {
             if (EqualNoCase(p, path)) throw PlatformError("The process cannot access the file: " + p);
             return ForwardingPlatform::readFileBytes(p);
         }
+        std::string readFileBytesAtMost(const std::string& p, std::size_t limit) override {
+            if (EqualNoCase(p, path)) throw PlatformError("The process cannot access the file: " + p);
+            return ForwardingPlatform::readFileBytesAtMost(p, limit);
+        }
     } unreadable(machine);
     unreadable.path = gamma;
     form.showOnly(Page::Startup);

@@ -90,7 +90,7 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     EXPECT_TRUE(platform.isLinkOrJunction(old + "\\files"));
     EXPECT_FALSE(platform.isLinkOrJunction(old));
 
-    PruneRecords(platform, root, 1, made);
+    PruneRecords(platform, root, 1, {made});
 
     EXPECT_EQ(platform.readFileBytes(theirs + "\\keep.txt"), "not the program's");
     EXPECT_TRUE(ReadRecordHeader(platform, made));

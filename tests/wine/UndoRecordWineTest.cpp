@@ -119,6 +119,22 @@ void EndProcessesNamed(const wchar_t* exe) {
     }
 }
 
+bool ProcessNamedRuns(const wchar_t* exe) {
+    win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (lstrcmpiW(entry.szExeFile, exe) == 0) return true;
+    return false;
+}
+
+// Waits (bounded) until no process of that name is left.
+bool NoProcessNamed(const wchar_t* exe, DWORD boundMilliseconds) {
+    for (const DWORD start = GetTickCount(); ProcessNamedRuns(exe); Sleep(50))
+        if (GetTickCount() - start > boundMilliseconds) return false;
+    return true;
+}
+
 // Everything ticked, every list entry and startup entry chosen.
 void SelectEverything(test::MemoryForm& form, Platform& platform) {
     RunContext context{form, platform, platform.userName()};
@@ -286,9 +302,12 @@ TEST_F(UndoRecordWine, ARunEndedFromOutsideHalfWayIsRestoredForEverythingItDid) 
     const bool reached = test::WaitForStandinCommand("sc \\\\. config RDSessMgr start= disabled", 120000);
     TerminateProcess(process.get(), 9);
     WaitForSingleObject(process.get(), 10000);
+    // The tool the run had started ends with it: it can never change anything after the run.
+    const bool toolEnded = NoProcessNamed(L"sc.exe", 20000);
     DeleteFileW(L"C:\\standin-hang");
     EndProcessesNamed(L"sc.exe");
     ASSERT_TRUE(reached);
+    EXPECT_TRUE(toolEnded);
     ASSERT_NE(Trees(), saved_);
 
     const auto records = UndoRecords(platform_);
