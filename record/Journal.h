@@ -77,7 +77,7 @@ private:
     class WatchedProcess;
     // Records the effect ahead of its change and returns its index in
     // effects(); throws PlatformError when the change must not be made.
-    std::size_t beforeChange(const Effect& effect);
+    std::size_t beforeChange(const Effect& effect, int tool = 0);
     void failed(std::size_t index, const std::string& why);
     void refuse(std::size_t index, const std::string& why);
     template <class Change>
@@ -87,6 +87,7 @@ private:
     std::unique_ptr<UndoRecordWriter> record_;
     std::vector<RecordedEffect> effects_;
     std::string stopReason_;
+    int tools_ = 0;  // tools started so far
 };
 
 }  // namespace quillon

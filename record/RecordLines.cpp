@@ -29,6 +29,8 @@ const char* KindWord(StateKind kind) {
     case StateKind::Tree: return "tree";
     case StateKind::File: return "file";
     case StateKind::Folder: return "folder";
+    case StateKind::Tool: return "tool";
+    case StateKind::Ended: return "ended";
     }
     return "";
 }
@@ -134,7 +136,9 @@ std::string StateLineText(const StateLine& line) {
         break;
     case StateKind::Key:
     case StateKind::Folder: fields.push_back(presence); break;
-    case StateKind::Tree: break;
+    case StateKind::Tree:
+    case StateKind::Tool:
+    case StateKind::Ended: break;
     case StateKind::File:
         if (!line.present) {
             fields.push_back("absent");
@@ -175,6 +179,9 @@ std::optional<StateLine> ParseStateLine(const std::string& text) {
         line.present = *Presence(f[3]);
     } else if (kind == "tree" && f.size() == 3 && !line.after) {
         line.kind = StateKind::Tree;
+    } else if ((kind == "tool" || kind == "ended") && f.size() == 3 && line.after && line.target.size() <= 9 &&
+               line.target.find_first_not_of("0123456789") == std::string::npos) {
+        line.kind = kind == "tool" ? StateKind::Tool : StateKind::Ended;
     } else if (kind == "file" && f.size() == 4 && f[3] == "absent") {
         line.kind = StateKind::File;
     } else if (kind == "file" && f.size() == 4 && f[3] == "nocopy" && !line.after) {

@@ -263,9 +263,30 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
     }
 }
 
-void UndoRecordWriter::keep(const Effect& effect) {
+void UndoRecordWriter::ended(int tool) {
+    if (!opened() || tool == 0) return;
+    StateLine line;
+    line.after = true;
+    line.kind = StateKind::Ended;
+    line.target = std::to_string(tool);
+    try {
+        machine_.appendFile(folder_ + "\\" + kStateFile, StateLineText(line));
+        lines_.push_back(line);
+    } catch (const PlatformError&) {
+        // Its changes stay uncertain: a restore keeps what they wrote.
+    }
+}
+
+void UndoRecordWriter::keep(const Effect& effect, int tool) {
     open();
     Pending pending;
+    if (tool != group_) {
+        StateLine line;
+        line.after = true;
+        line.kind = StateKind::Tool;
+        line.target = std::to_string(tool);
+        pending.state.push_back(line);
+    }
     switch (effect.kind) {
     case EffectKind::SetValue:
     case EffectKind::DeleteValue: keepValue(effect.target, effect.name, pending); break;
@@ -286,6 +307,7 @@ void UndoRecordWriter::keep(const Effect& effect) {
     }
     after(effect, pending);
     flush(pending);
+    group_ = tool;
 }
 
 }  // namespace quillon

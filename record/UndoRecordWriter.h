@@ -43,7 +43,11 @@ public:
     // there is none. Throws PlatformError when that cannot be done (the change
     // must then not be made), UnscriptableName when a name it would need
     // cannot be written exactly, TargetNotKept when the target cannot be read.
-    void keep(const Effect& effect);
+    // `tool`: the number of the tool that will make the change (0: made directly).
+    void keep(const Effect& effect, int tool = 0);
+    // Tool N has ended: its changes are certain. Written out when the system
+    // will; one lost leaves them uncertain, which a restore keeps.
+    void ended(int tool);
     // Writes out what is left of the log.
     void settle() { writeLog(); }
     // A line of changes.txt, the readable log; not needed for restoring. It
@@ -91,6 +95,7 @@ private:
     std::map<std::string, std::vector<KeySnapshot>> trees_;
     std::set<std::string> paths_;  // files and folders kept, lower case
     std::vector<std::string> alsoKept_;
+    int group_ = 0;  // the tool whose changes the state lines now are
 };
 
 }  // namespace quillon

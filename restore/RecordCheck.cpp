@@ -194,6 +194,8 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
             if (!line.after && !line.copy.empty() && !OwnCopy(line.copy, record.copies)) Checker::refuse(entry);
             break;
         case StateKind::Folder: check.folder(line.target, entry); break;
+        case StateKind::Tool:
+        case StateKind::Ended: break;
         }
     }
     for (const Effect& e : record.script) {

@@ -17,6 +17,7 @@ namespace quillon {
 namespace {
 
 constexpr const char* kChangedSince = "changed since the run";
+constexpr const char* kRunEnded = "the run ended during this change";
 constexpr const char* kServicesKey = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
 
 std::string Parent(const std::string& path) {
@@ -54,6 +55,17 @@ std::string ServiceOf(const ValueTarget& v) {
     return name;
 }
 
+void AddValue(std::vector<std::string>& script, const std::string& key, const std::string& name,
+              const std::optional<RegValue>& value) {
+    script.push_back(ScriptSection(key));
+    // Long hex data is continued over lines of its own.
+    const std::string line = ScriptValueLine(name, value);
+    std::size_t start = 0;
+    for (std::size_t end; (end = line.find("\r\n", start)) != std::string::npos; start = end + 2)
+        script.push_back(line.substr(start, end - start));
+    script.push_back(line.substr(start));
+}
+
 class Restorer {
 public:
     Restorer(Platform& machine, JournalPlatform& journal, std::string folder, RestoreReport& report)
@@ -68,6 +80,11 @@ public:
                 keep(ValuePath(v), kChangedSince);
                 continue;
             }
+            // Its tool may have written it, or something else may have: not demonstrably the run's.
+            if (v.uncertain) {
+                keep(ValuePath(v), kRunEnded);
+                continue;
+            }
             (ServiceOf(v).empty() ? put : services).push_back(&v);
         }
         std::vector<const KeyTarget*> made;
@@ -76,18 +93,19 @@ public:
 
         std::vector<std::string> script;
         for (const KeyTarget* k : made) script.push_back(ScriptSection(k->key));
-        for (const ValueTarget* v : put) {
-            script.push_back(ScriptSection(v->key));
-            // Long hex data is continued over lines of its own.
-            const std::string value = ScriptValueLine(v->name, v->before);
-            std::size_t start = 0;
-            for (std::size_t end; (end = value.find("\r\n", start)) != std::string::npos; start = end + 2)
-                script.push_back(value.substr(start, end - start));
-            script.push_back(value.substr(start));
-        }
+        for (const ValueTarget* v : put) AddValue(script, v->key, v->name, v->before);
         if (!script.empty()) import(script);
         for (const KeyTarget* k : made) count(machine_.registryKeyExists(k->key), k->key);
-        for (const ValueTarget* v : put) count(machine_.registryValue(v->key, v->name) == v->before, ValuePath(*v));
+        // A value the import left as neither what it was nor what it found
+        // (a tool that wrote it otherwise) gets back what it found: a restore
+        // never leaves a value worse than it found it.
+        std::vector<std::string> back;
+        for (const ValueTarget* v : put) {
+            const auto now = machine_.registryValue(v->key, v->name);
+            count(now == v->before, ValuePath(*v));
+            if (now != v->before && now != *v->after) AddValue(back, v->key, v->name, *v->after);
+        }
+        if (!back.empty()) import(back);
 
         for (const ValueTarget* v : services) {
             attempt([&] {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/DevicePath.h"
+#include "platform/ScriptEncoding.h"
 #include "platform/TextMatch.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -87,7 +88,8 @@ std::string ScriptBytes(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) text += line + "\r\n";
     const auto wide = WidenExactly(text);
     if (!wide) throw PlatformError("script text is not UTF-8");
-    if (auto ansi = ToAnsiExactly(*wide)) return *ansi;
+    if (!HoldsHexText(lines))
+        if (auto ansi = ToAnsiExactly(*wide)) return *ansi;
     std::string bytes = "\xFF\xFE";
     for (wchar_t unit : *wide) {
         bytes += static_cast<char>(unit & 0xFF);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/CommandLine.h"
+#include "platform/ScriptEncoding.h"
 #include "platform/TextMatch.h"
 #include "tests/sim/SimText.h"
 #include "tests/sim/SimTools.h"
@@ -44,7 +45,8 @@ std::string TextFileBytes(const std::vector<std::string>& lines) {
 
 std::string ScriptBytes(const std::vector<std::string>& lines) {
     const std::string text = Joined(lines);
-    if (auto ansi = ToAnsiExactly(text)) return *ansi;
+    if (!HoldsHexText(lines))
+        if (auto ansi = ToAnsiExactly(text)) return *ansi;
     if (auto wide = ToUtf16Le(text)) return std::string(kUtf16Mark) + *wide;
     throw PlatformError("script text is not UTF-8");
 }

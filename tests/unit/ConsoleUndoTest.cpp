@@ -206,3 +206,36 @@ TEST_F(ConsoleUndo, ExportToADeviceOrAFolderIsBadUsageAndWritesNothing) {
 
 }  // namespace
 }  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+TEST_F(ConsoleUndo, AChangeWhoseToolsEndTheRecordNeverSawIsKeptWhereItHoldsWhatItWouldHaveWritten) {
+    const auto marker = [](StateKind kind) { return StateLineText({true, kind, "1", {}, std::nullopt, false, {}, {}}); };
+    const std::string before = StateLineText({false, StateKind::Value, kCrash, "AutoReboot", std::nullopt, false, {}, {}});
+    const std::string after = StateLineText({true, StateKind::Value, kCrash, "AutoReboot", DwordValue(1), false, {}, {}});
+    struct Case {
+        std::string state;
+        bool putBack;
+    };
+    const std::vector<Case> cases{
+        {before + marker(StateKind::Tool) + after, false},                             // started, end never seen
+        {before + marker(StateKind::Tool) + after + marker(StateKind::Ended), true},  // seen to end
+        {before + after, true},                                                        // a record of before
+    };
+    int minute = 0;
+    for (const Case& c : cases) {
+        machine.setLocalTime({2026, 7, 1, 9, minute++, 0});
+        const std::string folder = test::MakeRecord(machine, kRoot, c.state);
+        machine.registry().setValue(kCrash, "AutoReboot", sim::Value::Dword(1));
+        ASSERT_EQ(run({"UNDO", folder}), kDone) << err();
+        EXPECT_EQ(machine.registryValue(kCrash, "AutoReboot").has_value(), !c.putBack) << c.state;
+        const bool named = std::find(terminal.outLines.begin(), terminal.outLines.end(),
+                                     "kept\t" + kCrash + "\\AutoReboot\tthe run ended during this change") !=
+                           terminal.outLines.end();
+        EXPECT_EQ(named, !c.putBack) << c.state;
+    }
+}
+
+}  // namespace
+}  // namespace quillon::console

@@ -12,7 +12,10 @@
 #include "engine/ServiceCatalogue.h"
 #include "record/RecordLines.h"
 #include "record/RecordStore.h"
+#include "record/RecordReader.h"
+#include "record/RecordState.h"
 #include "record/UndoRecordWriter.h"
+#include "restore/Restore.h"
 #include "engine/SystemSteps.h"
 #include "tests/sim/SimWindows.h"
 #include "startup/StartupList.h"
@@ -102,6 +105,26 @@ inline std::string MakeRecord(sim::SimWindows& machine, const std::string& root,
     machine.appendFileFlushed(folder + "\\" + kUndoScript,
                               "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
     return folder;
+}
+
+// Restores the record; the values it kept because the run ended during their
+// change are then set back by hand, as an administrator would, and a second
+// restore takes the keys the run made that are empty now. How many were kept.
+inline int RestoreThenPutBackUncertain(sim::SimWindows& machine, const std::string& folder) {
+    const RestoreReport report = RestoreRecord(machine, folder);
+    int count = 0;
+    const RecordState state = BuildRecordState(ReadRecord(machine, folder).lines);
+    for (const KeptTarget& kept : report.kept) {
+        if (kept.why != "the run ended during this change") continue;
+        for (const ValueTarget& v : state.values) {
+            if (kept.target != v.key + "\\" + (v.name.empty() ? "(Default)" : v.name)) continue;
+            ++count;
+            if (v.before) machine.registry().setValue(v.key, v.name, sim::Value::Of(*v.before));
+            else machine.registry().deleteValue(v.key, v.name);
+        }
+    }
+    if (count > 0) RestoreRecord(machine, folder);
+    return count;
 }
 
 // A form on which every box, list entry and listed startup entry is ticked, or none.

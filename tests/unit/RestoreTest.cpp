@@ -96,7 +96,8 @@ TEST(Restore, ARunCutOffAnywhereLeavesARecordOfEverythingItDid) {
         RunEveryPage(form, journal);
         const std::string folder = journal.folder();
         machine.cutPowerAfter(std::nullopt);
-        if (!folder.empty()) RestoreRecord(machine, folder);  // without one, nothing was changed either
+        // Without one, nothing was changed either. A change whose tool's end the record never saw is kept.
+        if (!folder.empty()) test::RestoreThenPutBackUncertain(machine, folder);
         EXPECT_EQ(test::Difference(WithoutCabinet(prior), WithoutCabinet(TweakedState(machine))),
                   std::vector<std::string>{});
     }

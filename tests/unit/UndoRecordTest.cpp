@@ -186,7 +186,7 @@ TEST(UndoRecord, AFullDiskAtAnyPointStopsTheRunWithEverythingMadeRestorable) {
         for (auto e = first; e != run.effects.end(); ++e) EXPECT_TRUE(e->refused || !e->changes) << DescribeEffect(e->effect);
 
         machine.limitSpaceBelow(DefaultUndoRoot(machine), std::nullopt);
-        if (!run.folder.empty()) RestoreRecord(machine, run.folder);
+        if (!run.folder.empty()) test::RestoreThenPutBackUncertain(machine, run.folder);
         EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
     }
 }
