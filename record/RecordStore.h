@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "record/RecordFiles.h"
 #include "record/RecordHeader.h"
 #include "platform/Platform.h"
 
 namespace quillon {
 
-inline constexpr const char* kRecordHeaderFile = "record.txt";
-inline constexpr const char* kUndoneMark = "undone.txt";
 inline constexpr int kRecordsKept = 20;
 // A header is a few hundred bytes; no header or mark is longer than this.
 inline constexpr std::size_t kLongestHeader = 4096;

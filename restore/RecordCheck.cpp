@@ -6,6 +6,7 @@
 #include "engine/Phases.h"
 #include "engine/SystemSteps.h"
 #include "planning/Plan.h"
+#include "effects/EffectTarget.h"
 #include "effects/RegScript.h"
 #include "effects/Scratch.h"
 #include "engine/SelectionForm.h"
@@ -49,19 +50,17 @@ Reach WhatARunReaches(Platform& machine, const std::string& user) {
         form.tickEverything(ticked);
         form.setTxtPath("C:\\");
         for (const PlannedEffect& p : PlanRun(form, everywhere, user, RunOrder())) {
-            const Effect& e = p.effect;
-            switch (e.kind) {
-            case EffectKind::ServiceStart: reach.services.insert(Lower(ServiceKey(e.target))); break;
-            case EffectKind::CopyKey: reach.trees.push_back(e.destination); [[fallthrough]];
-            case EffectKind::SetValue:
-            case EffectKind::DeleteValue:
-            case EffectKind::CreateKey:
-            case EffectKind::DeleteKey: reach.trees.push_back(e.target); break;
-            case EffectKind::DeleteFile:
-            case EffectKind::CopyFile: reach.files.insert(Lower(e.target)); break;
-            case EffectKind::RemoveFolder:
-            case EffectKind::CreateFolder: reach.folders.insert(Lower(e.target)); break;
-            case EffectKind::RunTool: break;
+            const EffectTarget t = TargetOf(p.effect);
+            switch (t.kind) {
+            case TargetKind::Value:
+                if (!ServiceOfStartValue(t.path, t.name).empty()) reach.services.insert(Lower(t.path));
+                else reach.trees.push_back(t.path);
+                break;
+            case TargetKind::Key:
+            case TargetKind::Tree: reach.trees.push_back(t.path); break;
+            case TargetKind::File: reach.files.insert(Lower(t.path)); break;
+            case TargetKind::Folder: reach.folders.insert(Lower(t.path)); break;
+            case TargetKind::Tool: break;
             }
         }
     }
@@ -74,11 +73,6 @@ Reach WhatARunReaches(Platform& machine, const std::string& user) {
 bool RestorableFileName(const std::string& name) {
     return IsPlainFileName(name) && !IsDevicePath(name) && name.find_first_of("<>|\"") == std::string::npos &&
            std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-}
-
-std::string Parent(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 class Checker {
@@ -109,17 +103,17 @@ public:
         if (path.find('\\') == std::string::npos || !RestorableFileName(name)) refuse(entry);
         // The per-user Startup folder is the user's own, as HKEY_CURRENT_USER is.
         const std::vector<std::string> own = StartupFolders(header_.user);
-        if (!EqualNoCase(header_.user, user_) && own.size() > 1 && EqualNoCase(Parent(path), own.front()))
+        if (!EqualNoCase(header_.user, user_) && own.size() > 1 && EqualNoCase(ParentPath(path), own.front()))
             throw RecordRefused("the record holds files of the user " + header_.user + ", not of " + user_ + ": " +
                                 entry);
         if (reach_.files.count(Lower(path))) return;
         // The common Start menu loses its shortcuts only; a Startup folder any entry.
-        if (EqualNoCase(Parent(path), kCommonStartMenu)) {
+        if (EqualNoCase(ParentPath(path), kCommonStartMenu)) {
             if (WildcardMatch("*.lnk", name)) return;
             refuse(entry);
         }
         for (const std::string& folder : reach_.fileFolders)
-            if (EqualNoCase(Parent(path), folder)) return;
+            if (EqualNoCase(ParentPath(path), folder)) return;
         refuse(entry);
     }
 
@@ -196,6 +190,7 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
         case StateKind::Folder: check.folder(line.target, entry); break;
         case StateKind::Tool:
         case StateKind::Ended: break;
+        case StateKind::Change: break;  // names what a change was, for counting and showing; never acted on
         }
     }
     for (const Effect& e : record.script) {

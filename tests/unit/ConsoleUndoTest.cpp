@@ -36,8 +36,8 @@ struct ConsoleUndo : ::testing::Test {
     }
     // What a run that set AutoReboot to 1 writes.
     static std::string AutoRebootFacts() {
-        return StateLineText({false, StateKind::Value, kCrash, "AutoReboot", std::nullopt, false, {}, {}}) +
-               StateLineText({true, StateKind::Value, kCrash, "AutoReboot", DwordValue(1), false, {}, {}});
+        return StateLineText({false, StateKind::Value, kCrash, "AutoReboot", std::nullopt, false, {}, {}, {}, {}}) +
+               StateLineText({true, StateKind::Value, kCrash, "AutoReboot", DwordValue(1), false, {}, {}, {}, {}});
     }
 };
 
@@ -157,9 +157,9 @@ TEST_F(ConsoleUndo, NamesCompareWithoutCaseAndFileNamesARestoreCannotMakeAreRefu
     machine.setUserName("ROOT");
     const std::string folder = test::MakeRecord(
         machine, kRoot,
-        StateLineText({false, StateKind::Value, desktop, "WaitToKillAppTimeout", std::nullopt, false, {}, {}}) +
+        StateLineText({false, StateKind::Value, desktop, "WaitToKillAppTimeout", std::nullopt, false, {}, {}, {}, {}}) +
             StateLineText({true, StateKind::Value, desktop, "WaitToKillAppTimeout", TextValue(reg_type::String, "1"),
-                           false, {}, {}}));
+                           false, {}, {}, {}, {}}));
     machine.setUserName("root");
     machine.registry().setValue(desktop, "WaitToKillAppTimeout", sim::Value::String("1"));
     EXPECT_EQ(run({"UNDO", "/undodir", kRoot}), kDone) << err();
@@ -168,7 +168,7 @@ TEST_F(ConsoleUndo, NamesCompareWithoutCaseAndFileNamesARestoreCannotMakeAreRefu
 
     const std::string startup = StartupFolders("root").front();
     for (const std::string name : {"CON", "NUL.txt", "com1.lnk", "a|b.lnk", "a\"b.lnk", "a<b.lnk", "a\x01.lnk"}) {
-        StateLine before{false, StateKind::File, startup + "\\" + name, {}, std::nullopt, false, {}, {}};
+        StateLine before{false, StateKind::File, startup + "\\" + name, {}, std::nullopt, false, {}, {}, {}, {}};
         StateLine after = before;
         after.after = true, after.present = true, after.digest = ContentDigest("x");
         const std::string planted = test::MakeRecord(machine, kRoot, StateLineText(before) + StateLineText(after));
@@ -178,7 +178,7 @@ TEST_F(ConsoleUndo, NamesCompareWithoutCaseAndFileNamesARestoreCannotMakeAreRefu
         EXPECT_EQ(test::MachineState(machine), state) << name;
     }
     // A trailing dot is a real Startup entry's name: the check lets it through.
-    StateLine dotted{false, StateKind::File, startup + "\\Trail.", {}, std::nullopt, false, {}, {}};
+    StateLine dotted{false, StateKind::File, startup + "\\Trail.", {}, std::nullopt, false, {}, {}, {}, {}};
     const std::string real = test::MakeRecord(machine, kRoot, StateLineText(dotted));
     EXPECT_EQ(run({"UNDO", real, "/undodir", kRoot}), kDone) << err();
 
@@ -211,9 +211,9 @@ namespace quillon::console {
 namespace {
 
 TEST_F(ConsoleUndo, AChangeWhoseToolsEndTheRecordNeverSawIsKeptWhereItHoldsWhatItWouldHaveWritten) {
-    const auto marker = [](StateKind kind) { return StateLineText({true, kind, "1", {}, std::nullopt, false, {}, {}}); };
-    const std::string before = StateLineText({false, StateKind::Value, kCrash, "AutoReboot", std::nullopt, false, {}, {}});
-    const std::string after = StateLineText({true, StateKind::Value, kCrash, "AutoReboot", DwordValue(1), false, {}, {}});
+    const auto marker = [](StateKind kind) { return StateLineText({true, kind, "1", {}, std::nullopt, false, {}, {}, {}, {}}); };
+    const std::string before = StateLineText({false, StateKind::Value, kCrash, "AutoReboot", std::nullopt, false, {}, {}, {}, {}});
+    const std::string after = StateLineText({true, StateKind::Value, kCrash, "AutoReboot", DwordValue(1), false, {}, {}, {}, {}});
     struct Case {
         std::string state;
         bool putBack;
