@@ -248,11 +248,27 @@ void MarkUndone(Platform& machine, const std::string& folder, const std::string&
                                         "\r\n");
 }
 
+// Seconds since 1 January 1970 of a local time, for comparing two of them.
+long long Seconds(const LocalTime& t) {
+    const int y = t.month <= 2 ? t.year - 1 : t.year;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (t.month + (t.month > 2 ? -3 : 9)) + 2) / 5 + t.day - 1;
+    const long long days = era * 146097LL + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+    return days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+bool DatedAfterNow(const RecordHeader& header, const LocalTime& now) {
+    constexpr long long kClockSetBack = 3600;
+    return Seconds(header.time) > Seconds(now) + kClockSetBack;
+}
+
 std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root) {
     const std::string computer = machine.computerName();
     const std::string user = machine.userName();
+    const LocalTime now = machine.localTime();
     for (const StoredRecord& r : ListRecords(machine, root))
-        if (!r.undone && !r.header.restore && EqualNoCase(r.header.computer, computer) &&
+        if (!r.undone && !r.header.restore && !DatedAfterNow(r.header, now) && EqualNoCase(r.header.computer, computer) &&
             EqualNoCase(r.header.user, user))
             return r.folder;
     return std::nullopt;

@@ -53,7 +53,8 @@ struct StoredRecord {
 std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root);
 
 // The record an undo without a named folder takes: the newest of this computer
-// and user that has not been undone and is not the record of a restore.
+// and user that has not been undone, is not the record of a restore and is
+// not dated after now.
 std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root);
 
 // How many changes the record holds, for listing.
@@ -61,6 +62,10 @@ int CountRecordedChanges(Platform& machine, const std::string& folder);
 
 // Makes the folder and any of its parents that are missing; throws PlatformError.
 void MakeFolderPath(Platform& machine, const std::string& path);
+
+// Whether the record is dated after `now`: no run made it. The hour a clock
+// is set back at the end of summer time is allowed for.
+bool DatedAfterNow(const RecordHeader& header, const LocalTime& now);
 
 // "2026-01-02 03:04:05", as headers and listings write a time.
 std::string RecordTimeText(const LocalTime& time);

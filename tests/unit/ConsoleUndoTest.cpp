@@ -239,3 +239,53 @@ TEST_F(ConsoleUndo, AChangeWhoseToolsEndTheRecordNeverSawIsKeptWhereItHoldsWhatI
 
 }  // namespace
 }  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+TEST_F(ConsoleUndo, AForgedRecordIsRefusedWholeBelowAKeyARunWritesAndWhenDatedAfterNow) {
+    const auto value = [](bool after, const std::string& key, const std::string& name, std::optional<RegValue> v) {
+        return StateLineText({after, StateKind::Value, key, name, std::move(v), false, {}, {}, {}, {}});
+    };
+    const RegValue evil = TextValue(reg_type::String, "C:\\evil.exe");
+    // Each beside a value the catalogues do write: AeDebug's Auto, a CLSID the desktop names, the desktop's own.
+    const std::vector<std::pair<std::string, std::string>> forged{
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", "Debugger"},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\InprocServer32", ""},
+        {"HKEY_CURRENT_USER\\Control Panel\\Desktop", "SCRNSAVE.EXE"},
+    };
+    machine.setLocalTime({2026, 7, 1, 9, 0, 0});
+    for (const auto& [key, name] : forged) {
+        const std::string folder =
+            test::MakeRecord(machine, kRoot, value(false, key, name, evil) + value(true, key, name, std::nullopt));
+        const auto state = test::MachineState(machine);
+        EXPECT_EQ(run({"UNDO", folder}), kBadUsage) << key;
+        EXPECT_NE(err().find("reaches outside"), std::string::npos) << err();
+        EXPECT_EQ(test::MachineState(machine), state) << key;
+    }
+    // The same through undo.reg alone.
+    const std::string scripted = test::MakeRecord(machine, kRoot, "");
+    machine.appendFileFlushed(scripted + "\\undo.reg",
+                              Utf16LeBytes(ToUtf16("[" + forged[0].first + "]\r\n\"Debugger\"=\"C:\\\\evil.exe\"\r\n")));
+    EXPECT_EQ(run({"UNDO", scripted}), kBadUsage);
+    EXPECT_NE(err().find("Debugger"), std::string::npos) << err();
+
+    // Dated after now: passed over by a plain UNDO, refused when named, shown as such.
+    const std::string own = test::MakeRecord(machine, kRoot, AutoRebootFacts());
+    machine.setLocalTime({2099, 12, 31, 23, 59, 59});
+    const std::string future = test::MakeRecord(machine, kRoot, AutoRebootFacts());
+    machine.setLocalTime({2026, 7, 1, 10, 0, 0});
+    machine.registry().setValue(kCrash, "AutoReboot", sim::Value::Dword(1));
+    EXPECT_EQ(run({"UNDO", future}), kBadUsage);
+    EXPECT_NE(err().find("after now"), std::string::npos) << err();
+    ASSERT_EQ(run({"UNDO", "/list", "/undodir", kRoot}), kDone);
+    EXPECT_NE(terminal.outLines.front().find("damaged: the record is dated 2099-12-31 23:59:59, after now"),
+              std::string::npos)
+        << terminal.outLines.front();
+    ASSERT_EQ(run({"UNDO", "/undodir", kRoot}), kDone) << err();
+    EXPECT_TRUE(RecordUndone(machine, own));
+    EXPECT_FALSE(RecordUndone(machine, future));
+}
+
+}  // namespace
+}  // namespace quillon::console
