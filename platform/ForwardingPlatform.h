@@ -59,6 +59,7 @@ public:
     std::string computerName() override { return machine_.computerName(); }
     std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
     bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
+    void protectFolder(const std::string& path) override { machine_.protectFolder(path); }
     void pumpEvents() override { machine_.pumpEvents(); }
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override {
         return machine_.holdRunLock(bound);

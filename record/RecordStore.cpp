@@ -6,6 +6,7 @@
 
 #include "record/RecordReader.h"
 #include "record/RecordState.h"
+#include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 
 namespace quillon {
@@ -109,6 +110,19 @@ void MakeFolderPath(Platform& machine, const std::string& path) {
     machine.createDirectory(path);
 }
 
+void PrepareUndoRoot(Platform& machine, const std::string& root) {
+    MakeFolderPath(machine, root);
+    // Shared application data lets every user make folders: the one above the records is ours alone too.
+    bool defaultRoot = false;
+    try {
+        defaultRoot = EqualNoCase(root, DefaultUndoRoot(machine));
+    } catch (const PlatformError&) {
+        // The system cannot name its own place: the root is the one given.
+    }
+    if (defaultRoot) machine.protectFolder(ParentPath(root));
+    machine.protectFolder(root);
+}
+
 std::string RecordTimeText(const LocalTime& t) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
@@ -173,7 +187,7 @@ std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root
 }
 
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore) {
-    MakeFolderPath(machine, root);
+    PrepareUndoRoot(machine, root);
     RecordHeader header;
     header.computer = machine.computerName();
     header.user = machine.userName();

@@ -63,6 +63,11 @@ int CountRecordedChanges(Platform& machine, const std::string& folder);
 // Makes the folder and any of its parents that are missing; throws PlatformError.
 void MakeFolderPath(Platform& machine, const std::string& path);
 
+// Makes the records' root where missing and lets only administrators and the
+// system write there (the default root's Quillon folder too), tightening a
+// folder someone made beforehand; throws PlatformError when it cannot.
+void PrepareUndoRoot(Platform& machine, const std::string& root);
+
 // Whether the record is dated after `now`: no run made it. The hour a clock
 // is set back at the end of summer time is allowed for.
 bool DatedAfterNow(const RecordHeader& header, const LocalTime& now);

@@ -53,7 +53,7 @@ void RemoveTree(Platform& machine, const std::string& folder) {
 
 bool UndoRecordWriter::writable() {
     try {
-        MakeFolderPath(machine_, root_);
+        PrepareUndoRoot(machine_, root_);
         return machine_.directoryExists(root_);
     } catch (const PlatformError&) {
         return false;

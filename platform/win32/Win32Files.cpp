@@ -1,7 +1,9 @@
 // Files and folders, text files and the registration script.
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 
 #include "platform/DevicePath.h"
@@ -272,6 +274,19 @@ std::string Win32Platform::readFileBytesAtMost(const std::string& path, std::siz
         bytes.append(buffer, got);
     if (bytes.size() > limit) throw FileTooLarge(path, limit);
     return bytes;
+}
+
+void Win32Platform::protectFolder(const std::string& path) {
+    // Owner: the administrators. A list of its own, not what the parent passes
+    // down: SYSTEM and the administrators do anything, users read and list;
+    // folders and files made inside take the same.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)", SDDL_REVISION_1, &descriptor, nullptr))
+        Fail("protect", path);
+    const std::unique_ptr<void, HLOCAL (WINAPI*)(HLOCAL)> owned(descriptor, LocalFree);
+    if (!SetFileSecurityW(Exact(path).c_str(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor))
+        Fail("protect", path);
 }
 
 void Win32Platform::copyFile(const std::string& from, const std::string& to) {

@@ -45,6 +45,7 @@ public:
     std::string computerName() override;
     std::string commonAppDataFolder() override;
     bool isLinkOrJunction(const std::string& path) override;
+    void protectFolder(const std::string& path) override;
     void pumpEvents() override;
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;

@@ -2,6 +2,10 @@
 // the machine's folders, name and links.
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
+
+#include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +102,77 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     // remove a host link, and the record then stays whole, to be tried again.
     EXPECT_TRUE(!platform.directoryExists(old) || ReadRecordHeader(platform, old));
     RemoveTestFolder();
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// Which of the writing rights an allowed entry of the folder's list gives, by whom.
+std::vector<std::string> WhoMayWrite(const std::string& folder, std::string& owner) {
+    DWORD size = 0;
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    GetFileSecurityW(Widen(folder).c_str(), parts, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    if (!GetFileSecurityW(Widen(folder).c_str(), parts, buffer.data(), size, &size)) return {"cannot be read"};
+    const auto descriptor = static_cast<PSECURITY_DESCRIPTOR>(buffer.data());
+    const auto named = [](PSID sid) {
+        for (const auto& [type, name] : {std::pair{WinLocalSystemSid, "SYSTEM"}, {WinBuiltinAdministratorsSid, "Administrators"}})
+            if (IsWellKnownSid(sid, type)) return std::string(name);
+        return std::string("someone else");
+    };
+    PSID ownerSid = nullptr;
+    BOOL defaulted = FALSE;
+    GetSecurityDescriptorOwner(descriptor, &ownerSid, &defaulted);
+    owner = ownerSid ? named(ownerSid) : "none";
+    BOOL present = FALSE;
+    PACL list = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted);
+    if (!present || !list) return {"everyone (no list)"};
+    constexpr DWORD kWriting = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
+                               FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    std::vector<std::string> writers;
+    for (DWORD i = 0; i < list->AceCount; ++i) {
+        void* entry = nullptr;
+        if (!GetAce(list, i, &entry)) continue;
+        const auto* header = static_cast<ACE_HEADER*>(entry);
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+        const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+        if (allowed->Mask & kWriting)
+            writers.push_back(named(const_cast<DWORD*>(&allowed->SidStart)));
+    }
+    std::sort(writers.begin(), writers.end());
+    writers.erase(std::unique(writers.begin(), writers.end()), writers.end());
+    return writers;
+}
+
+TEST(RecordStoreWine, UndoFoldersLetOnlyAdministratorsAndTheSystemWriteAndALooserOneIsTightened) {
+    win32::Win32Platform platform;
+    const std::string root = std::string(kBase) + " acl\\undo";
+    CreateDirectoryW(Widen(std::string(kBase) + " acl").c_str(), nullptr);
+    CreateDirectoryW(Widen(root).c_str(), nullptr);
+    // Made beforehand by someone else, writable by everyone.
+    PSECURITY_DESCRIPTOR loose = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &loose,
+                                                                     nullptr));
+    ASSERT_TRUE(SetFileSecurityW(Widen(root).c_str(), DACL_SECURITY_INFORMATION, loose));
+    LocalFree(loose);
+    std::string owner;
+    ASSERT_NE(WhoMayWrite(root, owner), (std::vector<std::string>{"Administrators", "SYSTEM"}));
+
+    const std::string record = CreateRecordFolder(platform, root, false);
+    const std::vector<std::string> only{"Administrators", "SYSTEM"};
+    EXPECT_EQ(WhoMayWrite(root, owner), only);
+    EXPECT_EQ(owner, "Administrators");
+    // What is made inside takes the same list.
+    EXPECT_EQ(WhoMayWrite(record, owner), only);
+
+    DeleteFileW(Widen(record + "\\record.txt").c_str());
+    RemoveDirectoryW(Widen(record).c_str());
+    RemoveDirectoryW(Widen(root).c_str());
+    RemoveDirectoryW(Widen(std::string(kBase) + " acl").c_str());
 }
 
 }  // namespace
