@@ -6,11 +6,16 @@
 #include "engine/SelectionForm.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
+#include "settings/StrictSelection.h"
 
 namespace quillon::console {
 
 int Export(VerbContext& verb) {
     const std::string& path = *verb.request.selectionFile;
+    if (const auto problem = SelectionPlaceProblem(verb.platform, path)) {
+        verb.say(path + ": " + problem->reason + "; nothing was written");
+        return kBadUsage;
+    }
     if (!verb.request.force && (verb.platform.anyFileExists(path) || verb.platform.directoryExists(path))) {
         verb.say(path + " exists; /force replaces it");
         return kBadUsage;

@@ -2,11 +2,11 @@
 // A run of /on and /off: only the steps of the listed boxes reach the
 // machine. Every other step still runs (the steps of a page read each
 // other's state), but what it would change is dropped here: its tools end at
-// once as if they had succeeded, its files stay. The registry writer's own
-// script passes, since writing it changes nothing and the import is dropped.
+// once as if they had succeeded, its files stay, and its registry script is
+// not even written: a script that cannot be written (its place taken by a
+// folder) fails only the boxes asked for.
 #include "console/Arguments.h"
 #include "engine/StepTag.h"
-#include "effects/Scratch.h"
 #include "platform/ForwardingPlatform.h"
 
 namespace quillon::console {
@@ -22,7 +22,7 @@ public:
         return std::make_unique<Dropped>();
     }
     void deleteFile(const std::string& path) override {
-        if (passes() || IsScratchFile(path)) machine_.deleteFile(path);
+        if (passes()) machine_.deleteFile(path);
     }
     void removeEmptyDirectory(const std::string& path) override {
         if (passes()) machine_.removeEmptyDirectory(path);
@@ -38,6 +38,10 @@ public:
     }
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override {
         if (passes()) machine_.replaceTextFile(path, lines);
+    }
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
+        if (passes()) return machine_.writeHeldScript(path, lines);
+        return std::make_unique<HeldFile>();
     }
 
 private:

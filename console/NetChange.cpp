@@ -1,6 +1,7 @@
 #include "console/NetChange.h"
 
 #include "effects/EffectReader.h"
+#include "engine/Commands.h"
 #include "effects/EffectTarget.h"
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"
@@ -22,19 +23,33 @@ bool IsServiceStart(const std::string& key, const std::string& name) { return !S
 
 class NetChangeWatch::WatchedProcess : public StartedProcess {
 public:
-    WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes)
-        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes) {}
+    WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes,
+                   std::vector<std::size_t> tools)
+        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes),
+          tools_(std::move(tools)) {}
+    // A one-shot tool nobody waits for is waited for before the run's changes are read.
+    ~WatchedProcess() override {
+        if (!ended_ && !tools_.empty() && !watch_.closing_) watch_.unwaited_.push_back(std::make_unique<WatchedProcess>(std::move(*this)));
+    }
+    WatchedProcess(WatchedProcess&&) = default;
+
     bool waitPumping(std::chrono::milliseconds bound) override {
         const bool ended = process_->waitPumping(bound);
-        const int code = ended ? process_->exitCode().value_or(0) : 0;
+        if (!ended || ended_) return ended;
+        ended_ = true;
+        const int code = process_->exitCode().value_or(0);
         // A tool that fails where nothing needed changing left the machine as asked.
-        if (code != 0 && changes_ && !reported_) {
-            reported_ = true;
+        if (code != 0 && changes_)
             watch_.toolFailures_.push_back({step_, "the tool reported failure (exit code " + std::to_string(code) + ")"});
-        }
+        // A tool whose effect cannot be read back counts once it has ended well.
+        if (code == 0)
+            for (std::size_t target : tools_) watch_.targets_[target].tool = true;
         return ended;
     }
-    void terminate() override { process_->terminate(); }
+    void terminate() override {
+        ended_ = true;  // ended from outside: it did not do its work
+        process_->terminate();
+    }
     std::optional<int> exitCode() const override { return process_->exitCode(); }
 
 private:
@@ -42,8 +57,11 @@ private:
     std::unique_ptr<StartedProcess> process_;
     StepTag step_;
     bool changes_;
-    bool reported_ = false;
+    std::vector<std::size_t> tools_;
+    bool ended_ = false;
 };
+
+NetChangeWatch::~NetChangeWatch() { closing_ = true; }
 
 std::string NetChangeWatch::state(const Item& item) {
     switch (item.kind) {
@@ -90,7 +108,7 @@ std::optional<NetChangeWatch::Kind> NetChangeWatch::ItemKind(TargetKind kind) {
     }
 }
 
-void NetChangeWatch::watch(const Effect& e) {
+std::size_t NetChangeWatch::watch(const Effect& e) {
     // A value of a tree already watched belongs to that tree's change.
     const EffectTarget t = TargetOf(e);
     const auto kind = ItemKind(t.kind);
@@ -120,14 +138,14 @@ void NetChangeWatch::watch(const Effect& e) {
                 KeyWithin(std::get<1>(id), t.path))
                 targets_[owner].underTree = true;
     if (e.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(t.path)) targets_[index].present = false;
-    if (kind) return watchItem(index, *kind, t.path, t.name);
-    if (t.kind == TargetKind::Tool) {
-        targets_[index].tool = true;
-        return;
+    if (kind) {
+        watchItem(index, *kind, t.path, t.name);
+        return index;
     }
+    if (t.kind == TargetKind::Tool) return index;  // shown once it has ended well
     targets_[index].tree = t.path;
     watchTree(index, t.path, t.path);
-    if (e.kind != EffectKind::CopyKey) return;
+    if (e.kind != EffectKind::CopyKey) return index;
     // What the copy brings is watched too.
     if (e.recursive) {
         watchTree(index, t.path, e.target);
@@ -135,6 +153,7 @@ void NetChangeWatch::watch(const Effect& e) {
         watchItem(index, Kind::Key, t.path);
         for (const NamedRegValue& value : machine_.registryValues(e.target)) watchItem(index, Kind::Value, t.path, value.name);
     }
+    return index;
 }
 
 std::string NetChangeWatch::summary(const Target& target, const std::map<ItemId, std::string>& states) {
@@ -160,6 +179,8 @@ bool NetChangeWatch::Holds(const Effect& e) {
 }
 
 std::vector<NetChange> NetChangeWatch::changes() {
+    for (auto waiting = std::move(unwaited_); auto& process : waiting)
+        if (!process->waitPumping(kCommandBound)) process->terminate();
     std::vector<NetChange> out;
     for (std::size_t index = 0; index < targets_.size(); ++index) {
         // What a tree holds now that it did not hold before was absent then:
@@ -198,15 +219,17 @@ std::vector<NetChange> NetChangeWatch::changes() {
 std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& commandLine,
                                                           const std::optional<std::vector<Effect>>& effects) {
     bool changes = false;
+    std::vector<std::size_t> tools;
     if (effects) {
         PlatformView view(machine_);
         for (const Effect& effect : *effects) {
             changes = changes || Assess(effect, view).changes;
-            watch(effect);
+            const std::size_t target = watch(effect);
+            if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
     return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), step_ ? *step_ : StepTag{},
-                                            changes);
+                                            changes, std::move(tools));
 }
 
 void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {

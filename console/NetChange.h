@@ -42,12 +42,13 @@ struct StepFailure {
 class NetChangeWatch : public ChangeSeam {
 public:
     explicit NetChangeWatch(Platform& below) : ChangeSeam(below) {}
+    ~NetChangeWatch() override;
 
     // The step whose changes are being watched; read as each change arrives.
     void follow(const StepTag& step) { step_ = &step; }
 
     // Every target touched so far, in the order first touched, its after
-    // state read now.
+    // state read now. A tool started and not waited for is waited for first.
     std::vector<NetChange> changes();
     const std::vector<StepFailure>& toolFailures() const { return toolFailures_; }
 
@@ -75,7 +76,8 @@ private:
         bool underTree = false;  // a later change to a whole tree holding it decides what it holds
     };
 
-    void watch(const Effect& effect);
+    // Returns the target's index.
+    std::size_t watch(const Effect& effect);
     // The item kind of a target that is one item.
     static std::optional<Kind> ItemKind(TargetKind kind);
     void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
@@ -92,6 +94,8 @@ private:
     std::map<ItemId, std::size_t> owner_;  // the target that shows an item
     std::map<ItemId, std::string> before_;
     std::vector<StepFailure> toolFailures_;
+    bool closing_ = false;  // declared first: read while unwaited_ goes
+    std::vector<std::unique_ptr<StartedProcess>> unwaited_;  // one-shot tools nobody waited for
 };
 
 }  // namespace quillon

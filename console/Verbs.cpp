@@ -98,6 +98,8 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
             const SavedSelection* chosen = selection ? &*selection : nullptr;
             if (request.verb == Verb::Preview) return Preview(verb, chosen);
             if (request.verb == Verb::Check) return Check(verb, chosen);
+            // Listing the records changes nothing: it never waits for a run.
+            if (request.verb == Verb::Undo && request.listRecords) return Undo(verb);
             const auto lock = HoldRunLock(verb);
             if (!lock) return kBadUsage;
             return request.verb == Verb::Apply ? Apply(verb, chosen) : Undo(verb);

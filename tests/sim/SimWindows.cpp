@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <thread>
+#include <new>
 
 #include "platform/CommandLine.h"
+#include "platform/ScriptEncoding.h"
 #include "platform/TextMatch.h"
 #include "tests/sim/SimText.h"
 #include "tests/sim/SimTools.h"
@@ -43,7 +45,8 @@ std::string TextFileBytes(const std::vector<std::string>& lines) {
 
 std::string ScriptBytes(const std::vector<std::string>& lines) {
     const std::string text = Joined(lines);
-    if (auto ansi = ToAnsiExactly(text)) return *ansi;
+    if (!HoldsHexText(lines))
+        if (auto ansi = ToAnsiExactly(text)) return *ansi;
     if (auto wide = ToUtf16Le(text)) return std::string(kUtf16Mark) + *wide;
     throw PlatformError("script text is not UTF-8");
 }
@@ -121,7 +124,7 @@ bool SimWindows::runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milli
             next->work -= spent;
             time -= spent;
             if (next->work.count() > 0) return false;
-            next->exitCode = RunTool(next->commandLine, registry_, files_);
+            next->exitCode = idle_.count(ToolOf(next->commandLine)) ? 0 : RunTool(next->commandLine, registry_, files_);
             next->done = true;
         }
         queue_.pop_front();
@@ -207,7 +210,16 @@ std::vector<NamedRegValue> SimWindows::registryValues(const std::string& key) {
 std::string SimWindows::readFileBytes(const std::string& path) {
     auto content = files_.content(path);
     if (!content) throw PlatformError("cannot open: " + path);
+    // As a 32-bit program fares with a file larger than its memory.
+    if (content->size() > kReadableBytes) throw std::bad_alloc();
     return *content;
+}
+
+std::string SimWindows::readFileBytesAtMost(const std::string& path, std::size_t limit) {
+    auto content = files_.content(path);
+    if (!content) throw PlatformError("cannot open: " + path);
+    if (content->size() > limit) throw FileTooLarge(path, limit);
+    return readFileBytes(path);
 }
 
 void SimWindows::copyFile(const std::string& from, const std::string& to) {

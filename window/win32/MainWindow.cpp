@@ -15,6 +15,11 @@ namespace {
 
 
 constexpr wchar_t kClassName[] = L"QuillonMain";
+constexpr char kClosingAfterRun[] = "Quillon closes when this run has ended...";
+
+bool IsModalSystemCommand(UINT command) {
+    return command == SC_KEYMENU || command == SC_MOUSEMENU || command == SC_MOVE || command == SC_SIZE;
+}
 
 void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSW windowClass{};
@@ -99,6 +104,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
             return onColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_SYSCOMMAND:
             if (onSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
+            // A menu, a move or a resize runs a loop of its own, inside the
+            // run's wait for its tool: the run would stand still until it
+            // ends, holding the machine's lock. None opens during a run.
+            if (running() && IsModalSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
             break;
         case kResumeListDrawing:
             resumeListDrawing(wParam);
@@ -127,11 +136,16 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
             }
             return 0;
         case WM_CLOSE:
-            DestroyWindow(window_);
+            // A run is never cut: the window closes when it has ended.
+            if (running()) {
+                closeAfterRun_ = true;
+                setLabel(Label::Wait, kClosingAfterRun);
+            } else {
+                DestroyWindow(window_);
+            }
             return 0;
         case WM_DESTROY:
-            // Closing ends the program at once, also in the middle of a run:
-            // the event pump ends the process when it meets the quit message.
+            // The event pump ends the process when it meets the quit message.
             PostQuitMessage(0);
             return 0;
         default:
@@ -166,6 +180,10 @@ void MainWindow::onCommand(int id, int code) {
         ShowServiceInfo(*this, static_cast<int>(SendMessageW(list(CheckList::Service), LB_GETCARETINDEX, 0, 0)));
 }
 
+void MainWindow::closeIfAsked() {
+    if (closeAfterRun_ && window_ && !running()) DestroyWindow(window_);
+}
+
 void MainWindow::onBrowse() noexcept {
     try {
         Browse(context_);
@@ -183,12 +201,14 @@ void MainWindow::onButton(Button button) noexcept try {
         break;
     case Button::Auto:
         RunWithUndoRecord(context_, AutoOptimise);
+        closeIfAsked();
         break;
     case Button::Redo:
         Reset(*this);
         break;
     case Button::Optimize:
         RunWithUndoRecord(context_, [](RunContext& run) { RunOptimise(run); });
+        closeIfAsked();
         break;
     case Button::Exit:
         Exit(context_);

@@ -79,6 +79,7 @@ private:
     bool onSystemCommand(UINT command) noexcept;
     void onSystemMenuOpening();
     bool running() const;  // a run or a restore holds the buttons
+    void closeIfAsked();   // the window was closed during the run that has just ended
     void previewChanges();
     void showCurrentState();
     void undoLastRun();
@@ -104,6 +105,7 @@ private:
     void resumeListDrawing(std::size_t which);
 
     HINSTANCE instance_;
+    bool closeAfterRun_ = false;
     Win32Platform& platform_;
     RunContext context_;
     Fonts fonts_;

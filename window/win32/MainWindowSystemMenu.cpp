@@ -48,6 +48,7 @@ bool MainWindow::onSystemCommand(UINT command) noexcept try {
         return true;
     case kUndoCommand:
         undoLastRun();
+        closeIfAsked();
         return true;
     default:
         return false;
