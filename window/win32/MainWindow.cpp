@@ -13,7 +13,6 @@
 namespace quillon::win32 {
 namespace {
 
-
 constexpr wchar_t kClassName[] = L"QuillonMain";
 
 void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
