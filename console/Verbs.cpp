@@ -99,7 +99,7 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
             if (request.verb == Verb::Preview) return Preview(verb, chosen);
             if (request.verb == Verb::Check) return Check(verb, chosen);
             // Listing the records changes nothing: it never waits for a run.
-            if (request.verb == Verb::Undo && request.listRecords) return Undo(verb);
+            if (request.verb == Verb::Undo && (request.listRecords || request.showRecord)) return Undo(verb);
             const auto lock = HoldRunLock(verb);
             if (!lock) return kBadUsage;
             return request.verb == Verb::Apply ? Apply(verb, chosen) : Undo(verb);

@@ -262,9 +262,15 @@ int CountChanges(const std::vector<StateLine>& lines) { return static_cast<int>(
 
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {
     std::vector<Page> pages;
-    for (const StateLine& line : lines)
-        if (line.kind == StateKind::Change && std::find(pages.begin(), pages.end(), line.step.page) == pages.end())
-            pages.push_back(line.step.page);
+    const auto add = [&](Page page) {
+        if (std::find(pages.begin(), pages.end(), page) == pages.end()) pages.push_back(page);
+    };
+    const std::vector<RecordedChange> changes = RecordedChanges(lines);
+    // The page each change came from first, in the order the run made them; then any that only shared one.
+    for (const RecordedChange& change : changes)
+        if (!change.steps.empty()) add(change.steps.front().page);
+    for (const RecordedChange& change : changes)
+        for (const RecordedStep& step : change.steps) add(step.page);
     return pages;
 }
 
