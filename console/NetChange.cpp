@@ -42,10 +42,13 @@ bool IsServiceStart(const std::string& key, const std::string& name) {
 
 class NetChangeWatch::WatchedProcess : public StartedProcess {
 public:
-    WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes)
-        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes) {}
+    WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes,
+                   std::vector<std::size_t> tools)
+        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes), tools_(std::move(tools)) {}
+    ~WatchedProcess() override { noteExit(); }
     bool waitPumping(std::chrono::milliseconds bound) override {
         const bool ended = process_->waitPumping(bound);
+        noteExit();
         const int code = ended ? process_->exitCode().value_or(0) : 0;
         // A tool that fails where nothing needed changing left the machine as asked.
         if (code != 0 && changes_ && !reported_) {
@@ -58,10 +61,17 @@ public:
     std::optional<int> exitCode() const override { return process_->exitCode(); }
 
 private:
+    // A tool not waited for may have ended by the time its handle goes.
+    void noteExit() {
+        if (const auto code = process_->exitCode())
+            for (std::size_t tool : tools_) watch_.targets_[tool].exitCode = code;
+    }
+
     NetChangeWatch& watch_;
     std::unique_ptr<StartedProcess> process_;
     StepTag step_;
     bool changes_;
+    std::vector<std::size_t> tools_;  // the targets of the tools it runs
     bool reported_ = false;
 };
 
@@ -114,20 +124,29 @@ std::optional<NetChangeWatch::ItemId> NetChangeWatch::SingleItem(const Effect& e
     }
 }
 
-void NetChangeWatch::watch(const Effect& e) {
+std::optional<std::size_t> NetChangeWatch::targetOf(const Effect& e) const {
     // A value of a tree already watched belongs to that tree's change.
     const auto single = SingleItem(e);
-    const auto owned = single ? owner_.find(*single) : owner_.end();
+    if (single)
+        if (const auto owned = owner_.find(*single); owned != owner_.end()) return owned->second;
+    if (const auto found = byName_.find(Identity(e)); found != byName_.end()) return found->second;
+    return std::nullopt;
+}
+
+bool NetChangeWatch::differs(const Effect& e) const {
+    const auto index = targetOf(e);
+    return !index || targets_[*index].changed || targets_[*index].tool;
+}
+
+std::size_t NetChangeWatch::watch(const Effect& e) {
+    const auto single = SingleItem(e);
     std::size_t index = 0;
-    if (owned != owner_.end()) {
-        index = owned->second;
+    if (const auto known = targetOf(e)) {
+        index = *known;
     } else {
-        auto found = byName_.find(Identity(e));
-        if (found == byName_.end()) {
-            found = byName_.emplace(Identity(e), targets_.size()).first;
-            targets_.emplace_back();
-        }
-        index = found->second;
+        index = targets_.size();
+        byName_.emplace(Identity(e), index);
+        targets_.emplace_back();
     }
     {
         Target& target = targets_[index];
@@ -173,6 +192,7 @@ void NetChangeWatch::watch(const Effect& e) {
     case EffectKind::CreateFolder: watchItem(index, Kind::Folder, e.target); break;
     case EffectKind::RunTool: targets_[index].tool = true; break;
     }
+    return index;
 }
 
 std::string NetChangeWatch::summary(const Target& target, const std::map<ItemId, std::string>& states) {
@@ -215,7 +235,12 @@ std::vector<NetChange> NetChangeWatch::changes() {
             then[id] = before_.at(id);
             changed = changed || now[id] != then[id];
         }
-        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present};
+        // A tool changed something only when it started.
+        if (target.tool) changed = target.ran;
+        targets_[index].changed = changed;
+        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present, false, false, std::nullopt};
+        change.ran = target.ran;
+        change.exitCode = target.exitCode;
         if (!target.tree.empty()) {
             change.before = summary(target, then);
             change.after = summary(target, now);
@@ -237,15 +262,20 @@ std::unique_ptr<StartedProcess> NetChangeWatch::startHidden(const std::string& c
     const auto effects = ReadCommandEffects(
         commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
     bool changes = false;
+    std::vector<std::size_t> tools;
     if (effects) {
         PlatformView view(machine_);
         for (const Effect& effect : *effects) {
             changes = changes || Assess(effect, view).changes;
-            watch(effect);
+            const std::size_t index = watch(effect);
+            if (effect.kind == EffectKind::RunTool) tools.push_back(index);
         }
     }
-    return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), step_ ? *step_ : StepTag{},
-                                            changes);
+    // A tool that cannot start has run nothing: its step fails instead.
+    auto process = machine_.startHidden(commandLine);
+    for (std::size_t tool : tools) targets_[tool].ran = true;
+    return std::make_unique<WatchedProcess>(*this, std::move(process), step_ ? *step_ : StepTag{}, changes,
+                                            std::move(tools));
 }
 
 void NetChangeWatch::deleteFile(const std::string& path) {

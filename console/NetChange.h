@@ -30,6 +30,9 @@ struct NetChange {
     bool readable = true;        // false for a tool whose effect cannot be read back (chkntfs, sfc)
     bool present = true;         // false for a service the machine does not have
     bool missed = false;         // the machine does not hold what the last change to this value set
+    // A tool whose effect cannot be read back: whether it started, and its exit once it ended.
+    bool ran = false;
+    std::optional<int> exitCode;
 };
 
 // A tool that ended reporting failure where it had something to change.
@@ -49,6 +52,9 @@ public:
     // state read now.
     std::vector<NetChange> changes();
     const std::vector<StepFailure>& toolFailures() const { return toolFailures_; }
+    // After changes(): whether the target `effect` acts on changed (a tool
+    // always does); an effect on a target never watched may change anything.
+    bool differs(const Effect& effect) const;
 
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
     void deleteFile(const std::string& path) override;
@@ -73,9 +79,14 @@ private:
         bool present = true;
         bool tool = false;
         bool underTree = false;  // a later change to a whole tree holding it decides what it holds
+        bool ran = false;        // a tool: started
+        std::optional<int> exitCode;
+        bool changed = false;    // as changes() last found it
     };
 
-    void watch(const Effect& effect);
+    // Watches the target of `effect`; its index.
+    std::size_t watch(const Effect& effect);
+    std::optional<std::size_t> targetOf(const Effect& effect) const;
     // The one item an effect on a single value, key, file or folder touches.
     static std::optional<ItemId> SingleItem(const Effect& effect);
     void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});

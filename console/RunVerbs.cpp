@@ -10,6 +10,7 @@
 #include "engine/Phases.h"
 #include "engine/Step.h"
 #include "record/RunRecorder.h"
+#include "console/DifferingOnly.h"
 #include "console/NetChange.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
@@ -29,6 +30,22 @@ public:
 }  // namespace
 
 int Apply(VerbContext& verb, const SavedSelection* saved) {
+    // Test before set: the plan says which targets differ, and only those are touched.
+    const PlannedNetChange plan(verb, saved);
+    for (const NetChange& change : plan.changes())
+        if (!change.present) {
+            const StepTag& step = change.steps.front();
+            verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +
+                     ": the machine has no service " + change.effect.target);
+        }
+    const bool nothingDiffers = std::none_of(plan.changes().begin(), plan.changes().end(),
+                                             [](const NetChange& change) { return change.changed && change.present; });
+    if (nothingDiffers) {
+        // A machine that matches is left alone: no tool starts and no record is kept.
+        if (!verb.request.noUndo) verb.terminal.out(Tabbed({"undo", "none"}));
+        return kDone;
+    }
+
     ProgressForm form;
     PutRequestedSelection(form, verb.request, saved);
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
@@ -43,6 +60,7 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     // What the run changed is read back from the machine afterwards, with or
     // without a record: a change that was refused or failed is never shown.
     NetChangeWatch& watch = recorder.stack<NetChangeWatch>();
+    recorder.stack<DifferingOnly>(plan.watch());
     if (verb.request.listed) recorder.stack<ListedBoxesOnly>(*verb.request.listed);
 
     // Counted as the window counts them: every step that could not do its
@@ -79,15 +97,8 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
                                               "; the machine holds " + change.after});
         }
 
-    for (const NetChange& change : changes) {
-        if (!change.present) {
-            const StepTag& step = change.steps.front();
-            verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +
-                     ": the machine has no service " + change.effect.target);
-            continue;
-        }
-        if (change.changed) verb.terminal.out(NetChangeLine(change));
-    }
+    for (const NetChange& change : changes)
+        if (change.present && change.changed) verb.terminal.out(NetChangeLine(change, true));
     // A box whose several steps fail alike is named once, with how many failed.
     std::vector<std::pair<std::string, int>> said;
     for (const StepFailure& f : failures) {
