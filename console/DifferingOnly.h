@@ -5,7 +5,7 @@
 // and the undo record never sees it. A tool whose effect cannot be read back
 // always runs: running is what its box asks for.
 #include "console/DroppedProcess.h"
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 #include "effects/EffectReader.h"
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"

@@ -9,7 +9,7 @@
 #include "console/ListedBoxesOnly.h"
 #include "console/VerbSteps.h"
 #include "engine/RunContext.h"
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 #include "record/RunRecorder.h"
 
 namespace quillon::console {

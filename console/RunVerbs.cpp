@@ -11,7 +11,7 @@
 #include "engine/Step.h"
 #include "record/RunRecorder.h"
 #include "console/DifferingOnly.h"
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 

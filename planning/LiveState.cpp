@@ -5,7 +5,10 @@
 #include <utility>
 
 #include "planning/LiveSelection.h"
-#include "planning/Plan.h"
+#include "engine/Phases.h"
+#include "engine/Step.h"
+#include "planning/NetChange.h"
+#include "planning/PlanningPlatform.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 
@@ -27,17 +30,17 @@ std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName) {
 
 namespace {
 
-struct Count {
-    int effects = 0, inPlace = 0;
-    bool unreadable = false;
-    bool holds() const { return inPlace == effects; }
+struct Side {
+    bool drifts = false;      // a target it writes would change
+    bool unreadable = false;  // it runs a tool whose effect cannot be read back
 };
-using Counts = std::map<std::pair<Page, int>, Count>;  // (page, chk) or (page, entry)
+using Sides = std::map<std::pair<Page, int>, Side>;  // (page, chk) or (page, entry)
 
-// Per box and per Services entry: how many effects of one side there are and
-// how many of them are in place.
-void CountSide(Platform& machine, const std::string& userName, std::span<const Page> pages, bool ticked,
-               Counts& boxes, Counts& entries) {
+// Per box and per Services entry, one side of it read as CHECK reads a run:
+// the net change of each target, so a key deleted and made again as it was is
+// no change, and a service the machine lacks is none either.
+void ReadSide(Platform& machine, const std::string& userName, std::span<const Page> pages, bool ticked, Sides& boxes,
+              Sides& entries) {
     SelectionForm side;
     side.tickEverything(ticked);
     PutLiveControls(side, machine, pages);
@@ -45,15 +48,32 @@ void CountSide(Platform& machine, const std::string& userName, std::span<const P
     // stand in for a box's own (both pages delete the same shortcuts).
     for (Page page : LivePages()) {
         if (std::find(pages.begin(), pages.end(), page) == pages.end()) continue;
-        for (const PlannedEffect& p : PlanRun(side, machine, userName, std::span<const Page>(&page, 1))) {
-            auto add = [&](Count& c) {
-                ++c.effects;
-                c.inPlace += p.inPlace ? 1 : 0;
-                c.unreadable = c.unreadable || !p.readable;
+        SelectionForm selection = SelectionForm::CopyOf(side);
+        selection.setPageVisible(page, true);
+        PlanningPlatform planner(machine);
+        NetChangeWatch watch(planner);
+        RunContext context{selection, watch, userName};
+        planner.follow(context.step);
+        watch.follow(context.step);
+        context.addPage(page);
+        {
+            FailedStepCount planned;  // a reading counts no failures
+            try {
+                RunPhase(context, page);
+            } catch (const std::exception&) {
+            }
+        }
+        for (const NetChange& change : watch.changes()) {
+            if (!change.present) continue;
+            auto mark = [&](Side& s) {
+                s.unreadable = s.unreadable || !change.readable;
+                s.drifts = s.drifts || (change.changed && change.readable);
             };
-            for (int box : p.step.boxes)
-                if (box >= 0) add(boxes[{p.step.page, box}]);
-            if (p.step.page == Page::Services && p.step.entry >= 0) add(entries[{p.step.page, p.step.entry}]);
+            for (const StepTag& step : change.steps) {
+                for (int box : step.boxes)
+                    if (box >= 0) mark(boxes[{step.page, box}]);
+                if (step.page == Page::Services && step.entry >= 0) mark(entries[{step.page, step.entry}]);
+            }
         }
     }
 }
@@ -61,16 +81,16 @@ void CountSide(Platform& machine, const std::string& userName, std::span<const P
 }  // namespace
 
 std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages) {
-    Counts onBoxes, onEntries, offBoxes, offEntries;
-    CountSide(machine, userName, pages, true, onBoxes, onEntries);
-    CountSide(machine, userName, pages, false, offBoxes, offEntries);
+    Sides onBoxes, onEntries, offBoxes, offEntries;
+    ReadSide(machine, userName, pages, true, onBoxes, onEntries);
+    ReadSide(machine, userName, pages, false, offBoxes, offEntries);
     // On when nothing of ticking it is left to do (the shortcuts a box deletes
     // are gone), off when nothing of unticking it is: what CHECK of either
     // side finds. A box whose unticked side does nothing is off unless on.
-    const auto state = [](const Count& on, const Count& off) {
+    const auto state = [](const Side& on, const Side& off) {
         if (on.unreadable) return BoxState::Unknown;
-        if (on.holds()) return BoxState::On;
-        return off.holds() ? BoxState::Off : BoxState::Partial;
+        if (!on.drifts) return BoxState::On;
+        return off.drifts ? BoxState::Partial : BoxState::Off;
     };
     std::vector<LiveBox> out;
     // Every box of the pages, also one whose ticking has nothing left to do.

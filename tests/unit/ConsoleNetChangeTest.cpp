@@ -9,7 +9,7 @@
 #include "tests/unit/ConsoleTerminal.h"
 #include "window/OptimiseRun.h"
 #include "engine/RegistryWriter.h"
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 

@@ -98,7 +98,7 @@ struct DesiredState : ::testing::Test {
 };
 
 TEST_F(DesiredState, StatusCheckAndExportAgreeOnMachinesNoRunMade) {
-    for (unsigned seed = 1; seed <= 12; ++seed) {
+    for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 random(seed);
         Scramble(random);
         ASSERT_EQ(run({"EXPORT", "/boxes", file, "/force"}), kDone) << out();

@@ -518,5 +518,82 @@ TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
     run(L"UNDO");
 }
 
+// A machine as it comes: EXPORT /boxes names what it can read and CHECK of
+// that file finds nothing to do; STATUS says on and off exactly where CHECK of
+// the box alone on that side finds nothing to do (tools/wine-fresh-prefix.sh
+// runs this on a prefix no test touched before).
+TEST_F(ConsoleWine, ExportBoxesThenCheckMatchesAndStatusAgreesWithCheck) {
+    const Finished exported = run(L"EXPORT /boxes live.txt");
+    ASSERT_EQ(exported.status, 0u) << exported.err;
+    const Finished check = run(L"CHECK /boxes live.txt");
+    EXPECT_EQ(check.status, 0u) << check.out << check.err;
+    EXPECT_EQ(check.out, "");
+
+    std::string controls;
+    for (const std::string& line : Lines(ReadAll(folder + L"\\live.txt")))
+        if (line.rfind("on ", 0) != 0 && line.rfind("off ", 0) != 0) controls += line + "\r\n";
+    const Finished status = run(L"STATUS");
+    ASSERT_EQ(status.status, 0u) << status.err;
+    const auto lines = Lines(status.out);
+    const auto pages = Field(lines, 0), numbers = Field(lines, 1), states = Field(lines, 2);
+    std::map<std::string, int> tried;  // a few boxes of each state: every start of quillonc takes a while
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (states[i] == "unknown" || tried[states[i]]++ >= 3) continue;
+        const std::string item =
+            pages[i] == "Services" ? std::string(kServices.at(std::stoi(numbers[i])).serviceName) : numbers[i];
+        std::map<std::string, bool> holds;
+        for (const char* side : {"on", "off"}) {
+            writeFile(L"one.txt", controls + side + " " + item + "\r\n");
+            const Finished one = run(L"CHECK /boxes one.txt");
+            ASSERT_NE(one.status, 2u) << one.err;
+            holds[side] = one.status == 0;
+        }
+        EXPECT_EQ(states[i] == "on", holds["on"]) << lines[i];
+        EXPECT_EQ(states[i] == "off", holds["off"] && !holds["on"]) << lines[i];
+    }
+}
+
+TEST_F(ConsoleWine, ASecondApplyStartsNoToolAndKeepsNoRecord) {
+    writeFile(L"office.txt", "on 54\r\non 43\r\noff 71\r\non 25\r\non Messenger\r\noff Schedule\r\n");
+    const Finished first = run(L"APPLY /boxes office.txt");
+    ASSERT_EQ(first.status, 0u) << first.err;
+    const std::size_t records = Lines(run(L"UNDO /list").out).size();
+
+    // Any registry script would now fail to be written, and the service stand-in logs each start.
+    test::ClearStandinCommands();
+    ASSERT_TRUE(CreateDirectoryW(L"c:\\tempreg.reg", nullptr));
+    const auto before = Snapshot();
+    const Finished again = run(L"APPLY /boxes office.txt");
+    RemoveDirectoryW(L"c:\\tempreg.reg");
+    EXPECT_EQ(again.status, 0u) << again.out << again.err;
+    EXPECT_EQ(again.out, "undo\tnone\r\n");
+    EXPECT_TRUE(test::StandinCommands().empty());
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Lines(run(L"UNDO /list").out).size(), records);
+    run(L"UNDO");
+}
+
+TEST_F(ConsoleWine, ReadingVerbsWaitForARunGoingOn) {
+    writeFile(L"office.txt", "on 54\r\n");
+    win32::UniqueHandle held(CreateMutexW(nullptr, TRUE, L"Global\\Quillon.Run"));
+    ASSERT_TRUE(held);
+    const Finished refused = run(L"CHECK /boxes office.txt /wait 1");
+    EXPECT_EQ(refused.status, 2u);
+    EXPECT_NE(refused.err.find("waiting for another Quillon run to end..."), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+
+    // One started while the run goes on reads the machine once it has ended.
+    auto waiting = start(L"CHECK /boxes office.txt");
+    ASSERT_TRUE(waiting);
+    for (int i = 0; i < 1200 && ReadAll(waiting->errPath).find("waiting for") == std::string::npos; ++i) Sleep(50);
+    EXPECT_EQ(WaitForSingleObject(waiting->process.get(), 0), WAIT_TIMEOUT);
+    EXPECT_EQ(ReadAll(waiting->outPath), "");
+    ReleaseMutex(held.get());
+    held.reset();
+    const Finished read = Wait(*waiting);
+    EXPECT_NE(read.status, 2u) << read.err;
+    EXPECT_NE(read.err.find("waiting for another Quillon run to end..."), std::string::npos) << read.err;
+}
+
 }  // namespace
 }  // namespace quillon

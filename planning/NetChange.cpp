@@ -1,4 +1,4 @@
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 
 #include "effects/EffectReader.h"
 #include "effects/MachineView.h"
