@@ -5,23 +5,21 @@
 // and the undo record never sees it. A tool whose effect cannot be read back
 // always runs: running is what its box asks for.
 #include "console/DroppedProcess.h"
-#include "planning/NetChange.h"
-#include "effects/EffectReader.h"
+#include "effects/ChangeSeam.h"
 #include "effects/MachineView.h"
-#include "effects/Scratch.h"
-#include "platform/ForwardingPlatform.h"
+#include "planning/NetChange.h"
 
 namespace quillon::console {
 
-class DifferingOnly final : public ForwardingPlatform {
+class DifferingOnly final : public ChangeSeam {
 public:
     // `plan`: the net change of the same run planned, changes() already read.
-    DifferingOnly(Platform& machine, const NetChangeWatch& plan) : ForwardingPlatform(machine), plan_(plan) {}
+    DifferingOnly(Platform& machine, const NetChangeWatch& plan) : ChangeSeam(machine), plan_(plan) {}
     void follow(const StepTag&) {}
 
-    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
-        const auto effects = ReadCommandEffects(
-            commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
+protected:
+    std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
+                                              const std::optional<std::vector<Effect>>& effects) override {
         bool needed = !effects;  // a command line the program does not know: let it tell
         bool succeeds = true;
         if (effects) {
@@ -35,27 +33,11 @@ public:
         // The step reads what the tool would have said (a key copied only when it is there).
         return std::make_unique<DroppedProcess>(succeeds ? 0 : 1);
     }
-    void deleteFile(const std::string& path) override {
-        if (IsScratchFile(path) || differs(EffectKind::DeleteFile, path)) machine_.deleteFile(path);
-    }
-    void removeEmptyDirectory(const std::string& path) override {
-        if (differs(EffectKind::RemoveFolder, path)) machine_.removeEmptyDirectory(path);
-    }
-    void copyFile(const std::string& from, const std::string& to) override {
-        if (differs(EffectKind::CopyFile, to)) machine_.copyFile(from, to);
-    }
-    void createDirectory(const std::string& path) override {
-        if (differs(EffectKind::CreateFolder, path)) machine_.createDirectory(path);
+    void change(const Effect& effect, const std::function<void()>& make) override {
+        if (plan_.differs(effect)) make();
     }
 
 private:
-    bool differs(EffectKind kind, const std::string& path) const {
-        Effect effect;
-        effect.kind = kind;
-        effect.target = path;
-        return plan_.differs(effect);
-    }
-
     const NetChangeWatch& plan_;
 };
 

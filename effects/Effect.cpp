@@ -1,9 +1,14 @@
 #include "effects/Effect.h"
 
+#include "platform/TextMatch.h"
+
 namespace quillon {
 
-std::string ServiceKey(const std::string& service) {
-    return "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + service;
+std::string ServiceOfStartValue(const std::string& key, const std::string& name) {
+    const std::string services = std::string(kServicesKey) + "\\";
+    if (!EqualNoCase(name, "Start") || !StartsWithNoCase(key, services)) return {};
+    const std::string service = key.substr(services.size());
+    return service.find('\\') == std::string::npos ? service : std::string();
 }
 
 std::string StartModeName(std::uint32_t mode) {

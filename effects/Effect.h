@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/ServiceCatalogue.h"
 #include "engine/StepTag.h"
 #include "platform/RegValue.h"
 
@@ -34,8 +35,9 @@ struct Effect {
     bool operator==(const Effect&) const = default;
 };
 
-// The service key whose Start value a service's start mode is.
-std::string ServiceKey(const std::string& service);
+// The service whose start mode key\name is ("" when it is none).
+std::string ServiceOfStartValue(const std::string& key, const std::string& name);
+
 // "boot", "system", "auto", "demand", "disabled"; empty for any other number.
 std::string StartModeName(std::uint32_t mode);
 

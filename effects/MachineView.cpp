@@ -57,8 +57,9 @@ Assessment Assess(const Effect& e, MachineView& view) {
             break;
         }
         const auto now = view.value(key, "Start");
-        const auto mode = now ? DwordOf(*now) : std::nullopt;
-        a = {mode ? StartModeName(*mode) : Optional(now), StartModeName(e.startMode), mode != e.startMode};
+        const std::uint32_t unset = 0xffffffffu;  // no start mode has this number
+        const std::uint32_t mode = now ? DwordOf(*now).value_or(unset) : unset;
+        a = {mode != unset ? StartModeName(mode) : Optional(now), StartModeName(e.startMode), mode != e.startMode};
         break;
     }
     case EffectKind::DeleteFile: {

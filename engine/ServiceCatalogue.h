@@ -2,6 +2,7 @@
 // The 19 entries of the Services page: what the list shows and which service
 // each position stands for, kept in one table so the two cannot drift apart.
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace quillon {
@@ -32,5 +33,11 @@ inline constexpr std::array<ServiceEntry, 19> kServices{{
     {"Windows Time    (Adjust your windows time)", "W32Time"},
     {"Wireless Zero Configuration    (Auto setup your 802.11 adapter)", "WZCSVC"},
 }};
+
+// Where every service's settings live; its start mode is the value "Start" there.
+inline constexpr std::string_view kServicesKey = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services";
+inline std::string ServiceKey(std::string_view service) {
+    return std::string(kServicesKey) + "\\" + std::string(service);
+}
 
 }  // namespace quillon

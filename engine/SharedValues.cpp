@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/ExplorerPolicyKeys.h"
+#include "engine/ServiceCatalogue.h"
 #include "engine/RunContext.h"
 #include "engine/SystemKeys.h"
 #include "platform/TextMatch.h"
@@ -15,8 +16,6 @@ using explorer_policy_keys::kMachineExplorerPolicy;
 constexpr ValueWriter Security(int box) { return {Page::Security, box, -1}; }
 constexpr ValueWriter System(int box) { return {Page::System, box, -1}; }
 constexpr ValueWriter Service(int entry) { return {Page::Services, -1, entry}; }
-
-constexpr std::string_view kServicesKey = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
 
 // tests/unit/SharedValuesTest.cpp finds these by planning every box and checks
 // the table holds exactly them.
@@ -60,7 +59,7 @@ bool TickedSideHolds(const RunContext& context, std::string_view key, std::strin
 }
 
 bool TickedSideHoldsService(const RunContext& context, std::string_view service) {
-    return TickedSideHolds(context, std::string(kServicesKey) + std::string(service), "Start");
+    return TickedSideHolds(context, ServiceKey(service), "Start");
 }
 
 std::string_view StartModeService(std::string_view commandLine) {

@@ -1,6 +1,7 @@
 #include "planning/NetChange.h"
 
 #include "effects/EffectReader.h"
+#include "effects/EffectTarget.h"
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"
 #include "platform/RegistryPath.h"
@@ -15,28 +16,7 @@ bool SameStep(const StepTag& a, const StepTag& b) {
     return a.page == b.page && a.boxes == b.boxes && a.control == b.control && a.entry == b.entry;
 }
 
-// What makes two effects act on one target.
-std::string Identity(const Effect& e) {
-    switch (e.kind) {
-    case EffectKind::SetValue:
-    case EffectKind::DeleteValue: return "value|" + Lower(e.target) + "|" + Lower(e.name);
-    case EffectKind::ServiceStart: return "value|" + Lower(ServiceKey(e.target)) + "|start";
-    case EffectKind::CreateKey: return "key|" + Lower(e.target);
-    case EffectKind::DeleteKey: return "tree|" + Lower(e.target);
-    case EffectKind::CopyKey: return "tree|" + Lower(e.destination);
-    case EffectKind::DeleteFile:
-    case EffectKind::CopyFile: return "file|" + Lower(e.target);
-    case EffectKind::RemoveFolder:
-    case EffectKind::CreateFolder: return "folder|" + Lower(e.target);
-    case EffectKind::RunTool: return "tool|" + e.target;
-    }
-    return {};
-}
-
-bool IsServiceStart(const std::string& key, const std::string& name) {
-    static const std::string services = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services";
-    return EqualNoCase(name, "Start") && KeyWithin(key, services) && !EqualNoCase(key, services);
-}
+bool IsServiceStart(const std::string& key, const std::string& name) { return !ServiceOfStartValue(key, name).empty(); }
 
 }  // namespace
 
@@ -110,26 +90,23 @@ void NetChangeWatch::watchTree(std::size_t target, const std::string& key, const
         watchTree(target, key + "\\" + subkey, from + "\\" + subkey);
 }
 
-std::optional<NetChangeWatch::ItemId> NetChangeWatch::SingleItem(const Effect& e) {
-    switch (e.kind) {
-    case EffectKind::SetValue:
-    case EffectKind::DeleteValue: return ItemId{Kind::Value, Lower(e.target), Lower(e.name)};
-    case EffectKind::ServiceStart: return ItemId{Kind::Value, Lower(ServiceKey(e.target)), "start"};
-    case EffectKind::CreateKey: return ItemId{Kind::Key, Lower(e.target), ""};
-    case EffectKind::DeleteFile:
-    case EffectKind::CopyFile: return ItemId{Kind::File, Lower(e.target), ""};
-    case EffectKind::RemoveFolder:
-    case EffectKind::CreateFolder: return ItemId{Kind::Folder, Lower(e.target), ""};
-    default: return std::nullopt;
+std::optional<NetChangeWatch::Kind> NetChangeWatch::ItemKind(TargetKind kind) {
+    switch (kind) {
+    case TargetKind::Value: return Kind::Value;
+    case TargetKind::Key: return Kind::Key;
+    case TargetKind::File: return Kind::File;
+    case TargetKind::Folder: return Kind::Folder;
+    default: return std::nullopt;  // a tree is many items, a tool none
     }
 }
 
 std::optional<std::size_t> NetChangeWatch::targetOf(const Effect& e) const {
     // A value of a tree already watched belongs to that tree's change.
-    const auto single = SingleItem(e);
-    if (single)
-        if (const auto owned = owner_.find(*single); owned != owner_.end()) return owned->second;
-    if (const auto found = byName_.find(Identity(e)); found != byName_.end()) return found->second;
+    const EffectTarget t = TargetOf(e);
+    if (const auto kind = ItemKind(t.kind))
+        if (const auto owned = owner_.find(ItemId{*kind, Lower(t.path), Lower(t.name)}); owned != owner_.end())
+            return owned->second;
+    if (const auto found = byName_.find(t.identity()); found != byName_.end()) return found->second;
     return std::nullopt;
 }
 
@@ -139,13 +116,14 @@ bool NetChangeWatch::differs(const Effect& e) const {
 }
 
 std::size_t NetChangeWatch::watch(const Effect& e) {
-    const auto single = SingleItem(e);
+    const EffectTarget t = TargetOf(e);
+    const auto kind = ItemKind(t.kind);
     std::size_t index = 0;
     if (const auto known = targetOf(e)) {
         index = *known;
     } else {
         index = targets_.size();
-        byName_.emplace(Identity(e), index);
+        byName_.emplace(t.identity(), index);
         targets_.emplace_back();
     }
     {
@@ -154,43 +132,31 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
         bool known = false;
         for (const StepTag& s : target.steps) known = known || SameStep(s, step);
         if (!known) target.steps.push_back(step);
-        if (target.tree.empty() || !single) target.effect = e;
+        if (target.tree.empty() || !kind) target.effect = e;
     }
-    if (e.kind == EffectKind::DeleteKey || e.kind == EffectKind::CopyKey) {
-        const std::string& tree = e.kind == EffectKind::DeleteKey ? e.target : e.destination;
+    if (t.kind == TargetKind::Tree)
         for (const auto& [id, owner] : owner_)
             if (owner != index && std::get<0>(id) != Kind::File && std::get<0>(id) != Kind::Folder &&
-                KeyWithin(std::get<1>(id), tree))
+                KeyWithin(std::get<1>(id), t.path))
                 targets_[owner].underTree = true;
+    if (e.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(t.path)) targets_[index].present = false;
+    if (kind) {
+        watchItem(index, *kind, t.path, t.name);
+        return index;
     }
-    switch (e.kind) {
-    case EffectKind::SetValue:
-    case EffectKind::DeleteValue: watchItem(index, Kind::Value, e.target, e.name); break;
-    case EffectKind::ServiceStart:
-        if (!machine_.registryKeyExists(ServiceKey(e.target))) targets_[index].present = false;
-        watchItem(index, Kind::Value, ServiceKey(e.target), "Start");
-        break;
-    case EffectKind::CreateKey: watchItem(index, Kind::Key, e.target); break;
-    case EffectKind::DeleteKey:
-        targets_[index].tree = e.target;
-        watchTree(index, e.target, e.target);
-        break;
-    case EffectKind::CopyKey:
-        targets_[index].tree = e.destination;
-        watchTree(index, e.destination, e.destination);
-        if (e.recursive) {
-            watchTree(index, e.destination, e.target);
-        } else {
-            watchItem(index, Kind::Key, e.destination);
-            for (const NamedRegValue& value : machine_.registryValues(e.target))
-                watchItem(index, Kind::Value, e.destination, value.name);
-        }
-        break;
-    case EffectKind::DeleteFile:
-    case EffectKind::CopyFile: watchItem(index, Kind::File, e.target); break;
-    case EffectKind::RemoveFolder:
-    case EffectKind::CreateFolder: watchItem(index, Kind::Folder, e.target); break;
-    case EffectKind::RunTool: targets_[index].tool = true; break;
+    if (t.kind == TargetKind::Tool) {
+        targets_[index].tool = true;
+        return index;
+    }
+    targets_[index].tree = t.path;
+    watchTree(index, t.path, t.path);
+    if (e.kind != EffectKind::CopyKey) return index;
+    // What the copy brings is watched too.
+    if (e.recursive) {
+        watchTree(index, t.path, e.target);
+    } else {
+        watchItem(index, Kind::Key, t.path);
+        for (const NamedRegValue& value : machine_.registryValues(e.target)) watchItem(index, Kind::Value, t.path, value.name);
     }
     return index;
 }
@@ -238,9 +204,8 @@ std::vector<NetChange> NetChangeWatch::changes() {
         // A tool changed something only when it started.
         if (target.tool) changed = target.ran;
         targets_[index].changed = changed;
-        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present, false, false, std::nullopt};
-        change.ran = target.ran;
-        change.exitCode = target.exitCode;
+        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present,
+                         false, target.ran, target.exitCode};
         if (!target.tree.empty()) {
             change.before = summary(target, then);
             change.after = summary(target, now);
@@ -258,9 +223,8 @@ std::vector<NetChange> NetChangeWatch::changes() {
     return out;
 }
 
-std::unique_ptr<StartedProcess> NetChangeWatch::startHidden(const std::string& commandLine) {
-    const auto effects = ReadCommandEffects(
-        commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
+std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& commandLine,
+                                                          const std::optional<std::vector<Effect>>& effects) {
     bool changes = false;
     std::vector<std::size_t> tools;
     if (effects) {
@@ -278,24 +242,9 @@ std::unique_ptr<StartedProcess> NetChangeWatch::startHidden(const std::string& c
                                             std::move(tools));
 }
 
-void NetChangeWatch::deleteFile(const std::string& path) {
-    if (!IsScratchFile(path)) watch({EffectKind::DeleteFile, path, {}, {}, {}, 0, false});
-    machine_.deleteFile(path);
-}
-
-void NetChangeWatch::removeEmptyDirectory(const std::string& path) {
-    watch({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false});
-    machine_.removeEmptyDirectory(path);
-}
-
-void NetChangeWatch::copyFile(const std::string& from, const std::string& to) {
-    watch({EffectKind::CopyFile, to, {}, {}, from, 0, false});
-    machine_.copyFile(from, to);
-}
-
-void NetChangeWatch::createDirectory(const std::string& path) {
-    watch({EffectKind::CreateFolder, path, {}, {}, {}, 0, false});
-    machine_.createDirectory(path);
+void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {
+    watch(effect);
+    make();
 }
 
 }  // namespace quillon

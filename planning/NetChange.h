@@ -17,7 +17,8 @@
 
 #include "engine/StepTag.h"
 #include "effects/Effect.h"
-#include "platform/ForwardingPlatform.h"
+#include "effects/EffectTarget.h"
+#include "effects/ChangeSeam.h"
 
 namespace quillon {
 
@@ -41,9 +42,9 @@ struct StepFailure {
     std::string reason;
 };
 
-class NetChangeWatch : public ForwardingPlatform {
+class NetChangeWatch : public ChangeSeam {
 public:
-    explicit NetChangeWatch(Platform& below) : ForwardingPlatform(below) {}
+    explicit NetChangeWatch(Platform& below) : ChangeSeam(below) {}
 
     // The step whose changes are being watched; read as each change arrives.
     void follow(const StepTag& step) { step_ = &step; }
@@ -56,11 +57,10 @@ public:
     // always does); an effect on a target never watched may change anything.
     bool differs(const Effect& effect) const;
 
-    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
-    void deleteFile(const std::string& path) override;
-    void removeEmptyDirectory(const std::string& path) override;
-    void copyFile(const std::string& from, const std::string& to) override;
-    void createDirectory(const std::string& path) override;
+protected:
+    std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
+                                              const std::optional<std::vector<Effect>>& effects) override;
+    void change(const Effect& effect, const std::function<void()>& make) override;
 
 private:
     class WatchedProcess;
@@ -87,8 +87,8 @@ private:
     // Watches the target of `effect`; its index.
     std::size_t watch(const Effect& effect);
     std::optional<std::size_t> targetOf(const Effect& effect) const;
-    // The one item an effect on a single value, key, file or folder touches.
-    static std::optional<ItemId> SingleItem(const Effect& effect);
+    // The item kind of a target that is one item.
+    static std::optional<Kind> ItemKind(TargetKind kind);
     void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
     void watchTree(std::size_t target, const std::string& key, const std::string& from);
     std::string state(const Item& item);

@@ -1,6 +1,7 @@
 #include "planning/PlanningPlatform.h"
 
 #include "effects/EffectReader.h"
+#include "effects/EffectTarget.h"
 #include "effects/Scratch.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
@@ -23,11 +24,6 @@ std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     return text;
-}
-
-std::string Parent(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -64,27 +60,17 @@ std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std
     const std::string k = NormalisedKey(key);
     for (std::size_t i = end; i-- > 0;) {
         const Effect& e = effects_[i].effect;
-        switch (e.kind) {
-        case EffectKind::SetValue:
-            if (EqualNoCase(e.target, k) && EqualNoCase(e.name, name)) return e.data;
-            break;
-        case EffectKind::DeleteValue:
-            if (EqualNoCase(e.target, k) && EqualNoCase(e.name, name)) return std::nullopt;
-            break;
-        case EffectKind::DeleteKey:
-            if (KeyWithin(k, e.target)) return std::nullopt;
-            break;
-        case EffectKind::ServiceStart:
-            if (EqualNoCase(k, ServiceKey(e.target)) && EqualNoCase(name, "Start") && effects_[i].changes)
-                return DwordValue(e.startMode);
-            break;
-        case EffectKind::CopyKey:
-            if (EqualNoCase(k, e.destination) || (e.recursive && KeyWithin(k, e.destination))) {
-                const std::string source = e.target + k.substr(e.destination.size());
-                if (auto copied = valueBefore(i, source, name)) return copied;
-            }
-            break;
-        default: break;
+        const EffectTarget t = TargetOf(e);
+        if (t.kind == TargetKind::Value && EqualNoCase(t.path, k) && EqualNoCase(t.name, name)) {
+            if (e.kind == EffectKind::SetValue) return e.data;
+            if (e.kind == EffectKind::DeleteValue) return std::nullopt;
+            // A start mode the tool could not set (no such service) leaves the value as it was.
+            if (effects_[i].changes) return DwordValue(e.startMode);
+        }
+        if (t.kind == TargetKind::Tree && KeyWithin(k, t.path)) {
+            if (e.kind == EffectKind::DeleteKey) return std::nullopt;
+            if (EqualNoCase(k, t.path) || e.recursive)
+                if (auto copied = valueBefore(i, e.target + k.substr(t.path.size()), name)) return copied;
         }
     }
     return machine_.registryValue(k, name);
@@ -174,7 +160,7 @@ void PlanningPlatform::removeEmptyDirectory(const std::string& path) {
 
 void PlanningPlatform::createDirectory(const std::string& path) {
     record({EffectKind::CreateFolder, path, {}, {}, {}, 0, false});
-    if (folderExists(path) || !folderExists(Parent(path))) throw PlatformError("cannot create: " + path);
+    if (folderExists(path) || !folderExists(ParentPath(path))) throw PlatformError("cannot create: " + path);
     paths_[Lower(path)] = true;
 }
 

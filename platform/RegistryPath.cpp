@@ -38,4 +38,9 @@ std::string KeyBelowRoot(std::string_view normalisedKey) {
 
 std::string KeyRoot(std::string_view normalisedKey) { return std::string(normalisedKey.substr(0, normalisedKey.find('\\'))); }
 
+std::string ParentPath(std::string_view path) {
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+}
+
 }  // namespace quillon

@@ -16,4 +16,7 @@ bool KeyWithin(std::string_view key, std::string_view ancestor);
 std::string KeyBelowRoot(std::string_view normalisedKey);
 std::string KeyRoot(std::string_view normalisedKey);
 
+// A key or file path one level up; "" for a path with no backslash.
+std::string ParentPath(std::string_view path);
+
 }  // namespace quillon

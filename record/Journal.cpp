@@ -46,7 +46,7 @@ private:
 };
 
 JournalPlatform::JournalPlatform(Platform& machine, std::string undoRoot, bool restore)
-    : ForwardingPlatform(machine), record_(std::make_unique<UndoRecordWriter>(machine, std::move(undoRoot), restore)) {}
+    : ChangeSeam(machine), record_(std::make_unique<UndoRecordWriter>(machine, std::move(undoRoot), restore)) {}
 
 JournalPlatform::~JournalPlatform() = default;
 
@@ -77,7 +77,7 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect) {
         throw PlatformError(effects_[index].reason);
     }
     try {
-        if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect);
+        if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect, effects_[index].step);
     } catch (const UnscriptableName& error) {
         refuse(index, error.what());
         throw;
@@ -115,9 +115,8 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
         record_->log("FAILED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
 }
 
-std::unique_ptr<StartedProcess> JournalPlatform::startHidden(const std::string& commandLine) {
-    const auto effects = ReadCommandEffects(
-        commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); });
+std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& commandLine,
+                                                           const std::optional<std::vector<Effect>>& effects) {
     std::vector<std::size_t> indexes;
     try {
         if (effects)
@@ -136,32 +135,19 @@ std::unique_ptr<StartedProcess> JournalPlatform::startHidden(const std::string& 
     }
 }
 
-template <class Change>
-void JournalPlatform::changeRecorded(const Effect& effect, Change&& change) {
+void JournalPlatform::change(const Effect& effect, const std::function<void()>& make) {
     const std::size_t index = beforeChange(effect);
     try {
-        change();
+        make();
     } catch (const PlatformError& error) {
         failed(index, error.what());
+        try {
+            if (effects_[index].changes) record_->keepFailed(effect);
+        } catch (const PlatformError&) {
+            // Without it the record claims a change that failed; an undo then finds its target as it was.
+        }
         throw;
     }
-}
-
-void JournalPlatform::deleteFile(const std::string& path) {
-    if (IsScratchFile(path)) return machine_.deleteFile(path);
-    changeRecorded({EffectKind::DeleteFile, path, {}, {}, {}, 0, false}, [&] { machine_.deleteFile(path); });
-}
-
-void JournalPlatform::removeEmptyDirectory(const std::string& path) {
-    changeRecorded({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false}, [&] { machine_.removeEmptyDirectory(path); });
-}
-
-void JournalPlatform::copyFile(const std::string& from, const std::string& to) {
-    changeRecorded({EffectKind::CopyFile, to, {}, {}, from, 0, false}, [&] { machine_.copyFile(from, to); });
-}
-
-void JournalPlatform::createDirectory(const std::string& path) {
-    changeRecorded({EffectKind::CreateFolder, path, {}, {}, {}, 0, false}, [&] { machine_.createDirectory(path); });
 }
 
 }  // namespace quillon

@@ -4,20 +4,14 @@
 // the change's target held and what the change leaves there, flushed. When
 // that cannot be written the change is not made, and no later one either: a
 // run cut off at any point leaves a record of everything it did.
-//
-// A record is a folder ROOT\YYYY-MM-DD HH-MM-SS\ made at the first change:
-//   record.txt   who made it, when, in what order (written first)
-//   state.txt    each target before the run and after each change (RecordLines.h)
-//   undo.reg     the registry as it was, UTF-16LE, for regedit by hand
-//   files\       copies of the files the run deleted
-//   changes.txt  one line per change, before and after, and what failed
+// A record is a folder made at the first change (RecordFiles.h).
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/StepTag.h"
 #include "effects/Effect.h"
-#include "platform/ForwardingPlatform.h"
+#include "effects/ChangeSeam.h"
 
 namespace quillon {
 
@@ -37,7 +31,7 @@ struct RecordedEffect {
 // Paths of the undo records in the machine's own place for them, newest first.
 std::vector<std::string> UndoRecords(Platform& machine);
 
-class JournalPlatform : public ForwardingPlatform {
+class JournalPlatform : public ChangeSeam {
 public:
     // Records go into folders under `undoRoot`; `restore` marks them as the records of an undo.
     JournalPlatform(Platform& machine, std::string undoRoot, bool restore = false);
@@ -64,12 +58,11 @@ public:
     // Every change that went through or was refused, in order.
     const std::vector<RecordedEffect>& effects() const { return effects_; }
 
+protected:
     // The changes it records; every other call passes straight through.
-    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
-    void deleteFile(const std::string& path) override;
-    void removeEmptyDirectory(const std::string& path) override;
-    void copyFile(const std::string& from, const std::string& to) override;
-    void createDirectory(const std::string& path) override;
+    std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
+                                              const std::optional<std::vector<Effect>>& effects) override;
+    void change(const Effect& effect, const std::function<void()>& make) override;
 
 private:
     class WatchedProcess;
@@ -78,8 +71,6 @@ private:
     std::size_t beforeChange(const Effect& effect);
     void failed(std::size_t index, const std::string& why);
     void refuse(std::size_t index, const std::string& why);
-    template <class Change>
-    void changeRecorded(const Effect& effect, Change&& change);
 
     const StepTag* step_ = nullptr;
     std::unique_ptr<UndoRecordWriter> record_;

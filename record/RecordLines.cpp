@@ -1,5 +1,6 @@
 #include "record/RecordLines.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -29,8 +30,46 @@ const char* KindWord(StateKind kind) {
     case StateKind::Tree: return "tree";
     case StateKind::File: return "file";
     case StateKind::Folder: return "folder";
+    case StateKind::Change: return "change";
     }
     return "";
+}
+
+constexpr const char* kTargetWords[] = {"value", "key", "tree", "file", "folder", "tool"};
+
+std::optional<int> SmallNumber(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    int n = 0;
+    const bool negative = text[0] == '-';
+    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        n = n * 10 + (text[i] - '0');
+    }
+    if (negative) n = -n;
+    if (n < low || n > high) return std::nullopt;
+    return n;
+}
+
+std::optional<StateLine> ParseChangeLine(const std::vector<std::string>& f) {
+    if (f.size() != 10) return std::nullopt;
+    StateLine line;
+    line.kind = StateKind::Change;
+    const auto word = std::find(std::begin(kTargetWords), std::end(kTargetWords), f[1]);
+    const auto target = UnescapedField(f[2]);
+    const auto name = UnescapedField(f[3]);
+    const auto page = SmallNumber(f[4], 0, 4);
+    const auto box0 = SmallNumber(f[5], -1, 200), box1 = SmallNumber(f[6], -1, 200);
+    const auto entry = SmallNumber(f[7], -1, 999);
+    const auto control = UnescapedField(f[8]);
+    const auto item = UnescapedField(f[9]);
+    if (word == std::end(kTargetWords) || !target || target->empty() || !name || !page || !box0 || !box1 || !entry ||
+        !control || !item)
+        return std::nullopt;
+    line.changed = static_cast<TargetKind>(word - std::begin(kTargetWords));
+    line.target = *target;
+    line.name = *name;
+    line.step = {static_cast<Page>(*page), {*box0, *box1}, *entry, *control, *item};
+    return line;
 }
 
 std::optional<bool> Presence(const std::string& word) {
@@ -124,7 +163,27 @@ std::string ContentDigest(const std::string& bytes) {
     return buffer;
 }
 
+StateLine ChangeLine(const EffectTarget& target, const StepTag& step) {
+    StateLine line;
+    line.kind = StateKind::Change;
+    line.changed = target.kind;
+    line.target = target.path;
+    line.name = target.name;
+    line.step = {step.page, step.boxes, step.entry, std::string(step.control), step.item};
+    return line;
+}
+
 std::string StateLineText(const StateLine& line) {
+    if (line.kind == StateKind::Change) {
+        const RecordedStep& s = line.step;
+        std::string text = "change\t" + std::string(kTargetWords[static_cast<int>(line.changed)]);
+        for (const std::string& f : {EscapedField(line.target), EscapedField(line.name),
+                                     std::to_string(static_cast<int>(s.page)), std::to_string(s.boxes[0]),
+                                     std::to_string(s.boxes[1]), std::to_string(s.entry), EscapedField(s.control),
+                                     EscapedField(s.item)})
+            text += "\t" + f;
+        return text + "\r\n";
+    }
     std::vector<std::string> fields{line.after ? "after" : "before", KindWord(line.kind), EscapedField(line.target)};
     const char* presence = line.present ? "present" : "absent";
     switch (line.kind) {
@@ -134,7 +193,8 @@ std::string StateLineText(const StateLine& line) {
         break;
     case StateKind::Key:
     case StateKind::Folder: fields.push_back(presence); break;
-    case StateKind::Tree: break;
+    case StateKind::Tree:
+    case StateKind::Change: break;
     case StateKind::File:
         if (!line.present) {
             fields.push_back("absent");
@@ -156,6 +216,7 @@ std::string StateLineText(const StateLine& line) {
 
 std::optional<StateLine> ParseStateLine(const std::string& text) {
     const std::vector<std::string> f = SplitTabs(text);
+    if (!f.empty() && f[0] == "change") return ParseChangeLine(f);
     if (f.size() < 3 || (f[0] != "before" && f[0] != "after")) return std::nullopt;
     StateLine line;
     line.after = f[0] == "after";

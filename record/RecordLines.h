@@ -12,15 +12,29 @@
 //   before|after  folder  PATH present|absent
 #include <optional>
 #include <string>
+#include <array>
 #include <vector>
 
+#include "effects/EffectTarget.h"
+#include "engine/StepTag.h"
 #include "platform/RegValue.h"
+#include "record/RecordFiles.h"
 
 namespace quillon {
 
-inline constexpr const char* kStateFile = "state.txt";
 
-enum class StateKind { Value, Key, Tree, File, Folder };
+// Change is no state: it names the target of one change of the run and the
+// step it came from, written with that change's after lines, so the record
+// can be counted and shown as the run printed it.
+enum class StateKind { Value, Key, Tree, File, Folder, Change };
+
+// The step a change came from, as a record keeps it.
+struct RecordedStep {
+    Page page = Page::System;
+    std::array<int, 2> boxes{-1, -1};
+    int entry = -1;
+    std::string control, item;
+};
 
 struct StateLine {
     bool after = false;  // what the run wrote; otherwise what was there before
@@ -31,7 +45,11 @@ struct StateLine {
     bool present = false;           // Key, Folder; File: a copy kept (before) or made (after)
     std::string copy;               // File before: the copy's place in the record; empty: not kept
     std::string digest;             // File after: the content the run left
+    TargetKind changed = TargetKind::Tool;  // Change: the kind of target; `target` and `name` name it
+    RecordedStep step;                      // Change
 };
+
+StateLine ChangeLine(const EffectTarget& target, const StepTag& step);
 
 // One line, CR LF included.
 std::string StateLineText(const StateLine& line);

@@ -1,6 +1,8 @@
 #include "record/RecordState.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
 
 #include "platform/Platform.h"
 #include "platform/RegistryPath.h"
@@ -10,11 +12,6 @@ namespace quillon {
 namespace {
 
 std::string Slot(const std::string& key, const std::string& name) { return Lower(key) + '\n' + Lower(name); }
-
-std::string Parent(const std::string& key) {
-    const auto slash = key.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : key.substr(0, slash);
-}
 
 bool WithinAny(const std::string& key, const std::vector<std::string>& roots) {
     for (const std::string& root : roots)
@@ -31,6 +28,7 @@ public:
         case StateKind::Tree: complete_.push_back(line.target); return;
         case StateKind::File: return file(line);
         case StateKind::Folder: return folder(line);
+        case StateKind::Change: return;
         }
     }
 
@@ -74,7 +72,7 @@ private:
     }
     // The run made the key there: it and its parents inside a missing tree are its own.
     void present(const std::string& key) {
-        for (std::string k = key; !k.empty() && WithinAny(k, absent_); k = Parent(k)) keyEntry(k).target.after = true;
+        for (std::string k = key; !k.empty() && WithinAny(k, absent_); k = ParentPath(k)) keyEntry(k).target.after = true;
         keyEntry(key).target.after = true;
     }
 
@@ -150,6 +148,54 @@ bool MachineAsBefore(Platform& machine, const RecordState& state, const std::str
     for (const FolderTarget& f : state.folders)
         if (machine.directoryExists(f.path) != f.before) return false;
     return true;
+}
+
+int CountChanges(const std::vector<StateLine>& lines) {
+    // Every fact of the record, with whether the run left it otherwise than it found it.
+    struct Fact {
+        EffectTarget target;
+        bool differs = false;
+        bool owned = false;
+    };
+    const RecordState state = BuildRecordState(lines);
+    std::vector<Fact> facts;
+    const auto differs = [](const auto& t) { return t.after && *t.after != t.before; };
+    for (const ValueTarget& v : state.values) facts.push_back({{TargetKind::Value, v.key, v.name}, differs(v)});
+    for (const KeyTarget& k : state.keys) facts.push_back({{TargetKind::Key, k.key, {}}, differs(k)});
+    for (const FileTarget& f : state.files) facts.push_back({{TargetKind::File, f.path, {}}, differs(f)});
+    for (const FolderTarget& f : state.folders) facts.push_back({{TargetKind::Folder, f.path, {}}, differs(f)});
+
+    // A record written before changes were named: each fact is a change.
+    if (std::none_of(lines.begin(), lines.end(), [](const StateLine& l) { return l.kind == StateKind::Change; }))
+        return static_cast<int>(std::count_if(facts.begin(), facts.end(), [](const Fact& f) { return f.differs; }));
+
+    std::set<std::string> counted;
+    int changes = 0;
+    for (const StateLine& line : lines) {
+        if (line.kind != StateKind::Change) continue;
+        const EffectTarget target{line.changed, line.target, line.name};
+        if (!counted.insert(target.identity()).second) continue;
+        // What a tool did cannot be read back: it ran.
+        bool changed = target.kind == TargetKind::Tool;
+        for (Fact& fact : facts) {
+            const bool registry = fact.target.kind == TargetKind::Value || fact.target.kind == TargetKind::Key;
+            const bool mine = target.kind == TargetKind::Tree ? registry && KeyWithin(fact.target.path, target.path)
+                                                              : fact.target.identity() == target.identity();
+            if (!mine || fact.owned) continue;
+            fact.owned = true;
+            changed = changed || fact.differs;
+        }
+        changes += changed ? 1 : 0;
+    }
+    return changes;
+}
+
+std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {
+    std::vector<Page> pages;
+    for (const StateLine& line : lines)
+        if (line.kind == StateKind::Change && std::find(pages.begin(), pages.end(), line.step.page) == pages.end())
+            pages.push_back(line.step.page);
+    return pages;
 }
 
 }  // namespace quillon

@@ -43,6 +43,14 @@ struct RecordState {
 
 RecordState BuildRecordState(const std::vector<StateLine>& lines);
 
+// How many changes the run made, as it printed them: one per target (a value,
+// a key made, a tree removed or copied over, a file, a folder, a tool run)
+// whose state the run left otherwise than it found it. A value inside a tree
+// belongs to the first change that touched it.
+int CountChanges(const std::vector<StateLine>& lines);
+// The pages of the run's changes, in the order the run took them.
+std::vector<Page> ChangedPages(const std::vector<StateLine>& lines);
+
 // Whether the machine holds again what every target held before the run.
 // `recordFolder` is where the kept copies are.
 bool MachineAsBefore(Platform& machine, const RecordState& state, const std::string& recordFolder);

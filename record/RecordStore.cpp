@@ -259,18 +259,11 @@ std::optional<std::string> RecordToUndo(Platform& machine, const std::string& ro
 }
 
 int CountRecordedChanges(Platform& machine, const std::string& folder) {
-    RecordState state;
     try {
-        state = BuildRecordState(ReadRecord(machine, folder).lines);
+        return CountChanges(ReadRecord(machine, folder).lines);
     } catch (const PlatformError&) {
         return 0;  // a damaged record: UNDO names why
     }
-    // A target counts when the run left it otherwise than it found it.
-    const auto changed = [](const auto& targets) {
-        return static_cast<int>(std::count_if(targets.begin(), targets.end(),
-                                              [](const auto& t) { return t.after && *t.after != t.before; }));
-    };
-    return changed(state.values) + changed(state.keys) + changed(state.files) + changed(state.folders);
 }
 
 }  // namespace quillon

@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "record/RecordFiles.h"
 #include "record/RecordHeader.h"
 #include "platform/Platform.h"
 
 namespace quillon {
 
-inline constexpr const char* kRecordHeaderFile = "record.txt";
-inline constexpr const char* kUndoneMark = "undone.txt";
 inline constexpr int kRecordsKept = 20;
 
 // The machine's own place for records: Quillon\undo in the application data

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "record/RecordStore.h"
+#include "effects/EffectTarget.h"
 #include "effects/RegScript.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
@@ -262,29 +263,42 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
     }
 }
 
-void UndoRecordWriter::keep(const Effect& effect) {
+void UndoRecordWriter::keep(const Effect& effect, const StepTag& step) {
     open();
     Pending pending;
-    switch (effect.kind) {
-    case EffectKind::SetValue:
-    case EffectKind::DeleteValue: keepValue(effect.target, effect.name, pending); break;
-    case EffectKind::CreateKey:
-        if (machine_.registryKeyExists(effect.target)) keepValue(effect.target, "", pending);
-        else keepMissingKey(effect.target, pending);
+    const EffectTarget t = TargetOf(effect);
+    switch (t.kind) {
+    case TargetKind::Value:
+        // A service the machine lacks has no start mode to keep: its tool fails.
+        if (effect.kind != EffectKind::ServiceStart || machine_.registryKeyExists(t.path)) keepValue(t.path, t.name, pending);
         break;
-    case EffectKind::DeleteKey: keepTree(effect.target, pending); break;
-    case EffectKind::CopyKey: keepTree(effect.destination, pending); break;
-    case EffectKind::ServiceStart:
-        if (machine_.registryKeyExists(ServiceKey(effect.target))) keepValue(ServiceKey(effect.target), "Start", pending);
+    case TargetKind::Key:
+        // A tool may give a key it adds, or already has, an empty default value.
+        if (machine_.registryKeyExists(t.path)) keepValue(t.path, "", pending);
+        else keepMissingKey(t.path, pending);
         break;
-    case EffectKind::DeleteFile:
-    case EffectKind::CopyFile: keepFile(effect.target, pending); break;
-    case EffectKind::RemoveFolder:
-    case EffectKind::CreateFolder: keepFolder(effect.target, pending); break;
-    case EffectKind::RunTool: break;
+    case TargetKind::Tree: keepTree(t.path, pending); break;
+    case TargetKind::File: keepFile(t.path, pending); break;
+    case TargetKind::Folder: keepFolder(t.path, pending); break;
+    case TargetKind::Tool: break;
     }
     after(effect, pending);
+    pending.state.push_back(ChangeLine(t, step));
     flush(pending);
+}
+
+void UndoRecordWriter::keepFailed(const Effect& effect) {
+    if (!opened()) return;
+    const EffectTarget t = TargetOf(effect);
+    Pending pending;
+    if (t.kind == TargetKind::Folder) {
+        pending.state.push_back(PresenceLine(true, StateKind::Folder, t.path, machine_.directoryExists(t.path)));
+    } else if (t.kind == TargetKind::File) {
+        StateLine line = PresenceLine(true, StateKind::File, t.path, machine_.anyFileExists(t.path));
+        if (line.present) line.digest = ContentDigest(machine_.readFileBytes(t.path));
+        pending.state.push_back(line);
+    }
+    if (!pending.state.empty()) flush(pending);
 }
 
 }  // namespace quillon

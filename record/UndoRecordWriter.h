@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "effects/Effect.h"
+#include "record/RecordFiles.h"
 #include "record/RecordLines.h"
 #include "platform/Platform.h"
 
 namespace quillon {
 
-inline constexpr const char* kUndoScript = "undo.reg";
-inline constexpr const char* kChangesLog = "changes.txt";
-inline constexpr const char* kKeptFiles = "files";
 
 // The prior state of this one target cannot be kept (a file that cannot be
 // read): that change is not made, while the record itself goes on.
@@ -38,14 +36,17 @@ public:
     // Every state line written so far, in order.
     const std::vector<StateLine>& lines() const { return lines_; }
 
-    // Writes down, flushed, what the effect's target held before the run and
-    // what the effect leaves there; the record's folder is made first when
+    // Writes down, flushed, what the effect's target held before the run, what
+    // the effect leaves there and which step's change it is; the record's folder is made first when
     // there is none. Throws PlatformError when that cannot be done (the change
     // must then not be made), UnscriptableName when a name it would need
     // cannot be written exactly, TargetNotKept when the target cannot be read.
-    void keep(const Effect& effect);
+    void keep(const Effect& effect, const StepTag& step);
     // Writes out what is left of the log.
     void settle() { writeLog(); }
+    // After a file or folder change failed: writes what its target holds
+    // now, so the record never claims a change that did not happen.
+    void keepFailed(const Effect& effect);
     // A line of changes.txt, the readable log; not needed for restoring. It
     // is written out with the record's next write.
     void log(const std::string& line);

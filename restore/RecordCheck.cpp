@@ -6,6 +6,7 @@
 #include "engine/Phases.h"
 #include "engine/SystemSteps.h"
 #include "planning/Plan.h"
+#include "effects/EffectTarget.h"
 #include "effects/RegScript.h"
 #include "effects/Scratch.h"
 #include "engine/SelectionForm.h"
@@ -48,28 +49,21 @@ Reach WhatARunReaches(Platform& machine, const std::string& user) {
         form.tickEverything(ticked);
         form.setTxtPath("C:\\");
         for (const PlannedEffect& p : PlanRun(form, everywhere, user, RunOrder())) {
-            const Effect& e = p.effect;
-            switch (e.kind) {
-            case EffectKind::ServiceStart: reach.services.insert(Lower(ServiceKey(e.target))); break;
-            case EffectKind::CopyKey: reach.trees.push_back(e.destination); [[fallthrough]];
-            case EffectKind::SetValue:
-            case EffectKind::DeleteValue:
-            case EffectKind::CreateKey:
-            case EffectKind::DeleteKey: reach.trees.push_back(e.target); break;
-            case EffectKind::DeleteFile:
-            case EffectKind::CopyFile: reach.files.insert(Lower(e.target)); break;
-            case EffectKind::RemoveFolder:
-            case EffectKind::CreateFolder: reach.folders.insert(Lower(e.target)); break;
-            case EffectKind::RunTool: break;
+            const EffectTarget t = TargetOf(p.effect);
+            switch (t.kind) {
+            case TargetKind::Value:
+                if (!ServiceOfStartValue(t.path, t.name).empty()) reach.services.insert(Lower(t.path));
+                else reach.trees.push_back(t.path);
+                break;
+            case TargetKind::Key:
+            case TargetKind::Tree: reach.trees.push_back(t.path); break;
+            case TargetKind::File: reach.files.insert(Lower(t.path)); break;
+            case TargetKind::Folder: reach.folders.insert(Lower(t.path)); break;
+            case TargetKind::Tool: break;
             }
         }
     }
     return reach;
-}
-
-std::string Parent(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 class Checker {
@@ -100,17 +94,17 @@ public:
         if (path.find('\\') == std::string::npos || !IsPlainFileName(name)) refuse(entry);
         // The per-user Startup folder is the user's own, as HKEY_CURRENT_USER is.
         const std::vector<std::string> own = StartupFolders(header_.user);
-        if (header_.user != user_ && own.size() > 1 && EqualNoCase(Parent(path), own.front()))
+        if (header_.user != user_ && own.size() > 1 && EqualNoCase(ParentPath(path), own.front()))
             throw RecordRefused("the record holds files of the user " + header_.user + ", not of " + user_ + ": " +
                                 entry);
         if (reach_.files.count(Lower(path))) return;
         // The common Start menu loses its shortcuts only; a Startup folder any entry.
-        if (EqualNoCase(Parent(path), kCommonStartMenu)) {
+        if (EqualNoCase(ParentPath(path), kCommonStartMenu)) {
             if (WildcardMatch("*.lnk", name)) return;
             refuse(entry);
         }
         for (const std::string& folder : reach_.fileFolders)
-            if (EqualNoCase(Parent(path), folder)) return;
+            if (EqualNoCase(ParentPath(path), folder)) return;
         refuse(entry);
     }
 
@@ -185,6 +179,7 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
             if (!line.after && !line.copy.empty() && !OwnCopy(line.copy, record.copies)) Checker::refuse(entry);
             break;
         case StateKind::Folder: check.folder(line.target, entry); break;
+        case StateKind::Change: break;  // names what a change was, for counting and showing; never acted on
         }
     }
     for (const Effect& e : record.script) {

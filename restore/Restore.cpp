@@ -9,6 +9,7 @@
 #include "record/RecordState.h"
 #include "record/RecordStore.h"
 #include "effects/RegScript.h"
+#include "platform/RegistryPath.h"
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
 
@@ -16,12 +17,6 @@ namespace quillon {
 namespace {
 
 constexpr const char* kChangedSince = "changed since the run";
-constexpr const char* kServicesKey = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
-
-std::string Parent(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 // Some registry tools give a key they make an empty default value: a key
 // holding only that holds nothing put there since the run.
@@ -46,10 +41,10 @@ std::string Beside(const std::string& path, int n) {
 
 // The service whose start mode a value is, when "sc config" can put it back.
 std::string ServiceOf(const ValueTarget& v) {
-    if (!StartsWithNoCase(v.key, kServicesKey) || !EqualNoCase(v.name, "Start") || !v.before) return {};
-    const std::string name = v.key.substr(std::string(kServicesKey).size());
+    const std::string name = ServiceOfStartValue(v.key, v.name);
+    if (name.empty() || !v.before) return {};
     const auto mode = DwordOf(*v.before);
-    if (name.empty() || name.find('\\') != std::string::npos || !mode || StartModeName(*mode).empty()) return {};
+    if (!mode || StartModeName(*mode).empty()) return {};
     return name;
 }
 
@@ -189,7 +184,7 @@ private:
     }
 
     void putBack(const std::string& copy, const std::string& path) {
-        MakeFolders(Parent(path));
+        MakeFolders(ParentPath(path));
         journal_.copyFile(copy, path);
     }
 
@@ -213,7 +208,7 @@ private:
 
     void MakeFolders(const std::string& path) {
         if (path.empty() || machine_.directoryExists(path)) return;
-        MakeFolders(Parent(path));
+        MakeFolders(ParentPath(path));
         journal_.createDirectory(path);
     }
 
@@ -265,7 +260,7 @@ RestoreReport RestoreRecord(Platform& machine, const std::string& folder, const 
     CheckRecord(machine, record, header, computer, user);
     const RecordState state = BuildRecordState(record.lines);
 
-    JournalPlatform journal(machine, Parent(folder), true);
+    JournalPlatform journal(machine, ParentPath(folder), true);
     StepTag step;
     step.control = "undo";
     journal.follow(step);

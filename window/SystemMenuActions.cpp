@@ -8,6 +8,8 @@
 #include "record/Journal.h"
 #include "planning/LiveSelection.h"
 #include "planning/Plan.h"
+#include "record/RecordReader.h"
+#include "record/RecordState.h"
 #include "record/RecordStore.h"
 #include "restore/Restore.h"
 #include "record/UndoRecordWriter.h"
@@ -58,32 +60,25 @@ void ReadHeader(Platform& platform, UndoOffer& offer) {
     offer.made = made;
 }
 
-// What the record's readable log says about the run: its pages, how many
-// changes it made and the tools it ran. Lines look like
-// "[System, box 54] set ...: before -> after".
-void ReadChangeLog(Platform& platform, UndoOffer& offer) {
-    const std::string path = offer.folder + "\\" + kChangesLog;
-    if (!platform.anyFileExists(path)) return;
-    const std::string bytes = platform.readFileBytes(path);
-    for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        const std::string line = bytes.substr(start, end - start);
-        const std::size_t close = line.find("] ");
-        if (line.empty() || line[0] != '[' || close == std::string::npos) continue;
-        const std::string step = line.substr(1, close - 1);
-        const std::string page = step.substr(0, step.find(','));
-        const std::size_t colon = line.rfind(": ");
-        if (colon == std::string::npos || colon < close || line.compare(colon + 2, 10, "no change ") == 0) continue;
-        ++offer.changes;
-        if (std::find(offer.pages.begin(), offer.pages.end(), page) == offer.pages.end()) offer.pages.push_back(page);
-        const std::string effect = line.substr(close + 2, colon - close - 2);
-        if (effect.rfind("run ", 0) == 0) {
-            std::string tool = effect.substr(4);
-            const std::size_t exe = tool.find(".exe");
-            const std::size_t slash = tool.find_last_of('\\', exe);
-            if (exe != std::string::npos && slash != std::string::npos) tool = tool.substr(slash + 1);
-            if (std::find(offer.lasting.begin(), offer.lasting.end(), tool) == offer.lasting.end())
-                offer.lasting.push_back(tool);
-        }
+// What the record says of the run: its pages, how many changes it made and
+// the tools it ran, which no record can take back.
+void ReadChanges(Platform& platform, UndoOffer& offer) {
+    std::vector<StateLine> lines;
+    try {
+        lines = ReadRecord(platform, offer.folder).lines;
+    } catch (const std::exception&) {
+        return;  // the restore names what is wrong with it
+    }
+    for (Page page : ChangedPages(lines)) offer.pages.push_back(PageName(page));
+    offer.changes = CountChanges(lines);
+    for (const StateLine& line : lines) {
+        if (line.kind != StateKind::Change || line.changed != TargetKind::Tool) continue;
+        std::string tool = line.target;
+        const std::size_t exe = tool.find(".exe");
+        const std::size_t slash = tool.find_last_of('\\', exe);
+        if (exe != std::string::npos && slash != std::string::npos) tool = tool.substr(slash + 1);
+        if (std::find(offer.lasting.begin(), offer.lasting.end(), tool) == offer.lasting.end())
+            offer.lasting.push_back(tool);
     }
 }
 
@@ -139,7 +134,7 @@ UndoOffer NewestUndoRecord(Platform& platform) {
     offer.restores = DescribeRecord(platform, offer.folder);
     offer.made = TimeOfFolder(offer.folder);
     ReadHeader(platform, offer);
-    ReadChangeLog(platform, offer);
+    ReadChanges(platform, offer);
     return offer;
 }
 

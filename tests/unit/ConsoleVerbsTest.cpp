@@ -208,7 +208,7 @@ TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
     // Two values the run changed and one it left as it found it.
     std::string facts;
     const auto fact = [&](bool after, std::string_view key, const char* name, std::optional<RegValue> value) {
-        facts += StateLineText({after, StateKind::Value, std::string(key), name, value, false, {}, {}});
+        facts += StateLineText({after, StateKind::Value, std::string(key), name, value, false, {}, {}, {}, {}});
     };
     const std::string_view crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
     const std::string_view explorer = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer";

@@ -48,18 +48,18 @@ bool HoldsControlByte(const std::string& text) {
 TEST(RecordLines, EveryLineReadsBackAsWrittenAndStaysOneLineWhateverItsNames) {
     std::vector<StateLine> lines;
     for (const std::string& name : kHostileNames) {
-        for (const auto& value : kValues) lines.push_back({true, StateKind::Value, "K\\" + name, name, value, false, {}, {}});
+        for (const auto& value : kValues) lines.push_back({true, StateKind::Value, "K\\" + name, name, value, false, {}, {}, {}, {}});
         for (bool after : {false, true}) {
             for (bool present : {false, true}) {
-                lines.push_back({after, StateKind::Key, "K\\" + name, {}, {}, present, {}, {}});
-                lines.push_back({after, StateKind::Folder, "C:\\" + name, {}, {}, present, {}, {}});
+                lines.push_back({after, StateKind::Key, "K\\" + name, {}, {}, present, {}, {}, {}, {}});
+                lines.push_back({after, StateKind::Folder, "C:\\" + name, {}, {}, present, {}, {}, {}, {}});
             }
-            lines.push_back({after, StateKind::File, "C:\\" + name, {}, {}, false, {}, {}});
+            lines.push_back({after, StateKind::File, "C:\\" + name, {}, {}, false, {}, {}, {}, {}});
         }
-        lines.push_back({false, StateKind::Tree, "K\\" + name, {}, {}, false, {}, {}});
-        lines.push_back({false, StateKind::File, "C:\\" + name, {}, {}, true, "files\\1 " + name, {}});
-        lines.push_back({false, StateKind::File, "C:\\" + name, {}, {}, true, {}, {}});
-        lines.push_back({true, StateKind::File, "C:\\" + name, {}, {}, true, {}, ContentDigest(name)});
+        lines.push_back({false, StateKind::Tree, "K\\" + name, {}, {}, false, {}, {}, {}, {}});
+        lines.push_back({false, StateKind::File, "C:\\" + name, {}, {}, true, "files\\1 " + name, {}, {}, {}});
+        lines.push_back({false, StateKind::File, "C:\\" + name, {}, {}, true, {}, {}, {}, {}});
+        lines.push_back({true, StateKind::File, "C:\\" + name, {}, {}, true, {}, ContentDigest(name), {}, {}});
     }
     for (const StateLine& line : lines) {
         const std::string text = StateLineText(line);

@@ -1,0 +1,29 @@
+#pragma once
+// Which target an effect touches: asked by the plan, the net change, the undo
+// record and the record check alike, so they can never disagree about it.
+#include <string>
+
+#include "effects/Effect.h"
+
+namespace quillon {
+
+enum class TargetKind {
+    Value,   // path: key, name: value name (a service's start mode is its Start value)
+    Key,     // path: key, made (its values stay the machine's)
+    Tree,    // path: key, with everything below it (removed, or copied over)
+    File,    // path: file
+    Folder,  // path: folder
+    Tool,    // path: a command line whose effect cannot be read back
+};
+
+struct EffectTarget {
+    TargetKind kind = TargetKind::Tool;
+    std::string path;
+    std::string name;
+    // Two effects on the same target have the same identity (case aside).
+    std::string identity() const;
+};
+
+EffectTarget TargetOf(const Effect& effect);
+
+}  // namespace quillon
