@@ -1,5 +1,7 @@
 #include "console/NetRun.h"
 
+#include "console/RecordSteps.h"
+
 #include <optional>
 
 #include "engine/Phases.h"
@@ -60,16 +62,8 @@ std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* sa
 }
 
 std::string NetChangeLine(const NetChange& change, bool applied) {
-    std::string pages, numbers, captions;
-    const auto add = [](std::string& field, const std::string& text, const char* separator) {
-        if (field.find(text) != std::string::npos && !text.empty()) return;
-        field += (field.empty() ? "" : separator) + text;
-    };
-    for (const StepTag& step : change.steps) {
-        add(pages, PageName(step.page), ",");
-        numbers += (numbers.empty() ? "" : ",") + StepNumber(step);
-        add(captions, StepCaption(step), " / ");
-    }
+    const std::vector<std::string> step = StepFields(change.steps);
+    const std::string &pages = step[0], &numbers = step[1], &captions = step[2];
     if (applied && !change.readable) {
         // A tool is no change read back: it ran, and says how it ended.
         const std::string ended =

@@ -1,5 +1,6 @@
 // UNDO: takes a run back from its record, or lists the records.
 #include "console/ProgressBar.h"
+#include "console/RecordSteps.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "record/RecordStore.h"
@@ -81,13 +82,21 @@ int Undo(VerbContext& verb) {
         }
         bar.show(1, "restored");
     }
+    // Each line names the boxes of the run's change as APPLY did: page, number, caption, what, before, after.
+    const RecordSteps steps(verb.platform, folder);
     for (const RecordedEffect& e : report.effects) {
         if (e.failed && e.changes)
             verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
-        else if (e.changes && !e.failed) verb.terminal.out(Tabbed({DescribeEffect(e.effect), e.before, e.after}));
+        else if (e.changes && !e.failed) {
+            const auto step = StepFields(steps.of(TargetOf(e.effect)));
+            verb.terminal.out(Tabbed({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after}));
+        }
     }
     // What changed since the run stays as it is now, named so it can be looked at.
-    for (const KeptTarget& kept : report.kept) verb.terminal.out(Tabbed({"kept", kept.target, kept.why}));
+    for (const KeptTarget& kept : report.kept) {
+        const auto step = StepFields(steps.ofNamed(kept.target));
+        verb.terminal.out(Tabbed({step[0], step[1], step[2], "kept " + kept.target, "-", kept.why}));
+    }
     for (const std::string& note : report.notes) verb.say(note);
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
     if (report.failed > 0) return kSomeStepsFailed;

@@ -207,6 +207,34 @@ TEST_F(DesiredState, OneShotToolsRunEveryTimeAndOneThatCannotStartFails) {
     EXPECT_NE(out().find("failed: Speed 41"), std::string::npos) << out();
 }
 
+TEST_F(DesiredState, UndoNamesWhatItPutsBackAndKeepsAsApplyNamedIt) {
+    ASSERT_EQ(run({"APPLY", "/on", "54,43,76,Alerter", "/off", "27"}), kDone) << out();
+    std::set<std::vector<std::string>> applied;
+    for (const auto& line : terminal.outLines)
+        if (!line.starts_with("undo\t")) {
+            const auto fields = Fields(line);
+            applied.insert({fields[0], fields[1], fields[2]});
+        }
+    ASSERT_GE(applied.size(), 4u);
+    machine.registry().setValue("HKCU\\Control Panel\\Desktop", "WaitToKillAppTimeout", sim::Value::String("7"));
+
+    ASSERT_EQ(run({"UNDO"}), kDone) << out();
+    ASSERT_GE(terminal.outLines.size(), 4u);
+    int kept = 0;
+    for (const auto& line : terminal.outLines) {
+        if (line.starts_with("undo\t")) continue;
+        const auto fields = Fields(line);
+        ASSERT_EQ(fields.size(), 6u) << line;
+        EXPECT_TRUE(applied.contains({fields[0], fields[1], fields[2]})) << line;
+        if (fields[3].starts_with("kept ")) {
+            ++kept;
+            EXPECT_EQ(fields[1], "43") << line;
+            EXPECT_EQ(fields[5], "changed since the run") << line;
+        }
+    }
+    EXPECT_EQ(kept, 1);
+}
+
 TEST_F(DesiredState, ReadingVerbsWaitForARunLikeApply) {
     machine.setRunLockHeldElsewhere(true);
     for (std::vector<std::string> verb : std::vector<std::vector<std::string>>{
