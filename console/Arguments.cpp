@@ -32,6 +32,7 @@ bool Takes(Verb verb, const std::string& option) {
     if (option == "undodir") return verb == Verb::Apply || verb == Verb::Undo;
     if (option == "list") return verb == Verb::Undo;
     if (option == "force") return verb == Verb::Export;
+    if (option == "scope") return plans || verb == Verb::Export;
     // The reading verbs wait for a run like the changing ones, to see all of it or none.
     if (option == "wait") return plans || verb == Verb::Undo || verb == Verb::Status || verb == Verb::Export;
     return false;
@@ -177,6 +178,11 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
                 seconds > 86400)
                 return UsageError{"option /wait needs a number of seconds from 0 to 86400, not \"" + *value + "\""};
             request.waitSeconds = seconds;
+        } else if (name == "scope") {
+            if (request.scope) return UsageError{"option /scope is given twice"};
+            if (EqualNoCase(*value, "machine")) request.scope = TargetScope::Machine;
+            else if (EqualNoCase(*value, "user")) request.scope = TargetScope::User;
+            else return UsageError{"option /scope needs machine or user, not \"" + *value + "\""};
         } else if (name == "boxes") {
             if (request.boxesFile) return UsageError{"option /boxes is given twice"};
             if (value->empty()) return UsageError{"option /boxes needs a file name"};

@@ -1,6 +1,8 @@
 // EXPORT: the machine's live state as a selection file, for CHECK and APPLY
 // on other machines, or as a /boxes file that names only what it can read.
 #include "console/BoxesFile.h"
+#include "engine/SecurityKeys.h"
+#include "engine/SystemKeys.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/SelectionForm.h"
@@ -16,19 +18,28 @@ namespace {
 // machine holds as its step writes it: CHECK of these finds nothing to do.
 ListedBoxes LiveBoxes(VerbContext& verb) {
     ListedBoxes boxes;
-    for (const LiveBox& live : LiveState(verb.platform, verb.userName)) {
+    const auto& scope = verb.request.scope;
+    const auto states = scope ? LiveState(verb.platform, verb.userName, LivePages(), *scope)
+                              : LiveState(verb.platform, verb.userName);
+    for (const LiveBox& live : states) {
         if (live.state != BoxState::On && live.state != BoxState::Off) continue;
         const bool on = live.state == BoxState::On;
         if (live.box >= 0) (on ? boxes.onBoxes : boxes.offBoxes).insert(live.box);
         else (on ? boxes.onEntries : boxes.offEntries).insert(live.entry);
     }
     const LiveControls controls = ReadLiveControls(verb.platform);
-    boxes.prefetch = controls.prefetch;
-    boxes.priority = controls.priority;
-    boxes.option = controls.option;
-    boxes.downloadPath = controls.downloadPath;
-    boxes.hide = controls.hide;
-    boxes.deny = controls.deny;
+    // Under /scope, a control goes with the part its value is in.
+    const auto in = [&](std::string_view key) {
+        return !scope || ScopeOf({TargetKind::Value, std::string(key), {}}) == *scope;
+    };
+    if (in(system_keys::kPrefetch)) boxes.prefetch = controls.prefetch;
+    if (in(system_keys::kBios)) boxes.priority = controls.priority;
+    if (in(system_keys::kMemory)) boxes.option = controls.option;
+    if (in(security_keys::kIe)) boxes.downloadPath = controls.downloadPath;
+    if (in(security_keys::kDrivePolicy)) {
+        boxes.hide = controls.hide;
+        boxes.deny = controls.deny;
+    }
     return boxes;
 }
 
@@ -39,6 +50,10 @@ int Export(VerbContext& verb) {
     const std::string& path = boxes ? *verb.request.boxesFile : *verb.request.selectionFile;
     if (!verb.request.force && (verb.platform.anyFileExists(path) || verb.platform.directoryExists(path))) {
         verb.say(path + " exists; /force replaces it");
+        return kBadUsage;
+    }
+    if (verb.request.scope && !boxes) {
+        verb.say("EXPORT /scope writes a /boxes file: a selection file manages every box");
         return kBadUsage;
     }
     std::vector<std::string> lines;

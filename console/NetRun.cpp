@@ -1,5 +1,6 @@
 #include "console/NetRun.h"
 
+#include "console/InScopeOnly.h"
 #include "console/RecordSteps.h"
 
 #include <optional>
@@ -50,6 +51,7 @@ PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* save
     plan_.stack<PlanningPlatform>();
     watch_ = &plan_.stack<NetChangeWatch>();
     if (verb.request.listed) plan_.stack<ListedBoxesOnly>(*verb.request.listed);
+    if (verb.request.scope) plan_.stack<InScopeOnly>(*verb.request.scope);
     plan_.run(form, verb.userName, [&](RunContext& context) {
         FailedStepCount failed;  // a plan counts nothing; the run reports its failures
         RunPages(context, verb.request);

@@ -11,6 +11,7 @@
 #include "engine/Step.h"
 #include "record/RunRecorder.h"
 #include "console/DifferingOnly.h"
+#include "console/InScopeOnly.h"
 #include "planning/NetChange.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
@@ -62,6 +63,7 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     NetChangeWatch& watch = recorder.stack<NetChangeWatch>();
     recorder.stack<DifferingOnly>(plan.watch());
     if (verb.request.listed) recorder.stack<ListedBoxesOnly>(*verb.request.listed);
+    if (verb.request.scope) recorder.stack<InScopeOnly>(*verb.request.scope);
 
     // Counted as the window counts them: every step that could not do its
     // part, a write refused before any tool started included.

@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "effects/EffectTarget.h"
 #include "planning/LiveSelection.h"
 #include "engine/Phases.h"
 #include "engine/Step.h"
@@ -31,6 +32,7 @@ std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName) {
 namespace {
 
 struct Side {
+    bool touches = false;     // it has a target in the part read
     bool drifts = false;      // a target it writes would change
     bool unreadable = false;  // it runs a tool whose effect cannot be read back
 };
@@ -39,8 +41,8 @@ using Sides = std::map<std::pair<Page, int>, Side>;  // (page, chk) or (page, en
 // Per box and per Services entry, one side of it read as CHECK reads a run:
 // the net change of each target, so a key deleted and made again as it was is
 // no change, and a service the machine lacks is none either.
-void ReadSide(Platform& machine, const std::string& userName, std::span<const Page> pages, bool ticked, Sides& boxes,
-              Sides& entries) {
+void ReadSide(Platform& machine, const std::string& userName, std::span<const Page> pages, bool ticked,
+              std::optional<TargetScope> scope, Sides& boxes, Sides& entries) {
     SelectionForm side;
     side.tickEverything(ticked);
     PutLiveControls(side, machine, pages);
@@ -64,8 +66,9 @@ void ReadSide(Platform& machine, const std::string& userName, std::span<const Pa
             }
         }
         for (const NetChange& change : watch.changes()) {
-            if (!change.present) continue;
+            if (!change.present || (scope && ScopeOf(TargetOf(change.effect)) != *scope)) continue;
             auto mark = [&](Side& s) {
+                s.touches = true;
                 s.unreadable = s.unreadable || !change.readable;
                 s.drifts = s.drifts || (change.changed && change.readable);
             };
@@ -80,10 +83,14 @@ void ReadSide(Platform& machine, const std::string& userName, std::span<const Pa
 
 }  // namespace
 
-std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages) {
+namespace {
+
+std::vector<LiveBox> ReadLiveState(Platform& machine, const std::string& userName, std::span<const Page> pages,
+                                   std::optional<TargetScope> scope) {
     Sides onBoxes, onEntries, offBoxes, offEntries;
-    ReadSide(machine, userName, pages, true, onBoxes, onEntries);
-    ReadSide(machine, userName, pages, false, offBoxes, offEntries);
+    ReadSide(machine, userName, pages, true, scope, onBoxes, onEntries);
+    ReadSide(machine, userName, pages, false, scope, offBoxes, offEntries);
+    const auto touched = [&](const Side& on, const Side& off) { return !scope || on.touches || off.touches; };
     // On when nothing of ticking it is left to do (the shortcuts a box deletes
     // are gone), off when nothing of unticking it is: what CHECK of either
     // side finds. A box whose unticked side does nothing is off unless on.
@@ -96,15 +103,28 @@ std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, s
     // Every box of the pages, also one whose ticking has nothing left to do.
     for (int box = 0; box < kCheckBoxCount; ++box) {
         const std::optional<Page> page = PageOfBox(box);
-        if (page && std::find(pages.begin(), pages.end(), *page) != pages.end() && *page != Page::Speed)
+        if (page && std::find(pages.begin(), pages.end(), *page) != pages.end() && *page != Page::Speed &&
+            touched(onBoxes[{*page, box}], offBoxes[{*page, box}]))
             out.push_back({*page, box, -1, state(onBoxes[{*page, box}], offBoxes[{*page, box}])});
     }
     if (std::find(pages.begin(), pages.end(), Page::Services) != pages.end())
         for (int entry = 0; entry < kServiceCount; ++entry)
-            out.push_back({Page::Services, -1, entry,
+            if (touched(onEntries[{Page::Services, entry}], offEntries[{Page::Services, entry}]))
+                out.push_back({Page::Services, -1, entry,
                            state(onEntries[{Page::Services, entry}], offEntries[{Page::Services, entry}])});
     std::stable_sort(out.begin(), out.end(), [](const LiveBox& a, const LiveBox& b) { return a.page < b.page; });
     return out;
+}
+
+}  // namespace
+
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages) {
+    return ReadLiveState(machine, userName, pages, std::nullopt);
+}
+
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages,
+                               TargetScope scope) {
+    return ReadLiveState(machine, userName, pages, scope);
 }
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/TargetScope.h"
 #include "engine/Form.h"
 
 namespace quillon {
@@ -32,5 +33,9 @@ const char* BoxStateName(BoxState state);
 std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName);
 // The same for those of `pages` among the three.
 std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages);
+// The same read on the targets of one part of the machine only: a box that
+// touches none of them is left out.
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages,
+                               TargetScope scope);
 
 }  // namespace quillon

@@ -235,6 +235,38 @@ TEST_F(DesiredState, UndoNamesWhatItPutsBackAndKeepsAsApplyNamedIt) {
     EXPECT_EQ(kept, 1);
 }
 
+TEST_F(DesiredState, AScopedRunChangesOnlyItsPartAndTheTwoPartsMakeTheWhole) {
+    machine.writeTextFile(file, {"on 54", "on 43", "on 58", "off 27", "on Alerter", "txtPath C:\\Down", "Combo2 1"});
+    sim::SimWindows whole;
+    test::FurnishMachine(whole);
+    whole.files().addDirectory("C:\\deploy");
+    whole.writeTextFile(file, machine.readTextFile(file));
+    RecordingTerminal quiet;
+    ASSERT_EQ(RunConsole(std::vector<std::string>{"APPLY", "/boxes", file}, quiet, whole), kDone);
+
+    ASSERT_EQ(run({"APPLY", "/boxes", file, "/scope", "machine"}), kDone) << out();
+    ASSERT_FALSE(terminal.outLines.size() < 2) << out();
+    for (const auto& line : terminal.outLines)
+        EXPECT_EQ(line.find("HKEY_CURRENT_USER"), std::string::npos) << line;
+    EXPECT_EQ(run({"CHECK", "/boxes", file, "/scope", "machine"}), kDone) << out();
+    EXPECT_EQ(run({"CHECK", "/boxes", file, "/scope", "user"}), kDrifted) << out();
+    for (const auto& line : terminal.outLines) EXPECT_NE(line.find("HKEY_CURRENT_USER"), std::string::npos) << line;
+
+    ASSERT_EQ(run({"APPLY", "/boxes", file, "/scope", "user"}), kDone) << out();
+    EXPECT_EQ(test::TweakedState(machine), test::TweakedState(whole));
+
+    // EXPORT of one part names only the boxes and controls with targets in it, and CHECK of that part agrees.
+    const std::string user = "C:\\deploy\\user.txt";
+    ASSERT_EQ(run({"EXPORT", "/boxes", user, "/scope", "user"}), kDone) << out();
+    const auto lines = machine.readTextFile(user);
+    for (const char* absent : {"on 54", "on Alerter", "Combo2 1"})
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), absent), lines.end()) << absent;
+    for (const char* present : {"on 43", "on 58", "txtPath C:\\Down"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), present), lines.end()) << present;
+    EXPECT_EQ(run({"CHECK", "/boxes", user, "/scope", "user"}), kDone) << out();
+    EXPECT_EQ(run({"EXPORT", "/selection", user, "/scope", "user", "/force"}), kBadUsage);
+}
+
 TEST_F(DesiredState, ReadingVerbsWaitForARunLikeApply) {
     machine.setRunLockHeldElsewhere(true);
     for (std::vector<std::string> verb : std::vector<std::vector<std::string>>{
