@@ -406,6 +406,12 @@ TEST_F(ConsoleWine, OnAndOffChangeTheirBoxesAndNothingElseInTheWholeRegistry) {
 
 TEST_F(ConsoleWine, ARefusedScriptIsAFailedStepNamedWithTheSystemsReason) {
     writeFile(L"office.dat", OfficeSelection());
+    // Box 54's value differs, so APPLY has a script to write for it.
+    win32::UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, key.put(), nullptr), ERROR_SUCCESS);
+    const DWORD other = 7;
+    RegSetValueExW(key.get(), L"AutoReboot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&other), sizeof other);
     ASSERT_TRUE(CreateDirectoryW(L"c:\\tempreg.reg", nullptr));
     const auto before = Snapshot();
     const Finished apply = run(L"APPLY /selection office.dat /page System");
