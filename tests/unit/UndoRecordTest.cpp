@@ -53,8 +53,8 @@ TEST(UndoRecord, UndoScriptHoldsExactPriorStateAndKeepsTwentyRecords) {
     }
     const auto records = UndoRecords(machine);
     ASSERT_EQ(records.size(), static_cast<std::size_t>(kRecordsKept));
-    EXPECT_EQ(records.front(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-34");
-    EXPECT_EQ(records.back(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-15");
+    EXPECT_EQ(records.front(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-34 SIMULATED");
+    EXPECT_EQ(records.back(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-15 SIMULATED");
 }
 
 TEST(UndoRecord, ARunWhoseRecordCannotBeWrittenChangesNothingAndSaysItStopped) {
