@@ -2,6 +2,7 @@
 // of every change.
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "console/NetRun.h"
 #include "console/ProgressBar.h"
@@ -10,6 +11,7 @@
 #include "engine/Phases.h"
 #include "engine/Step.h"
 #include "record/RunRecorder.h"
+#include "console/CachedReads.h"
 #include "console/DifferingOnly.h"
 #include "console/InScopeOnly.h"
 #include "planning/NetChange.h"
@@ -31,8 +33,16 @@ public:
 }  // namespace
 
 int Apply(VerbContext& verb, const SavedSelection* saved) {
-    // Test before set: the plan says which targets differ, and only those are touched.
-    const PlannedNetChange plan(verb, saved);
+    // Test before set: the plan says which targets differ, and only those are
+    // touched. It reads through a cache, as CHECK does, and reads nothing more
+    // once made, so the run itself sees the machine as it is.
+    std::optional<PlannedNetChange> planned;
+    {
+        CachedReads cached(verb.platform);
+        VerbContext reading{verb.request, verb.terminal, cached, verb.userName};
+        planned.emplace(reading, saved);
+    }
+    const PlannedNetChange& plan = *planned;
     for (const NetChange& change : plan.changes())
         if (!change.present) {
             const StepTag& step = change.steps.front();
