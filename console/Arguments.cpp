@@ -32,7 +32,7 @@ bool Takes(Verb verb, const std::string& option) {
     if (option == "undodir") return verb == Verb::Apply || verb == Verb::Undo;
     if (option == "list") return verb == Verb::Undo;
     if (option == "force") return verb == Verb::Export;
-    if (option == "scope") return plans || verb == Verb::Export;
+    if (option == "scope") return plans || verb == Verb::Export || verb == Verb::Undo;
     // The reading verbs wait for a run like the changing ones, to see all of it or none.
     if (option == "wait") return plans || verb == Verb::Undo || verb == Verb::Status || verb == Verb::Export;
     return false;
@@ -194,6 +194,7 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
     }
     if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
+    if (request.listRecords && request.scope) return UsageError{"UNDO /list takes no /scope"};
     if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
     if (request.boxesFile && request.selectionFile)
         return UsageError{"/boxes and /selection cannot be given together"};

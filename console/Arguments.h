@@ -51,7 +51,7 @@ struct Request {
     std::optional<std::string> undoFolder;     // UNDO
     std::optional<std::string> undoRoot;       // APPLY and UNDO: /undodir, where records live
     bool listRecords = false;                  // UNDO /list
-    std::optional<TargetScope> scope;          // PREVIEW, CHECK, APPLY, EXPORT: /scope machine or user
+    std::optional<TargetScope> scope;          // PREVIEW, CHECK, APPLY, EXPORT, UNDO: /scope machine or user
 };
 
 struct UsageError {

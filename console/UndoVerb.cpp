@@ -22,10 +22,14 @@ std::string RecordFolder(const std::string& root, const std::string& named) {
 int ListUndoRecords(VerbContext& verb, const std::string& root) {
     const std::vector<StoredRecord> records = ListRecords(verb.platform, root);
     if (records.empty()) verb.say("there is no undo record in " + root);
-    for (const StoredRecord& r : records)
+    for (const StoredRecord& r : records) {
+        // A part taken back alone leaves the other open, for whoever it belongs to.
+        std::string state = r.undone ? "undone" : "open";
+        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::Machine)) state = "machine undone, user open";
+        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::User)) state = "user undone, machine open";
         verb.terminal.out(Tabbed({r.folder, RecordTimeText(r.header.time), r.header.computer, r.header.user,
-                                  std::to_string(CountRecordedChanges(verb.platform, r.folder)),
-                                  r.undone ? "undone" : "open"}));
+                                  std::to_string(CountRecordedChanges(verb.platform, r.folder)), state}));
+    }
     return kDone;
 }
 
@@ -74,10 +78,17 @@ int Undo(VerbContext& verb) {
         ProgressBar bar(verb.terminal);
         bar.show(0, "restoring " + folder);
         try {
-            report = RestoreRecord(verb.platform, folder);
+            const auto& part = verb.request.scope;
+            report = part ? RestoreRecordPart(verb.platform, folder, *header, computer, verb.platform.userName(), *part)
+                          : RestoreRecord(verb.platform, folder);
         } catch (const PlatformError& error) {
             bar.finish();
-            verb.say(folder + ": " + error.what() + "; nothing was changed");
+            // Another user's record: its machine-wide part can still be taken back alone.
+            const bool another = !EqualNoCase(header->user, verb.platform.userName());
+            verb.say(folder + ": " + error.what() + "; nothing was changed" +
+                     (another && !verb.request.scope
+                          ? "; UNDO \"" + folder + "\" /scope machine takes back its machine-wide part alone"
+                          : std::string()));
             return kBadUsage;
         }
         bar.show(1, "restored");
@@ -101,8 +112,14 @@ int Undo(VerbContext& verb) {
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
     if (report.failed > 0) return kSomeStepsFailed;
     // Taken back whole: an undo without a folder passes over it from now on.
+    // One part alone leaves the record open for the other.
     try {
-        MarkUndone(verb.platform, folder, report.undoFolder);
+        const auto& part = verb.request.scope;
+        const TargetScope other = part == TargetScope::Machine ? TargetScope::User : TargetScope::Machine;
+        if (part && RecordHoldsPart(verb.platform, folder, other) && !PartUndone(verb.platform, folder, other))
+            MarkPartUndone(verb.platform, folder, *part, report.undoFolder);
+        else
+            MarkUndone(verb.platform, folder, report.undoFolder);
     } catch (const PlatformError& error) {
         verb.say(folder + " was restored but cannot be marked as undone: " + error.what());
         return kSomeStepsFailed;

@@ -278,6 +278,26 @@ void MarkUndone(Platform& machine, const std::string& folder, const std::string&
                                         "\r\n");
 }
 
+namespace {
+std::string PartMark(TargetScope part) { return part == TargetScope::Machine ? "machine undone\t" : "user undone\t"; }
+}  // namespace
+
+void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder) {
+    machine.appendFileFlushed(folder + "\\" + kUndoneMark, PartMark(part) + RecordTimeText(machine.localTime()) + "\t" +
+                                                                FieldText(restoreFolder) + "\r\n");
+}
+
+bool PartUndone(Platform& machine, const std::string& folder, TargetScope part) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    try {
+        if (!machine.anyFileExists(path)) return false;
+        const std::string marks = machine.readFileBytes(path);
+        return marks.starts_with(PartMark(part)) || marks.find("\n" + PartMark(part)) != std::string::npos;
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
 std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root) {
     const std::string computer = machine.computerName();
     const std::string user = machine.userName();

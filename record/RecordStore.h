@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "record/RecordFiles.h"
+#include "effects/TargetScope.h"
 #include "record/RecordHeader.h"
 #include "platform/Platform.h"
 
@@ -39,6 +40,10 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
 bool RecordUndone(Platform& machine, const std::string& folder);
 // Marks the record as restored, by the restore whose own record is `restoreFolder`.
 void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
+// One part of the record restored alone (UNDO /scope): the record stays open
+// for the other part, and for the user whose part that is.
+void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder);
+bool PartUndone(Platform& machine, const std::string& folder, TargetScope part);
 
 struct StoredRecord {
     std::string folder;

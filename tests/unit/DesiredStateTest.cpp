@@ -267,6 +267,40 @@ TEST_F(DesiredState, AScopedRunChangesOnlyItsPartAndTheTwoPartsMakeTheWhole) {
     EXPECT_EQ(run({"EXPORT", "/selection", user, "/scope", "user", "/force"}), kBadUsage);
 }
 
+TEST_F(DesiredState, AnotherUsersRecordGivesBackItsMachinePartAloneAndKeepsTheUserPartOpenForThem) {
+    const auto before = test::TweakedState(machine);
+    const std::string crash = "HKLM\\System\\CurrentControlSet\\Control\\CrashControl";
+    const std::string desktop = "HKCU\\Control Panel\\Desktop";
+    const auto autoReboot = machine.registry().value(crash, "AutoReboot");
+    machine.setUserName("bob");  // a logon script of bob's
+    ASSERT_EQ(run({"APPLY", "/on", "54,43"}), kDone) << out();
+    const std::string record = Fields(terminal.outLines.back())[1];
+    const auto bobs = machine.registry().value(desktop, "WaitToKillAppTimeout");
+
+    machine.setUserName("Administrator");
+    ASSERT_EQ(run({"UNDO", record}), kBadUsage);
+    EXPECT_NE(out().find("bob"), std::string::npos) << out();
+    EXPECT_NE(out().find("/scope machine"), std::string::npos) << out();
+    EXPECT_NE(machine.registry().value(crash, "AutoReboot"), autoReboot);
+
+    ASSERT_EQ(run({"UNDO", record, "/scope", "machine"}), kDone) << out();
+    EXPECT_EQ(machine.registry().value(crash, "AutoReboot"), autoReboot);
+    EXPECT_EQ(machine.registry().value(desktop, "WaitToKillAppTimeout"), bobs);  // bob's part is bob's
+    const auto listed = [&] {
+        EXPECT_EQ(run({"UNDO", "/list"}), kDone);
+        for (const auto& line : terminal.outLines)
+            if (Fields(line)[0] == record) return Fields(line).back();
+        return std::string("not listed");
+    };
+    EXPECT_EQ(listed(), "machine undone, user open");
+
+    machine.setUserName("bob");
+    ASSERT_EQ(run({"UNDO"}), kDone) << out();
+    for (const auto& line : terminal.outLines) EXPECT_EQ(line.find("\tkept "), std::string::npos) << line;
+    EXPECT_EQ(test::TweakedState(machine), before);
+    EXPECT_EQ(listed(), "undone");
+}
+
 TEST_F(DesiredState, ReadingVerbsWaitForARunLikeApply) {
     machine.setRunLockHeldElsewhere(true);
     for (std::vector<std::string> verb : std::vector<std::vector<std::string>>{
