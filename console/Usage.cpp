@@ -28,7 +28,7 @@ std::vector<std::string> UsageLines() {
         "quillonc EXPORT  /selection FILE | /boxes FILE [/scope PART] [/force] [/wait SECONDS]",
         "    Writes the machine's live state as a selection file, or as a boxes file naming",
         "    only the boxes that are on or off; /force replaces one.",
-        "quillonc UNDO    [FOLDER] [/undodir DIR] [/wait SECONDS]",
+        "quillonc UNDO    [FOLDER] [/scope PART] [/undodir DIR] [/wait SECONDS]",
         "    Restores an undo record (default: the newest of this computer and user",
         "    not yet undone). Refuses a folder that is no record or another computer's.",
         "quillonc UNDO    /list [/undodir DIR]",

@@ -601,5 +601,68 @@ TEST_F(ConsoleWine, ReadingVerbsWaitForARunGoingOn) {
     EXPECT_NE(read.err.find("waiting for another Quillon run to end..."), std::string::npos) << read.err;
 }
 
+TEST_F(ConsoleWine, UndoScopeMachineOfAnotherUsersRecordRestoresHklmOnlyAndLeavesTheUserPartOpen) {
+    const auto autoReboot = test::ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot");
+    win32::UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, key.put(), nullptr), ERROR_SUCCESS);
+    const DWORD off = 0;
+    RegSetValueExW(key.get(), L"AutoReboot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+    const auto before = test::ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot");
+    // Box 43's per-user value differs too, so the record has both parts.
+    win32::UniqueKey desktop;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              desktop.put(), nullptr), ERROR_SUCCESS);
+    const std::wstring slow = L"20000";
+    RegSetValueExW(desktop.get(), L"WaitToKillAppTimeout", 0, REG_SZ, reinterpret_cast<const BYTE*>(slow.c_str()),
+                   static_cast<DWORD>((slow.size() + 1) * sizeof(wchar_t)));
+    const Finished apply = run(L"APPLY /on 54,43");
+    ASSERT_EQ(apply.status, 0u) << apply.err;
+    const auto lines = Lines(apply.out);
+    ASSERT_FALSE(lines.empty());
+    const std::string record = Field(lines, 1).back();
+    const auto waitToKill = test::ReadValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WaitToKillAppTimeout");
+
+    // As if bob's logon script had made it.
+    const std::wstring header = win32::Widen(record) + L"\\record.txt";
+    std::string text = ReadAll(header);
+    const auto user = text.find("user\t");
+    ASSERT_NE(user, std::string::npos);
+    const std::string mine = text.substr(user, text.find("\r\n", user) - user);
+    text.replace(user, mine.size(), "user\tbob");
+    win32::UniqueHandle file(CreateFileW(header.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    file.reset();
+
+    const Finished refused = run(L"UNDO \"" + win32::Widen(record) + L"\"");
+    EXPECT_EQ(refused.status, 2u);
+    EXPECT_NE(refused.err.find("bob"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("/scope machine"), std::string::npos) << refused.err;
+
+    const Finished machinePart = run(L"UNDO \"" + win32::Widen(record) + L"\" /scope machine");
+    EXPECT_EQ(machinePart.status, 0u) << machinePart.out << machinePart.err;
+    const auto now = test::ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot");
+    ASSERT_TRUE(now && before);
+    EXPECT_EQ(now->dword, before->dword);
+    const auto stillBobs = test::ReadValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WaitToKillAppTimeout");
+    ASSERT_TRUE(stillBobs && waitToKill);
+    EXPECT_EQ(stillBobs->text, waitToKill->text);
+    const Finished listed = run(L"UNDO /list");
+    EXPECT_NE(listed.out.find(record + "\t"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("bob\t2\tmachine undone, user open"), std::string::npos) << listed.out;
+
+    // Bob's own undo later takes back the rest.
+    text.replace(user, std::string("user\tbob").size(), mine);
+    file = win32::UniqueHandle(CreateFileW(header.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    file.reset();
+    const Finished rest = run(L"UNDO \"" + win32::Widen(record) + L"\"");
+    EXPECT_EQ(rest.status, 0u) << rest.out << rest.err;
+    if (autoReboot)
+        RegSetValueExW(key.get(), L"AutoReboot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&autoReboot->dword),
+                       sizeof autoReboot->dword);
+}
+
 }  // namespace
 }  // namespace quillon

@@ -106,8 +106,9 @@ TEST(KeyCommandsWine, WhatEachKeyCommandChangesTheRecordTakesBackExactly) {
     for (const KeyCommand& command : commands) {
         std::map<std::string, std::optional<test::RegistryTree>> saved, before;
         for (const std::string& key : command.keys) saved.emplace(key, test::ReadTree(Root(key), Below(key)));
-        // Every key it names is there, with a default value, a named one and a subkey.
+        // Every key it names is there, with a default value, a named one and a subkey, and nothing else.
         for (const std::string& key : command.keys) {
+            test::DeleteTree(Root(key), Below(key));
             SetText(key, L"", L"default of " + win32::Widen(key.substr(key.rfind('\\') + 1)));
             SetText(key, L"Named", L"named");
             SetText(key + "\\Below", L"", L"below");
