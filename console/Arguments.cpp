@@ -35,6 +35,8 @@ bool Takes(Verb verb, const std::string& option) {
     if (option == "scope") return plans || verb == Verb::Export || verb == Verb::Undo;
     // The reading verbs wait for a run like the changing ones, to see all of it or none.
     if (option == "wait") return plans || verb == Verb::Undo || verb == Verb::Status || verb == Verb::Export;
+    if (option == "report")
+        return verb == Verb::Check || verb == Verb::Apply || verb == Verb::Undo || verb == Verb::Status;
     return false;
 }
 
@@ -168,6 +170,10 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
             if (request.undoRoot) return UsageError{"option /undodir is given twice"};
             if (value->empty()) return UsageError{"option /undodir needs a folder"};
             request.undoRoot = *value;
+        } else if (name == "report") {
+            if (request.reportFile) return UsageError{"option /report is given twice"};
+            if (value->empty()) return UsageError{"option /report needs a file name"};
+            request.reportFile = *value;
         } else if (name == "on" || name == "off") {
             if (!request.listed) request.listed.emplace();
             if (auto problem = AddListed(*request.listed, name == "on", *value)) return UsageError{*problem};
@@ -195,6 +201,7 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
     }
     if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
     if (request.listRecords && request.scope) return UsageError{"UNDO /list takes no /scope"};
+    if (request.listRecords && request.reportFile) return UsageError{"UNDO /list takes no /report"};
     if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
     if (request.boxesFile && request.selectionFile)
         return UsageError{"/boxes and /selection cannot be given together"};

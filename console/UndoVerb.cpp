@@ -1,6 +1,7 @@
 // UNDO: takes a run back from its record, or lists the records.
 #include "console/ProgressBar.h"
 #include "console/RecordSteps.h"
+#include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "record/RecordStore.h"
@@ -110,7 +111,11 @@ int Undo(VerbContext& verb) {
     }
     for (const std::string& note : report.notes) verb.say(note);
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
-    if (report.failed > 0) return kSomeStepsFailed;
+    const auto reported = [&](int status) -> int {
+        if (verb.request.reportFile && !AppendReport(verb, RestoreRows(report), status)) return kSomeStepsFailed;
+        return status;
+    };
+    if (report.failed > 0) return reported(kSomeStepsFailed);
     // Taken back whole: an undo without a folder passes over it from now on.
     // One part alone leaves the record open for the other.
     try {
@@ -122,9 +127,9 @@ int Undo(VerbContext& verb) {
             MarkUndone(verb.platform, folder, report.undoFolder);
     } catch (const PlatformError& error) {
         verb.say(folder + " was restored but cannot be marked as undone: " + error.what());
-        return kSomeStepsFailed;
+        return reported(kSomeStepsFailed);
     }
-    return kDone;
+    return reported(kDone);
 }
 
 }  // namespace quillon::console

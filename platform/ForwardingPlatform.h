@@ -44,6 +44,9 @@ public:
     void holdRegistryKeysOpen(bool hold) override { machine_.holdRegistryKeysOpen(hold); }
     std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }
     void copyFile(const std::string& from, const std::string& to) override { machine_.copyFile(from, to); }
+    void copyFileFlushed(const std::string& from, const std::string& to) override {
+        machine_.copyFileFlushed(from, to);
+    }
     void createDirectory(const std::string& path) override { machine_.createDirectory(path); }
     std::vector<std::string> listSubfolders(const std::string& folder) override { return machine_.listSubfolders(folder); }
     void appendFileFlushed(const std::string& path, std::string_view bytes) override {
@@ -51,6 +54,11 @@ public:
     }
     void appendFile(const std::string& path, std::string_view bytes) override { machine_.appendFile(path, bytes); }
     LocalTime localTime() override { return machine_.localTime(); }
+    LocalTime universalTime() override { return machine_.universalTime(); }
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds bound) override {
+        return machine_.appendUnderLock(path, heading, block, bound);
+    }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
     std::string computerName() override { return machine_.computerName(); }

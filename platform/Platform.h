@@ -15,7 +15,8 @@
 namespace quillon {
 
 // A platform call that could not do what it was asked. The optimise run skips
-// the step that raised it; nothing is shown to the user.
+// the step that raised it and goes on; the step is counted as failed and named
+// with the system's reason.
 class PlatformError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -111,8 +112,14 @@ public:
 
     // The file's bytes as stored; throws PlatformError if it cannot be read.
     virtual std::string readFileBytes(const std::string& path) = 0;
-    // Copies a file; throws PlatformError if it cannot, or if `to` exists.
+    // Copies a file; throws PlatformError if it cannot, or if `to` exists. The
+    // copy is left to the system to write out when it will.
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
+    // The same, returning only once the copy's bytes are on the disk. Its folder
+    // entry is on the disk with the next flushed write on the volume (the system
+    // journals entries in order), at once where the system lets a folder be flushed.
+    // A platform without a disk copies as copyFile does.
+    virtual void copyFileFlushed(const std::string& from, const std::string& to) { copyFile(from, to); }
     // Creates one folder whose parent exists; throws PlatformError otherwise.
     virtual void createDirectory(const std::string& path) = 0;
     // Folders directly in the folder, sorted by name.
@@ -123,6 +130,15 @@ public:
     // The same, left to the system to write out when it will.
     virtual void appendFile(const std::string& path, std::string_view bytes) { appendFileFlushed(path, bytes); }
     virtual LocalTime localTime() = 0;
+    // The time in UTC, as reports many machines write into one file give it.
+    virtual LocalTime universalTime() = 0;
+    // Appends `block` to the file as one piece while no other program that
+    // appends so can (a lock on the file's byte range, which holds on a
+    // network share too), `heading` first when the file is new or empty, and
+    // returns once it is on the disk. False when the lock was not had within
+    // `bound`; throws PlatformError when the file cannot be written.
+    virtual bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                                 std::chrono::milliseconds bound) = 0;
 
     virtual std::string userName() = 0;
     virtual std::string executableFolder() = 0;

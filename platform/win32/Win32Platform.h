@@ -34,11 +34,15 @@ public:
     void holdRegistryKeysOpen(bool hold) override;
     std::string readFileBytes(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
     void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override;
+    LocalTime universalTime() override;
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds bound) override;
     std::string userName() override;
     std::string executableFolder() override;
     std::string computerName() override;

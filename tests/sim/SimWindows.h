@@ -37,6 +37,9 @@ public:
     // The power fails after this many more changes (commands started, files
     // written or deleted, folders made or removed): from then on none happens.
     void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
+    // The power fails now and comes back: what was not on the disk is gone
+    // (SimFileSystem.h), every process has ended, and changes happen again.
+    void powerCut();
     // The disk holding `folder` has this many bytes left for files written
     // below it (appended, copied, made): one that does not fit is refused
     // whole, as a full disk refuses it. Nothing: no limit.
@@ -96,6 +99,7 @@ public:
     std::vector<std::string> registrySubkeys(const std::string& key) override { return registry_.subkeyNames(key); }
     std::string readFileBytes(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override {
         change();
         takeSpace(path, 0);
@@ -103,7 +107,16 @@ public:
     }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override { return time_; }
+    LocalTime universalTime() override { return time_; }
+    // One program at a time here: the lock is always had at once.
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds) override {
+        const auto now = files_.content(path);
+        appendFileFlushed(path, std::string(now && !now->empty() ? "" : heading) + std::string(block));
+        return true;
+    }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }
     std::string computerName() override { return computerName_; }
