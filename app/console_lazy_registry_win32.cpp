@@ -7,6 +7,7 @@
 // module serves the whole set, so a key is never opened by one and closed by
 // another.
 #include <windows.h>
+#include <sddl.h>
 
 #include <initializer_list>
 
@@ -63,6 +64,21 @@ LONG WINAPI LazyRegQueryInfoKey(HKEY key, LPWSTR kind, LPDWORD kindLength, LPDWO
                          longestData, security, written)
                  : ERROR_PROC_NOT_FOUND;
 }
+// The undo folders' access list: only when a record is made.
+BOOL WINAPI LazyConvertStringSecurityDescriptor(LPCWSTR text, DWORD revision, PSECURITY_DESCRIPTOR* descriptor,
+                                                PULONG size) {
+    static const auto bound = Bind<BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG)>(
+        L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
+    if (bound) return bound(text, revision, descriptor, size);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return FALSE;
+}
+BOOL WINAPI LazySetFileSecurity(LPCWSTR path, SECURITY_INFORMATION parts, PSECURITY_DESCRIPTOR descriptor) {
+    static const auto bound = Bind<decltype(&SetFileSecurityW)>(L"advapi32.dll", "SetFileSecurityW");
+    if (bound) return bound(path, parts, descriptor);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return FALSE;
+}
 BOOL WINAPI LazyGetUserName(LPWSTR name, LPDWORD length) {
     static const auto bound = Bind<decltype(&GetUserNameW)>(L"advapi32.dll", "GetUserNameW");
     if (bound) return bound(name, length);
@@ -79,3 +95,7 @@ QUILLON_IMPORT_STAND_IN(RegEnumValueW, "__imp__RegEnumValueW@32", LazyRegEnumVal
 QUILLON_IMPORT_STAND_IN(RegEnumKeyExW, "__imp__RegEnumKeyExW@32", LazyRegEnumKeyEx)
 QUILLON_IMPORT_STAND_IN(RegQueryInfoKeyW, "__imp__RegQueryInfoKeyW@48", LazyRegQueryInfoKey)
 QUILLON_IMPORT_STAND_IN(GetUserNameW, "__imp__GetUserNameW@8", LazyGetUserName)
+QUILLON_IMPORT_STAND_IN(ConvertStringSecurityDescriptorToSecurityDescriptorW,
+                        "__imp__ConvertStringSecurityDescriptorToSecurityDescriptorW@16",
+                        LazyConvertStringSecurityDescriptor)
+QUILLON_IMPORT_STAND_IN(SetFileSecurityW, "__imp__SetFileSecurityW@12", LazySetFileSecurity)

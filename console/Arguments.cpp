@@ -40,6 +40,19 @@ bool Takes(Verb verb, const std::string& option) {
     return false;
 }
 
+// Windows drops a folder name's trailing dots and blanks, except through the
+// long-path form the records are written by: such a folder would be one that
+// most programs cannot open.
+bool PlainFolderPath(const std::string& path) {
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+        const std::string_view part = std::string_view(path).substr(start, end - start);
+        if (part != "." && part != ".." && !part.empty() && (part.back() == '.' || part.back() == ' ')) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
@@ -169,6 +182,8 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         } else if (name == "undodir") {
             if (request.undoRoot) return UsageError{"option /undodir is given twice"};
             if (value->empty()) return UsageError{"option /undodir needs a folder"};
+            if (!PlainFolderPath(*value))
+                return UsageError{"option /undodir: a folder name may not end in a dot or a blank: " + *value};
             request.undoRoot = *value;
         } else if (name == "report") {
             if (request.reportFile) return UsageError{"option /report is given twice"};

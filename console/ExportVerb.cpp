@@ -10,6 +10,7 @@
 #include "planning/LiveState.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
+#include "settings/StrictSelection.h"
 
 namespace quillon::console {
 namespace {
@@ -48,6 +49,10 @@ ListedBoxes LiveBoxes(VerbContext& verb) {
 int Export(VerbContext& verb) {
     const bool boxes = verb.request.boxesFile.has_value();
     const std::string& path = boxes ? *verb.request.boxesFile : *verb.request.selectionFile;
+    if (const auto problem = SelectionPlaceProblem(verb.platform, path)) {
+        verb.say(path + ": " + problem->reason + "; nothing was written");
+        return kBadUsage;
+    }
     if (!verb.request.force && (verb.platform.anyFileExists(path) || verb.platform.directoryExists(path))) {
         verb.say(path + " exists; /force replaces it");
         return kBadUsage;

@@ -1,13 +1,13 @@
 #pragma once
 // A run of /on and /off or of a /boxes file: only the steps of the listed
 // boxes and controls reach the machine. Every other step still runs (the
-// steps of a page read each other's state), but what it would change is dropped here: its tools end at
-// once as if they had succeeded, its files stay. The registry writer's own
-// script passes, since writing it changes nothing and the import is dropped.
+// steps of a page read each other's state), but what it would change is
+// dropped here: its tools end at once as if they had succeeded, its files
+// stay, and its registry script is not even written: a script that cannot be
+// written (its place taken by a folder) fails only the boxes asked for.
 #include "console/Arguments.h"
 #include "console/DroppedProcess.h"
 #include "engine/StepTag.h"
-#include "effects/Scratch.h"
 #include "platform/ForwardingPlatform.h"
 
 namespace quillon::console {
@@ -23,7 +23,7 @@ public:
         return std::make_unique<DroppedProcess>();
     }
     void deleteFile(const std::string& path) override {
-        if (passes() || IsScratchFile(path)) machine_.deleteFile(path);
+        if (passes()) machine_.deleteFile(path);
     }
     void removeEmptyDirectory(const std::string& path) override {
         if (passes()) machine_.removeEmptyDirectory(path);
@@ -39,6 +39,10 @@ public:
     }
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override {
         if (passes()) machine_.replaceTextFile(path, lines);
+    }
+    std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
+        if (passes()) return machine_.writeHeldScript(path, lines);
+        return std::make_unique<HeldFile>();
     }
 
 private:

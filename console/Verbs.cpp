@@ -98,6 +98,8 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
                      startup ? UserName(platform) : std::string()};
     try {
         if (request.verb == Verb::List) return List(verb);
+        // Listing the records changes nothing: it never waits for a run.
+        if (request.verb == Verb::Undo && request.listRecords) return Undo(verb);
         std::optional<SavedSelection> selection;
         if (request.verb != Verb::Undo && request.verb != Verb::Export && request.verb != Verb::Status &&
             !request.listed) {

@@ -1,6 +1,7 @@
 #include "planning/NetChange.h"
 
 #include "effects/EffectReader.h"
+#include "engine/Commands.h"
 #include "effects/EffectTarget.h"
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"
@@ -24,36 +25,43 @@ class NetChangeWatch::WatchedProcess : public StartedProcess {
 public:
     WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes,
                    std::vector<std::size_t> tools)
-        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes), tools_(std::move(tools)) {}
-    ~WatchedProcess() override { noteExit(); }
+        : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes),
+          tools_(std::move(tools)) {}
+    // A one-shot tool nobody waits for is waited for before the run's changes are read.
+    ~WatchedProcess() override {
+        if (!ended_ && !tools_.empty() && !watch_.closing_) watch_.unwaited_.push_back(std::make_unique<WatchedProcess>(std::move(*this)));
+    }
+    WatchedProcess(WatchedProcess&&) = default;
+
     bool waitPumping(std::chrono::milliseconds bound) override {
         const bool ended = process_->waitPumping(bound);
-        noteExit();
-        const int code = ended ? process_->exitCode().value_or(0) : 0;
+        if (!ended || ended_) return ended;
+        ended_ = true;
+        const int code = process_->exitCode().value_or(0);
         // A tool that fails where nothing needed changing left the machine as asked.
-        if (code != 0 && changes_ && !reported_) {
-            reported_ = true;
+        if (code != 0 && changes_)
             watch_.toolFailures_.push_back({step_, "the tool reported failure (exit code " + std::to_string(code) + ")"});
-        }
+        // A tool whose effect cannot be read back counts once it has ended well.
+        if (code == 0)
+            for (std::size_t target : tools_) watch_.targets_[target].tool = true;
         return ended;
     }
-    void terminate() override { process_->terminate(); }
+    void terminate() override {
+        ended_ = true;  // ended from outside: it did not do its work
+        process_->terminate();
+    }
     std::optional<int> exitCode() const override { return process_->exitCode(); }
 
 private:
-    // A tool not waited for may have ended by the time its handle goes.
-    void noteExit() {
-        if (const auto code = process_->exitCode())
-            for (std::size_t tool : tools_) watch_.targets_[tool].exitCode = code;
-    }
-
     NetChangeWatch& watch_;
     std::unique_ptr<StartedProcess> process_;
     StepTag step_;
     bool changes_;
-    std::vector<std::size_t> tools_;  // the targets of the tools it runs
-    bool reported_ = false;
+    std::vector<std::size_t> tools_;
+    bool ended_ = false;
 };
+
+NetChangeWatch::~NetChangeWatch() { closing_ = true; }
 
 std::string NetChangeWatch::state(const Item& item) {
     switch (item.kind) {
@@ -112,7 +120,7 @@ std::optional<std::size_t> NetChangeWatch::targetOf(const Effect& e) const {
 
 bool NetChangeWatch::differs(const Effect& e) const {
     const auto index = targetOf(e);
-    return !index || targets_[*index].changed || targets_[*index].tool;
+    return !index || targets_[*index].changed || e.kind == EffectKind::RunTool;
 }
 
 std::size_t NetChangeWatch::watch(const Effect& e) {
@@ -144,10 +152,7 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
         watchItem(index, *kind, t.path, t.name);
         return index;
     }
-    if (t.kind == TargetKind::Tool) {
-        targets_[index].tool = true;
-        return index;
-    }
+    if (t.kind == TargetKind::Tool) return index;  // shown once it has ended well
     targets_[index].tree = t.path;
     watchTree(index, t.path, t.path);
     if (e.kind != EffectKind::CopyKey) return index;
@@ -184,6 +189,8 @@ bool NetChangeWatch::Holds(const Effect& e) {
 }
 
 std::vector<NetChange> NetChangeWatch::changes() {
+    for (auto waiting = std::move(unwaited_); auto& process : waiting)
+        if (!process->waitPumping(kCommandBound)) process->terminate();
     std::vector<NetChange> out;
     for (std::size_t index = 0; index < targets_.size(); ++index) {
         // What a tree holds now that it did not hold before was absent then:
@@ -201,11 +208,8 @@ std::vector<NetChange> NetChangeWatch::changes() {
             then[id] = before_.at(id);
             changed = changed || now[id] != then[id];
         }
-        // A tool changed something only when it started.
-        if (target.tool) changed = target.ran;
         targets_[index].changed = changed;
-        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present,
-                         false, target.ran, target.exitCode};
+        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present};
         if (!target.tree.empty()) {
             change.before = summary(target, then);
             change.after = summary(target, now);
@@ -231,15 +235,12 @@ std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& com
         PlatformView view(machine_);
         for (const Effect& effect : *effects) {
             changes = changes || Assess(effect, view).changes;
-            const std::size_t index = watch(effect);
-            if (effect.kind == EffectKind::RunTool) tools.push_back(index);
+            const std::size_t target = watch(effect);
+            if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
-    // A tool that cannot start has run nothing: its step fails instead.
-    auto process = machine_.startHidden(commandLine);
-    for (std::size_t tool : tools) targets_[tool].ran = true;
-    return std::make_unique<WatchedProcess>(*this, std::move(process), step_ ? *step_ : StepTag{}, changes,
-                                            std::move(tools));
+    return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), step_ ? *step_ : StepTag{},
+                                            changes, std::move(tools));
 }
 
 void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {

@@ -31,9 +31,6 @@ struct NetChange {
     bool readable = true;        // false for a tool whose effect cannot be read back (chkntfs, sfc)
     bool present = true;         // false for a service the machine does not have
     bool missed = false;         // the machine does not hold what the last change to this value set
-    // A tool whose effect cannot be read back: whether it started, and its exit once it ended.
-    bool ran = false;
-    std::optional<int> exitCode;
 };
 
 // A tool that ended reporting failure where it had something to change.
@@ -45,12 +42,13 @@ struct StepFailure {
 class NetChangeWatch : public ChangeSeam {
 public:
     explicit NetChangeWatch(Platform& below) : ChangeSeam(below) {}
+    ~NetChangeWatch() override;
 
     // The step whose changes are being watched; read as each change arrives.
     void follow(const StepTag& step) { step_ = &step; }
 
     // Every target touched so far, in the order first touched, its after
-    // state read now.
+    // state read now. A tool started and not waited for is waited for first.
     std::vector<NetChange> changes();
     const std::vector<StepFailure>& toolFailures() const { return toolFailures_; }
     // After changes(): whether the target `effect` acts on changed (a tool
@@ -79,12 +77,10 @@ private:
         bool present = true;
         bool tool = false;
         bool underTree = false;  // a later change to a whole tree holding it decides what it holds
-        bool ran = false;        // a tool: started
-        std::optional<int> exitCode;
         bool changed = false;    // as changes() last found it
     };
 
-    // Watches the target of `effect`; its index.
+    // Returns the target's index.
     std::size_t watch(const Effect& effect);
     std::optional<std::size_t> targetOf(const Effect& effect) const;
     // The item kind of a target that is one item.
@@ -103,6 +99,8 @@ private:
     std::map<ItemId, std::size_t> owner_;  // the target that shows an item
     std::map<ItemId, std::string> before_;
     std::vector<StepFailure> toolFailures_;
+    bool closing_ = false;  // declared first: read while unwaited_ goes
+    std::vector<std::unique_ptr<StartedProcess>> unwaited_;  // one-shot tools nobody waited for
 };
 
 }  // namespace quillon

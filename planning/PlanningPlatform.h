@@ -51,6 +51,7 @@ public:
     std::string executableFolder() override { return machine_.executableFolder(); }
     std::string computerName() override { return machine_.computerName(); }
     std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
+    std::string shellFolder(ShellFolder which) override { return machine_.shellFolder(which); }
     bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
     void pumpEvents() override {}
     MessageBoxAnswer messageBox(const std::string&, const std::string&, MessageBoxKind) override {

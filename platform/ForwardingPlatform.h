@@ -43,6 +43,9 @@ public:
     std::vector<std::string> registrySubkeys(const std::string& key) override { return machine_.registrySubkeys(key); }
     void holdRegistryKeysOpen(bool hold) override { machine_.holdRegistryKeysOpen(hold); }
     std::string readFileBytes(const std::string& path) override { return machine_.readFileBytes(path); }
+    std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override {
+        return machine_.readFileBytesAtMost(path, limit);
+    }
     void copyFile(const std::string& from, const std::string& to) override { machine_.copyFile(from, to); }
     void copyFileFlushed(const std::string& from, const std::string& to) override {
         machine_.copyFileFlushed(from, to);
@@ -63,7 +66,9 @@ public:
     std::string executableFolder() override { return machine_.executableFolder(); }
     std::string computerName() override { return machine_.computerName(); }
     std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
+    std::string shellFolder(ShellFolder which) override { return machine_.shellFolder(which); }
     bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
+    void protectFolder(const std::string& path) override { machine_.protectFolder(path); }
     void pumpEvents() override { machine_.pumpEvents(); }
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override {
         return machine_.holdRunLock(bound);

@@ -22,6 +22,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file larger than its reader takes.
+class FileTooLarge : public PlatformError {
+public:
+    FileTooLarge(const std::string& path, std::size_t limit)
+        : PlatformError(path + " is larger than " + std::to_string(limit) + " bytes") {}
+};
+
 enum class RegRoot { CurrentUser, LocalMachine };
 
 // A command started with a hidden window.
@@ -61,6 +68,13 @@ public:
 
 enum class MessageBoxKind { OkCancel, OkCancelExclamation };
 enum class MessageBoxAnswer { Ok, Cancel };
+
+enum class ShellFolder {
+    Startup,          // the user's Startup folder
+    CommonStartup,    // All Users' Startup folder
+    CommonStartMenu,  // All Users' Start menu
+    Windows,          // the Windows folder
+};
 
 class Platform {
 public:
@@ -112,6 +126,13 @@ public:
 
     // The file's bytes as stored; throws PlatformError if it cannot be read.
     virtual std::string readFileBytes(const std::string& path) = 0;
+    // The same for a file that may be anything (a planted record): one larger
+    // than `limit` bytes is refused before any of it is read.
+    virtual std::string readFileBytesAtMost(const std::string& path, std::size_t limit) {
+        std::string bytes = readFileBytes(path);
+        if (bytes.size() > limit) throw FileTooLarge(path, limit);
+        return bytes;
+    }
     // Copies a file; throws PlatformError if it cannot, or if `to` exists. The
     // copy is left to the system to write out when it will.
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
@@ -146,6 +167,15 @@ public:
     virtual std::string computerName() = 0;
     // The application data folder shared by every user of the machine; throws PlatformError when it cannot tell.
     virtual std::string commonAppDataFolder() = 0;
+    // Where this Windows keeps a folder, as the system says (its name differs
+    // by language, Windows may live on another drive); empty when it cannot tell.
+    virtual std::string shellFolder(ShellFolder which) = 0;
+    // Lets only administrators and the system change the folder and what is
+    // made in it from now on (everyone may read), owned by the administrators:
+    // a folder made beforehand by someone else, or with a looser list, is taken
+    // back. Throws PlatformError when it cannot. A platform with one user
+    // needs nothing done.
+    virtual void protectFolder(const std::string& /*path*/) {}
     // Whether the path itself (not what it leads to) is a symbolic link, a junction or another reparse point:
     // such a path is removed as itself and never entered.
     virtual bool isLinkOrJunction(const std::string& path) = 0;

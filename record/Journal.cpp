@@ -20,21 +20,29 @@ std::vector<std::string> UndoRecords(Platform& machine) {
 
 class JournalPlatform::WatchedProcess : public StartedProcess {
 public:
-    WatchedProcess(JournalPlatform& journal, std::unique_ptr<StartedProcess> process, std::vector<std::size_t> effects)
-        : journal_(journal), process_(std::move(process)), effects_(std::move(effects)) {}
+    WatchedProcess(JournalPlatform& journal, std::unique_ptr<StartedProcess> process, std::vector<std::size_t> effects,
+                   int tool)
+        : journal_(journal), process_(std::move(process)), effects_(std::move(effects)), tool_(tool) {}
     bool waitPumping(std::chrono::milliseconds bound) override {
         const bool ended = process_->waitPumping(bound);
         if (ended && !reported_ && process_->exitCode().value_or(0) != 0)
             report("the tool reported failure (exit code " + std::to_string(*process_->exitCode()) + ")");
+        if (ended) end();
         return ended;
     }
     void terminate() override {
         process_->terminate();
         report("the tool did not end in time");
+        end();
     }
     std::optional<int> exitCode() const override { return process_->exitCode(); }
 
 private:
+    // Seen to end: whatever it did is done, and the record says so.
+    void end() {
+        if (!effects_.empty() && !ended_) journal_.record_->ended(tool_);
+        ended_ = true;
+    }
     void report(const std::string& why) {
         reported_ = true;
         for (std::size_t i : effects_) journal_.failed(i, why);
@@ -42,7 +50,9 @@ private:
     JournalPlatform& journal_;
     std::unique_ptr<StartedProcess> process_;
     std::vector<std::size_t> effects_;
+    int tool_;
     bool reported_ = false;
+    bool ended_ = false;
 };
 
 JournalPlatform::JournalPlatform(Platform& machine, std::string undoRoot, bool restore)
@@ -51,6 +61,7 @@ JournalPlatform::JournalPlatform(Platform& machine, std::string undoRoot, bool r
 JournalPlatform::~JournalPlatform() = default;
 
 bool JournalPlatform::begin() { return record_->writable(); }
+void JournalPlatform::keepRecord(const std::string& folder) { record_->keepAlso(folder); }
 std::string JournalPlatform::folder() const { return record_->folder(); }
 
 std::string JournalPlatform::finish() {
@@ -67,7 +78,7 @@ std::string JournalPlatform::finish() {
     return record_->folder();
 }
 
-std::size_t JournalPlatform::beforeChange(const Effect& effect) {
+std::size_t JournalPlatform::beforeChange(const Effect& effect, int tool) {
     PlatformView view(machine_);
     const Assessment a = Assess(effect, view);
     effects_.push_back({effect, step_ ? *step_ : StepTag{}, a.before, a.after, a.changes, false, false, {}});
@@ -77,7 +88,7 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect) {
         throw PlatformError(effects_[index].reason);
     }
     try {
-        if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect, effects_[index].step);
+        if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect, effects_[index].step, tool);
     } catch (const UnscriptableName& error) {
         refuse(index, error.what());
         throw;
@@ -118,9 +129,10 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
 std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& commandLine,
                                                            const std::optional<std::vector<Effect>>& effects) {
     std::vector<std::size_t> indexes;
+    const int tool = ++tools_;
     try {
         if (effects)
-            for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect));
+            for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect, tool));
     } catch (const PlatformError& error) {
         // The command is not started: none of its changes is made.
         for (std::size_t i : indexes) refuse(i, error.what());
@@ -128,7 +140,7 @@ std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& co
     }
     if (stopped()) throw PlatformError("not started: the undo record stopped earlier (" + stopReason_ + ")");
     try {
-        return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), std::move(indexes));
+        return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), std::move(indexes), tool);
     } catch (const PlatformError& error) {
         for (std::size_t i : indexes) failed(i, error.what());
         throw;

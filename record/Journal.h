@@ -43,6 +43,8 @@ public:
     void follow(const StepTag& step) { step_ = &step; }
     // Whether a record could be written (the root exists or can be made). Makes no record.
     bool begin();
+    // A record that pruning at the end must leave (the one a restore takes back).
+    void keepRecord(const std::string& folder);
     // True once a change was refused because its record could not be written;
     // from then on every change is refused.
     bool stopped() const { return !stopReason_.empty(); }
@@ -68,7 +70,7 @@ private:
     class WatchedProcess;
     // Records the effect ahead of its change and returns its index in
     // effects(); throws PlatformError when the change must not be made.
-    std::size_t beforeChange(const Effect& effect);
+    std::size_t beforeChange(const Effect& effect, int tool = 0);
     void failed(std::size_t index, const std::string& why);
     void refuse(std::size_t index, const std::string& why);
 
@@ -76,6 +78,7 @@ private:
     std::unique_ptr<UndoRecordWriter> record_;
     std::vector<RecordedEffect> effects_;
     std::string stopReason_;
+    int tools_ = 0;  // tools started so far
 };
 
 }  // namespace quillon

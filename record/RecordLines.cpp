@@ -31,6 +31,8 @@ const char* KindWord(StateKind kind) {
     case StateKind::File: return "file";
     case StateKind::Folder: return "folder";
     case StateKind::Change: return "change";
+    case StateKind::Tool: return "tool";
+    case StateKind::Ended: return "ended";
     }
     return "";
 }
@@ -195,6 +197,8 @@ std::string StateLineText(const StateLine& line) {
     case StateKind::Folder: fields.push_back(presence); break;
     case StateKind::Tree:
     case StateKind::Change: break;
+    case StateKind::Tool:
+    case StateKind::Ended: break;
     case StateKind::File:
         if (!line.present) {
             fields.push_back("absent");
@@ -236,6 +240,9 @@ std::optional<StateLine> ParseStateLine(const std::string& text) {
         line.present = *Presence(f[3]);
     } else if (kind == "tree" && f.size() == 3 && !line.after) {
         line.kind = StateKind::Tree;
+    } else if ((kind == "tool" || kind == "ended") && f.size() == 3 && line.after && line.target.size() <= 9 &&
+               line.target.find_first_not_of("0123456789") == std::string::npos) {
+        line.kind = kind == "tool" ? StateKind::Tool : StateKind::Ended;
     } else if (kind == "file" && f.size() == 4 && f[3] == "absent") {
         line.kind = StateKind::File;
     } else if (kind == "file" && f.size() == 4 && f[3] == "nocopy" && !line.after) {

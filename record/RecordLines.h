@@ -10,6 +10,12 @@
 //   before        file    PATH absent | nocopy | copy  files\N NAME
 //   after         file    PATH absent | copy  DIGEST
 //   before|after  folder  PATH present|absent
+//   after         tool    N                      the after lines that follow, up
+//                                                to the next tool line, are the
+//                                                changes of tool N (0: none)
+//   after         ended   N                      tool N has ended
+// A change of a tool whose end the record never saw is uncertain. Records
+// without tool lines (older ones) hold no uncertain change.
 #include <optional>
 #include <string>
 #include <array>
@@ -26,7 +32,7 @@ namespace quillon {
 // Change is no state: it names the target of one change of the run and the
 // step it came from, written with that change's after lines, so the record
 // can be counted and shown as the run printed it.
-enum class StateKind { Value, Key, Tree, File, Folder, Change };
+enum class StateKind { Value, Key, Tree, File, Folder, Change, Tool, Ended };
 
 // The step a change came from, as a record keeps it.
 struct RecordedStep {
@@ -39,7 +45,7 @@ struct RecordedStep {
 struct StateLine {
     bool after = false;  // what the run wrote; otherwise what was there before
     StateKind kind = StateKind::Value;
-    std::string target;             // key or path
+    std::string target;             // key or path; Tool and Ended: the tool's number
     std::string name;               // value name
     std::optional<RegValue> value;  // Value: nothing when absent
     bool present = false;           // Key, Folder; File: a copy kept (before) or made (after)

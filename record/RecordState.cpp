@@ -28,6 +28,8 @@ public:
         case StateKind::Tree: complete_.push_back(line.target); return;
         case StateKind::File: return file(line);
         case StateKind::Folder: return folder(line);
+        case StateKind::Tool: tool_ = line.target; return;
+        case StateKind::Ended: ended_.insert(line.target); return;
         case StateKind::Change: return;
         }
     }
@@ -38,6 +40,7 @@ public:
             ValueEntry& e = v;
             // Inside a tree that was missing, or one listed whole, an unlisted value was absent.
             if (!e.beforeKnown && !WithinAny(e.target.key, absent_) && !WithinAny(e.target.key, complete_)) continue;
+            e.target.uncertain = e.tool != "0" && !e.tool.empty() && !ended_.count(e.tool);
             state.values.push_back(std::move(e.target));
         }
         for (auto& [slot, k] : keys_) {
@@ -54,6 +57,7 @@ private:
     struct ValueEntry {
         ValueTarget target;
         bool beforeKnown = false;
+        std::string tool;  // the tool of its last change; empty: none
     };
     struct KeyEntry {
         KeyTarget target;
@@ -80,6 +84,7 @@ private:
         ValueEntry& e = valueEntry(line.target, line.name);
         if (line.after) {
             e.target.after = line.value;
+            e.tool = tool_;
             present(line.target);
         } else if (!e.beforeKnown) {
             e.beforeKnown = true;
@@ -124,6 +129,8 @@ private:
     std::map<std::string, FolderTarget> folders_;
     std::vector<std::string> absent_;    // trees missing before the run
     std::vector<std::string> complete_;  // trees listed whole
+    std::string tool_;                   // the tool whose changes the lines now are
+    std::set<std::string> ended_;        // tools whose end was seen
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ struct ValueTarget {
     std::string key, name;
     std::optional<RegValue> before;
     std::optional<std::optional<RegValue>> after;  // nothing: the run's result is not known
+    bool uncertain = false;  // its last change was a tool's whose end the record never saw
 };
 struct KeyTarget {
     std::string key;

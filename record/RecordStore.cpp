@@ -6,13 +6,13 @@
 
 #include "record/RecordReader.h"
 #include "record/RecordState.h"
+#include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 
 namespace quillon {
 namespace {
 
 constexpr std::string_view kHeaderTitle = "Quillon undo record";
-constexpr std::size_t kLongestHeader = 4096;  // far more than any real header; anything longer is not one
 
 auto Order(const RecordHeader& h) {
     const LocalTime& t = h.time;
@@ -134,6 +134,19 @@ void MakeFolderPath(Platform& machine, const std::string& path) {
     machine.createDirectory(path);
 }
 
+void PrepareUndoRoot(Platform& machine, const std::string& root) {
+    MakeFolderPath(machine, root);
+    // Shared application data lets every user make folders: the one above the records is ours alone too.
+    bool defaultRoot = false;
+    try {
+        defaultRoot = EqualNoCase(root, DefaultUndoRoot(machine));
+    } catch (const PlatformError&) {
+        // The system cannot name its own place: the root is the one given.
+    }
+    if (defaultRoot) machine.protectFolder(ParentPath(root));
+    machine.protectFolder(root);
+}
+
 std::string RecordTimeText(const LocalTime& t) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
@@ -148,9 +161,9 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
     std::string bytes;
     try {
         if (!machine.anyFileExists(path)) return std::nullopt;
-        bytes = machine.readFileBytes(path);
+        bytes = machine.readFileBytesAtMost(path, kLongestHeader);
     } catch (const PlatformError&) {
-        return std::nullopt;
+        return std::nullopt;  // unreadable, or far longer than any header: not one
     }
     if (bytes.size() > kLongestHeader || !bytes.ends_with("\r\n")) return std::nullopt;  // cut off or not ours
     std::vector<std::string_view> lines;
@@ -198,7 +211,7 @@ std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root
 }
 
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore) {
-    MakeFolderPath(machine, root);
+    PrepareUndoRoot(machine, root);
     RecordHeader header;
     header.computer = machine.computerName();
     header.user = machine.userName();
@@ -238,18 +251,23 @@ std::string CreateRecordFolder(Platform& machine, const std::string& root, bool 
     return folder;
 }
 
-void PruneRecords(Platform& machine, const std::string& root, int keep, const std::string& except) {
+void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept) {
     const std::vector<StoredRecord> records = ListRecords(machine, root);
-    const auto made = std::find_if(records.begin(), records.end(),
-                                   [&](const StoredRecord& r) { return EqualNoCase(r.folder, except); });
+    const auto isKept = [&](const StoredRecord& r) {
+        return std::any_of(kept.begin(), kept.end(), [&](const std::string& k) { return EqualNoCase(r.folder, k); });
+    };
     // Only this computer and user's own records go, past their newest `keep`;
-    // the record just made is one of those kept, however old its header says it is.
+    // the record just made (and one being restored) are among those kept,
+    // however old their headers say they are.
     RecordHeader owner;
     owner.computer = machine.computerName();
     owner.user = machine.userName();
-    int othersKept = std::max(0, keep - (made != records.end() && SameOwner(made->header, owner) ? 1 : 0));
+    const auto mine = [&](const StoredRecord& r) { return SameOwner(r.header, owner); };
+    int othersKept = std::max(
+        0, keep - static_cast<int>(std::count_if(records.begin(), records.end(),
+                                                 [&](const StoredRecord& r) { return isKept(r) && mine(r); })));
     for (const StoredRecord& r : records) {
-        if (EqualNoCase(r.folder, except) || !SameOwner(r.header, owner)) continue;
+        if (isKept(r) || !mine(r)) continue;
         if (othersKept > 0) {
             --othersKept;
             continue;
@@ -265,7 +283,7 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
 bool RecordUndone(Platform& machine, const std::string& folder) {
     const std::string path = folder + "\\" + kUndoneMark;
     try {
-        return machine.anyFileExists(path) && machine.readFileBytes(path).starts_with("undone\t");
+        return machine.anyFileExists(path) && machine.readFileBytesAtMost(path, kLongestHeader).starts_with("undone\t");
     } catch (const PlatformError&) {
         return true;  // there but unreadable: not a record to take back unasked
     }
@@ -298,11 +316,27 @@ bool PartUndone(Platform& machine, const std::string& folder, TargetScope part) 
     }
 }
 
+// Seconds since 1 January 1970 of a local time, for comparing two of them.
+long long Seconds(const LocalTime& t) {
+    const int y = t.month <= 2 ? t.year - 1 : t.year;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (t.month + (t.month > 2 ? -3 : 9)) + 2) / 5 + t.day - 1;
+    const long long days = era * 146097LL + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+    return days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+bool DatedAfterNow(const RecordHeader& header, const LocalTime& now) {
+    constexpr long long kClockSetBack = 3600;
+    return Seconds(header.time) > Seconds(now) + kClockSetBack;
+}
+
 std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root) {
     const std::string computer = machine.computerName();
     const std::string user = machine.userName();
+    const LocalTime now = machine.localTime();
     for (const StoredRecord& r : ListRecords(machine, root))
-        if (!r.undone && !r.header.restore && EqualNoCase(r.header.computer, computer) &&
+        if (!r.undone && !r.header.restore && !DatedAfterNow(r.header, now) && EqualNoCase(r.header.computer, computer) &&
             EqualNoCase(r.header.user, user))
             return r.folder;
     return std::nullopt;

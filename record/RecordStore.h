@@ -16,6 +16,11 @@
 namespace quillon {
 
 inline constexpr int kRecordsKept = 20;
+// A header is a few hundred bytes; no header or mark is longer than this.
+inline constexpr std::size_t kLongestHeader = 4096;
+// No file of a record is longer than this: a longer one is damage (or worse),
+// refused before it is read. A file a run would have to copy past it is not deleted.
+inline constexpr std::size_t kLongestRecordFile = 16 * 1024 * 1024;
 
 // The machine's own place for records: Quillon\undo in the application data
 // shared by all users, so the program may run from a read-only or shared folder.
@@ -32,10 +37,11 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore);
 
 // Removes this computer and user's records past their newest `keep`, oldest
-// first by header (time, then sequence), never `except` and never another's:
-// a folder many computers share keeps each one's own. A link inside a record goes as a link; its
-// target is never entered. A record that cannot go is left for next time.
-void PruneRecords(Platform& machine, const std::string& root, int keep, const std::string& except);
+// first by header (time, then sequence), never one of `kept` (which count
+// among the `keep`) and never another's: a folder many computers share keeps
+// each one's own. A link inside a record goes as a link; its target is never
+// entered. A record that cannot go is left for next time.
+void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept);
 
 bool RecordUndone(Platform& machine, const std::string& folder);
 // Marks the record as restored, by the restore whose own record is `restoreFolder`.
@@ -54,7 +60,8 @@ struct StoredRecord {
 std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root);
 
 // The record an undo without a named folder takes: the newest of this computer
-// and user that has not been undone and is not the record of a restore.
+// and user that has not been undone, is not the record of a restore and is
+// not dated after now.
 std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root);
 
 // How many changes the record holds, for listing.
@@ -62,6 +69,15 @@ int CountRecordedChanges(Platform& machine, const std::string& folder);
 
 // Makes the folder and any of its parents that are missing; throws PlatformError.
 void MakeFolderPath(Platform& machine, const std::string& path);
+
+// Makes the records' root where missing and lets only administrators and the
+// system write there (the default root's Quillon folder too), tightening a
+// folder someone made beforehand; throws PlatformError when it cannot.
+void PrepareUndoRoot(Platform& machine, const std::string& root);
+
+// Whether the record is dated after `now`: no run made it. The hour a clock
+// is set back at the end of summer time is allowed for.
+bool DatedAfterNow(const RecordHeader& header, const LocalTime& now);
 
 // "2026-01-02 03:04:05", as headers and listings write a time.
 std::string RecordTimeText(const LocalTime& time);

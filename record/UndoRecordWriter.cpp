@@ -53,7 +53,7 @@ void RemoveTree(Platform& machine, const std::string& folder) {
 
 bool UndoRecordWriter::writable() {
     try {
-        MakeFolderPath(machine_, root_);
+        PrepareUndoRoot(machine_, root_);
         return machine_.directoryExists(root_);
     } catch (const PlatformError&) {
         return false;
@@ -83,7 +83,9 @@ void UndoRecordWriter::writeLog() {
 void UndoRecordWriter::prune() {
     if (!opened()) return;
     try {
-        PruneRecords(machine_, root_, kRecordsKept, folder_);
+        std::vector<std::string> kept = alsoKept_;
+        kept.push_back(folder_);
+        PruneRecords(machine_, root_, kRecordsKept, kept);
     } catch (const PlatformError&) {
         // Old records that cannot go stay.
     }
@@ -199,7 +201,8 @@ void UndoRecordWriter::keepFile(const std::string& path, Pending& out) {
     // Freeing the cabinet's space is the point of that box: it is not copied.
     if (line.present && !EqualNoCase(FileName(path), "Driver.cab")) {
         try {
-            machine_.readFileBytes(path);
+            // A copy a restore would refuse to read is no copy: the file stays.
+            machine_.readFileBytesAtMost(path, kLongestRecordFile);
         } catch (const PlatformError& error) {
             throw TargetNotKept(std::string("the file cannot be kept: ") + error.what());
         }
@@ -265,9 +268,30 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
     }
 }
 
-void UndoRecordWriter::keep(const Effect& effect, const StepTag& step) {
+void UndoRecordWriter::ended(int tool) {
+    if (!opened() || tool == 0) return;
+    StateLine line;
+    line.after = true;
+    line.kind = StateKind::Ended;
+    line.target = std::to_string(tool);
+    try {
+        machine_.appendFile(folder_ + "\\" + kStateFile, StateLineText(line));
+        lines_.push_back(line);
+    } catch (const PlatformError&) {
+        // Its changes stay uncertain: a restore keeps what they wrote.
+    }
+}
+
+void UndoRecordWriter::keep(const Effect& effect, const StepTag& step, int tool) {
     open();
     Pending pending;
+    if (tool != group_) {
+        StateLine line;
+        line.after = true;
+        line.kind = StateKind::Tool;
+        line.target = std::to_string(tool);
+        pending.state.push_back(line);
+    }
     const EffectTarget t = TargetOf(effect);
     switch (t.kind) {
     case TargetKind::Value:
@@ -287,6 +311,7 @@ void UndoRecordWriter::keep(const Effect& effect, const StepTag& step) {
     after(effect, pending);
     pending.state.push_back(ChangeLine(t, step));
     flush(pending);
+    group_ = tool;
 }
 
 void UndoRecordWriter::keepFailed(const Effect& effect) {

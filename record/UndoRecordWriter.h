@@ -41,7 +41,11 @@ public:
     // there is none. Throws PlatformError when that cannot be done (the change
     // must then not be made), UnscriptableName when a name it would need
     // cannot be written exactly, TargetNotKept when the target cannot be read.
-    void keep(const Effect& effect, const StepTag& step);
+    // `tool`: the number of the tool that will make the change (0: made directly).
+    void keep(const Effect& effect, const StepTag& step, int tool = 0);
+    // Tool N has ended: its changes are certain. Written out when the system
+    // will; one lost leaves them uncertain, which a restore keeps.
+    void ended(int tool);
     // Writes out what is left of the log.
     void settle() { writeLog(); }
     // After a file or folder change failed: writes what its target holds
@@ -52,8 +56,10 @@ public:
     void log(const std::string& line);
     // Removes the record's folder (the run left nothing to take back).
     void remove();
-    // Removes the oldest records past the newest 20, never this one.
+    // Removes the oldest records past the newest 20, never this one nor `keepAlso`'s.
     void prune();
+    // A record pruning must leave, as the one a restore is taking back.
+    void keepAlso(const std::string& folder) { alsoKept_.push_back(folder); }
 
 private:
     struct KeySnapshot {
@@ -89,6 +95,8 @@ private:
     // Keys kept whole, by lower-case path: the tree before the run (empty: the key did not exist).
     std::map<std::string, std::vector<KeySnapshot>> trees_;
     std::set<std::string> paths_;  // files and folders kept, lower case
+    std::vector<std::string> alsoKept_;
+    int group_ = 0;  // the tool whose changes the state lines now are
 };
 
 }  // namespace quillon

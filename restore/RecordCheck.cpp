@@ -10,7 +10,9 @@
 #include "effects/RegScript.h"
 #include "effects/Scratch.h"
 #include "engine/SelectionForm.h"
+#include "record/RecordStore.h"
 #include "record/UndoRecordWriter.h"
+#include "platform/DevicePath.h"
 #include "platform/ForwardingPlatform.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
@@ -30,8 +32,14 @@ public:
     bool anyFileExists(const std::string& path) override { return !IsScratchFile(path); }
 };
 
+std::string Slot(const std::string& key, const std::string& name) { return Lower(key) + '\n' + Lower(name); }
+
 struct Reach {
-    std::vector<std::string> trees;        // keys and everything below them
+    std::vector<std::string> trees;        // keys and everything below them: a step removes or copies them whole
+    std::set<std::string> values;          // values a step writes or deletes, by Slot
+    std::set<std::string> keys;            // keys a step makes, lower case
+    std::vector<std::string> targets;      // every key above, for the keys a run makes on the way
+    std::vector<std::string> runKeys;      // any value directly in them: the startup entries
     std::set<std::string> services;        // service keys, lower case: their Start value only
     std::set<std::string> files;           // files a step deletes, lower case
     std::vector<std::string> fileFolders;  // folders whose files a step deletes
@@ -40,9 +48,10 @@ struct Reach {
 
 Reach WhatARunReaches(Platform& machine, const std::string& user) {
     Reach reach;
-    for (const RunKey& key : kRunKeys) reach.trees.push_back(key.fullPath);
-    reach.fileFolders = StartupFolders(user);
-    reach.fileFolders.push_back(std::string(kCommonStartMenu));
+    for (const RunKey& key : kRunKeys) reach.runKeys.push_back(key.fullPath), reach.targets.push_back(key.fullPath);
+    reach.fileFolders = StartupFolders(machine, user);
+    if (const std::string menu = machine.shellFolder(ShellFolder::CommonStartMenu); !menu.empty())
+        reach.fileFolders.push_back(menu);
     EverythingThere everywhere(machine);
     for (bool ticked : {true, false}) {
         SelectionForm form;
@@ -52,11 +61,23 @@ Reach WhatARunReaches(Platform& machine, const std::string& user) {
             const EffectTarget t = TargetOf(p.effect);
             switch (t.kind) {
             case TargetKind::Value:
-                if (!ServiceOfStartValue(t.path, t.name).empty()) reach.services.insert(Lower(t.path));
-                else reach.trees.push_back(t.path);
+                if (!ServiceOfStartValue(t.path, t.name).empty()) {
+                    reach.services.insert(Lower(t.path));
+                } else {
+                    reach.values.insert(Slot(t.path, t.name));
+                    reach.targets.push_back(t.path);
+                }
                 break;
             case TargetKind::Key:
-            case TargetKind::Tree: reach.trees.push_back(t.path); break;
+                // A tool may give the key it makes an empty default value.
+                reach.keys.insert(Lower(t.path));
+                reach.values.insert(Slot(t.path, ""));
+                reach.targets.push_back(t.path);
+                break;
+            case TargetKind::Tree:
+                reach.trees.push_back(t.path);
+                reach.targets.push_back(t.path);
+                break;
             case TargetKind::File: reach.files.insert(Lower(t.path)); break;
             case TargetKind::Folder: reach.folders.insert(Lower(t.path)); break;
             case TargetKind::Tool: break;
@@ -64,6 +85,14 @@ Reach WhatARunReaches(Platform& machine, const std::string& user) {
         }
     }
     return reach;
+}
+
+// A name a restore can make as itself: no device (CON, NUL.txt), nothing
+// Windows refuses in a name. A trailing dot or blank is a real Startup
+// entry's name and is put back exactly.
+bool RestorableFileName(const std::string& name) {
+    return IsPlainFileName(name) && !IsDevicePath(name) && name.find_first_of("<>|\"") == std::string::npos &&
+           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
 class Checker {
@@ -78,28 +107,35 @@ public:
         if (NormalisedKey(key) != key || !ScriptCarries(key) || key.find(']') != std::string::npos ||
             (valueName && !ScriptCarries(*valueName)))
             refuse(entry);
-        if (KeyRoot(key) == "HKEY_CURRENT_USER" && header_.user != user_)
+        if (KeyRoot(key) == "HKEY_CURRENT_USER" && !EqualNoCase(header_.user, user_))
             throw RecordRefused("the record holds settings of the user " + header_.user + ", not of " + user_ +
                                 ": " + entry);
         if (reach_.services.count(Lower(key))) {
             if (valueName && EqualNoCase(*valueName, "Start")) return;
             refuse(entry);
         }
-        if (within(key) || (whole && onlyReachBelow(key))) return;
+        // Down to the value name: what is below a key a run writes is not the run's.
+        if (within(key)) return;
+        if (valueName) {
+            if (valueWithin(key, *valueName)) return;
+            refuse(entry);
+        }
+        if (reach_.keys.count(Lower(key)) || isTarget(key) || (whole && onlyReachBelow(key))) return;
         refuse(entry);
     }
 
     void file(const std::string& path, const std::string& entry) const {
         const std::string name = path.substr(path.find_last_of('\\') + 1);
-        if (path.find('\\') == std::string::npos || !IsPlainFileName(name)) refuse(entry);
+        if (path.find('\\') == std::string::npos || !RestorableFileName(name)) refuse(entry);
         // The per-user Startup folder is the user's own, as HKEY_CURRENT_USER is.
-        const std::vector<std::string> own = StartupFolders(header_.user);
-        if (header_.user != user_ && own.size() > 1 && EqualNoCase(ParentPath(path), own.front()))
+        const std::vector<std::string> own = StartupFolders(machine_, header_.user);
+        if (!EqualNoCase(header_.user, user_) && own.size() > 1 && EqualNoCase(ParentPath(path), own.front()))
             throw RecordRefused("the record holds files of the user " + header_.user + ", not of " + user_ + ": " +
                                 entry);
         if (reach_.files.count(Lower(path))) return;
         // The common Start menu loses its shortcuts only; a Startup folder any entry.
-        if (EqualNoCase(ParentPath(path), kCommonStartMenu)) {
+        const std::string menu = machine_.shellFolder(ShellFolder::CommonStartMenu);
+        if (!menu.empty() && EqualNoCase(ParentPath(path), menu)) {
             if (WildcardMatch("*.lnk", name)) return;
             refuse(entry);
         }
@@ -126,14 +162,28 @@ private:
             if (KeyWithin(key, tree)) return true;
         return false;
     }
+    bool valueWithin(const std::string& key, const std::string& name) const {
+        if (reach_.values.count(Slot(key, name))) return true;
+        for (const std::string& run : reach_.runKeys)
+            if (EqualNoCase(key, run)) return true;
+        return false;
+    }
+    // A key whose values a step writes, makes or removes whole.
+    bool isTarget(const std::string& key) const {
+        for (const std::string& target : reach_.targets)
+            if (EqualNoCase(target, key)) return true;
+        return false;
+    }
     bool above(const std::string& key) const {
-        for (const std::string& tree : reach_.trees)
-            if (KeyWithin(tree, key)) return true;
+        for (const std::string& target : reach_.targets)
+            if (KeyWithin(target, key)) return true;
         return false;
     }
     bool onlyReachBelow(const std::string& key) const {
         if (within(key)) return true;
-        if (!above(key) || !machine_.registryValues(key).empty()) return false;
+        if (!above(key)) return false;
+        for (const NamedRegValue& v : machine_.registryValues(key))
+            if (!valueWithin(key, v.name)) return false;
         for (const std::string& sub : machine_.registrySubkeys(key))
             if (!onlyReachBelow(key + "\\" + sub)) return false;
         return true;
@@ -167,6 +217,9 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
                  const std::string& computer, const std::string& user) {
     if (!EqualNoCase(header.computer, computer))
         throw RecordRefused("the record was made on the computer " + header.computer + ", not on " + computer);
+    // No run has happened after now: such a record was made by hand, to be taken before the user's own.
+    if (DatedAfterNow(header, machine.localTime()))
+        throw RecordRefused("the record is dated " + RecordTimeText(header.time) + ", after now");
     const Checker check(machine, header, user);
     for (const StateLine& line : record.lines) {
         const std::string entry = std::string(kStateFile) + ": " + Shown(line);
@@ -179,6 +232,8 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
             if (!line.after && !line.copy.empty() && !OwnCopy(line.copy, record.copies)) Checker::refuse(entry);
             break;
         case StateKind::Folder: check.folder(line.target, entry); break;
+        case StateKind::Tool:
+        case StateKind::Ended: break;
         case StateKind::Change: break;  // names what a change was, for counting and showing; never acted on
         }
     }

@@ -8,6 +8,7 @@
 #include "restore/RecordCheck.h"
 #include "record/RecordState.h"
 #include "record/RecordStore.h"
+#include "effects/MachineView.h"
 #include "effects/RegScript.h"
 #include "platform/RegistryPath.h"
 #include "platform/Platform.h"
@@ -17,6 +18,7 @@ namespace quillon {
 namespace {
 
 constexpr const char* kChangedSince = "changed since the run";
+constexpr const char* kRunEnded = "the run ended during this change";
 
 // Some registry tools give a key they make an empty default value: a key
 // holding only that holds nothing put there since the run.
@@ -48,6 +50,17 @@ std::string ServiceOf(const ValueTarget& v) {
     return name;
 }
 
+void AddValue(std::vector<std::string>& script, const std::string& key, const std::string& name,
+              const std::optional<RegValue>& value) {
+    script.push_back(ScriptSection(key));
+    // Long hex data is continued over lines of its own.
+    const std::string line = ScriptValueLine(name, value);
+    std::size_t start = 0;
+    for (std::size_t end; (end = line.find("\r\n", start)) != std::string::npos; start = end + 2)
+        script.push_back(line.substr(start, end - start));
+    script.push_back(line.substr(start));
+}
+
 class Restorer {
 public:
     Restorer(Platform& machine, JournalPlatform& journal, std::string folder, RestoreReport& report)
@@ -62,6 +75,11 @@ public:
                 keep(ValuePath(v), kChangedSince);
                 continue;
             }
+            // Its tool may have written it, or something else may have: not demonstrably the run's.
+            if (v.uncertain) {
+                keep(ValuePath(v), kRunEnded);
+                continue;
+            }
             (ServiceOf(v).empty() ? put : services).push_back(&v);
         }
         std::vector<const KeyTarget*> made;
@@ -70,18 +88,19 @@ public:
 
         std::vector<std::string> script;
         for (const KeyTarget* k : made) script.push_back(ScriptSection(k->key));
-        for (const ValueTarget* v : put) {
-            script.push_back(ScriptSection(v->key));
-            // Long hex data is continued over lines of its own.
-            const std::string value = ScriptValueLine(v->name, v->before);
-            std::size_t start = 0;
-            for (std::size_t end; (end = value.find("\r\n", start)) != std::string::npos; start = end + 2)
-                script.push_back(value.substr(start, end - start));
-            script.push_back(value.substr(start));
-        }
+        for (const ValueTarget* v : put) AddValue(script, v->key, v->name, v->before);
         if (!script.empty()) import(script);
         for (const KeyTarget* k : made) count(machine_.registryKeyExists(k->key), k->key);
-        for (const ValueTarget* v : put) count(machine_.registryValue(v->key, v->name) == v->before, ValuePath(*v));
+        // A value the import left as neither what it was nor what it found
+        // (a tool that wrote it otherwise) gets back what it found: a restore
+        // never leaves a value worse than it found it.
+        std::vector<std::string> back;
+        for (const ValueTarget* v : put) {
+            const auto now = machine_.registryValue(v->key, v->name);
+            count(now == v->before, ValuePath(*v));
+            if (now != v->before && now != *v->after) AddValue(back, v->key, v->name, *v->after);
+        }
+        if (!back.empty()) import(back);
 
         for (const ValueTarget* v : services) {
             attempt([&] {
@@ -256,17 +275,20 @@ std::vector<std::string> DescribeRecord(Platform& machine, const std::string& fo
 
 namespace {
 
-// The part a state line belongs to; a file or folder is the machine's.
-TargetScope PartOf(const StateLine& line) {
+// The part a state line belongs to; a file or folder is the machine's. A
+// tool's start and end marks belong to both: they say which lines were certain.
+std::optional<TargetScope> PartOf(const StateLine& line) {
     switch (line.kind) {
     case StateKind::Value:
     case StateKind::Key:
     case StateKind::Tree: return ScopeOf({TargetKind::Key, line.target, {}});
     case StateKind::Change: return ScopeOf({line.changed, line.target, line.name});
     case StateKind::File:
-    case StateKind::Folder: break;
+    case StateKind::Folder: return TargetScope::Machine;
+    case StateKind::Tool:
+    case StateKind::Ended: break;
     }
-    return TargetScope::Machine;
+    return std::nullopt;
 }
 
 RestoreReport Restore(Platform& machine, const std::string& folder, const RecordHeader& header,
@@ -274,13 +296,17 @@ RestoreReport Restore(Platform& machine, const std::string& folder, const Record
     // Everything is read and checked before the first change.
     RecordContents record = ReadRecord(machine, folder);
     if (part) {
-        std::erase_if(record.lines, [&](const StateLine& line) { return PartOf(line) != *part; });
+        std::erase_if(record.lines, [&](const StateLine& line) {
+            const auto of = PartOf(line);
+            return of && *of != *part;
+        });
         std::erase_if(record.script, [&](const Effect& e) { return ScopeOf(TargetOf(e)) != *part; });
     }
     CheckRecord(machine, record, header, computer, user);
     const RecordState state = BuildRecordState(record.lines);
 
     JournalPlatform journal(machine, ParentPath(folder), true);
+    journal.keepRecord(folder);  // still to be marked as undone
     StepTag step;
     step.control = "undo";
     journal.follow(step);
@@ -291,6 +317,11 @@ RestoreReport Restore(Platform& machine, const std::string& folder, const Record
     restorer.folders(state);
     report.undoFolder = journal.finish();
     report.effects = journal.effects();
+    // A tool may say it wrote and not have: only what the machine holds now counts as done.
+    PlatformView view(machine);
+    for (RecordedEffect& e : report.effects)
+        if (e.changes && !e.failed && Assess(e.effect, view).changes)
+            e.failed = true, e.reason = "the machine does not hold it after the tool ended";
     return report;
 }
 

@@ -126,10 +126,19 @@ StrictSelection ParseSelectionStrict(const std::vector<std::string>& lines) {
     }
 }
 
-std::variant<std::vector<std::string>, SelectionProblem> ReadLinesStrict(Platform& platform, const std::string& path) {
+std::optional<SelectionProblem> SelectionPlaceProblem(Platform& platform, const std::string& path) {
     if (IsDevicePath(path)) return SelectionProblem{0, "it is a device, not a file"};
     try {
         if (platform.directoryExists(path)) return SelectionProblem{0, "it is a folder, not a file"};
+    } catch (const std::exception& error) {
+        return SelectionProblem{0, std::string("the file cannot be read: ") + error.what()};
+    }
+    return std::nullopt;
+}
+
+std::variant<std::vector<std::string>, SelectionProblem> ReadLinesStrict(Platform& platform, const std::string& path) {
+    if (auto problem = SelectionPlaceProblem(platform, path)) return *problem;
+    try {
         if (!platform.anyFileExists(path)) return SelectionProblem{0, "the file does not exist"};
         return platform.readTextFile(path);
     } catch (const std::exception& error) {

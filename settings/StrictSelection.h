@@ -34,6 +34,10 @@ using StrictSelection = std::variant<SavedSelection, SelectionProblem>;
 
 StrictSelection ParseSelectionStrict(const std::vector<std::string>& lines);
 
+// Why a selection file cannot be at `path` at all (a device, a pipe, a
+// folder); nothing when an ordinary file may be read or written there.
+std::optional<SelectionProblem> SelectionPlaceProblem(Platform& platform, const std::string& path);
+
 // Reads and checks the file; an unreadable file is a problem on line 0.
 StrictSelection ReadSelectionStrict(Platform& platform, const std::string& path);
 

@@ -1,10 +1,13 @@
 // Files and folders, text files and the registration script.
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 
 #include "platform/DevicePath.h"
+#include "platform/ScriptEncoding.h"
 #include "platform/TextMatch.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -67,9 +70,10 @@ void WriteWhole(const std::string& path, const std::vector<std::string>& lines, 
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("create", path);
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        Fail("write", path);
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) Fail("write", path);
+    // A write cut short succeeds with fewer bytes and leaves the last error of
+    // opening ("already exists"): the disk is full.
+    if (written != bytes.size()) SetLastError(ERROR_DISK_FULL), Fail("write", path);
     if (flush && !FlushFileBuffers(file.get())) Fail("flush", path);
 }
 
@@ -86,7 +90,8 @@ std::string ScriptBytes(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) text += line + "\r\n";
     const auto wide = WidenExactly(text);
     if (!wide) throw PlatformError("script text is not UTF-8");
-    if (auto ansi = ToAnsiExactly(*wide)) return *ansi;
+    if (!HoldsHexText(lines))
+        if (auto ansi = ToAnsiExactly(*wide)) return *ansi;
     std::string bytes = "\xFF\xFE";
     for (wchar_t unit : *wide) {
         bytes += static_cast<char>(unit & 0xFF);
@@ -254,6 +259,36 @@ std::string Win32Platform::readFileBytes(const std::string& path) {
     return bytes;
 }
 
+std::string Win32Platform::readFileBytesAtMost(const std::string& path, std::size_t limit) {
+    UniqueHandle file(CreateFileW(Exact(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("open", path);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) Fail("read", path);
+    if (static_cast<unsigned long long>(size.QuadPart) > limit) throw FileTooLarge(path, limit);
+    // Read no further than the bound even when the file grows meanwhile.
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (bytes.size() <= limit && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    if (bytes.size() > limit) throw FileTooLarge(path, limit);
+    return bytes;
+}
+
+void Win32Platform::protectFolder(const std::string& path) {
+    // Owner: the administrators. A list of its own, not what the parent passes
+    // down: SYSTEM and the administrators do anything, users read and list;
+    // folders and files made inside take the same.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)", SDDL_REVISION_1, &descriptor, nullptr))
+        Fail("protect", path);
+    const std::unique_ptr<void, HLOCAL (WINAPI*)(HLOCAL)> owned(descriptor, LocalFree);
+    if (!SetFileSecurityW(Exact(path).c_str(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor))
+        Fail("protect", path);
+}
+
 void Win32Platform::copyFile(const std::string& from, const std::string& to) {
     if (!CopyFileW(Exact(from).c_str(), Exact(to).c_str(), TRUE)) Fail("copy", from + " to " + to);
 }
@@ -325,9 +360,10 @@ UniqueHandle Append(const std::string& path, std::string_view bytes) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail("open", path);
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        Fail("write", path);
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) Fail("write", path);
+    // A write cut short succeeds with fewer bytes and leaves the last error of
+    // opening ("already exists"): the disk is full.
+    if (written != bytes.size()) SetLastError(ERROR_DISK_FULL), Fail("write", path);
     return file;
 }
 

@@ -33,6 +33,7 @@ public:
     std::vector<std::string> registrySubkeys(const std::string& key) override;
     void holdRegistryKeysOpen(bool hold) override;
     std::string readFileBytes(const std::string& path) override;
+    std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override;
     void copyFile(const std::string& from, const std::string& to) override;
     void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override;
@@ -47,7 +48,9 @@ public:
     std::string executableFolder() override;
     std::string computerName() override;
     std::string commonAppDataFolder() override;
+    std::string shellFolder(ShellFolder which) override;
     bool isLinkOrJunction(const std::string& path) override;
+    void protectFolder(const std::string& path) override;
     void pumpEvents() override;
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;

@@ -47,6 +47,22 @@ private:
     HWND dialogWindow_;
 };
 
+// The job every tool of this program is put in. Its handle is never closed
+// by hand: when the program ends, however it ends, the system closes it and
+// the job ends every tool still running, so a killed run's import can never
+// land after the next run's changes.
+HANDLE ToolJob() {
+    static const UniqueHandle job = [] {
+        UniqueHandle made(CreateJobObjectW(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (made && !SetInformationJobObject(made.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            made.reset();
+        return made;
+    }();
+    return job.get();
+}
+
 std::wstring Folder(UINT (WINAPI* query)(LPWSTR, UINT)) {
     std::array<wchar_t, MAX_PATH + 1> buffer{};
     const UINT length = query(buffer.data(), static_cast<UINT>(buffer.size()));
@@ -79,17 +95,43 @@ std::unique_ptr<StartedProcess> Win32Platform::startHidden(const std::string& co
     const std::wstring application = ToolPath(commandLine);
     if (application.empty()) throw PlatformError("not a known tool: " + commandLine);
     holdRegistryKeysOpen(false);  // the tool may change what a held key shows
-    std::wstring mutableLine = Widen(commandLine);  // CreateProcessW may write to it
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info))
-        throw PlatformError("cannot start: " + commandLine + ": " + SystemMessage(GetLastError()));
-    CloseHandle(info.hThread);
-    return std::make_unique<Win32Process>(UniqueHandle(info.hProcess), mainWindow_);
+    const auto start = [&](DWORD flags, UniqueHandle& thread) {
+        std::wstring mutableLine = Widen(commandLine);  // CreateProcessW may write to it
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        PROCESS_INFORMATION info{};
+        // Suspended until it is in the job, so nothing it starts can escape it.
+        if (!CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                            CREATE_NO_WINDOW | CREATE_SUSPENDED | flags, nullptr, nullptr, &startup, &info))
+            return UniqueHandle();
+        thread = UniqueHandle(info.hThread);
+        return UniqueHandle(info.hProcess);
+    };
+    UniqueHandle thread;
+    UniqueHandle process = start(0, thread);
+    if (!process) throw PlatformError("cannot start: " + commandLine + ": " + SystemMessage(GetLastError()));
+    const HANDLE job = ToolJob();
+    if (job && !AssignProcessToJobObject(job, process.get())) {
+        // Before Windows 8 a program already in a job (the compatibility
+        // assistant's, a service host's) cannot put its tools in a job of its
+        // own unless they break away from that one; where that is not allowed
+        // either, the tool runs in the outer job, as it would without ours.
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), INFINITE);  // it never ran: it ends at once
+        UniqueHandle awayThread;
+        UniqueHandle away = start(CREATE_BREAKAWAY_FROM_JOB, awayThread);
+        if (away && AssignProcessToJobObject(job, away.get())) {
+            process = std::move(away), thread = std::move(awayThread);
+        } else {
+            if (away) TerminateProcess(away.get(), 1), WaitForSingleObject(away.get(), INFINITE);
+            process = start(0, thread);
+            if (!process) throw PlatformError("cannot start: " + commandLine + ": " + SystemMessage(GetLastError()));
+        }
+    }
+    ResumeThread(thread.get());
+    return std::make_unique<Win32Process>(std::move(process), mainWindow_);
 }
 
 void Win32Platform::pumpEvents() { PumpPendingMessages(mainWindow_); }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <thread>
+#include <new>
 
 #include "platform/CommandLine.h"
+#include "platform/ScriptEncoding.h"
 #include "platform/TextMatch.h"
 #include "tests/sim/SimText.h"
 #include "tests/sim/SimTools.h"
@@ -43,7 +45,8 @@ std::string TextFileBytes(const std::vector<std::string>& lines) {
 
 std::string ScriptBytes(const std::vector<std::string>& lines) {
     const std::string text = Joined(lines);
-    if (auto ansi = ToAnsiExactly(text)) return *ansi;
+    if (!HoldsHexText(lines))
+        if (auto ansi = ToAnsiExactly(text)) return *ansi;
     if (auto wide = ToUtf16Le(text)) return std::string(kUtf16Mark) + *wide;
     throw PlatformError("script text is not UTF-8");
 }
@@ -121,7 +124,9 @@ bool SimWindows::runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milli
             next->work -= spent;
             time -= spent;
             if (next->work.count() > 0) return false;
-            next->exitCode = RunTool(next->commandLine, registry_, files_, regAddBlanksDefault_);
+            next->exitCode = idle_.count(ToolOf(next->commandLine))
+                                 ? 0
+                                 : RunTool(next->commandLine, registry_, files_, regAddBlanksDefault_);
             next->done = true;
         }
         queue_.pop_front();
@@ -207,7 +212,16 @@ std::vector<NamedRegValue> SimWindows::registryValues(const std::string& key) {
 std::string SimWindows::readFileBytes(const std::string& path) {
     auto content = files_.content(path);
     if (!content) throw PlatformError("cannot open: " + path);
+    // As a 32-bit program fares with a file larger than its memory.
+    if (content->size() > kReadableBytes) throw std::bad_alloc();
     return *content;
+}
+
+std::string SimWindows::readFileBytesAtMost(const std::string& path, std::size_t limit) {
+    auto content = files_.content(path);
+    if (!content) throw PlatformError("cannot open: " + path);
+    if (content->size() > limit) throw FileTooLarge(path, limit);
+    return readFileBytes(path);
 }
 
 void SimWindows::copyFile(const std::string& from, const std::string& to) {
@@ -288,6 +302,17 @@ std::unique_ptr<RunLock> SimWindows::holdRunLock(std::chrono::milliseconds bound
     runLockWaits_.push_back(bound);
     if (runLockElsewhere_) return nullptr;
     return std::make_unique<SimRunLock>(runLockHolds_);
+}
+
+std::string SimWindows::shellFolder(ShellFolder which) {
+    if (const auto moved = shellFolders_.find(which); moved != shellFolders_.end()) return moved->second;
+    switch (which) {
+    case ShellFolder::Startup: return "C:\\Documents and Settings\\" + userName_ + "\\Start Menu\\Programs\\Startup";
+    case ShellFolder::CommonStartup: return "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
+    case ShellFolder::CommonStartMenu: return "C:\\Documents and Settings\\All Users\\Start Menu";
+    case ShellFolder::Windows: break;
+    }
+    return "C:\\Windows";
 }
 
 }  // namespace quillon::sim

@@ -19,6 +19,10 @@ namespace quillon::sim {
 
 class SimWindows : public Platform {
 public:
+    // The most a whole-file read takes before it runs out of memory, as a
+    // 32-bit program would with a file of gigabytes.
+    static constexpr std::size_t kReadableBytes = 24 * 1024 * 1024;
+
     SimWindows();
     ~SimWindows() override;
 
@@ -34,6 +38,8 @@ public:
     void setToolMissing(const std::string& tool) { missing_.insert(tool); }
     // A tool whose processes never end by themselves.
     void setToolHangs(const std::string& tool) { hanging_.insert(tool); }
+    // A tool that ends reporting success having done nothing at all.
+    void setToolIdle(const std::string& tool) { idle_.insert(tool); }
     // The power fails after this many more changes (commands started, files
     // written or deleted, folders made or removed): from then on none happens.
     void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
@@ -98,6 +104,7 @@ public:
     std::vector<NamedRegValue> registryValues(const std::string& key) override;
     std::vector<std::string> registrySubkeys(const std::string& key) override { return registry_.subkeyNames(key); }
     std::string readFileBytes(const std::string& path) override;
+    std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override;
     void copyFile(const std::string& from, const std::string& to) override;
     void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override {
@@ -121,6 +128,9 @@ public:
     std::string executableFolder() override { return exeFolder_; }
     std::string computerName() override { return computerName_; }
     std::string commonAppDataFolder() override { return commonAppData_; }
+    // An English XP on drive C unless a test moves a folder.
+    std::string shellFolder(ShellFolder which) override;
+    void setShellFolder(ShellFolder which, std::string path) { shellFolders_[which] = std::move(path); }
     bool isLinkOrJunction(const std::string& path) override { return files_.isLink(path); }
     void pumpEvents() override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
@@ -144,7 +154,7 @@ private:
     std::vector<std::string> commands_;
     std::deque<std::shared_ptr<Pending>> queue_;
     bool deferred_ = false;
-    std::set<std::string> missing_, hanging_;
+    std::set<std::string> missing_, hanging_, idle_;
     std::map<std::string, std::chrono::milliseconds> work_;
     std::function<void()> pumpHandler_;
     int pumps_ = 0;
@@ -152,6 +162,7 @@ private:
     std::string exeFolder_ = "C:\\Program Files\\Quillon";
     std::string computerName_ = "SIMULATED";
     std::string commonAppData_ = "C:\\Documents and Settings\\All Users\\Application Data";
+    std::map<ShellFolder, std::string> shellFolders_;
     std::deque<MessageBoxAnswer> answers_;
     std::vector<std::string> messageBoxes_;
     std::optional<std::string> browseResult_;

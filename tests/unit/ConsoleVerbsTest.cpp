@@ -204,7 +204,6 @@ TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
 
     const std::string root = "C:\\records";
     machine.setLocalTime({2026, 7, 1, 9, 0, 0});
-    const std::string mine = CreateRecordFolder(machine, root, false);
     // Two values the run changed and one it left as it found it.
     std::string facts;
     const auto fact = [&](bool after, std::string_view key, const char* name, std::optional<RegValue> value) {
@@ -216,10 +215,10 @@ TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
     fact(false, crash, "AutoReboot", std::nullopt), fact(true, crash, "AutoReboot", one);
     fact(false, explorer, "NoFind", one), fact(true, explorer, "NoFind", one);
     fact(false, explorer, "NoSetFolders", one), fact(true, explorer, "NoSetFolders", std::nullopt);
-    machine.appendFileFlushed(mine + "\\state.txt", facts);
+    const std::string mine = test::MakeRecord(machine, root, facts);
     machine.setComputerName("ELSEWHERE");
     machine.setLocalTime({2026, 7, 1, 10, 0, 0});
-    const std::string theirs = CreateRecordFolder(machine, root, false);
+    const std::string theirs = test::MakeRecord(machine, root, "");
     machine.writeTextFile(theirs + "\\changes.txt", {"Quillon undo record"});
     machine.setComputerName("SIMULATED");
     machine.files().addFile(root + "\\2026-07-02 00-00-00\\changes.txt", "no header");

@@ -8,7 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "effects/RegScript.h"
 #include "engine/ServiceCatalogue.h"
+#include "record/RecordLines.h"
+#include "record/RecordStore.h"
+#include "record/RecordReader.h"
+#include "record/RecordState.h"
+#include "record/UndoRecordWriter.h"
+#include "restore/Restore.h"
 #include "engine/SystemSteps.h"
 #include "tests/sim/SimWindows.h"
 #include "startup/StartupList.h"
@@ -48,7 +55,7 @@ inline void FurnishMachine(sim::SimWindows& machine) {
                  "{645FF040-5081-101B-9F08-00AA002F954E}", "", Value::String("Recycle Bin"));
 
     auto& files = machine.files();
-    const std::string startMenu(kCommonStartMenu);
+    const std::string startMenu = machine.shellFolder(ShellFolder::CommonStartMenu);
     for (const char* name : {"Windows Catalog.lnk", "Windows Update.lnk", "Set Program Access.lnk"})
         files.addFile(startMenu + "\\" + name, std::string("shortcut ") + name);
     files.addFile("C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha", "user startup");
@@ -87,6 +94,37 @@ inline std::vector<std::string> Difference(const std::vector<std::string>& expec
     for (const std::string& line : actual)
         if (std::find(expected.begin(), expected.end(), line) == expected.end()) out.push_back("+" + line);
     return out;
+}
+
+// A record as a run writes it: its header, then `state` (state.txt lines, CR
+// LF ended) and an undo.reg with only its header.
+inline std::string MakeRecord(sim::SimWindows& machine, const std::string& root, const std::string& state,
+                              bool restore = false) {
+    const std::string folder = CreateRecordFolder(machine, root, restore);
+    machine.appendFileFlushed(folder + "\\" + kStateFile, state);
+    machine.appendFileFlushed(folder + "\\" + kUndoScript,
+                              "\xff\xfe" + Utf16LeBytes(ToUtf16(std::string(kScriptHeader) + "\r\n\r\n")));
+    return folder;
+}
+
+// Restores the record; the values it kept because the run ended during their
+// change are then set back by hand, as an administrator would, and a second
+// restore takes the keys the run made that are empty now. How many were kept.
+inline int RestoreThenPutBackUncertain(sim::SimWindows& machine, const std::string& folder) {
+    const RestoreReport report = RestoreRecord(machine, folder);
+    int count = 0;
+    const RecordState state = BuildRecordState(ReadRecord(machine, folder).lines);
+    for (const KeptTarget& kept : report.kept) {
+        if (kept.why != "the run ended during this change") continue;
+        for (const ValueTarget& v : state.values) {
+            if (kept.target != v.key + "\\" + (v.name.empty() ? "(Default)" : v.name)) continue;
+            ++count;
+            if (v.before) machine.registry().setValue(v.key, v.name, sim::Value::Of(*v.before));
+            else machine.registry().deleteValue(v.key, v.name);
+        }
+    }
+    if (count > 0) RestoreRecord(machine, folder);
+    return count;
 }
 
 // A form on which every box, list entry and listed startup entry is ticked, or none.

@@ -107,7 +107,7 @@ TEST_F(RecordStore, PruningRemovesOnlyTheOldestRecordsNeverTheNewOneNorAnythingE
         const std::string fresh_record = make({2026, 1, 1, 0, 0, 1});
         const int keep = std::uniform_int_distribution<>(1, 25)(random);
 
-        PruneRecords(machine, root, keep, fresh_record);
+        PruneRecords(machine, root, keep, {fresh_record});
 
         for (const auto& [path, content] : others) EXPECT_EQ(machine.files().content(path), content) << path;
         std::vector<std::string> expected{fresh_record};
@@ -128,6 +128,7 @@ TEST_F(RecordStore, PruningRemovesOnlyTheOldestRecordsNeverTheNewOneNorAnythingE
 TEST_F(RecordStore, UndoTakesTheNewestOpenRunOfThisComputerAndUser) {
     const std::string mine = make({2026, 3, 1, 10, 0, 0});
     const std::string older = make({2026, 2, 1, 10, 0, 0});
+    machine.setLocalTime({2026, 3, 1, 10, 0, 0});  // a record dated after now is never taken
     EXPECT_EQ(RecordToUndo(machine, root), mine);
     make({2026, 3, 1, 11, 0, 0}, true);  // a restore's own record
     machine.setUserName("Other");
@@ -162,7 +163,7 @@ TEST_F(RecordStore, AFolderSharedByComputersKeepsEachOnesOwnTwentyUnderNamesThat
         for (const char* computer : {"PC-ONE", "PC\\TWO?"}) {
             machine.setComputerName(computer);
             const std::string folder = make({2026, 5, 6, 7, 8, 9});
-            PruneRecords(machine, root, kRecordsKept, folder);
+            PruneRecords(machine, root, kRecordsKept, {folder});
             made[computer].push_back(folder);
         }
     const auto kept = ListRecords(machine, root);

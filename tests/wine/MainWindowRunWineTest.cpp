@@ -196,3 +196,85 @@ TEST(MainWindowRunWine, OptimizeWaitsForAnotherRunServingTheWindowAndSaysWhy) {
 
 }  // namespace
 }  // namespace quillon
+
+#include <tlhelp32.h>
+
+#include "platform/win32/UniqueHandle.h"
+
+namespace quillon {
+namespace {
+
+// A user who, while Optimize waits for a tool, opens the system menu and closes the window.
+struct CloserDuringRun {
+    win32::MainWindow* window = nullptr;
+    std::string shown;
+    bool toolEnded = false;
+};
+
+DWORD WINAPI CloseDuringRun(void* parameter) {
+    auto& c = *static_cast<CloserDuringRun*>(parameter);
+    const HWND window = c.window->handle();
+    const auto started = [] {
+        for (const std::string& line : test::StandinCommands())
+            if (line.find("sc") != std::string::npos) return true;
+        return false;
+    };
+    for (int i = 0; i < 600 && !started(); ++i) Sleep(100);
+    PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    // Read through the window, which answers only while it serves its events.
+    for (int i = 0; i < 200 && c.shown != "Quillon closes when this run has ended..."; ++i, Sleep(50))
+        c.shown = c.window->label(Label::Wait);
+    // The hung tool ends, and those after it do not hang; the run goes on to its end.
+    c.toolEnded = true;
+    DeleteFileW(L"C:\\standin-hang");
+    win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (lstrcmpiW(entry.szExeFile, L"sc.exe") == 0)
+            if (win32::UniqueHandle p(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)); p)
+                TerminateProcess(p.get(), 1);
+    return 0;
+}
+
+TEST(MainWindowRunWine, ClosingTheWindowOrOpeningItsMenuDuringARunNeitherCutsNorStallsIt) {
+    QuitRequestDropped dropped;
+    test::ClearStandinCommands();
+    win32::UniqueHandle(CreateFileW(L"C:\\standin-hang", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    win32::Win32Platform platform;
+    win32::MainWindow window(GetModuleHandleW(nullptr), platform);
+    platform.setMainWindow(window.handle());
+    ShowWindow(window.handle(), SW_SHOWNORMAL);
+    ShowPage(window.context(), Page::Services);
+    window.setListSelected(CheckList::Service, 0, true);
+
+    CloserDuringRun closer;
+    closer.window = &window;
+    HANDLE thread = CreateThread(nullptr, 0, CloseDuringRun, &closer, 0, nullptr);
+    const HWND handle = window.handle();
+    Click(window.buttonWindow(Button::Optimize));
+    bool destroyedBeforeTheToolEnded = false;
+    MSG message;
+    for (const DWORD start = GetTickCount(); IsWindow(handle) && GetTickCount() - start < 90000;) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            continue;
+        }
+        if (message.message == WM_QUIT) break;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    destroyedBeforeTheToolEnded = !IsWindow(handle) && !closer.toolEnded;
+    WaitForSingleObject(thread, 20000);
+    CloseHandle(thread);
+    DeleteFileW(L"C:\\standin-hang");
+
+    EXPECT_EQ(closer.shown, "Quillon closes when this run has ended...");  // the menu did not stall it
+    EXPECT_FALSE(IsWindow(handle));  // closed once the run had ended
+    EXPECT_FALSE(destroyedBeforeTheToolEnded);
+    EXPECT_TRUE(closer.toolEnded);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -2,6 +2,10 @@
 // the machine's folders, name and links.
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
+
+#include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -90,7 +94,7 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     EXPECT_TRUE(platform.isLinkOrJunction(old + "\\files"));
     EXPECT_FALSE(platform.isLinkOrJunction(old));
 
-    PruneRecords(platform, root, 1, made);
+    PruneRecords(platform, root, 1, {made});
 
     EXPECT_EQ(platform.readFileBytes(theirs + "\\keep.txt"), "not the program's");
     EXPECT_TRUE(ReadRecordHeader(platform, made));
@@ -130,6 +134,86 @@ TEST(RecordStoreWine, AFlushedCopyOfAReadOnlyFileKeepsItsBytesAndAttributes) {
         DeleteFileW(Widen(path).c_str());
     }
     RemoveDirectoryW(Widen(folder).c_str());
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// Which of the writing rights an allowed entry of the folder's list gives, by whom.
+std::vector<std::string> WhoMayWrite(const std::string& folder, std::string& owner) {
+    DWORD size = 0;
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    GetFileSecurityW(Widen(folder).c_str(), parts, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    if (!GetFileSecurityW(Widen(folder).c_str(), parts, buffer.data(), size, &size)) return {"cannot be read"};
+    const auto descriptor = static_cast<PSECURITY_DESCRIPTOR>(buffer.data());
+    PSID ownerSid = nullptr;
+    BOOL defaulted = FALSE;
+    GetSecurityDescriptorOwner(descriptor, &ownerSid, &defaulted);
+    const auto named = [&](PSID sid) {
+        for (const auto& [type, name] :
+             {std::pair{WinLocalSystemSid, "SYSTEM"}, {WinBuiltinAdministratorsSid, "Administrators"},
+              {WinWorldSid, "Everyone"}, {WinBuiltinUsersSid, "Users"}, {WinAuthenticatedUserSid, "Authenticated Users"}})
+            if (IsWellKnownSid(sid, type)) return std::string(name);
+        return std::string(ownerSid && EqualSid(sid, ownerSid) ? "the owner" : "someone else");
+    };
+    owner = ownerSid ? named(ownerSid) : "none";
+    BOOL present = FALSE;
+    PACL list = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted);
+    if (!present || !list) return {"everyone (no list)"};
+    constexpr DWORD kWriting = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
+                               FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    std::vector<std::string> writers;
+    for (DWORD i = 0; i < list->AceCount; ++i) {
+        void* entry = nullptr;
+        if (!GetAce(list, i, &entry)) continue;
+        const auto* header = static_cast<ACE_HEADER*>(entry);
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+        const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+        if (allowed->Mask & kWriting)
+            writers.push_back(named(const_cast<DWORD*>(&allowed->SidStart)));
+    }
+    std::sort(writers.begin(), writers.end());
+    writers.erase(std::unique(writers.begin(), writers.end()), writers.end());
+    return writers;
+}
+
+TEST(RecordStoreWine, UndoFoldersLetOnlyAdministratorsAndTheSystemWriteAndALooserOneIsTightened) {
+    win32::Win32Platform platform;
+    const std::string root = std::string(kBase) + " acl\\undo";
+    CreateDirectoryW(Widen(std::string(kBase) + " acl").c_str(), nullptr);
+    CreateDirectoryW(Widen(root).c_str(), nullptr);
+    // Made beforehand by someone else, writable by everyone.
+    PSECURITY_DESCRIPTOR loose = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &loose,
+                                                                     nullptr));
+    ASSERT_TRUE(SetFileSecurityW(Widen(root).c_str(), DACL_SECURITY_INFORMATION, loose));
+    LocalFree(loose);
+    std::string owner;
+    const auto anyone = [](const std::vector<std::string>& writers) {
+        for (const char* everybody : {"Everyone", "Users", "Authenticated Users", "someone else"})
+            if (std::find(writers.begin(), writers.end(), everybody) != writers.end()) return true;
+        return false;
+    };
+    ASSERT_TRUE(anyone(WhoMayWrite(root, owner)));
+
+    const std::string record = CreateRecordFolder(platform, root, false);
+    // Windows keeps the list as set. Wine keeps only what its host's file modes
+    // hold: the owner is then the user who made the folder, an administrator.
+    const std::vector<std::string> writers = WhoMayWrite(root, owner);
+    EXPECT_FALSE(anyone(writers)) << ::testing::PrintToString(writers);
+    EXPECT_TRUE(owner == "Administrators" || owner == "the owner") << owner;
+    // What is made inside takes the same list.
+    EXPECT_FALSE(anyone(WhoMayWrite(record, owner)));
+
+    DeleteFileW(Widen(record + "\\record.txt").c_str());
+    RemoveDirectoryW(Widen(record).c_str());
+    RemoveDirectoryW(Widen(root).c_str());
+    RemoveDirectoryW(Widen(std::string(kBase) + " acl").c_str());
 }
 
 }  // namespace

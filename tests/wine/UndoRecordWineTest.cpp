@@ -33,9 +33,10 @@ namespace {
 using win32::Widen;
 
 const std::string kSafeBoot = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\SafeBoot";
-const std::wstring kUserStartup = L"C:\\Documents and Settings\\%USER%\\Start Menu\\Programs\\Startup";
-const std::wstring kCommonStartup = L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
-const std::wstring kIme = L"C:\\Windows\\Ime\\chtime";
+std::wstring Folder(ShellFolder which) { return Widen(win32::Win32Platform().shellFolder(which)); }
+const std::wstring kCommonStartup = Folder(ShellFolder::CommonStartup);
+const std::wstring kCommonStartMenu = Folder(ShellFolder::CommonStartMenu);
+const std::wstring kIme = Folder(ShellFolder::Windows) + L"\\Ime\\chtime";
 
 std::pair<HKEY, std::wstring> Split(const std::string& key) {
     const std::string n = NormalisedKey(key);
@@ -119,6 +120,22 @@ void EndProcessesNamed(const wchar_t* exe) {
     }
 }
 
+bool ProcessNamedRuns(const wchar_t* exe) {
+    win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (lstrcmpiW(entry.szExeFile, exe) == 0) return true;
+    return false;
+}
+
+// Waits (bounded) until no process of that name is left.
+bool NoProcessNamed(const wchar_t* exe, DWORD boundMilliseconds) {
+    for (const DWORD start = GetTickCount(); ProcessNamedRuns(exe); Sleep(50))
+        if (GetTickCount() - start > boundMilliseconds) return false;
+    return true;
+}
+
 // Everything ticked, every list entry and startup entry chosen.
 void SelectEverything(test::MemoryForm& form, Platform& platform) {
     RunContext context{form, platform, platform.userName()};
@@ -132,8 +149,7 @@ void SelectEverything(test::MemoryForm& form, Platform& platform) {
 class UndoRecordWine : public testing::Test {
 protected:
     void SetUp() override {
-        userStartup_ = kUserStartup;
-        userStartup_.replace(userStartup_.find(L"%USER%"), 6, Widen(platform_.userName()));
+        userStartup_ = Folder(ShellFolder::Startup);
         Furnish();
         test::MemoryForm form;
         SelectEverything(form, platform_);
@@ -161,7 +177,7 @@ protected:
             DeleteFileW((folder + L"\\Quillon test \x65e5 (restored).lnk").c_str());
         }
         for (const wchar_t* name : {L"Windows Catalog.lnk", L"Windows Update.lnk", L"Quillon \x03a9.lnk"})
-            DeleteFileW((Widen(std::string(kCommonStartMenu)) + L"\\" + name).c_str());
+            DeleteFileW((kCommonStartMenu + L"\\" + name).c_str());
         RemoveDirectoryW(kIme.c_str());
         DeleteFileW(Widen(platform_.executableFolder() + "\\setup.dat").c_str());
         RemoveFolderTree(Widen(DefaultUndoRoot(platform_)));
@@ -201,7 +217,7 @@ protected:
             MakeFolders(folder);
             WriteFileBytes(folder + L"\\Quillon test \x65e5.lnk", "startup shortcut");
         }
-        const std::wstring startMenu = Widen(std::string(kCommonStartMenu));
+        const std::wstring startMenu = kCommonStartMenu;
         MakeFolders(startMenu);
         for (const wchar_t* name : {L"Windows Catalog.lnk", L"Windows Update.lnk", L"Quillon \x03a9.lnk"})
             WriteFileBytes(startMenu + L"\\" + name, "shortcut " + win32::Narrow(name));
@@ -218,7 +234,7 @@ protected:
     }
     std::vector<std::string> Files() {
         std::vector<std::string> out;
-        for (const std::wstring& folder : {userStartup_, kCommonStartup, Widen(std::string(kCommonStartMenu)), kIme})
+        for (const std::wstring& folder : {userStartup_, kCommonStartup, kCommonStartMenu, kIme})
             Snapshot(folder, out);
         return out;
     }
@@ -286,9 +302,12 @@ TEST_F(UndoRecordWine, ARunEndedFromOutsideHalfWayIsRestoredForEverythingItDid) 
     const bool reached = test::WaitForStandinCommand("sc \\\\. config RDSessMgr start= disabled", 120000);
     TerminateProcess(process.get(), 9);
     WaitForSingleObject(process.get(), 10000);
+    // The tool the run had started ends with it: it can never change anything after the run.
+    const bool toolEnded = NoProcessNamed(L"sc.exe", 20000);
     DeleteFileW(L"C:\\standin-hang");
     EndProcessesNamed(L"sc.exe");
     ASSERT_TRUE(reached);
+    EXPECT_TRUE(toolEnded);
     ASSERT_NE(Trees(), saved_);
 
     const auto records = UndoRecords(platform_);
@@ -401,6 +420,61 @@ TEST(UndoRecordWineChild, DISABLED_RunEverything) {
     for (Page page : {Page::Startup, Page::System, Page::Security}) {
         form.showOnly(page);
         RunOptimise(context);
+    }
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The same values as the unit property test, through Wine's real regedit.
+TEST_F(UndoRecordWine, EveryValueTypeRoundTripsThroughTheRecordAndRegeditAndARestoreNeverLeavesOneWorse) {
+    const std::string crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
+    struct Case {
+        DWORD type;
+        std::vector<BYTE> bytes;
+        bool carried;  // whether a registration script can carry it exactly
+    };
+    const std::vector<Case> cases{
+        {REG_SZ, Wide(std::wstring(L"20000\0x", 7)), true},
+        {REG_SZ, Wide(L"two\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Planted]"), true},
+        {REG_EXPAND_SZ, Wide(L"%SystemRoot%\\x"), true},
+        {REG_EXPAND_SZ, Wide(std::wstring(L"%a%\0\x1b", 5)), true},
+        {REG_MULTI_SZ, Wide(std::wstring(L"one\0\0t\x00e9\tst", 11), true), true},
+        {REG_SZ, {0x41, 0x00, 0x42}, false},  // no terminating zero, odd length: regedit ends it its own way
+        {REG_DWORD, {1, 2, 3}, true},
+        {REG_QWORD, {1, 2, 3, 4, 5, 6, 7, 8}, true},
+        {REG_NONE, {}, true},
+        {0x12345, {0xff}, true},
+        {REG_BINARY, std::vector<BYTE>(200, 0xab), true},
+    };
+    for (const Case& c : cases) {
+        Set(crash, L"AutoReboot", c.type, c.bytes);
+        const auto prior = platform_.registryValue(crash, "AutoReboot");
+        ASSERT_TRUE(prior);
+        SCOPED_TRACE(DescribeValue(*prior));
+        JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
+        test::MemoryForm form;
+        form.setChk(54, kTicked);
+        form.showOnly(Page::System);
+        RunContext context{form, journal, platform_.userName()};
+        journal.follow(context.step);
+        RunOptimise(context);
+        const std::string folder = journal.finish();
+        ASSERT_FALSE(folder.empty());
+        const auto written = platform_.registryValue(crash, "AutoReboot");
+        ASSERT_NE(written, prior);
+
+        const RestoreReport report = RestoreRecord(platform_, folder);
+        const auto now = platform_.registryValue(crash, "AutoReboot");
+        if (c.carried) {
+            EXPECT_EQ(now, prior);
+            EXPECT_EQ(report.failed, 0);
+        } else {
+            EXPECT_TRUE(now == prior || now == written) << (now ? DescribeValue(*now) : "absent");
+        }
     }
 }
 

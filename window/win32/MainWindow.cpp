@@ -7,14 +7,19 @@
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
 #include "window/win32/CheckList.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/SystemMenu.h"
 
 namespace quillon::win32 {
 namespace {
 
-using layout::Pixels;
 
 constexpr wchar_t kClassName[] = L"QuillonMain";
+constexpr char kClosingAfterRun[] = "Quillon closes when this run has ended...";
+
+bool IsModalSystemCommand(UINT command) {
+    return command == SC_KEYMENU || command == SC_MOUSEMENU || command == SC_MOVE || command == SC_SIZE;
+}
 
 void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSW windowClass{};
@@ -38,7 +43,7 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
       optionBrush_(CreateSolidBrush(ColourOf(layout::kOptionBack))) {
     RegisterMainClass(instance, Proc);
 
-    const int width = Pixels(layout::kWindow.width), height = Pixels(layout::kWindow.height);
+    const int width = ScreenPixels(layout::kWindow.width), height = ScreenPixels(layout::kWindow.height);
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     const std::wstring title = Widen(layout::kWindow.caption);
@@ -55,6 +60,7 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
         UpdateWindow(window_);
     }
     createHiddenPages();
+    if (GetActiveWindow() == window_) SetFocus(focusOnReturn());
 }
 
 MainWindow::~MainWindow() {
@@ -62,6 +68,13 @@ MainWindow::~MainWindow() {
 }
 
 HWND MainWindow::buttonWindow(Button button) const { return buttons_[static_cast<std::size_t>(button)]->hwnd(); }
+
+HWND MainWindow::focusOnReturn() const {
+    if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_))
+        return lastFocus_;
+    HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
+    return first ? first : window_;
+}
 
 HWND MainWindow::pagePanel(Page page) const { return panel(layout::PanelOf(page).panel); }
 
@@ -91,6 +104,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
             return onColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_SYSCOMMAND:
             if (onSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
+            // A menu, a move or a resize runs a loop of its own, inside the
+            // run's wait for its tool: the run would stand still until it
+            // ends, holding the machine's lock. None opens during a run.
+            if (running() && IsModalSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
             break;
         case kResumeListDrawing:
             resumeListDrawing(wParam);
@@ -108,12 +125,27 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         case WM_DRAWITEM:
             DrawCheckListItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
             return TRUE;
+        case WM_ACTIVATE:
+            // A window without a caption gets no focus of its own making: the
+            // control last used, or the first one, takes it back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+            } else if (!HIWORD(wParam)) {
+                SetFocus(focusOnReturn());
+            }
+            return 0;
         case WM_CLOSE:
-            DestroyWindow(window_);
+            // A run is never cut: the window closes when it has ended.
+            if (running()) {
+                closeAfterRun_ = true;
+                setLabel(Label::Wait, kClosingAfterRun);
+            } else {
+                DestroyWindow(window_);
+            }
             return 0;
         case WM_DESTROY:
-            // Closing ends the program at once, also in the middle of a run:
-            // the event pump ends the process when it meets the quit message.
+            // The event pump ends the process when it meets the quit message.
             PostQuitMessage(0);
             return 0;
         default:
@@ -148,6 +180,10 @@ void MainWindow::onCommand(int id, int code) {
         ShowServiceInfo(*this, static_cast<int>(SendMessageW(list(CheckList::Service), LB_GETCARETINDEX, 0, 0)));
 }
 
+void MainWindow::closeIfAsked() {
+    if (closeAfterRun_ && window_ && !running()) DestroyWindow(window_);
+}
+
 void MainWindow::onBrowse() noexcept {
     try {
         Browse(context_);
@@ -165,12 +201,14 @@ void MainWindow::onButton(Button button) noexcept try {
         break;
     case Button::Auto:
         RunWithUndoRecord(context_, AutoOptimise);
+        closeIfAsked();
         break;
     case Button::Redo:
         Reset(*this);
         break;
     case Button::Optimize:
         RunWithUndoRecord(context_, [](RunContext& run) { RunOptimise(run); });
+        closeIfAsked();
         break;
     case Button::Exit:
         Exit(context_);
