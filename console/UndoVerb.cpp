@@ -1,5 +1,6 @@
 // UNDO: takes a run back from its record, or lists the records.
 #include "console/ProgressBar.h"
+#include "console/RecordSteps.h"
 #include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
@@ -30,6 +31,9 @@ int ListUndoRecords(VerbContext& verb, const std::string& root) {
     if (records.empty()) verb.say("there is no undo record in " + root);
     for (const StoredRecord& r : records) {
         std::string changes = "-", pages = "-", state = UndoneState(verb.platform, r.folder);
+        // A part taken back alone leaves the other open, for whoever it belongs to.
+        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::Machine)) state = "machine undone, user open";
+        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::User)) state = "user undone, machine open";
         try {
             const RecordContents record = ReadRecord(verb.platform, r.folder);
             CheckRecord(verb.platform, record, r.header, r.header.computer, r.header.user);
@@ -137,21 +141,36 @@ int Undo(VerbContext& verb) {
         ProgressBar bar(verb.terminal);
         bar.show(0, "restoring " + folder);
         try {
-            report = RestoreRecord(verb.platform, folder);
+            const auto& part = verb.request.scope;
+            report = part ? RestoreRecordPart(verb.platform, folder, *header, computer, verb.platform.userName(), *part)
+                          : RestoreRecord(verb.platform, folder);
         } catch (const PlatformError& error) {
             bar.finish();
-            verb.say(folder + ": " + error.what() + "; nothing was changed");
+            // Another user's record: its machine-wide part can still be taken back alone.
+            const bool another = !EqualNoCase(header->user, verb.platform.userName());
+            verb.say(folder + ": " + error.what() + "; nothing was changed" +
+                     (another && !verb.request.scope
+                          ? "; UNDO \"" + folder + "\" /scope machine takes back its machine-wide part alone"
+                          : std::string()));
             return kBadUsage;
         }
         bar.show(1, "restored");
     }
+    // Each line names the boxes of the run's change as APPLY did: page, number, caption, what, before, after.
+    const RecordSteps steps(verb.platform, folder);
     for (const RecordedEffect& e : report.effects) {
         if (e.failed && e.changes)
             verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
-        else if (e.changes && !e.failed) verb.terminal.out(Tabbed({DescribeEffect(e.effect), e.before, e.after}));
+        else if (e.changes && !e.failed) {
+            const auto step = StepFields(steps.of(TargetOf(e.effect)));
+            verb.terminal.out(Tabbed({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after}));
+        }
     }
     // What changed since the run stays as it is now, named so it can be looked at.
-    for (const KeptTarget& kept : report.kept) verb.terminal.out(Tabbed({"kept", kept.target, kept.why}));
+    for (const KeptTarget& kept : report.kept) {
+        const auto step = StepFields(steps.ofNamed(kept.target));
+        verb.terminal.out(Tabbed({step[0], step[1], step[2], "kept " + kept.target, "-", kept.why}));
+    }
     for (const std::string& note : report.notes) verb.say(note);
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
     const auto reported = [&](int status) -> int {
@@ -167,8 +186,14 @@ int Undo(VerbContext& verb) {
         return reported(kSomeStepsFailed);
     }
     // Taken back whole: an undo without a folder passes over it from now on.
+    // One part alone leaves the record open for the other.
     try {
-        MarkUndone(verb.platform, folder, report.undoFolder, static_cast<int>(report.kept.size()));
+        const auto& part = verb.request.scope;
+        const TargetScope other = part == TargetScope::Machine ? TargetScope::User : TargetScope::Machine;
+        if (part && RecordHoldsPart(verb.platform, folder, other) && !PartUndone(verb.platform, folder, other))
+            MarkPartUndone(verb.platform, folder, *part, report.undoFolder);
+        else
+            MarkUndone(verb.platform, folder, report.undoFolder, static_cast<int>(report.kept.size()));
     } catch (const PlatformError& error) {
         verb.say(folder + " was restored but cannot be marked as undone: " + error.what());
         return reported(kSomeStepsFailed);

@@ -318,6 +318,26 @@ std::string UndoneState(Platform& machine, const std::string& folder) {
     return "open";
 }
 
+namespace {
+std::string PartMark(TargetScope part) { return part == TargetScope::Machine ? "machine undone\t" : "user undone\t"; }
+}  // namespace
+
+void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder) {
+    machine.appendFileFlushed(folder + "\\" + kUndoneMark, PartMark(part) + RecordTimeText(machine.localTime()) + "\t" +
+                                                                FieldText(restoreFolder) + "\r\n");
+}
+
+bool PartUndone(Platform& machine, const std::string& folder, TargetScope part) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    try {
+        if (!machine.anyFileExists(path)) return false;
+        const std::string marks = machine.readFileBytes(path);
+        return marks.starts_with(PartMark(part)) || marks.find("\n" + PartMark(part)) != std::string::npos;
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
 // Seconds since 1 January 1970 of a local time, for comparing two of them.
 long long Seconds(const LocalTime& t) {
     const int y = t.month <= 2 ? t.year - 1 : t.year;

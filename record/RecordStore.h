@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "record/RecordFiles.h"
+#include "effects/TargetScope.h"
 #include "record/RecordHeader.h"
 #include "platform/Platform.h"
 
@@ -51,6 +52,10 @@ void MarkUndone(Platform& machine, const std::string& folder, const std::string&
 void MarkPartlyUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
 // "open", "undone" or "partly undone".
 std::string UndoneState(Platform& machine, const std::string& folder);
+// One part of the record restored alone (UNDO /scope): the record stays open
+// for the other part, and for the user whose part that is.
+void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder);
+bool PartUndone(Platform& machine, const std::string& folder, TargetScope part);
 
 struct StoredRecord {
     std::string folder;

@@ -250,8 +250,10 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
     case EffectKind::DeleteValue: out.state.push_back(ValueLine(true, e.target, e.name, std::nullopt)); break;
     case EffectKind::CreateKey: {
         out.state.push_back(PresenceLine(true, StateKind::Key, e.target, true));
-        // A tool may give a key it adds an empty default value; that is the run's too.
-        if (machine_.registryKeyExists(e.target) && !machine_.registryValue(e.target, ""))
+        // A tool may leave the key's default value empty, one it adds or one it
+        // finds (some `reg add KEY` do, some do not): either way the restore is
+        // right, putting the value back only where it is empty now.
+        if (machine_.registryKeyExists(e.target))
             out.state.push_back(ValueLine(true, e.target, "", TextValue(reg_type::String, "")));
         break;
     }

@@ -147,6 +147,7 @@ TEST_F(ConsoleUndo, OutputNamesOnlyWhatHappenedAndFailuresOnlyBoxesOfTheRun) {
 
     // The registry writer's script cannot be written: only the box asked for fails.
     machine.files().addDirectory(std::string(kScriptPath));
+    machine.registry().setValue(kCrash, "AutoReboot", sim::Value::Dword(7));  // so 54 has something to write
     EXPECT_EQ(run({"APPLY", "/on", "54", "/undodir", kRoot}), kSomeStepsFailed);
     ASSERT_FALSE(terminal.errLines.empty());
     for (const std::string& line : terminal.errLines) EXPECT_NE(line.find(" 54 "), std::string::npos) << line;
@@ -230,9 +231,9 @@ TEST_F(ConsoleUndo, AChangeWhoseToolsEndTheRecordNeverSawIsKeptWhereItHoldsWhatI
         machine.registry().setValue(kCrash, "AutoReboot", sim::Value::Dword(1));
         ASSERT_EQ(run({"UNDO", folder}), kDone) << err();
         EXPECT_EQ(machine.registryValue(kCrash, "AutoReboot").has_value(), !c.putBack) << c.state;
-        const bool named = std::find(terminal.outLines.begin(), terminal.outLines.end(),
-                                     "kept\t" + kCrash + "\\AutoReboot\tthe run ended during this change") !=
-                           terminal.outLines.end();
+        const bool named = std::any_of(terminal.outLines.begin(), terminal.outLines.end(), [&](const std::string& l) {
+            return l.ends_with("\tkept " + kCrash + "\\AutoReboot\t-\tthe run ended during this change");
+        });
         EXPECT_EQ(named, !c.putBack) << c.state;
     }
 }

@@ -117,7 +117,11 @@ TEST_F(ConsoleVerbs, ApplyChangesWhatPreviewListedAndUndoPutsItBack) {
     ASSERT_FALSE(applied.empty());
     EXPECT_EQ(applied.back().rfind("undo\t" + DefaultUndoRoot(machine) + "\\", 0), 0u) << applied.back();
     applied.pop_back();
-    EXPECT_EQ(applied, planned);
+    // A tool whose effect cannot be read back is reported as run, with how it ended.
+    auto expected = planned;
+    for (std::string& line : expected)
+        if (Fields(line)[3] == "run sfc /purgecache") line = line.substr(0, line.rfind("unknown\tunknown")) + "-\tran, exit code 0";
+    EXPECT_EQ(applied, expected);
     EXPECT_FALSE(machine.files().fileExists(SelectionFilePath(machine)));  // APPLY never writes setup.dat
 
     ASSERT_EQ(run({"UNDO"}), kDone);
