@@ -33,6 +33,8 @@ bool Takes(Verb verb, const std::string& option) {
     if (option == "list") return verb == Verb::Undo;
     if (option == "force") return verb == Verb::Export;
     if (option == "wait") return verb == Verb::Apply || verb == Verb::Undo;
+    if (option == "report")
+        return verb == Verb::Check || verb == Verb::Apply || verb == Verb::Undo || verb == Verb::Status;
     return false;
 }
 
@@ -170,6 +172,10 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
             if (!PlainFolderPath(*value))
                 return UsageError{"option /undodir: a folder name may not end in a dot or a blank: " + *value};
             request.undoRoot = *value;
+        } else if (name == "report") {
+            if (request.reportFile) return UsageError{"option /report is given twice"};
+            if (value->empty()) return UsageError{"option /report needs a file name"};
+            request.reportFile = *value;
         } else if (name == "on" || name == "off") {
             if (!request.listed) request.listed.emplace();
             if (auto problem = AddListed(*request.listed, name == "on", *value)) return UsageError{*problem};
@@ -187,6 +193,7 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
     }
     if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
+    if (request.listRecords && request.reportFile) return UsageError{"UNDO /list takes no /report"};
     if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
     if (request.listed) {
         if (request.selectionFile) return UsageError{"/on and /off cannot be given with /selection"};

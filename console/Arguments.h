@@ -35,6 +35,7 @@ struct Request {
     std::optional<std::string> undoFolder;     // UNDO
     std::optional<std::string> undoRoot;       // APPLY and UNDO: /undodir, where records live
     bool listRecords = false;                  // UNDO /list
+    std::optional<std::string> reportFile;     // CHECK, APPLY, UNDO, STATUS: the fleet's CSV report to add to
 };
 
 struct UsageError {

@@ -44,6 +44,9 @@ public:
         forget(), machine_.replaceTextFile(path, lines);
     }
     void copyFile(const std::string& from, const std::string& to) override { forget(), machine_.copyFile(from, to); }
+    void copyFileFlushed(const std::string& from, const std::string& to) override {
+        forget(), machine_.copyFileFlushed(from, to);
+    }
     void createDirectory(const std::string& path) override { forget(), machine_.createDirectory(path); }
     void appendFileFlushed(const std::string& path, std::string_view bytes) override {
         forget(), machine_.appendFileFlushed(path, bytes);

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "console/NetRun.h"
+#include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/ServiceCatalogue.h"
@@ -91,12 +92,17 @@ int Check(VerbContext& verb, const SavedSelection* saved) {
     bool drifted = false;
     // A tool whose effect cannot be read back, or a service the machine does
     // not have, says nothing about whether the machine matches.
-    for (const NetChange& change : PlanNetChange(verb, saved))
+    const std::vector<NetChange> changes = PlanNetChange(verb, saved);
+    for (const NetChange& change : changes)
         if (change.changed && change.readable && change.present) {
             verb.terminal.out(NetChangeLine(change));
             drifted = true;
         }
-    return drifted ? kDrifted : kDone;
+    const int status = drifted ? kDrifted : kDone;
+    // A machine missing from the fleet's report must not pass for one that matches.
+    if (verb.request.reportFile && !AppendReport(verb, NetChangeRows(verb, saved, changes, {}, false), status))
+        return kBadUsage;
+    return status;
 }
 
 }  // namespace quillon::console

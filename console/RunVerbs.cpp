@@ -5,6 +5,7 @@
 
 #include "console/NetRun.h"
 #include "console/ProgressBar.h"
+#include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/Phases.h"
@@ -100,16 +101,19 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     for (const auto& [line, count] : said)
         verb.say(count == 1 ? line : line + " (" + std::to_string(count) + " steps)");
 
+    int status = failures.empty() ? kDone : kSomeStepsFailed;
     if (!verb.request.noUndo) {
         // Kept only when the machine no longer holds what the record says it held.
         verb.terminal.out(Tabbed({"undo", recorded.folder.empty() ? "none" : recorded.folder}));
         if (!recorded.complete) {
             verb.say("stopped: " + recorded.stopReason +
                      "; nothing was changed without its record, and the steps named as failed above were left undone");
-            return kNoUndoRecord;
+            status = kNoUndoRecord;
         }
     }
-    return failures.empty() ? kDone : kSomeStepsFailed;
+    if (verb.request.reportFile && !AppendReport(verb, NetChangeRows(verb, saved, changes, failures, true), status))
+        return std::max(status, static_cast<int>(kSomeStepsFailed));
+    return status;
 }
 
 }  // namespace quillon::console

@@ -1,5 +1,6 @@
 // UNDO: takes a run back from its record, or lists the records.
 #include "console/ProgressBar.h"
+#include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "record/RecordStore.h"
@@ -101,15 +102,19 @@ int Undo(VerbContext& verb) {
     for (const KeptTarget& kept : report.kept) verb.terminal.out(Tabbed({"kept", kept.target, kept.why}));
     for (const std::string& note : report.notes) verb.say(note);
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
-    if (report.failed > 0) return kSomeStepsFailed;
+    const auto reported = [&](int status) -> int {
+        if (verb.request.reportFile && !AppendReport(verb, RestoreRows(report), status)) return kSomeStepsFailed;
+        return status;
+    };
+    if (report.failed > 0) return reported(kSomeStepsFailed);
     // Taken back whole: an undo without a folder passes over it from now on.
     try {
         MarkUndone(verb.platform, folder, report.undoFolder);
     } catch (const PlatformError& error) {
         verb.say(folder + " was restored but cannot be marked as undone: " + error.what());
-        return kSomeStepsFailed;
+        return reported(kSomeStepsFailed);
     }
-    return kDone;
+    return reported(kDone);
 }
 
 }  // namespace quillon::console

@@ -40,6 +40,8 @@ std::vector<std::string> UsageLines() {
         "LIST is box numbers and service names, comma-separated (54,59,Alerter): only",
         "those boxes are applied, each on the side given; nothing else is written.",
         "A run waits for another Quillon run to end, up to /wait SECONDS (300), then exits 2.",
+        "/report FILE (STATUS, CHECK, APPLY, UNDO) appends a row per box and a summary row",
+        "to FILE, CSV in UTF-8, under a lock on the file, so many machines can share one.",
         "Output: one line per box or change, fields separated by a tab.",
         "Exit status: 0 done, 1 some steps failed (CHECK: drifted), 2 bad usage, bad selection file",
         "or another run still going on,",

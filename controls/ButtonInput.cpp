@@ -70,6 +70,11 @@ ButtonReaction isButton::spaceUp() {
     return Repaint();
 }
 
+ButtonReaction isButton::enterDown() {
+    if (!enabled_) return {};
+    return performClick();
+}
+
 ButtonReaction isButton::focusChanged(bool hasFocus) {
     hasFocus_ = hasFocus;
     if (!hasFocus) spaceClick_ = false;

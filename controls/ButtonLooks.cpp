@@ -112,13 +112,8 @@ private:
 }  // namespace
 
 int isButton::iconMargin() const {
-    switch (style_) {
-    case 5:
-    case 7: return 5;
-    case 9:
-    case 10: return 7;
-    default: return 4;
-    }
+    const int margin = style_ == 5 || style_ == 7 ? 5 : style_ == 9 || style_ == 10 ? 7 : 4;
+    return (margin * dpi_ + 48) / 96;
 }
 
 PixelPoint isButton::iconPosition(int width, int height) const {

@@ -96,11 +96,11 @@ void XPContainer::resize(int width, int height) {
     if (width == 0) return;
     headerWidth_ = width - 2;
     bodyWidth_ = headerWidth_;
-    bodyHeight_ = height - (kHeaderHeight + 2);
+    bodyHeight_ = height - (headerHeight() + 2);
 }
 
 int XPContainer::captionTop(int labelHeight) const {
-    return 1 + static_cast<int>(RoundHalfEven(kHeaderHeight - labelHeight, 2));
+    return 1 + static_cast<int>(RoundHalfEven(headerHeight() - labelHeight, 2));
 }
 
 }  // namespace quillon::controls

@@ -23,6 +23,7 @@ const XPContainerColors& XPContainerTheme(int theme);  // theme 0..11
 
 class XPContainer {
 public:
+    // At 96 DPI; setDpi scales them as the caption's font grows.
     static constexpr int kHeaderHeight = 23;
     static constexpr int kCaptionLeft = 16;  // within the header strip
     static constexpr int kStarLeft = 4, kStarTop = 2, kStarSize = 16;
@@ -58,6 +59,11 @@ public:
     void save(PropertyBag& bag) const;
     void load(const PropertyBag& bag);  // stored colours win over the stored Theme
 
+    // The screen's DPI, which the header strip, star and caption place follow;
+    // 96 until told. Call before resize.
+    void setDpi(int dpi) { dpi_ = dpi > 0 ? dpi : 96; }
+    int headerHeight() const { return scaled(kHeaderHeight); }
+
     // A zero width keeps the header strip and measuring surface as they were.
     void resize(int width, int height);
     int width() const { return width_; }
@@ -66,12 +72,13 @@ public:
     int headerWidth() const { return headerWidth_; }
     // Top of a caption of the given height, in panel pixels.
     int captionTop(int labelHeight) const;
-    int captionLeft() const { return 1 + kCaptionLeft; }
+    int captionLeft() const { return 1 + scaled(kCaptionLeft); }
 
     // The whole panel surface, header strip and star included, without the caption text.
     Canvas draw(const SystemColors& system) const;
 
 private:
+    int scaled(int pixels) const { return (pixels * dpi_ + 48) / 96; }
     void changed(std::string_view property);
     void drawBody(Canvas& canvas, const SystemColors& system) const;
     void drawBorder(Canvas& canvas, const SystemColors& system) const;
@@ -84,6 +91,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int headerWidth_ = 0;
+    int dpi_ = 96;
     int bodyWidth_ = 0;   // the hidden measuring surface
     int bodyHeight_ = 0;
     ChangeListener listener_;

@@ -33,10 +33,11 @@ Canvas XPContainer::draw(const SystemColors& system) const {
 }
 
 Canvas XPContainer::drawHeader(const SystemColors& system) const {
-    Canvas strip(headerWidth_, kHeaderHeight, PixelOf(system.rgb(SysColor::ButtonFace)));
+    const int height = headerHeight();
+    Canvas strip(headerWidth_, height, PixelOf(system.rgb(SysColor::ButtonFace)));
     DrawPanelGradient(strip, TranslateColor(colors_.headerLight, system), TranslateColor(colors_.headerDark, system),
-                      0, kHeaderHeight - 1, kHeaderHeight, headerWidth_);
-    strip.drawImage(MakeArtwork(Artwork::Star), kStarLeft, kStarTop, kStarSize);
+                      0, height - 1, height, headerWidth_);
+    strip.drawImage(MakeArtwork(Artwork::Star), scaled(kStarLeft), scaled(kStarTop), scaled(kStarSize));
     return strip;
 }
 
@@ -44,7 +45,7 @@ void XPContainer::drawBody(Canvas& canvas, const SystemColors& system) const {
     const OleColor light = TranslateColor(colors_.backLight, system);
     const OleColor dark = TranslateColor(colors_.backDark, system);
     if (headerVisible())
-        DrawPanelGradient(canvas, light, dark, kHeaderHeight + 1, height_ - 1, bodyHeight_, bodyWidth_);
+        DrawPanelGradient(canvas, light, dark, headerHeight() + 1, height_ - 1, bodyHeight_, bodyWidth_);
     else
         DrawPanelGradient(canvas, light, dark, 0, height_ - 1, height_, width_);
 }

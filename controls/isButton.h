@@ -129,6 +129,7 @@ public:
     ButtonReaction spaceDown();
     ButtonReaction spacePress();
     ButtonReaction spaceUp();
+    ButtonReaction enterDown();  // Enter on a focused button clicks at once, as in a dialog
     ButtonReaction focusChanged(bool hasFocus);
     ButtonReaction mouseMove(bool leaveTrackingAvailable);
     ButtonReaction mouseLeave();
@@ -143,7 +144,9 @@ public:
     // The normal look with the focus frame on it.
     bool drawsFocus() const;
 
-    // Layout of a w by h button, in pixels.
+    // Layout of a w by h button, in pixels. The icon's margin follows the
+    // screen's DPI (96 until told), as the caption's font does.
+    void setDpi(int dpi) { dpi_ = dpi > 0 ? dpi : 96; }
     int iconMargin() const;
     PixelPoint iconPosition(int width, int height) const;
     static PixelRect textRect(int width, int height);
@@ -169,6 +172,7 @@ private:
     std::string caption_ = "isButton";
     ButtonIcon icon_;
     int iconSize_ = 16;
+    int dpi_ = 96;
     Align iconAlign_ = Align::Left;
     bool iconVisible_ = true;
     Align captionAlign_ = Align::Center;

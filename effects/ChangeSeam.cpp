@@ -24,6 +24,10 @@ void ChangeSeam::copyFile(const std::string& from, const std::string& to) {
     change({EffectKind::CopyFile, to, {}, {}, from, 0, false}, [&] { machine_.copyFile(from, to); });
 }
 
+void ChangeSeam::copyFileFlushed(const std::string& from, const std::string& to) {
+    change({EffectKind::CopyFile, to, {}, {}, from, 0, false}, [&] { machine_.copyFileFlushed(from, to); });
+}
+
 void ChangeSeam::createDirectory(const std::string& path) {
     change({EffectKind::CreateFolder, path, {}, {}, {}, 0, false}, [&] { machine_.createDirectory(path); });
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A platform layer that sees each change the program makes, as effects, just
-// before it goes through: the five calls that change the machine. The undo
+// before it goes through: the calls that change the machine. The undo
 // record's journal and the console's net change stand on it, so both read the
 // same calls the same way. Every other call passes straight through.
 #include <functional>
@@ -20,6 +20,7 @@ public:
     void deleteFile(const std::string& path) final;
     void removeEmptyDirectory(const std::string& path) final;
     void copyFile(const std::string& from, const std::string& to) final;
+    void copyFileFlushed(const std::string& from, const std::string& to) final;
     void createDirectory(const std::string& path) final;
 
 protected:

@@ -44,8 +44,10 @@ void ApplyStartMenuShortcuts(RunContext& context) {
         WriteRegValue(platform, kDisplayNameCache, RegType::String, "@shell32.dll,-22075", "Windows Catalog");
         return;
     }
-    for (const char* path : {"C:\\Documents and Settings\\All Users\\Start Menu\\Windows Catalog.lnk",
-                             "C:\\Documents and Settings\\All Users\\Start Menu\\Windows Update.lnk"}) {
+    const std::string menu = platform.shellFolder(ShellFolder::CommonStartMenu);
+    if (menu.empty()) return;
+    for (const char* name : {"Windows Catalog.lnk", "Windows Update.lnk"}) {
+        const std::string path = menu + "\\" + name;
         RunStep([&] {
             if (platform.visibleFileExists(path)) platform.deleteFile(path);
         });

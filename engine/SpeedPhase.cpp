@@ -1,4 +1,5 @@
 #include <array>
+#include <string>
 
 #include "engine/Commands.h"
 #include "engine/Form.h"
@@ -15,14 +16,21 @@ constexpr int kUpdateFilesBox = 45;
 constexpr int kHelpFilesBox = 46;
 constexpr int kRedundantImeBox = 52;
 
-constexpr const char* kDriverArchive = "C:\\windows\\driver cache\\i386\\Driver.cab";
-constexpr std::array kImeFolders{"C:\\Windows\\Ime\\chtime", "C:\\Windows\\Ime\\imjp8_1",
-                                 "C:\\Windows\\Ime\\imkr6_1"};
+// Below the Windows folder, wherever this Windows keeps it.
+constexpr const char* kDriverArchive = "driver cache\\i386\\Driver.cab";
+constexpr std::array kImeFolders{"Ime\\chtime", "Ime\\imjp8_1", "Ime\\imkr6_1"};
+
+// Empty when the system cannot tell where Windows is: then nothing is touched.
+std::string InWindows(Platform& platform, const char* below) {
+    const std::string windows = platform.shellFolder(ShellFolder::Windows);
+    return windows.empty() ? std::string() : windows + "\\" + below;
+}
 
 // Only an empty folder goes: what a folder holds is never deleted.
-void RemoveFolderIfEmpty(Platform& platform, const char* folder) {
+void RemoveFolderIfEmpty(Platform& platform, const char* below) {
     RunStep([&] {
-        if (platform.directoryExists(folder)) platform.removeEmptyDirectory(folder);
+        const std::string folder = InWindows(platform, below);
+        if (!folder.empty() && platform.directoryExists(folder)) platform.removeEmptyDirectory(folder);
     });
 }
 
@@ -41,15 +49,16 @@ void RunSpeedPhase(RunContext& context) {
     tag(kDriversBackupBox);
     RunStep([&] {
         // Hidden and system files do not count: such an archive stays.
-        if (form.ticked(kDriversBackupBox) && platform.visibleFileExists(kDriverArchive))
-            platform.deleteFile(kDriverArchive);
+        const std::string archive = InWindows(platform, kDriverArchive);
+        if (form.ticked(kDriversBackupBox) && !archive.empty() && platform.visibleFileExists(archive))
+            platform.deleteFile(archive);
     });
     form.setProgressWidth(5000);
 
     tag(kUpdateFilesBox);
-    if (form.ticked(kUpdateFilesBox)) RemoveFolderIfEmpty(platform, "C:\\Windows\\temp");
+    if (form.ticked(kUpdateFilesBox)) RemoveFolderIfEmpty(platform, "temp");
     tag(kHelpFilesBox);
-    if (form.ticked(kHelpFilesBox)) RemoveFolderIfEmpty(platform, "C:\\Windows\\help");
+    if (form.ticked(kHelpFilesBox)) RemoveFolderIfEmpty(platform, "help");
     form.setProgressWidth(9000);
 
     tag(kRedundantImeBox);

@@ -33,7 +33,8 @@ constexpr std::array kWriteBacks{
 };
 
 void DeleteCommonShortcuts(Platform& platform) {
-    const std::string folder(kCommonStartMenu);
+    const std::string folder = platform.shellFolder(ShellFolder::CommonStartMenu);
+    if (folder.empty()) return;
     for (const std::string& name : platform.listVisibleFiles(folder, "*.lnk"))
         RunStep([&] { platform.deleteFile(folder + "\\" + name); });
 }

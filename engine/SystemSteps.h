@@ -6,7 +6,6 @@
 
 namespace quillon {
 
-inline constexpr std::string_view kCommonStartMenu = "C:\\Documents and Settings\\All Users\\Start Menu";
 
 void ApplyCpuPriority(RunContext& context);    // chk 56 with Combo3
 void OptimiseStartMenu(RunContext& context);   // chk 76

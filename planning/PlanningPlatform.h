@@ -43,10 +43,15 @@ public:
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string&, std::string_view) override {}
     LocalTime localTime() override { return machine_.localTime(); }
+    LocalTime universalTime() override { return machine_.universalTime(); }
+    bool appendUnderLock(const std::string&, std::string_view, std::string_view, std::chrono::milliseconds) override {
+        return true;
+    }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
     std::string computerName() override { return machine_.computerName(); }
     std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
+    std::string shellFolder(ShellFolder which) override { return machine_.shellFolder(which); }
     bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
     void pumpEvents() override {}
     MessageBoxAnswer messageBox(const std::string&, const std::string&, MessageBoxKind) override {

@@ -47,6 +47,9 @@ public:
         return machine_.readFileBytesAtMost(path, limit);
     }
     void copyFile(const std::string& from, const std::string& to) override { machine_.copyFile(from, to); }
+    void copyFileFlushed(const std::string& from, const std::string& to) override {
+        machine_.copyFileFlushed(from, to);
+    }
     void createDirectory(const std::string& path) override { machine_.createDirectory(path); }
     std::vector<std::string> listSubfolders(const std::string& folder) override { return machine_.listSubfolders(folder); }
     void appendFileFlushed(const std::string& path, std::string_view bytes) override {
@@ -54,10 +57,16 @@ public:
     }
     void appendFile(const std::string& path, std::string_view bytes) override { machine_.appendFile(path, bytes); }
     LocalTime localTime() override { return machine_.localTime(); }
+    LocalTime universalTime() override { return machine_.universalTime(); }
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds bound) override {
+        return machine_.appendUnderLock(path, heading, block, bound);
+    }
     std::string userName() override { return machine_.userName(); }
     std::string executableFolder() override { return machine_.executableFolder(); }
     std::string computerName() override { return machine_.computerName(); }
     std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
+    std::string shellFolder(ShellFolder which) override { return machine_.shellFolder(which); }
     bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
     void protectFolder(const std::string& path) override { machine_.protectFolder(path); }
     void pumpEvents() override { machine_.pumpEvents(); }

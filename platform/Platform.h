@@ -15,7 +15,8 @@
 namespace quillon {
 
 // A platform call that could not do what it was asked. The optimise run skips
-// the step that raised it; nothing is shown to the user.
+// the step that raised it and goes on; the step is counted as failed and named
+// with the system's reason.
 class PlatformError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -67,6 +68,13 @@ public:
 
 enum class MessageBoxKind { OkCancel, OkCancelExclamation };
 enum class MessageBoxAnswer { Ok, Cancel };
+
+enum class ShellFolder {
+    Startup,          // the user's Startup folder
+    CommonStartup,    // All Users' Startup folder
+    CommonStartMenu,  // All Users' Start menu
+    Windows,          // the Windows folder
+};
 
 class Platform {
 public:
@@ -125,8 +133,14 @@ public:
         if (bytes.size() > limit) throw FileTooLarge(path, limit);
         return bytes;
     }
-    // Copies a file; throws PlatformError if it cannot, or if `to` exists.
+    // Copies a file; throws PlatformError if it cannot, or if `to` exists. The
+    // copy is left to the system to write out when it will.
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
+    // The same, returning only once the copy's bytes are on the disk. Its folder
+    // entry is on the disk with the next flushed write on the volume (the system
+    // journals entries in order), at once where the system lets a folder be flushed.
+    // A platform without a disk copies as copyFile does.
+    virtual void copyFileFlushed(const std::string& from, const std::string& to) { copyFile(from, to); }
     // Creates one folder whose parent exists; throws PlatformError otherwise.
     virtual void createDirectory(const std::string& path) = 0;
     // Folders directly in the folder, sorted by name.
@@ -137,6 +151,15 @@ public:
     // The same, left to the system to write out when it will.
     virtual void appendFile(const std::string& path, std::string_view bytes) { appendFileFlushed(path, bytes); }
     virtual LocalTime localTime() = 0;
+    // The time in UTC, as reports many machines write into one file give it.
+    virtual LocalTime universalTime() = 0;
+    // Appends `block` to the file as one piece while no other program that
+    // appends so can (a lock on the file's byte range, which holds on a
+    // network share too), `heading` first when the file is new or empty, and
+    // returns once it is on the disk. False when the lock was not had within
+    // `bound`; throws PlatformError when the file cannot be written.
+    virtual bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                                 std::chrono::milliseconds bound) = 0;
 
     virtual std::string userName() = 0;
     virtual std::string executableFolder() = 0;
@@ -150,6 +173,9 @@ public:
     // back. Throws PlatformError when it cannot. A platform with one user
     // needs nothing done.
     virtual void protectFolder(const std::string& /*path*/) {}
+    // Where this Windows keeps a folder, as the system says (its name differs
+    // by language, Windows may live on another drive); empty when it cannot tell.
+    virtual std::string shellFolder(ShellFolder which) = 0;
     // Whether the path itself (not what it leads to) is a symbolic link, a junction or another reparse point:
     // such a path is removed as itself and never entered.
     virtual bool isLinkOrJunction(const std::string& path) = 0;

@@ -44,13 +44,37 @@ bool Shaped(std::string_view text, std::string_view shape) {
     return true;
 }
 
-// "YYYY-MM-DD HH-MM-SS" or the same with " (N)": the names this program gives records.
+bool NameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+// The computer's name as a folder name carries it: letters, digits, '-' and '_'.
+std::string ComputerPart(std::string name) {
+    std::replace_if(name.begin(), name.end(), [](char c) { return !NameCharacter(c); }, '_');
+    return name.substr(0, 63);
+}
+
+// "YYYY-MM-DD HH-MM-SS", then " COMPUTER" (records shared by several
+// computers never take one name), then " (N)" when taken: the names this
+// program gives records. Older records lack the computer.
 bool RecordFolderName(std::string_view name) {
     constexpr std::string_view shape = "0000-00-00 00-00-00";
     if (!Shaped(name.substr(0, shape.size()), shape)) return false;
-    const std::string_view rest = name.substr(shape.size());
-    return rest.empty() || (rest.size() > 3 && rest.substr(0, 2) == " (" && rest.back() == ')' &&
-                            Digits(rest.substr(2, rest.size() - 3)));
+    std::string_view rest = name.substr(shape.size());
+    if (rest.size() > 3 && rest.ends_with(')')) {
+        const std::size_t open = rest.rfind(" (");
+        if (open == std::string_view::npos || !Digits(rest.substr(open + 2, rest.size() - open - 3))) return false;
+        rest = rest.substr(0, open);
+    }
+    if (rest.empty()) return true;
+    const std::string_view computer = rest.substr(1);
+    return rest[0] == ' ' && !computer.empty() && computer.size() <= 63 &&
+           std::all_of(computer.begin(), computer.end(), NameCharacter);
+}
+
+// Records of one computer and user, whose own 20 are kept.
+bool SameOwner(const RecordHeader& a, const RecordHeader& b) {
+    return EqualNoCase(a.computer, b.computer) && EqualNoCase(a.user, b.user);
 }
 
 std::optional<LocalTime> ParseTime(std::string_view text) {
@@ -193,11 +217,13 @@ std::string CreateRecordFolder(Platform& machine, const std::string& root, bool 
     header.user = machine.userName();
     header.time = machine.localTime();
     header.restore = restore;
+    // Per computer: another computer sharing the folder counts its own.
     for (const StoredRecord& r : ListRecords(machine, root))
-        header.sequence = std::max(header.sequence, r.header.sequence);
+        if (EqualNoCase(r.header.computer, header.computer)) header.sequence = std::max(header.sequence, r.header.sequence);
     ++header.sequence;
 
-    const std::string name = FolderName(header.time);
+    // Making the folder is the claim: a name another run took first is passed over.
+    const std::string name = FolderName(header.time) + " " + ComputerPart(header.computer);
     std::string folder = root + "\\" + name;
     for (int n = 2;; ++n) {
         if (!machine.directoryExists(folder) && !machine.anyFileExists(folder)) {
@@ -230,10 +256,16 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
     const auto isKept = [&](const StoredRecord& r) {
         return std::any_of(kept.begin(), kept.end(), [&](const std::string& k) { return EqualNoCase(r.folder, k); });
     };
-    // The record just made (and one being restored) are among those kept, however old their headers say they are.
-    int othersKept = std::max(0, keep - static_cast<int>(std::count_if(records.begin(), records.end(), isKept)));
+    // Only this computer and user's own records go, past their newest `keep`; the record just made (and one
+    // being restored) are among those kept, however old their headers say they are.
+    RecordHeader owner;
+    owner.computer = machine.computerName();
+    owner.user = machine.userName();
+    const int ownKept = static_cast<int>(std::count_if(
+        records.begin(), records.end(), [&](const StoredRecord& r) { return isKept(r) && SameOwner(r.header, owner); }));
+    int othersKept = std::max(0, keep - ownKept);
     for (const StoredRecord& r : records) {
-        if (isKept(r)) continue;
+        if (isKept(r) || !SameOwner(r.header, owner)) continue;
         if (othersKept > 0) {
             --othersKept;
             continue;

@@ -30,14 +30,16 @@ std::string DefaultUndoRoot(Platform& machine);
 std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::string& folder);
 
 // Makes a new record folder under `root` (and the root, when missing) with its
-// header written and flushed before anything else; its sequence is one more
-// than the highest in the root. Returns the folder; throws PlatformError.
+// header written and flushed before anything else; its name carries the time
+// and the computer, and its sequence is one more than the highest of this
+// computer's records in the root. Returns the folder; throws PlatformError.
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore);
 
-// Removes the records past the newest `keep`, oldest first by header (time,
-// then sequence), never one of `kept` (which count among the `keep`). A link
-// inside a record goes as a link; its target is never entered. A record that
-// cannot go is left for next time.
+// Removes this computer and user's records past their newest `keep`, oldest
+// first by header (time, then sequence), never one of `kept` (which count among
+// the `keep`) and never another's: a folder many computers share keeps each
+// one's own. A link inside a record goes as a link; its target is never
+// entered. A record that cannot go is left for next time.
 void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept);
 
 bool RecordUndone(Platform& machine, const std::string& folder);

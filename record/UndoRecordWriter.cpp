@@ -209,7 +209,9 @@ void UndoRecordWriter::keepFile(const std::string& path, Pending& out) {
         const std::string files = folder_ + "\\" + kKeptFiles;
         if (!machine_.directoryExists(files)) machine_.createDirectory(files);
         line.copy = std::string(kKeptFiles) + "\\" + CopyName(++copies_, path);
-        machine_.copyFile(path, folder_ + "\\" + line.copy);
+        // The copy is what makes the deletion undoable: it is on the disk before
+        // the line naming it, and both before the original goes.
+        machine_.copyFileFlushed(path, folder_ + "\\" + line.copy);
     }
     out.state.push_back(line);
 }

@@ -49,8 +49,9 @@ struct Reach {
 Reach WhatARunReaches(Platform& machine, const std::string& user) {
     Reach reach;
     for (const RunKey& key : kRunKeys) reach.runKeys.push_back(key.fullPath), reach.targets.push_back(key.fullPath);
-    reach.fileFolders = StartupFolders(user);
-    reach.fileFolders.push_back(std::string(kCommonStartMenu));
+    reach.fileFolders = StartupFolders(machine, user);
+    if (const std::string menu = machine.shellFolder(ShellFolder::CommonStartMenu); !menu.empty())
+        reach.fileFolders.push_back(menu);
     EverythingThere everywhere(machine);
     for (bool ticked : {true, false}) {
         SelectionForm form;
@@ -127,13 +128,14 @@ public:
         const std::string name = path.substr(path.find_last_of('\\') + 1);
         if (path.find('\\') == std::string::npos || !RestorableFileName(name)) refuse(entry);
         // The per-user Startup folder is the user's own, as HKEY_CURRENT_USER is.
-        const std::vector<std::string> own = StartupFolders(header_.user);
+        const std::vector<std::string> own = StartupFolders(machine_, header_.user);
         if (!EqualNoCase(header_.user, user_) && own.size() > 1 && EqualNoCase(ParentPath(path), own.front()))
             throw RecordRefused("the record holds files of the user " + header_.user + ", not of " + user_ + ": " +
                                 entry);
         if (reach_.files.count(Lower(path))) return;
         // The common Start menu loses its shortcuts only; a Startup folder any entry.
-        if (EqualNoCase(ParentPath(path), kCommonStartMenu)) {
+        const std::string menu = machine_.shellFolder(ShellFolder::CommonStartMenu);
+        if (!menu.empty() && EqualNoCase(ParentPath(path), menu)) {
             if (WildcardMatch("*.lnk", name)) return;
             refuse(entry);
         }

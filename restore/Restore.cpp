@@ -204,7 +204,8 @@ private:
 
     void putBack(const std::string& copy, const std::string& path) {
         MakeFolders(ParentPath(path));
-        journal_.copyFile(copy, path);
+        // On the disk before the record is marked undone.
+        journal_.copyFileFlushed(copy, path);
     }
 
     // The kept copy goes beside a file made since under the same name, never over it.
@@ -217,7 +218,7 @@ private:
                 continue;
             }
             bool done = false;
-            attempt([&] { journal_.copyFile(copy, target), done = true; });
+            attempt([&] { journal_.copyFileFlushed(copy, target), done = true; });
             if (done) note("the copy of " + path + " was put back as " + target);
             count(done, path);
             return;

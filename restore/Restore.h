@@ -42,10 +42,8 @@ std::vector<std::string> DescribeRecord(Platform& machine, const std::string& re
 RestoreReport RestoreRecord(Platform& machine, const std::string& recordFolder, const RecordHeader& header,
                             const std::string& computer, const std::string& user);
 
-// STAND-IN until the record store is merged: reads the header itself and
-// does NOT compare computers (the platform has no computer name yet). Callers
-// move to the form above with the store's ReadRecordHeader and
-// Platform::computerName(); then this one goes.
+// The same for this computer and user (Platform::computerName(), userName()),
+// with the record's own header; throws RecordRefused when the folder is not a record.
 RestoreReport RestoreRecord(Platform& machine, const std::string& recordFolder);
 
 }  // namespace quillon

@@ -20,7 +20,7 @@ void RemoveStartupItem(Platform& platform, const std::string& userName, const st
 
     // A crafted value name must not lead a file step outside the two folders.
     if (!IsPlainFileName(name)) return;
-    for (const std::string& folder : StartupFolders(userName)) {
+    for (const std::string& folder : StartupFolders(platform, userName)) {
         const std::string path = folder + "\\" + name;
         if (platform.visibleFileExists(path)) platform.deleteFile(path);
     }

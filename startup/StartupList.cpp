@@ -35,7 +35,7 @@ std::vector<std::string> StartupItemNames(RunContext& context) {
             for (std::string& name : context.platform.registryValueNames(key.root, key.subkey))
                 names.push_back(std::move(name));
         });
-    for (const std::string& folder : StartupFolders(context.userName))
+    for (const std::string& folder : StartupFolders(context.platform, context.userName))
         RunStep([&] { AddFolderNames(context.platform, folder, names); });
     return names;
 }

@@ -23,9 +23,10 @@ inline constexpr std::array kRunKeys{
            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
 };
 
-// The per-user folder first, then the All Users one. Without a user name the
-// per-user path would name a folder that belongs to nobody, so it is left out.
-std::vector<std::string> StartupFolders(const std::string& userName);
+// The per-user folder first, then the All Users one, where the system keeps
+// them. Without a user name the per-user folder would belong to nobody, so it
+// is left out; so is a folder the system cannot tell.
+std::vector<std::string> StartupFolders(Platform& machine, const std::string& userName);
 
 // Whether a list entry may be joined to a Startup folder path: a name that
 // could reach outside the folder (separators, a drive colon, "." or ".."

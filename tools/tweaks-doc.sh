@@ -17,6 +17,9 @@ mkdir -p "$c/windows/driver cache/i386" "$c/windows/Ime/chtime" "$c/windows/Ime/
     "$c/Documents and Settings/All Users/Start Menu"
 touch "$c/windows/driver cache/i386/Driver.cab" "$c/Documents and Settings/All Users/Start Menu/Windows Catalog.lnk" \
     "$c/Documents and Settings/All Users/Start Menu/Windows Update.lnk"
+# The program asks the system where the common Start menu is: here, where an English XP keeps it.
+wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' /v 'Common Start Menu' \
+    /t REG_EXPAND_SZ /d 'C:\Documents and Settings\All Users\Start Menu' /f >/dev/null 2>&1
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # Into a file the listing is UTF-8: every caption is kept, whatever the console's code page.

@@ -1,7 +1,8 @@
 #pragma once
 // What frmMain holds: every control with its container, place, size, caption
 // and font. Places are twips from the container's top-left corner; the window
-// realises them at 15 twips to a pixel. Captions are UTF-8.
+// realises them at the screen's DPI, 15 twips to a pixel at 96 and 12 at 120
+// (Large Fonts), as its fonts grow. Captions are UTF-8.
 #include <array>
 #include <optional>
 #include <span>
@@ -11,8 +12,9 @@
 
 namespace quillon::layout {
 
-constexpr int kTwipsPerPixel = 15;
-constexpr int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+constexpr int kTwipsPerInch = 1440;
+constexpr int Pixels(int twips, int dpi) { return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch; }
+constexpr int Pixels(int twips) { return Pixels(twips, 96); }
 
 struct Rect {
     int left = 0;

@@ -13,6 +13,8 @@
 #include "record/RecordStore.h"
 #include "restore/Restore.h"
 #include "record/UndoRecordWriter.h"
+#include "restore/RecordCheck.h"
+#include "platform/RegValue.h"
 #include "window/ScreenWords.h"
 #include "words/StepNames.h"
 
@@ -25,6 +27,8 @@ std::optional<Page> PageOnView(const Form& form) {
         if (form.pageVisible(page)) return page;
     return std::nullopt;
 }
+
+constexpr std::string_view kPriorityControl = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\PriorityControl";
 
 bool HasLiveState(Page page) { return page == Page::System || page == Page::Security || page == Page::Services; }
 
@@ -73,38 +77,105 @@ void ReadChanges(Platform& platform, UndoOffer& offer) {
     offer.changes = CountChanges(lines);
     for (const StateLine& line : lines) {
         if (line.kind != StateKind::Change || line.changed != TargetKind::Tool) continue;
-        std::string tool = line.target;
-        const std::size_t exe = tool.find(".exe");
-        const std::size_t slash = tool.find_last_of('\\', exe);
-        if (exe != std::string::npos && slash != std::string::npos) tool = tool.substr(slash + 1);
+        const std::string tool = ToolInBrief(line.target);
         if (std::find(offer.lasting.begin(), offer.lasting.end(), tool) == offer.lasting.end())
             offer.lasting.push_back(tool);
     }
 }
 
+// With chk 56's own value not in place, Combo3 still shows what the machine
+// does: Windows' own processor scheduling, which the box's caption and
+// entries name (Programs: a quantum boost for the window in front).
+void ShowProcessorScheduling(RunContext& context) {
+    std::optional<RegValue> value;
+    try {
+        value = context.platform.registryValue(std::string(kPriorityControl), "Win32PrioritySeparation");
+    } catch (const PlatformError&) {
+        return;
+    }
+    const std::optional<std::uint32_t> separation = value ? DwordOf(*value) : std::nullopt;
+    if (separation) context.form.setComboIndex(Combo::Priority, (*separation & 3u) == 0 ? 1 : 0);
+}
+
+// The last part of a key or path: the key's or file's own name.
+std::string LastPart(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+// The states a plan names, in words for someone who has not read how it reads the machine.
+std::string StateInWords(const std::string& state) {
+    if (state == "absent") return "not there";
+    if (state == "present") return "there";
+    if (state == "unknown") return "cannot be read";
+    return state;
+}
+
 }  // namespace
 
+std::string ToolInBrief(const std::string& commandLine) {
+    const std::size_t exe = commandLine.find(".exe");
+    const std::size_t slash = commandLine.find_last_of('\\', exe);
+    return exe != std::string::npos && slash != std::string::npos ? commandLine.substr(slash + 1) : commandLine;
+}
+
+std::string TargetInBrief(const Effect& effect) {
+    const std::string name = effect.name.empty() ? "(Default)" : effect.name;
+    switch (effect.kind) {
+    case EffectKind::SetValue:
+    case EffectKind::DeleteValue: return LastPart(effect.target) + "\\" + name;
+    case EffectKind::CreateKey:
+    case EffectKind::DeleteKey: return "key " + LastPart(effect.target);
+    case EffectKind::CopyKey: return "copy of key " + LastPart(effect.target);
+    case EffectKind::ServiceStart: return "service " + effect.target;
+    case EffectKind::DeleteFile:
+    case EffectKind::CopyFile: return LastPart(effect.target);
+    case EffectKind::RemoveFolder:
+    case EffectKind::CreateFolder: return "folder " + LastPart(effect.target);
+    case EffectKind::RunTool: return ToolInBrief(effect.target);
+    }
+    return effect.target;
+}
+
 PreviewTable PreviewPageOnView(RunContext& context) {
-    PreviewTable table{"Preview changes", {"Side", "Box", "What", "Before", "After"}, {}, {}};
+    PreviewTable table{"Preview changes", {"Box is", "Setting", "What", "Before", "After"}, {}, {}, {}, {}};
     const std::optional<Page> page = PageOnView(context.form);
     if (!page) return table;
     table.title += " - " + PageName(*page);
     const Page pages[] = {*page};
-    for (const PlannedEffect& p : PlanRun(context.form, context.platform, context.userName, pages))
-        if (p.changes)
-            table.rows.push_back({ScreenSide(context.form, p.step), ScreenCaption(p.step), DescribeEffect(p.effect),
-                                  p.before, p.after});
+    int unticked = 0;
+    for (const PlannedEffect& p : PlanRun(context.form, context.platform, context.userName, pages)) {
+        if (!p.changes) continue;
+        const std::string side = ScreenSide(context.form, p.step);
+        unticked += side.find("unticked") != std::string::npos ? 1 : 0;
+        // A tool's work cannot be read before or after: say what it will do.
+        const bool tool = !p.readable && p.effect.kind == EffectKind::RunTool;
+        table.rows.push_back({side, ScreenCaption(p.step), TargetInBrief(p.effect),
+                              tool ? "cannot be read" : StateInWords(p.before),
+                              tool ? "runs " + ToolInBrief(p.effect.target) : StateInWords(p.after)});
+        table.whole.push_back(DescribeEffect(p.effect));
+    }
     const std::size_t n = table.rows.size();
-    table.count = (n == 0 ? std::string("No change") : std::to_string(n) + (n == 1 ? " change" : " changes")) +
-                  " if Optimize applied the " + PageName(*page) + " page now. Nothing has been changed.";
+    if (n == 0) {
+        table.count = "Optimize would change nothing on this page.";
+        return table;
+    }
+    // Optimize writes both sides of every box, which is why four ticks can make many more changes.
+    if (unticked == 0) table.lead = "Every change comes from a ticked box or another setting of the page.";
+    else
+        table.lead = std::to_string(unticked) + " of these changes " + (unticked == 1 ? "comes" : "come") +
+                     " from unticked boxes: Optimize also writes what an unticked box stands for.";
+    table.count = std::to_string(n) + (n == 1 ? " change" : " changes") + " if Optimize applied the " +
+                  PageName(*page) + " page now. Nothing has been changed.";
     return table;
 }
 
 std::string PreviewRowsAsText(const PreviewTable& table, const std::vector<std::size_t>& rows) {
     std::string out;
     AppendLine(out, table.columns);
-    for (std::size_t row : rows)
-        if (row < table.rows.size()) AppendLine(out, table.rows[row]);
+    for (std::size_t row : rows) {
+        if (row >= table.rows.size()) continue;
+        std::vector<std::string> cells = table.rows[row];
+        if (row < table.whole.size() && cells.size() > 2) cells[2] = table.whole[row];
+        AppendLine(out, cells);
+    }
     return out;
 }
 
@@ -118,6 +189,8 @@ bool ShowCurrentState(RunContext& context) {
     if (!page || !HasLiveState(*page)) return false;
     const Page pages[] = {*page};
     PutLiveSelection(context.form, context.platform, context.userName, pages, PartialBoxes::Greyed);
+    if (*page == Page::System && context.form.chk(56) != kTicked) ShowProcessorScheduling(context);
+    context.form.setLabel(Label::Wait, std::string(kCurrentStateShown));
     return true;
 }
 
@@ -135,6 +208,13 @@ UndoOffer NewestUndoRecord(Platform& platform) {
     offer.made = TimeOfFolder(offer.folder);
     ReadHeader(platform, offer);
     ReadChanges(platform, offer);
+    try {
+        const std::optional<RecordHeader> header = ReadRecordHeader(platform, offer.folder);
+        if (!header) throw RecordRefused("its first file is damaged");
+        CheckRecord(platform, ReadRecord(platform, offer.folder), *header, platform.computerName(), platform.userName());
+    } catch (const PlatformError& error) {
+        offer.refused = error.what();
+    }
     return offer;
 }
 

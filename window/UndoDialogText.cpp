@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "record/RecordFiles.h"
+
 namespace quillon {
 namespace {
 
@@ -23,6 +25,10 @@ bool Digits(const std::string& text, std::size_t from, std::size_t count) {
     return true;
 }
 
+std::string WhenMade(const UndoOffer& offer) {
+    return offer.made.empty() ? std::string("an unknown time") : TimeInWords(offer.made);
+}
+
 }  // namespace
 
 UndoOutcome OutcomeOf(const RestoreReport& report) {
@@ -31,6 +37,7 @@ UndoOutcome OutcomeOf(const RestoreReport& report) {
     outcome.kept = static_cast<int>(report.kept.size());
     outcome.failed = report.failed;
     outcome.recorded = !report.undoFolder.empty();
+    outcome.recordName = report.undoFolder.substr(report.undoFolder.find_last_of('\\') + 1);
     return outcome;
 }
 
@@ -47,10 +54,8 @@ std::string TimeInWords(const std::string& time) {
 }
 
 std::string UndoQuestion(const UndoOffer& offer) {
-    std::string text = "Undo the run of " + (offer.made.empty() ? std::string("an unknown time") : TimeInWords(offer.made));
-    if (!offer.user.empty()) text += " by " + offer.user;
-    if (!offer.computer.empty()) text += " on " + offer.computer;
-    text += "?\n\n";
+    // Only this computer's and this user's records are offered: naming them says nothing.
+    std::string text = "Undo the run of " + WhenMade(offer) + "?\n\n";
     if (offer.changes > 0 && !offer.pages.empty())
         text += "It made " + Count(offer.changes, "change", "changes") + " on the " + Listed(offer.pages) +
                 (offer.pages.size() == 1 ? " page." : " pages.") + "\n";
@@ -67,12 +72,34 @@ std::string UndoQuestion(const UndoOffer& offer) {
 
 std::string UndoReport(const UndoOutcome& outcome) {
     std::string text = "Undo last run has ended.\n\n";
-    text += "Put back: " + Count(outcome.restored, "change", "changes") + "\n";
-    text += "Kept, because changed since the run: " + std::to_string(outcome.kept) + "\n";
-    text += "Failed: " + std::to_string(outcome.failed) + "\n\n";
-    text += outcome.recorded ? "This undo can itself be undone with \"Undo last run...\"."
-                             : "This undo could keep no undo record of its own.";
+    text += outcome.restored > 0 ? "Put back: " + Count(outcome.restored, "change", "changes") + "\n"
+                                 : std::string("Nothing was put back.\n");
+    if (outcome.kept > 0) text += "Kept, because changed since the run: " + std::to_string(outcome.kept) + "\n";
+    if (outcome.failed > 0) text += "Failed: " + std::to_string(outcome.failed) + "\n";
+    text += "\n";
+    // "Undo last run..." never offers a restore's own record; the console takes it when named.
+    if (!outcome.recorded) text += "This undo could keep no undo record of its own.";
+    else text += "To take this undo back, run: quillonc UNDO \"" + outcome.recordName + "\"";
     return text;
+}
+
+std::string ReasonInWords(const std::string& reason) {
+    std::string text = reason;
+    const std::string damaged = std::string(kStateFile) + " line ";
+    if (text.rfind(damaged, 0) == 0 && text.ends_with(" is damaged"))
+        text = "its list of changes is damaged at line " +
+               text.substr(damaged.size(), text.size() - damaged.size() - std::string(" is damaged").size());
+    if (text.empty()) text = "it cannot be read";
+    if (text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    if (text.back() != '.') text += '.';
+    return text;
+}
+
+std::string UndoRefusal(const UndoOffer& offer) {
+    std::string reason = ReasonInWords(offer.refused);
+    if (reason.rfind("The record ", 0) == 0) reason = "It " + reason.substr(11);
+    return "The undo record of " + WhenMade(offer) + " cannot be used, and nothing was changed.\n\n" + reason +
+           "\n\nThe record is the folder:\n" + offer.folder;
 }
 
 }  // namespace quillon

@@ -41,12 +41,14 @@ UniqueRegion MakeRegion(const ButtonRegion& shape, int width, int height) {
     return UniqueRegion();
 }
 
-int TwipsPerPixel(HWND window, int axis) {
+int DpiOf(HWND window, int axis) {
     HDC dc = GetDC(window);
     const int dpi = dc ? GetDeviceCaps(dc, axis) : 96;
     if (dc) ReleaseDC(window, dc);
-    return dpi > 0 ? 1440 / dpi : 15;
+    return dpi > 0 ? dpi : 96;
 }
+
+int TwipsPerPixel(HWND window, int axis) { return 1440 / DpiOf(window, axis); }
 
 }  // namespace
 
@@ -62,6 +64,7 @@ std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& boun
     b.setCaption(std::move(options.caption));
     b.setFont(std::move(options.font));
     b.setIconSize(options.iconSize);
+    b.setDpi(DpiOf(parent, LOGPIXELSY));
     b.setIconAlign(options.iconAlign);
     b.setIconVisible(options.iconVisible);
     b.setEnabled(options.enabled);
@@ -174,11 +177,22 @@ std::optional<LRESULT> ButtonWindow::handleInput(UINT message, WPARAM wParam, LP
         apply(button_.mouseUp(MouseButton::Left, PtInRect(&client, at) != FALSE));
         return 0;
     }
+    case WM_GETDLGCODE: {
+        // Enter is the focused button's own key, not the dialog's default one.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        const bool enter = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN;
+        return enter ? DLGC_WANTMESSAGE : 0;
+    }
     case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            if (!(lParam & (1 << 30))) apply(button_.enterDown());  // not again while the key is held
+            return 0;
+        }
         if (wParam != VK_SPACE) return std::nullopt;
         apply(button_.spaceDown());
         return 0;
     case WM_CHAR:
+        if (wParam == L'\r') return 0;
         if (wParam != L' ') return std::nullopt;
         apply(button_.spacePress());
         return 0;

@@ -34,6 +34,13 @@ bool IsChildNotification(UINT message) {
     }
 }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 }  // namespace
 
 std::unique_ptr<PanelWindow> PanelWindow::create(HWND parent, const RECT& bounds, const PanelOptions& options) {
@@ -43,6 +50,7 @@ std::unique_ptr<PanelWindow> PanelWindow::create(HWND parent, const RECT& bounds
     self->panel_.setStyle(options.style);
     self->panel_.setTheme(options.theme);
     self->panel_.setCaption(options.caption);
+    self->panel_.setDpi(ScreenDpi());
     self->captionFont_ = CreateControlFont({"Arial", 9, true});
     const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (options.visible ? WS_VISIBLE : 0);
     CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", style, bounds.left, bounds.top,
@@ -111,7 +119,7 @@ const DibSurface* PanelWindow::rendered(HDC reference) {
         SetBkMode(surface->dc(), TRANSPARENT);
         SetTextColor(surface->dc(), TranslateColor(panel_.TextColor(), Win32SystemColors()));
         // The caption lies on the header strip and is cut off where the strip ends.
-        const RECT strip{1, 1, 1 + panel_.headerWidth(), 1 + XPContainer::kHeaderHeight};
+        const RECT strip{1, 1, 1 + panel_.headerWidth(), 1 + panel_.headerHeight()};
         ExtTextOutW(surface->dc(), panel_.captionLeft(), panel_.captionTop(extent.cy), ETO_CLIPPED, &strip,
                     caption.c_str(), static_cast<UINT>(caption.size()), nullptr);
     }

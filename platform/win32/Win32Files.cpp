@@ -293,6 +293,48 @@ void Win32Platform::copyFile(const std::string& from, const std::string& to) {
     if (!CopyFileW(Exact(from).c_str(), Exact(to).c_str(), TRUE)) Fail("copy", from + " to " + to);
 }
 
+namespace {
+
+// Its bytes on the disk: the cache holds a file's data whichever handle wrote it.
+void FlushWritten(const std::string& path) {
+    const std::wstring exact = Exact(path);
+    // Only a handle that may write can flush; a read-only copy is made writable for it, then put back.
+    const DWORD attributes = GetFileAttributesW(exact.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly && !SetFileAttributesW(exact.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) Fail("open", path);
+    UniqueHandle file(CreateFileW(exact.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool flushed = file && FlushFileBuffers(file.get());
+    const DWORD error = GetLastError();
+    file.reset();
+    if (readOnly) SetFileAttributesW(exact.c_str(), attributes);
+    SetLastError(error);
+    if (!flushed) Fail("flush", path);
+}
+
+// The folder's entries on the disk where the system can flush a folder; where
+// it cannot (older NTFS refuses), the next flushed write on the volume commits
+// its journal, entries included.
+void TryFlushFolder(const std::string& folder) {
+    UniqueHandle handle(CreateFileW(Exact(folder).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle) FlushFileBuffers(handle.get());
+}
+
+}  // namespace
+
+void Win32Platform::copyFileFlushed(const std::string& from, const std::string& to) {
+    copyFile(from, to);
+    try {
+        FlushWritten(to);
+    } catch (const PlatformError&) {
+        // A copy that may not be on the disk is not left to pass for one that is.
+        DeleteFileW(Exact(to).c_str());
+        throw;
+    }
+    TryFlushFolder(to.substr(0, to.find_last_of('\\')));
+}
+
 void Win32Platform::createDirectory(const std::string& path) {
     if (!CreateDirectoryW(Exact(path).c_str(), nullptr)) Fail("create directory", path);
 }

@@ -35,15 +35,20 @@ public:
     std::string readFileBytes(const std::string& path) override;
     std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
     void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override;
+    LocalTime universalTime() override;
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds bound) override;
     std::string userName() override;
     std::string executableFolder() override;
     std::string computerName() override;
     std::string commonAppDataFolder() override;
+    std::string shellFolder(ShellFolder which) override;
     bool isLinkOrJunction(const std::string& path) override;
     void protectFolder(const std::string& path) override;
     void pumpEvents() override;

@@ -118,4 +118,10 @@ LocalTime Win32Platform::localTime() {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
+LocalTime Win32Platform::universalTime() {
+    SYSTEMTIME t{};
+    GetSystemTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 }  // namespace quillon::win32

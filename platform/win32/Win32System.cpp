@@ -74,6 +74,19 @@ std::string Win32Platform::commonAppDataFolder() {
     return Narrow(path);
 }
 
+std::string Win32Platform::shellFolder(ShellFolder which) {
+    wchar_t path[MAX_PATH] = {};
+    if (which == ShellFolder::Windows) {
+        const UINT length = GetWindowsDirectoryW(path, MAX_PATH);
+        return length > 0 && length < MAX_PATH ? Narrow(std::wstring_view(path, length)) : std::string();
+    }
+    const int folder = which == ShellFolder::Startup         ? CSIDL_STARTUP
+                       : which == ShellFolder::CommonStartup ? CSIDL_COMMON_STARTUP
+                                                             : CSIDL_COMMON_STARTMENU;
+    if (FAILED(SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return Narrow(path);
+}
+
 MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) {
     UINT flags = MB_OKCANCEL;
     if (kind == MessageBoxKind::OkCancelExclamation) flags |= MB_ICONEXCLAMATION;

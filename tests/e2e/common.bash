@@ -61,20 +61,43 @@ fail() {
 start_quillon() {
     (cd "$program_dir" && exec wine "C:\\Program Files\\Quillon\\quillon.exe" >/dev/null 2>&1) &
     quillon_pid=$!
-    window=$(find_window Quillon 240)
+    window=$(new_window Quillon 240)
     [ -n "$window" ] || fail "the main window did not appear"
     sleep 1.5  # first paint and the selection restored
 }
 
-# The id of a visible window of that exact title, waiting up to TRIES quarter seconds.
-find_window() {
-    local id=""
+# The id of a window whose whole title matches the pattern, that is viewable
+# and was not handed out before, waiting up to TRIES quarter seconds; empty
+# when none came. A dialog of the same title still closing is never taken
+# for the next one. The ids handed out are kept in a file, since callers
+# read the id through a subshell; one whose window is gone is dropped, as
+# the X server may give its id to a window of the next program.
+new_window() {
+    local id seen="$out/windows-seen"
+    touch "$seen"
     for _ in $(seq 1 "$2"); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-        [ -n "$id" ] && break
+        while read -r id; do
+            xwininfo -id "$id" >/dev/null 2>&1 && echo "$id"
+        done <"$seen" >"$seen.now"
+        mv "$seen.now" "$seen"
+        for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true); do
+            grep -qx "$id" "$seen" && continue
+            xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
+            echo "$id" >>"$seen"
+            echo "$id"
+            return 0
+        done
         sleep 0.25
     done
-    echo "$id"
+}
+
+# Waits up to TRIES quarter seconds until a window is gone or hidden; false if it stays.
+window_gone() {
+    for _ in $(seq 1 "$2"); do
+        xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
+        sleep 0.25
+    done
+    return 1
 }
 
 quillon_running() { kill -0 "$quillon_pid" 2>/dev/null; }

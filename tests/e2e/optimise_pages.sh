@@ -49,7 +49,7 @@ echo "ok: setup.dat holds the download directory"
 # first folder confirmed, the next run stores that folder's path.
 open_browser() {
     click_control "$ie_x" "$ie_y" 3480 2640 555 300
-    browser=$(find_window 'Browse for Folder' 40)
+    browser=$(new_window 'Browse for Folder' 40)
     [ -n "$browser" ] || fail "the folder browser did not open"
 }
 open_browser
@@ -73,7 +73,7 @@ esac
 
 # Exit, cancelled: the window closes without logging off.
 click_main_button 8850 6540 1815
-confirm=$(find_window Confirm 40)
+confirm=$(new_window Confirm 40)
 [ -n "$confirm" ] || fail "Exit asked nothing"
 xdotool key --window "$confirm" Escape 2>/dev/null
 for _ in $(seq 1 40); do quillon_running || break; sleep 0.25; done

@@ -18,7 +18,7 @@ open_preview() {
     xdotool key --window "$window" alt+space
     sleep 0.6
     xdotool key p
-    preview=$(find_window 'Preview changes - System' 40)
+    preview=$(new_window 'Preview changes - System' 40)
     [ -n "$preview" ] || fail "Alt+Space, P opened no preview"
     sleep 0.5
 }
@@ -54,19 +54,20 @@ echo "ok: the preview opens at ${X},${Y} ${WIDTH}x${HEIGHT}, centred and on scre
 
 text=$(copy_all)
 printf '%s\n' "$text" >"$out/copied.txt"
-[ "$(head -1 <<<"$text")" = "$(printf 'Side\tBox\tWhat\tBefore\tAfter')" ] || fail "no heading line: $(head -1 <<<"$text")"
+[ "$(head -1 <<<"$text")" = "$(printf 'Box is\tSetting\tWhat\tBefore\tAfter')" ] || fail "no heading line: $(head -1 <<<"$text")"
 grep -q 'AutoReboot' <<<"$text" || fail "the copied rows hold no AutoReboot"
 rows=$(($(wc -l <<<"$text") - 1))
 [ "$rows" -ge 2 ] || fail "Ctrl+A copied $rows rows"
 awk -F'\t' 'NR > 1 && NF != 5 { exit 1 }' <<<"$text" || fail "a copied row has not five tab-separated fields"
 echo "ok: Ctrl+A, Ctrl+C put $rows tab-separated rows with AutoReboot on the clipboard"
 
-# The Side heading sorts: ticked rows before unticked ones (a control that is
+# The first heading ("Box is") sorts: ticked rows before unticked ones (a control that is
 # no box has no side), then after a second click the other way round.
 sides() { tail -n +2 <<<"$1" | cut -f1 | grep -v '^$' | uniq | tr '\n' ' '; }
-# The first heading: past the dialog's margin (10) into the heading row
-# (the geometry is the client area's).
-heading_x=$((X + 10 + 20)) heading_y=$((Y + 10 + 9))
+# The first heading: past the dialog's margin (10) and the line over the
+# list (13, and 4 under it) into the heading row (the geometry is the client
+# area's).
+heading_x=$((X + 10 + 20)) heading_y=$((Y + 10 + 13 + 4 + 9))
 xdotool mousemove "$heading_x" "$heading_y" click 1
 sleep 0.5
 up=$(copy_all)
@@ -74,7 +75,7 @@ xdotool mousemove "$heading_x" "$heading_y" click 1
 sleep 0.5
 down=$(copy_all)
 import -window "$preview" "$out/preview-sorted.png"
-[ "$(sides "$up")" = "ticked unticked " ] || fail "a click on Side did not sort ticked first: $(sides "$up")"
+[ "$(sides "$up")" = "ticked unticked " ] || fail "a click on \"Box is\" did not sort ticked first: $(sides "$up")"
 [ "$(sides "$down")" = "unticked ticked " ] || fail "a second click did not reverse: $(sides "$down")"
 [ "$(tail -n +2 <<<"$up" | sort)" = "$(tail -n +2 <<<"$text" | sort)" ] || fail "sorting changed the rows"
 echo "ok: a heading click sorts, a second one reverses"
@@ -106,18 +107,10 @@ import -window "$preview" "$out/preview-narrow.png"
 xdotool key --window "$preview" Tab
 sleep 0.3
 xdotool key --window "$preview" space
-for _ in $(seq 1 20); do
-    [ -z "$(find_window 'Preview changes.*' 1)" ] && break
-    sleep 0.25
-done
-[ -z "$(find_window 'Preview changes.*' 1)" ] || fail "Tab, Space did not reach the Close button"
+window_gone "$preview" 20 || fail "Tab, Space did not reach the Close button"
 echo "ok: Tab moves from the list to Close"
 open_preview
 xdotool key --window "$preview" Escape
-for _ in $(seq 1 20); do
-    [ -z "$(find_window 'Preview changes.*' 1)" ] && break
-    sleep 0.25
-done
-[ -z "$(find_window 'Preview changes.*' 1)" ] || fail "Esc did not close the preview"
+window_gone "$preview" 20 || fail "Esc did not close the preview"
 quillon_running || fail "the program ended with the preview"
 echo "ok: Esc closes the preview"

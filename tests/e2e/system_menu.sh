@@ -38,11 +38,7 @@ choose_by_mouse() {
 
 close_preview() {
     xdotool key --window "$1" Escape
-    for _ in $(seq 1 20); do
-        [ -z "$(find_window 'Preview changes.*' 1)" ] && return 0
-        sleep 0.25
-    done
-    fail "the preview window did not close"
+    window_gone "$1" 20 || fail "the preview window did not close"
 }
 
 
@@ -55,7 +51,7 @@ open_menu
 import -window root "$out/menu-no-record.png"
 xdotool key u
 sleep 1.5
-[ -z "$(find_window 'Undo last run' 2)" ] || fail "Undo last run... acted with no record"
+[ -z "$(new_window 'Undo last run' 2)" ] || fail "Undo last run... acted with no record"
 xdotool key Escape
 echo "ok: Undo last run... is greyed with no record"
 # Once the menu has gone, the header's corner shows as before it opened.
@@ -76,7 +72,7 @@ click_page System
 # Preview by keyboard, on the System page with chk 54 ticked.
 click_box "$page_x" "$page_y" 270 2280
 choose_by_keys 0
-preview=$(find_window 'Preview changes.*' 40)
+preview=$(new_window 'Preview changes.*' 40)
 [ -n "$preview" ] || fail "Alt+Space, Enter opened no preview window"
 sleep 0.5
 import -window "$preview" "$out/preview-keyboard.png"
@@ -89,7 +85,7 @@ echo "ok: preview by keyboard, resized, closed"
 
 # Preview by mouse.
 choose_by_mouse 0
-preview=$(find_window 'Preview changes.*' 40)
+preview=$(new_window 'Preview changes.*' 40)
 [ -n "$preview" ] || fail "a click on the entry opened no preview window"
 sleep 0.5
 import -window "$preview" "$out/preview-mouse.png"
@@ -125,11 +121,12 @@ sleep 1
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2610)" -gt 4 ] || fail "Show current state left chk 43 clear"
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2940)" -le 1 ] || fail "Show current state ticked chk 44"
 shot "$out/current-state.png"
-echo "ok: Show current state ticks what APPLY applied"
+[ "$(wait_text_width "$out/current-state.png")" -gt 90 ] || fail "Show current state said nothing in the status line"
+echo "ok: Show current state ticks what APPLY applied and says so"
 
 # "Undo last run..." by its key asks; No leaves everything as it is.
 choose_by_keys 2
-ask=$(find_window 'Undo last run' 40)
+ask=$(new_window 'Undo last run' 40)
 [ -n "$ask" ] || fail "U in the menu asked nothing"
 import -window "$ask" "$out/undo-ask-keys.png"
 xdotool key --window "$ask" n
@@ -138,13 +135,13 @@ expect_value "$crash" AutoReboot "REG_DWORD 0x1"
 
 # "Undo last run..." by mouse: it asks, restores, reports.
 choose_by_mouse 2
-ask=$(find_window 'Undo last run' 40)
+ask=$(new_window 'Undo last run' 40)
 [ -n "$ask" ] || fail "Undo last run asked nothing"
 import -window "$ask" "$out/undo-ask.png"
 xdotool key --window "$ask" Return
 sleep 1
 wait_for_value "$crash" AutoReboot "$before_crash"
-report=$(find_window 'Undo last run' 40)
+report=$(new_window 'Undo last run' 40)
 [ -n "$report" ] || fail "Undo last run reported nothing"
 import -window "$report" "$out/undo-report.png"
 xdotool key --window "$report" Return
@@ -154,3 +151,27 @@ quillon_running || fail "the program ended after Undo last run"
 sleep 1
 shot "$out/after-undo.png"
 echo "ok: Undo last run restored AutoReboot and the page shows it"
+
+# A damaged record: "Undo last run..." names it by its date before asking
+# anything, and changes nothing.
+(cd "$program_dir" && wine quillonc.exe APPLY /selection deploy.dat /page System >"$out/apply2.txt" 2>&1) ||
+    fail "the second APPLY failed: $(cat "$out/apply2.txt")"
+record=$(cd "$program_dir" && wine quillonc.exe UNDO /list 2>/dev/null | tr -d '\r' | head -1 | cut -f1)
+[ -n "$record" ] || fail "UNDO /list named no record"
+printf 'before\tvalue\tnonsense\r\n' >"$(winepath -u "$record\\state.txt" 2>/dev/null)"
+name=${record##*\\}
+months=(January February March April May June July August September October November December)
+when="$((10#${name:8:2})) ${months[$((10#${name:5:2} - 1))]} ${name:0:4} at ${name:11:2}:${name:14:2}"
+choose_by_keys 2
+refusal=$(new_window 'Undo last run' 40)
+[ -n "$refusal" ] || fail "Undo last run showed nothing for a damaged record"
+import -window "$refusal" "$out/undo-damaged.png"
+said=$(wine "$build/win32/window_text.exe" "Undo last run" 2>/dev/null | tr -d '\r')
+printf '%s\n' "$said" >"$out/undo-damaged.txt"
+grep -qF "$when" <<<"$said" || fail "the damaged record's message does not name $when: $said"
+grep -qF "damaged" <<<"$said" || fail "the damaged record's message gives no reason: $said"
+grep -q 'Yes' <<<"$said" && fail "a damaged record was offered for undo: $said"
+xdotool key --window "$refusal" Return
+window_gone "$refusal" 20 || fail "the message on the damaged record did not close"
+expect_value "$crash" AutoReboot "REG_DWORD 0x1"
+echo "ok: a damaged record is named by its date ($when) and nothing is asked"

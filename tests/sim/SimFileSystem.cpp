@@ -60,13 +60,13 @@ void SimFileSystem::addDirectory(const std::string& path) {
     const std::string n = Normalised(path);
     if (n.empty()) return;
     if (!Parent(n).empty()) addDirectory(Parent(n));
-    entries_.try_emplace(Lower(n), Entry{n, true, {}, false, {}, {}});
+    entries_.try_emplace(Lower(n), Entry{n, true, {}, false, {}, {}, true, {}, 0});
 }
 
 void SimFileSystem::addLink(const std::string& path, const std::string& target) {
     const std::string n = Normalised(path);
     addDirectory(Parent(n));
-    entries_[Lower(n)] = Entry{n, true, {}, false, {}, Normalised(target)};
+    entries_[Lower(n)] = Entry{n, true, {}, false, {}, Normalised(target), true, {}, 0};
     anyLinks_ = true;
 }
 
@@ -78,7 +78,7 @@ bool SimFileSystem::isLink(const std::string& path) const {
 void SimFileSystem::addFile(const std::string& path, const std::string& content, FileFlags flags) {
     const std::string n = Normalised(path);
     addDirectory(Parent(n));
-    entries_[Lower(n)] = Entry{n, false, flags, false, content, {}};
+    entries_[Lower(n)] = Entry{n, false, flags, false, content, {}, true, content, content.size()};
 }
 
 void SimFileSystem::setFlags(const std::string& path, FileFlags flags) {
@@ -144,7 +144,7 @@ void SimFileSystem::writeFile(const std::string& path, const std::string& conten
     }
     requireWritableParent(path);
     const std::string n = resolved(path, false);
-    entries_[Lower(n)] = Entry{n, false, {}, false, content, {}};
+    entries_[Lower(n)] = Entry{n, false, {}, false, content, {}, false, {}, 0};
 }
 
 void SimFileSystem::deleteFile(const std::string& path) {
@@ -168,7 +168,7 @@ void SimFileSystem::makeDirectory(const std::string& path) {
     if (find(path)) throw PlatformError("already exists: " + path);
     requireWritableParent(path);
     const std::string n = resolved(path, false);
-    entries_[Lower(n)] = Entry{n, true, {}, false, {}, {}};
+    entries_[Lower(n)] = Entry{n, true, {}, false, {}, {}, false, {}, 0};
 }
 
 void SimFileSystem::moveReplacing(const std::string& from, const std::string& to) {
@@ -180,7 +180,27 @@ void SimFileSystem::moveReplacing(const std::string& from, const std::string& to
     Entry moved = *source;
     entries_.erase(Lower(resolved(from, false)));
     moved.path = resolved(to, false);
+    moved.onDisk = false;
     entries_[Lower(moved.path)] = moved;
+}
+
+void SimFileSystem::flush(const std::string& path) {
+    Entry* e = find(path);
+    if (!e) throw PlatformError("file not found: " + path);
+    e->contentOnDisk = e->content;
+    for (auto& [lower, entry] : entries_) {
+        entry.onDisk = true;
+        entry.sizeOnDisk = entry.content.size();
+    }
+}
+
+void SimFileSystem::loseUnflushed() {
+    std::erase_if(entries_, [](const auto& entry) { return !entry.second.onDisk; });
+    for (auto& [lower, e] : entries_) {
+        e.content = e.contentOnDisk.substr(0, e.sizeOnDisk);
+        e.content.resize(e.sizeOnDisk, '\0');
+        e.contentOnDisk = e.content;
+    }
 }
 
 std::vector<std::string> SimFileSystem::allPaths() const {

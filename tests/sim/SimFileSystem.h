@@ -7,6 +7,13 @@
 // path: a path through it reaches the target, while the link itself is
 // removed as itself. Kept in memory rather than on disk because the tests run as
 // root, for whom file permissions block nothing.
+//
+// A power cut loses what was not on the disk. A flush puts the file's bytes
+// on the disk, and with them every folder entry and file size changed before
+// it, as a journaling volume commits its log in order; entries made since the
+// last flush are gone, and bytes never flushed read as zeros up to the size
+// committed. What was deleted or removed stays gone: the worst case for
+// whatever was to keep it.
 #include <map>
 #include <optional>
 #include <string>
@@ -48,7 +55,12 @@ public:
     void deleteFile(const std::string& path);
     void removeEmptyDirectory(const std::string& path);
     void makeDirectory(const std::string& path);  // one level; the parent must exist
-    void moveReplacing(const std::string& from, const std::string& to);
+    void moveReplacing(const std::string& from, const std::string& to);  // on the disk once flushed
+
+    // Puts the file's bytes on the disk, and every entry and size so far.
+    void flush(const std::string& path);
+    // The power fails: everything not on the disk is gone.
+    void loseUnflushed();
 
     // Every path below the root, for "nothing else changed" checks.
     std::vector<std::string> allPaths() const;
@@ -61,6 +73,9 @@ private:
         bool readOnlyFolder = false;
         std::string content;
         std::string linkTarget;  // set: a link to that path
+        bool onDisk = true;         // the entry survives a power cut
+        std::string contentOnDisk;  // the bytes flushed
+        std::size_t sizeOnDisk = 0; // the size a power cut leaves
     };
     // The path with every link on the way replaced by its target; the last
     // name too when `followLast`.

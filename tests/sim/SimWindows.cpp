@@ -160,6 +160,8 @@ void SimWindows::replaceTextFile(const std::string& path, const std::vector<std:
         files_.deleteFile(temporary);
         throw;
     }
+    // Written flushed and moved through to the disk, as Windows' own does.
+    files_.flush(path);
 }
 
 std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
@@ -228,6 +230,11 @@ void SimWindows::copyFile(const std::string& from, const std::string& to) {
     files_.writeFile(to, content);
 }
 
+void SimWindows::copyFileFlushed(const std::string& from, const std::string& to) {
+    copyFile(from, to);
+    files_.flush(to);
+}
+
 std::vector<std::string> SimWindows::listSubfolders(const std::string& folder) {
     std::vector<std::string> names;
     for (const std::string& name : files_.children(folder))
@@ -235,10 +242,22 @@ std::vector<std::string> SimWindows::listSubfolders(const std::string& folder) {
     return names;
 }
 
-void SimWindows::appendFileFlushed(const std::string& path, std::string_view bytes) {
+void SimWindows::appendFile(const std::string& path, std::string_view bytes) {
     change();
     takeSpace(path, bytes.size());
     files_.writeFile(path, files_.content(path).value_or("") + std::string(bytes));
+}
+
+void SimWindows::appendFileFlushed(const std::string& path, std::string_view bytes) {
+    appendFile(path, bytes);
+    files_.flush(path);
+}
+
+void SimWindows::powerCut() {
+    files_.loseUnflushed();
+    for (const auto& job : queue_) job->done = true;
+    queue_.clear();
+    powerLeft_.reset();
 }
 
 void SimWindows::pumpEvents() {
@@ -281,6 +300,17 @@ std::unique_ptr<RunLock> SimWindows::holdRunLock(std::chrono::milliseconds bound
     runLockWaits_.push_back(bound);
     if (runLockElsewhere_) return nullptr;
     return std::make_unique<SimRunLock>(runLockHolds_);
+}
+
+std::string SimWindows::shellFolder(ShellFolder which) {
+    if (const auto moved = shellFolders_.find(which); moved != shellFolders_.end()) return moved->second;
+    switch (which) {
+    case ShellFolder::Startup: return "C:\\Documents and Settings\\" + userName_ + "\\Start Menu\\Programs\\Startup";
+    case ShellFolder::CommonStartup: return "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
+    case ShellFolder::CommonStartMenu: return "C:\\Documents and Settings\\All Users\\Start Menu";
+    case ShellFolder::Windows: break;
+    }
+    return "C:\\Windows";
 }
 
 }  // namespace quillon::sim

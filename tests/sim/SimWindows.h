@@ -43,6 +43,9 @@ public:
     // The power fails after this many more changes (commands started, files
     // written or deleted, folders made or removed): from then on none happens.
     void cutPowerAfter(std::optional<int> changes) { powerLeft_ = changes; }
+    // The power fails now and comes back: what was not on the disk is gone
+    // (SimFileSystem.h), every process has ended, and changes happen again.
+    void powerCut();
     // The disk holding `folder` has this many bytes left for files written
     // below it (appended, copied, made): one that does not fit is refused
     // whole, as a full disk refuses it. Nothing: no limit.
@@ -101,6 +104,7 @@ public:
     std::string readFileBytes(const std::string& path) override;
     std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void copyFileFlushed(const std::string& from, const std::string& to) override;
     void createDirectory(const std::string& path) override {
         change();
         takeSpace(path, 0);
@@ -108,11 +112,23 @@ public:
     }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string& path, std::string_view bytes) override;
+    void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override { return time_; }
+    LocalTime universalTime() override { return time_; }
+    // One program at a time here: the lock is always had at once.
+    bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                         std::chrono::milliseconds) override {
+        const auto now = files_.content(path);
+        appendFileFlushed(path, std::string(now && !now->empty() ? "" : heading) + std::string(block));
+        return true;
+    }
     std::string userName() override { return userName_; }
     std::string executableFolder() override { return exeFolder_; }
     std::string computerName() override { return computerName_; }
     std::string commonAppDataFolder() override { return commonAppData_; }
+    // An English XP on drive C unless a test moves a folder.
+    std::string shellFolder(ShellFolder which) override;
+    void setShellFolder(ShellFolder which, std::string path) { shellFolders_[which] = std::move(path); }
     bool isLinkOrJunction(const std::string& path) override { return files_.isLink(path); }
     void pumpEvents() override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
@@ -144,6 +160,7 @@ private:
     std::string exeFolder_ = "C:\\Program Files\\Quillon";
     std::string computerName_ = "SIMULATED";
     std::string commonAppData_ = "C:\\Documents and Settings\\All Users\\Application Data";
+    std::map<ShellFolder, std::string> shellFolders_;
     std::deque<MessageBoxAnswer> answers_;
     std::vector<std::string> messageBoxes_;
     std::optional<std::string> browseResult_;

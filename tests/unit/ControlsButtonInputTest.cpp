@@ -17,6 +17,7 @@ ButtonReaction UpOutside(isButton& b) { return b.mouseUp(MouseButton::Left, fals
 ButtonReaction SpaceDown(isButton& b) { return b.spaceDown(); }
 ButtonReaction SpacePress(isButton& b) { return b.spacePress(); }
 ButtonReaction SpaceUp(isButton& b) { return b.spaceUp(); }
+ButtonReaction EnterDown(isButton& b) { return b.enterDown(); }
 
 TEST(ControlsButtonInput, PressAndReleaseOverTheButtonClicksOnce) {
     isButton button;
@@ -33,7 +34,7 @@ TEST(ControlsButtonInput, PressAndReleaseOverTheButtonClicksOnce) {
 TEST(ControlsButtonInput, DisabledButtonRaisesNoClickAndIgnoresInput) {
     isButton button;
     button.setEnabled(false);
-    EXPECT_EQ(Clicks(button, {Down, UpOver, SpaceDown, SpacePress, SpaceUp}), 0);
+    EXPECT_EQ(Clicks(button, {Down, UpOver, SpaceDown, SpacePress, SpaceUp, EnterDown}), 0);
     EXPECT_FALSE(button.mouseMove(true).mouseEnter);
     EXPECT_EQ(button.drawnState(), ButtonState::Disabled);
 }
@@ -101,13 +102,15 @@ TEST(ControlsButtonInput, SpaceKeyPressesAndClicksOnceOnRelease) {
     EXPECT_FALSE(SpaceUp(button).click);
 }
 
-TEST(ControlsButtonInput, SpaceFlipsAToggleButtonOnceEachWay) {
+TEST(ControlsButtonInput, SpaceAndEnterFlipAToggleButtonOnceEachWay) {
     isButton button;
     button.setButtonType(1);
     EXPECT_EQ(Clicks(button, {SpaceDown, SpacePress, SpaceUp}), 1);
     EXPECT_TRUE(button.Value());
     EXPECT_EQ(Clicks(button, {SpaceDown, SpacePress, SpaceUp}), 1);
     EXPECT_FALSE(button.Value());
+    EXPECT_EQ(Clicks(button, {EnterDown}), 1);
+    EXPECT_TRUE(button.Value());
     EXPECT_EQ(button.state(), ButtonState::Hot);
 }
 

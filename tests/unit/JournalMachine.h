@@ -55,7 +55,7 @@ inline void FurnishMachine(sim::SimWindows& machine) {
                  "{645FF040-5081-101B-9F08-00AA002F954E}", "", Value::String("Recycle Bin"));
 
     auto& files = machine.files();
-    const std::string startMenu(kCommonStartMenu);
+    const std::string startMenu = machine.shellFolder(ShellFolder::CommonStartMenu);
     for (const char* name : {"Windows Catalog.lnk", "Windows Update.lnk", "Set Program Access.lnk"})
         files.addFile(startMenu + "\\" + name, std::string("shortcut ") + name);
     files.addFile("C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha", "user startup");

@@ -87,7 +87,7 @@ TEST(Plan, ShowsBeforeAndAfterAsTheRunWouldFindThem) {
     // non-empty help folder is not touched, the startup entry's file goes from the user's folder.
     EXPECT_EQ(files, (std::multiset<std::string>{
                          "run sfc /purgecache", "run chkntfs /x c: d:",
-                         "delete file C:\\windows\\driver cache\\i386\\Driver.cab",
+                         "delete file C:\\Windows\\driver cache\\i386\\Driver.cab",
                          "remove folder C:\\Windows\\temp", "remove folder C:\\Windows\\help",
                          "remove folder C:\\Windows\\Ime\\chtime", "remove folder C:\\Windows\\Ime\\imjp8_1",
                          "delete file C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha",

@@ -31,8 +31,8 @@ TEST_F(RecordStore, ANewRecordIsItsHeaderFirstAndSameSecondRecordsSortBySequence
     EXPECT_EQ(DefaultUndoRoot(machine), root);
     std::vector<std::string> made;
     for (int i = 0; i < 19; ++i) made.push_back(make({2026, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(made[1], root + "\\2026-05-06 07-08-09 (2)");
-    EXPECT_EQ(made[18], root + "\\2026-05-06 07-08-09 (19)");
+    EXPECT_EQ(made[1], root + "\\2026-05-06 07-08-09 SIMULATED (2)");
+    EXPECT_EQ(made[18], root + "\\2026-05-06 07-08-09 SIMULATED (19)");
     EXPECT_EQ(machine.files().children(made[0]), std::vector<std::string>{"record.txt"});
     EXPECT_EQ(*machine.files().content(made[0] + "\\record.txt"),
               "Quillon undo record\r\ncomputer\tSIMULATED\r\nuser\tTester\r\ntime\t2026-05-06 07:08:09\r\n"
@@ -148,6 +148,38 @@ TEST_F(RecordStore, UndoTakesTheNewestOpenRunOfThisComputerAndUser) {
     EXPECT_FALSE(RecordToUndo(machine, root));
     EXPECT_FALSE(RecordToUndo(machine, "C:\\nowhere"));
     EXPECT_EQ(ListRecords(machine, root).size(), 5u);
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST_F(RecordStore, AFolderSharedByComputersKeepsEachOnesOwnTwentyUnderNamesThatNeverCollide) {
+    std::map<std::string, std::vector<std::string>> made;
+    // Both computers make their records in the same second, turn about.
+    for (int run = 0; run < 22; ++run)
+        for (const char* computer : {"PC-ONE", "PC\\TWO?"}) {
+            machine.setComputerName(computer);
+            const std::string folder = make({2026, 5, 6, 7, 8, 9});
+            PruneRecords(machine, root, kRecordsKept, {folder});
+            made[computer].push_back(folder);
+        }
+    const auto kept = ListRecords(machine, root);
+    for (const auto& [computer, folders] : made) {
+        SCOPED_TRACE(computer);
+        std::vector<std::string> own;
+        for (const StoredRecord& r : kept)
+            if (r.header.computer == computer) own.push_back(r.folder);
+        // The newest 20, each with its own sequence, newest first.
+        EXPECT_EQ(own, std::vector<std::string>(folders.rbegin(), folders.rbegin() + kRecordsKept));
+        EXPECT_EQ(ReadRecordHeader(machine, own.front())->sequence, 22);
+        machine.setComputerName(computer);
+        EXPECT_EQ(RecordToUndo(machine, root), folders.back());
+    }
+    EXPECT_EQ(kept.size(), 2u * kRecordsKept);
+    EXPECT_NE(made["PC\\TWO?"].front().find("07-08-09 PC_TWO_"), std::string::npos) << made["PC\\TWO?"].front();
 }
 
 }  // namespace

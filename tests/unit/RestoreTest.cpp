@@ -12,6 +12,8 @@
 #include "record/RecordStore.h"
 #include "restore/Restore.h"
 #include "engine/SystemSteps.h"
+#include "effects/Scratch.h"
+#include "platform/ForwardingPlatform.h"
 #include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"
 
@@ -83,21 +85,69 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
 }
 
 TEST(Restore, ARunCutOffAnywhereLeavesARecordOfEverythingItDid) {
-    for (int cut : {1, 2, 5, 13, 29, 47, 71, 96, 120, 200, 333, 500, 800}) {
+    for (int cut : {1, 2, 5, 13, 29, 47, 71, 96, 120, 200, 333, 500, 800})
+        for (bool powerLost : {false, true}) {
+            SCOPED_TRACE(std::to_string(cut) + (powerLost ? ", what was not on the disk lost" : ""));
+            sim::SimWindows machine;
+            FurnishMachine(machine);
+            test::MemoryForm form;
+            test::SelectEverything(form, machine, true);
+            const auto prior = TweakedState(machine);
+            // Nothing after that point happens, the record's own writes included.
+            machine.cutPowerAfter(cut);
+            JournalPlatform journal(machine, DefaultUndoRoot(machine));
+            RunEveryPage(form, journal);
+            const std::string folder = journal.folder();
+            if (powerLost) machine.powerCut();
+            machine.cutPowerAfter(std::nullopt);
+            // Without one, nothing was changed either. A change whose tool's end the record never saw is kept.
+            if (!folder.empty()) test::RestoreThenPutBackUncertain(machine, folder);
+            EXPECT_EQ(test::Difference(WithoutCabinet(prior), WithoutCabinet(TweakedState(machine))),
+                      std::vector<std::string>{});
+        }
+}
+
+// The power fails just after the run's `cutAfter`th file deletion: nothing after it happens.
+class PowerFailsAfterDeletion : public ForwardingPlatform {
+public:
+    PowerFailsAfterDeletion(sim::SimWindows& machine, int cutAfter) : ForwardingPlatform(machine), sim_(machine), left_(cutAfter) {}
+    int deleted = 0;
+    void deleteFile(const std::string& path) override {
+        ForwardingPlatform::deleteFile(path);
+        if (IsScratchFile(path)) return;
+        ++deleted;
+        if (--left_ == 0) sim_.cutPowerAfter(0);
+    }
+
+private:
+    sim::SimWindows& sim_;
+    int left_;
+};
+
+TEST(Restore, APowerCutRightAfterADeletionLeavesTheFileToPutBack) {
+    sim::SimWindows sizing;
+    FurnishMachine(sizing);
+    test::MemoryForm everything;
+    test::SelectEverything(everything, sizing, true);
+    PowerFailsAfterDeletion counting(sizing, -1);
+    JournalPlatform whole(counting, DefaultUndoRoot(sizing));
+    RunEveryPage(everything, whole);
+    ASSERT_EQ(counting.deleted, 6);  // two startup files, the cabinet, three shortcuts
+
+    for (int cut = 1; cut <= counting.deleted; ++cut) {
         SCOPED_TRACE(cut);
         sim::SimWindows machine;
         FurnishMachine(machine);
         test::MemoryForm form;
         test::SelectEverything(form, machine, true);
         const auto prior = TweakedState(machine);
-        // Nothing after that point happens, the record's own writes included.
-        machine.cutPowerAfter(cut);
-        JournalPlatform journal(machine, DefaultUndoRoot(machine));
+        PowerFailsAfterDeletion failing(machine, cut);
+        JournalPlatform journal(failing, DefaultUndoRoot(machine));
         RunEveryPage(form, journal);
         const std::string folder = journal.folder();
-        machine.cutPowerAfter(std::nullopt);
-        // Without one, nothing was changed either. A change whose tool's end the record never saw is kept.
-        if (!folder.empty()) test::RestoreThenPutBackUncertain(machine, folder);
+        machine.powerCut();
+        ASSERT_FALSE(folder.empty());
+        test::RestoreThenPutBackUncertain(machine, folder);
         EXPECT_EQ(test::Difference(WithoutCabinet(prior), WithoutCabinet(TweakedState(machine))),
                   std::vector<std::string>{});
     }
@@ -201,7 +251,7 @@ TEST(Restore, RefusesAWholeRecordThatReachesOutsideWhatARunTouchesAndChangesNoth
         {"state.txt", line({"before", "file", "C:\\Windows\\system32\\evil.dll", "copy", "files\\1 Alpha"}), "evil.dll"},
         {"state.txt", line({"before", "file", startup + "..", "absent"}), "Startup\\\\.."},
         {"state.txt", line({"before", "folder", "C:\\Windows\\system32", "present"}), "system32"},
-        {"state.txt", line({"before", "file", std::string(kCommonStartMenu) + "\\boot.ini", "absent"}), "boot.ini"},
+        {"state.txt", line({"before", "file", "C:\\Documents and Settings\\All Users\\Start Menu\\boot.ini", "absent"}), "boot.ini"},
         {"state.txt", line({"before", "value", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x", "-"}), "HKLM"},
         {"state.txt", "before\tvalue\tbroken\r\n", "damaged"},
         {"state.txt", line({"after", "value", "HKEY_CURRENT_USER\\Control Panel\\Desktop\\x\r\n[y]", "v", "-"}), "Desktop"},

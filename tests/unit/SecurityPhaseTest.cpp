@@ -47,37 +47,17 @@ protected:
     std::vector<std::string> tree(const std::string& name) { return machine.registry().dump(kSafeBoot + "\\" + name); }
 };
 
+// Each box's own values, on either side, are checked against one table in BoxTableTest.cpp; here what the
+// other steps write.
 TEST_F(SecurityPhase, NothingTickedWritesEveryRestrictionBack) {
     machine.registry().setValue(kIe, "downloadDirectory", sim::Value::String("D:\\Earlier"));
     run();
 
-    for (const char* name : {"GeneralTab", "SecurityTab", "PrivacyTab", "ContentTab", "ConnectionsTab", "ProgramsTab",
-                             "AdvancedTab"})
-        EXPECT_EQ(dword(kPanel, name), 0u) << name;
-    for (const char* name : {"NoFileOpen", "NoBrowserSaveAs", "NoFavorites", "NoBrowserOptions",
-                             "NoBrowserContextMenu", "NoFileNew"})
-        EXPECT_EQ(dword(kRestrictions, name), 0u) << name;
-    EXPECT_EQ(dword("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\3", "1803"), 0u);
     EXPECT_EQ(text(kIe, "downloadDirectory"), "D:\\Earlier");  // an empty box leaves it
     EXPECT_EQ(valueLinesFor("NoDrives"), std::vector<std::string>{"\"NoDrives\"=dword:0"});
     EXPECT_EQ(valueLinesFor("NoViewOnDrive"), std::vector<std::string>{"\"NoViewOnDrive\"=dword:0"});
-
-    for (auto [key, name] : std::vector<std::pair<std::string, std::string>>{
-             {kUserSystem, "NoDispAppearancePage"}, {kUserSystem, "NoDispBackgroundPage"},
-             {kUserSystem, "NoDispScrSavPage"},
-             {"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\ActiveDesktop", "NoDispBackgroundPage"},
-             {kMachinePolicy, "noRun"}, {kMachinePolicy, "noFind"}, {kMachinePolicy, "NoSetFolders"},
-             {kMachinePolicy, "NoSetTaskbar"}, {kMachinePolicy, "NoRecentDocsMenu"}, {kMachinePolicy, "NoSMHelp"},
-             {kUserPolicy, "NoControlPanel"}, {kUserSystem, "DisableTaskMgr"}, {kUserPolicy, "NoViewContextMenu"},
-             {kUserPolicy, "DisallowCpl"}, {kUserSystem, "DisableChangePassword"},
-             {"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\NonEnum",
-              "{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
-             {kUserPolicy, "NoFileMenu"}, {kUserPolicy, "NoChangeStartMenu"}, {kUserPolicy, "NoNetHood"},
-             {kUserPolicy, "NoManageMyComputerVerb"}, {kUserPolicy, "NoFolderOptions"}})
-        EXPECT_EQ(dword(key, name), 0u) << key << " " << name;
-    EXPECT_EQ(dword("HKCU\\Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop", "ScreenSaveActive"), 1u);
+    EXPECT_EQ(dword(kUserPolicy, "NoControlPanel"), 0u);
     EXPECT_EQ(machine.registry().valueNames(kBlockList), std::vector<std::string>{"1"});
-    EXPECT_EQ(text(kBlockList, "1"), "");
     EXPECT_EQ(text(kMuiCache, "@shell32.dll,-22075"), "Windows Catalog");
     EXPECT_TRUE(machine.registry().keyExists(kRecycleBin));
     EXPECT_EQ(form.progressHistory(), (std::vector<int>{500, 3500, 6800, 8000, 9000, 9900, 10905}));

@@ -8,6 +8,7 @@
 #include "engine/ServiceCatalogue.h"
 #include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
+#include "tests/unit/BoxTable.h"
 
 namespace quillon {
 namespace {
@@ -18,9 +19,8 @@ constexpr std::uint32_t kAuto = 2, kDemand = 3, kDisabled = 4;
 class ServicesPhase : public testing::Test {
 protected:
     ServicesPhase() {
-        for (const ServiceEntry& service : kServices)
-            machine.registry().setValue(kServicesKey + std::string(service.serviceName), "Start",
-                                        sim::Value::Dword(kAuto));
+        for (std::string_view service : test::kServiceNames)
+            machine.registry().setValue(kServicesKey + std::string(service), "Start", sim::Value::Dword(kAuto));
         form.showOnly(Page::Services);
     }
     void tick(const std::set<int>& positions) {
@@ -35,8 +35,8 @@ protected:
     }
     static std::vector<std::string> commandsFor(const std::set<int>& ticked) {
         std::vector<std::string> lines;
-        for (int p = 0; p < static_cast<int>(kServices.size()); ++p)
-            lines.push_back("sc \\\\. config " + std::string(kServices[p].serviceName) +
+        for (int p = 0; p < static_cast<int>(test::kServiceNames.size()); ++p)
+            lines.push_back("sc \\\\. config " + std::string(test::kServiceNames[p]) +
                             (ticked.count(p) ? " start= disabled" : " start= demand"));
         return lines;
     }
@@ -48,7 +48,7 @@ protected:
 TEST_F(ServicesPhase, NothingTickedSetsEveryServiceToManualStart) {
     run();
     EXPECT_EQ(machine.commands(), commandsFor({}));
-    for (const ServiceEntry& service : kServices) EXPECT_EQ(start(service.serviceName), kDemand) << service.serviceName;
+    for (std::string_view service : test::kServiceNames) EXPECT_EQ(start(service), kDemand) << service;
     EXPECT_EQ(form.progressHistory(), (std::vector<int>{1000, 2000, 5000, 10905}));
 }
 
@@ -58,7 +58,7 @@ TEST_F(ServicesPhase, EverythingTickedDisablesEveryServiceSpoolerAndServerInclud
     tick(all);
     run();
     EXPECT_EQ(machine.commands(), commandsFor(all));
-    for (const ServiceEntry& service : kServices) EXPECT_EQ(start(service.serviceName), kDisabled) << service.serviceName;
+    for (std::string_view service : test::kServiceNames) EXPECT_EQ(start(service), kDisabled) << service;
     EXPECT_EQ(start("Spooler"), kDisabled);
     EXPECT_EQ(start("lanmanserver"), kDisabled);
 }
@@ -69,7 +69,7 @@ TEST_F(ServicesPhase, MixedSelectionDisablesExactlyTheTickedPositions) {
     run();
     EXPECT_EQ(machine.commands(), commandsFor(ticked));
     for (int p = 0; p < 19; ++p)
-        EXPECT_EQ(start(kServices[p].serviceName), ticked.count(p) ? kDisabled : kDemand) << p;
+        EXPECT_EQ(start(test::kServiceNames[p]), ticked.count(p) ? kDisabled : kDemand) << p;
 }
 
 TEST_F(ServicesPhase, ModesAreSetBeforeThePhaseReturns) {
@@ -105,7 +105,7 @@ TEST_F(ServicesPhase, ToolThatCannotStartOrHangsLeavesModesAndStillCompletesTheB
     machine.setToolHangs("sc");
     run();
     EXPECT_EQ(machine.commands().size(), 19u);  // each tried, none waited for forever
-    for (const ServiceEntry& service : kServices) EXPECT_EQ(start(service.serviceName), kAuto);
+    for (std::string_view service : test::kServiceNames) EXPECT_EQ(start(service), kAuto) << service;
     EXPECT_EQ(form.progressWidth(), 10905);
 
     sim::SimWindows noTool;
@@ -119,6 +119,7 @@ TEST_F(ServicesPhase, ToolThatCannotStartOrHangsLeavesModesAndStillCompletesTheB
 TEST(ServiceCatalogue, TextsAndNamesStayInStep) {
     std::set<std::string_view> names;
     for (std::size_t p = 0; p < kServices.size(); ++p) {
+        EXPECT_EQ(kServices[p].serviceName, test::kServiceNames.at(p)) << p;
         const std::string_view text = kServices[p].listText;
         names.insert(kServices[p].serviceName);
         // One run of blanks parts the display name from the description.

@@ -72,5 +72,39 @@ TEST(SimFiles, WindowsNamingAndProtection) {
     EXPECT_THROW(files.deleteFile("C:\\x\\open.lnk"), PlatformError);
 }
 
+// The record's durability is checked against this model: it must lose
+// everything a real power cut may lose, and keep only what was flushed.
+TEST(SimFiles, APowerCutLosesWhatWasNotFlushed) {
+    SimWindows machine;
+    machine.files().addFile("C:\\old\\kept.txt", "on the disk");
+    machine.files().addFile("C:\\old\\gone.txt", "deleted");
+    machine.appendFile("C:\\old\\kept.txt", " and more");
+    machine.deleteFile("C:\\old\\gone.txt");
+    machine.createDirectory("C:\\new");
+    machine.createDirectory("C:\\new\\sub");
+    machine.appendFile("C:\\new\\sub\\appended.txt", "a");
+    machine.copyFile("C:\\old\\kept.txt", "C:\\new\\copy.txt");
+    // Commits the entries and sizes above, not their bytes.
+    machine.copyFileFlushed("C:\\old\\kept.txt", "C:\\new\\sub\\flushed copy.txt");
+    machine.appendFile("C:\\new\\sub\\appended.txt", "b");
+    machine.appendFile("C:\\new\\late.txt", "never committed");
+    machine.cutPowerAfter(0);
+    machine.powerCut();
+
+    auto& files = machine.files();
+    EXPECT_EQ(files.content("C:\\old\\kept.txt"), std::string("on the disk\0\0\0\0\0\0\0\0\0", 20));
+    EXPECT_FALSE(files.fileExists("C:\\old\\gone.txt"));
+    EXPECT_EQ(files.content("C:\\new\\sub\\appended.txt"), std::string(1, '\0'));
+    EXPECT_EQ(files.content("C:\\new\\copy.txt"), std::string(20, '\0'));
+    EXPECT_EQ(files.content("C:\\new\\sub\\flushed copy.txt"), "on the disk and more");
+    EXPECT_FALSE(files.fileExists("C:\\new\\late.txt"));
+    machine.appendFileFlushed("C:\\new\\again.txt", "the power is back");
+    machine.replaceTextFile("C:\\old\\replaced.txt", {"whole"});
+    machine.powerCut();
+    EXPECT_EQ(files.content("C:\\new\\again.txt"), "the power is back");
+    EXPECT_EQ(files.content("C:\\old\\replaced.txt"), "whole\r\n");
+    EXPECT_FALSE(files.fileExists("C:\\old\\replaced.txt.tmp"));
+}
+
 }  // namespace
 }  // namespace quillon::sim

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/Phases.h"
 #include "window/OptimiseRun.h"
 #include "tests/sim/SimWindows.h"
 #include "startup/StartupList.h"
@@ -204,6 +205,41 @@ TEST_F(StartupRemoval, RegistryToolThatCannotStartStopsEachEntryNotThePhase) {
     machine.setToolMissing("reg");
     RunStartupPhase(context);
     EXPECT_EQ(listed(), (Names{"a.lnk", "b.lnk"}));
+}
+
+// A Windows that is not English XP on drive C: the folders are where the
+// system says, and nothing is looked for or touched at the English paths.
+TEST_F(StartupRemoval, FoldersAreWhereTheSystemKeepsThem) {
+    const std::string user = "D:\\Profile\\Tester\\\xe5\xbc\x80\xe5\xa7\x8b\xe8\x8f\x9c\xe5\x8d\x95\\Startup";
+    const std::string common = "D:\\Profile\\All\\Startup";
+    const std::string menu = "D:\\Profile\\All\\Menu";
+    machine.setShellFolder(ShellFolder::Startup, user);
+    machine.setShellFolder(ShellFolder::CommonStartup, common);
+    machine.setShellFolder(ShellFolder::CommonStartMenu, menu);
+    machine.setShellFolder(ShellFolder::Windows, "D:\\WINNT");
+    addFile(user.c_str(), "Mine.lnk");
+    addFile(common.c_str(), "Ours.lnk");
+    addFile(kUserFolder, "English.lnk");
+    for (const char* name : {"Windows Update.lnk", "Other.lnk"}) addFile(menu.c_str(), name);
+    addFile("C:\\Documents and Settings\\All Users\\Start Menu", "Windows Update.lnk");
+    machine.files().addDirectory("D:\\WINNT\\temp");
+    machine.files().addDirectory("C:\\Windows\\temp");
+
+    removeTicked({"Mine.lnk", "Ours.lnk"});
+    EXPECT_EQ(listed(), Names{});
+    EXPECT_FALSE(hasFile(user.c_str(), "Mine.lnk"));
+    EXPECT_FALSE(hasFile(common.c_str(), "Ours.lnk"));
+    EXPECT_TRUE(hasFile(kUserFolder, "English.lnk"));
+
+    for (int box : {32, 76, 45}) form.setChk(box, kTicked);
+    RunSecurityPhase(context);
+    EXPECT_FALSE(hasFile(menu.c_str(), "Windows Update.lnk"));
+    EXPECT_TRUE(hasFile("C:\\Documents and Settings\\All Users\\Start Menu", "Windows Update.lnk"));
+    RunSystemPhase(context);
+    EXPECT_FALSE(hasFile(menu.c_str(), "Other.lnk"));
+    RunSpeedPhase(context);
+    EXPECT_FALSE(machine.files().directoryExists("D:\\WINNT\\temp"));
+    EXPECT_TRUE(machine.files().directoryExists("C:\\Windows\\temp"));
 }
 
 }  // namespace

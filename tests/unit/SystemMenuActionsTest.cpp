@@ -8,6 +8,7 @@
 #include "record/Journal.h"
 #include "planning/Plan.h"
 #include "record/RecordStore.h"
+#include "record/RecordFiles.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 #include "window/SystemMenuActions.h"
@@ -46,7 +47,9 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
             if (ticked) {
                 EXPECT_FALSE(changes.empty()) << table.title;
             }
-            EXPECT_EQ(table.columns, (std::vector<std::string>{"Side", "Box", "What", "Before", "After"}));
+            ASSERT_EQ(table.columns.size(), 5u);
+            ASSERT_EQ(table.whole.size(), changes.size());
+            int unticked = 0;
             for (std::size_t i = 0; i < changes.size(); ++i) {
                 const auto& row = table.rows[i];
                 const StepTag& step = changes[i].step;
@@ -59,15 +62,33 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
                 if (step.boxes[0] >= 0) {  // every box is named in English, the hidden ones too
                     for (unsigned char c : row[1]) EXPECT_LT(c, 0x80) << row[1];
                 }
+                unticked += row[0].find("unticked") != std::string::npos ? 1 : 0;
+                // What is brief, and copied whole; Before and After never use the plan's own words.
+                EXPECT_EQ(table.whole[i], DescribeEffect(changes[i].effect));
+                EXPECT_LE(row[2].size(), table.whole[i].size()) << row[2];
+                EXPECT_LE(row[2].size(), 60u) << table.whole[i];
+                for (const std::string& state : {row[3], row[4]}) {
+                    EXPECT_NE(state, "absent");
+                    EXPECT_NE(state, "unknown");
+                }
+                EXPECT_FALSE(row[3] == row[4]) << table.whole[i];
             }
             EXPECT_EQ(table.count.rfind(std::to_string(changes.size()) + " change", 0) == 0,
                       !changes.empty()) << table.count;
+            if (changes.empty()) {
+                EXPECT_EQ(table.count, "Optimize would change nothing on this page.");
+            }
+            if (unticked > 0) {
+                EXPECT_EQ(table.lead.rfind(std::to_string(unticked) + " of these changes", 0), 0u) << table.lead;
+            }
         }
 }
 
 TEST_F(SystemMenuActions, CopiedRowsAreTabSeparatedUnderTheirHeadingsOneLineEach) {
-    PreviewTable table{"t", {"Side", "Box", "What"}, {{"ticked", "A", "x"}, {"unticked", "B\tb", "line\r\nbreak"}}, {}};
-    EXPECT_EQ(PreviewRowsAsText(table, {1, 0}), "Side\tBox\tWhat\r\nunticked\tB b\tline  break\r\nticked\tA\tx\r\n");
+    PreviewTable table{"t", {"Side", "Box", "What"}, {{"ticked", "A", "x"}, {"unticked", "B\tb", "y"}},
+                       {"x in full", "line\r\nbreak"}, {}, {}};
+    EXPECT_EQ(PreviewRowsAsText(table, {1, 0}),
+              "Side\tBox\tWhat\r\nunticked\tB b\tline  break\r\nticked\tA\tx in full\r\n");
     EXPECT_EQ(PreviewRowsAsText(table, {}), "Side\tBox\tWhat\r\n");
 }
 
@@ -81,9 +102,35 @@ TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIs
     ASSERT_TRUE(ShowCurrentState(view));
     for (int box : {54, 43, 71}) EXPECT_EQ(shown.chk(box), kTicked) << box;
     EXPECT_EQ(shown.chk(44), kUnticked);
+    EXPECT_EQ(shown.label(Label::Wait), kCurrentStateShown);
 
+    shown.setLabel(Label::Wait, "");
     shown.showOnly(Page::Speed);
     EXPECT_FALSE(ShowCurrentState(view));
+    EXPECT_EQ(shown.label(Label::Wait), "");
+}
+
+// Combo3 shows the machine's choice: chk 56's own value where it is in place,
+// else Windows' processor scheduling (0x26 programs, 0x18 background services).
+TEST_F(SystemMenuActions, CurrentStateShowsTheProcessorChoiceAlsoWithItsBoxOff) {
+    const std::string bios = "HKLM\\System\\CurrentControlSet\\Services\\VxD\\BIOS";
+    const std::string scheduling = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\PriorityControl";
+    struct Case {
+        std::uint32_t cpuPriority, separation;
+        int chk56, combo;
+    };
+    for (const Case& c : {Case{3, 0x18, kUnticked, 1}, Case{3, 0x26, kUnticked, 0}, Case{1, 0x18, kTicked, 0},
+                          Case{2, 0x26, kTicked, 1}}) {
+        machine.registry().setValue(bios, "CPUPriority", sim::Value::Dword(c.cpuPriority));
+        machine.registry().setValue(scheduling, "Win32PrioritySeparation", sim::Value::Dword(c.separation));
+        test::MemoryForm shown;
+        shown.showOnly(Page::System);
+        shown.setComboIndex(Combo::Priority, 1 - c.combo);
+        RunContext view{shown, machine, "Tester"};
+        ASSERT_TRUE(ShowCurrentState(view));
+        EXPECT_EQ(shown.chk(56), c.chk56) << c.cpuPriority << " " << c.separation;
+        EXPECT_EQ(shown.comboIndex(Combo::Priority), c.combo) << c.cpuPriority << " " << c.separation;
+    }
 }
 
 // The controls that are not boxes too, so that Optimize right after keeps a
@@ -152,15 +199,20 @@ TEST_F(SystemMenuActions, UndoWordsNameTheRecordAndTheOutcomeWithoutPaths) {
     offer.changes = 12;
     offer.lasting = {"sfc.exe /purgecache"};
     const std::string question = UndoQuestion(offer);
-    for (const char* words : {"8 December 2026 at 06:10", "Ann", "DESK", "12 changes", "System and Security pages",
+    for (const char* words : {"8 December 2026 at 06:10", "12 changes", "System and Security pages",
                               "Cannot be undone", "sfc.exe /purgecache"})
         EXPECT_NE(question.find(words), std::string::npos) << words << " in\n" << question;
+    // Only this user's records of this computer are offered: their names say nothing.
+    for (const char* noise : {"Ann", "DESK"}) EXPECT_EQ(question.find(noise), std::string::npos) << question;
     EXPECT_EQ(question.find('\\'), std::string::npos) << question;
 
-    const std::string report = UndoReport({9, 2, 1, true});
-    for (const char* words : {"Put back: 9 changes", "changed since the run: 2", "Failed: 1"})
+    const std::string report = UndoReport({9, 2, 1, true, "2026-12-08 06-11-00"});
+    for (const char* words : {"Put back: 9 changes", "changed since the run: 2", "Failed: 1",
+                              "quillonc UNDO \"2026-12-08 06-11-00\""})
         EXPECT_NE(report.find(words), std::string::npos) << words << " in\n" << report;
     EXPECT_EQ(report.find('\\'), std::string::npos);
+    const std::string clean = UndoReport({3, 0, 0, true, "x"});
+    for (const char* zero : {"Kept", "Failed", ": 0"}) EXPECT_EQ(clean.find(zero), std::string::npos) << clean;
     EXPECT_EQ(TimeInWords("2026-02-30"), "2026-02-30");
     EXPECT_EQ(TimeInWords("2026-13-01 10:00:00"), "2026-13-01 10:00:00");
 }
@@ -176,6 +228,24 @@ TEST_F(SystemMenuActions, UndoLastRunOffersWhatUndoWouldTakeAndPassesOverItOnceR
     ASSERT_EQ(offer.folder, newer);
     EXPECT_EQ(RestoreOffer(machine, offer).failed, 0);
     EXPECT_EQ(NewestUndoRecord(machine).folder, older);
+}
+
+// Checked before anything is asked: a damaged record is named by its time and
+// folder with the reason in words, and the file names of the record stay out.
+TEST_F(SystemMenuActions, UndoLastRunNamesADamagedRecordBeforeAsking) {
+    form.showOnly(Page::System);
+    form.setChk(54, kTicked);
+    const RecordedRun run = RunWithUndoRecord(context, RunSystemPhase);
+    EXPECT_EQ(NewestUndoRecord(machine).refused, "");
+
+    machine.writeTextFile(run.folder + "\\" + kStateFile, {"before\tvalue\tnonsense"});
+    const UndoOffer offer = NewestUndoRecord(machine);
+    ASSERT_EQ(offer.folder, run.folder);
+    ASSERT_NE(offer.refused, "");
+    const std::string text = UndoRefusal(offer);
+    for (const std::string& words : {TimeInWords(offer.made), run.folder, std::string("damaged at line 1.")})
+        EXPECT_NE(text.find(words), std::string::npos) << words << " in\n" << text;
+    EXPECT_EQ(text.find(kStateFile), std::string::npos) << text;
 }
 
 }  // namespace

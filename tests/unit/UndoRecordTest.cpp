@@ -53,8 +53,8 @@ TEST(UndoRecord, UndoScriptHoldsExactPriorStateAndKeepsTwentyRecords) {
     }
     const auto records = UndoRecords(machine);
     ASSERT_EQ(records.size(), static_cast<std::size_t>(kRecordsKept));
-    EXPECT_EQ(records.front(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-34");
-    EXPECT_EQ(records.back(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-15");
+    EXPECT_EQ(records.front(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-34 SIMULATED");
+    EXPECT_EQ(records.back(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-15 SIMULATED");
 }
 
 TEST(UndoRecord, ARunWhoseRecordCannotBeWrittenChangesNothingAndSaysItStopped) {
@@ -171,24 +171,26 @@ TEST(UndoRecord, AFullDiskAtAnyPointStopsTheRunWithEverythingMadeRestorable) {
     for (const std::string& path : sizing.files().allPaths())
         if (path.rfind(whole.folder, 0) == 0 && !path.ends_with("changes.txt")) size += static_cast<long long>(sizing.files().content(path).value_or("").size()) + 1;
 
-    for (long long space = 0; space < size; space = space * 5 / 4 + 61) {
-        SCOPED_TRACE(space);
-        sim::SimWindows machine;
-        FurnishMachine(machine);
-        const auto prior = TweakedState(machine);
-        machine.limitSpaceBelow(DefaultUndoRoot(machine), space);
-        const RecordedRun run = RunPage(machine, form, Page::System);
-        EXPECT_FALSE(run.complete);
-        EXPECT_EQ(form.label(Label::Wait), StoppedText());
-        // From the first refusal on, nothing was made.
-        const auto first = std::find_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; });
-        ASSERT_NE(first, run.effects.end());
-        for (auto e = first; e != run.effects.end(); ++e) EXPECT_TRUE(e->refused || !e->changes) << DescribeEffect(e->effect);
+    for (long long space = 0; space < size; space = space * 5 / 4 + 61)
+        for (bool powerLost : {false, true}) {
+            SCOPED_TRACE(std::to_string(space) + (powerLost ? ", then the power failed" : ""));
+            sim::SimWindows machine;
+            FurnishMachine(machine);
+            const auto prior = TweakedState(machine);
+            machine.limitSpaceBelow(DefaultUndoRoot(machine), space);
+            const RecordedRun run = RunPage(machine, form, Page::System);
+            EXPECT_FALSE(run.complete);
+            EXPECT_EQ(form.label(Label::Wait), StoppedText());
+            // From the first refusal on, nothing was made.
+            const auto first = std::find_if(run.effects.begin(), run.effects.end(), [](const RecordedEffect& e) { return e.refused; });
+            ASSERT_NE(first, run.effects.end());
+            for (auto e = first; e != run.effects.end(); ++e) EXPECT_TRUE(e->refused || !e->changes) << DescribeEffect(e->effect);
 
-        machine.limitSpaceBelow(DefaultUndoRoot(machine), std::nullopt);
-        if (!run.folder.empty()) test::RestoreThenPutBackUncertain(machine, run.folder);
-        EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
-    }
+            if (powerLost) machine.powerCut();
+            machine.limitSpaceBelow(DefaultUndoRoot(machine), std::nullopt);
+            if (!run.folder.empty()) test::RestoreThenPutBackUncertain(machine, run.folder);
+            EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
+        }
 }
 
 TEST(UndoRecord, ARunThatChangesNothingKeepsNoRecordAndPrunesNone) {

@@ -20,6 +20,7 @@
 #include "tests/wine/RegistryRead.h"
 #include "tests/wine/RegistryTree.h"
 #include "tests/wine/StandinCommands.h"
+#include "words/StepNames.h"
 
 namespace quillon {
 namespace {
@@ -516,6 +517,52 @@ TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
     EXPECT_EQ(second.status, 0u) << second.out << second.err;
     EXPECT_NE(second.out.find("already matches office.dat"), std::string::npos) << second.out;
     run(L"UNDO");
+}
+
+TEST_F(ConsoleWine, TwentyRunsAtOnceAppendWholeBlocksToOneReportThatASpreadsheetReadsAsUtf8) {
+    const std::wstring report = folder + L"\\fleet.csv";
+    // Held here first, so that all twenty wait for it and then rush at once.
+    win32::UniqueHandle held(CreateFileW(report.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, CREATE_NEW, 0, nullptr));
+    OVERLAPPED whole{};
+    ASSERT_TRUE(LockFileEx(held.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
+    std::vector<Started> runs;
+    std::vector<HANDLE> processes;
+    for (int i = 0; i < 20; ++i)
+        if (auto started = start(L"STATUS /report \"" + report + L"\"")) runs.push_back(std::move(*started));
+    ASSERT_EQ(runs.size(), 20u);
+    for (const Started& r : runs) processes.push_back(r.process.get());
+    // None may finish while the file is locked: each waits to append its block.
+    EXPECT_EQ(WaitForMultipleObjects(20, processes.data(), FALSE, 3000), static_cast<DWORD>(WAIT_TIMEOUT));
+    UnlockFileEx(held.get(), 0, MAXDWORD, MAXDWORD, &whole);
+    held = {};
+    for (Started& r : runs) EXPECT_EQ(Wait(r).status, 0u);
+
+    const std::string bytes = ReadAll(report);
+    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted\r\n", 0), 0u);
+    // Box 35's caption is Chinese: it stands in the file as UTF-8.
+    EXPECT_NE(bytes.find(BoxCaption(35)), std::string::npos);
+    const std::vector<std::string> lines = Lines(bytes);
+    // Each block is one run's rows, whole, ended by its summary; every block alike but for the time.
+    const auto shape = [](const std::string& line) {
+        std::string out;
+        int field = 0;
+        for (char c : line) {
+            if (c == ',') ++field;
+            if (field != 2) out += c;
+        }
+        return out;
+    };
+    std::vector<std::vector<std::string>> blocks(1);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        blocks.back().push_back(shape(lines[i]));
+        if (lines[i].find(",summary,exit 0,") != std::string::npos) blocks.emplace_back();
+    }
+    ASSERT_TRUE(blocks.back().empty());
+    blocks.pop_back();
+    ASSERT_EQ(blocks.size(), 20u);
+    for (const auto& block : blocks) EXPECT_EQ(block, blocks.front());
+    EXPECT_GT(blocks.front().size(), 60u);
 }
 
 }  // namespace

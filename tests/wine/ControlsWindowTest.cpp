@@ -216,8 +216,13 @@ TEST_F(ControlsWindow, Style6FallsBackWithoutVisualStyles) {
     options.style = 6;
     auto themed = ButtonWindow::create(page_->hwnd(), {10, 60, 131, 101}, std::move(options));
     VisualStyles styles;
-    const int expected = styles.open(themed->hwnd()) ? 6 : 5;
-    EXPECT_EQ(themed->button().Style(), expected);
+    EXPECT_EQ(themed->button().Style(), styles.open(themed->hwnd()) ? 6 : 5);
+    // Forced, whether or not this machine has a theme: the button loses its
+    // visual style and is asked for Style 6 again.
+    SwitchOffVisualStyle(themed->hwnd());
+    ASSERT_FALSE(styles.open(themed->hwnd()));
+    themed->button().setStyle(6);
+    EXPECT_EQ(themed->button().Style(), 5);
 }
 
 TEST_F(ControlsWindow, ExternalIconIsDrawnAtTheIconPlace) {

@@ -118,7 +118,7 @@ TEST_F(FaultInjectionWine, MissingRegistryEditorLeavesNoScriptBehind) {
 }
 
 TEST_F(FaultInjectionWine, StartupFileHeldOpenStaysAndTheRestIsRemoved) {
-    const std::wstring folder = L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
+    const std::wstring folder = win32::Widen(win32::Win32Platform().shellFolder(ShellFolder::CommonStartup));
     SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     const std::wstring held = folder + L"\\Held Open.lnk", free = folder + L"\\Free.lnk";
     for (const auto& path : {held, free})

@@ -17,6 +17,10 @@
 #include "window/PageSwitching.h"
 #include "window/win32/Label.h"
 #include "window/win32/MainWindow.h"
+#include "controls/isButton.h"
+#include "controls/win32/Fonts.h"
+#include "window/Layout.h"
+#include "words/BoxWords.h"
 
 namespace quillon {
 namespace {
@@ -233,6 +237,110 @@ TEST_F(MainWindowLook, TweakBoxesOnScreenMatchTheListsFlatBox) {
     SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(window_.chk(54), kTicked);
     EXPECT_EQ(onScreen(), expected(DFCS_CHECKED));
+}
+
+// The open list of a combo shows each entry whole, however narrow the closed box.
+TEST_F(MainWindowLook, ComboListsAreAsWideAsTheirLongestEntry) {
+    const std::vector<HWND> combos = Descendants(window_.handle(), L"ComboBox");
+    ASSERT_EQ(combos.size(), 2u);
+    for (HWND combo : combos) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+        RECT list;
+        GetClientRect(info.hwndList, &list);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(combo, WM_GETFONT, 0, 0));
+        for (int i = 0; i < static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
+            std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1);
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            EXPECT_LE(win32::MeasureText(font, text.data()).cx + 4, list.right) << win32::Narrow(text.data());
+        }
+    }
+}
+
+// What a user reads or clicks on a page: the shown labels and controls, each
+// in screen pixels, named for a failure message.
+struct Placed {
+    HWND window;
+    RECT rect;
+    std::string name;
+};
+
+std::vector<Placed> ShownControls(HWND main) {
+    std::vector<Placed> out;
+    for (const wchar_t* kind : {L"QuillonLabel", L"Button", L"ComboBox", L"Edit", L"ListBox", L"QuillonIsButton"})
+        for (HWND control : Descendants(main, kind)) {
+            if (!IsWindowVisible(control)) continue;
+            RECT rect;
+            GetWindowRect(control, &rect);
+            if (rect.right <= rect.left || rect.bottom <= rect.top) continue;
+            const std::wstring text = TextOf(control);
+            if (lstrcmpW(kind, L"QuillonLabel") == 0 && text.empty()) continue;
+            out.push_back({control, rect, win32::Narrow(kind) + " \"" + win32::Narrow(text) + "\" id " +
+                                              std::to_string(GetDlgCtrlID(control))});
+        }
+    return out;
+}
+
+// At any DPI: nothing a page shows lies over another thing it shows, and
+// everything lies inside its page. Combo3 alone covers a label's end, as it
+// always has: it completes chk 56's caption.
+TEST_F(MainWindowLook, NoTwoLabelsOrControlsOverlapOnAnyPage) {
+    HWND combo3 = nullptr;
+    for (HWND combo : Descendants(window_.handle(), L"ComboBox"))
+        if (GetDlgCtrlID(combo) == win32::kComboId + static_cast<int>(Combo::Priority)) combo3 = combo;
+    RECT main;
+    GetWindowRect(window_.handle(), &main);
+    for (Page page : {Page::System, Page::Security, Page::Services, Page::Startup, Page::Speed}) {
+        ShowPage(window_.context(), page);
+        const std::vector<Placed> shown = ShownControls(window_.handle());
+        EXPECT_GT(shown.size(), 12u);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const RECT& a = shown[i].rect;
+            EXPECT_TRUE(a.left >= main.left && a.top >= main.top && a.right <= main.right && a.bottom <= main.bottom)
+                << shown[i].name << " leaves the window";
+            for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                RECT both;
+                if (!IntersectRect(&both, &a, &shown[j].rect)) continue;
+                if (shown[i].window == combo3 || shown[j].window == combo3) {
+                    const std::string& other = shown[i].window == combo3 ? shown[j].name : shown[i].name;
+                    if (other.find(words::kBoxes[56].caption) != std::string::npos) continue;
+                }
+                ADD_FAILURE() << shown[i].name << " overlaps " << shown[j].name << " on page "
+                              << window_.label(Label::Caption);
+            }
+        }
+    }
+}
+
+// Each push button's caption fits between its icon and its right edge, in
+// the font it is drawn with (centred, as the button draws it): the leading
+// blanks clear the icon.
+TEST_F(MainWindowLook, ButtonCaptionsAreWholeBesideTheirIcons) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (int b = 0; b < kButtonCount; ++b) {
+        const layout::ButtonPlace& place = layout::ButtonOf(static_cast<Button>(b));
+        HWND button = window_.buttonWindow(static_cast<Button>(b));
+        RECT client;
+        GetClientRect(button, &client);
+        const controls::win32::UniqueFont font = controls::win32::CreateControlFont(win32::FontChoiceOf(place.font));
+        const std::wstring caption = win32::Widen(place.caption);
+        const std::wstring blanks = caption.substr(0, caption.find_first_not_of(L' '));
+        const int width = win32::MeasureText(font.get(), caption).cx;
+        const int text = controls::isButton::textRect(client.right, client.bottom).left +
+                         (client.right - 8 - width) / 2;
+        controls::isButton look;
+        look.setStyle(5);
+        look.setIconSize(32);
+        look.setDpi(dpi);
+        // The artwork leaves its outermost columns clear; the text may end in the look's inner border.
+        constexpr int kClearColumns = 2;
+        EXPECT_GE(text + win32::MeasureText(font.get(), blanks).cx, look.iconMargin() + 32 - kClearColumns)
+            << place.name;
+        EXPECT_LE(text + width, client.right) << place.name << " is " << client.right << " pixels wide";
+    }
 }
 
 }  // namespace

@@ -104,6 +104,38 @@ TEST(RecordStoreWine, PruningNeverEntersALinkInsideARecord) {
     RemoveTestFolder();
 }
 
+// The copy a record keeps of a file about to go: flushed through a handle that
+// may write, which a read-only copy is not given until it is made writable.
+TEST(RecordStoreWine, AFlushedCopyOfAReadOnlyFileKeepsItsBytesAndAttributes) {
+    win32::Win32Platform platform;
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::string folder = Narrow(temp) + "Quillon flushed copy test";
+    const std::string from = folder + "\\source.lnk", to = folder + "\\1 source.lnk";
+    CreateDirectoryW(Widen(folder).c_str(), nullptr);
+    for (const std::string& path : {from, to}) {
+        SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Widen(path).c_str());
+    }
+    platform.appendFileFlushed(from, std::string("shortcut\0bytes", 14));
+    ASSERT_TRUE(SetFileAttributesW(Widen(from).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+
+    platform.copyFileFlushed(from, to);
+    EXPECT_EQ(platform.readFileBytes(to), std::string("shortcut\0bytes", 14));
+    EXPECT_EQ(GetFileAttributesW(Widen(to).c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    // A copy already there is neither replaced nor removed.
+    EXPECT_THROW(platform.copyFileFlushed(folder + "\\missing.lnk", to), PlatformError);
+    EXPECT_THROW(platform.copyFileFlushed(from, to), PlatformError);
+    EXPECT_EQ(platform.readFileBytes(to), std::string("shortcut\0bytes", 14));
+
+    for (const std::string& path : {from, to}) {
+        SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Widen(path).c_str());
+    }
+    RemoveDirectoryW(Widen(folder).c_str());
+}
+
 }  // namespace
 }  // namespace quillon
 

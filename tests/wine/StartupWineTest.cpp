@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "engine/Phases.h"
 #include "engine/RunContext.h"
+#include "engine/SecuritySteps.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -37,10 +39,9 @@ class StartupWine : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(context.userName.empty());
-        const std::string settings = "C:\\Documents and Settings\\";
-        userMenu = settings + context.userName + "\\Start Menu";
-        userFolder = userMenu + "\\Programs\\Startup";
-        allUsersFolder = settings + "All Users\\Start Menu\\Programs\\Startup";
+        userFolder = platform.shellFolder(ShellFolder::Startup);
+        allUsersFolder = platform.shellFolder(ShellFolder::CommonStartup);
+        userMenu = userFolder.substr(0, userFolder.rfind("\\Programs\\"));
         makeFolder(userFolder);
         makeFolder(allUsersFolder);
     }
@@ -236,6 +237,75 @@ TEST_F(StartupWine, ManyTickedEntriesKeepTheWindowAnswering) {
 
     EXPECT_LT(gLongestGap, 500u);
     for (int i = 0; i < 60; ++i) EXPECT_FALSE(hasValue(HKEY_CURRENT_USER, "QuillonMany " + std::to_string(i))) << i;
+}
+
+// A Windows whose shell folders are not the English ones on drive C: the
+// Startup folders and the common Start menu moved in the registry, as a
+// Chinese XP or a Windows on D: has them.
+class StartupWineElsewhere : public StartupWine {
+protected:
+    static constexpr const wchar_t* kShellFolders =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    void SetUp() override {
+        const std::string root = "C:\\Quillon shell \xe5\xbc\x80\xe5\xa7\x8b";
+        move(HKEY_CURRENT_USER, L"Startup", root + "\\Mine");
+        move(HKEY_LOCAL_MACHINE, L"Common Startup", root + "\\Ours");
+        move(HKEY_LOCAL_MACHINE, L"Common Start Menu", root + "\\Menu");
+        StartupWine::SetUp();
+    }
+    void TearDown() override {
+        StartupWine::TearDown();
+        for (const Moved& m : moved_) {
+            win32::UniqueKey key;
+            if (RegOpenKeyExW(m.root, kShellFolders, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) continue;
+            if (m.before)
+                RegSetValueExW(key.get(), m.name.c_str(), 0, REG_EXPAND_SZ,
+                               reinterpret_cast<const BYTE*>(m.before->c_str()),
+                               static_cast<DWORD>((m.before->size() + 1) * sizeof(wchar_t)));
+            else
+                RegDeleteValueW(key.get(), m.name.c_str());
+        }
+    }
+    void move(HKEY root, const std::wstring& name, const std::string& path) {
+        makeFolder(path);
+        const std::optional<StoredValue> before = ReadValue(root, kShellFolders, name);
+        moved_.push_back({root, name, before ? std::optional<std::wstring>(before->text) : std::nullopt});
+        win32::UniqueKey key;
+        ASSERT_EQ(RegCreateKeyExW(root, kShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring wide = Widen(path);
+        ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                                 static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    struct Moved {
+        HKEY root;
+        std::wstring name;
+        std::optional<std::wstring> before;
+    };
+    std::vector<Moved> moved_;
+};
+
+TEST_F(StartupWineElsewhere, ListsAndRemovesTheEntriesWhereTheShellKeepsThem) {
+    ASSERT_NE(userFolder.find("Quillon shell"), std::string::npos) << userFolder;
+    ASSERT_NE(allUsersFolder.find("Quillon shell"), std::string::npos) << allUsersFolder;
+    seedFile(userFolder + "\\Quillon Mine.lnk");
+    seedFile(allUsersFolder + "\\Quillon Ours.lnk");
+    ListStartupItems(context);
+    EXPECT_EQ(seededListed(), (Names{"Quillon Mine.lnk", "Quillon Ours.lnk"}));
+    tickFirst("Quillon Mine.lnk");
+    tickFirst("Quillon Ours.lnk");
+    RunStartupPhase(context);
+    EXPECT_FALSE(hasFile(userFolder + "\\Quillon Mine.lnk"));
+    EXPECT_FALSE(hasFile(allUsersFolder + "\\Quillon Ours.lnk"));
+
+    // Box 32 takes the Windows Update shortcut from the common Start menu there.
+    const std::string menu = platform.shellFolder(ShellFolder::CommonStartMenu);
+    ASSERT_NE(menu.find("Quillon shell"), std::string::npos) << menu;
+    seedFile(menu + "\\Windows Update.lnk");
+    form.setChk(32, kTicked);
+    ApplyStartMenuShortcuts(context);
+    EXPECT_FALSE(hasFile(menu + "\\Windows Update.lnk"));
 }
 
 }  // namespace

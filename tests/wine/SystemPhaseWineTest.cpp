@@ -33,7 +33,7 @@ constexpr const wchar_t* kMemory = L"SYSTEM\\CurrentControlSet\\Control\\Session
 constexpr const wchar_t* kMachineSystem = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\policies\\system";
 constexpr const wchar_t* kDebugger = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
 constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
-constexpr const wchar_t* kStartMenu = L"C:\\Documents and Settings\\All Users\\Start Menu";
+const std::wstring kStartMenu = win32::Widen(win32::Win32Platform().shellFolder(ShellFolder::CommonStartMenu));
 
 Expected Dword(HKEY root, const wchar_t* subkey, const wchar_t* name, DWORD data) {
     return {root, subkey, name, REG_DWORD, data, nullptr};
@@ -120,11 +120,11 @@ TEST_F(SystemPhaseWine, ChosenSelectionIsStoredWithItsTypesAndData) {
 class StartMenuFolder {
 public:
     StartMenuFolder() {
-        std::wstring path;
-        for (const wchar_t* part : {L"C:\\Documents and Settings", L"\\All Users", L"\\Start Menu"}) {
-            path += part;
-            if (CreateDirectoryW(path.c_str(), nullptr)) created_.insert(created_.begin(), path);
-        }
+        // Made as far as it is missing, and only that much taken away again.
+        for (std::wstring path = kStartMenu; !path.empty() && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+             path = path.substr(0, path.find_last_of(L'\\')))
+            created_.push_back(path);
+        for (auto it = created_.rbegin(); it != created_.rend(); ++it) CreateDirectoryW(it->c_str(), nullptr);
     }
     ~StartMenuFolder() {
         for (const wchar_t* name : {L"\\a.lnk", L"\\B.LNK", L"\\hidden.lnk", L"\\notes.txt"}) {

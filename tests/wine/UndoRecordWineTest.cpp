@@ -33,9 +33,10 @@ namespace {
 using win32::Widen;
 
 const std::string kSafeBoot = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\SafeBoot";
-const std::wstring kUserStartup = L"C:\\Documents and Settings\\%USER%\\Start Menu\\Programs\\Startup";
-const std::wstring kCommonStartup = L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
-const std::wstring kIme = L"C:\\Windows\\Ime\\chtime";
+std::wstring Folder(ShellFolder which) { return Widen(win32::Win32Platform().shellFolder(which)); }
+const std::wstring kCommonStartup = Folder(ShellFolder::CommonStartup);
+const std::wstring kCommonStartMenu = Folder(ShellFolder::CommonStartMenu);
+const std::wstring kIme = Folder(ShellFolder::Windows) + L"\\Ime\\chtime";
 
 std::pair<HKEY, std::wstring> Split(const std::string& key) {
     const std::string n = NormalisedKey(key);
@@ -148,8 +149,7 @@ void SelectEverything(test::MemoryForm& form, Platform& platform) {
 class UndoRecordWine : public testing::Test {
 protected:
     void SetUp() override {
-        userStartup_ = kUserStartup;
-        userStartup_.replace(userStartup_.find(L"%USER%"), 6, Widen(platform_.userName()));
+        userStartup_ = Folder(ShellFolder::Startup);
         Furnish();
         test::MemoryForm form;
         SelectEverything(form, platform_);
@@ -177,7 +177,7 @@ protected:
             DeleteFileW((folder + L"\\Quillon test \x65e5 (restored).lnk").c_str());
         }
         for (const wchar_t* name : {L"Windows Catalog.lnk", L"Windows Update.lnk", L"Quillon \x03a9.lnk"})
-            DeleteFileW((Widen(std::string(kCommonStartMenu)) + L"\\" + name).c_str());
+            DeleteFileW((kCommonStartMenu + L"\\" + name).c_str());
         RemoveDirectoryW(kIme.c_str());
         DeleteFileW(Widen(platform_.executableFolder() + "\\setup.dat").c_str());
         RemoveFolderTree(Widen(DefaultUndoRoot(platform_)));
@@ -217,7 +217,7 @@ protected:
             MakeFolders(folder);
             WriteFileBytes(folder + L"\\Quillon test \x65e5.lnk", "startup shortcut");
         }
-        const std::wstring startMenu = Widen(std::string(kCommonStartMenu));
+        const std::wstring startMenu = kCommonStartMenu;
         MakeFolders(startMenu);
         for (const wchar_t* name : {L"Windows Catalog.lnk", L"Windows Update.lnk", L"Quillon \x03a9.lnk"})
             WriteFileBytes(startMenu + L"\\" + name, "shortcut " + win32::Narrow(name));
@@ -234,7 +234,7 @@ protected:
     }
     std::vector<std::string> Files() {
         std::vector<std::string> out;
-        for (const std::wstring& folder : {userStartup_, kCommonStartup, Widen(std::string(kCommonStartMenu)), kIme})
+        for (const std::wstring& folder : {userStartup_, kCommonStartup, kCommonStartMenu, kIme})
             Snapshot(folder, out);
         return out;
     }

@@ -51,6 +51,10 @@ add_dependencies(quillon_wine_tests quillonc)  # the console tests start it
 # The README's deployment example is run as written; Wine sees the source tree on Z:.
 target_compile_definitions(quillon_wine_tests PRIVATE QUILLON_README_PATH="${CMAKE_SOURCE_DIR}/README.md")
 
+# What a dialog says, for the end-to-end scripts.
+add_executable(window_text tests/e2e/WindowText.cpp)
+target_link_options(window_text PRIVATE -municode ${QUILLON_XP_LINK})
+
 file(GLOB QUILLON_STANDINS CONFIGURE_DEPENDS tools/standins/*.cpp)
 foreach(source ${QUILLON_STANDINS})
   get_filename_component(name ${source} NAME_WE)

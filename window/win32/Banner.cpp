@@ -5,6 +5,7 @@
 #include "controls/win32/WindowClass.h"
 #include "words/Version.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
@@ -24,11 +25,11 @@ UniqueFont MakeFont(const wchar_t* face, int height, int weight) {
 
 // Columns of ones and zeros; the pattern only has to look busy, not mean anything.
 void DrawDigits(HDC dc, int width, int height) {
-    UniqueFont font = MakeFont(L"Courier New", 10, FW_NORMAL);
+    UniqueFont font = MakeFont(L"Courier New", Scaled(10), FW_NORMAL);
     Selection selected(dc, font.get());
     SetTextColor(dc, kDigits);
-    for (int column = 0, x = 4; x < width; ++column, x += 11) {
-        for (int row = 0, y = -((column * 5) % 9); y < height; ++row, y += 10) {
+    for (int column = 0, x = Scaled(4); x < width; ++column, x += Scaled(11)) {
+        for (int row = 0, y = -Scaled((column * 5) % 9); y < height; ++row, y += Scaled(10)) {
             const wchar_t digit = ((column * 7 + row * 3 + column * row) % 5) < 2 ? L'1' : L'0';
             TextOutW(dc, x, y, &digit, 1);
         }
@@ -37,9 +38,10 @@ void DrawDigits(HDC dc, int width, int height) {
 
 void DrawArrow(HDC dc, int width, int height) {
     const int mid = height / 2;
-    const POINT arrow[] = {{width - 150, mid - 9}, {width - 50, mid - 9}, {width - 50, mid - 24},
-                           {width - 12, mid},      {width - 50, mid + 24}, {width - 50, mid + 9},
-                           {width - 150, mid + 9}};
+    const int s150 = Scaled(150), s50 = Scaled(50), s24 = Scaled(24), s12 = Scaled(12), s9 = Scaled(9);
+    const POINT arrow[] = {{width - s150, mid - s9}, {width - s50, mid - s9}, {width - s50, mid - s24},
+                           {width - s12, mid},       {width - s50, mid + s24}, {width - s50, mid + s9},
+                           {width - s150, mid + s9}};
     UniqueBrush fill(CreateSolidBrush(kArrow));
     UniquePen outline(CreatePen(PS_SOLID, 1, RGB(150, 190, 232)));
     Selection brush(dc, fill.get());
@@ -50,14 +52,15 @@ void DrawArrow(HDC dc, int width, int height) {
 void DrawName(HDC dc, int height) {
     const std::wstring name = L"Quillon";
     const std::wstring version = L"v" QUILLON_VERSION_WIDE;
-    UniqueFont big = MakeFont(L"Arial", 46, FW_BOLD);
-    UniqueFont small = MakeFont(L"Arial", 18, FW_BOLD);
+    UniqueFont big = MakeFont(L"Arial", Scaled(46), FW_BOLD);
+    UniqueFont small = MakeFont(L"Arial", Scaled(18), FW_BOLD);
+    const int top = (height - Scaled(50)) / 2;
     {
         Selection selected(dc, big.get());
         SetTextColor(dc, kLetterShadow);
-        TextOutW(dc, 22, (height - 50) / 2 + 2, name.c_str(), static_cast<int>(name.size()));
+        TextOutW(dc, Scaled(22), top + Scaled(2), name.c_str(), static_cast<int>(name.size()));
         SetTextColor(dc, kLetters);
-        TextOutW(dc, 20, (height - 50) / 2, name.c_str(), static_cast<int>(name.size()));
+        TextOutW(dc, Scaled(20), top, name.c_str(), static_cast<int>(name.size()));
     }
     SIZE nameSize{};
     {
@@ -66,7 +69,7 @@ void DrawName(HDC dc, int height) {
     }
     Selection selected(dc, small.get());
     SetTextColor(dc, kLetters);
-    TextOutW(dc, 28 + nameSize.cx, (height - 50) / 2 + 26, version.c_str(), static_cast<int>(version.size()));
+    TextOutW(dc, Scaled(28) + nameSize.cx, top + Scaled(26), version.c_str(), static_cast<int>(version.size()));
 }
 
 LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,30 @@ namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillonLabel";
+constexpr wchar_t kFocusOwner[] = L"QuillonFocusOwner";   // on a label: the control whose focus it shows
+constexpr wchar_t kFocusLabel[] = L"QuillonFocusLabel";   // on that control: its label
+constexpr wchar_t kFocusProc[] = L"QuillonFocusProc";     // on that control: the procedure it had
+
+bool ShowsFocus(HWND label) {
+    HWND owner = static_cast<HWND>(GetPropW(label, kFocusOwner));
+    if (!owner || GetFocus() != owner) return false;
+    return !(SendMessageW(owner, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+LRESULT CALLBACK FocusOwnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(control, kFocusProc));
+    HWND label = static_cast<HWND>(GetPropW(control, kFocusLabel));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropW(control, kFocusProc);
+        RemovePropW(control, kFocusLabel);
+        if (label && IsWindow(label)) RemovePropW(label, kFocusOwner);
+    }
+    const LRESULT result = CallWindowProcW(previous, control, message, wParam, lParam);
+    if (label && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE))
+        InvalidateRect(label, nullptr, FALSE);
+    return result;
+}
 constexpr int kInkAir = 1;  // pixels kept free beside the ink
 
 std::wstring WindowText(HWND window) {
@@ -47,6 +71,7 @@ void PaintTo(HWND label, HDC target) {
         DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &place,
                   DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP | DT_NOCLIP);
     }
+    if (ShowsFocus(label)) DrawFocusRect(surface.dc(), &client);
     surface.copyTo(target);
 }
 
@@ -85,6 +110,15 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWORD style, HFONT font) {
     controls::win32::RegisterControlClass(kClassName, LabelProc, 0);
     return CreateChildWindow(kClassName, text.c_str(), WS_CLIPSIBLINGS | style, pixels, parent, 0, font);
+}
+
+void ShowFocusOnLabel(HWND control, HWND label) {
+    if (!control || !label || GetPropW(control, kFocusProc)) return;
+    const auto previous = GetWindowLongPtrW(control, GWLP_WNDPROC);
+    if (!SetPropW(control, kFocusProc, reinterpret_cast<HANDLE>(previous))) return;
+    SetPropW(control, kFocusLabel, label);
+    SetPropW(label, kFocusOwner, control);
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FocusOwnerProc));
 }
 
 RECT FittedLabelRect(HFONT font, const std::wstring& text, int left, int top) {

@@ -19,6 +19,10 @@ RECT FittedLabelRect(HFONT font, const std::wstring& text, int left, int top);
 // A label of fixed place and size whose text is drawn from its left edge.
 RECT FixedLabelRect(RECT pixels);
 
+// The label beside a check box or option button shows that control's focus
+// as a dotted rectangle around itself: the control is only a tick square.
+void ShowFocusOnLabel(HWND control, HWND label);
+
 // Paints a child's container beneath it, as if the child were see-through.
 void PaintContainerBackground(HWND child, HDC target);
 

@@ -7,12 +7,12 @@
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
 #include "window/win32/CheckList.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/SystemMenu.h"
 
 namespace quillon::win32 {
 namespace {
 
-using layout::Pixels;
 
 constexpr wchar_t kClassName[] = L"QuillonMain";
 constexpr char kClosingAfterRun[] = "Quillon closes when this run has ended...";
@@ -43,7 +43,7 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
       optionBrush_(CreateSolidBrush(ColourOf(layout::kOptionBack))) {
     RegisterMainClass(instance, Proc);
 
-    const int width = Pixels(layout::kWindow.width), height = Pixels(layout::kWindow.height);
+    const int width = ScreenPixels(layout::kWindow.width), height = ScreenPixels(layout::kWindow.height);
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     const std::wstring title = Widen(layout::kWindow.caption);
@@ -60,6 +60,7 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
         UpdateWindow(window_);
     }
     createHiddenPages();
+    if (GetActiveWindow() == window_) SetFocus(focusOnReturn());
 }
 
 MainWindow::~MainWindow() {
@@ -67,6 +68,13 @@ MainWindow::~MainWindow() {
 }
 
 HWND MainWindow::buttonWindow(Button button) const { return buttons_[static_cast<std::size_t>(button)]->hwnd(); }
+
+HWND MainWindow::focusOnReturn() const {
+    if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_))
+        return lastFocus_;
+    HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
+    return first ? first : window_;
+}
 
 HWND MainWindow::pagePanel(Page page) const { return panel(layout::PanelOf(page).panel); }
 
@@ -117,6 +125,16 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         case WM_DRAWITEM:
             DrawCheckListItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
             return TRUE;
+        case WM_ACTIVATE:
+            // A window without a caption gets no focus of its own making: the
+            // control last used, or the first one, takes it back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+            } else if (!HIWORD(wParam)) {
+                SetFocus(focusOnReturn());
+            }
+            return 0;
         case WM_CLOSE:
             // A run is never cut: the window closes when it has ended.
             if (running()) {

@@ -23,7 +23,7 @@ constexpr int kOptId = 1100;
 constexpr int kListId = 1300;
 constexpr int kComboId = 1400;
 constexpr int kTxtPathId = 1500;
-constexpr int kComboDropHeight = 120;  // pixels of the open drop-down list
+constexpr int kComboDropHeight = 120;  // pixels of the open drop-down list at 96 DPI
 constexpr UINT kResumeListDrawing = WM_APP + 1;  // wParam: the CheckList whose drawing waited
 
 class MainWindow final : public Form {
@@ -94,12 +94,14 @@ private:
     void createOptions();
     void createLists(layout::Panel container);
     void createLabels(layout::Panel container);
+    void orderAmongBoxes(layout::Panel container);
     std::unique_ptr<controls::win32::ButtonWindow> createButton(HWND parent, const layout::ButtonPlace& place);
     HWND panel(layout::Panel which) const { return panels_[static_cast<std::size_t>(which)]->hwnd(); }
     HWND list(CheckList which) const { return lists_[static_cast<std::size_t>(which)]; }
     HWND combo(Combo which) const { return combos_[static_cast<std::size_t>(which)]; }
     HWND pagePanel(Page page) const;
     void fitLabel(Label which);
+    HWND focusOnReturn() const;
     void resumeListDrawing(std::size_t which);
 
     HINSTANCE instance_;
@@ -122,6 +124,7 @@ private:
     std::unique_ptr<controls::win32::ButtonWindow> browse_;
     HWND txtPath_ = nullptr;
     HWND shape_ = nullptr;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quillon::win32

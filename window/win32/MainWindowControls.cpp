@@ -1,6 +1,7 @@
 // frmMain's controls, made from the layout. Creation order is the tab order:
 // top row, the pages, bottom row.
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "window/win32/Banner.h"
 #include "window/win32/CheckList.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/FlatCheckBox.h"
 #include "window/win32/Label.h"
 #include "window/win32/MainWindow.h"
@@ -28,7 +30,8 @@ using controls::win32::ButtonWindow;
 using controls::win32::PanelOptions;
 using controls::win32::PanelWindow;
 using layout::Panel;
-using layout::Pixels;
+
+constexpr int kListTextMargin = 3;  // pixels a list box leaves either side of an entry's text
 
 template <class E>
 constexpr std::size_t Slot(E e) {
@@ -36,13 +39,13 @@ constexpr std::size_t Slot(E e) {
 }
 
 RECT PixelRect(const layout::Rect& twips) {
-    const int left = Pixels(twips.left), top = Pixels(twips.top);
-    return {left, top, left + Pixels(twips.width), top + Pixels(twips.height)};
+    const int left = ScreenPixels(twips.left), top = ScreenPixels(twips.top);
+    return {left, top, left + ScreenPixels(twips.width), top + ScreenPixels(twips.height)};
 }
 
 // A label sized to its text, the text drawn from a place given in twips.
 RECT TextRect(HFONT font, const std::wstring& text, int leftTwips, int topTwips) {
-    return FittedLabelRect(font, text, Pixels(leftTwips), Pixels(topTwips));
+    return FittedLabelRect(font, text, ScreenPixels(leftTwips), ScreenPixels(topTwips));
 }
 
 // The free stretch of a row between the nearest buttons left and right of a
@@ -65,7 +68,7 @@ RECT FittedRect(const layout::LabelPlace& place, HFONT font, const std::wstring&
     RECT rect = TextRect(font, text, place.rect.left, place.rect.top);
     if (place.align == layout::Align::Centre && place.rect.width > 0) {
         const int width = rect.right - rect.left;
-        const int centre = Pixels(place.rect.left + place.rect.width / 2);
+        const int centre = ScreenPixels(place.rect.left + place.rect.width / 2);
         rect.left = centre - width / 2;
         rect.right = rect.left + width;
         // A text too long to stand around its own centre without running under
@@ -172,14 +175,19 @@ void MainWindow::populate(Panel container) {
         if (place.parent != container) continue;
         RECT rect = PixelRect(place.rect);
         const int closedHeight = rect.bottom - rect.top;
-        rect.bottom += kComboDropHeight;
+        rect.bottom += Scaled(kComboDropHeight);
         HWND box = CreateChildWindow(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
                                  parent, kComboId + int(Slot(place.combo)), fonts_.get(place.font));
-        for (std::string_view item : place.items)
-            SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - 6);
-        // Combo3 completes chk 56's caption, whose end it covers.
-        SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        int longest = 0;
+        for (std::string_view item : place.items) {
+            const std::wstring text = Widen(item);
+            SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            longest = std::max<int>(longest, MeasureText(fonts_.get(place.font), text).cx);
+        }
+        // The open list shows its longest entry whole; the closed box keeps its size.
+        const int listWidth = longest + 2 * GetSystemMetrics(SM_CXEDGE) + 2 * kListTextMargin;
+        SendMessageW(box, CB_SETDROPPEDWIDTH, std::max<int>(listWidth, rect.right - rect.left), 0);
+        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - Scaled(6));
         combos_[Slot(place.combo)] = box;
     }
     if (container == layout::kTxtPath.parent)
@@ -190,6 +198,38 @@ void MainWindow::populate(Panel container) {
     createLists(container);
     createLabels(container);
     if (container == layout::kPicture1.parent) CreateBanner(parent, PixelRect(layout::kPicture1.rect));
+    orderAmongBoxes(container);
+}
+
+// Tab goes down each column of boxes: a combo straight after the box whose
+// row it ends (Combo3 completes chk 56's caption, and so covers its end), a
+// panel in a column after the box above it.
+void MainWindow::orderAmongBoxes(Panel container) {
+    const auto boxBefore = [container](auto&& fits) -> const layout::CheckBoxPlace* {
+        const layout::CheckBoxPlace* best = nullptr;
+        for (const layout::CheckBoxPlace& box : layout::CheckBoxes())
+            if (box.parent == container && !box.hidden && fits(box) &&
+                (!best || std::pair(best->top, best->left) < std::pair(box.top, box.left)))
+                best = &box;
+        return best;
+    };
+    const auto placeAfter = [this](HWND window, const layout::CheckBoxPlace* box) {
+        if (box)
+            SetWindowPos(window, chk_[box->index], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    constexpr int kSameRow = 120, kSameColumn = 60;  // twips
+    for (const layout::ComboPlace& place : layout::Combos()) {
+        if (place.parent != container) continue;
+        placeAfter(combo(place.combo), boxBefore([&](const layout::CheckBoxPlace& box) {
+                       return box.left < place.rect.left && std::abs(box.top - place.rect.top) <= kSameRow;
+                   }));
+    }
+    for (const layout::PanelPlace& place : layout::Panels()) {
+        if (place.parent != container || place.page) continue;
+        placeAfter(panel(place.panel), boxBefore([&](const layout::CheckBoxPlace& box) {
+                       return std::abs(box.left - place.rect.left) <= kSameColumn && box.top < place.rect.top;
+                   }));
+    }
 }
 
 void MainWindow::createCheckBoxes(Panel container) {
@@ -210,7 +250,9 @@ void MainWindow::createCheckBoxes(Panel container) {
         MakeFlatCheckBox(chk_[box->index]);
         HFONT font = fonts_.get(box->labelFont);
         const std::wstring caption = Widen(box->caption);
-        CreateLabel(panel(container), caption, TextRect(font, caption, box->labelLeft, box->labelTop), visible, font);
+        ShowFocusOnLabel(chk_[box->index], CreateLabel(panel(container), caption,
+                                                       TextRect(font, caption, box->labelLeft, box->labelTop),
+                                                       visible, font));
     }
 }
 
@@ -224,7 +266,9 @@ void MainWindow::createOptions() {
                                 PixelRect({option.left, option.top, layout::kOptionWidth, layout::kOptionHeight}),
                                 parent, kOptId + i, font);
         const std::wstring caption = Widen(option.caption);
-        CreateLabel(parent, caption, TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE, font);
+        ShowFocusOnLabel(opt_[i], CreateLabel(parent, caption,
+                                              TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE,
+                                              font));
     }
     selectOpt(0);
 }

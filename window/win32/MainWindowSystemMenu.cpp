@@ -74,6 +74,10 @@ void MainWindow::undoLastRun() {
         Ask(window_, "There is no undo record yet: each Optimize keeps one.", kUndoTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
+    if (!offer.refused.empty()) {
+        Ask(window_, UndoRefusal(offer), kUndoTitle, MB_OK | MB_ICONERROR);
+        return;
+    }
     if (Ask(window_, UndoQuestion(offer), kUndoTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
     // The restore waits for its tools with events served: no button may start a run meanwhile.
@@ -89,7 +93,7 @@ void MainWindow::undoLastRun() {
     }
     for (int b = 0; b < kButtonCount; ++b) setButtonEnabled(static_cast<Button>(b), true);
     if (!failure.empty()) {
-        Ask(window_, "Nothing was put back: " + failure, kUndoTitle, MB_OK | MB_ICONERROR);
+        Ask(window_, "Nothing was put back. " + ReasonInWords(failure), kUndoTitle, MB_OK | MB_ICONERROR);
         return;
     }
     // The page on view shows what the machine now has, as "Show current state" would.

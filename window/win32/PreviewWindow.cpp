@@ -18,6 +18,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"QuillonPreview";
 constexpr int kListId = 100;
 constexpr int kCountId = 101;
+constexpr int kLeadId = 103;
 constexpr int kGripId = 102;
 constexpr UINT kCopyCommand = 200;
 constexpr UINT kSelectAllCommand = 201;
@@ -28,6 +29,9 @@ constexpr int kButtonHeight = 23;
 constexpr POINT kMinimum{320, 200};
 constexpr int kHeight = 440;
 constexpr int kHeaderPadding = 28;  // the header's text margins and its sort arrow
+// The widest a column starts, by column: Before and After stay in view on a
+// 1024 x 768 screen however long a value is; the copied rows hold it whole.
+constexpr int kColumnCaps[] = {90, 200, 230, 170, 170};
 
 // The font XP's own dialogs use: "MS Shell Dlg 2" is Tahoma there, 8 points.
 UniqueFont DialogFont() {
@@ -47,6 +51,18 @@ RECT WorkArea() {
     return area;
 }
 
+// The height of a static's text broken into lines to fit the width; 0 when it has none.
+int TextHeight(HWND label, int width) {
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1);
+    GetWindowTextW(label, text.data(), static_cast<int>(text.size()));
+    if (!text[0]) return 0;
+    RECT measured{0, 0, width, 0};
+    ScreenDC screen;
+    Selection selected(screen.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(screen.get(), text.data(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    return static_cast<int>(measured.bottom);
+}
+
 bool Within(HWND dialog, HWND window) { return window == dialog || IsChild(dialog, window); }
 
 class PreviewWindow {
@@ -58,6 +74,7 @@ public:
         if (hwnd_) DestroyWindow(hwnd_);
     }
     bool open() const { return hwnd_ != nullptr; }
+    HWND hwnd() const { return hwnd_; }
     // Shown with the focus on the list, its owner disabled as under a message box.
     void show();
     // Keys the dialog answers before the dialog manager sees them.
@@ -92,6 +109,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
     HWND count_ = nullptr;
+    HWND lead_ = nullptr;
     HWND close_ = nullptr;
     HWND grip_ = nullptr;
     int sortColumn_ = -1;
@@ -118,6 +136,7 @@ PreviewWindow::PreviewWindow(HWND owner, const PreviewTable& table)
     list_ = CreateChildWindow(WC_LISTVIEWW, L"",
                               WS_VISIBLE | WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS, RECT{}, hwnd_,
                               kListId, font, WS_EX_CLIENTEDGE);
+    lead_ = CreateChildWindow(L"STATIC", L"", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, RECT{}, hwnd_, kLeadId, font);
     count_ = CreateChildWindow(L"STATIC", L"", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, RECT{}, hwnd_, kCountId, font);
     close_ = CreateChildWindow(L"BUTTON", L"Close", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, RECT{},
                                hwnd_, IDCANCEL, font);
@@ -152,9 +171,11 @@ void PreviewWindow::fill() {
     }
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     SetWindowTextW(count_, Widen(table_.count).c_str());
+    SetWindowTextW(lead_, Widen(table_.lead).c_str());
 }
 
-// Each column as wide as its widest text or its heading; returns the sum.
+// Each column as wide as its widest text or its heading, up to its cap;
+// returns the sum.
 int PreviewWindow::fitColumns() {
     int total = 0;
     for (std::size_t i = 0; i < table_.columns.size(); ++i) {
@@ -165,7 +186,8 @@ int PreviewWindow::fitColumns() {
         const int header = static_cast<int>(
                                SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading.c_str()))) +
                            kHeaderPadding;
-        const int width = std::max(content, header);
+        const int cap = i < std::size(kColumnCaps) ? kColumnCaps[i] : content;
+        const int width = std::max(std::min(content, cap), header);
         SendMessageW(list_, LVM_SETCOLUMNWIDTH, column, width);
         total += width;
     }
@@ -198,29 +220,25 @@ void PreviewWindow::arrange() {
     const int buttonRight = width - std::max(kMargin, gripSize + 2);
     const int countWidth = std::max(0, buttonRight - kButtonWidth - kGap - kMargin);
     // The count wraps rather than clips when the dialog is narrow.
-    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(count_)) + 1);
-    GetWindowTextW(count_, text.data(), static_cast<int>(text.size()));
-    RECT measured{0, 0, countWidth, 0};
-    {
-        ScreenDC screen;
-        Selection selected(screen.get(), reinterpret_cast<HFONT>(SendMessageW(count_, WM_GETFONT, 0, 0)));
-        DrawTextW(screen.get(), text.data(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    }
-    const int countHeight = static_cast<int>(measured.bottom);
+    const int countHeight = TextHeight(count_, countWidth);
     const int band = std::max(kButtonHeight, countHeight);
     const int bandTop = height - kMargin - band;
-    const int listHeight = std::max(0, bandTop - kGap - kMargin);
-    HDWP moves = BeginDeferWindowPos(4);
+    const int leadHeight = TextHeight(lead_, width - 2 * kMargin);
+    const int listTop = kMargin + (leadHeight > 0 ? leadHeight + kGap / 2 : 0);
+    const int listHeight = std::max(0, bandTop - kGap - listTop);
+    HDWP moves = BeginDeferWindowPos(5);
     const auto move = [&moves](HWND window, int x, int y, int w, int h) {
         if (moves) moves = DeferWindowPos(moves, window, nullptr, x, y, std::max(0, w), std::max(0, h),
                                           SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    move(list_, kMargin, kMargin, width - 2 * kMargin, listHeight);
+    move(lead_, kMargin, kMargin, width - 2 * kMargin, leadHeight);
+    move(list_, kMargin, listTop, width - 2 * kMargin, listHeight);
     move(count_, kMargin, bandTop + (band - countHeight) / 2, countWidth, countHeight);
     move(close_, buttonRight - kButtonWidth, bandTop + (band - kButtonHeight) / 2, kButtonWidth, kButtonHeight);
     move(grip_, width - gripSize, height - GetSystemMetrics(SM_CYHSCROLL), gripSize, GetSystemMetrics(SM_CYHSCROLL));
     if (moves) EndDeferWindowPos(moves);
     InvalidateRect(count_, nullptr, TRUE);
+    InvalidateRect(lead_, nullptr, TRUE);
 }
 
 int CALLBACK PreviewWindow::Compare(LPARAM a, LPARAM b, LPARAM context) {
@@ -363,10 +381,11 @@ LRESULT PreviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexce
 
 }  // namespace
 
-void ShowPreviewWindow(HWND owner, const PreviewTable& table) {
+void ShowPreviewWindow(HWND owner, const PreviewTable& table, const std::function<void(HWND)>& shown) {
     PreviewWindow preview(owner, table);
     if (!preview.open()) return;
     preview.show();
+    if (shown) shown(preview.hwnd());
     MSG message;
     bool quit = false;
     while (preview.open()) {

@@ -3,6 +3,7 @@
 #include "controls/win32/WindowClass.h"
 #include "window/Layout.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
@@ -51,7 +52,7 @@ void SetShapeWidthTwips(HWND shape, int twips) {
     SetPropW(shape, kWidthProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(twips)));
     RECT rect;
     GetClientRect(shape, &rect);
-    SetWindowPos(shape, nullptr, 0, 0, layout::Pixels(twips < 0 ? 0 : twips), rect.bottom,
+    SetWindowPos(shape, nullptr, 0, 0, ScreenPixels(twips < 0 ? 0 : twips), rect.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -1,0 +1,42 @@
+#pragma once
+// The fleet's report (/report FILE): each run appends one block of rows to a
+// CSV file many machines share, one row per box and per control of the
+// verb's pages, fine or not, then a summary row, so a compliant machine shows
+// too and a spreadsheet opens the file as it is.
+#include <string>
+#include <vector>
+
+#include "console/NetChange.h"
+#include "console/VerbSteps.h"
+#include "restore/Restore.h"
+
+namespace quillon::console {
+
+struct ReportRow {
+    std::string page, number, caption;
+    std::string result;  // ok, drift, changed, unchanged, failed, not present, not checked, left alone; STATUS: the state
+    std::string now, wanted;
+};
+
+// Fields joined by commas, each quoted where it holds a comma, a quote or a
+// line break, ended by CR LF.
+std::string CsvLine(const std::vector<std::string>& fields);
+
+// The rows of every box, Services entry and other control of `pages`, each
+// with what the run's net change says of it: for CHECK (`applied` false)
+// ok, drift, not checked or not present; for APPLY changed, unchanged,
+// failed or not present. A box the request does not name is left alone.
+std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* saved,
+                                     const std::vector<NetChange>& changes, const std::vector<StepFailure>& failures,
+                                     bool applied);
+
+// A restore's rows: each target put back (changed), not put back (failed) or
+// kept as it is because it changed since the run (unchanged).
+std::vector<ReportRow> RestoreRows(const RestoreReport& report);
+
+// Appends the run's block to the request's report file: its rows and a
+// summary row with the exit status and how many rows had each result. False,
+// having said why, when it could not be written.
+bool AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus);
+
+}  // namespace quillon::console

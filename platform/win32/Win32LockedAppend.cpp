@@ -1,0 +1,70 @@
+// Appending a block to a file many programs, on many machines, append to.
+#include <windows.h>
+
+#include <chrono>
+
+#include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace quillon::win32 {
+namespace {
+
+[[noreturn]] void Fail(const char* what, const std::string& path) {
+    throw PlatformError(std::string(what) + " " + path + ": " + SystemMessage(GetLastError()));
+}
+
+// The whole of a file's possible range, held for as long as this lives.
+class RangeLock {
+public:
+    explicit RangeLock(HANDLE file) : file_(file) {}
+    RangeLock(const RangeLock&) = delete;
+    RangeLock& operator=(const RangeLock&) = delete;
+    ~RangeLock() {
+        if (held_) {
+            OVERLAPPED whole{};
+            UnlockFileEx(file_, 0, MAXDWORD, MAXDWORD, &whole);
+        }
+    }
+    bool tryTake() {
+        OVERLAPPED whole{};
+        held_ = LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole);
+        return held_;
+    }
+
+private:
+    HANDLE file_;
+    bool held_ = false;
+};
+
+}  // namespace
+
+bool Win32Platform::appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
+                                    std::chrono::milliseconds bound) {
+    // Others may read and append meanwhile: the lock, not the sharing mode, keeps blocks whole.
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("open", path);
+    RangeLock lock(file.get());
+    const auto until = std::chrono::steady_clock::now() + bound;
+    while (!lock.tryTake()) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_SHARING_VIOLATION && error != ERROR_IO_PENDING)
+            Fail("lock", path);
+        if (std::chrono::steady_clock::now() >= until) return false;
+        Sleep(10);
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) Fail("read the size of", path);
+    const std::string bytes = std::string(size.QuadPart == 0 ? heading : std::string_view()) + std::string(block);
+    const LARGE_INTEGER none{};
+    DWORD written = 0;
+    if (!SetFilePointerEx(file.get(), none, nullptr, FILE_END) ||
+        !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        Fail("write", path);
+    if (!FlushFileBuffers(file.get())) Fail("flush", path);
+    return true;
+}
+
+}  // namespace quillon::win32
