@@ -101,8 +101,8 @@ public:
         : machine_(machine), reach_(WhatARunReaches(machine, header.user)), header_(header), user_(user) {}
 
     // `whole`: a key named whole (made or removed with its tree), which may be
-    // a parent of a key a step writes (the run made both) as long as
-    // everything in it now is within reach: removing it takes nothing else.
+    // a parent of a key a step writes (the run made both): a restore removes
+    // such a key only when nothing is left in it, and makes it only empty.
     void key(const std::string& key, const std::string* valueName, const std::string& entry, bool whole = false) const {
         if (NormalisedKey(key) != key || !ScriptCarries(key) || key.find(']') != std::string::npos ||
             (valueName && !ScriptCarries(*valueName)))
@@ -120,7 +120,7 @@ public:
             if (valueWithin(key, *valueName)) return;
             refuse(entry);
         }
-        if (reach_.keys.count(Lower(key)) || isTarget(key) || (whole && onlyReachBelow(key))) return;
+        if (reach_.keys.count(Lower(key)) || isTarget(key) || (whole && above(key))) return;
         refuse(entry);
     }
 
@@ -178,15 +178,6 @@ private:
         for (const std::string& target : reach_.targets)
             if (KeyWithin(target, key)) return true;
         return false;
-    }
-    bool onlyReachBelow(const std::string& key) const {
-        if (within(key)) return true;
-        if (!above(key)) return false;
-        for (const NamedRegValue& v : machine_.registryValues(key))
-            if (!valueWithin(key, v.name)) return false;
-        for (const std::string& sub : machine_.registrySubkeys(key))
-            if (!onlyReachBelow(key + "\\" + sub)) return false;
-        return true;
     }
 
     Platform& machine_;
