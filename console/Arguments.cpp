@@ -30,7 +30,7 @@ bool Takes(Verb verb, const std::string& option) {
     if (option == "on" || option == "off") return plans;
     if (option == "noundo") return verb == Verb::Apply;
     if (option == "undodir") return verb == Verb::Apply || verb == Verb::Undo;
-    if (option == "list") return verb == Verb::Undo;
+    if (option == "list" || option == "show") return verb == Verb::Undo;
     if (option == "force") return verb == Verb::Export;
     if (option == "scope") return plans || verb == Verb::Export || verb == Verb::Undo;
     // The reading verbs wait for a run like the changing ones, to see all of it or none.
@@ -162,9 +162,12 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
         if (!Takes(request.verb, name))
             return UsageError{"option " + argument + " is not known to " + VerbName(request.verb)};
-        if (name == "noundo" || name == "list" || name == "force") {
+        if (name == "noundo" || name == "list" || name == "force" || name == "show") {
             if (value) return UsageError{"option /" + name + " takes no value"};
-            (name == "list" ? request.listRecords : name == "force" ? request.force : request.noUndo) = true;
+            (name == "list"    ? request.listRecords
+             : name == "force" ? request.force
+             : name == "show"  ? request.showRecord
+                               : request.noUndo) = true;
             continue;
         }
         if (!value) {
@@ -216,6 +219,8 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
     }
     if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
     if (request.listRecords && request.scope) return UsageError{"UNDO /list takes no /scope"};
+    if (request.showRecord && (!request.undoFolder || request.listRecords))
+        return UsageError{"UNDO /show needs the folder of the record to show"};
     if (request.listRecords && request.reportFile) return UsageError{"UNDO /list takes no /report"};
     if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
     if (request.boxesFile && request.selectionFile)

@@ -99,7 +99,7 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
     try {
         if (request.verb == Verb::List) return List(verb);
         // Listing the records changes nothing: it never waits for a run.
-        if (request.verb == Verb::Undo && request.listRecords) return Undo(verb);
+        if (request.verb == Verb::Undo && (request.listRecords || request.showRecord)) return Undo(verb);
         std::optional<SavedSelection> selection;
         if (request.verb != Verb::Undo && request.verb != Verb::Export && request.verb != Verb::Status &&
             !request.listed) {

@@ -289,11 +289,33 @@ bool RecordUndone(Platform& machine, const std::string& folder) {
     }
 }
 
-void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder) {
+void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder, int kept) {
     const std::string path = folder + "\\" + kUndoneMark;
     if (machine.anyFileExists(path)) machine.deleteFile(path);
     machine.appendFileFlushed(path, "undone\t" + RecordTimeText(machine.localTime()) + "\t" + FieldText(restoreFolder) +
-                                        "\r\n");
+                                        (kept > 0 ? "\tkept " + std::to_string(kept) : "") + "\r\n");
+}
+
+void MarkPartlyUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    if (machine.anyFileExists(path)) return;  // a whole or partial mark already says more
+    machine.appendFileFlushed(path, "partly undone\t" + RecordTimeText(machine.localTime()) + "\t" +
+                                        FieldText(restoreFolder) + "\r\n");
+}
+
+std::string UndoneState(Platform& machine, const std::string& folder) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    try {
+        if (!machine.anyFileExists(path)) return "open";
+        const std::string mark = machine.readFileBytesAtMost(path, kLongestHeader);
+        const std::string first = mark.substr(0, mark.find("\r\n"));
+        if (first.starts_with("partly undone\t") || (first.starts_with("undone\t") && first.find("\tkept ") != std::string::npos))
+            return "partly undone";
+        if (first.starts_with("undone\t")) return "undone";
+    } catch (const PlatformError&) {
+        return "undone";  // there but unreadable: as RecordUndone takes it
+    }
+    return "open";
 }
 
 namespace {

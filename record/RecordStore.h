@@ -45,7 +45,13 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
 
 bool RecordUndone(Platform& machine, const std::string& folder);
 // Marks the record as restored, by the restore whose own record is `restoreFolder`.
-void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
+// `kept`: targets left as they were because they changed since the run; the
+// record is then partly undone, and not taken again unasked.
+void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder, int kept = 0);
+// A restore that failed for some targets: the record stays open to be tried again.
+void MarkPartlyUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
+// "open", "undone" or "partly undone".
+std::string UndoneState(Platform& machine, const std::string& folder);
 // One part of the record restored alone (UNDO /scope): the record stays open
 // for the other part, and for the user whose part that is.
 void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder);
