@@ -218,9 +218,9 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
     }
     if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
+    if (request.listRecords && request.scope) return UsageError{"UNDO /list takes no /scope"};
     if (request.showRecord && (!request.undoFolder || request.listRecords))
         return UsageError{"UNDO /show needs the folder of the record to show"};
-    if (request.listRecords && request.scope) return UsageError{"UNDO /list takes no /scope"};
     if (request.listRecords && request.reportFile) return UsageError{"UNDO /list takes no /report"};
     if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
     if (request.boxesFile && request.selectionFile)

@@ -51,8 +51,8 @@ struct Request {
     std::optional<std::string> undoFolder;     // UNDO
     std::optional<std::string> undoRoot;       // APPLY and UNDO: /undodir, where records live
     bool listRecords = false;                  // UNDO /list
-    bool showRecord = false;                   // UNDO /show FOLDER
     std::optional<TargetScope> scope;          // PREVIEW, CHECK, APPLY, EXPORT, UNDO: /scope machine or user
+    bool showRecord = false;                   // UNDO /show FOLDER
     std::optional<std::string> reportFile;     // CHECK, APPLY, UNDO, STATUS: the fleet's CSV report to add to
 };
 

@@ -14,41 +14,41 @@ StepTag TagOf(const RecordedStep& step) {
     return StepTag{step.page, step.boxes, step.control, step.entry, step.item};
 }
 
-std::string Named(const StateLine& change) {
-    if (change.changed != TargetKind::Value) return change.target;
-    return change.target + "\\" + (change.name.empty() ? "(Default)" : change.name);
+std::string Named(const EffectTarget& target) {
+    if (target.kind != TargetKind::Value) return target.path;
+    return target.path + "\\" + (target.name.empty() ? "(Default)" : target.name);
 }
 
 }  // namespace
 
 RecordSteps::RecordSteps(Platform& machine, const std::string& recordFolder) {
     try {
-        for (StateLine& line : ReadRecord(machine, recordFolder).lines)
-            if (line.kind == StateKind::Change) changes_.push_back(std::move(line));
+        changes_ = RecordedChanges(ReadRecord(machine, recordFolder).lines);
     } catch (const std::exception&) {
     }
 }
 
 std::vector<StepTag> RecordSteps::of(const EffectTarget& target) const {
     std::vector<StepTag> steps;
-    for (const StateLine& change : changes_) {
-        const EffectTarget changed{change.changed, change.target, change.name};
+    for (const RecordedChange& change : changes_) {
+        const EffectTarget& changed = change.target;
         const bool same = changed.identity() == target.identity() ||
-                          (target.kind != TargetKind::Tool && EqualNoCase(change.target, target.path) &&
+                          (target.kind != TargetKind::Tool && EqualNoCase(changed.path, target.path) &&
                            (target.kind != TargetKind::Value || changed.kind != TargetKind::Value));
         const bool within = changed.kind == TargetKind::Tree && target.kind != TargetKind::File &&
-                            target.kind != TargetKind::Folder && KeyWithin(target.path, change.target);
-        if (same || within) steps.push_back(TagOf(change.step));
+                            target.kind != TargetKind::Folder && KeyWithin(target.path, changed.path);
+        if (same || within)
+            for (const RecordedStep& step : change.steps) steps.push_back(TagOf(step));
     }
     return steps;
 }
 
 std::vector<StepTag> RecordSteps::ofNamed(const std::string& named) const {
     std::vector<StepTag> steps;
-    for (const StateLine& change : changes_)
-        if (EqualNoCase(Named(change), named) ||
-            (change.changed == TargetKind::Tree && KeyWithin(named, change.target)))
-            steps.push_back(TagOf(change.step));
+    for (const RecordedChange& change : changes_)
+        if (EqualNoCase(Named(change.target), named) ||
+            (change.target.kind == TargetKind::Tree && KeyWithin(named, change.target.path)))
+            for (const RecordedStep& step : change.steps) steps.push_back(TagOf(step));
     return steps;
 }
 

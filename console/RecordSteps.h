@@ -6,7 +6,7 @@
 
 #include "effects/EffectTarget.h"
 #include "engine/StepTag.h"
-#include "record/RecordLines.h"
+#include "record/RecordState.h"
 
 namespace quillon {
 class Platform;
@@ -24,7 +24,7 @@ public:
     std::vector<StepTag> ofNamed(const std::string& named) const;
 
 private:
-    std::vector<StateLine> changes_;
+    std::vector<RecordedChange> changes_;
 };
 
 // page(s), number(s), caption(s) of the steps, joined as a net change joins them; "-" for none.

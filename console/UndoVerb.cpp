@@ -32,8 +32,8 @@ int ListUndoRecords(VerbContext& verb, const std::string& root) {
     for (const StoredRecord& r : records) {
         std::string changes = "-", pages = "-", state = UndoneState(verb.platform, r.folder);
         // A part taken back alone leaves the other open, for whoever it belongs to.
-        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::Machine)) state = "machine undone, user open";
-        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::User)) state = "user undone, machine open";
+        if (state == "open" && PartUndone(verb.platform, r.folder, TargetScope::Machine)) state = "machine undone, user open";
+        if (state == "open" && PartUndone(verb.platform, r.folder, TargetScope::User)) state = "user undone, machine open";
         try {
             const RecordContents record = ReadRecord(verb.platform, r.folder);
             CheckRecord(verb.platform, record, r.header, r.header.computer, r.header.user);
