@@ -522,6 +522,11 @@ TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
     const Finished second = runScript();
     EXPECT_EQ(second.status, 0u) << second.out << second.err;
     EXPECT_NE(second.out.find("already matches office.dat"), std::string::npos) << second.out;
+    // The fleet's report beside the script: the first check drifted, the run changed, the second check matched.
+    const std::string report = ReadAll(folder + L"\\fleet.csv");
+    EXPECT_NE(report.find(",CHECK,,,summary,exit 1,"), std::string::npos) << report.substr(0, 300);
+    EXPECT_NE(report.find(",APPLY,,,summary,exit 0,"), std::string::npos);
+    EXPECT_NE(report.find(",CHECK,,,summary,exit 0,"), std::string::npos);
     run(L"UNDO");
 }
 
