@@ -26,13 +26,15 @@ std::optional<Verb> VerbNamed(const std::string& name) {
 bool Takes(Verb verb, const std::string& option) {
     const bool plans = verb == Verb::Preview || verb == Verb::Apply || verb == Verb::Check;
     if (option == "page") return verb != Verb::Undo && verb != Verb::Version && verb != Verb::Export;
-    if (option == "selection") return plans || verb == Verb::Export;
+    if (option == "selection" || option == "boxes") return plans || verb == Verb::Export;
     if (option == "on" || option == "off") return plans;
     if (option == "noundo") return verb == Verb::Apply;
     if (option == "undodir") return verb == Verb::Apply || verb == Verb::Undo;
-    if (option == "list") return verb == Verb::Undo;
+    if (option == "list" || option == "show") return verb == Verb::Undo;
     if (option == "force") return verb == Verb::Export;
-    if (option == "wait") return verb == Verb::Apply || verb == Verb::Undo;
+    if (option == "scope") return plans || verb == Verb::Export || verb == Verb::Undo;
+    // The reading verbs wait for a run like the changing ones, to see all of it or none.
+    if (option == "wait") return plans || verb == Verb::Undo || verb == Verb::Status || verb == Verb::Export;
     if (option == "report")
         return verb == Verb::Check || verb == Verb::Apply || verb == Verb::Undo || verb == Verb::Status;
     return false;
@@ -63,27 +65,40 @@ std::optional<std::string> AddListed(ListedBoxes& listed, bool on, const std::st
     for (;;) {
         const std::size_t comma = list.find(',', start);
         const std::string item = Trimmed(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        int number = -1;
-        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), number);
-        if (!item.empty() && error == std::errc() && end == item.data() + item.size()) {
-            if (number < 0 || number >= kCheckBoxCount || !PageOfBox(number))
-                return "unknown box \"" + item + "\"; boxes are numbered 0 to 76";
-            if (*PageOfBox(number) == Page::Startup)
-                return "box " + item + " is on the Startup page, which /on and /off do not cover";
-            (on ? listed.onBoxes : listed.offBoxes).insert(number);
-        } else {
-            int entry = -1;
-            for (int i = 0; i < kServiceCount; ++i)
-                if (EqualNoCase(item, std::string(kServices[i].serviceName))) entry = i;
-            if (entry < 0) return "unknown box or service \"" + item + "\"";
-            (on ? listed.onEntries : listed.offEntries).insert(entry);
-        }
+        if (auto problem = AddListedItem(listed, on, item)) return problem;
         if (comma == std::string::npos) return std::nullopt;
         start = comma + 1;
     }
 }
 
-// Both sides at once, a page not run, or no box at all: the message.
+std::string VerbName(Verb verb) { return kVerbNames[static_cast<int>(verb)]; }
+
+}  // namespace
+
+bool ListedBoxes::empty() const {
+    return onBoxes.empty() && offBoxes.empty() && onEntries.empty() && offEntries.empty() && !prefetch && !priority &&
+           !option && !downloadPath && !hide && !deny;
+}
+
+std::optional<std::string> AddListedItem(ListedBoxes& listed, bool on, const std::string& item) {
+    int number = -1;
+    const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), number);
+    if (!item.empty() && error == std::errc() && end == item.data() + item.size()) {
+        if (number < 0 || number >= kCheckBoxCount || !PageOfBox(number))
+            return "unknown box \"" + item + "\"; boxes are numbered 0 to 76";
+        if (*PageOfBox(number) == Page::Startup)
+            return "box " + item + " is on the Startup page, which /on and /off do not cover";
+        (on ? listed.onBoxes : listed.offBoxes).insert(number);
+        return std::nullopt;
+    }
+    for (int i = 0; i < kServiceCount; ++i)
+        if (EqualNoCase(item, std::string(kServices[i].serviceName))) {
+            (on ? listed.onEntries : listed.offEntries).insert(i);
+            return std::nullopt;
+        }
+    return "unknown box or service \"" + item + "\"";
+}
+
 std::optional<std::string> CheckListed(const ListedBoxes& listed, std::vector<Page>& pages) {
     for (int box : listed.onBoxes)
         if (listed.offBoxes.contains(box)) return "box " + std::to_string(box) + " is given to both /on and /off";
@@ -94,7 +109,9 @@ std::optional<std::string> CheckListed(const ListedBoxes& listed, std::vector<Pa
     for (const auto* boxes : {&listed.onBoxes, &listed.offBoxes})
         for (int box : *boxes) needed.push_back(*PageOfBox(box));
     if (!listed.onEntries.empty() || !listed.offEntries.empty()) needed.push_back(Page::Services);
-    if (needed.empty()) return "/on and /off name no box";
+    if (listed.namesControl("Combo2")) needed.push_back(Page::System);
+    for (const char* control : {"txtPath", "lstHide", "lstNot"})
+        if (listed.namesControl(control)) needed.push_back(Page::Security);
     const bool given = !pages.empty();
     for (Page page : needed) {
         const bool in = std::find(pages.begin(), pages.end(), page) != pages.end();
@@ -104,10 +121,6 @@ std::optional<std::string> CheckListed(const ListedBoxes& listed, std::vector<Pa
     }
     return std::nullopt;
 }
-
-std::string VerbName(Verb verb) { return kVerbNames[static_cast<int>(verb)]; }
-
-}  // namespace
 
 std::optional<Page> PageNamed(const std::string& name) {
     for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed})
@@ -149,9 +162,12 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
         if (!Takes(request.verb, name))
             return UsageError{"option " + argument + " is not known to " + VerbName(request.verb)};
-        if (name == "noundo" || name == "list" || name == "force") {
+        if (name == "noundo" || name == "list" || name == "force" || name == "show") {
             if (value) return UsageError{"option /" + name + " takes no value"};
-            (name == "list" ? request.listRecords : name == "force" ? request.force : request.noUndo) = true;
+            (name == "list"    ? request.listRecords
+             : name == "force" ? request.force
+             : name == "show"  ? request.showRecord
+                               : request.noUndo) = true;
             continue;
         }
         if (!value) {
@@ -186,6 +202,15 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
                 seconds > 86400)
                 return UsageError{"option /wait needs a number of seconds from 0 to 86400, not \"" + *value + "\""};
             request.waitSeconds = seconds;
+        } else if (name == "scope") {
+            if (request.scope) return UsageError{"option /scope is given twice"};
+            if (EqualNoCase(*value, "machine")) request.scope = TargetScope::Machine;
+            else if (EqualNoCase(*value, "user")) request.scope = TargetScope::User;
+            else return UsageError{"option /scope needs machine or user, not \"" + *value + "\""};
+        } else if (name == "boxes") {
+            if (request.boxesFile) return UsageError{"option /boxes is given twice"};
+            if (value->empty()) return UsageError{"option /boxes needs a file name"};
+            request.boxesFile = *value;
         } else {
             if (request.selectionFile) return UsageError{"option /selection is given twice"};
             if (value->empty()) return UsageError{"option /selection needs a file name"};
@@ -193,14 +218,21 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         }
     }
     if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
+    if (request.showRecord && (!request.undoFolder || request.listRecords))
+        return UsageError{"UNDO /show needs the folder of the record to show"};
+    if (request.listRecords && request.scope) return UsageError{"UNDO /list takes no /scope"};
     if (request.listRecords && request.reportFile) return UsageError{"UNDO /list takes no /report"};
     if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
+    if (request.boxesFile && request.selectionFile)
+        return UsageError{"/boxes and /selection cannot be given together"};
     if (request.listed) {
         if (request.selectionFile) return UsageError{"/on and /off cannot be given with /selection"};
+        if (request.boxesFile) return UsageError{"/on and /off cannot be given with /boxes"};
+        if (request.listed->empty()) return UsageError{"/on and /off name no box"};
         if (auto problem = CheckListed(*request.listed, request.pages)) return UsageError{*problem};
     }
-    if (request.verb == Verb::Export && !request.selectionFile)
-        return UsageError{"EXPORT needs /selection FILE, the file to write"};
+    if (request.verb == Verb::Export && !request.selectionFile && !request.boxesFile)
+        return UsageError{"EXPORT needs /selection FILE or /boxes FILE, the file to write"};
     return request;
 }
 

@@ -1,17 +1,54 @@
 // EXPORT: the machine's live state as a selection file, for CHECK and APPLY
-// on other machines.
-#include "planning/LiveSelection.h"
+// on other machines, or as a /boxes file that names only what it can read.
+#include "console/BoxesFile.h"
+#include "engine/SecurityKeys.h"
+#include "engine/SystemKeys.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
 #include "engine/SelectionForm.h"
+#include "planning/LiveSelection.h"
+#include "planning/LiveState.h"
 #include "platform/Platform.h"
 #include "settings/SelectionFile.h"
 #include "settings/StrictSelection.h"
 
 namespace quillon::console {
+namespace {
+
+// Every box whose live state is on or off, and every control whose value the
+// machine holds as its step writes it: CHECK of these finds nothing to do.
+ListedBoxes LiveBoxes(VerbContext& verb) {
+    ListedBoxes boxes;
+    const auto& scope = verb.request.scope;
+    const auto states = scope ? LiveState(verb.platform, verb.userName, LivePages(), *scope)
+                              : LiveState(verb.platform, verb.userName);
+    for (const LiveBox& live : states) {
+        if (live.state != BoxState::On && live.state != BoxState::Off) continue;
+        const bool on = live.state == BoxState::On;
+        if (live.box >= 0) (on ? boxes.onBoxes : boxes.offBoxes).insert(live.box);
+        else (on ? boxes.onEntries : boxes.offEntries).insert(live.entry);
+    }
+    const LiveControls controls = ReadLiveControls(verb.platform);
+    // Under /scope, a control goes with the part its value is in.
+    const auto in = [&](std::string_view key) {
+        return !scope || ScopeOf({TargetKind::Value, std::string(key), {}}) == *scope;
+    };
+    if (in(system_keys::kPrefetch)) boxes.prefetch = controls.prefetch;
+    if (in(system_keys::kBios)) boxes.priority = controls.priority;
+    if (in(system_keys::kMemory)) boxes.option = controls.option;
+    if (in(security_keys::kIe)) boxes.downloadPath = controls.downloadPath;
+    if (in(security_keys::kDrivePolicy)) {
+        boxes.hide = controls.hide;
+        boxes.deny = controls.deny;
+    }
+    return boxes;
+}
+
+}  // namespace
 
 int Export(VerbContext& verb) {
-    const std::string& path = *verb.request.selectionFile;
+    const bool boxes = verb.request.boxesFile.has_value();
+    const std::string& path = boxes ? *verb.request.boxesFile : *verb.request.selectionFile;
     if (const auto problem = SelectionPlaceProblem(verb.platform, path)) {
         verb.say(path + ": " + problem->reason + "; nothing was written");
         return kBadUsage;
@@ -20,10 +57,20 @@ int Export(VerbContext& verb) {
         verb.say(path + " exists; /force replaces it");
         return kBadUsage;
     }
-    SelectionForm form;
-    PutLiveSelection(form, verb.platform, verb.userName);
+    if (verb.request.scope && !boxes) {
+        verb.say("EXPORT /scope writes a /boxes file: a selection file manages every box");
+        return kBadUsage;
+    }
+    std::vector<std::string> lines;
+    if (boxes) {
+        lines = BoxesLines(LiveBoxes(verb));
+    } else {
+        SelectionForm form;
+        PutLiveSelection(form, verb.platform, verb.userName);
+        lines = SelectionLines(form);
+    }
     try {
-        verb.platform.replaceTextFile(path, SelectionLines(form));
+        verb.platform.replaceTextFile(path, lines);
     } catch (const PlatformError& error) {
         verb.say(path + ": " + error.what());
         return kSomeStepsFailed;

@@ -1,11 +1,12 @@
 #pragma once
-// A run of /on and /off: only the steps of the listed boxes reach the
-// machine. Every other step still runs (the steps of a page read each
-// other's state), but what it would change is dropped here: its tools end at
-// once as if they had succeeded, its files stay, and its registry script is
-// not even written: a script that cannot be written (its place taken by a
-// folder) fails only the boxes asked for.
+// A run of /on and /off or of a /boxes file: only the steps of the listed
+// boxes and controls reach the machine. Every other step still runs (the
+// steps of a page read each other's state), but what it would change is
+// dropped here: its tools end at once as if they had succeeded, its files
+// stay, and its registry script is not even written: a script that cannot be
+// written (its place taken by a folder) fails only the boxes asked for.
 #include "console/Arguments.h"
+#include "console/DroppedProcess.h"
 #include "engine/StepTag.h"
 #include "platform/ForwardingPlatform.h"
 
@@ -19,7 +20,7 @@ public:
 
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
         if (passes()) return machine_.startHidden(commandLine);
-        return std::make_unique<Dropped>();
+        return std::make_unique<DroppedProcess>();
     }
     void deleteFile(const std::string& path) override {
         if (passes()) machine_.deleteFile(path);
@@ -45,18 +46,12 @@ public:
     }
 
 private:
-    class Dropped final : public StartedProcess {
-    public:
-        bool waitPumping(std::chrono::milliseconds) override { return true; }
-        void terminate() override {}
-        std::optional<int> exitCode() const override { return 0; }
-    };
-
     bool passes() const {
         if (!step_) return false;
         for (int box : step_->boxes)
             if (box >= 0 && listed_.names(box)) return true;
-        return step_->page == Page::Services && step_->entry >= 0 && listed_.namesEntry(step_->entry);
+        if (step_->page == Page::Services && step_->entry >= 0) return listed_.namesEntry(step_->entry);
+        return step_->boxes[0] < 0 && listed_.namesControl(step_->control);
     }
 
     const ListedBoxes& listed_;

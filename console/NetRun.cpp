@@ -1,5 +1,8 @@
 #include "console/NetRun.h"
 
+#include "console/InScopeOnly.h"
+#include "console/RecordSteps.h"
+
 #include <optional>
 
 #include "engine/Phases.h"
@@ -18,6 +21,15 @@ void PutRequestedSelection(Form& form, const Request& request, const SavedSelect
     for (int box : request.listed->offBoxes) form.setChk(box, kUnticked);
     for (int entry : request.listed->onEntries) form.setListSelected(CheckList::Service, entry, true);
     for (int entry : request.listed->offEntries) form.setListSelected(CheckList::Service, entry, false);
+    const ListedBoxes& listed = *request.listed;
+    if (listed.prefetch) form.setComboIndex(Combo::Prefetch, *listed.prefetch);
+    if (listed.priority) form.setComboIndex(Combo::Priority, *listed.priority);
+    if (listed.option) form.selectOpt(*listed.option);
+    if (listed.downloadPath) form.setTxtPath(*listed.downloadPath);
+    for (int i = 0; i < kDriveCount; ++i) {
+        if (listed.hide) form.setListSelected(CheckList::Hide, i, (*listed.hide)[i]);
+        if (listed.deny) form.setListSelected(CheckList::Not, i, (*listed.deny)[i]);
+    }
 }
 
 void RunPages(RunContext& context, const Request& request, const std::function<void(std::size_t)>& beforePage) {
@@ -32,31 +44,32 @@ void RunPages(RunContext& context, const Request& request, const std::function<v
     }
 }
 
-std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved) {
+PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* saved) : plan_(verb.platform, std::nullopt) {
     SelectionForm form;
     PutRequestedSelection(form, verb.request, saved);
     // The run's own stack, with a planner where the journal would be.
-    RunRecorder plan(verb.platform, std::nullopt);
-    plan.stack<PlanningPlatform>();
-    NetChangeWatch& watch = plan.stack<NetChangeWatch>();
-    if (verb.request.listed) plan.stack<ListedBoxesOnly>(*verb.request.listed);
-    plan.run(form, verb.userName, [&](RunContext& context) {
+    plan_.stack<PlanningPlatform>();
+    watch_ = &plan_.stack<NetChangeWatch>();
+    if (verb.request.listed) plan_.stack<ListedBoxesOnly>(*verb.request.listed);
+    if (verb.request.scope) plan_.stack<InScopeOnly>(*verb.request.scope);
+    plan_.run(form, verb.userName, [&](RunContext& context) {
         FailedStepCount failed;  // a plan counts nothing; the run reports its failures
         RunPages(context, verb.request);
     });
-    return watch.changes();
+    changes_ = watch_->changes();
 }
 
-std::string NetChangeLine(const NetChange& change) {
-    std::string pages, numbers, captions;
-    const auto add = [](std::string& field, const std::string& text, const char* separator) {
-        if (field.find(text) != std::string::npos && !text.empty()) return;
-        field += (field.empty() ? "" : separator) + text;
-    };
-    for (const StepTag& step : change.steps) {
-        add(pages, PageName(step.page), ",");
-        numbers += (numbers.empty() ? "" : ",") + StepNumber(step);
-        add(captions, StepCaption(step), " / ");
+std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved) {
+    return PlannedNetChange(verb, saved).changes();
+}
+
+std::string NetChangeLine(const NetChange& change, bool applied) {
+    const std::vector<std::string> step = StepFields(change.steps);
+    const std::string &pages = step[0], &numbers = step[1], &captions = step[2];
+    if (applied && !change.readable) {
+        // A tool is no change read back: it ran, and says how it ended.
+        // Only a tool that ended well counts as run; one that did not is a failed step.
+        return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), "-", "ran, exit code 0"});
     }
     return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), change.before, change.after});
 }

@@ -9,7 +9,8 @@
 #include "console/ListedBoxesOnly.h"
 #include "console/VerbSteps.h"
 #include "engine/RunContext.h"
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
+#include "record/RunRecorder.h"
 
 namespace quillon::console {
 
@@ -20,10 +21,25 @@ void PutRequestedSelection(Form& form, const Request& request, const SavedSelect
 // Runs the requested pages in run order, each phase skipped when it fails.
 void RunPages(RunContext& context, const Request& request, const std::function<void(std::size_t)>& beforePage = {});
 
+// The plan of a run of the request, read as its net change; nothing is changed.
+class PlannedNetChange {
+public:
+    PlannedNetChange(VerbContext& verb, const SavedSelection* saved);
+    const std::vector<NetChange>& changes() const { return changes_; }
+    // Which targets the run needs to touch.
+    const NetChangeWatch& watch() const { return *watch_; }
+
+private:
+    RunRecorder plan_;
+    NetChangeWatch* watch_ = nullptr;
+    std::vector<NetChange> changes_;
+};
+
 // The net change a run of the request would make; nothing is changed.
 std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved);
 
-// page(s), number(s), caption(s), what, before, after.
-std::string NetChangeLine(const NetChange& change);
+// page(s), number(s), caption(s), what, before, after; a tool `applied`
+// ran shows "-" and how it ended instead.
+std::string NetChangeLine(const NetChange& change, bool applied = false);
 
 }  // namespace quillon::console

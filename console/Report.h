@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 #include "console/VerbSteps.h"
 #include "restore/Restore.h"
 

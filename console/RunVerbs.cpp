@@ -2,6 +2,7 @@
 // of every change.
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "console/NetRun.h"
 #include "console/ProgressBar.h"
@@ -11,7 +12,10 @@
 #include "engine/Phases.h"
 #include "engine/Step.h"
 #include "record/RunRecorder.h"
-#include "console/NetChange.h"
+#include "console/CachedReads.h"
+#include "console/DifferingOnly.h"
+#include "console/InScopeOnly.h"
+#include "planning/NetChange.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 
@@ -30,6 +34,32 @@ public:
 }  // namespace
 
 int Apply(VerbContext& verb, const SavedSelection* saved) {
+    // Test before set: the plan says which targets differ, and only those are
+    // touched. It reads through a cache, as CHECK does, and reads nothing more
+    // once made, so the run itself sees the machine as it is.
+    std::optional<PlannedNetChange> planned;
+    {
+        CachedReads cached(verb.platform);
+        VerbContext reading{verb.request, verb.terminal, cached, verb.userName};
+        planned.emplace(reading, saved);
+    }
+    const PlannedNetChange& plan = *planned;
+    for (const NetChange& change : plan.changes())
+        if (!change.present) {
+            const StepTag& step = change.steps.front();
+            verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +
+                     ": the machine has no service " + change.effect.target);
+        }
+    const bool nothingDiffers = std::none_of(plan.changes().begin(), plan.changes().end(),
+                                             [](const NetChange& change) { return change.changed && change.present; });
+    if (nothingDiffers) {
+        // A machine that matches is left alone: no tool starts and no record is kept.
+        if (!verb.request.noUndo) verb.terminal.out(Tabbed({"undo", "none"}));
+        if (verb.request.reportFile && !AppendReport(verb, NetChangeRows(verb, saved, plan.changes(), {}, true), kDone))
+            return kSomeStepsFailed;
+        return kDone;
+    }
+
     ProgressForm form;
     PutRequestedSelection(form, verb.request, saved);
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
@@ -44,7 +74,9 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     // What the run changed is read back from the machine afterwards, with or
     // without a record: a change that was refused or failed is never shown.
     NetChangeWatch& watch = recorder.stack<NetChangeWatch>();
+    recorder.stack<DifferingOnly>(plan.watch());
     if (verb.request.listed) recorder.stack<ListedBoxesOnly>(*verb.request.listed);
+    if (verb.request.scope) recorder.stack<InScopeOnly>(*verb.request.scope);
 
     // Counted as the window counts them: every step that could not do its
     // part, a write refused before any tool started included.
@@ -80,15 +112,8 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
                                               "; the machine holds " + change.after});
         }
 
-    for (const NetChange& change : changes) {
-        if (!change.present) {
-            const StepTag& step = change.steps.front();
-            verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +
-                     ": the machine has no service " + change.effect.target);
-            continue;
-        }
-        if (change.changed) verb.terminal.out(NetChangeLine(change));
-    }
+    for (const NetChange& change : changes)
+        if (change.present && change.changed) verb.terminal.out(NetChangeLine(change, true));
     // A box whose several steps fail alike is named once, with how many failed.
     std::vector<std::pair<std::string, int>> said;
     for (const StepFailure& f : failures) {

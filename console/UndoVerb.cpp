@@ -1,13 +1,17 @@
 // UNDO: takes a run back from its record, or lists the records.
 #include "console/ProgressBar.h"
+#include "console/RecordSteps.h"
 #include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
+#include "record/RecordReader.h"
+#include "record/RecordState.h"
 #include "record/RecordStore.h"
 #include "restore/RecordCheck.h"
 #include "restore/Restore.h"
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {
@@ -26,16 +30,67 @@ int ListUndoRecords(VerbContext& verb, const std::string& root) {
     const std::vector<StoredRecord> records = ListRecords(verb.platform, root);
     if (records.empty()) verb.say("there is no undo record in " + root);
     for (const StoredRecord& r : records) {
-        std::string changes = "-", state = r.undone ? "undone" : "open";
+        std::string changes = "-", pages = "-", state = UndoneState(verb.platform, r.folder);
+        // A part taken back alone leaves the other open, for whoever it belongs to.
+        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::Machine)) state = "machine undone, user open";
+        if (!r.undone && PartUndone(verb.platform, r.folder, TargetScope::User)) state = "user undone, machine open";
         try {
-            CheckRecord(verb.platform, ReadRecord(verb.platform, r.folder), r.header, r.header.computer,
-                        r.header.user);
-            changes = std::to_string(CountRecordedChanges(verb.platform, r.folder));
+            const RecordContents record = ReadRecord(verb.platform, r.folder);
+            CheckRecord(verb.platform, record, r.header, r.header.computer, r.header.user);
+            changes = std::to_string(CountChanges(record.lines));
+            pages.clear();
+            for (Page page : ChangedPages(record.lines)) pages += (pages.empty() ? "" : ",") + PageName(page);
         } catch (const PlatformError& error) {
             state = std::string("damaged: ") + error.what();
         }
         verb.terminal.out(Tabbed({r.folder, RecordTimeText(r.header.time), r.header.computer, r.header.user,
-                                  changes, state}));
+                                  r.header.restore ? "restore" : "run", pages.empty() ? "-" : pages, changes, state}));
+    }
+    return kDone;
+}
+
+// A record's changes in APPLY's fields, and what a restore of it could not put back.
+int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
+    const std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
+    if (!header) {
+        verb.say(folder + ": not an undo record (no valid record header)");
+        return kBadUsage;
+    }
+    RecordContents record;
+    try {
+        record = ReadRecord(verb.platform, folder);
+    } catch (const PlatformError& error) {
+        verb.say(folder + ": damaged: " + error.what());
+        return kBadUsage;
+    }
+    for (const RecordedChange& change : RecordedChanges(record.lines)) {
+        std::string pages, numbers, captions;
+        for (const RecordedStep& s : change.steps) {
+            const StepTag step{s.page, s.boxes, s.control, s.entry, s.item};
+            const auto add = [](std::string& field, const std::string& text, const char* separator) {
+                if (text.empty() || field == text || field.ends_with(separator + text) || field.find(text + separator) == 0)
+                    return;
+                field += (field.empty() ? "" : separator) + text;
+            };
+            add(pages, PageName(step.page), ",");
+            add(numbers, StepNumber(step), ",");
+            add(captions, StepCaption(step), " / ");
+        }
+        verb.terminal.out(Tabbed({pages, numbers, captions, change.what, change.before, change.after}));
+    }
+    // What its restore, or it as a restore, could not put back, as the record's log names it.
+    const std::string log = folder + "\\" + kChangesLog;
+    try {
+        if (verb.platform.anyFileExists(log)) {
+            const std::string text = verb.platform.readFileBytesAtMost(log, kLongestRecordFile);
+            for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+                const std::string line = text.substr(start, end - start);
+                if (line.starts_with("FAILED ")) verb.terminal.out(Tabbed({"failed", line.substr(7)}));
+                if (line.starts_with("KEPT ")) verb.terminal.out(Tabbed({"kept", line.substr(5)}));
+            }
+        }
+    } catch (const PlatformError&) {
+        // The log is for people; the changes above are the record's own.
     }
     return kDone;
 }
@@ -64,6 +119,7 @@ int Undo(VerbContext& verb) {
         return kBadUsage;
     }
     if (verb.request.listRecords) return ListUndoRecords(verb, root);
+    if (verb.request.showRecord) return ShowUndoRecord(verb, RecordFolder(root, *verb.request.undoFolder));
     const std::string folder = ChosenRecord(verb, root);
     if (folder.empty()) return kBadUsage;
 
@@ -85,31 +141,59 @@ int Undo(VerbContext& verb) {
         ProgressBar bar(verb.terminal);
         bar.show(0, "restoring " + folder);
         try {
-            report = RestoreRecord(verb.platform, folder);
+            const auto& part = verb.request.scope;
+            report = part ? RestoreRecordPart(verb.platform, folder, *header, computer, verb.platform.userName(), *part)
+                          : RestoreRecord(verb.platform, folder);
         } catch (const PlatformError& error) {
             bar.finish();
-            verb.say(folder + ": " + error.what() + "; nothing was changed");
+            // Another user's record: its machine-wide part can still be taken back alone.
+            const bool another = !EqualNoCase(header->user, verb.platform.userName());
+            verb.say(folder + ": " + error.what() + "; nothing was changed" +
+                     (another && !verb.request.scope
+                          ? "; UNDO \"" + folder + "\" /scope machine takes back its machine-wide part alone"
+                          : std::string()));
             return kBadUsage;
         }
         bar.show(1, "restored");
     }
+    // Each line names the boxes of the run's change as APPLY did: page, number, caption, what, before, after.
+    const RecordSteps steps(verb.platform, folder);
     for (const RecordedEffect& e : report.effects) {
         if (e.failed && e.changes)
             verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
-        else if (e.changes && !e.failed) verb.terminal.out(Tabbed({DescribeEffect(e.effect), e.before, e.after}));
+        else if (e.changes && !e.failed) {
+            const auto step = StepFields(steps.of(TargetOf(e.effect)));
+            verb.terminal.out(Tabbed({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after}));
+        }
     }
     // What changed since the run stays as it is now, named so it can be looked at.
-    for (const KeptTarget& kept : report.kept) verb.terminal.out(Tabbed({"kept", kept.target, kept.why}));
+    for (const KeptTarget& kept : report.kept) {
+        const auto step = StepFields(steps.ofNamed(kept.target));
+        verb.terminal.out(Tabbed({step[0], step[1], step[2], "kept " + kept.target, "-", kept.why}));
+    }
     for (const std::string& note : report.notes) verb.say(note);
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
     const auto reported = [&](int status) -> int {
         if (verb.request.reportFile && !AppendReport(verb, RestoreRows(report), status)) return kSomeStepsFailed;
         return status;
     };
-    if (report.failed > 0) return reported(kSomeStepsFailed);
+    if (report.failed > 0) {
+        try {
+            MarkPartlyUndone(verb.platform, folder, report.undoFolder);
+        } catch (const PlatformError&) {
+            // It stays open all the same, to be tried again.
+        }
+        return reported(kSomeStepsFailed);
+    }
     // Taken back whole: an undo without a folder passes over it from now on.
+    // One part alone leaves the record open for the other.
     try {
-        MarkUndone(verb.platform, folder, report.undoFolder);
+        const auto& part = verb.request.scope;
+        const TargetScope other = part == TargetScope::Machine ? TargetScope::User : TargetScope::Machine;
+        if (part && RecordHoldsPart(verb.platform, folder, other) && !PartUndone(verb.platform, folder, other))
+            MarkPartUndone(verb.platform, folder, *part, report.undoFolder);
+        else
+            MarkUndone(verb.platform, folder, report.undoFolder, static_cast<int>(report.kept.size()));
     } catch (const PlatformError& error) {
         verb.say(folder + " was restored but cannot be marked as undone: " + error.what());
         return reported(kSomeStepsFailed);

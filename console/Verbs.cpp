@@ -4,6 +4,7 @@
 #include <optional>
 #include <variant>
 
+#include "console/BoxesFile.h"
 #include "console/CachedReads.h"
 #include "console/Usage.h"
 #include "console/VerbSteps.h"
@@ -25,6 +26,21 @@ std::optional<SavedSelection> LoadSelection(VerbContext& verb) {
         return std::nullopt;
     }
     return std::get<SavedSelection>(read);
+}
+
+// The /boxes file read into the request, its pages added when /page gave none.
+bool LoadBoxes(Request& request, Platform& platform, Terminal& terminal) {
+    const std::string& path = *request.boxesFile;
+    StrictBoxes read = ReadBoxesFile(platform, path);
+    if (auto* problem = std::get_if<SelectionProblem>(&read)) {
+        const std::string where = problem->line > 0 ? path + " line " + std::to_string(problem->line) : path;
+        terminal.err(kToolName + where + ": " + problem->reason + "; nothing was changed");
+        return false;
+    }
+    request.listed = std::get<ListedBoxes>(read);
+    if (request.pages.empty()) CheckListed(*request.listed, request.pages);
+    // A file that names nothing runs no page.
+    return true;
 }
 
 std::string UserName(Platform& platform) {
@@ -58,7 +74,9 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         return kBadUsage;
     }
     Request request = std::get<Request>(parsed);
-    if (request.pages.empty()) request.pages = DefaultPages(request.verb);
+    const bool readsBoxes = request.boxesFile && request.verb != Verb::Export;
+    if (readsBoxes && !LoadBoxes(request, platform, terminal)) return kBadUsage;
+    if (request.pages.empty() && !readsBoxes) request.pages = DefaultPages(request.verb);
     if (request.verb == Verb::Usage) {
         for (const std::string& line : UsageLines()) terminal.out(line);
         return kDone;
@@ -79,31 +97,27 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
     VerbContext verb{request, terminal, readsOnly ? static_cast<Platform&>(*cached) : platform,
                      startup ? UserName(platform) : std::string()};
     try {
-        switch (request.verb) {
-        case Verb::List:
-            return List(verb);
-        case Verb::Status:
-            return Status(verb);
-        case Verb::Export:
-            return Export(verb);
-        case Verb::Preview:
-        case Verb::Check:
-        case Verb::Apply:
-        case Verb::Undo: {
-            std::optional<SavedSelection> selection;
-            if (request.verb != Verb::Undo && !request.listed) {
-                selection = LoadSelection(verb);
-                if (!selection) return kBadUsage;
-            }
-            const SavedSelection* chosen = selection ? &*selection : nullptr;
-            if (request.verb == Verb::Preview) return Preview(verb, chosen);
-            if (request.verb == Verb::Check) return Check(verb, chosen);
-            // Listing the records changes nothing: it never waits for a run.
-            if (request.verb == Verb::Undo && request.listRecords) return Undo(verb);
-            const auto lock = HoldRunLock(verb);
-            if (!lock) return kBadUsage;
-            return request.verb == Verb::Apply ? Apply(verb, chosen) : Undo(verb);
+        if (request.verb == Verb::List) return List(verb);
+        // Listing the records changes nothing: it never waits for a run.
+        if (request.verb == Verb::Undo && (request.listRecords || request.showRecord)) return Undo(verb);
+        std::optional<SavedSelection> selection;
+        if (request.verb != Verb::Undo && request.verb != Verb::Export && request.verb != Verb::Status &&
+            !request.listed) {
+            selection = LoadSelection(verb);
+            if (!selection) return kBadUsage;
         }
+        const SavedSelection* chosen = selection ? &*selection : nullptr;
+        // The verbs that read the machine see a whole run or none, so they wait like the ones that change it.
+        const auto lock = HoldRunLock(verb);
+        if (!lock) return kBadUsage;
+        switch (request.verb) {
+        case Verb::Status: return Status(verb);
+        case Verb::Export: return Export(verb);
+        case Verb::Preview: return Preview(verb, chosen);
+        case Verb::Check: return Check(verb, chosen);
+        case Verb::Apply: return Apply(verb, chosen);
+        case Verb::Undo: return Undo(verb);
+        case Verb::List:
         case Verb::Version:
         case Verb::Usage:
             break;

@@ -36,49 +36,74 @@ std::optional<std::string> ReadText(Platform& machine, std::string_view key, con
     return PlainText(*value);
 }
 
-void PutDriveList(Form& form, Platform& machine, CheckList list, const char* valueName) {
-    const std::uint32_t mask = ReadDword(machine, security_keys::kDrivePolicy, valueName).value_or(0);
+std::optional<std::array<bool, kDriveCount>> DriveList(Platform& machine, const char* valueName) {
+    const auto mask = ReadDword(machine, security_keys::kDrivePolicy, valueName);
+    // Bits past Z: no list of drives writes them back.
+    if (!mask || (*mask >> kDriveCount) != 0) return std::nullopt;
+    std::array<bool, kDriveCount> drives{};
+    for (int i = 0; i < kDriveCount; ++i) drives[i] = (*mask >> i) & 1u;
+    return drives;
+}
+
+void PutDriveList(Form& form, CheckList list, const std::optional<std::array<bool, kDriveCount>>& drives) {
     const int count = std::min(kDriveCount, form.listCount(list));
-    for (int i = 0; i < count; ++i) form.setListSelected(list, i, (mask >> i) & 1u);
+    for (int i = 0; i < count; ++i) form.setListSelected(list, i, drives && (*drives)[i]);
 }
 
 // The choice of a two-entry combo box whose data is `first` or `second`.
-void PutCombo(Form& form, Combo combo, const std::optional<std::string>& data, std::string_view first,
-              std::string_view second) {
-    if (data == first) form.setComboIndex(combo, 0);
-    else if (data == second) form.setComboIndex(combo, 1);
+std::optional<int> ComboChoice(const std::optional<std::string>& data, std::string_view first, std::string_view second) {
+    if (data == first) return 0;
+    if (data == second) return 1;
+    return std::nullopt;
 }
 
-void PutCacheSize(Form& form, Platform& machine) {
+std::optional<int> CacheSizeOption(Platform& machine) {
     const auto value = Read(machine, system_keys::kMemory, "SecondLevelDataCache");
-    if (!value) return;
+    if (!value) return std::nullopt;
     // Opt 0 writes a DWORD, the others the digits as text (engine/SystemSteps.cpp).
     constexpr std::array<std::uint32_t, kOptionCount> kSizes{0x40, 0x80, 0x100, 0x200, 0x400};
     constexpr std::array<const char*, kOptionCount> kDigits{"", "00000080", "00000100", "00000200", "00000400"};
     for (int i = 0; i < kOptionCount; ++i) {
         const bool match = i == 0 ? *value == DwordValue(kSizes[0]) : *value == TextValue(reg_type::String, kDigits[i]);
-        if (match) return form.selectOpt(i);
+        if (match) return i;
     }
+    return std::nullopt;
 }
 
 }  // namespace
 
 std::span<const Page> LivePages() { return kLivePages; }
 
-void PutLiveControls(Form& form, Platform& machine, std::span<const Page> pages) {
+LiveControls ReadLiveControls(Platform& machine, std::span<const Page> pages) {
+    LiveControls live;
     if (Covers(pages, Page::Security)) {
-        PutDriveList(form, machine, CheckList::Hide, "NoDrives");
-        PutDriveList(form, machine, CheckList::Not, "NoViewOnDrive");
-        // Only text the step would write back the same: anything else, and an empty path writes nothing.
-        form.setTxtPath(ReadText(machine, security_keys::kIe, "downloadDirectory").value_or(""));
+        live.hide = DriveList(machine, "NoDrives");
+        live.deny = DriveList(machine, "NoViewOnDrive");
+        // An empty path writes nothing, so only a path that is there is read back.
+        const auto path = ReadText(machine, security_keys::kIe, "downloadDirectory");
+        if (path && !path->empty()) live.downloadPath = path;
     }
     if (Covers(pages, Page::System)) {
-        PutCombo(form, Combo::Prefetch, ReadText(machine, system_keys::kPrefetch, "EnablePrefetcher"), "5", "3");
+        live.prefetch = ComboChoice(ReadText(machine, system_keys::kPrefetch, "EnablePrefetcher"), "5", "3");
         const auto priority = ReadDword(machine, system_keys::kBios, "CPUPriority");
-        if (priority == 1u) form.setComboIndex(Combo::Priority, 0);
-        if (priority == 2u) form.setComboIndex(Combo::Priority, 1);
-        PutCacheSize(form, machine);
+        if (priority == 1u) live.priority = 0;
+        if (priority == 2u) live.priority = 1;
+        live.option = CacheSizeOption(machine);
     }
+    return live;
+}
+
+void PutLiveControls(Form& form, Platform& machine, std::span<const Page> pages) {
+    const LiveControls live = ReadLiveControls(machine, pages);
+    if (Covers(pages, Page::Security)) {
+        PutDriveList(form, CheckList::Hide, live.hide);
+        PutDriveList(form, CheckList::Not, live.deny);
+        // Only text the step would write back the same: anything else, and an empty path writes nothing.
+        form.setTxtPath(live.downloadPath.value_or(""));
+    }
+    if (live.prefetch) form.setComboIndex(Combo::Prefetch, *live.prefetch);
+    if (live.priority) form.setComboIndex(Combo::Priority, *live.priority);
+    if (live.option) form.selectOpt(*live.option);
 }
 
 void PutLiveSelection(Form& form, Platform& machine, const std::string& userName, std::span<const Page> pages,

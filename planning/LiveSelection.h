@@ -2,6 +2,8 @@
 // The machine's state put on a form as a selection: applying it changes
 // nothing. Boxes are ticked exactly when their effect is in place (as STATUS
 // says "on"); the controls that are not boxes read the values they write.
+#include <array>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -26,6 +28,15 @@ enum class PartialBoxes {
 // matches none of its choices is left as it is.
 void PutLiveSelection(Form& form, Platform& machine, const std::string& userName,
                       std::span<const Page> pages = LivePages(), PartialBoxes partial = PartialBoxes::Unticked);
+
+// The controls that are not boxes whose value the machine holds in a form
+// their step writes back the same; a control left out has no such value.
+struct LiveControls {
+    std::optional<int> prefetch, priority, option;  // Combo2, Combo3, Opt
+    std::optional<std::string> downloadPath;        // txtPath
+    std::optional<std::array<bool, kDriveCount>> hide, deny;  // lstHide, lstNot
+};
+LiveControls ReadLiveControls(Platform& machine, std::span<const Page> pages = LivePages());
 
 // Only the controls that are not boxes, for the pages among `pages`.
 void PutLiveControls(Form& form, Platform& machine, std::span<const Page> pages = LivePages());

@@ -4,8 +4,12 @@
 #include <map>
 #include <utility>
 
+#include "effects/EffectTarget.h"
 #include "planning/LiveSelection.h"
-#include "planning/Plan.h"
+#include "engine/Phases.h"
+#include "engine/Step.h"
+#include "planning/NetChange.h"
+#include "planning/PlanningPlatform.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 
@@ -25,51 +29,102 @@ std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName) {
     return LiveState(machine, userName, LivePages());
 }
 
-std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages) {
-    SelectionForm everything;
-    everything.tickEverything(true);
-    PutLiveControls(everything, machine, pages);
-    struct Count {
-        int effects = 0, inPlace = 0;
-        bool unreadable = false;
-    };
-    std::map<std::pair<Page, int>, Count> boxes, entries;  // (page, chk) and (page, position)
+namespace {
+
+struct Side {
+    bool touches = false;     // it has a target in the part read
+    bool drifts = false;      // a target it writes would change
+    bool unreadable = false;  // it runs a tool whose effect cannot be read back
+};
+using Sides = std::map<std::pair<Page, int>, Side>;  // (page, chk) or (page, entry)
+
+// Per box and per Services entry, one side of it read as CHECK reads a run:
+// the net change of each target, so a key deleted and made again as it was is
+// no change, and a service the machine lacks is none either.
+void ReadSide(Platform& machine, const std::string& userName, std::span<const Page> pages, bool ticked,
+              std::optional<TargetScope> scope, Sides& boxes, Sides& entries) {
+    SelectionForm side;
+    side.tickEverything(ticked);
+    PutLiveControls(side, machine, pages);
     // Page by page, as the window applies them: another page's steps must not
     // stand in for a box's own (both pages delete the same shortcuts).
-    std::vector<PlannedEffect> plan;
     for (Page page : LivePages()) {
         if (std::find(pages.begin(), pages.end(), page) == pages.end()) continue;
-        for (PlannedEffect& p : PlanRun(everything, machine, userName, std::span<const Page>(&page, 1)))
-            plan.push_back(std::move(p));
+        SelectionForm selection = SelectionForm::CopyOf(side);
+        selection.setPageVisible(page, true);
+        PlanningPlatform planner(machine);
+        NetChangeWatch watch(planner);
+        RunContext context{selection, watch, userName};
+        planner.follow(context.step);
+        watch.follow(context.step);
+        context.addPage(page);
+        {
+            FailedStepCount planned;  // a reading counts no failures
+            try {
+                RunPhase(context, page);
+            } catch (const std::exception&) {
+            }
+        }
+        for (const NetChange& change : watch.changes()) {
+            if (!change.present || (scope && ScopeOf(TargetOf(change.effect)) != *scope)) continue;
+            auto mark = [&](Side& s) {
+                s.touches = true;
+                s.unreadable = s.unreadable || !change.readable;
+                s.drifts = s.drifts || (change.changed && change.readable);
+            };
+            for (const StepTag& step : change.steps) {
+                for (int box : step.boxes)
+                    if (box >= 0) mark(boxes[{step.page, box}]);
+                if (step.page == Page::Services && step.entry >= 0) mark(entries[{step.page, step.entry}]);
+            }
+        }
     }
-    for (const PlannedEffect& p : plan) {
-        auto add = [&](Count& c) {
-            ++c.effects;
-            c.inPlace += p.inPlace ? 1 : 0;
-            c.unreadable = c.unreadable || !p.readable;
-        };
-        for (int box : p.step.boxes)
-            if (box >= 0) add(boxes[{p.step.page, box}]);
-        if (p.step.page == Page::Services && p.step.entry >= 0) add(entries[{p.step.page, p.step.entry}]);
-    }
-    const auto state = [](const Count& c) {
-        if (c.unreadable) return BoxState::Unknown;
-        // Nothing left to do (the shortcuts a box deletes are gone) is in place too.
-        if (c.inPlace == c.effects) return BoxState::On;
-        return c.inPlace == 0 ? BoxState::Off : BoxState::Partial;
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<LiveBox> ReadLiveState(Platform& machine, const std::string& userName, std::span<const Page> pages,
+                                   std::optional<TargetScope> scope) {
+    Sides onBoxes, onEntries, offBoxes, offEntries;
+    ReadSide(machine, userName, pages, true, scope, onBoxes, onEntries);
+    ReadSide(machine, userName, pages, false, scope, offBoxes, offEntries);
+    const auto touched = [&](const Side& on, const Side& off) { return !scope || on.touches || off.touches; };
+    // On when nothing of ticking it is left to do (the shortcuts a box deletes
+    // are gone), off when nothing of unticking it is: what CHECK of either
+    // side finds. A box whose unticked side does nothing is off unless on.
+    const auto state = [](const Side& on, const Side& off) {
+        if (on.unreadable) return BoxState::Unknown;
+        if (!on.drifts) return BoxState::On;
+        return off.drifts ? BoxState::Partial : BoxState::Off;
     };
     std::vector<LiveBox> out;
     // Every box of the pages, also one whose ticking has nothing left to do.
     for (int box = 0; box < kCheckBoxCount; ++box) {
         const std::optional<Page> page = PageOfBox(box);
-        if (page && std::find(pages.begin(), pages.end(), *page) != pages.end() && *page != Page::Speed)
-            out.push_back({*page, box, -1, state(boxes[{*page, box}])});
+        if (page && std::find(pages.begin(), pages.end(), *page) != pages.end() && *page != Page::Speed &&
+            touched(onBoxes[{*page, box}], offBoxes[{*page, box}]))
+            out.push_back({*page, box, -1, state(onBoxes[{*page, box}], offBoxes[{*page, box}])});
     }
     if (std::find(pages.begin(), pages.end(), Page::Services) != pages.end())
         for (int entry = 0; entry < kServiceCount; ++entry)
-            out.push_back({Page::Services, -1, entry, state(entries[{Page::Services, entry}])});
+            if (touched(onEntries[{Page::Services, entry}], offEntries[{Page::Services, entry}]))
+                out.push_back({Page::Services, -1, entry,
+                           state(onEntries[{Page::Services, entry}], offEntries[{Page::Services, entry}])});
     std::stable_sort(out.begin(), out.end(), [](const LiveBox& a, const LiveBox& b) { return a.page < b.page; });
     return out;
+}
+
+}  // namespace
+
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages) {
+    return ReadLiveState(machine, userName, pages, std::nullopt);
+}
+
+std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName, std::span<const Page> pages,
+                               TargetScope scope) {
+    return ReadLiveState(machine, userName, pages, scope);
 }
 
 }  // namespace quillon

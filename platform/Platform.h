@@ -167,15 +167,15 @@ public:
     virtual std::string computerName() = 0;
     // The application data folder shared by every user of the machine; throws PlatformError when it cannot tell.
     virtual std::string commonAppDataFolder() = 0;
+    // Where this Windows keeps a folder, as the system says (its name differs
+    // by language, Windows may live on another drive); empty when it cannot tell.
+    virtual std::string shellFolder(ShellFolder which) = 0;
     // Lets only administrators and the system change the folder and what is
     // made in it from now on (everyone may read), owned by the administrators:
     // a folder made beforehand by someone else, or with a looser list, is taken
     // back. Throws PlatformError when it cannot. A platform with one user
     // needs nothing done.
     virtual void protectFolder(const std::string& /*path*/) {}
-    // Where this Windows keeps a folder, as the system says (its name differs
-    // by language, Windows may live on another drive); empty when it cannot tell.
-    virtual std::string shellFolder(ShellFolder which) = 0;
     // Whether the path itself (not what it leads to) is a symbolic link, a junction or another reparse point:
     // such a path is removed as itself and never entered.
     virtual bool isLinkOrJunction(const std::string& path) = 0;

@@ -89,6 +89,7 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect, int tool) {
     }
     try {
         if (a.changes || effect.kind == EffectKind::CreateKey) record_->keep(effect, effects_[index].step, tool);
+        else record_->note(effect, effects_[index].step);
     } catch (const UnscriptableName& error) {
         refuse(index, error.what());
         throw;

@@ -42,7 +42,7 @@ bool CutOffLine(std::string_view tail) {
             return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r') || c == 0x7f;
         }))
         return false;
-    for (std::string_view start : {"before\t", "after\t"})
+    for (std::string_view start : {"before\t", "after\t", "change\t"})
         if (tail.starts_with(start) || start.starts_with(tail)) return true;
     return false;
 }
@@ -54,6 +54,15 @@ const std::string kScriptStart = "\xff\xfe" + Utf16LeBytes(ToUtf16(kScriptHeader
 bool ScriptShaped(std::string_view bytes) {
     bytes = WithoutLostEnd(bytes);
     return bytes.starts_with(kScriptStart) || std::string_view(kScriptStart).starts_with(bytes);
+}
+
+// undo.reg is left to the system to write out: after a power cut what it had
+// not written comes back as zeros, the header too. That tail is no damage;
+// a restore never needs the script.
+std::string WithoutPowerCutTail(std::string bytes) {
+    while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+    if (bytes.size() % 2) bytes += '\0';  // the last character's high byte
+    return bytes;
 }
 
 }  // namespace
@@ -82,6 +91,10 @@ RecordContents ReadRecord(Platform& machine, const std::string& folder) {
     }
     if (!CutOffLine(std::string_view(bytes).substr(start)))
         throw RecordRefused(std::string(kStateFile) + " line " + std::to_string(number) + " is damaged");
+
+    const std::string scriptBytes = WithoutPowerCutTail(RecordFile(machine, folder, kUndoScript));
+    if (!scriptBytes.empty() && !ScriptShaped(scriptBytes)) throw RecordRefused(std::string(kUndoScript) + " is not a registration script");
+    record.script = ReadScriptEffects(scriptBytes);
 
     const std::string files = folder + "\\" + kKeptFiles;
     if (machine.directoryExists(files)) {

@@ -157,33 +157,79 @@ bool MachineAsBefore(Platform& machine, const RecordState& state, const std::str
     return true;
 }
 
-int CountChanges(const std::vector<StateLine>& lines) {
-    // Every fact of the record, with whether the run left it otherwise than it found it.
-    struct Fact {
-        EffectTarget target;
-        bool differs = false;
-        bool owned = false;
-    };
-    const RecordState state = BuildRecordState(lines);
+namespace {
+
+// One fact of the record: a value, key, file or folder with what it held
+// before the run and after it, in words.
+struct Fact {
+    EffectTarget target;
+    std::string before, after;
+    bool differs = false;
+    bool owned = false;
+};
+
+std::string Presence(bool present) { return present ? "present" : "absent"; }
+std::string ValueText(const std::optional<RegValue>& value) { return value ? DescribeValue(*value) : "absent"; }
+
+std::vector<Fact> FactsOf(const RecordState& state) {
     std::vector<Fact> facts;
-    const auto differs = [](const auto& t) { return t.after && *t.after != t.before; };
-    for (const ValueTarget& v : state.values) facts.push_back({{TargetKind::Value, v.key, v.name}, differs(v)});
-    for (const KeyTarget& k : state.keys) facts.push_back({{TargetKind::Key, k.key, {}}, differs(k)});
-    for (const FileTarget& f : state.files) facts.push_back({{TargetKind::File, f.path, {}}, differs(f)});
-    for (const FolderTarget& f : state.folders) facts.push_back({{TargetKind::Folder, f.path, {}}, differs(f)});
+    for (const ValueTarget& v : state.values) {
+        const auto after = v.after.value_or(v.before);
+        facts.push_back({{TargetKind::Value, v.key, v.name}, ValueText(v.before), ValueText(after), after != v.before});
+    }
+    for (const KeyTarget& k : state.keys) {
+        const bool after = k.after.value_or(k.before);
+        facts.push_back({{TargetKind::Key, k.key, {}}, Presence(k.before), Presence(after), after != k.before});
+    }
+    for (const FileTarget& f : state.files) {
+        const bool after = f.after.value_or(f.before);
+        facts.push_back({{TargetKind::File, f.path, {}}, Presence(f.before), Presence(after), after != f.before});
+    }
+    for (const FolderTarget& f : state.folders) {
+        const bool after = f.after.value_or(f.before);
+        facts.push_back({{TargetKind::Folder, f.path, {}}, Presence(f.before), Presence(after), after != f.before});
+    }
+    return facts;
+}
 
-    // A record written before changes were named: each fact is a change.
-    if (std::none_of(lines.begin(), lines.end(), [](const StateLine& l) { return l.kind == StateKind::Change; }))
-        return static_cast<int>(std::count_if(facts.begin(), facts.end(), [](const Fact& f) { return f.differs; }));
+std::string TargetText(const EffectTarget& t) {
+    switch (t.kind) {
+    case TargetKind::Value: return t.path + "\\" + (t.name.empty() ? "(default)" : t.name);
+    case TargetKind::Key: return "key " + t.path;
+    case TargetKind::Tree: return "key tree " + t.path;
+    case TargetKind::File: return "file " + t.path;
+    case TargetKind::Folder: return "folder " + t.path;
+    case TargetKind::Tool: return "run " + t.path;
+    }
+    return t.path;
+}
 
-    std::set<std::string> counted;
-    int changes = 0;
+}  // namespace
+
+std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines) {
+    std::vector<Fact> facts = FactsOf(BuildRecordState(lines));
+    std::vector<RecordedChange> changes;
+    // A record written before changes were named: each fact is a change of its own.
+    if (std::none_of(lines.begin(), lines.end(), [](const StateLine& l) { return l.kind == StateKind::Change; })) {
+        for (const Fact& f : facts)
+            if (f.differs) changes.push_back({{}, f.target, TargetText(f.target), f.before, f.after});
+        return changes;
+    }
+    std::map<std::string, std::size_t> byTarget;
     for (const StateLine& line : lines) {
         if (line.kind != StateKind::Change) continue;
         const EffectTarget target{line.changed, line.target, line.name};
-        if (!counted.insert(target.identity()).second) continue;
+        const auto [known, added] = byTarget.emplace(target.identity(), changes.size());
+        if (!added) {
+            if (known->second < changes.size()) changes[known->second].steps.push_back(line.step);
+            continue;
+        }
+        RecordedChange change{{line.step}, target, TargetText(target), {}, {}};
         // What a tool did cannot be read back: it ran.
         bool changed = target.kind == TargetKind::Tool;
+        if (changed) change.before = "-", change.after = "ran";
+        int values = 0, valuesAfter = 0;
+        bool present = false, presentAfter = false;
         for (Fact& fact : facts) {
             const bool registry = fact.target.kind == TargetKind::Value || fact.target.kind == TargetKind::Key;
             const bool mine = target.kind == TargetKind::Tree ? registry && KeyWithin(fact.target.path, target.path)
@@ -191,17 +237,40 @@ int CountChanges(const std::vector<StateLine>& lines) {
             if (!mine || fact.owned) continue;
             fact.owned = true;
             changed = changed || fact.differs;
+            if (target.kind != TargetKind::Tree) {
+                change.before = fact.before, change.after = fact.after;
+            } else if (fact.target.kind == TargetKind::Value) {
+                values += fact.before != "absent", valuesAfter += fact.after != "absent";
+            } else if (EqualNoCase(fact.target.path, target.path)) {
+                present = fact.before == "present", presentAfter = fact.after == "present";
+            }
         }
-        changes += changed ? 1 : 0;
+        if (target.kind == TargetKind::Tree) {
+            const auto summary = [](bool there, int count) {
+                return there ? "present, " + std::to_string(count) + (count == 1 ? " value" : " values") : "absent";
+            };
+            change.before = summary(present || values > 0, values);
+            change.after = summary(presentAfter || valuesAfter > 0, valuesAfter);
+        }
+        if (changed) changes.push_back(std::move(change));
+        else known->second = static_cast<std::size_t>(-1);  // the run left it as it found it
     }
     return changes;
 }
 
+int CountChanges(const std::vector<StateLine>& lines) { return static_cast<int>(RecordedChanges(lines).size()); }
+
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {
     std::vector<Page> pages;
-    for (const StateLine& line : lines)
-        if (line.kind == StateKind::Change && std::find(pages.begin(), pages.end(), line.step.page) == pages.end())
-            pages.push_back(line.step.page);
+    const auto add = [&](Page page) {
+        if (std::find(pages.begin(), pages.end(), page) == pages.end()) pages.push_back(page);
+    };
+    const std::vector<RecordedChange> changes = RecordedChanges(lines);
+    // The page each change came from first, in the order the run made them; then any that only shared one.
+    for (const RecordedChange& change : changes)
+        if (!change.steps.empty()) add(change.steps.front().page);
+    for (const RecordedChange& change : changes)
+        for (const RecordedStep& step : change.steps) add(step.page);
     return pages;
 }
 

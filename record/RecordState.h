@@ -49,6 +49,14 @@ RecordState BuildRecordState(const std::vector<StateLine>& lines);
 // whose state the run left otherwise than it found it. A value inside a tree
 // belongs to the first change that touched it.
 int CountChanges(const std::vector<StateLine>& lines);
+
+// Those changes, in the order the run made them, as UNDO /show prints them.
+struct RecordedChange {
+    std::vector<RecordedStep> steps;  // every step that touched the target, first first
+    EffectTarget target;
+    std::string what, before, after;
+};
+std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines);
 // The pages of the run's changes, in the order the run took them.
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines);
 

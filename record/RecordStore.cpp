@@ -256,16 +256,18 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
     const auto isKept = [&](const StoredRecord& r) {
         return std::any_of(kept.begin(), kept.end(), [&](const std::string& k) { return EqualNoCase(r.folder, k); });
     };
-    // Only this computer and user's own records go, past their newest `keep`; the record just made (and one
-    // being restored) are among those kept, however old their headers say they are.
+    // Only this computer and user's own records go, past their newest `keep`;
+    // the record just made (and one being restored) are among those kept,
+    // however old their headers say they are.
     RecordHeader owner;
     owner.computer = machine.computerName();
     owner.user = machine.userName();
-    const int ownKept = static_cast<int>(std::count_if(
-        records.begin(), records.end(), [&](const StoredRecord& r) { return isKept(r) && SameOwner(r.header, owner); }));
-    int othersKept = std::max(0, keep - ownKept);
+    const auto mine = [&](const StoredRecord& r) { return SameOwner(r.header, owner); };
+    int othersKept = std::max(
+        0, keep - static_cast<int>(std::count_if(records.begin(), records.end(),
+                                                 [&](const StoredRecord& r) { return isKept(r) && mine(r); })));
     for (const StoredRecord& r : records) {
-        if (isKept(r) || !SameOwner(r.header, owner)) continue;
+        if (isKept(r) || !mine(r)) continue;
         if (othersKept > 0) {
             --othersKept;
             continue;
@@ -287,11 +289,53 @@ bool RecordUndone(Platform& machine, const std::string& folder) {
     }
 }
 
-void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder) {
+void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder, int kept) {
     const std::string path = folder + "\\" + kUndoneMark;
     if (machine.anyFileExists(path)) machine.deleteFile(path);
     machine.appendFileFlushed(path, "undone\t" + RecordTimeText(machine.localTime()) + "\t" + FieldText(restoreFolder) +
-                                        "\r\n");
+                                        (kept > 0 ? "\tkept " + std::to_string(kept) : "") + "\r\n");
+}
+
+void MarkPartlyUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    if (machine.anyFileExists(path)) return;  // a whole or partial mark already says more
+    machine.appendFileFlushed(path, "partly undone\t" + RecordTimeText(machine.localTime()) + "\t" +
+                                        FieldText(restoreFolder) + "\r\n");
+}
+
+std::string UndoneState(Platform& machine, const std::string& folder) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    try {
+        if (!machine.anyFileExists(path)) return "open";
+        const std::string mark = machine.readFileBytesAtMost(path, kLongestHeader);
+        const std::string first = mark.substr(0, mark.find("\r\n"));
+        if (first.starts_with("partly undone\t") || (first.starts_with("undone\t") && first.find("\tkept ") != std::string::npos))
+            return "partly undone";
+        if (first.starts_with("undone\t")) return "undone";
+    } catch (const PlatformError&) {
+        return "undone";  // there but unreadable: as RecordUndone takes it
+    }
+    return "open";
+}
+
+namespace {
+std::string PartMark(TargetScope part) { return part == TargetScope::Machine ? "machine undone\t" : "user undone\t"; }
+}  // namespace
+
+void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder) {
+    machine.appendFileFlushed(folder + "\\" + kUndoneMark, PartMark(part) + RecordTimeText(machine.localTime()) + "\t" +
+                                                                FieldText(restoreFolder) + "\r\n");
+}
+
+bool PartUndone(Platform& machine, const std::string& folder, TargetScope part) {
+    const std::string path = folder + "\\" + kUndoneMark;
+    try {
+        if (!machine.anyFileExists(path)) return false;
+        const std::string marks = machine.readFileBytes(path);
+        return marks.starts_with(PartMark(part)) || marks.find("\n" + PartMark(part)) != std::string::npos;
+    } catch (const PlatformError&) {
+        return false;
+    }
 }
 
 // Seconds since 1 January 1970 of a local time, for comparing two of them.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "record/RecordFiles.h"
+#include "effects/TargetScope.h"
 #include "record/RecordHeader.h"
 #include "platform/Platform.h"
 
@@ -36,15 +37,25 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore);
 
 // Removes this computer and user's records past their newest `keep`, oldest
-// first by header (time, then sequence), never one of `kept` (which count among
-// the `keep`) and never another's: a folder many computers share keeps each
-// one's own. A link inside a record goes as a link; its target is never
+// first by header (time, then sequence), never one of `kept` (which count
+// among the `keep`) and never another's: a folder many computers share keeps
+// each one's own. A link inside a record goes as a link; its target is never
 // entered. A record that cannot go is left for next time.
 void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept);
 
 bool RecordUndone(Platform& machine, const std::string& folder);
 // Marks the record as restored, by the restore whose own record is `restoreFolder`.
-void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
+// `kept`: targets left as they were because they changed since the run; the
+// record is then partly undone, and not taken again unasked.
+void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder, int kept = 0);
+// A restore that failed for some targets: the record stays open to be tried again.
+void MarkPartlyUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
+// "open", "undone" or "partly undone".
+std::string UndoneState(Platform& machine, const std::string& folder);
+// One part of the record restored alone (UNDO /scope): the record stays open
+// for the other part, and for the user whose part that is.
+void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder);
+bool PartUndone(Platform& machine, const std::string& folder, TargetScope part);
 
 struct StoredRecord {
     std::string folder;

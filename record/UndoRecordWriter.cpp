@@ -98,9 +98,31 @@ void UndoRecordWriter::flush(const Pending& pending) {
     if (!pending.script.empty())
         machine_.appendFile(folder_ + "\\" + kUndoScript, Utf16LeBytes(ToUtf16(pending.script)));
     std::string text;
+    for (const StateLine& line : unwrittenNotes_) text += StateLineText(line);
+    lines_.insert(lines_.end(), unwrittenNotes_.begin(), unwrittenNotes_.end());
+    unwrittenNotes_.clear();
     for (const StateLine& line : pending.state) text += StateLineText(line);
     if (!text.empty()) machine_.appendFileFlushed(folder_ + "\\" + kStateFile, text);
     lines_.insert(lines_.end(), pending.state.begin(), pending.state.end());
+    writeLog();
+}
+
+void UndoRecordWriter::note(const Effect& effect, const StepTag& step) {
+    unwrittenNotes_.push_back(ChangeLine(TargetOf(effect), step));
+}
+
+void UndoRecordWriter::settle() {
+    if (opened() && !unwrittenNotes_.empty()) {
+        std::string text;
+        for (const StateLine& line : unwrittenNotes_) text += StateLineText(line);
+        try {
+            machine_.appendFile(folder_ + "\\" + kStateFile, text);
+            lines_.insert(lines_.end(), unwrittenNotes_.begin(), unwrittenNotes_.end());
+        } catch (const PlatformError&) {
+            // Only the steps shown for a change are lost; nothing an undo needs.
+        }
+    }
+    unwrittenNotes_.clear();
     writeLog();
 }
 
@@ -228,8 +250,10 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
     case EffectKind::DeleteValue: out.state.push_back(ValueLine(true, e.target, e.name, std::nullopt)); break;
     case EffectKind::CreateKey: {
         out.state.push_back(PresenceLine(true, StateKind::Key, e.target, true));
-        // A tool may give a key it adds an empty default value; that is the run's too.
-        if (machine_.registryKeyExists(e.target) && !machine_.registryValue(e.target, ""))
+        // A tool may leave the key's default value empty, one it adds or one it
+        // finds (some `reg add KEY` do, some do not): either way the restore is
+        // right, putting the value back only where it is empty now.
+        if (machine_.registryKeyExists(e.target))
             out.state.push_back(ValueLine(true, e.target, "", TextValue(reg_type::String, "")));
         break;
     }

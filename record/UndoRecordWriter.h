@@ -47,7 +47,10 @@ public:
     // will; one lost leaves them uncertain, which a restore keeps.
     void ended(int tool);
     // Writes out what is left of the log.
-    void settle() { writeLog(); }
+    void settle();
+    // A change that leaves its target as it is: named with the record's next
+    // write, so the record shows every step that touched a target it changed.
+    void note(const Effect& effect, const StepTag& step);
     // After a file or folder change failed: writes what its target holds
     // now, so the record never claims a change that did not happen.
     void keepFailed(const Effect& effect);
@@ -88,6 +91,7 @@ private:
     bool restore_;
     std::string folder_;
     std::string unwrittenLog_;  // changes.txt lines not yet written
+    std::vector<StateLine> unwrittenNotes_;  // change lines of changes that changed nothing
     int copies_ = 0;
     std::vector<StateLine> lines_;
     // Values kept, by lower-case key and name: the value before the run, or none.

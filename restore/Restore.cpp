@@ -273,10 +273,35 @@ std::vector<std::string> DescribeRecord(Platform& machine, const std::string& fo
     return out;
 }
 
-RestoreReport RestoreRecord(Platform& machine, const std::string& folder, const RecordHeader& header,
-                            const std::string& computer, const std::string& user) {
+namespace {
+
+// The part a state line belongs to; a file or folder is the machine's. A
+// tool's start and end marks belong to both: they say which lines were certain.
+std::optional<TargetScope> PartOf(const StateLine& line) {
+    switch (line.kind) {
+    case StateKind::Value:
+    case StateKind::Key:
+    case StateKind::Tree: return ScopeOf({TargetKind::Key, line.target, {}});
+    case StateKind::Change: return ScopeOf({line.changed, line.target, line.name});
+    case StateKind::File:
+    case StateKind::Folder: return TargetScope::Machine;
+    case StateKind::Tool:
+    case StateKind::Ended: break;
+    }
+    return std::nullopt;
+}
+
+RestoreReport Restore(Platform& machine, const std::string& folder, const RecordHeader& header,
+                      const std::string& computer, const std::string& user, std::optional<TargetScope> part) {
     // Everything is read and checked before the first change.
-    const RecordContents record = ReadRecord(machine, folder);
+    RecordContents record = ReadRecord(machine, folder);
+    if (part) {
+        std::erase_if(record.lines, [&](const StateLine& line) {
+            const auto of = PartOf(line);
+            return of && *of != *part;
+        });
+        std::erase_if(record.script, [&](const Effect& e) { return ScopeOf(TargetOf(e)) != *part; });
+    }
     CheckRecord(machine, record, header, computer, user);
     const RecordState state = BuildRecordState(record.lines);
 
@@ -298,6 +323,28 @@ RestoreReport RestoreRecord(Platform& machine, const std::string& folder, const 
         if (e.changes && !e.failed && Assess(e.effect, view).changes)
             e.failed = true, e.reason = "the machine does not hold it after the tool ended";
     return report;
+}
+
+}  // namespace
+
+RestoreReport RestoreRecord(Platform& machine, const std::string& folder, const RecordHeader& header,
+                            const std::string& computer, const std::string& user) {
+    return Restore(machine, folder, header, computer, user, std::nullopt);
+}
+
+bool RecordHoldsPart(Platform& machine, const std::string& folder, TargetScope part) {
+    try {
+        const RecordContents record = ReadRecord(machine, folder);
+        return std::any_of(record.lines.begin(), record.lines.end(),
+                           [&](const StateLine& line) { return PartOf(line) == part; });
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
+RestoreReport RestoreRecordPart(Platform& machine, const std::string& folder, const RecordHeader& header,
+                                const std::string& computer, const std::string& user, TargetScope part) {
+    return Restore(machine, folder, header, computer, user, part);
 }
 
 RestoreReport RestoreRecord(Platform& machine, const std::string& folder) {

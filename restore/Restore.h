@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/TargetScope.h"
 #include "record/Journal.h"
 #include "record/RecordHeader.h"
 
@@ -41,6 +42,14 @@ std::vector<std::string> DescribeRecord(Platform& machine, const std::string& re
 // reaches outside what a run touches.
 RestoreReport RestoreRecord(Platform& machine, const std::string& recordFolder, const RecordHeader& header,
                             const std::string& computer, const std::string& user);
+// Only one part of the record, read and checked as that part alone: the
+// machine-wide part of another user's record can be taken back so, and its
+// user part stays for that user.
+// Whether the record holds anything of `part`; false when it cannot be read.
+bool RecordHoldsPart(Platform& machine, const std::string& recordFolder, TargetScope part);
+
+RestoreReport RestoreRecordPart(Platform& machine, const std::string& recordFolder, const RecordHeader& header,
+                                const std::string& computer, const std::string& user, TargetScope part);
 
 // The same for this computer and user (Platform::computerName(), userName()),
 // with the record's own header; throws RecordRefused when the folder is not a record.

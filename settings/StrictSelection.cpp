@@ -136,16 +136,29 @@ std::optional<SelectionProblem> SelectionPlaceProblem(Platform& platform, const 
     return std::nullopt;
 }
 
-StrictSelection ReadSelectionStrict(Platform& platform, const std::string& path) {
-    std::vector<std::string> lines;
+std::variant<std::vector<std::string>, SelectionProblem> ReadLinesStrict(Platform& platform, const std::string& path) {
     if (auto problem = SelectionPlaceProblem(platform, path)) return *problem;
     try {
         if (!platform.anyFileExists(path)) return SelectionProblem{0, "the file does not exist"};
-        lines = platform.readTextFile(path);
+        return platform.readTextFile(path);
     } catch (const std::exception& error) {
         return SelectionProblem{0, std::string("the file cannot be read: ") + error.what()};
     }
-    return ParseSelectionStrict(lines);
+}
+
+std::optional<std::string> TextProblem(const std::string& line) {
+    try {
+        CheckText(line, 0);
+    } catch (const Refusal& refusal) {
+        return refusal.problem.reason;
+    }
+    return std::nullopt;
+}
+
+StrictSelection ReadSelectionStrict(Platform& platform, const std::string& path) {
+    auto read = ReadLinesStrict(platform, path);
+    if (auto* problem = std::get_if<SelectionProblem>(&read)) return *problem;
+    return ParseSelectionStrict(std::get<std::vector<std::string>>(read));
 }
 
 void PutSelection(Form& form, const SavedSelection& selection) {

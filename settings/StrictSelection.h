@@ -41,6 +41,14 @@ std::optional<SelectionProblem> SelectionPlaceProblem(Platform& platform, const 
 // Reads and checks the file; an unreadable file is a problem on line 0.
 StrictSelection ReadSelectionStrict(Platform& platform, const std::string& path);
 
+// The lines of a file read for a run: a device, a folder, a missing or
+// unreadable file is a problem on line 0.
+std::variant<std::vector<std::string>, SelectionProblem> ReadLinesStrict(Platform& platform, const std::string& path);
+
+// Why a line is not plain text (a control character, bytes that are not
+// text), naming the character; nothing when it is.
+std::optional<std::string> TextProblem(const std::string& line);
+
 // Sets every control the file holds, clearing list entries it leaves unmarked.
 void PutSelection(Form& form, const SavedSelection& selection);
 

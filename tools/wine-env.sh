@@ -2,9 +2,10 @@
 # quiet, and no Mono or Gecko installer. With QUILLON_WINE_VERSION set (e.g.
 # winxp) the prefix is one of its own that reports that Windows version, so
 # version-dependent paths of Wine's system libraries run as they would there.
+# QUILLON_WINE_PREFIX_NAME names another prefix folder under the build folder.
 # Usage: . tools/wine-env.sh BUILD_DIR
 wine_version="${QUILLON_WINE_VERSION:-}"
-export WINEPREFIX="$(cd "$1" && pwd)/wineprefix${wine_version:+-$wine_version}"
+export WINEPREFIX="$(cd "$1" && pwd)/${QUILLON_WINE_PREFIX_NAME:-wineprefix${wine_version:+-$wine_version}}"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -221,7 +221,8 @@ UndoOffer NewestUndoRecord(Platform& platform) {
 RestoreReport RestoreOffer(Platform& platform, const UndoOffer& offer) {
     RestoreReport report = RestoreRecord(platform, offer.folder);
     // Taken back whole: the next offer is the record before it.
-    if (report.failed == 0) MarkUndone(platform, offer.folder, report.undoFolder);
+    if (report.failed == 0) MarkUndone(platform, offer.folder, report.undoFolder, static_cast<int>(report.kept.size()));
+    else MarkPartlyUndone(platform, offer.folder, report.undoFolder);
     return report;
 }
 

@@ -37,7 +37,7 @@ bool IsKnownTool(const std::string& commandLine) {
     return tool == "regedit" || tool == "reg" || tool == "sc" || tool == "sfc" || tool == "chkntfs";
 }
 
-int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files) {
+int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files, bool regAddBlanksDefault) {
     bool scriptRead = true;
     const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
         auto content = files.content(path);
@@ -47,7 +47,11 @@ int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem
     });
     if (!effects || !scriptRead) return 1;
     bool succeeded = true;
-    for (const Effect& effect : *effects) succeeded = Apply(effect, registry) && succeeded;
+    for (const Effect& effect : *effects) {
+        succeeded = Apply(effect, registry) && succeeded;
+        if (regAddBlanksDefault && effect.kind == EffectKind::CreateKey && ToolName(commandLine) == "reg")
+            registry.setValue(effect.target, "", Value::String(""));
+    }
     // regedit reports success for a script it could read, whatever its lines did.
     return succeeded || ToolName(commandLine) == "regedit" ? 0 : 1;
 }

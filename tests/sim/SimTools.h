@@ -13,7 +13,9 @@ class SimFileSystem;
 // tool is not one the simulated Windows has (the start fails then).
 bool IsKnownTool(const std::string& commandLine);
 // Returns the tool's exit code (0 success, 1 failure), as the real tools do.
-int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files);
+// `regAddBlanksDefault`: `reg add KEY` without a value leaves the key's
+// default value empty, as some versions of reg do.
+int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files, bool regAddBlanksDefault = false);
 
 // Imports a registration script (UTF-8 text, as DecodeFileText gives it) the way regedit does, unescaping quoted
 // strings; an unescaped backslash is dropped, as the real import drops it.

@@ -124,7 +124,9 @@ bool SimWindows::runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milli
             next->work -= spent;
             time -= spent;
             if (next->work.count() > 0) return false;
-            next->exitCode = idle_.count(ToolOf(next->commandLine)) ? 0 : RunTool(next->commandLine, registry_, files_);
+            next->exitCode = idle_.count(ToolOf(next->commandLine))
+                                 ? 0
+                                 : RunTool(next->commandLine, registry_, files_, regAddBlanksDefault_);
             next->done = true;
         }
         queue_.pop_front();

@@ -9,7 +9,7 @@
 #include "tests/unit/ConsoleTerminal.h"
 #include "window/OptimiseRun.h"
 #include "engine/RegistryWriter.h"
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
 
@@ -147,8 +147,10 @@ TEST_F(NetChangeConsole, TheRecordCallsAServiceTheMachineLacksNotPresentNotFaile
     const auto fields = Fields(terminal.outLines.back());
     ASSERT_EQ(fields.front(), "undo");
     const std::string log = machine.files().content(fields.back() + "\\changes.txt").value_or("");
-    EXPECT_NE(log.find("NOT PRESENT [Services, lstService entry 0"), std::string::npos) << log;
+    EXPECT_NE(log.find("AutoReboot"), std::string::npos) << log;
+    // Nothing to change there, so no tool was started for it and nothing failed.
     EXPECT_EQ(log.find("FAILED"), std::string::npos) << log;
+    for (const auto& command : machine.commands()) EXPECT_EQ(command.find("Alerter"), std::string::npos) << command;
 }
 
 TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {

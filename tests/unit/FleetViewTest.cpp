@@ -2,6 +2,8 @@
 // printed, UNDO /list and "Undo last run..." agree), and the CSV report.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "console/Report.h"
 #include "console/Verbs.h"
 #include "words/StepNames.h"
@@ -33,11 +35,35 @@ TEST(ChangeCount, ApplyUndoListAndTheWindowsOfferAgreeForEveryPageAndSide) {
         const std::string folder = undoLine.substr(5);
         const int printed = static_cast<int>(terminal.outLines.size()) - 1;
         ASSERT_GT(printed, 0);
+        // Which boxes changed what, as APPLY named them, and its pages in the order it took them.
+        std::multiset<std::string> applied;
+        std::string pages;
+        for (int i = 0; i < printed; ++i) {
+            const auto f = console::Fields(terminal.outLines[i]);
+            applied.insert(f.at(0) + "|" + f.at(1) + "|" + f.at(2));
+            const std::string page = f.at(0).substr(0, f.at(0).find(','));
+            if (("," + pages + ",").find("," + page + ",") == std::string::npos) pages += (pages.empty() ? "" : ",") + page;
+        }
 
         terminal = {};
         ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO", "/list"}, terminal, machine), console::kDone);
         ASSERT_EQ(terminal.outLines.size(), 1u);
-        EXPECT_EQ(console::Fields(terminal.outLines[0]).at(4), std::to_string(printed));
+        const auto listed = console::Fields(terminal.outLines[0]);
+        EXPECT_EQ(listed.at(4), "run");
+        EXPECT_EQ(listed.at(5), pages);
+        EXPECT_EQ(listed.at(6), std::to_string(printed));
+
+        terminal = {};
+        ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO", "/show", folder}, terminal, machine),
+                  console::kDone);
+        std::multiset<std::string> shown;
+        for (const std::string& line : terminal.outLines) {
+            const auto f = console::Fields(line);
+            if (f.at(0) == "failed") continue;  // what the run could not do, as its log names it
+            ASSERT_EQ(f.size(), 6u) << line;
+            shown.insert(f.at(0) + "|" + f.at(1) + "|" + f.at(2));
+        }
+        EXPECT_EQ(shown, applied);
 
         const UndoOffer offer = NewestUndoRecord(machine);
         EXPECT_EQ(offer.folder, folder);

@@ -29,6 +29,9 @@ TEST(LiveState, FollowsWhatTheMachineHas) {
         return BoxState::Unknown;
     };
     EXPECT_EQ(find(Page::Security, 39, -1), BoxState::Off);
+    // Off only where unticking has nothing left to do: "auto" is neither side of a Services entry.
+    EXPECT_EQ(find(Page::Services, -1, 0), BoxState::Partial);
+    machine.registry().setValue("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter", "Start", sim::Value::Dword(3));
     EXPECT_EQ(find(Page::Services, -1, 0), BoxState::Off);
 
     test::MemoryForm form;

@@ -87,7 +87,6 @@ TEST(RunCutOff, ARunCutOffAtAnyToolRestoresExactly) {
                 cutOff.cutAt = cut;
                 const std::string folder = RunPages(cutOff, form, pages);
                 if (powerLost) machine.powerCut();
-                // The change whose tool's end the record never saw is kept; the rest is as before.
                 if (!folder.empty()) test::RestoreThenPutBackUncertain(machine, folder);
                 EXPECT_EQ(test::Difference(prior, TweakedState(machine)), std::vector<std::string>{});
             }

@@ -97,6 +97,25 @@ bool HoldsControlByte(const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
+TEST(UndoRecord, AKeyAToolAddsAgainGetsItsDefaultValueBackWhetherOrNotTheToolEmptiedIt) {
+    const std::string recycleBin = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\NameSpace\\"
+                                   "{645FF040-5081-101B-9F08-00AA002F954E}";
+    for (bool blanks : {true, false}) {
+        sim::SimWindows machine;
+        FurnishMachine(machine);
+        machine.setRegAddBlanksDefault(blanks);
+        const auto before = TweakedState(machine);
+        test::MemoryForm form;  // box 37 unticked: `reg add` of the key, which is there
+        const RecordedRun run = RunPage(machine, form, Page::Security);
+        ASSERT_FALSE(run.folder.empty());
+        EXPECT_EQ(machine.registry().value(recycleBin, "")->text, blanks ? "" : "Recycle Bin");
+        const RestoreReport report = RestoreRecord(machine, run.folder);
+        EXPECT_TRUE(report.kept.empty()) << report.kept.front().target;
+        EXPECT_EQ(machine.registry().value(recycleBin, "")->text, "Recycle Bin") << blanks;
+        EXPECT_EQ(TweakedState(machine), before) << blanks;
+    }
+}
+
 TEST(UndoRecord, ANameNoScriptCanCarryFailsItsStepWithNothingDeletedAndNeverReachesTheScript) {
     const std::string planted = "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Planted]\r\n\"Evil\"=\"1\"";
     const std::string tray = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TrayNotify\\";

@@ -407,6 +407,12 @@ TEST_F(ConsoleWine, OnAndOffChangeTheirBoxesAndNothingElseInTheWholeRegistry) {
 
 TEST_F(ConsoleWine, ARefusedScriptIsAFailedStepNamedWithTheSystemsReason) {
     writeFile(L"office.dat", OfficeSelection());
+    // Box 54's value differs, so APPLY has a script to write for it.
+    win32::UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, key.put(), nullptr), ERROR_SUCCESS);
+    const DWORD other = 7;
+    RegSetValueExW(key.get(), L"AutoReboot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&other), sizeof other);
     ASSERT_TRUE(CreateDirectoryW(L"c:\\tempreg.reg", nullptr));
     const auto before = Snapshot();
     const Finished apply = run(L"APPLY /selection office.dat /page System");
@@ -517,6 +523,146 @@ TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
     EXPECT_EQ(second.status, 0u) << second.out << second.err;
     EXPECT_NE(second.out.find("already matches office.dat"), std::string::npos) << second.out;
     run(L"UNDO");
+}
+
+// A machine as it comes: EXPORT /boxes names what it can read and CHECK of
+// that file finds nothing to do; STATUS says on and off exactly where CHECK of
+// the box alone on that side finds nothing to do (tools/wine-fresh-prefix.sh
+// runs this on a prefix no test touched before).
+TEST_F(ConsoleWine, ExportBoxesThenCheckMatchesAndStatusAgreesWithCheck) {
+    const Finished exported = run(L"EXPORT /boxes live.txt");
+    ASSERT_EQ(exported.status, 0u) << exported.err;
+    const Finished check = run(L"CHECK /boxes live.txt");
+    EXPECT_EQ(check.status, 0u) << check.out << check.err;
+    EXPECT_EQ(check.out, "");
+
+    std::string controls;
+    for (const std::string& line : Lines(ReadAll(folder + L"\\live.txt")))
+        if (line.rfind("on ", 0) != 0 && line.rfind("off ", 0) != 0) controls += line + "\r\n";
+    const Finished status = run(L"STATUS");
+    ASSERT_EQ(status.status, 0u) << status.err;
+    const auto lines = Lines(status.out);
+    const auto pages = Field(lines, 0), numbers = Field(lines, 1), states = Field(lines, 2);
+    std::map<std::string, int> tried;  // a few boxes of each state: every start of quillonc takes a while
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (states[i] == "unknown" || tried[states[i]]++ >= 3) continue;
+        const std::string item =
+            pages[i] == "Services" ? std::string(kServices.at(std::stoi(numbers[i])).serviceName) : numbers[i];
+        std::map<std::string, bool> holds;
+        for (const char* side : {"on", "off"}) {
+            writeFile(L"one.txt", controls + side + " " + item + "\r\n");
+            const Finished one = run(L"CHECK /boxes one.txt");
+            ASSERT_NE(one.status, 2u) << one.err;
+            holds[side] = one.status == 0;
+        }
+        EXPECT_EQ(states[i] == "on", holds["on"]) << lines[i];
+        EXPECT_EQ(states[i] == "off", holds["off"] && !holds["on"]) << lines[i];
+    }
+}
+
+TEST_F(ConsoleWine, ASecondApplyStartsNoToolAndKeepsNoRecord) {
+    writeFile(L"office.txt", "on 54\r\non 43\r\noff 71\r\non 25\r\non Messenger\r\noff Schedule\r\n");
+    const Finished first = run(L"APPLY /boxes office.txt");
+    ASSERT_EQ(first.status, 0u) << first.err;
+    const std::size_t records = Lines(run(L"UNDO /list").out).size();
+
+    // Any registry script would now fail to be written, and the service stand-in logs each start.
+    test::ClearStandinCommands();
+    ASSERT_TRUE(CreateDirectoryW(L"c:\\tempreg.reg", nullptr));
+    const auto before = Snapshot();
+    const Finished again = run(L"APPLY /boxes office.txt");
+    RemoveDirectoryW(L"c:\\tempreg.reg");
+    EXPECT_EQ(again.status, 0u) << again.out << again.err;
+    EXPECT_EQ(again.out, "undo\tnone\r\n");
+    EXPECT_TRUE(test::StandinCommands().empty());
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Lines(run(L"UNDO /list").out).size(), records);
+    run(L"UNDO");
+}
+
+TEST_F(ConsoleWine, ReadingVerbsWaitForARunGoingOn) {
+    writeFile(L"office.txt", "on 54\r\n");
+    win32::UniqueHandle held(CreateMutexW(nullptr, TRUE, L"Global\\Quillon.Run"));
+    ASSERT_TRUE(held);
+    const Finished refused = run(L"CHECK /boxes office.txt /wait 1");
+    EXPECT_EQ(refused.status, 2u);
+    EXPECT_NE(refused.err.find("waiting for another Quillon run to end..."), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+
+    // One started while the run goes on reads the machine once it has ended.
+    auto waiting = start(L"CHECK /boxes office.txt");
+    ASSERT_TRUE(waiting);
+    for (int i = 0; i < 1200 && ReadAll(waiting->errPath).find("waiting for") == std::string::npos; ++i) Sleep(50);
+    EXPECT_EQ(WaitForSingleObject(waiting->process.get(), 0), WAIT_TIMEOUT);
+    EXPECT_EQ(ReadAll(waiting->outPath), "");
+    ReleaseMutex(held.get());
+    held.reset();
+    const Finished read = Wait(*waiting);
+    EXPECT_NE(read.status, 2u) << read.err;
+    EXPECT_NE(read.err.find("waiting for another Quillon run to end..."), std::string::npos) << read.err;
+}
+
+TEST_F(ConsoleWine, UndoScopeMachineOfAnotherUsersRecordRestoresHklmOnlyAndLeavesTheUserPartOpen) {
+    const auto autoReboot = test::ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot");
+    win32::UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, key.put(), nullptr), ERROR_SUCCESS);
+    const DWORD off = 0;
+    RegSetValueExW(key.get(), L"AutoReboot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+    const auto before = test::ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot");
+    // Box 43's per-user value differs too, so the record has both parts.
+    win32::UniqueKey desktop;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              desktop.put(), nullptr), ERROR_SUCCESS);
+    const std::wstring slow = L"20000";
+    RegSetValueExW(desktop.get(), L"WaitToKillAppTimeout", 0, REG_SZ, reinterpret_cast<const BYTE*>(slow.c_str()),
+                   static_cast<DWORD>((slow.size() + 1) * sizeof(wchar_t)));
+    const Finished apply = run(L"APPLY /on 54,43");
+    ASSERT_EQ(apply.status, 0u) << apply.err;
+    const auto lines = Lines(apply.out);
+    ASSERT_FALSE(lines.empty());
+    const std::string record = Field(lines, 1).back();
+    const auto waitToKill = test::ReadValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WaitToKillAppTimeout");
+
+    // As if bob's logon script had made it.
+    const std::wstring header = win32::Widen(record) + L"\\record.txt";
+    std::string text = ReadAll(header);
+    const auto user = text.find("user\t");
+    ASSERT_NE(user, std::string::npos);
+    const std::string mine = text.substr(user, text.find("\r\n", user) - user);
+    text.replace(user, mine.size(), "user\tbob");
+    win32::UniqueHandle file(CreateFileW(header.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    file.reset();
+
+    const Finished refused = run(L"UNDO \"" + win32::Widen(record) + L"\"");
+    EXPECT_EQ(refused.status, 2u);
+    EXPECT_NE(refused.err.find("bob"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("/scope machine"), std::string::npos) << refused.err;
+
+    const Finished machinePart = run(L"UNDO \"" + win32::Widen(record) + L"\" /scope machine");
+    EXPECT_EQ(machinePart.status, 0u) << machinePart.out << machinePart.err;
+    const auto now = test::ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\CrashControl", L"AutoReboot");
+    ASSERT_TRUE(now && before);
+    EXPECT_EQ(now->dword, before->dword);
+    const auto stillBobs = test::ReadValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WaitToKillAppTimeout");
+    ASSERT_TRUE(stillBobs && waitToKill);
+    EXPECT_EQ(stillBobs->text, waitToKill->text);
+    const Finished listed = run(L"UNDO /list");
+    EXPECT_NE(listed.out.find(record + "\t"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("bob\t2\tmachine undone, user open"), std::string::npos) << listed.out;
+
+    // Bob's own undo later takes back the rest.
+    text.replace(user, std::string("user\tbob").size(), mine);
+    file = win32::UniqueHandle(CreateFileW(header.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    file.reset();
+    const Finished rest = run(L"UNDO \"" + win32::Widen(record) + L"\"");
+    EXPECT_EQ(rest.status, 0u) << rest.out << rest.err;
+    if (autoReboot)
+        RegSetValueExW(key.get(), L"AutoReboot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&autoReboot->dword),
+                       sizeof autoReboot->dword);
 }
 
 TEST_F(ConsoleWine, TwentyRunsAtOnceAppendWholeBlocksToOneReportThatASpreadsheetReadsAsUtf8) {

@@ -41,6 +41,11 @@ if(QUILLON_WINDOWS)
   add_test(NAME wine_integration
     COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe)
   set_tests_properties(wine_integration PROPERTIES LABELS wine TIMEOUT 900 RESOURCE_LOCK wineprefix)
+  # A machine as it comes: what EXPORT reads, CHECK finds in place.
+  add_test(NAME wine_fresh_prefix
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fresh-prefix.sh ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe
+            --gtest_filter=ConsoleWine.ExportBoxesThenCheckMatchesAndStatusAgreesWithCheck)
+  set_tests_properties(wine_fresh_prefix PROPERTIES LABELS wine TIMEOUT 600)
   add_test(NAME docs_tweaks_up_to_date COMMAND ${CMAKE_SOURCE_DIR}/tools/tweaks-doc.sh ${CMAKE_BINARY_DIR} --check)
   set_tests_properties(docs_tweaks_up_to_date PROPERTIES LABELS wine TIMEOUT 300)
   file(GLOB QUILLON_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.sh)

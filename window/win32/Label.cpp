@@ -35,6 +35,7 @@ LRESULT CALLBACK FocusOwnerProc(HWND control, UINT message, WPARAM wParam, LPARA
         InvalidateRect(label, nullptr, FALSE);
     return result;
 }
+
 constexpr int kInkAir = 1;  // pixels kept free beside the ink
 
 std::wstring WindowText(HWND window) {

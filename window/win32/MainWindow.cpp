@@ -13,7 +13,6 @@
 namespace quillon::win32 {
 namespace {
 
-
 constexpr wchar_t kClassName[] = L"QuillonMain";
 constexpr char kClosingAfterRun[] = "Quillon closes when this run has ended...";
 

@@ -51,6 +51,9 @@ public:
     // state read now. A tool started and not waited for is waited for first.
     std::vector<NetChange> changes();
     const std::vector<StepFailure>& toolFailures() const { return toolFailures_; }
+    // After changes(): whether the target `effect` acts on changed (a tool
+    // always does); an effect on a target never watched may change anything.
+    bool differs(const Effect& effect) const;
 
 protected:
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
@@ -74,10 +77,12 @@ private:
         bool present = true;
         bool tool = false;
         bool underTree = false;  // a later change to a whole tree holding it decides what it holds
+        bool changed = false;    // as changes() last found it
     };
 
     // Returns the target's index.
     std::size_t watch(const Effect& effect);
+    std::optional<std::size_t> targetOf(const Effect& effect) const;
     // The item kind of a target that is one item.
     static std::optional<Kind> ItemKind(TargetKind kind);
     void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});

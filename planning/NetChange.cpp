@@ -1,4 +1,4 @@
-#include "console/NetChange.h"
+#include "planning/NetChange.h"
 
 #include "effects/EffectReader.h"
 #include "engine/Commands.h"
@@ -108,21 +108,31 @@ std::optional<NetChangeWatch::Kind> NetChangeWatch::ItemKind(TargetKind kind) {
     }
 }
 
-std::size_t NetChangeWatch::watch(const Effect& e) {
+std::optional<std::size_t> NetChangeWatch::targetOf(const Effect& e) const {
     // A value of a tree already watched belongs to that tree's change.
     const EffectTarget t = TargetOf(e);
+    if (const auto kind = ItemKind(t.kind))
+        if (const auto owned = owner_.find(ItemId{*kind, Lower(t.path), Lower(t.name)}); owned != owner_.end())
+            return owned->second;
+    if (const auto found = byName_.find(t.identity()); found != byName_.end()) return found->second;
+    return std::nullopt;
+}
+
+bool NetChangeWatch::differs(const Effect& e) const {
+    const auto index = targetOf(e);
+    return !index || targets_[*index].changed || e.kind == EffectKind::RunTool;
+}
+
+std::size_t NetChangeWatch::watch(const Effect& e) {
+    const EffectTarget t = TargetOf(e);
     const auto kind = ItemKind(t.kind);
-    const auto owned = kind ? owner_.find(ItemId{*kind, Lower(t.path), Lower(t.name)}) : owner_.end();
     std::size_t index = 0;
-    if (owned != owner_.end()) {
-        index = owned->second;
+    if (const auto known = targetOf(e)) {
+        index = *known;
     } else {
-        auto found = byName_.find(t.identity());
-        if (found == byName_.end()) {
-            found = byName_.emplace(t.identity(), targets_.size()).first;
-            targets_.emplace_back();
-        }
-        index = found->second;
+        index = targets_.size();
+        byName_.emplace(t.identity(), index);
+        targets_.emplace_back();
     }
     {
         Target& target = targets_[index];
@@ -198,6 +208,7 @@ std::vector<NetChange> NetChangeWatch::changes() {
             then[id] = before_.at(id);
             changed = changed || now[id] != then[id];
         }
+        targets_[index].changed = changed;
         NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present};
         if (!target.tree.empty()) {
             change.before = summary(target, then);

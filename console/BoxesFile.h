@@ -1,0 +1,31 @@
+#pragma once
+// The desired-state file of /boxes: only the boxes it names are managed, each
+// on its side, and the controls that are not boxes with their value; every
+// other box is left as the machine has it. One entry a line:
+//   on 54 | off 19 | on Alerter | Combo2 0 | Combo3 1 | Opt 2 | txtPath C:\Downloads | lstHide C,D | lstNot none
+// Blank lines and lines beginning with ';' are skipped.
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "console/Arguments.h"
+#include "settings/StrictSelection.h"
+
+namespace quillon {
+class Platform;
+struct LiveControls;
+}
+
+namespace quillon::console {
+
+using StrictBoxes = std::variant<ListedBoxes, SelectionProblem>;
+
+StrictBoxes ParseBoxesFile(const std::vector<std::string>& lines);
+// Reads and checks the file; one that cannot be read is a problem on line 0.
+StrictBoxes ReadBoxesFile(Platform& platform, const std::string& path);
+
+// The file's lines for `boxes`: boxes by number, then Services entries in
+// their page's order, then the controls.
+std::vector<std::string> BoxesLines(const ListedBoxes& boxes);
+
+}  // namespace quillon::console

@@ -1,0 +1,152 @@
+// Every command of the catalogues that acts on a whole key with reg (add,
+// delete, copy) run for real, on keys that hold a default value, a named
+// value and a subkey: what it changes is printed, and the undo record of
+// the run takes all of it back exactly, whether this reg empties a default
+// value it finds or not.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "effects/EffectReader.h"
+#include "engine/Catalogue.h"
+#include "engine/SafeMode.h"
+#include "engine/SecurityCatalogue.h"
+#include "engine/SelectionForm.h"
+#include "engine/SystemCatalogue.h"
+#include "platform/ForwardingPlatform.h"
+#include "platform/RegistryPath.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Platform.h"
+#include "record/Journal.h"
+#include "record/RecordStore.h"
+#include "restore/Restore.h"
+#include "tests/wine/RegistryRead.h"
+#include "tests/wine/RegistryTree.h"
+
+namespace quillon {
+namespace {
+
+// Takes the command lines a step starts, and starts none.
+class CommandTaker final : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    std::vector<std::string> taken;
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        taken.push_back(commandLine);
+        return std::make_unique<Ended>();
+    }
+
+private:
+    struct Ended final : StartedProcess {
+        bool waitPumping(std::chrono::milliseconds) override { return true; }
+        void terminate() override {}
+        std::optional<int> exitCode() const override { return 0; }
+    };
+};
+
+struct KeyCommand {
+    std::string commandLine;
+    std::vector<std::string> keys;  // every key it names
+};
+
+// The catalogues' key-level reg commands, both sides, and the safe-mode moves.
+std::vector<KeyCommand> KeyCommands(Platform& machine) {
+    std::vector<std::string> lines;
+    for (auto catalogue : {SystemCatalogue(), SecurityCatalogue()})
+        for (const CatalogueStep& step : catalogue)
+            if (const auto* toggle = std::get_if<CommandToggle>(&step)) {
+                lines.emplace_back(toggle->tickedCommand);
+                if (toggle->untickedCommand) lines.emplace_back(*toggle->untickedCommand);
+            }
+    for (bool ticked : {true, false}) {
+        CommandTaker taker(machine);
+        SelectionForm form;
+        form.tickEverything(ticked);
+        RunContext context{form, taker, "Tester"};
+        ApplySafeMode(context);
+        lines.insert(lines.end(), taker.taken.begin(), taker.taken.end());
+    }
+    std::vector<KeyCommand> commands;
+    for (const std::string& line : lines) {
+        if (ToolName(line) != "reg") continue;
+        const auto effects = ReadCommandEffects(line, [](const std::string&) { return std::nullopt; });
+        if (!effects) continue;
+        KeyCommand command{line, {}};
+        for (const Effect& e : *effects) {
+            if (e.kind != EffectKind::CreateKey && e.kind != EffectKind::DeleteKey && e.kind != EffectKind::CopyKey)
+                continue;
+            command.keys.push_back(e.target);
+            if (e.kind == EffectKind::CopyKey) command.keys.push_back(e.destination);
+        }
+        if (!command.keys.empty()) commands.push_back(command);
+    }
+    return commands;
+}
+
+HKEY Root(const std::string& key) { return KeyRoot(key) == "HKEY_CURRENT_USER" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+std::wstring Below(const std::string& key) { return win32::Widen(KeyBelowRoot(key)); }
+
+void SetText(const std::string& key, const wchar_t* name, const std::wstring& text) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(Root(key), Below(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+}
+
+TEST(KeyCommandsWine, WhatEachKeyCommandChangesTheRecordTakesBackExactly) {
+    win32::Win32Platform machine;
+    const auto commands = KeyCommands(machine);
+    ASSERT_GE(commands.size(), 10u);  // 27, 37 and 53 both sides, the safe-mode copies and deletions
+    for (const KeyCommand& command : commands) {
+        std::map<std::string, std::optional<test::RegistryTree>> saved, before;
+        for (const std::string& key : command.keys) saved.emplace(key, test::ReadTree(Root(key), Below(key)));
+        // Every key it names is there, with a default value, a named one and a subkey, and nothing else.
+        for (const std::string& key : command.keys) {
+            test::DeleteTree(Root(key), Below(key));
+            SetText(key, L"", L"default of " + win32::Widen(key.substr(key.rfind('\\') + 1)));
+            SetText(key, L"Named", L"named");
+            SetText(key + "\\Below", L"", L"below");
+        }
+        for (const std::string& key : command.keys) before.emplace(key, test::ReadTree(Root(key), Below(key)));
+
+        JournalPlatform journal(machine, DefaultUndoRoot(machine));
+        ASSERT_TRUE(journal.begin());
+        StepTag step{Page::Security, {37, -1}, {}, -1, {}};
+        journal.follow(step);
+        auto process = journal.startHidden(command.commandLine);
+        ASSERT_TRUE(process->waitPumping(std::chrono::seconds(60))) << command.commandLine;
+        const std::string folder = journal.finish();
+
+        std::string changed;
+        for (const std::string& key : command.keys) {
+            const auto now = test::ReadTree(Root(key), Below(key));
+            if (now != before.at(key)) changed += "\n  " + key + (now ? " changed" : " removed");
+            if (now && before.at(key) && now->values != before.at(key)->values)
+                for (const test::TreeValue& v : now->values)
+                    if (v.name.empty()) changed += " (default value now " + std::to_string(v.data.size()) + " bytes)";
+        }
+        std::printf("%s:%s\n", command.commandLine.c_str(), changed.empty() ? " nothing" : changed.c_str());
+
+        if (!folder.empty()) {
+            const RestoreReport report = RestoreRecord(machine, folder);
+            EXPECT_EQ(report.failed, 0) << command.commandLine;
+            EXPECT_TRUE(report.kept.empty()) << command.commandLine << ": kept " << report.kept.front().target;
+        }
+        for (const std::string& key : command.keys)
+            EXPECT_EQ(test::ReadTree(Root(key), Below(key)), before.at(key)) << command.commandLine << "\n" << key;
+
+        for (const auto& [key, tree] : saved) {
+            test::DeleteTree(Root(key), Below(key));
+            if (tree) test::WriteTree(Root(key), Below(key), *tree);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillon
