@@ -29,15 +29,7 @@ std::string RecordFile(Platform& machine, const std::string& folder, const std::
 
 // What a line cut off by a run's end can be: the start of a state line, whose
 // fields are escaped text without control characters but the tab.
-// What the power failing leaves of a file's unwritten end: its bytes gone, or
-// (where the size reached the disk and the data did not) zeros.
-std::string_view WithoutLostEnd(std::string_view bytes) {
-    while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
-    return bytes;
-}
-
 bool CutOffLine(std::string_view tail) {
-    tail = WithoutLostEnd(tail);
     if (std::any_of(tail.begin(), tail.end(), [](char c) {
             return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r') || c == 0x7f;
         }))
@@ -47,29 +39,32 @@ bool CutOffLine(std::string_view tail) {
     return false;
 }
 
-// undo.reg is regedit's own UTF-16 script: its mark, then its header line. It
-// is for importing by hand and is written out when the system will, so after
-// the power failed it may be missing, cut short or zeros; never other bytes.
+// undo.reg is regedit's own UTF-16 script: its mark, then its header line.
 const std::string kScriptStart = "\xff\xfe" + Utf16LeBytes(ToUtf16(kScriptHeader));
-bool ScriptShaped(std::string_view bytes) {
-    bytes = WithoutLostEnd(bytes);
-    return bytes.starts_with(kScriptStart) || std::string_view(kScriptStart).starts_with(bytes);
+bool ScriptShaped(std::string_view bytes) { return bytes.size() % 2 == 0 && bytes.starts_with(kScriptStart); }
+
+// undo.reg is left to the system to write out: after a power cut what it had
+// not written comes back as zeros, the header too. That tail is no damage;
+// a restore never needs the script.
+std::string WithoutPowerCutTail(std::string bytes) {
+    while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+    if (bytes.size() % 2) bytes += '\0';  // the last character's high byte
+    return bytes;
 }
 
 }  // namespace
 
 RecordContents ReadRecord(Platform& machine, const std::string& folder) {
     RecordContents record;
-    if (RecordFileThere(machine, folder, kUndoScript)) {
-        const std::string script = RecordFile(machine, folder, kUndoScript);
-        if (!ScriptShaped(script)) throw RecordRefused(std::string(kUndoScript) + " is not a registration script");
-        record.script = ReadScriptEffects(script);
-    }
     // A record is made header, undo.reg, state.txt, in that order, before its
-    // first change: a run cut off before that holds no change.
+    // first change: a run cut off before that leaves fewer, holding no change.
+    const bool script = RecordFileThere(machine, folder, kUndoScript);
     if (!RecordFileThere(machine, folder, kStateFile)) {
-        if (!record.script.empty() || machine.directoryExists(folder + "\\" + kKeptFiles))
-            throw RecordRefused(std::string(kStateFile) + " is missing");
+        const std::string bytes = script ? RecordFile(machine, folder, kUndoScript) : std::string();
+        const bool cutOff = (ScriptShaped(bytes) || std::string_view(kScriptStart).starts_with(bytes)) &&
+                            ReadScriptEffects(bytes).empty() &&
+                            !machine.directoryExists(folder + "\\" + kKeptFiles);
+        if (!cutOff) throw RecordRefused(std::string(kStateFile) + " is missing");
         return record;
     }
     const std::string bytes = RecordFile(machine, folder, kStateFile);
@@ -82,6 +77,10 @@ RecordContents ReadRecord(Platform& machine, const std::string& folder) {
     }
     if (!CutOffLine(std::string_view(bytes).substr(start)))
         throw RecordRefused(std::string(kStateFile) + " line " + std::to_string(number) + " is damaged");
+
+    const std::string scriptBytes = WithoutPowerCutTail(RecordFile(machine, folder, kUndoScript));
+    if (!scriptBytes.empty() && !ScriptShaped(scriptBytes)) throw RecordRefused(std::string(kUndoScript) + " is not a registration script");
+    record.script = ReadScriptEffects(scriptBytes);
 
     const std::string files = folder + "\\" + kKeptFiles;
     if (machine.directoryExists(files)) {

@@ -256,16 +256,18 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
     const auto isKept = [&](const StoredRecord& r) {
         return std::any_of(kept.begin(), kept.end(), [&](const std::string& k) { return EqualNoCase(r.folder, k); });
     };
-    // Only this computer and user's own records go, past their newest `keep`; the record just made (and one
-    // being restored) are among those kept, however old their headers say they are.
+    // Only this computer and user's own records go, past their newest `keep`;
+    // the record just made (and one being restored) are among those kept,
+    // however old their headers say they are.
     RecordHeader owner;
     owner.computer = machine.computerName();
     owner.user = machine.userName();
-    const int ownKept = static_cast<int>(std::count_if(
-        records.begin(), records.end(), [&](const StoredRecord& r) { return isKept(r) && SameOwner(r.header, owner); }));
-    int othersKept = std::max(0, keep - ownKept);
+    const auto mine = [&](const StoredRecord& r) { return SameOwner(r.header, owner); };
+    int othersKept = std::max(
+        0, keep - static_cast<int>(std::count_if(records.begin(), records.end(),
+                                                 [&](const StoredRecord& r) { return isKept(r) && mine(r); })));
     for (const StoredRecord& r : records) {
-        if (isKept(r) || !SameOwner(r.header, owner)) continue;
+        if (isKept(r) || !mine(r)) continue;
         if (othersKept > 0) {
             --othersKept;
             continue;

@@ -37,9 +37,9 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
 std::string CreateRecordFolder(Platform& machine, const std::string& root, bool restore);
 
 // Removes this computer and user's records past their newest `keep`, oldest
-// first by header (time, then sequence), never one of `kept` (which count among
-// the `keep`) and never another's: a folder many computers share keeps each
-// one's own. A link inside a record goes as a link; its target is never
+// first by header (time, then sequence), never one of `kept` (which count
+// among the `keep`) and never another's: a folder many computers share keeps
+// each one's own. A link inside a record goes as a link; its target is never
 // entered. A record that cannot go is left for next time.
 void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept);
 
