@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -62,12 +63,15 @@ public:
 private:
     void forget();
 
-    std::map<std::pair<int, std::string>, bool> files_;  // 0 visible, 1 any, 2 folder
-    std::map<std::pair<std::string, std::string>, std::vector<std::string>> listings_;
-    std::map<std::pair<int, std::string>, std::vector<std::string>> names_;  // value names by root; subkeys (-1); subfolders (-2)
-    std::map<std::string, bool> keys_;
-    std::map<std::pair<std::string, std::string>, std::optional<RegValue>> values_;
-    std::map<std::string, std::vector<NamedRegValue>> allValues_;
+    // Looked up through references to the caller's strings (std::less<>): a
+    // plan asks thousands of times, and a copied key costs an allocation.
+    std::map<std::tuple<int, std::string>, bool, std::less<>> files_;  // 0 visible, 1 any, 2 folder
+    std::map<std::tuple<std::string, std::string>, std::vector<std::string>, std::less<>> listings_;
+    // value names by root; subkeys (-1); subfolders (-2)
+    std::map<std::tuple<int, std::string>, std::vector<std::string>, std::less<>> names_;
+    std::map<std::string, bool, std::less<>> keys_;
+    std::map<std::tuple<std::string, std::string>, std::optional<RegValue>, std::less<>> values_;
+    std::map<std::string, std::vector<NamedRegValue>, std::less<>> allValues_;
 };
 
 }  // namespace quillon::console

@@ -187,16 +187,17 @@ std::optional<std::vector<Effect>> ScEffects(const std::vector<std::string>& arg
     return std::vector<Effect>{effect};
 }
 
-}  // namespace
-
-std::string ToolName(const std::string& commandLine) {
-    const auto args = SplitCommandLine(commandLine);
+std::string ToolOf(const std::vector<std::string>& args) {
     if (args.empty()) return {};
     std::string name = Lower(args[0]);
     if (auto slash = name.find_last_of("\\/"); slash != std::string::npos) name = name.substr(slash + 1);
     if (name.size() > 4 && name.ends_with(".exe")) name.resize(name.size() - 4);
     return name;
 }
+
+}  // namespace
+
+std::string ToolName(const std::string& commandLine) { return ToolOf(SplitCommandLine(commandLine)); }
 
 std::optional<std::string> ReadScriptText(Platform& machine, const std::string& path) {
     try {
@@ -260,7 +261,7 @@ std::vector<Effect> ReadScriptEffects(const std::string& bytes) {
 
 std::optional<std::vector<Effect>> ReadCommandEffects(const std::string& commandLine, const FileReader& readFile) {
     const auto args = SplitCommandLine(commandLine);
-    const std::string tool = ToolName(commandLine);
+    const std::string tool = ToolOf(args);
     if (tool == "regedit") {
         if (args.size() != 3 || Lower(args[1]) != "/s") return std::nullopt;
         auto script = readFile(args[2]);

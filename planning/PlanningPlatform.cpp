@@ -1,5 +1,7 @@
 #include "planning/PlanningPlatform.h"
 
+#include <algorithm>
+
 #include "effects/EffectReader.h"
 #include "effects/EffectTarget.h"
 #include "effects/Scratch.h"
@@ -40,13 +42,15 @@ Assessment PlanningPlatform::record(const Effect& effect) {
     planned.inPlace = !machine.changes;
     planned.readable = now.readable && machine.readable;
     effects_.push_back(std::move(planned));
+    targets_.push_back(TargetOf(effect));
     return now;
 }
 
 std::unique_ptr<StartedProcess> PlanningPlatform::startHidden(const std::string& commandLine) {
     const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
-        if (auto it = scratch_.find(Lower(path)); it != scratch_.end()) return it->second;
-        if (auto it = paths_.find(Lower(path)); it != paths_.end() && !it->second) return std::nullopt;
+        const std::string lower = Lower(path);
+        if (auto it = scratch_.find(lower); it != scratch_.end()) return it->second;
+        if (auto it = paths_.find(lower); it != paths_.end() && !it->second) return std::nullopt;
         return ReadScriptText(machine_, path);
     });
     if (!effects) return std::make_unique<EndedProcess>(1);
@@ -60,8 +64,9 @@ std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std
     const std::string k = NormalisedKey(key);
     for (std::size_t i = end; i-- > 0;) {
         const Effect& e = effects_[i].effect;
-        const EffectTarget t = TargetOf(e);
-        if (t.kind == TargetKind::Value && EqualNoCase(t.path, k) && EqualNoCase(t.name, name)) {
+        const EffectTarget& t = targets_[i];
+        // The name first: it tells most values apart at once, where keys share long beginnings.
+        if (t.kind == TargetKind::Value && EqualNoCase(t.name, name) && EqualNoCase(t.path, k)) {
             if (e.kind == EffectKind::SetValue) return e.data;
             if (e.kind == EffectKind::DeleteValue) return std::nullopt;
             // A start mode the tool could not set (no such service) leaves the value as it was.
@@ -106,8 +111,9 @@ std::optional<RegValue> PlanningPlatform::value(const std::string& key, const st
 bool PlanningPlatform::keyExists(const std::string& key) { return keyExistsBefore(effects_.size(), key); }
 
 bool PlanningPlatform::fileExists(const std::string& path) {
-    if (scratch_.count(Lower(path))) return true;
-    if (auto it = paths_.find(Lower(path)); it != paths_.end()) return it->second;
+    const std::string lower = Lower(path);
+    if (scratch_.count(lower)) return true;
+    if (auto it = paths_.find(lower); it != paths_.end()) return it->second;
     return machine_.anyFileExists(path);
 }
 
@@ -117,8 +123,9 @@ bool PlanningPlatform::folderExists(const std::string& path) {
 }
 
 bool PlanningPlatform::visibleFileExists(const std::string& path) {
-    if (scratch_.count(Lower(path))) return true;
-    if (auto it = paths_.find(Lower(path)); it != paths_.end()) return it->second;
+    const std::string lower = Lower(path);
+    if (scratch_.count(lower)) return true;
+    if (auto it = paths_.find(lower); it != paths_.end()) return it->second;
     return machine_.visibleFileExists(path);
 }
 
@@ -186,20 +193,28 @@ void PlanningPlatform::replaceTextFile(const std::string& path, const std::vecto
 }
 
 std::string PlanningPlatform::readFileBytes(const std::string& path) {
-    if (auto it = scratch_.find(Lower(path)); it != scratch_.end()) return it->second;
-    if (auto it = paths_.find(Lower(path)); it != paths_.end() && !it->second) throw PlatformError("no file: " + path);
+    const std::string lower = Lower(path);
+    if (auto it = scratch_.find(lower); it != scratch_.end()) return it->second;
+    if (auto it = paths_.find(lower); it != paths_.end() && !it->second) throw PlatformError("no file: " + path);
     return machine_.readFileBytes(path);
 }
 
 std::vector<std::string> PlanningPlatform::readTextFile(const std::string& path) {
     if (auto it = scratch_.find(Lower(path)); it != scratch_.end()) {
         std::vector<std::string> lines;
-        std::string line;
-        for (char c : it->second) {
-            if (c == '\n') lines.push_back(line), line.clear();
-            else if (c != '\r') line += c;
+        const std::string_view text = it->second;
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find('\n', start), text.size());
+            std::string line;
+            for (std::string_view part = text.substr(start, end - start); !part.empty();) {
+                const std::size_t cr = std::min(part.find('\r'), part.size());
+                line.append(part.substr(0, cr));
+                part.remove_prefix(std::min(cr + 1, part.size()));
+            }
+            // A last line without its line break is one only when it holds something.
+            if (end < text.size() || !line.empty()) lines.push_back(std::move(line));
+            start = end + 1;
         }
-        if (!line.empty()) lines.push_back(line);
         return lines;
     }
     return machine_.readTextFile(path);

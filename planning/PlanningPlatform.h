@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "effects/EffectTarget.h"
 #include "effects/MachineView.h"
 #include "planning/Plan.h"
 #include "platform/Platform.h"
@@ -75,6 +76,8 @@ private:
     PlatformView now_;
     const StepTag* step_ = nullptr;
     std::vector<PlannedEffect> effects_;
+    // Each effect's target, worked out once: every read walks back through them.
+    std::vector<EffectTarget> targets_;
     std::map<std::string, std::string> scratch_;  // files the steps write for their tools, by lower-case path
     std::map<std::string, bool> paths_;           // files and folders the plan removed (false) or made (true)
 };

@@ -33,7 +33,10 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
                     ++i;
                 }
             } else {
-                arg += line[i++];
+                // A run of plain characters goes in at once.
+                const std::size_t start = i;
+                while (i < line.size() && line[i] != '\\' && line[i] != '"' && (quoted || !blank(line[i]))) ++i;
+                arg.append(line.substr(start, i - start));
             }
         }
         args.push_back(std::move(arg));

@@ -27,8 +27,9 @@ std::string NormalisedKey(std::string_view key) {
 }
 
 bool KeyWithin(std::string_view key, std::string_view ancestor) {
-    if (key.size() < ancestor.size() || !StartsWithNoCase(key, ancestor)) return false;
-    return key.size() == ancestor.size() || key[ancestor.size()] == '\\';
+    if (key.size() < ancestor.size()) return false;
+    // The boundary first: it rules out most keys before any text is compared.
+    return (key.size() == ancestor.size() || key[ancestor.size()] == '\\') && StartsWithNoCase(key, ancestor);
 }
 
 std::string KeyBelowRoot(std::string_view normalisedKey) {
