@@ -5,9 +5,9 @@
 #include <map>
 
 #include "console/NetRun.h"
+#include "engine/Phases.h"
 #include "engine/SelectionForm.h"
 #include "engine/ServiceCatalogue.h"
-#include "planning/Plan.h"
 #include "platform/Platform.h"
 #include "words/StepNames.h"
 
@@ -42,7 +42,7 @@ struct Item {
     int box = -1, entry = -1;
 };
 
-std::vector<Item> ItemsOf(VerbContext& verb, Page page) {
+std::vector<Item> ItemsOf(Page page) {
     std::vector<Item> items;
     if (page == Page::Services) {
         for (int entry = 0; entry < kServiceCount; ++entry)
@@ -51,16 +51,8 @@ std::vector<Item> ItemsOf(VerbContext& verb, Page page) {
     }
     for (int box = 0; box < kCheckBoxCount; ++box)
         if (PageOfBox(box) == page) items.push_back({page, std::to_string(box), BoxCaption(box), box, -1});
-    // The page's other controls, as its steps name them.
-    SelectionForm everything;
-    everything.tickEverything(true);
-    const Page pages[] = {page};
-    for (const PlannedEffect& p : PlanRun(everything, verb.platform, verb.userName, pages)) {
-        if (p.step.boxes[0] >= 0 || p.step.entry >= 0 || p.step.control.empty()) continue;
-        const std::string number = StepNumber(p.step);
-        if (std::none_of(items.begin(), items.end(), [&](const Item& i) { return i.number == number; }))
-            items.push_back({page, number, StepCaption(p.step)});
-    }
+    // The page's other controls, as its steps name them, whatever they hold now.
+    for (const StepTag& step : ControlSteps(page)) items.push_back({page, StepNumber(step), StepCaption(step)});
     return items;
 }
 
@@ -108,7 +100,7 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
     PutRequestedSelection(wanted, verb.request, saved);
     std::vector<ReportRow> rows;
     for (Page page : InRunOrder(verb.request.pages))
-        for (const Item& item : ItemsOf(verb, page)) {
+        for (const Item& item : ItemsOf(page)) {
             ReportRow row{PageName(page), item.number, item.caption, {}, {}, {}};
             if (LeftAlone(verb.request, item)) {
                 row.result = "left alone";

@@ -3,6 +3,9 @@
 #include <array>
 #include <stdexcept>
 
+#include "engine/SecurityCatalogue.h"
+#include "engine/SystemCatalogue.h"
+
 namespace quillon {
 namespace {
 
@@ -30,6 +33,18 @@ void RunPhase(RunContext& context, Page page) {
     const PhaseRun run = PhaseTable().at(static_cast<std::size_t>(page));
     if (!run) throw std::logic_error("no phase is registered for this page");
     run(context);
+}
+
+std::vector<StepTag> ControlSteps(Page page) {
+    // Only the catalogued pages have such steps: Services reads its list entry by entry, Speed only boxes.
+    std::span<const CatalogueStep> steps;
+    if (page == Page::System) steps = SystemCatalogue();
+    if (page == Page::Security) steps = SecurityCatalogue();
+    std::vector<StepTag> controls;
+    for (const CatalogueStep& step : steps)
+        if (const auto* named = std::get_if<NamedStep>(&step); named && named->boxes[0] < 0 && !named->control.empty())
+            controls.push_back(StepTag{page, {-1, -1}, named->control, -1, {}});
+    return controls;
 }
 
 void RegisterPhase(Page page, PhaseRun run) { PhaseTable().at(static_cast<std::size_t>(page)) = run; }

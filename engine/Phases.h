@@ -1,6 +1,7 @@
 #pragma once
 // One phase per page; each runs only while its page is on view.
 #include <span>
+#include <vector>
 
 #include "engine/RunContext.h"
 
@@ -20,5 +21,9 @@ void RegisterPhase(Page page, PhaseRun run);
 std::span<const Page> RunOrder();
 // The page's phase.
 void RunPhase(RunContext& context, Page page);
+
+// The steps of a page that read a control that is no box nor list entry
+// (Combo2, txtPath, lstHide, lstNot), in the order the phase runs them.
+std::vector<StepTag> ControlSteps(Page page);
 
 }  // namespace quillon

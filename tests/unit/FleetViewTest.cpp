@@ -98,6 +98,11 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
     ASSERT_EQ(run({"APPLY", "/on", "54,35", "/report", report}), kDone);
     ASSERT_EQ(run({"CHECK", "/on", "54,35", "/report", report}), kDone);
     ASSERT_EQ(run({"CHECK", "/off", "54", "/page", "System", "/report", report}), kDrifted);
+    // A download folder the machine does not hold drifts on a row of its own.
+    test::MemoryForm wanted;
+    wanted.setTxtPath("D:\\Downloads");
+    machine.writeTextFile("C:\\share\\office.dat", SelectionLines(wanted));
+    ASSERT_EQ(run({"CHECK", "/selection", "C:\\share\\office.dat", "/page", "Security", "/report", report}), kDrifted);
 
     const auto lines = ReportLines(machine, report);
     ASSERT_FALSE(lines.empty());
@@ -126,13 +131,17 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
         if (f[6] == "summary") summaries.push_back(f[3] + " " + f[7]);
         else results[f[3] + " " + f[4] + " " + f[5]].push_back(f[7]);
     }
-    EXPECT_EQ(summaries, (std::vector<std::string>{"APPLY exit 0", "CHECK exit 0", "CHECK exit 1"}));
+    EXPECT_EQ(summaries, (std::vector<std::string>{"APPLY exit 0", "CHECK exit 0", "CHECK exit 1", "CHECK exit 1"}));
     EXPECT_EQ(results["APPLY System 54"], std::vector<std::string>{"changed"});
     int other = 0;
     while (PageOfBox(other) != Page::System || other == 54) ++other;
     EXPECT_EQ(results["APPLY System " + std::to_string(other)], std::vector<std::string>{"left alone"});
     EXPECT_EQ(results["CHECK System 54"], (std::vector<std::string>{"ok", "drift"}));
-    EXPECT_EQ(results["CHECK Security 35"], std::vector<std::string>{"ok"});
+    EXPECT_EQ(results["CHECK Security 35"].at(0), "ok");
+    // The controls that are no boxes have rows too, whatever they hold.
+    EXPECT_EQ(results["CHECK Security txtPath"], (std::vector<std::string>{"left alone", "drift"}));
+    EXPECT_EQ(results["CHECK Security lstHide"].size(), 2u);
+    EXPECT_EQ(results["CHECK System Combo2"].size(), 2u);
     // Every box of the pages has its row in each run, compliant or not.
     for (int box = 0; box < kCheckBoxCount; ++box) {
         if (PageOfBox(box) != Page::System) continue;

@@ -1,10 +1,14 @@
 // The plan of a run, on the simulated Windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string_view>
 
 #include "effects/EffectReader.h"
+#include "engine/Phases.h"
 #include "planning/Plan.h"
+#include "words/StepNames.h"
 #include "tests/unit/JournalMachine.h"
 
 namespace quillon {
@@ -32,13 +36,24 @@ TEST(Plan, ChangesNothingStartsNothingAndCoversEveryBoxOfTheTweakPages) {
         // Each page on its own, as the window applies it: every box shows up.
         std::set<int> boxes;
         std::set<int> services;
-        for (Page page : RunOrder())
+        for (Page page : RunOrder()) {
+            // The controls that are no box nor entry, as the report lists them without a plan.
+            std::vector<std::string_view> controls, listed;
             for (const PlannedEffect& p : PlanRun(form, machine, "Tester", std::vector<Page>{page})) {
                 EXPECT_EQ(p.step.page, page);
                 for (int box : p.step.boxes)
                     if (box >= 0) boxes.insert(box);
                 if (p.step.page == Page::Services) services.insert(p.step.entry);
+                if (p.step.boxes[0] < 0 && p.step.entry < 0 && !p.step.control.empty() &&
+                    std::find(controls.begin(), controls.end(), p.step.control) == controls.end())
+                    controls.push_back(p.step.control);
             }
+            for (const StepTag& step : ControlSteps(page)) {
+                EXPECT_EQ(step.page, page);
+                listed.push_back(step.control);
+            }
+            EXPECT_EQ(listed, controls) << PageName(page);
+        }
         EXPECT_EQ(boxes.size(), static_cast<std::size_t>(kCheckBoxCount));
         EXPECT_EQ(services.size(), kServices.size());
     }
