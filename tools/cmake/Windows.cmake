@@ -30,7 +30,7 @@ target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPP
 
 # The console tool: the same core, a console entry point.
 add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win32.cpp
-  app/console_lazy_registry_win32.cpp app/quillonc.rc)
+  app/console_lazy_registry_win32.cpp app/console_small_blocks.cpp app/quillonc.rc)
 target_link_libraries(quillonc PRIVATE quillon_win32)
 target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
