@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include "app/console_lazy_bind_win32.h"
+#include "platform/win32/ShellFolderRecord.h"
 
 namespace {
 
@@ -56,6 +57,15 @@ BOOL WINAPI LazyPathFromIdList(PCIDLIST_ABSOLUTE item, LPWSTR path) {
     return bound && bound(item, path);
 }
 HRESULT WINAPI LazyFolderPath(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
+    // The Start menu, Startup and application data folders are read where the
+    // shell keeps them: STATUS and a CHECK of box 32 or 76 need the common Start
+    // menu, and loading shell32 for it took longer than the whole verb.
+    if (!owner && !token && flags == SHGFP_TYPE_CURRENT)
+        if (const auto recorded = quillon::win32::RecordedShellFolder(folder)) {
+            recorded->copy(path, recorded->size());
+            path[recorded->size()] = L'\0';
+            return S_OK;
+        }
     static const auto bound = Bind<decltype(&SHGetFolderPathW)>(kShell, "SHGetFolderPathW");
     return bound ? bound(owner, folder, token, flags, path) : E_FAIL;
 }
