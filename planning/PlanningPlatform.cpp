@@ -61,6 +61,7 @@ std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std
     for (std::size_t i = end; i-- > 0;) {
         const Effect& e = effects_[i].effect;
         const EffectTarget t = TargetOf(e);
+        if (e.emptiesDefault && name.empty() && EqualNoCase(t.path, k)) return kEmptyDefault;
         if (t.kind == TargetKind::Value && EqualNoCase(t.path, k) && EqualNoCase(t.name, name)) {
             if (e.kind == EffectKind::SetValue) return e.data;
             if (e.kind == EffectKind::DeleteValue) return std::nullopt;

@@ -3,6 +3,7 @@
 // it names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <random>
@@ -187,6 +188,49 @@ TEST_F(DesiredState, ApplyOnAMachineThatMatchesStartsNoToolAndKeepsNoRecord) {
     EXPECT_EQ(terminal.outLines, std::vector<std::string>{"undo\tnone"});
     EXPECT_TRUE(machine.commands().empty());
     EXPECT_EQ(test::MachineState(machine), before);
+}
+
+// `reg add KEY` empties the key's default value on some machines (Wine's reg
+// does) and not on others: the plan says so, APPLY never runs it for a key
+// that is there, and what it did is read back and taken back exactly.
+TEST_F(DesiredState, ARegAddThatMayEmptyADefaultValueIsPlannedReadBackAndUndoneExactly) {
+    const std::string key = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\NameSpace\\"
+                            "{645FF040-5081-101B-9F08-00AA002F954E}";
+    const std::string emptied = "present, default value REG_SZ \"\"";
+    for (bool blanks : {true, false}) {
+        SCOPED_TRACE(blanks ? "reg empties it" : "reg keeps it");
+        machine.setRegAddBlanksDefault(blanks);
+        const auto furnished = test::TweakedState(machine);
+        // The window's Optimize runs every step: its plan shows what reg may do to the key that is there.
+        SelectionForm form;
+        form.tickEverything(false);
+        const Page security = Page::Security;
+        const auto plan = PlanRun(form, machine, "Tester", std::span<const Page>(&security, 1));
+        const auto add = std::find_if(plan.begin(), plan.end(), [&](const PlannedEffect& p) {
+            return p.effect.kind == EffectKind::CreateKey && p.effect.target.ends_with("954E}");
+        });
+        ASSERT_NE(add, plan.end());
+        EXPECT_TRUE(add->changes);
+        EXPECT_EQ(add->before, "present, default value REG_SZ \"Recycle Bin\"");
+        EXPECT_EQ(add->after, emptied);
+
+        machine.clearCommands();
+        EXPECT_EQ(run({"CHECK", "/off", "37"}), kDone) << out();
+        ASSERT_EQ(run({"APPLY", "/off", "37"}), kDone) << out();
+        EXPECT_TRUE(machine.commands().empty());
+
+        ASSERT_EQ(run({"APPLY", "/on", "37"}), kDone) << out();
+        ASSERT_EQ(run({"PREVIEW", "/off", "37"}), kDone) << out();
+        ASSERT_EQ(terminal.outLines.size(), 1u) << out();
+        EXPECT_EQ(Fields(terminal.outLines[0])[5], emptied);
+        ASSERT_EQ(run({"APPLY", "/off", "37"}), kDone) << out();
+        EXPECT_EQ(Fields(terminal.outLines[0])[5], blanks ? emptied : "present") << out();
+        EXPECT_EQ(run({"CHECK", "/off", "37"}), kDone) << out();
+
+        ASSERT_EQ(run({"UNDO"}), kDone) << out();
+        ASSERT_EQ(run({"UNDO"}), kDone) << out();
+        EXPECT_EQ(test::Difference(furnished, test::TweakedState(machine)), std::vector<std::string>{});
+    }
 }
 
 TEST_F(DesiredState, OneShotToolsRunEveryTimeAndOneThatCannotStartFails) {
