@@ -108,6 +108,10 @@ TEST_F(DesiredState, StatusCheckAndExportAgreeOnMachinesNoRunMade) {
         for (const std::string& line : machine.readTextFile(file))
             if (!line.starts_with("on ") && !line.starts_with("off ")) controls.push_back(line);
         ASSERT_EQ(run({"CHECK", "/boxes", file}), kDone) << "seed " << seed << "\n" << out();
+        // A selection file manages every box: it matches exactly where EXPORT names no box it cannot leave alone.
+        ASSERT_EQ(run({"EXPORT", "/selection", file, "/force"}), kDone) << out();
+        const bool named = !terminal.errLines.empty();
+        EXPECT_EQ(run({"CHECK", "/selection", file}) == kDone, !named) << "seed " << seed << "\n" << out();
 
         const auto states = Status();
         ASSERT_GT(states.size(), 19u) << "seed " << seed;
