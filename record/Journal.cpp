@@ -81,7 +81,8 @@ std::string JournalPlatform::finish() {
 std::size_t JournalPlatform::beforeChange(const Effect& effect, int tool) {
     PlatformView view(machine_);
     const Assessment a = Assess(effect, view);
-    effects_.push_back({effect, step_ ? *step_ : StepTag{}, a.before, a.after, a.changes, false, false, {}});
+    effects_.push_back({effect, stepOf_ ? stepOf_(effect) : step_ ? *step_ : StepTag{}, a.before, a.after, a.changes,
+                        false, false, {}});
     const std::size_t index = effects_.size() - 1;
     if (stopped()) {
         refuse(index, "not made: the undo record stopped earlier (" + stopReason_ + ")");
