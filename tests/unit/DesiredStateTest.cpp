@@ -256,6 +256,7 @@ TEST_F(DesiredState, OneShotToolsRunEveryTimeAndOneThatCannotStartFails) {
 }
 
 TEST_F(DesiredState, UndoNamesWhatItPutsBackAndKeepsAsApplyNamedIt) {
+    machine.registry().deleteKey("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\DisallowCpl");
     ASSERT_EQ(run({"APPLY", "/on", "54,43,76,Alerter", "/off", "27"}), kDone) << out();
     std::set<std::vector<std::string>> applied;
     for (const auto& line : terminal.outLines)
@@ -264,6 +265,9 @@ TEST_F(DesiredState, UndoNamesWhatItPutsBackAndKeepsAsApplyNamedIt) {
             applied.insert({fields[0], fields[1], fields[2]});
         }
     ASSERT_GE(applied.size(), 4u);
+    // `reg delete` of box 27's key, which is not there, failed where it had nothing to do: no failure anywhere.
+    ASSERT_EQ(run({"UNDO", "/show", Fields(terminal.outLines.back())[1]}), kDone) << out();
+    for (const auto& line : terminal.outLines) EXPECT_FALSE(line.starts_with("failed")) << line;
     machine.registry().setValue("HKCU\\Control Panel\\Desktop", "WaitToKillAppTimeout", sim::Value::String("7"));
 
     ASSERT_EQ(run({"UNDO"}), kDone) << out();
