@@ -62,11 +62,17 @@ int Export(VerbContext& verb) {
         return kBadUsage;
     }
     std::vector<std::string> lines;
+    std::string partial;  // boxes the file cannot leave alone
     if (boxes) {
         lines = BoxesLines(LiveBoxes(verb));
     } else {
         SelectionForm form;
-        PutLiveSelection(form, verb.platform, verb.userName);
+        PutLiveSelection(form, verb.platform, verb.userName, LivePages(), PartialBoxes::Greyed);
+        for (int box = 0; box < kCheckBoxCount; ++box)
+            if (form.chk(box) == kGreyed) {
+                partial += (partial.empty() ? "" : ",") + std::to_string(box);
+                form.setChk(box, kUnticked);
+            }
         lines = SelectionLines(form);
     }
     try {
@@ -75,6 +81,9 @@ int Export(VerbContext& verb) {
         verb.say(path + ": " + error.what());
         return kSomeStepsFailed;
     }
+    if (!partial.empty())
+        verb.say("note: boxes " + partial + " are partly in place: " + path +
+                 " writes their unticked side; EXPORT /boxes writes a file that leaves them alone");
     return kDone;
 }
 

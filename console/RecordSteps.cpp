@@ -10,10 +10,6 @@
 namespace quillon::console {
 namespace {
 
-StepTag TagOf(const RecordedStep& step) {
-    return StepTag{step.page, step.boxes, step.control, step.entry, step.item};
-}
-
 std::string Named(const EffectTarget& target) {
     if (target.kind != TargetKind::Value) return target.path;
     return target.path + "\\" + (target.name.empty() ? "(Default)" : target.name);
@@ -28,20 +24,7 @@ RecordSteps::RecordSteps(Platform& machine, const std::string& recordFolder) {
     }
 }
 
-std::vector<StepTag> RecordSteps::of(const EffectTarget& target) const {
-    std::vector<StepTag> steps;
-    for (const RecordedChange& change : changes_) {
-        const EffectTarget& changed = change.target;
-        const bool same = changed.identity() == target.identity() ||
-                          (target.kind != TargetKind::Tool && EqualNoCase(changed.path, target.path) &&
-                           (target.kind != TargetKind::Value || changed.kind != TargetKind::Value));
-        const bool within = changed.kind == TargetKind::Tree && target.kind != TargetKind::File &&
-                            target.kind != TargetKind::Folder && KeyWithin(target.path, changed.path);
-        if (same || within)
-            for (const RecordedStep& step : change.steps) steps.push_back(TagOf(step));
-    }
-    return steps;
-}
+std::vector<StepTag> RecordSteps::of(const EffectTarget& target) const { return StepsOf(changes_, target); }
 
 std::vector<StepTag> RecordSteps::ofNamed(const std::string& named) const {
     std::vector<StepTag> steps;

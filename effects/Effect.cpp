@@ -39,7 +39,7 @@ std::string DescribeEffect(const Effect& source) {
     switch (e.kind) {
     case EffectKind::SetValue: return "set " + value + " = " + DescribeValue(e.data);
     case EffectKind::DeleteValue: return "delete value " + value;
-    case EffectKind::CreateKey: return "create key " + e.target;
+    case EffectKind::CreateKey: return "create key " + e.target + (e.emptiesDefault ? ", its default value empty" : "");
     case EffectKind::DeleteKey: return "delete key " + e.target;
     case EffectKind::CopyKey: return std::string(e.recursive ? "copy key tree " : "copy key ") + e.target + " to " + e.destination;
     case EffectKind::ServiceStart: return "service " + e.target + " start = " + StartModeName(e.startMode);

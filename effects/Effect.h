@@ -32,6 +32,9 @@ struct Effect {
     std::string destination;  // CopyKey: destination key; CopyFile: the file copied from
     std::uint32_t startMode = 0;  // ServiceStart: 0 boot .. 4 disabled
     bool recursive = false;   // CopyKey
+    // CreateKey by `reg add KEY`: the key's default value is left empty, one it
+    // finds as well as one it makes (Wine's reg does; not every version does).
+    bool emptiesDefault = false;
     bool operator==(const Effect&) const = default;
 };
 

@@ -154,6 +154,7 @@ std::optional<std::vector<Effect>> RegEffects(const std::vector<std::string>& ar
             effect.data = RegAddData(type, data);
         } else {
             effect.kind = EffectKind::CreateKey;
+            effect.emptiesDefault = true;
         }
     } else if (verb == "delete") {
         effect.kind = valueName ? EffectKind::DeleteValue : EffectKind::DeleteKey;

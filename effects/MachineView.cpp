@@ -9,6 +9,8 @@ std::string Presence(bool present) { return present ? "present" : "absent"; }
 
 std::string Optional(const std::optional<RegValue>& value) { return value ? DescribeValue(*value) : "absent"; }
 
+std::string DefaultValue(const RegValue& value) { return "default value " + DescribeValue(value); }
+
 }  // namespace
 
 std::optional<RegValue> PlatformView::value(const std::string& key, const std::string& name) {
@@ -35,6 +37,12 @@ Assessment Assess(const Effect& e, MachineView& view) {
     case EffectKind::CreateKey: {
         const bool present = view.keyExists(e.target);
         a = {Presence(present), "present", !present};
+        if (e.emptiesDefault) {
+            const auto now = present ? view.value(e.target, "") : std::nullopt;
+            if (now) a.before += ", " + DefaultValue(*now);
+            a.after += ", " + DefaultValue(kEmptyDefault);
+            a.changes = a.changes || now != kEmptyDefault;
+        }
         break;
     }
     case EffectKind::DeleteKey: {

@@ -32,6 +32,9 @@ private:
     Platform& machine_;
 };
 
+// What `reg add KEY` may leave as the key's default value.
+inline const RegValue kEmptyDefault = TextValue(reg_type::String, "");
+
 struct Assessment {
     std::string before;     // the target's state, for people
     std::string after;      // what the effect leaves

@@ -19,4 +19,15 @@ struct StepTag {
     bool hasBox(int box) const { return box >= 0 && (boxes[0] == box || boxes[1] == box); }
 };
 
+// The controls other than boxes that steps read, and the undo that takes a
+// run back. A tag only refers to its control's name: one read back from a
+// record is pointed at its entry here.
+inline constexpr std::string_view kStepControls[] = {"Combo2", "Combo3",    "Opt",  "txtPath",
+                                                     "lstHide", "lstNot", "lstService", "undo"};
+inline std::string_view KnownStepControl(std::string_view name) {
+    for (std::string_view control : kStepControls)
+        if (control == name) return control;
+    return {};
+}
+
 }  // namespace quillon

@@ -150,6 +150,11 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
     if (e.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(t.path)) targets_[index].present = false;
     if (kind) {
         watchItem(index, *kind, t.path, t.name);
+        if (e.emptiesDefault && !targets_[index].emptiedDefault) {
+            Item item{Kind::Value, t.path, ""};
+            targets_[index].defaultBefore = state(item);
+            targets_[index].emptiedDefault = std::move(item);
+        }
         return index;
     }
     if (t.kind == TargetKind::Tool) return index;  // shown once it has ended well
@@ -221,6 +226,11 @@ std::vector<NetChange> NetChangeWatch::changes() {
             change.before = then.begin()->second;
             change.after = now.begin()->second;
             change.missed = target.present && !target.underTree && !Holds(target.effect);
+        }
+        if (target.emptiedDefault && changed) {
+            const std::string defaultNow = state(*target.emptiedDefault);
+            if (target.defaultBefore != "absent") change.before += ", default value " + target.defaultBefore;
+            if (defaultNow != "absent") change.after += ", default value " + defaultNow;
         }
         out.push_back(std::move(change));
     }

@@ -78,6 +78,11 @@ private:
         bool tool = false;
         bool underTree = false;  // a later change to a whole tree holding it decides what it holds
         bool changed = false;    // as changes() last found it
+        // The default value `reg add` may empty on the key it adds: shown with
+        // the key, never a reason to run it (a run that tests before it sets
+        // starts no tool for a key that is there).
+        std::optional<Item> emptiedDefault;
+        std::string defaultBefore;
     };
 
     // Returns the target's index.

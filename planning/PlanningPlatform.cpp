@@ -65,6 +65,7 @@ std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std
     for (std::size_t i = end; i-- > 0;) {
         const Effect& e = effects_[i].effect;
         const EffectTarget& t = targets_[i];
+        if (e.emptiesDefault && name.empty() && EqualNoCase(t.path, k)) return kEmptyDefault;
         // The name first: it tells most values apart at once, where keys share long beginnings.
         if (t.kind == TargetKind::Value && EqualNoCase(t.name, name) && EqualNoCase(t.path, k)) {
             if (e.kind == EffectKind::SetValue) return e.data;

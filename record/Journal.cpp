@@ -26,7 +26,7 @@ public:
     bool waitPumping(std::chrono::milliseconds bound) override {
         const bool ended = process_->waitPumping(bound);
         if (ended && !reported_ && process_->exitCode().value_or(0) != 0)
-            report("the tool reported failure (exit code " + std::to_string(*process_->exitCode()) + ")");
+            report("the tool reported failure (exit code " + std::to_string(*process_->exitCode()) + ")", true);
         if (ended) end();
         return ended;
     }
@@ -43,9 +43,12 @@ private:
         if (!effects_.empty() && !ended_) journal_.record_->ended(tool_);
         ended_ = true;
     }
-    void report(const std::string& why) {
+    // `whereChanging`: a tool that says it failed where it had nothing to
+    // change left the machine as asked (`reg delete` of a key that is gone).
+    void report(const std::string& why, bool whereChanging = false) {
         reported_ = true;
-        for (std::size_t i : effects_) journal_.failed(i, why);
+        for (std::size_t i : effects_)
+            if (!whereChanging || journal_.effects_[i].changes) journal_.failed(i, why);
     }
     JournalPlatform& journal_;
     std::unique_ptr<StartedProcess> process_;
@@ -81,7 +84,8 @@ std::string JournalPlatform::finish() {
 std::size_t JournalPlatform::beforeChange(const Effect& effect, int tool) {
     PlatformView view(machine_);
     const Assessment a = Assess(effect, view);
-    effects_.push_back({effect, step_ ? *step_ : StepTag{}, a.before, a.after, a.changes, false, false, {}});
+    effects_.push_back({effect, stepOf_ ? stepOf_(effect) : step_ ? *step_ : StepTag{}, a.before, a.after, a.changes,
+                        false, false, {}});
     const std::size_t index = effects_.size() - 1;
     if (stopped()) {
         refuse(index, "not made: the undo record stopped earlier (" + stopReason_ + ")");

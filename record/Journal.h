@@ -5,6 +5,7 @@
 // that cannot be written the change is not made, and no later one either: a
 // run cut off at any point leaves a record of everything it did.
 // A record is a folder made at the first change (RecordFiles.h).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ public:
 
     // The step whose changes are being recorded; read as each change arrives.
     void follow(const StepTag& step) { step_ = &step; }
+    // Each change is recorded as coming from the step `stepOf` names for it.
+    void follow(std::function<StepTag(const Effect&)> stepOf) { stepOf_ = std::move(stepOf); }
     // Whether a record could be written (the root exists or can be made). Makes no record.
     bool begin();
     // A record that pruning at the end must leave (the one a restore takes back).
@@ -75,6 +78,7 @@ private:
     void refuse(std::size_t index, const std::string& why);
 
     const StepTag* step_ = nullptr;
+    std::function<StepTag(const Effect&)> stepOf_;
     std::unique_ptr<UndoRecordWriter> record_;
     std::vector<RecordedEffect> effects_;
     std::string stopReason_;

@@ -258,6 +258,26 @@ std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines)
     return changes;
 }
 
+StepTag TagOf(const RecordedStep& step) {
+    // The control is named by the tag's own list: the tag outlives the record read.
+    return StepTag{step.page, step.boxes, KnownStepControl(step.control), step.entry, step.item};
+}
+
+std::vector<StepTag> StepsOf(const std::vector<RecordedChange>& changes, const EffectTarget& target) {
+    std::vector<StepTag> steps;
+    for (const RecordedChange& change : changes) {
+        const EffectTarget& changed = change.target;
+        const bool same = changed.identity() == target.identity() ||
+                          (target.kind != TargetKind::Tool && EqualNoCase(changed.path, target.path) &&
+                           (target.kind != TargetKind::Value || changed.kind != TargetKind::Value));
+        const bool within = changed.kind == TargetKind::Tree && target.kind != TargetKind::File &&
+                            target.kind != TargetKind::Folder && KeyWithin(target.path, changed.path);
+        if (same || within)
+            for (const RecordedStep& step : change.steps) steps.push_back(TagOf(step));
+    }
+    return steps;
+}
+
 int CountChanges(const std::vector<StateLine>& lines) { return static_cast<int>(RecordedChanges(lines).size()); }
 
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {

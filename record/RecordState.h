@@ -57,6 +57,9 @@ struct RecordedChange {
     std::string what, before, after;
 };
 std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines);
+// The steps whose change touched `target`: the same target, or a tree holding it.
+std::vector<StepTag> StepsOf(const std::vector<RecordedChange>& changes, const EffectTarget& target);
+StepTag TagOf(const RecordedStep& step);
 // The pages of the run's changes, in the order the run took them.
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines);
 

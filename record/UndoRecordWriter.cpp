@@ -4,6 +4,7 @@
 
 #include "record/RecordStore.h"
 #include "effects/EffectTarget.h"
+#include "effects/MachineView.h"
 #include "effects/RegScript.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
@@ -254,7 +255,7 @@ void UndoRecordWriter::after(const Effect& e, Pending& out) {
         // finds (some `reg add KEY` do, some do not): either way the restore is
         // right, putting the value back only where it is empty now.
         if (machine_.registryKeyExists(e.target))
-            out.state.push_back(ValueLine(true, e.target, "", TextValue(reg_type::String, "")));
+            out.state.push_back(ValueLine(true, e.target, "", kEmptyDefault));
         break;
     }
     case EffectKind::DeleteKey: out.state.push_back(PresenceLine(true, StateKind::Key, e.target, false)); break;

@@ -307,9 +307,15 @@ RestoreReport Restore(Platform& machine, const std::string& folder, const Record
 
     JournalPlatform journal(machine, ParentPath(folder), true);
     journal.keepRecord(folder);  // still to be marked as undone
-    StepTag step;
-    step.control = "undo";
-    journal.follow(step);
+    // Each change is put back in the name of the step that made it, so the
+    // restore's own record tells the same pages and boxes.
+    const std::vector<RecordedChange> changes = RecordedChanges(record.lines);
+    journal.follow([&changes](const Effect& effect) {
+        const std::vector<StepTag> steps = StepsOf(changes, TargetOf(effect));
+        StepTag undo;
+        undo.control = KnownStepControl("undo");
+        return steps.empty() ? undo : steps.front();
+    });
     RestoreReport report;
     Restorer restorer(machine, journal, folder, report);
     restorer.registry(state);

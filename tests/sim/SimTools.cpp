@@ -49,7 +49,7 @@ int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem
     bool succeeded = true;
     for (const Effect& effect : *effects) {
         succeeded = Apply(effect, registry) && succeeded;
-        if (regAddBlanksDefault && effect.kind == EffectKind::CreateKey && ToolName(commandLine) == "reg")
+        if (regAddBlanksDefault && effect.emptiesDefault)
             registry.setValue(effect.target, "", Value::String(""));
     }
     // regedit reports success for a script it could read, whatever its lines did.

@@ -74,7 +74,8 @@ public:
     int logOffCount() const { return logOffs_; }
     // Another run of the program holds the run lock (and never lets it go).
     void setRunLockHeldElsewhere(bool held) { runLockElsewhere_ = held; }
-    // `reg add KEY` without a value empties the key's default value.
+    // `reg add KEY` without a value empties the key's default value (Wine's
+    // reg does, so the simulated one does unless told otherwise).
     void setRegAddBlanksDefault(bool blanks) { regAddBlanksDefault_ = blanks; }
     // How many holds of the run lock this machine has now; the bounds asked for.
     int runLockHolds() const { return runLockHolds_; }
@@ -169,7 +170,7 @@ private:
     std::optional<std::string> browseTitle_;
     int logOffs_ = 0;
     bool runLockElsewhere_ = false;
-    bool regAddBlanksDefault_ = false;
+    bool regAddBlanksDefault_ = true;
     int runLockHolds_ = 0;
     std::vector<std::chrono::milliseconds> runLockWaits_;
     LocalTime time_{2026, 1, 2, 3, 4, 5};

@@ -3,6 +3,7 @@
 // it names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <random>
@@ -107,6 +108,10 @@ TEST_F(DesiredState, StatusCheckAndExportAgreeOnMachinesNoRunMade) {
         for (const std::string& line : machine.readTextFile(file))
             if (!line.starts_with("on ") && !line.starts_with("off ")) controls.push_back(line);
         ASSERT_EQ(run({"CHECK", "/boxes", file}), kDone) << "seed " << seed << "\n" << out();
+        // A selection file manages every box: it matches exactly where EXPORT names no box it cannot leave alone.
+        ASSERT_EQ(run({"EXPORT", "/selection", file, "/force"}), kDone) << out();
+        const bool named = !terminal.errLines.empty();
+        EXPECT_EQ(run({"CHECK", "/selection", file}) == kDone, !named) << "seed " << seed << "\n" << out();
 
         const auto states = Status();
         ASSERT_GT(states.size(), 19u) << "seed " << seed;
@@ -189,6 +194,49 @@ TEST_F(DesiredState, ApplyOnAMachineThatMatchesStartsNoToolAndKeepsNoRecord) {
     EXPECT_EQ(test::MachineState(machine), before);
 }
 
+// `reg add KEY` empties the key's default value on some machines (Wine's reg
+// does) and not on others: the plan says so, APPLY never runs it for a key
+// that is there, and what it did is read back and taken back exactly.
+TEST_F(DesiredState, ARegAddThatMayEmptyADefaultValueIsPlannedReadBackAndUndoneExactly) {
+    const std::string key = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\NameSpace\\"
+                            "{645FF040-5081-101B-9F08-00AA002F954E}";
+    const std::string emptied = "present, default value REG_SZ \"\"";
+    for (bool blanks : {true, false}) {
+        SCOPED_TRACE(blanks ? "reg empties it" : "reg keeps it");
+        machine.setRegAddBlanksDefault(blanks);
+        const auto furnished = test::TweakedState(machine);
+        // The window's Optimize runs every step: its plan shows what reg may do to the key that is there.
+        SelectionForm form;
+        form.tickEverything(false);
+        const Page security = Page::Security;
+        const auto plan = PlanRun(form, machine, "Tester", std::span<const Page>(&security, 1));
+        const auto add = std::find_if(plan.begin(), plan.end(), [&](const PlannedEffect& p) {
+            return p.effect.kind == EffectKind::CreateKey && p.effect.target.ends_with("954E}");
+        });
+        ASSERT_NE(add, plan.end());
+        EXPECT_TRUE(add->changes);
+        EXPECT_EQ(add->before, "present, default value REG_SZ \"Recycle Bin\"");
+        EXPECT_EQ(add->after, emptied);
+
+        machine.clearCommands();
+        EXPECT_EQ(run({"CHECK", "/off", "37"}), kDone) << out();
+        ASSERT_EQ(run({"APPLY", "/off", "37"}), kDone) << out();
+        EXPECT_TRUE(machine.commands().empty());
+
+        ASSERT_EQ(run({"APPLY", "/on", "37"}), kDone) << out();
+        ASSERT_EQ(run({"PREVIEW", "/off", "37"}), kDone) << out();
+        ASSERT_EQ(terminal.outLines.size(), 1u) << out();
+        EXPECT_EQ(Fields(terminal.outLines[0])[5], emptied);
+        ASSERT_EQ(run({"APPLY", "/off", "37"}), kDone) << out();
+        EXPECT_EQ(Fields(terminal.outLines[0])[5], blanks ? emptied : "present") << out();
+        EXPECT_EQ(run({"CHECK", "/off", "37"}), kDone) << out();
+
+        ASSERT_EQ(run({"UNDO"}), kDone) << out();
+        ASSERT_EQ(run({"UNDO"}), kDone) << out();
+        EXPECT_EQ(test::Difference(furnished, test::TweakedState(machine)), std::vector<std::string>{});
+    }
+}
+
 TEST_F(DesiredState, OneShotToolsRunEveryTimeAndOneThatCannotStartFails) {
     for (int round = 0; round < 2; ++round) {
         machine.clearCommands();
@@ -208,6 +256,7 @@ TEST_F(DesiredState, OneShotToolsRunEveryTimeAndOneThatCannotStartFails) {
 }
 
 TEST_F(DesiredState, UndoNamesWhatItPutsBackAndKeepsAsApplyNamedIt) {
+    machine.registry().deleteKey("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\DisallowCpl");
     ASSERT_EQ(run({"APPLY", "/on", "54,43,76,Alerter", "/off", "27"}), kDone) << out();
     std::set<std::vector<std::string>> applied;
     for (const auto& line : terminal.outLines)
@@ -216,6 +265,9 @@ TEST_F(DesiredState, UndoNamesWhatItPutsBackAndKeepsAsApplyNamedIt) {
             applied.insert({fields[0], fields[1], fields[2]});
         }
     ASSERT_GE(applied.size(), 4u);
+    // `reg delete` of box 27's key, which is not there, failed where it had nothing to do: no failure anywhere.
+    ASSERT_EQ(run({"UNDO", "/show", Fields(terminal.outLines.back())[1]}), kDone) << out();
+    for (const auto& line : terminal.outLines) EXPECT_FALSE(line.starts_with("failed")) << line;
     machine.registry().setValue("HKCU\\Control Panel\\Desktop", "WaitToKillAppTimeout", sim::Value::String("7"));
 
     ASSERT_EQ(run({"UNDO"}), kDone) << out();

@@ -68,6 +68,27 @@ TEST(ChangeCount, ApplyUndoListAndTheWindowsOfferAgreeForEveryPageAndSide) {
         const UndoOffer offer = NewestUndoRecord(machine);
         EXPECT_EQ(offer.folder, folder);
         EXPECT_EQ(offer.changes, printed);
+
+        // The restore's own record names the same pages, and counts what UNDO printed.
+        terminal = {};
+        ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO"}, terminal, machine), console::kDone);
+        const auto addPages = [](std::set<std::string>& to, const std::string& field) {
+            for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1)
+                to.insert(field.substr(start, (end = field.find(',', start)) - start));
+        };
+        std::set<std::string> undonePages;
+        for (const std::string& line : terminal.outLines)
+            if (!line.starts_with("undo\t")) addPages(undonePages, console::Fields(line).at(0));
+        const int undone = static_cast<int>(terminal.outLines.size()) - 1;
+        terminal = {};
+        ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO", "/list"}, terminal, machine), console::kDone);
+        const auto restore = console::Fields(terminal.outLines.at(0));
+        EXPECT_EQ(restore.at(4), "restore");
+        EXPECT_EQ(restore.at(6), std::to_string(undone));
+        std::set<std::string> restorePages;
+        addPages(restorePages, restore.at(5));
+        undonePages.erase("-");  // a key the run made above its targets
+        EXPECT_EQ(restorePages, undonePages);
     }
 }
 

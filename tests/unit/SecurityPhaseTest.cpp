@@ -145,7 +145,8 @@ TEST_F(SecurityPhase, AddOrRemoveProgramsBlockListBothWays) {
     form.setChk(27, kTicked);
     run();
     EXPECT_EQ(dword(kUserPolicy, "DisallowCpl"), 1u);
-    EXPECT_EQ(machine.registry().valueNames(kBlockList), (std::vector<std::string>{"2", "1"}));
+    // `reg add` of the key leaves its default value empty, as Wine's reg does.
+    EXPECT_EQ(machine.registry().valueNames(kBlockList), (std::vector<std::string>{"2", "", "1"}));
     EXPECT_EQ(text(kBlockList, "1"), "Appwiz.cpl");
 
     form.setChk(27, kUnticked);
@@ -189,7 +190,8 @@ TEST_F(SecurityPhase, RecycleBinKeyIsDeletedOnceAndComesBackEmpty) {
     form.setChk(37, kUnticked);
     run();
     EXPECT_TRUE(machine.registry().keyExists(kRecycleBin));
-    EXPECT_TRUE(machine.registry().valueNames(kRecycleBin).empty());
+    EXPECT_EQ(machine.registry().valueNames(kRecycleBin), std::vector<std::string>{""});
+    EXPECT_EQ(text(kRecycleBin, ""), "");
 }
 
 TEST_F(SecurityPhase, SafeModeTickedTwiceThenUntickedComesBackWhole) {

@@ -585,6 +585,35 @@ TEST_F(ConsoleWine, ASecondApplyStartsNoToolAndKeepsNoRecord) {
     run(L"UNDO");
 }
 
+// Wine's reg empties the default value of a key it adds: PREVIEW says so,
+// APPLY never runs it for a key that is there, and UNDO puts the name back.
+TEST_F(ConsoleWine, TheRecycleBinsNameShowsInPreviewAndComesBackExactlyAfterApplyAndUndo) {
+    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\NameSpace\\"
+                             L"{645FF040-5081-101B-9F08-00AA002F954E}";
+    const auto saved = test::ReadTree(HKEY_LOCAL_MACHINE, key);
+    test::DeleteTree(HKEY_LOCAL_MACHINE, key);
+    test::RegistryTree named;
+    named.values.push_back({L"", REG_SZ, {'R', 0, 'e', 0, 'c', 0, 'y', 0, 'c', 0, 'l', 0, 'e', 0, ' ', 0, 'B', 0, 'i', 0, 'n', 0, 0, 0}});
+    test::WriteTree(HKEY_LOCAL_MACHINE, key, named);
+    const auto before = test::ReadTree(HKEY_LOCAL_MACHINE, key);
+
+    test::ClearStandinCommands();
+    EXPECT_EQ(run(L"APPLY /off 37").out, "undo\tnone\r\n");
+    EXPECT_EQ(test::ReadTree(HKEY_LOCAL_MACHINE, key), before);
+    ASSERT_EQ(run(L"APPLY /on 37").status, 0u);
+    const Finished preview = run(L"PREVIEW /off 37");
+    EXPECT_NE(preview.out.find("absent\tpresent, default value REG_SZ \"\"\r\n"), std::string::npos) << preview.out;
+    const Finished applied = run(L"APPLY /off 37");
+    EXPECT_EQ(applied.out.substr(0, applied.out.find("undo\t")), preview.out) << applied.out;
+    EXPECT_EQ(run(L"CHECK /off 37").status, 0u);
+    EXPECT_EQ(run(L"UNDO").status, 0u);
+    EXPECT_EQ(run(L"UNDO").status, 0u);
+    EXPECT_EQ(test::ReadTree(HKEY_LOCAL_MACHINE, key), before);
+
+    test::DeleteTree(HKEY_LOCAL_MACHINE, key);
+    if (saved) test::WriteTree(HKEY_LOCAL_MACHINE, key, *saved);
+}
+
 TEST_F(ConsoleWine, ReadingVerbsWaitForARunGoingOn) {
     writeFile(L"office.txt", "on 54\r\n");
     win32::UniqueHandle held(CreateMutexW(nullptr, TRUE, L"Global\\Quillon.Run"));

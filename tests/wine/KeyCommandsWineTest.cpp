@@ -1,8 +1,7 @@
 // Every command of the catalogues that acts on a whole key with reg (add,
 // delete, copy) run for real, on keys that hold a default value, a named
-// value and a subkey: what it changes is printed, and the undo record of
-// the run takes all of it back exactly, whether this reg empties a default
-// value it finds or not.
+// value and a subkey: the plan foretells exactly what it changes, and the
+// undo record of the run takes all of it back exactly.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,8 +18,10 @@
 #include "engine/SystemCatalogue.h"
 #include "platform/ForwardingPlatform.h"
 #include "platform/RegistryPath.h"
+#include "platform/TextMatch.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
+#include "planning/PlanningPlatform.h"
 #include "record/Journal.h"
 #include "record/RecordStore.h"
 #include "restore/Restore.h"
@@ -90,6 +91,26 @@ std::vector<KeyCommand> KeyCommands(Platform& machine) {
 HKEY Root(const std::string& key) { return KeyRoot(key) == "HKEY_CURRENT_USER" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 std::wstring Below(const std::string& key) { return win32::Widen(KeyBelowRoot(key)); }
 
+using Slot = std::pair<std::string, std::string>;  // key, value name ("" with no value: the key itself)
+
+void AddSlots(Platform& machine, const std::string& key, const std::string& relative, std::set<Slot>& out) {
+    out.insert({relative, ""});
+    for (const NamedRegValue& v : machine.registryValues(key)) out.insert({relative, "\\" + v.name});
+    for (const std::string& subkey : machine.registrySubkeys(key)) AddSlots(machine, key + "\\" + subkey, relative + "\\" + subkey, out);
+}
+
+// What `machine` holds in each slot below each key: "absent", "present" or the value.
+std::map<std::string, std::string> Holding(Platform& machine, const std::vector<std::string>& keys, const std::set<Slot>& slots) {
+    std::map<std::string, std::string> out;
+    for (const std::string& key : keys)
+        for (const auto& [relative, name] : slots) {
+            const std::string path = key + relative;
+            const auto value = name.empty() ? std::nullopt : machine.registryValue(path, name.substr(1));
+            out[Lower(path + "|" + name)] = value ? DescribeValue(*value) : machine.registryKeyExists(path) && name.empty() ? "present" : "absent";
+        }
+    return out;
+}
+
 void SetText(const std::string& key, const wchar_t* name, const std::wstring& text) {
     HKEY handle = nullptr;
     ASSERT_EQ(RegCreateKeyExW(Root(key), Below(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
@@ -106,14 +127,22 @@ TEST(KeyCommandsWine, WhatEachKeyCommandChangesTheRecordTakesBackExactly) {
     for (const KeyCommand& command : commands) {
         std::map<std::string, std::optional<test::RegistryTree>> saved, before;
         for (const std::string& key : command.keys) saved.emplace(key, test::ReadTree(Root(key), Below(key)));
-        // Every key it names is there, with a default value, a named one and a subkey, and nothing else.
+        // Every key it names is there, with a default value, a named one of its
+        // own and a subkey, and nothing else.
         for (const std::string& key : command.keys) {
             test::DeleteTree(Root(key), Below(key));
-            SetText(key, L"", L"default of " + win32::Widen(key.substr(key.rfind('\\') + 1)));
-            SetText(key, L"Named", L"named");
-            SetText(key + "\\Below", L"", L"below");
+            const std::wstring own = win32::Widen(key.substr(key.rfind('\\') + 1));
+            SetText(key, L"", L"default of " + own);
+            SetText(key, (L"Named " + own).c_str(), L"named");
+            SetText(key + "\\Below", L"", L"below " + own);
         }
         for (const std::string& key : command.keys) before.emplace(key, test::ReadTree(Root(key), Below(key)));
+        // Every slot any of its keys has, under each of them: a copy may bring one.
+        std::set<Slot> slots;
+        for (const std::string& key : command.keys) AddSlots(machine, key, "", slots);
+        PlanningPlatform planner(machine);
+        planner.startHidden(command.commandLine);
+        const auto foretold = Holding(planner, command.keys, slots);
 
         JournalPlatform journal(machine, DefaultUndoRoot(machine));
         ASSERT_TRUE(journal.begin());
@@ -132,6 +161,11 @@ TEST(KeyCommandsWine, WhatEachKeyCommandChangesTheRecordTakesBackExactly) {
                     if (v.name.empty()) changed += " (default value now " + std::to_string(v.data.size()) + " bytes)";
         }
         std::printf("%s:%s\n", command.commandLine.c_str(), changed.empty() ? " nothing" : changed.c_str());
+        std::set<Slot> now;
+        for (const std::string& key : command.keys)
+            if (machine.registryKeyExists(key)) AddSlots(machine, key, "", now);
+        for (const Slot& slot : now) EXPECT_TRUE(slots.contains(slot)) << command.commandLine << ": " << slot.first << slot.second;
+        EXPECT_EQ(Holding(machine, command.keys, slots), foretold) << command.commandLine;
 
         if (!folder.empty()) {
             const RestoreReport report = RestoreRecord(machine, folder);
