@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/ListedBoxesOnly.h"
@@ -25,7 +26,8 @@ void RunPages(RunContext& context, const Request& request, const std::function<v
 class PlannedNetChange {
 public:
     PlannedNetChange(VerbContext& verb, const SavedSelection* saved);
-    const std::vector<NetChange>& changes() const { return changes_; }
+    const std::vector<NetChange>& changes() const& { return changes_; }
+    std::vector<NetChange> changes() && { return std::move(changes_); }
     // Which targets the run needs to touch.
     const NetChangeWatch& watch() const { return *watch_; }
 

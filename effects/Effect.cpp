@@ -5,10 +5,12 @@
 namespace quillon {
 
 std::string ServiceOfStartValue(const std::string& key, const std::string& name) {
-    const std::string services = std::string(kServicesKey) + "\\";
-    if (!EqualNoCase(name, "Start") || !StartsWithNoCase(key, services)) return {};
-    const std::string service = key.substr(services.size());
-    return service.find('\\') == std::string::npos ? service : std::string();
+    const std::string_view services = kServicesKey;
+    if (!EqualNoCase(name, "Start") || key.size() <= services.size() || key[services.size()] != '\\' ||
+        !StartsWithNoCase(key, services))
+        return {};
+    const std::string_view service = std::string_view(key).substr(services.size() + 1);
+    return service.find('\\') == std::string_view::npos ? std::string(service) : std::string();
 }
 
 std::string StartModeName(std::uint32_t mode) {

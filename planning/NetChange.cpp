@@ -1,5 +1,7 @@
 #include "planning/NetChange.h"
 
+#include <algorithm>
+
 #include "effects/EffectReader.h"
 #include "engine/Commands.h"
 #include "effects/EffectTarget.h"
@@ -83,11 +85,11 @@ std::string NetChangeWatch::state(const Item& item) {
 
 void NetChangeWatch::watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name) {
     ItemId id{kind, Lower(path), Lower(name)};
-    if (items_.contains(id)) return;  // its first target shows it
+    auto at = items_.lower_bound(id);
+    if (at != items_.end() && !items_.key_comp()(id, at->first)) return;  // its first target shows it
     Item item{kind, path, name};
-    before_[id] = state(item);
-    items_.emplace(id, std::move(item));
-    owner_[id] = target;
+    std::string before = state(item);
+    items_.emplace_hint(at, id, Watched{std::move(item), target, std::move(before)});
     targets_[target].items.push_back(std::move(id));
 }
 
@@ -109,12 +111,16 @@ std::optional<NetChangeWatch::Kind> NetChangeWatch::ItemKind(TargetKind kind) {
 }
 
 std::optional<std::size_t> NetChangeWatch::targetOf(const Effect& e) const {
-    // A value of a tree already watched belongs to that tree's change.
     const EffectTarget t = TargetOf(e);
+    return targetOf(t, t.identity());
+}
+
+std::optional<std::size_t> NetChangeWatch::targetOf(const EffectTarget& t, const std::string& identity) const {
+    // A value of a tree already watched belongs to that tree's change.
     if (const auto kind = ItemKind(t.kind))
-        if (const auto owned = owner_.find(ItemId{*kind, Lower(t.path), Lower(t.name)}); owned != owner_.end())
-            return owned->second;
-    if (const auto found = byName_.find(t.identity()); found != byName_.end()) return found->second;
+        if (const auto owned = items_.find(ItemId{*kind, Lower(t.path), Lower(t.name)}); owned != items_.end())
+            return owned->second.owner;
+    if (const auto found = byName_.find(identity); found != byName_.end()) return found->second;
     return std::nullopt;
 }
 
@@ -126,12 +132,13 @@ bool NetChangeWatch::differs(const Effect& e) const {
 std::size_t NetChangeWatch::watch(const Effect& e) {
     const EffectTarget t = TargetOf(e);
     const auto kind = ItemKind(t.kind);
+    std::string identity = t.identity();
     std::size_t index = 0;
-    if (const auto known = targetOf(e)) {
+    if (const auto known = targetOf(t, identity)) {
         index = *known;
     } else {
         index = targets_.size();
-        byName_.emplace(t.identity(), index);
+        byName_.emplace(std::move(identity), index);
         targets_.emplace_back();
     }
     {
@@ -143,10 +150,10 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
         if (target.tree.empty() || !kind) target.effect = e;
     }
     if (t.kind == TargetKind::Tree)
-        for (const auto& [id, owner] : owner_)
-            if (owner != index && std::get<0>(id) != Kind::File && std::get<0>(id) != Kind::Folder &&
+        for (const auto& [id, watched] : items_)
+            if (watched.owner != index && std::get<0>(id) != Kind::File && std::get<0>(id) != Kind::Folder &&
                 KeyWithin(std::get<1>(id), t.path))
-                targets_[owner].underTree = true;
+                targets_[watched.owner].underTree = true;
     if (e.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(t.path)) targets_[index].present = false;
     if (kind) {
         watchItem(index, *kind, t.path, t.name);
@@ -171,13 +178,14 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
     return index;
 }
 
-std::string NetChangeWatch::summary(const Target& target, const std::map<ItemId, std::string>& states) {
+std::string NetChangeWatch::summary(const Target& target, const std::vector<std::string>& states) {
+    // The states are the target's items', in the same order.
     const ItemId root{Kind::Key, Lower(target.tree), ""};
-    const auto found = states.find(root);
-    if (found == states.end() || found->second != "present") return "absent";
+    const auto found = std::find(target.items.begin(), target.items.end(), root);
+    if (found == target.items.end() || states[found - target.items.begin()] != "present") return "absent";
     int values = 0;
-    for (const ItemId& id : target.items)
-        if (std::get<0>(id) == Kind::Value && states.at(id) != "absent") ++values;
+    for (std::size_t i = 0; i < target.items.size(); ++i)
+        if (std::get<0>(target.items[i]) == Kind::Value && states[i] != "absent") ++values;
     return "present, " + std::to_string(values) + (values == 1 ? " value" : " values");
 }
 
@@ -203,15 +211,16 @@ std::vector<NetChange> NetChangeWatch::changes() {
         if (!targets_[index].tree.empty()) {
             const std::size_t known = targets_[index].items.size();
             watchTree(index, targets_[index].tree, targets_[index].tree);
-            for (std::size_t i = known; i < targets_[index].items.size(); ++i) before_[targets_[index].items[i]] = "absent";
+            for (std::size_t i = known; i < targets_[index].items.size(); ++i) items_.at(targets_[index].items[i]).before = "absent";
         }
         const Target& target = targets_[index];
-        std::map<ItemId, std::string> now, then;
+        std::vector<std::string> now, then;  // by item, in the target's order
         bool changed = target.tool;
         for (const ItemId& id : target.items) {
-            now[id] = state(items_.at(id));
-            then[id] = before_.at(id);
-            changed = changed || now[id] != then[id];
+            const Watched& watched = items_.at(id);
+            now.push_back(state(watched.item));
+            then.push_back(watched.before);
+            changed = changed || now.back() != then.back();
         }
         targets_[index].changed = changed;
         NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present};
@@ -219,12 +228,12 @@ std::vector<NetChange> NetChangeWatch::changes() {
             change.before = summary(target, then);
             change.after = summary(target, now);
             int differ = 0;
-            for (const ItemId& id : target.items) differ += now[id] != then[id] ? 1 : 0;
+            for (std::size_t i = 0; i < now.size(); ++i) differ += now[i] != then[i] ? 1 : 0;
             if (change.before == change.after && differ > 0)
                 change.after += ", " + std::to_string(differ) + " changed";
         } else if (!target.items.empty()) {
-            change.before = then.begin()->second;
-            change.after = now.begin()->second;
+            change.before = then.front();  // one item: the target's own
+            change.after = now.front();
             change.missed = target.present && !target.underTree && !Holds(target.effect);
         }
         if (target.emptiedDefault && changed) {

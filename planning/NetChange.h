@@ -88,21 +88,25 @@ private:
     // Returns the target's index.
     std::size_t watch(const Effect& effect);
     std::optional<std::size_t> targetOf(const Effect& effect) const;
+    std::optional<std::size_t> targetOf(const EffectTarget& target, const std::string& identity) const;
     // The item kind of a target that is one item.
     static std::optional<Kind> ItemKind(TargetKind kind);
     void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
     void watchTree(std::size_t target, const std::string& key, const std::string& from);
     std::string state(const Item& item);
-    std::string summary(const Target& target, const std::map<ItemId, std::string>& states);
+    std::string summary(const Target& target, const std::vector<std::string>& states);
     // Whether the machine holds what a change to one value leaves.
     bool Holds(const Effect& effect);
 
     const StepTag* step_ = nullptr;
     std::vector<Target> targets_;
     std::map<std::string, std::size_t> byName_;  // a target's identity -> index
-    std::map<ItemId, Item> items_;
-    std::map<ItemId, std::size_t> owner_;  // the target that shows an item
-    std::map<ItemId, std::string> before_;
+    struct Watched {
+        Item item;
+        std::size_t owner;   // the target that shows it
+        std::string before;  // its state before the run's first change to it
+    };
+    std::map<ItemId, Watched> items_;
     std::vector<StepFailure> toolFailures_;
     bool closing_ = false;  // declared first: read while unwaited_ goes
     std::vector<std::unique_ptr<StartedProcess>> unwaited_;  // one-shot tools nobody waited for
