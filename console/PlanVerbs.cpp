@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "console/NetRun.h"
 #include "console/Report.h"
@@ -43,7 +44,13 @@ std::string Tabbed(std::initializer_list<std::string> fields) {
     std::string line;
     for (const std::string& field : fields) {
         if (&field != fields.begin()) line += '\t';
-        for (char c : field) line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+        // Runs without a break go in at once.
+        for (std::string_view rest = field; !rest.empty();) {
+            const std::size_t stop = std::min(rest.find_first_of("\t\r\n"), rest.size());
+            line.append(rest.substr(0, stop));
+            if (stop < rest.size()) line += ' ';
+            rest.remove_prefix(std::min(stop + 1, rest.size()));
+        }
     }
     return line;
 }

@@ -61,7 +61,9 @@ std::unique_ptr<StartedProcess> PlanningPlatform::startHidden(const std::string&
 
 std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std::string& key,
                                                      const std::string& name) {
-    const std::string k = NormalisedKey(key);
+    // Most keys come normalised already: only the others are made anew.
+    const std::string normalised = IsNormalisedKey(key) ? std::string() : NormalisedKey(key);
+    const std::string& k = IsNormalisedKey(key) ? key : normalised;
     for (std::size_t i = end; i-- > 0;) {
         const Effect& e = effects_[i].effect;
         const EffectTarget& t = targets_[i];
@@ -83,7 +85,8 @@ std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std
 }
 
 bool PlanningPlatform::keyExistsBefore(std::size_t end, const std::string& key) {
-    const std::string k = NormalisedKey(key);
+    const std::string normalised = IsNormalisedKey(key) ? std::string() : NormalisedKey(key);
+    const std::string& k = IsNormalisedKey(key) ? key : normalised;
     for (std::size_t i = end; i-- > 0;) {
         const Effect& e = effects_[i].effect;
         switch (e.kind) {

@@ -26,6 +26,14 @@ std::string NormalisedKey(std::string_view key) {
     return {};
 }
 
+bool IsNormalisedKey(std::string_view key) {
+    if (key.empty() || key.back() == '\\') return false;
+    const std::string_view root = key.substr(0, key.find('\\'));
+    for (const RootName& r : kRoots)
+        if (root == r.fullName) return true;
+    return false;
+}
+
 bool KeyWithin(std::string_view key, std::string_view ancestor) {
     if (key.size() < ancestor.size()) return false;
     // The boundary first: it rules out most keys before any text is compared.

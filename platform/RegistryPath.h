@@ -9,6 +9,9 @@ namespace quillon {
 // name, no trailing backslash; empty when the root is not one Windows has.
 std::string NormalisedKey(std::string_view key);
 
+// Whether NormalisedKey(key) is `key` itself.
+bool IsNormalisedKey(std::string_view key);
+
 // Whether `key` is `ancestor` or lies below it (both normalised, any case).
 bool KeyWithin(std::string_view key, std::string_view ancestor);
 
