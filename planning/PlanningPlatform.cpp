@@ -68,8 +68,9 @@ std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std
         const Effect& e = effects_[i].effect;
         const EffectTarget& t = targets_[i];
         if (e.emptiesDefault && name.empty() && EqualNoCase(t.path, k)) return kEmptyDefault;
-        // The name first: it tells most values apart at once, where keys share long beginnings.
-        if (t.kind == TargetKind::Value && EqualNoCase(t.name, name) && EqualNoCase(t.path, k)) {
+        // Lengths first, then the name: they tell most values apart at once, where keys share long beginnings.
+        if (t.kind == TargetKind::Value && t.name.size() == name.size() && t.path.size() == k.size() &&
+            EqualNoCase(t.name, name) && EqualNoCase(t.path, k)) {
             if (e.kind == EffectKind::SetValue) return e.data;
             if (e.kind == EffectKind::DeleteValue) return std::nullopt;
             // A start mode the tool could not set (no such service) leaves the value as it was.
