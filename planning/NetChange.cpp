@@ -222,6 +222,10 @@ std::vector<NetChange> NetChangeWatch::changes() {
             then.push_back(watched.before);
             changed = changed || now.back() != then.back();
         }
+        const std::string defaultNow = target.emptiedDefault ? state(*target.emptiedDefault) : std::string();
+        // Where steps run only on a target that differs, `reg add` never
+        // starts for a key that is there: its default value goes with the key.
+        if (everyStepRuns_ && target.emptiedDefault && defaultNow != target.defaultBefore) changed = true;
         targets_[index].changed = changed;
         NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present};
         if (!target.tree.empty()) {
@@ -237,7 +241,6 @@ std::vector<NetChange> NetChangeWatch::changes() {
             change.missed = target.present && !target.underTree && !Holds(target.effect);
         }
         if (target.emptiedDefault && changed) {
-            const std::string defaultNow = state(*target.emptiedDefault);
             if (target.defaultBefore != "absent") change.before += ", default value " + target.defaultBefore;
             if (defaultNow != "absent") change.after += ", default value " + defaultNow;
         }

@@ -41,7 +41,10 @@ struct StepFailure {
 
 class NetChangeWatch : public ChangeSeam {
 public:
-    explicit NetChangeWatch(Platform& below) : ChangeSeam(below) {}
+    // `everyStepRuns`: the run starts every step's tool, as the window's
+    // Optimize does; otherwise only where a target differs, as APPLY does.
+    explicit NetChangeWatch(Platform& below, bool everyStepRuns = false)
+        : ChangeSeam(below), everyStepRuns_(everyStepRuns) {}
     ~NetChangeWatch() override;
 
     // The step whose changes are being watched; read as each change arrives.
@@ -79,8 +82,7 @@ private:
         bool underTree = false;  // a later change to a whole tree holding it decides what it holds
         bool changed = false;    // as changes() last found it
         // The default value `reg add` may empty on the key it adds: shown with
-        // the key, never a reason to run it (a run that tests before it sets
-        // starts no tool for a key that is there).
+        // the key, and never the reason a run that tests before it sets starts it.
         std::optional<Item> emptiedDefault;
         std::string defaultBefore;
     };
@@ -98,6 +100,7 @@ private:
     // Whether the machine holds what a change to one value leaves.
     bool Holds(const Effect& effect);
 
+    bool everyStepRuns_;
     const StepTag* step_ = nullptr;
     std::vector<Target> targets_;
     std::map<std::string, std::size_t> byName_;  // a target's identity -> index

@@ -2,17 +2,15 @@
 
 #include "engine/Phases.h"
 #include "engine/Step.h"
+#include "planning/NetChange.h"
 #include "planning/PlanningPlatform.h"
 #include "engine/SelectionForm.h"
 
 namespace quillon {
 
-std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
-                                   std::span<const Page> pages) {
-    SelectionForm selection = SelectionForm::CopyOf(form);
-    PlanningPlatform planner(machine);
-    RunContext context{selection, planner, userName};
-    planner.follow(context.step);
+namespace {
+
+void RunPages(SelectionForm& selection, RunContext& context, std::span<const Page> pages) {
     for (Page page : pages) context.addPage(page);
     for (Page page : pages) {
         selection.setPageVisible(page, true);
@@ -22,7 +20,30 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
         } catch (const std::exception&) {
         }
     }
+}
+
+}  // namespace
+
+std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
+                                   std::span<const Page> pages) {
+    SelectionForm selection = SelectionForm::CopyOf(form);
+    PlanningPlatform planner(machine);
+    RunContext context{selection, planner, userName};
+    planner.follow(context.step);
+    RunPages(selection, context, pages);
     return planner.effects();
+}
+
+std::vector<NetChange> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
+                                      std::span<const Page> pages) {
+    SelectionForm selection = SelectionForm::CopyOf(form);
+    PlanningPlatform planner(machine);
+    NetChangeWatch watch(planner, true);
+    RunContext context{selection, watch, userName};
+    planner.follow(context.step);
+    watch.follow(context.step);
+    RunPages(selection, context, pages);
+    return watch.changes();
 }
 
 std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,

@@ -30,6 +30,12 @@ struct PlannedEffect {
 std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
                                    std::span<const Page> pages);
 
+// The same run's net change, target by target, as its undo record will count
+// it: a target several steps touch is one change naming all of them.
+struct NetChange;
+std::vector<NetChange> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
+                                      std::span<const Page> pages);
+
 // The effects of the one phase `page` of a run that takes `pagesOfRun`
 // (RunContext), as it would start now.
 std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,

@@ -215,6 +215,9 @@ std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines)
             if (f.differs) changes.push_back({{}, f.target, TargetText(f.target), f.before, f.after});
         return changes;
     }
+    std::set<std::string> named;  // every target a change line names
+    for (const StateLine& line : lines)
+        if (line.kind == StateKind::Change) named.insert(EffectTarget{line.changed, line.target, line.name}.identity());
     std::map<std::string, std::size_t> byTarget;
     for (const StateLine& line : lines) {
         if (line.kind != StateKind::Change) continue;
@@ -230,20 +233,34 @@ std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines)
         if (changed) change.before = "-", change.after = "ran";
         int values = 0, valuesAfter = 0;
         bool present = false, presentAfter = false;
+        std::string defaultBefore = "absent", defaultAfter = "absent";
         for (Fact& fact : facts) {
             const bool registry = fact.target.kind == TargetKind::Value || fact.target.kind == TargetKind::Key;
+            // A key a tool adds holds its default value, which the tool may
+            // empty, unless a change of its own sets that value.
+            const bool itsDefault = target.kind == TargetKind::Key && fact.target.kind == TargetKind::Value &&
+                                    fact.target.name.empty() && EqualNoCase(fact.target.path, target.path) &&
+                                    !named.contains(fact.target.identity());
             const bool mine = target.kind == TargetKind::Tree ? registry && KeyWithin(fact.target.path, target.path)
-                                                              : fact.target.identity() == target.identity();
+                                                              : itsDefault || fact.target.identity() == target.identity();
             if (!mine || fact.owned) continue;
             fact.owned = true;
             changed = changed || fact.differs;
-            if (target.kind != TargetKind::Tree) {
+            if (itsDefault) {
+                defaultBefore = fact.before, defaultAfter = fact.after;
+            } else if (target.kind != TargetKind::Tree) {
                 change.before = fact.before, change.after = fact.after;
             } else if (fact.target.kind == TargetKind::Value) {
                 values += fact.before != "absent", valuesAfter += fact.after != "absent";
             } else if (EqualNoCase(fact.target.path, target.path)) {
                 present = fact.before == "present", presentAfter = fact.after == "present";
             }
+        }
+        if (target.kind == TargetKind::Key) {
+            if (change.before.empty()) change.before = "present";  // only its default value was kept
+            if (change.after.empty()) change.after = "present";
+            if (defaultBefore != "absent") change.before += ", default value " + defaultBefore;
+            if (defaultAfter != "absent") change.after += ", default value " + defaultAfter;
         }
         if (target.kind == TargetKind::Tree) {
             const auto summary = [](bool there, int count) {

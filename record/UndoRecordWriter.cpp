@@ -297,9 +297,19 @@ void UndoRecordWriter::ended(int tool) {
     line.after = true;
     line.kind = StateKind::Ended;
     line.target = std::to_string(tool);
+    std::vector<StateLine> state;
+    // A default value the tool left as it was, said so before the tool counts as ended.
+    for (const auto& [of, key] : defaultsToRead_)
+        if (of == tool)
+            if (const auto now = machine_.registryValue(key, ""); now != kEmptyDefault)
+                state.push_back(ValueLine(true, key, "", now));
+    std::erase_if(defaultsToRead_, [tool](const auto& entry) { return entry.first == tool; });
+    state.push_back(line);
     try {
-        machine_.appendFile(folder_ + "\\" + kStateFile, StateLineText(line));
-        lines_.push_back(line);
+        std::string text;
+        for (const StateLine& l : state) text += StateLineText(l);
+        machine_.appendFile(folder_ + "\\" + kStateFile, text);
+        lines_.insert(lines_.end(), state.begin(), state.end());
     } catch (const PlatformError&) {
         // Its changes stay uncertain: a restore keeps what they wrote.
     }
@@ -323,8 +333,12 @@ void UndoRecordWriter::keep(const Effect& effect, const StepTag& step, int tool)
         break;
     case TargetKind::Key:
         // A tool may give a key it adds, or already has, an empty default value.
-        if (machine_.registryKeyExists(t.path)) keepValue(t.path, "", pending);
-        else keepMissingKey(t.path, pending);
+        if (machine_.registryKeyExists(t.path)) {
+            keepValue(t.path, "", pending);
+            if (effect.emptiesDefault && tool != 0) defaultsToRead_.emplace_back(tool, t.path);
+        } else {
+            keepMissingKey(t.path, pending);
+        }
         break;
     case TargetKind::Tree: keepTree(t.path, pending); break;
     case TargetKind::File: keepFile(t.path, pending); break;

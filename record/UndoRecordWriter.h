@@ -101,6 +101,9 @@ private:
     std::set<std::string> paths_;  // files and folders kept, lower case
     std::vector<std::string> alsoKept_;
     int group_ = 0;  // the tool whose changes the state lines now are
+    // Keys whose default value a tool may empty (not every `reg add` does),
+    // by tool: what it holds is read when that tool has ended.
+    std::vector<std::pair<int, std::string>> defaultsToRead_;
 };
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include "engine/Form.h"
 #include "record/Journal.h"
 #include "planning/LiveSelection.h"
+#include "planning/NetChange.h"
 #include "planning/Plan.h"
 #include "record/RecordReader.h"
 #include "record/RecordState.h"
@@ -108,6 +109,12 @@ std::string StateInWords(const std::string& state) {
     return state;
 }
 
+// Joins the words of the steps of one change, each once.
+void AddOnce(std::string& field, const std::string& words) {
+    if (words.empty() || ("/ " + field + " /").find("/ " + words + " /") != std::string::npos) return;
+    field += (field.empty() ? "" : " / ") + words;
+}
+
 }  // namespace
 
 std::string ToolInBrief(const std::string& commandLine) {
@@ -141,16 +148,21 @@ PreviewTable PreviewPageOnView(RunContext& context) {
     table.title += " - " + PageName(*page);
     const Page pages[] = {*page};
     int unticked = 0;
-    for (const PlannedEffect& p : PlanRun(context.form, context.platform, context.userName, pages)) {
-        if (!p.changes) continue;
-        const std::string side = ScreenSide(context.form, p.step);
+    // Target by target, as the run's undo record will count its changes.
+    for (const NetChange& change : PlanNetChanges(context.form, context.platform, context.userName, pages)) {
+        if (!change.changed || !change.present) continue;
+        std::string side, caption;
+        for (const StepTag& step : change.steps) {
+            AddOnce(side, ScreenSide(context.form, step));
+            AddOnce(caption, ScreenCaption(step));
+        }
         unticked += side.find("unticked") != std::string::npos ? 1 : 0;
         // A tool's work cannot be read before or after: say what it will do.
-        const bool tool = !p.readable && p.effect.kind == EffectKind::RunTool;
-        table.rows.push_back({side, ScreenCaption(p.step), TargetInBrief(p.effect),
-                              tool ? "cannot be read" : StateInWords(p.before),
-                              tool ? "runs " + ToolInBrief(p.effect.target) : StateInWords(p.after)});
-        table.whole.push_back(DescribeEffect(p.effect));
+        const bool tool = !change.readable;
+        table.rows.push_back({side, caption, TargetInBrief(change.effect),
+                              tool ? "cannot be read" : StateInWords(change.before),
+                              tool ? "runs " + ToolInBrief(change.effect.target) : StateInWords(change.after)});
+        table.whole.push_back(DescribeEffect(change.effect));
     }
     const std::size_t n = table.rows.size();
     if (n == 0) {

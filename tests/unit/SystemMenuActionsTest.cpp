@@ -6,6 +6,7 @@
 #include "window/OptimiseRun.h"
 #include "engine/Phases.h"
 #include "record/Journal.h"
+#include "planning/NetChange.h"
 #include "planning/Plan.h"
 #include "record/RecordStore.h"
 #include "record/RecordFiles.h"
@@ -25,7 +26,8 @@ struct SystemMenuActions : ::testing::Test {
 };
 
 // Over every page, everything ticked and nothing ticked: one row per change,
-// each named in the words on screen and on the side its box or entry is on.
+// each named in the words on screen and on the side its box or entry is on;
+// as many as Optimize's undo record then counts.
 TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothing) {
     for (bool ticked : {true, false})
         for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup}) {
@@ -39,10 +41,10 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
             EXPECT_EQ(test::MachineState(machine), state);
             EXPECT_TRUE(machine.commands().empty());
             EXPECT_EQ(SelectionLines(form), selection);
-            std::vector<PlannedEffect> changes;
+            std::vector<NetChange> changes;
             const Page pages[] = {page};
-            for (const PlannedEffect& p : PlanRun(form, machine, "Tester", pages))
-                if (p.changes) changes.push_back(p);
+            for (const NetChange& change : PlanNetChanges(form, machine, "Tester", pages))
+                if (change.changed && change.present) changes.push_back(change);
             ASSERT_EQ(table.rows.size(), changes.size());
             if (ticked) {
                 EXPECT_FALSE(changes.empty()) << table.title;
@@ -52,7 +54,7 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
             int unticked = 0;
             for (std::size_t i = 0; i < changes.size(); ++i) {
                 const auto& row = table.rows[i];
-                const StepTag& step = changes[i].step;
+                const StepTag& step = changes[i].steps.front();
                 ASSERT_EQ(row.size(), table.columns.size());
                 const bool onScreenBox = step.boxes[0] >= 0 || step.entry >= 0;
                 EXPECT_EQ(row[0], onScreenBox ? (ticked ? "ticked" : "unticked") : "") << row[1];
@@ -81,6 +83,16 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
             if (unticked > 0) {
                 EXPECT_EQ(table.lead.rfind(std::to_string(unticked) + " of these changes", 0), 0u) << table.lead;
             }
+            if (changes.empty()) continue;
+            test::MemoryForm run;
+            test::SelectEverything(run, machine, ticked);
+            run.showOnly(page);
+            RunContext optimise{run, machine, "Tester"};
+            RunWithUndoRecord(optimise, [](RunContext& c) { RunOptimise(c); });
+            const UndoOffer offer = NewestUndoRecord(machine);
+            EXPECT_EQ(offer.changes, static_cast<int>(changes.size())) << table.title << (ticked ? " ticked" : " unticked");
+            RestoreOffer(machine, offer);
+            machine.clearCommands();
         }
 }
 
