@@ -20,14 +20,9 @@ public:
     RecordSteps(Platform& machine, const std::string& recordFolder);
     // The steps whose change touched `target`: the same target, or a tree holding it.
     std::vector<StepTag> of(const EffectTarget& target) const;
-    // The same for a target as a restore names it ("KEY\NAME", "KEY\(Default)", a key or a path).
-    std::vector<StepTag> ofNamed(const std::string& named) const;
 
 private:
     std::vector<RecordedChange> changes_;
 };
-
-// page(s), number(s), caption(s) of the steps, joined as a net change joins them; "-" for none.
-std::vector<std::string> StepFields(const std::vector<StepTag>& steps);
 
 }  // namespace quillon::console

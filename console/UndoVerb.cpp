@@ -4,6 +4,7 @@
 #include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
+#include "record/RecordLog.h"
 #include "record/RecordReader.h"
 #include "record/RecordState.h"
 #include "record/RecordStore.h"
@@ -15,6 +16,11 @@
 
 namespace quillon::console {
 namespace {
+
+// A target a restore left as it is, in APPLY's fields: the steps of its change, what, before, after.
+std::string KeptLine(const std::vector<std::string>& step, const std::string& target, const std::string& why) {
+    return Tabbed({step.at(0), step.at(1), step.at(2), "kept " + target, "-", why});
+}
 
 // A record named without a folder is one in the root.
 std::string RecordFolder(const std::string& root, const std::string& named) {
@@ -78,20 +84,10 @@ int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
         }
         verb.terminal.out(Tabbed({pages, numbers, captions, change.what, change.before, change.after}));
     }
-    // What its restore, or it as a restore, could not put back, as the record's log names it.
-    const std::string log = folder + "\\" + kChangesLog;
-    try {
-        if (verb.platform.anyFileExists(log)) {
-            const std::string text = verb.platform.readFileBytesAtMost(log, kLongestRecordFile);
-            for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-                const std::string line = text.substr(start, end - start);
-                if (line.starts_with("FAILED ")) verb.terminal.out(Tabbed({"failed", line.substr(7)}));
-                if (line.starts_with("KEPT ")) verb.terminal.out(Tabbed({"kept", line.substr(5)}));
-            }
-        }
-    } catch (const PlatformError&) {
-        // The log is for people; the changes above are the record's own.
-    }
+    // What it failed to change, and as a restore what it kept as it is, as the record's log names it.
+    for (const LoggedTarget& logged : LoggedTargets(verb.platform, folder))
+        verb.terminal.out(logged.kept ? KeptLine(logged.stepFields, logged.target, logged.why)
+                                      : Tabbed({"failed", logged.failure}));
     return kDone;
 }
 
@@ -167,10 +163,7 @@ int Undo(VerbContext& verb) {
         }
     }
     // What changed since the run stays as it is now, named so it can be looked at.
-    for (const KeptTarget& kept : report.kept) {
-        const auto step = StepFields(steps.ofNamed(kept.target));
-        verb.terminal.out(Tabbed({step[0], step[1], step[2], "kept " + kept.target, "-", kept.why}));
-    }
+    for (const KeptTarget& kept : report.kept) verb.terminal.out(KeptLine(StepFields(kept.steps), kept.target, kept.why));
     for (const std::string& note : report.notes) verb.say(note);
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
     const auto reported = [&](int status) -> int {

@@ -4,6 +4,7 @@
 
 #include "effects/EffectReader.h"
 #include "effects/MachineView.h"
+#include "record/RecordLog.h"
 #include "record/RecordState.h"
 #include "record/RecordStore.h"
 #include "effects/RegScript.h"
@@ -108,6 +109,11 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect, int tool) {
     record_->log("[" + DescribeStep(effects_[index].step) + "] " + DescribeEffect(effect) + ": " +
                  (a.changes ? a.before + " -> " + a.after : "no change (" + a.before + ")"));
     return index;
+}
+
+void JournalPlatform::logKept(const std::vector<std::string>& stepFields, const std::string& target,
+                              const std::string& why) {
+    record_->log(KeptLogLine(stepFields, target, why));
 }
 
 void JournalPlatform::refuse(std::size_t index, const std::string& why) {

@@ -62,6 +62,9 @@ public:
     std::string finish();
     // Every change that went through or was refused, in order.
     const std::vector<RecordedEffect>& effects() const { return effects_; }
+    // Names in the record's log a target a restore leaves as it is, with the
+    // fields of the steps whose change made it (RecordLog.h).
+    void logKept(const std::vector<std::string>& stepFields, const std::string& target, const std::string& why);
 
 protected:
     // The changes it records; every other call passes straight through.

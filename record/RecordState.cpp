@@ -295,6 +295,19 @@ std::vector<StepTag> StepsOf(const std::vector<RecordedChange>& changes, const E
     return steps;
 }
 
+std::vector<StepTag> StepsOfNamed(const std::vector<RecordedChange>& changes, const std::string& named) {
+    const auto nameOf = [](const EffectTarget& target) {
+        if (target.kind != TargetKind::Value) return target.path;
+        return target.path + "\\" + (target.name.empty() ? "(Default)" : target.name);
+    };
+    std::vector<StepTag> steps;
+    for (const RecordedChange& change : changes)
+        if (EqualNoCase(nameOf(change.target), named) ||
+            (change.target.kind == TargetKind::Tree && KeyWithin(named, change.target.path)))
+            for (const RecordedStep& step : change.steps) steps.push_back(TagOf(step));
+    return steps;
+}
+
 int CountChanges(const std::vector<StateLine>& lines) { return static_cast<int>(RecordedChanges(lines).size()); }
 
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {

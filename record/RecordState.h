@@ -59,6 +59,8 @@ struct RecordedChange {
 std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines);
 // The steps whose change touched `target`: the same target, or a tree holding it.
 std::vector<StepTag> StepsOf(const std::vector<RecordedChange>& changes, const EffectTarget& target);
+// The same for a target as a restore names it ("KEY\\NAME", "KEY\\(Default)", a key or a path).
+std::vector<StepTag> StepsOfNamed(const std::vector<RecordedChange>& changes, const std::string& named);
 StepTag TagOf(const RecordedStep& step);
 // The pages of the run's changes, in the order the run took them.
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines);

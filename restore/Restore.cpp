@@ -13,6 +13,7 @@
 #include "platform/RegistryPath.h"
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
+#include "words/StepNames.h"
 
 namespace quillon {
 namespace {
@@ -246,7 +247,7 @@ private:
         else ++report_.failed, note("could not be put back: " + target);
     }
     // What the report names is shown, never raw: no name breaks its line.
-    void keep(const std::string& target, const std::string& why) { report_.kept.push_back({Printable(target), why}); }
+    void keep(const std::string& target, const std::string& why) { report_.kept.push_back({Printable(target), why, {}}); }
     void note(const std::string& text) { report_.notes.push_back(Printable(text)); }
 
     Platform& machine_;
@@ -321,6 +322,11 @@ RestoreReport Restore(Platform& machine, const std::string& folder, const Record
     restorer.registry(state);
     restorer.files(state);
     restorer.folders(state);
+    // What stays as it is is named in the restore's own record, with the steps its change came from.
+    for (KeptTarget& kept : report.kept) {
+        kept.steps = StepsOfNamed(changes, kept.target);
+        journal.logKept(StepFields(kept.steps), kept.target, kept.why);
+    }
     report.undoFolder = journal.finish();
     report.effects = journal.effects();
     // A tool may say it wrote and not have: only what the machine holds now counts as done.

@@ -22,6 +22,7 @@ class Platform;
 struct KeptTarget {
     std::string target;  // "KEY\NAME", a key, a file or a folder
     std::string why;     // "changed since the run", ...
+    std::vector<StepTag> steps;  // the steps of the run whose change made it
 };
 
 struct RestoreReport {

@@ -1,5 +1,7 @@
 #include "words/StepNames.h"
 
+#include <algorithm>
+
 #include "words/BoxWords.h"
 
 namespace quillon {
@@ -52,6 +54,25 @@ std::string StepCaption(const StepTag& step) {
         return BoxCaption(step.boxes[0]) + (step.boxes[1] >= 0 ? " / " + BoxCaption(step.boxes[1]) : "");
     if (!step.item.empty()) return step.item;
     return ControlCaption(step.control);
+}
+
+std::vector<std::string> StepFields(const std::vector<StepTag>& steps) {
+    if (steps.empty()) return {"-", "-", "-"};
+    std::string pages, numbers, captions;
+    const auto add = [](std::string& field, const std::string& text, const char* separator) {
+        if (field.find(text) != std::string::npos && !text.empty()) return;
+        field += (field.empty() ? "" : separator) + text;
+    };
+    std::vector<std::string> seen;
+    for (const StepTag& step : steps) {
+        const std::string number = StepNumber(step);
+        if (std::find(seen.begin(), seen.end(), PageName(step.page) + number) != seen.end()) continue;
+        seen.push_back(PageName(step.page) + number);
+        add(pages, PageName(step.page), ",");
+        numbers += (numbers.empty() ? "" : ",") + number;
+        add(captions, StepCaption(step), " / ");
+    }
+    return {pages, numbers, captions};
 }
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/Form.h"
 #include "engine/StepTag.h"
@@ -26,6 +27,10 @@ std::string BoxCaption(int box);
 std::string BoxCaptionInEnglish(int box);
 // The words the window shows over a control that is not a box; else its name.
 std::string ControlCaption(std::string_view control);
+
+// page(s), number(s), caption(s) of the steps of one change, joined as a net
+// change joins them; "-" for each when there is none.
+std::vector<std::string> StepFields(const std::vector<StepTag>& steps);
 
 // The page a box is on; nothing for a number that is no box.
 std::optional<Page> PageOfBox(int box);

@@ -69,7 +69,11 @@ TEST(ChangeCount, ApplyUndoListAndTheWindowsOfferAgreeForEveryPageAndSide) {
         EXPECT_EQ(offer.folder, folder);
         EXPECT_EQ(offer.changes, printed);
 
-        // The restore's own record names the same pages, and counts what UNDO printed.
+        // The restore's own record names the same pages, counts what UNDO printed as put back, and shows
+        // what it kept (a value changed since the run) as UNDO named it.
+        ASSERT_EQ(applied.count("System|54|" + BoxCaption(54)), 1u);
+        machine.registry().setValue("HKLM\\System\\CurrentControlSet\\Control\\CrashControl", "AutoReboot",
+                                    sim::Value::Dword(7));
         terminal = {};
         ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO"}, terminal, machine), console::kDone);
         const auto addPages = [](std::set<std::string>& to, const std::string& field) {
@@ -77,9 +81,24 @@ TEST(ChangeCount, ApplyUndoListAndTheWindowsOfferAgreeForEveryPageAndSide) {
                 to.insert(field.substr(start, (end = field.find(',', start)) - start));
         };
         std::set<std::string> undonePages;
+        std::vector<std::string> kept;
+        std::string restoreFolder;
+        int undone = 0;
+        for (const std::string& line : terminal.outLines) {
+            const auto f = console::Fields(line);
+            if (f.at(0) == "undo") restoreFolder = f.at(1);
+            else if (f.at(3).starts_with("kept ")) kept.push_back(line);
+            else addPages(undonePages, f.at(0)), ++undone;
+        }
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(console::Fields(kept[0]).at(1), "54") << kept[0];
+        terminal = {};
+        ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO", "/show", restoreFolder}, terminal, machine),
+                  console::kDone);
+        std::vector<std::string> shownKept;
         for (const std::string& line : terminal.outLines)
-            if (!line.starts_with("undo\t")) addPages(undonePages, console::Fields(line).at(0));
-        const int undone = static_cast<int>(terminal.outLines.size()) - 1;
+            if (const auto f = console::Fields(line); f.size() == 6 && f[3].starts_with("kept ")) shownKept.push_back(line);
+        EXPECT_EQ(shownKept, kept);
         terminal = {};
         ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO", "/list"}, terminal, machine), console::kDone);
         const auto restore = console::Fields(terminal.outLines.at(0));
