@@ -110,7 +110,11 @@ bool PlanningPlatform::keyExistsBefore(std::size_t end, const std::string& key) 
 }
 
 std::optional<RegValue> PlanningPlatform::value(const std::string& key, const std::string& name) {
-    return valueBefore(effects_.size(), key, name);
+    if (lastRead_ && lastRead_->effects == effects_.size() && lastRead_->key == key && lastRead_->name == name)
+        return lastRead_->value;
+    std::optional<RegValue> read = valueBefore(effects_.size(), key, name);
+    lastRead_ = LastRead{effects_.size(), key, name, read};
+    return read;
 }
 
 bool PlanningPlatform::keyExists(const std::string& key) { return keyExistsBefore(effects_.size(), key); }

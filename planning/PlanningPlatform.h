@@ -78,6 +78,15 @@ private:
     std::vector<PlannedEffect> effects_;
     // Each effect's target, worked out once: every read walks back through them.
     std::vector<EffectTarget> targets_;
+    // The value read last, as it stood after that many effects: one change
+    // reads its value several times over (whether it changes, its state
+    // before, the plan's line), each a walk back through the effects.
+    struct LastRead {
+        std::size_t effects = 0;
+        std::string key, name;
+        std::optional<RegValue> value;
+    };
+    std::optional<LastRead> lastRead_;
     std::map<std::string, std::string> scratch_;  // files the steps write for their tools, by lower-case path
     std::map<std::string, bool> paths_;           // files and folders the plan removed (false) or made (true)
 };
