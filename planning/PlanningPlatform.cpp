@@ -53,6 +53,11 @@ std::unique_ptr<StartedProcess> PlanningPlatform::startHidden(const std::string&
         if (auto it = paths_.find(lower); it != paths_.end() && !it->second) return std::nullopt;
         return ReadScriptText(machine_, path);
     });
+    return startRead(commandLine, effects);
+}
+
+std::unique_ptr<StartedProcess> PlanningPlatform::startRead(const std::string& commandLine,
+                                                           const std::optional<std::vector<Effect>>& effects) {
     if (!effects) return std::make_unique<EndedProcess>(1);
     bool succeeded = true;
     for (const Effect& effect : *effects) succeeded = record(effect).succeeds && succeeded;

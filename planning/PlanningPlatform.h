@@ -21,6 +21,10 @@ public:
     const std::vector<PlannedEffect>& effects() const { return effects_; }
 
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
+    // The same with the command's effects as a watch above read them already
+    // (EffectReader.h), so they are not read twice.
+    std::unique_ptr<StartedProcess> startRead(const std::string& commandLine,
+                                              const std::optional<std::vector<Effect>>& effects);
     bool visibleFileExists(const std::string& path) override;
     bool anyFileExists(const std::string& path) override { return fileExists(path); }
     bool directoryExists(const std::string& path) override { return folderExists(path); }
