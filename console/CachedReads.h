@@ -8,7 +8,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -69,8 +71,18 @@ private:
     std::map<std::tuple<std::string, std::string>, std::vector<std::string>, std::less<>> listings_;
     // value names by root; subkeys (-1); subfolders (-2)
     std::map<std::tuple<int, std::string>, std::vector<std::string>, std::less<>> names_;
-    std::map<std::string, bool, std::less<>> keys_;
-    std::map<std::tuple<std::string, std::string>, std::optional<RegValue>, std::less<>> values_;
+    // Keys and values, asked most, are hashed: under Wine a string compare
+    // goes byte by byte, and key paths share long beginnings.
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+        template <typename Key, typename Name>
+        std::size_t operator()(const std::tuple<Key, Name>& value) const {
+            return std::hash<std::string_view>{}(std::get<0>(value)) * 31 + std::hash<std::string_view>{}(std::get<1>(value));
+        }
+    };
+    std::unordered_map<std::string, bool, Hash, std::equal_to<>> keys_;
+    std::unordered_map<std::tuple<std::string, std::string>, std::optional<RegValue>, Hash, std::equal_to<>> values_;
     std::map<std::string, std::vector<NamedRegValue>, std::less<>> allValues_;
 };
 
