@@ -5,6 +5,15 @@
 namespace quillon {
 namespace {
 
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// " 0x0000001e (30)": a plan describes thousands of numbers, too many for printf.
+std::string DwordText(std::uint32_t number) {
+    std::string text = " 0x";
+    for (int shift = 28; shift >= 0; shift -= 4) text += kHexDigits[(number >> shift) & 0xF];
+    return text + " (" + std::to_string(number) + ")";
+}
+
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
     std::string out;
     for (std::uint8_t b : bytes) {
@@ -158,9 +167,7 @@ std::string DescribeValue(const RegValue& value) {
     const std::string type = TypeName(value.type);
     if (auto text = PlainText(value)) return type + " \"" + Printable(*text) + "\"";
     if (auto number = DwordOf(value)) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, " 0x%08x (%u)", static_cast<unsigned>(*number), static_cast<unsigned>(*number));
-        return type + buffer;
+        return type + DwordText(*number);
     }
     if (value.type == reg_type::MultiString) {
         const std::u16string text = FromUtf16LeBytes(std::string(value.bytes.begin(), value.bytes.end()));

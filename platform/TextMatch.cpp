@@ -19,8 +19,9 @@ std::string Lower(std::string_view text) {
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    // From the end: key paths compared share long beginnings and differ last.
+    return a.size() == b.size() && std::equal(a.rbegin(), a.rend(), b.rbegin(),
+                                              [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

@@ -1,6 +1,7 @@
-// Key paths as the plan compares them on every read.
+// Key paths and values as the plan compares and shows them, thousands of times a run.
 #include <gtest/gtest.h>
 
+#include "platform/RegValue.h"
 #include "platform/RegistryPath.h"
 
 namespace quillon {
@@ -24,6 +25,13 @@ TEST(RegistryPath, AKeyIsWithinItselfAndItsAncestorsOnly) {
     EXPECT_FALSE(KeyWithin(key, "HKEY_LOCAL_MACHINE\\Soft"));
     EXPECT_FALSE(KeyWithin(key, "HKEY_LOCAL_MACHINE\\Software\\Policies\\Explorer\\Sub"));
     EXPECT_FALSE(KeyWithin(key, "HKEY_CURRENT_USER\\Software"));
+}
+
+TEST(RegistryPath, ANumberShowsInHexAndDecimal) {
+    EXPECT_EQ(DescribeValue(DwordValue(0)), "REG_DWORD 0x00000000 (0)");
+    EXPECT_EQ(DescribeValue(DwordValue(26)), "REG_DWORD 0x0000001a (26)");
+    EXPECT_EQ(DescribeValue(DwordValue(0x80000000u)), "REG_DWORD 0x80000000 (2147483648)");
+    EXPECT_EQ(DescribeValue(DwordValue(0xFFFFFFFFu)), "REG_DWORD 0xffffffff (4294967295)");
 }
 
 }  // namespace
