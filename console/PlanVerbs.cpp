@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <map>
 #include <set>
-#include <string_view>
 
 #include "console/NetRun.h"
 #include "console/Report.h"
@@ -44,13 +43,10 @@ std::string Tabbed(std::initializer_list<std::string> fields) {
     std::string line;
     for (const std::string& field : fields) {
         if (&field != fields.begin()) line += '\t';
-        // Runs without a break go in at once.
-        for (std::string_view rest = field; !rest.empty();) {
-            const std::size_t stop = std::min(rest.find_first_of("\t\r\n"), rest.size());
-            line.append(rest.substr(0, stop));
-            if (stop < rest.size()) line += ' ';
-            rest.remove_prefix(std::min(stop + 1, rest.size()));
-        }
+        const std::size_t start = line.size();
+        line += field;
+        for (std::size_t i = start; i < line.size(); ++i)
+            if (line[i] == '\t' || line[i] == '\r' || line[i] == '\n') line[i] = ' ';
     }
     return line;
 }

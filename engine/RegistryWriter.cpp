@@ -1,5 +1,7 @@
 #include "engine/RegistryWriter.h"
 
+#include <algorithm>
+
 #include "engine/Commands.h"
 #include "platform/Platform.h"
 
@@ -70,7 +72,7 @@ void WriteRegValue(Platform& platform, std::string_view key, RegType type,
 void ImportScript(Platform& platform, const std::vector<std::string>& body) {
     // Each line stays one line: nothing in it can start another.
     for (const std::string& line : body)
-        if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        if (std::any_of(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }))
             throw PlatformError("a script line holds a line break");
     std::vector<std::string> lines{"Windows Registry Editor Version 5.00"};
     lines.insert(lines.end(), body.begin(), body.end());
