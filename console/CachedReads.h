@@ -78,7 +78,8 @@ private:
         std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
         template <typename Key, typename Name>
         std::size_t operator()(const std::tuple<Key, Name>& value) const {
-            return std::hash<std::string_view>{}(std::get<0>(value)) * 31 + std::hash<std::string_view>{}(std::get<1>(value));
+            const std::hash<std::string_view> hash;
+            return hash(std::get<0>(value)) * 31 + hash(std::get<1>(value));
         }
     };
     std::unordered_map<std::string, bool, Hash, std::equal_to<>> keys_;

@@ -163,7 +163,8 @@ int Undo(VerbContext& verb) {
         }
     }
     // What changed since the run stays as it is now, named so it can be looked at.
-    for (const KeptTarget& kept : report.kept) verb.terminal.out(KeptLine(StepFields(kept.steps), kept.target, kept.why));
+    for (const KeptTarget& kept : report.kept)
+        verb.terminal.out(KeptLine(StepFields(kept.steps), kept.target, kept.why));
     for (const std::string& note : report.notes) verb.say(note);
     verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
     const auto reported = [&](int status) -> int {

@@ -212,7 +212,8 @@ std::vector<NetChange> NetChangeWatch::changes() {
         if (!targets_[index].tree.empty()) {
             const std::size_t known = targets_[index].items.size();
             watchTree(index, targets_[index].tree, targets_[index].tree);
-            for (std::size_t i = known; i < targets_[index].items.size(); ++i) items_.at(targets_[index].items[i]).before = "absent";
+            for (std::size_t i = known; i < targets_[index].items.size(); ++i)
+                items_.at(targets_[index].items[i]).before = "absent";
         }
         const Target& target = targets_[index];
         std::vector<std::string> now, then;  // by item, in the target's order

@@ -43,7 +43,8 @@ std::vector<LoggedTarget> LoggedTargets(Platform& machine, const std::string& fo
         const std::string text = machine.readFileBytesAtMost(log, kLongestRecordFile);
         for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
             const std::string_view line = std::string_view(text).substr(start, end - start);
-            if (line.starts_with(kFailed)) logged.push_back({false, std::string(line.substr(kFailed.size())), {}, {}, {}});
+            if (line.starts_with(kFailed))
+                logged.push_back({false, std::string(line.substr(kFailed.size())), {}, {}, {}});
             if (!line.starts_with(kKept)) continue;
             std::vector<std::string> fields = Split(line.substr(kKept.size()));
             if (fields.size() != 5) continue;  // not a line this program wrote

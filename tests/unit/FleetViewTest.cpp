@@ -97,7 +97,8 @@ TEST(ChangeCount, ApplyUndoListAndTheWindowsOfferAgreeForEveryPageAndSide) {
                   console::kDone);
         std::vector<std::string> shownKept;
         for (const std::string& line : terminal.outLines)
-            if (const auto f = console::Fields(line); f.size() == 6 && f[3].starts_with("kept ")) shownKept.push_back(line);
+            if (const auto f = console::Fields(line); f.size() == 6 && f[3].starts_with("kept "))
+                shownKept.push_back(line);
         EXPECT_EQ(shownKept, kept);
         terminal = {};
         ASSERT_EQ(console::RunConsole(std::vector<std::string>{"UNDO", "/list"}, terminal, machine), console::kDone);
