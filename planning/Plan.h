@@ -9,7 +9,7 @@
 #include "engine/Form.h"
 #include "engine/Phases.h"  // RunOrder, for callers of PlanRun
 #include "engine/StepTag.h"
-#include "effects/Effect.h"
+#include "effects/Change.h"
 
 namespace quillon {
 
@@ -32,8 +32,7 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
 
 // The same run's net change, target by target, as its undo record will count
 // it: a target several steps touch is one change naming all of them.
-struct NetChange;
-std::vector<NetChange> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
+std::vector<Change> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
                                       std::span<const Page> pages);
 
 // The effects of the one phase `page` of a run that takes `pagesOfRun`

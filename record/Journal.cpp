@@ -10,6 +10,7 @@
 #include "effects/RegScript.h"
 #include "effects/Scratch.h"
 #include "record/UndoRecordWriter.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 
