@@ -7,7 +7,6 @@
 #include "effects/EffectTarget.h"
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"
-#include "planning/PlanningPlatform.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 
@@ -260,9 +259,7 @@ std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& com
             if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
-    // A planner below takes the effects as read here rather than reading the command again.
-    auto* planner = dynamic_cast<PlanningPlatform*>(&machine_);
-    auto started = planner ? planner->startRead(commandLine, effects) : machine_.startHidden(commandLine);
+    auto started = startBelow(commandLine, effects);
     return std::make_unique<WatchedProcess>(*this, std::move(started), step_ ? *step_ : StepTag{}, changes,
                                             std::move(tools));
 }

@@ -10,19 +10,18 @@
 #include "engine/Phases.h"  // RunOrder, for callers of PlanRun
 #include "engine/StepTag.h"
 #include "effects/Change.h"
+#include "effects/MachineView.h"
 
 namespace quillon {
 
 class Platform;
 
-struct PlannedEffect {
+// An effect with what it would do where the run would reach it (before,
+// after, whether it changes anything: MachineView.h).
+struct PlannedEffect : Assessment {
     Effect effect;
     StepTag step;          // the page and box (or entry, or control) it comes from
-    std::string before;    // the target's state when the run would reach it
-    std::string after;     // what the effect leaves
-    bool changes = false;  // whether the run would change anything there
     bool inPlace = false;  // what the effect leaves is already on the machine now
-    bool readable = true;  // false for a tool whose effect cannot be read back
 };
 
 // The effects of applying `pages`, in the order given, with the selection on

@@ -152,7 +152,7 @@ std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& co
     }
     if (stopped()) throw PlatformError("not started: the undo record stopped earlier (" + stopReason_ + ")");
     try {
-        return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), std::move(indexes), tool);
+        return std::make_unique<WatchedProcess>(*this, startBelow(commandLine, effects), std::move(indexes), tool);
     } catch (const PlatformError& error) {
         for (std::size_t i : indexes) failed(i, error.what());
         throw;
