@@ -16,6 +16,7 @@
 #include "platform/ForwardingPlatform.h"
 #include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 namespace {
