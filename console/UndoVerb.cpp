@@ -61,7 +61,7 @@ int ListUndoRecords(VerbContext& verb, const std::string& root) {
 int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
     const std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
     if (!header) {
-        verb.say(folder + ": not an undo record (no valid record header)");
+        verb.say(folder + ": not an undo record (a link, not named as records are, or no valid record header)");
         return kBadUsage;
     }
     RecordContents record;
@@ -110,7 +110,7 @@ int Undo(VerbContext& verb) {
     // Only a record this program wrote, on this computer, is ever restored.
     const std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
     if (!header) {
-        verb.say(folder + ": not an undo record (no valid record header); nothing was changed");
+        verb.say(folder + ": not an undo record (a link, not named as records are, or no valid record header); nothing was changed");
         return kBadUsage;
     }
     const std::string computer = verb.platform.computerName();
