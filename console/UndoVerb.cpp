@@ -1,4 +1,5 @@
 // UNDO: takes a run back from its record, or lists the records.
+#include "console/NetRun.h"
 #include "console/ProgressBar.h"
 #include "console/RecordSteps.h"
 #include "console/Report.h"
@@ -13,6 +14,7 @@
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -69,21 +71,7 @@ int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
         verb.say(folder + ": damaged: " + error.what());
         return kBadUsage;
     }
-    for (const RecordedChange& change : RecordedChanges(record.lines)) {
-        std::string pages, numbers, captions;
-        for (const RecordedStep& s : change.steps) {
-            const StepTag step{s.page, s.boxes, s.control, s.entry, s.item};
-            const auto add = [](std::string& field, const std::string& text, const char* separator) {
-                if (text.empty() || field == text || field.ends_with(separator + text) || field.find(text + separator) == 0)
-                    return;
-                field += (field.empty() ? "" : separator) + text;
-            };
-            add(pages, PageName(step.page), ",");
-            add(numbers, StepNumber(step), ",");
-            add(captions, StepCaption(step), " / ");
-        }
-        verb.terminal.out(Tabbed({pages, numbers, captions, change.what, change.before, change.after}));
-    }
+    for (const Change& change : RecordedChanges(record.lines)) verb.terminal.out(ChangeLine(change));
     // What it failed to change, and as a restore what it kept as it is, as the record's log names it.
     for (const LoggedTarget& logged : LoggedTargets(verb.platform, folder))
         verb.terminal.out(logged.kept ? KeptLine(logged.stepFields, logged.target, logged.why)

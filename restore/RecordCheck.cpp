@@ -17,6 +17,7 @@
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 #include "startup/StartupPlaces.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 namespace {

@@ -18,6 +18,7 @@
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 namespace {
