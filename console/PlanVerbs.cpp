@@ -103,9 +103,8 @@ int Check(VerbContext& verb, const SavedSelection* saved) {
         }
     const int status = drifted ? kDrifted : kDone;
     // A machine missing from the fleet's report must not pass for one that matches.
-    if (verb.request.reportFile && !AppendReport(verb, NetChangeRows(verb, saved, changes, {}, false), status))
-        return kBadUsage;
-    return status;
+    if (!verb.request.reportFile) return status;
+    return AppendReport(verb, NetChangeRows(verb, saved, changes, {}, false), status, kBadUsage);
 }
 
 }  // namespace quillon::console

@@ -2,6 +2,7 @@
 // printed, UNDO /list and "Undo last run..." agree), and the CSV report.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 
 #include "console/Report.h"
@@ -190,9 +191,145 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
     }
 }
 
+// The rows of a report block by "page number": result, now, wanted; and its summary row.
+std::map<std::string, std::vector<std::string>> LastBlock(sim::SimWindows& machine, const std::string& path) {
+    std::map<std::string, std::vector<std::string>> rows, block;
+    for (const std::string& line : ReportLines(machine, path)) {
+        std::vector<std::string> f(1);
+        bool quoted = false;
+        for (char c : line) {
+            if (c == '"') quoted = !quoted;
+            else if (c == ',' && !quoted) f.emplace_back();
+            else f.back() += c;
+        }
+        if (f.size() < 10 || f[3] == "verb") continue;
+        if (f[6] != "summary") {
+            block[f[4] + " " + f[5]] = {f[7], f[8], f[9]};
+            continue;
+        }
+        rows = std::move(block);
+        block.clear();
+        rows["summary"] = {f[7], f[8]};
+    }
+    return rows;
+}
+
+TEST(FleetReport, AControlTheDesiredStateNamesIsReportedLikeABox) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.files().addDirectory("C:\\share");
+    const std::string report = "C:\\share\\fleet.csv", file = "C:\\share\\office.txt";
+    RecordingTerminal terminal;
+    const auto run = [&](std::vector<std::string> arguments) {
+        terminal = {};
+        return RunConsole(arguments, terminal, machine);
+    };
+    machine.writeTextFile(file, {"lstHide C", "Combo2 0"});
+    ASSERT_EQ(run({"APPLY", "/boxes", file}), kDone);
+    machine.writeTextFile(file, {"lstHide none", "Combo2 0", "on 54"});
+    ASSERT_EQ(run({"CHECK", "/boxes", file, "/report", report}), kDrifted);
+    auto rows = LastBlock(machine, report);
+    EXPECT_EQ(rows["Security lstHide"].at(0), "drift");
+    EXPECT_NE(rows["Security lstHide"].at(1), rows["Security lstHide"].at(2));
+    EXPECT_EQ(rows["System Combo2"], (std::vector<std::string>{"ok", "0", "0"}));
+    EXPECT_EQ(rows["Security txtPath"].at(0), "left alone");
+    // The summary counts every row of the block.
+    int drifts = 0, oks = 0;
+    for (const auto& [item, row] : rows) drifts += row[0] == "drift", oks += row[0] == "ok";
+    EXPECT_NE(rows["summary"].at(1).find("drift " + std::to_string(drifts)), std::string::npos) << rows["summary"][1];
+    EXPECT_NE(rows["summary"].at(1).find("ok " + std::to_string(oks)), std::string::npos) << rows["summary"][1];
+
+    ASSERT_EQ(run({"APPLY", "/boxes", file, "/report", report}), kDone);
+    rows = LastBlock(machine, report);
+    EXPECT_EQ(rows["Security lstHide"], (std::vector<std::string>{"changed", "none", "none"}));
+    EXPECT_EQ(rows["System Combo2"].at(0), "unchanged");
+    EXPECT_EQ(rows["System 54"].at(0), "changed");
+}
+
+TEST(FleetReport, AServiceTheMachineLacksIsNotPresentNeverOnNorADrift) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.registry().deleteKey("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter");
+    machine.files().addDirectory("C:\\share");
+    const std::string report = "C:\\share\\fleet.csv";
+    for (const char* verb : {"CHECK", "APPLY"})
+        for (const char* side : {"/on", "/off"}) {
+            RecordingTerminal terminal;
+            ASSERT_EQ(RunConsole(std::vector<std::string>{verb, side, "Alerter", "/report", report}, terminal, machine),
+                      kDone) << verb << side;
+            const auto rows = LastBlock(machine, report);
+            EXPECT_EQ(rows.at("Services 0").at(0), "not present") << verb << side;
+            EXPECT_EQ(rows.at("Services 0").at(1), "") << verb << side;
+            EXPECT_EQ(rows.at("summary").at(0), "exit 0");
+        }
+}
+
+TEST(FleetReport, AReportSomeoneIsReadingIsWaitedForThenSaidToBeInUse) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.files().addDirectory("C:\\share");
+    const std::string report = "C:\\share\\fleet.csv";
+    machine.setFileInUse(report);
+    RecordingTerminal terminal;
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report, "/wait", "0"}, terminal, machine),
+              kReportInUse);
+    ASSERT_EQ(terminal.errLines.size(), 1u);
+    EXPECT_NE(terminal.errLines[0].find("the report file is in use"), std::string::npos) << terminal.errLines[0];
+    EXPECT_NE(terminal.errLines[0].find("exit status 1"), std::string::npos) << terminal.errLines[0];  // it drifted
+    // A run still makes its changes: only its rows are missing.
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"APPLY", "/on", "54", "/report", report}, terminal, machine), kReportInUse);
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54"}, terminal, machine), kDone);
+    machine.setFileInUse("");
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report}, terminal, machine), kDone);
+}
+
 TEST(FleetReport, FieldsAreQuotedOnlyWhereCsvNeedsIt) {
     EXPECT_EQ(CsvLine({"a", "b,c", "say \"hi\"", "two\r\nlines", ""}),
               "a,\"b,c\",\"say \"\"hi\"\"\",\"two\r\nlines\",\r\n");
+}
+
+// Every field reads back as written, or as written after an apostrophe where
+// a spreadsheet would have taken it for a formula.
+TEST(FleetReport, EveryFieldReadsBackAndNoneIsAFormula) {
+    std::mt19937 random(7);
+    const std::string alphabet = "=+-@\t\r\n,\"'a1. ";
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<std::string> fields(1 + random() % 4);
+        for (std::string& f : fields)
+            for (int n = static_cast<int>(random() % 6); n > 0; --n) f += alphabet[random() % alphabet.size()];
+        const std::string line = CsvLine(fields);
+        ASSERT_TRUE(line.ends_with("\r\n"));
+        std::vector<std::string> read(1);
+        bool quoted = false;
+        const std::string body = line.substr(0, line.size() - 2);
+        for (std::size_t i = 0; i < body.size(); ++i) {
+            const char c = body[i];
+            if (quoted && c == '"' && i + 1 < body.size() && body[i + 1] == '"') read.back() += '"', ++i;
+            else if (c == '"') quoted = !quoted;
+            else if (c == ',' && !quoted) read.emplace_back();
+            else read.back() += c;
+        }
+        ASSERT_EQ(read.size(), fields.size()) << line;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_TRUE(read[i] == fields[i] || read[i] == "'" + fields[i]) << line;
+            const bool number = read[i] == "-" || (read[i].find_first_not_of("0123456789.", 1) == std::string::npos &&
+                                                   read[i].find_first_of("0123456789") != std::string::npos);
+            const char first = read[i].empty() ? 'a' : read[i][0];
+            EXPECT_EQ(std::string("=@\t\r").find(first), std::string::npos) << line;
+            EXPECT_TRUE(number || (first != '+' && first != '-')) << line;
+        }
+    }
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.setComputerName("=HYPERLINK(\"x\")");
+    machine.files().addDirectory("C:\\share");
+    RecordingTerminal terminal;
+    ASSERT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", "C:\\share\\f.csv"}, terminal, machine),
+              kDrifted);
+    EXPECT_EQ(ReportLines(machine, "C:\\share\\f.csv").at(1).rfind("\"'=HYPERLINK(\"\"x\"\")\",", 0), 0u);
 }
 
 }  // namespace
