@@ -498,8 +498,8 @@ TEST_F(ConsoleWine, SelectionFilesWithControlCharactersOrDevicesAreRefusedAtOnce
     }
 }
 
-TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
-    const std::string readme = ReadAll(win32::Widen(std::string("Z:") + QUILLON_README_PATH));
+TEST_F(ConsoleWine, TheConsoleGuideDeploymentExampleRunsUnderCmd) {
+    const std::string readme = ReadAll(win32::Widen(std::string("Z:") + QUILLON_CONSOLE_GUIDE_PATH));
     const auto begin = readme.find("<!-- deployment example -->");
     ASSERT_NE(begin, std::string::npos);
     const auto code = readme.find("```bat\n", begin) + 7;

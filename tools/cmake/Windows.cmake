@@ -48,8 +48,8 @@ add_executable(quillon_wine_tests ${QUILLON_WINE_TESTS})
 target_link_libraries(quillon_wine_tests PRIVATE quillon_win32 gtest gmock)
 target_link_options(quillon_wine_tests PRIVATE ${QUILLON_XP_LINK})
 add_dependencies(quillon_wine_tests quillonc)  # the console tests start it
-# The README's deployment example is run as written; Wine sees the source tree on Z:.
-target_compile_definitions(quillon_wine_tests PRIVATE QUILLON_README_PATH="${CMAKE_SOURCE_DIR}/README.md")
+# The console guide's deployment example is run as written; Wine sees the source tree on Z:.
+target_compile_definitions(quillon_wine_tests PRIVATE QUILLON_CONSOLE_GUIDE_PATH="${CMAKE_SOURCE_DIR}/docs/console.md")
 
 # What a dialog says, for the end-to-end scripts.
 add_executable(window_text tests/e2e/WindowText.cpp)
