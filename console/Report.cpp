@@ -1,6 +1,7 @@
 #include "console/Report.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
 
@@ -16,7 +17,18 @@ namespace quillon::console {
 namespace {
 
 constexpr const char* kHeading[] = {"computer", "user", "time", "verb", "page", "number",
-                                    "caption",  "result", "now", "wanted"};
+                                    "caption",  "result", "now", "wanted", "run"};
+
+// What ties a run's rows together: its undo record's folder name where it
+// kept one, else the computer, the time and a number from the clock (two
+// runs of one computer in one second still differ).
+std::string RunId(const std::string& recordFolder, const std::string& computer, const std::string& time) {
+    if (!recordFolder.empty()) return recordFolder.substr(recordFolder.find_last_of("\\/") + 1);
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%06llx", static_cast<unsigned long long>(tick) & 0xFFFFFFu);
+    return computer + " " + time + " " + suffix;
+}
 
 const char* VerbName(Verb verb) {
     switch (verb) {
@@ -182,7 +194,8 @@ std::vector<ReportRow> RestoreRows(const RestoreReport& report) {
     return rows;
 }
 
-int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus, int unwritten) {
+int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus, int unwritten,
+                 const std::string& recordFolder) {
     if (!verb.request.reportFile) return exitStatus;
     const std::string path = *verb.request.reportFile;
     std::string computer, user;
@@ -194,15 +207,16 @@ int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exit
     }
     const std::string time = IsoTime(verb.platform.universalTime());
     const std::string verbName = VerbName(verb.request.verb);
+    const std::string run = RunId(recordFolder, computer, time);
     std::string block;
     std::map<std::string, int> counts;
     for (const ReportRow& r : rows) {
-        block += CsvLine({computer, user, time, verbName, r.page, r.number, r.caption, r.result, r.now, r.wanted});
+        block += CsvLine({computer, user, time, verbName, r.page, r.number, r.caption, r.result, r.now, r.wanted, run});
         ++counts[r.result];
     }
     std::string tally;
     for (const auto& [result, count] : counts) tally += (tally.empty() ? "" : "; ") + result + " " + std::to_string(count);
-    block += CsvLine({computer, user, time, verbName, "", "", "summary", "exit " + std::to_string(exitStatus), tally, ""});
+    block += CsvLine({computer, user, time, verbName, "", "", "summary", "exit " + std::to_string(exitStatus), tally, "", run});
 
     // A new file starts with the byte-order mark, so a spreadsheet reads it as UTF-8, and the heading.
     const std::string heading = "\xEF\xBB\xBF" + CsvLine(std::vector<std::string>(std::begin(kHeading), std::end(kHeading)));

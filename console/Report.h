@@ -42,7 +42,9 @@ std::vector<ReportRow> RestoreRows(const RestoreReport& report);
 // summary row with the exit status and how many rows had each result. Returns
 // the verb's exit status: `exitStatus` once written; kReportInUse when
 // another program kept the file in use through the wait; else, having said
-// why, `unwritten`. Without /report, `exitStatus`.
-int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus, int unwritten);
+// why, `unwritten`. Without /report, `exitStatus`. Every row names the run:
+// the folder of `recordFolder` (the undo record it kept) when there is one.
+int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus, int unwritten,
+                 const std::string& recordFolder = {});
 
 }  // namespace quillon::console

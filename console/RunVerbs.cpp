@@ -132,7 +132,7 @@ void SayFailures(VerbContext& verb, const std::vector<StepFailure>& failures) {
 int Reported(VerbContext& verb, const SavedSelection* saved, const AppliedRun& run, int status) {
     if (!verb.request.reportFile) return status;
     return AppendReport(verb, NetChangeRows(verb, saved, run.changes, run.failures, true), status,
-                        std::max(status, static_cast<int>(kSomeStepsFailed)));
+                        std::max(status, static_cast<int>(kSomeStepsFailed)), run.recorded.folder);
 }
 
 }  // namespace

@@ -208,7 +208,7 @@ int Undo(VerbContext& verb) {
     if (!report) return kBadUsage;
     PrintRestored(verb, folder, *report);
     const int status = MarkRestored(verb, folder, *report);
-    return AppendReport(verb, RestoreRows(*report), status, kSomeStepsFailed);
+    return AppendReport(verb, RestoreRows(*report), status, kSomeStepsFailed, report->undoFolder);
 }
 
 }  // namespace quillon::console

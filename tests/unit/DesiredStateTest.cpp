@@ -467,7 +467,7 @@ TEST_F(DesiredState, EveryReportRowAgreesWithChecksLineForItsBoxOrControl) {
         std::map<std::string, int> counts;
         for (std::size_t i = 1; i + 1 < rows.size(); ++i) {
             const auto& r = rows[i];
-            ASSERT_EQ(r.size(), 10u);
+            ASSERT_EQ(r.size(), 11u);
             const std::string item = r[4] + " " + r[5], result = r[7], where = "seed " + std::to_string(seed) + " " + item;
             ++counts[result];
             ++seen[result];

@@ -133,11 +133,13 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
     machine.setComputerName("OFFICE-7");
     machine.files().addDirectory("C:\\share");
     const std::string report = "C:\\share\\fleet.csv";
+    RecordingTerminal terminal;
     const auto run = [&](std::vector<std::string> arguments) {
-        RecordingTerminal terminal;
+        terminal = {};
         return RunConsole(arguments, terminal, machine);
     };
     ASSERT_EQ(run({"APPLY", "/on", "54,35", "/report", report}), kDone);
+    const std::string undoFolder = Fields(terminal.outLines.back()).at(1);
     ASSERT_EQ(run({"CHECK", "/on", "54,35", "/report", report}), kDone);
     ASSERT_EQ(run({"CHECK", "/off", "54", "/page", "System", "/report", report}), kDrifted);
     // A download folder the machine does not hold drifts on a row of its own.
@@ -148,10 +150,11 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
 
     const auto lines = ReportLines(machine, report);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted");
+    EXPECT_EQ(lines[0], "\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), lines[0]), 1);
     std::map<std::string, std::vector<std::string>> results;  // "verb page number" -> results, run by run
-    std::vector<std::string> summaries;
+    std::vector<std::string> summaries, runs;
+    std::set<std::string> blockRuns;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         ASSERT_EQ(line.rfind("OFFICE-7,Tester,", 0), 0u) << line;
@@ -169,10 +172,21 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
             if (comma == std::string::npos) break;
             start = comma + 1;
         }
-        ASSERT_EQ(f.size(), 10u) << line;
-        if (f[6] == "summary") summaries.push_back(f[3] + " " + f[7]);
-        else results[f[3] + " " + f[4] + " " + f[5]].push_back(f[7]);
+        ASSERT_EQ(f.size(), 11u) << line;
+        blockRuns.insert(f[10]);
+        if (f[6] != "summary") {
+            results[f[3] + " " + f[4] + " " + f[5]].push_back(f[7]);
+            continue;
+        }
+        summaries.push_back(f[3] + " " + f[7]);
+        // Every row of a run names it alike, and no other run's.
+        EXPECT_EQ(blockRuns.size(), 1u);
+        EXPECT_EQ(std::count(runs.begin(), runs.end(), f[10]), 0);
+        runs.push_back(f[10]);
+        blockRuns.clear();
     }
+    // A run that kept an undo record is named by its folder.
+    EXPECT_EQ(runs.at(0), undoFolder.substr(undoFolder.rfind('\\') + 1));
     EXPECT_EQ(summaries, (std::vector<std::string>{"APPLY exit 0", "CHECK exit 0", "CHECK exit 1", "CHECK exit 1"}));
     EXPECT_EQ(results["APPLY System 54"], std::vector<std::string>{"changed"});
     int other = 0;

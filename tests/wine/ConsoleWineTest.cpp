@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
@@ -722,18 +723,20 @@ TEST_F(ConsoleWine, TwentyRunsAtOnceAppendWholeBlocksToOneReportThatASpreadsheet
     for (Started& r : runs) EXPECT_EQ(Wait(r).status, 0u);
 
     const std::string bytes = ReadAll(report);
-    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted\r\n", 0), 0u);
+    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run\r\n", 0), 0u);
     // Box 35's caption is Chinese: it stands in the file as UTF-8.
     EXPECT_NE(bytes.find(BoxCaption(35)), std::string::npos);
     const std::vector<std::string> lines = Lines(bytes);
-    // Each block is one run's rows, whole, ended by its summary; every block alike but for the time.
-    const auto shape = [](const std::string& line) {
+    // Each block is one run's rows, whole, ended by its summary; every block alike but for the time and run.
+    std::set<std::string> runIds;
+    const auto shape = [&](const std::string& line) {
         std::string out;
         int field = 0;
         for (char c : line) {
             if (c == ',') ++field;
-            if (field != 2) out += c;
+            if (field != 2 && field != 10) out += c;
         }
+        runIds.insert(line.substr(line.rfind(',') + 1));
         return out;
     };
     std::vector<std::vector<std::string>> blocks(1);
@@ -746,6 +749,27 @@ TEST_F(ConsoleWine, TwentyRunsAtOnceAppendWholeBlocksToOneReportThatASpreadsheet
     ASSERT_EQ(blocks.size(), 20u);
     for (const auto& block : blocks) EXPECT_EQ(block, blocks.front());
     EXPECT_GT(blocks.front().size(), 60u);
+    EXPECT_EQ(runIds.size(), 20u);  // one a run, alike for all its rows
+}
+
+// Someone reading the report in a spreadsheet (open for reading, letting
+// others only read) holds every machine's run until the wait is over: then
+// the run says so with a status of its own.
+TEST_F(ConsoleWine, AReportOpenInASpreadsheetIsWaitedForThenSaidToBeInUse) {
+    const std::wstring report = folder + L"\\fleet.csv";
+    win32::UniqueHandle reader(
+        CreateFileW(report.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(reader);
+    const Finished refused = run(L"STATUS /page System /wait 1 /report \"" + report + L"\"");
+    EXPECT_EQ(refused.status, 4u) << refused.err;
+    EXPECT_NE(refused.err.find("the report file is in use"), std::string::npos) << refused.err;
+
+    auto waiting = start(L"STATUS /page System /wait 120 /report \"" + report + L"\"");
+    ASSERT_TRUE(waiting);
+    EXPECT_EQ(WaitForSingleObject(waiting->process.get(), 1500), static_cast<DWORD>(WAIT_TIMEOUT));
+    reader = {};  // the spreadsheet is closed
+    EXPECT_EQ(Wait(*waiting).status, 0u);
+    EXPECT_NE(ReadAll(report).find(",STATUS,,,summary,exit 0,"), std::string::npos);
 }
 
 }  // namespace
