@@ -199,6 +199,8 @@ const Option kOptions[] = {
     {"force", Bit(Verb::Export), true, [](Request& r, const std::string&) { return Flag(r.force); }},
     {"scope", kPlans | Bit(Verb::Export) | Bit(Verb::Undo), false, SetScope},
     {"wait", kPlans | Bit(Verb::Undo) | Bit(Verb::Status) | Bit(Verb::Export), false, SetWait},
+    {"json", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo), true,
+     [](Request& r, const std::string&) { return Flag(r.json); }},
     {"report", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo) | Bit(Verb::Status), false,
      [](Request& r, const std::string& v) { return SetFile(r.reportFile, v, "report", "a file name"); }},
 };
@@ -216,6 +218,7 @@ Problem CombinationProblem(Request& request) {
     if (request.showRecord && (!request.undoFolder || request.listRecords))
         return "UNDO /show needs the folder of the record to show";
     if (request.listRecords && request.reportFile) return "UNDO /list takes no /report";
+    if ((request.listRecords || request.showRecord) && request.json) return "UNDO /list and /show take no /json";
     if (request.noUndo && request.undoRoot) return "options /noundo and /undodir do not go together";
     if (request.boxesFile && request.selectionFile) return "/boxes and /selection cannot be given together";
     if (request.listed) {

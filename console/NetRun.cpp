@@ -63,6 +63,13 @@ std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* sa
     return PlannedNetChange(verb, saved).changes();
 }
 
+ChangeOutcome Outcome(const NetChange& change, std::string result, bool applied) {
+    const std::vector<std::string> step = StepFields(change.steps);
+    const bool ran = applied && !change.readable;
+    return {step[0], step[1], step[2], DescribeEffect(change.effect), ran ? "-" : change.before,
+            ran ? "ran, exit code 0" : change.after, std::move(result)};
+}
+
 std::string NetChangeLine(const NetChange& change, bool applied) {
     const std::vector<std::string> step = StepFields(change.steps);
     const std::string &pages = step[0], &numbers = step[1], &captions = step[2];

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console/ListedBoxesOnly.h"
+#include "console/RunResult.h"
 #include "console/VerbSteps.h"
 #include "engine/RunContext.h"
 #include "planning/NetChange.h"
@@ -43,5 +44,7 @@ std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* sa
 // page(s), number(s), caption(s), what, before, after; a tool `applied`
 // ran shows "-" and how it ended instead.
 std::string NetChangeLine(const NetChange& change, bool applied = false);
+// The same fields with the change's result.
+ChangeOutcome Outcome(const NetChange& change, std::string result, bool applied = false);
 
 }  // namespace quillon::console

@@ -30,7 +30,9 @@ std::string RunId(const std::string& recordFolder, const std::string& computer, 
     return computer + " " + time + " " + suffix;
 }
 
-const char* VerbName(Verb verb) {
+}  // namespace
+
+const char* ReportVerbName(Verb verb) {
     switch (verb) {
     case Verb::Status: return "STATUS";
     case Verb::Check: return "CHECK";
@@ -46,6 +48,8 @@ std::string IsoTime(const LocalTime& t) {
                   t.second);
     return text;
 }
+
+namespace {
 
 // One report row per box, entry or control: what a step's changes count under.
 struct Item {
@@ -206,7 +210,7 @@ int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exit
         // A row without them still says what it found.
     }
     const std::string time = IsoTime(verb.platform.universalTime());
-    const std::string verbName = VerbName(verb.request.verb);
+    const std::string verbName = ReportVerbName(verb.request.verb);
     const std::string run = RunId(recordFolder, computer, time);
     std::string block;
     std::map<std::string, int> counts;

@@ -22,6 +22,11 @@ struct ReportRow {
 // a tab or a CR and is no number) with an apostrophe first; else as it is.
 std::string CsvField(const std::string& field);
 
+// "STATUS", "CHECK", "APPLY", "UNDO"; "" for the other verbs.
+const char* ReportVerbName(Verb verb);
+// ISO 8601 in UTC: "2026-12-08T13:40:00Z".
+std::string IsoTime(const LocalTime& time);
+
 // Fields joined by commas, each as CsvField gives it and quoted where it
 // holds a comma, a quote or a line break, ended by CR LF.
 std::string CsvLine(const std::vector<std::string>& fields);

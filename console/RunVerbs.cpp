@@ -115,18 +115,30 @@ std::optional<AppliedRun> RunDiffering(VerbContext& verb, const SavedSelection* 
     return run;
 }
 
-// A box whose several steps fail alike is named once, with how many failed.
-void SayFailures(VerbContext& verb, const std::vector<StepFailure>& failures) {
+// A box whose several steps fail alike is named once, with how many failed,
+// and is one failed change of the result.
+void SayFailures(VerbContext& verb, const std::vector<StepFailure>& failures, RunResult& result) {
     std::vector<std::pair<std::string, int>> said;
     for (const StepFailure& f : failures) {
         const std::string line =
             "failed: " + PageName(f.step.page) + " " + StepNumber(f.step) + " " + StepCaption(f.step) + ": " + f.reason;
         auto same = std::find_if(said.begin(), said.end(), [&](const auto& s) { return s.first == line; });
-        if (same == said.end()) said.emplace_back(line, 1);
-        else ++same->second;
+        if (same != said.end()) {
+            ++same->second;
+            continue;
+        }
+        said.emplace_back(line, 1);
+        const std::vector<std::string> step = StepFields({f.step});
+        result.changes.push_back({step[0], step[1], step[2], "", "", f.reason, "failed"});
     }
     for (const auto& [line, count] : said)
         verb.say(count == 1 ? line : line + " (" + std::to_string(count) + " steps)");
+}
+
+// The plan's targets the run had no need to touch: they held what was wanted, or are not on this machine.
+void AddUntouched(RunResult& result, const std::vector<NetChange>& plan) {
+    for (const NetChange& change : plan)
+        if (!change.present || !change.changed) result.changes.push_back(Outcome(change, change.present ? "unchanged" : "not present"));
 }
 
 int Reported(VerbContext& verb, const SavedSelection* saved, const AppliedRun& run, int status) {
@@ -148,27 +160,34 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
         planned.emplace(reading, saved);
     }
     SayNotPresent(verb, planned->changes());
+    RunResult result{{}, {"changed"}, {"changed", "unchanged", "failed", "not present"}, std::nullopt};
+    if (!verb.request.noUndo) result.undoFolder = "";
     if (NothingDiffers(planned->changes())) {
         // A machine that matches is left alone: no tool starts and no record is kept.
-        if (!verb.request.noUndo) verb.terminal.out(Tabbed({"undo", "none"}));
-        return Reported(verb, saved, AppliedRun{{}, planned->changes(), {}}, kDone);
+        AddUntouched(result, planned->changes());
+        const int status = Reported(verb, saved, AppliedRun{{}, planned->changes(), {}}, kDone);
+        PrintResult(verb, result, status);
+        return status;
     }
     const std::optional<AppliedRun> run = RunDiffering(verb, saved, planned->watch());
     if (!run) return kNoUndoRecord;
     for (const NetChange& change : run->changes)
-        if (change.present && change.changed) verb.terminal.out(NetChangeLine(change, true));
-    SayFailures(verb, run->failures);
+        if (change.present && change.changed) result.changes.push_back(Outcome(change, "changed", true));
+    SayFailures(verb, run->failures, result);
+    AddUntouched(result, planned->changes());
     int status = run->failures.empty() ? kDone : kSomeStepsFailed;
     if (!verb.request.noUndo) {
         // Kept only when the machine no longer holds what the record says it held.
-        verb.terminal.out(Tabbed({"undo", run->recorded.folder.empty() ? "none" : run->recorded.folder}));
+        result.undoFolder = run->recorded.folder;
         if (!run->recorded.complete) {
             verb.say("stopped: " + run->recorded.stopReason +
                      "; nothing was changed without its record, and the steps named as failed above were left undone");
             status = kNoUndoRecord;
         }
     }
-    return Reported(verb, saved, *run, status);
+    status = Reported(verb, saved, *run, status);
+    PrintResult(verb, result, status);
+    return status;
 }
 
 }  // namespace quillon::console

@@ -1,6 +1,7 @@
 // UNDO: takes a run back from its record, or lists the records.
 #include "console/ProgressBar.h"
 #include "console/RecordSteps.h"
+#include "console/RunResult.h"
 #include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
@@ -140,22 +141,25 @@ std::optional<RestoreReport> Restored(VerbContext& verb, const std::string& fold
     }
 }
 
-// Each line names the boxes of the run's change as APPLY did: page, number, caption, what, before, after.
-void PrintRestored(VerbContext& verb, const std::string& folder, const RestoreReport& report) {
+// Each change names the boxes of the run's change as APPLY did: page, number,
+// caption, what, before, after. What changed since the run stays as it is
+// now (unchanged), named so it can be looked at.
+RunResult RestoreResult(VerbContext& verb, const std::string& folder, const RestoreReport& report) {
+    RunResult result{{}, {"changed", "unchanged"}, {"changed", "unchanged", "failed", "not present"}, report.undoFolder};
     const RecordSteps steps(verb.platform, folder);
     for (const RecordedEffect& e : report.effects) {
-        if (e.failed && e.changes)
-            verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
-        else if (e.changes && !e.failed) {
-            const auto step = StepFields(steps.of(TargetOf(e.effect)));
-            verb.terminal.out(Tabbed({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after}));
-        }
+        if (!e.changes) continue;
+        if (e.failed) verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
+        const auto step = StepFields(steps.of(TargetOf(e.effect)));
+        result.changes.push_back({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after,
+                                  e.failed ? "failed" : "changed"});
     }
-    // What changed since the run stays as it is now, named so it can be looked at.
-    for (const KeptTarget& kept : report.kept)
-        verb.terminal.out(KeptLine(StepFields(kept.steps), kept.target, kept.why));
+    for (const KeptTarget& kept : report.kept) {
+        const auto step = StepFields(kept.steps);
+        result.changes.push_back({step[0], step[1], step[2], "kept " + kept.target, "-", kept.why, "unchanged"});
+    }
     for (const std::string& note : report.notes) verb.say(note);
-    verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
+    return result;
 }
 
 // Marks what was taken back: the whole record, so an undo without a folder
@@ -206,9 +210,11 @@ int Undo(VerbContext& verb) {
     if (!header) return kBadUsage;
     const std::optional<RestoreReport> report = Restored(verb, folder, *header);
     if (!report) return kBadUsage;
-    PrintRestored(verb, folder, *report);
-    const int status = MarkRestored(verb, folder, *report);
-    return AppendReport(verb, RestoreRows(*report), status, kSomeStepsFailed, report->undoFolder);
+    const RunResult result = RestoreResult(verb, folder, *report);
+    const int status =
+        AppendReport(verb, RestoreRows(*report), MarkRestored(verb, folder, *report), kSomeStepsFailed, report->undoFolder);
+    PrintResult(verb, result, status);
+    return status;
 }
 
 }  // namespace quillon::console

@@ -51,6 +51,8 @@ std::vector<std::string> UsageLines() {
         "a ; after a blank begins a comment; txtPath \"C:\\a ;b\" quotes a folder holding one.",
         "Every verb but LIST waits for another Quillon run to end, up to /wait SECONDS (300),",
         "then exits 2.",
+        "CHECK, APPLY and UNDO end with a summary line: summary, drift or changed N, ..., the undo folder",
+        "or none; /json prints one JSON document of the run instead of the lines.",
         "/report FILE (STATUS, CHECK, APPLY, UNDO) appends a row per box and a summary row",
         "to FILE, CSV in UTF-8, under a lock on the file, so many machines can share one.",
         "Output: one line per box or change, fields separated by a tab.",

@@ -348,3 +348,79 @@ TEST(FleetReport, EveryFieldReadsBackAndNoneIsAFormula) {
 
 }  // namespace
 }  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+int Counted(const std::string& summary, const std::string& result) {
+    for (const std::string& field : Fields(summary))
+        if (field.rfind(result + " ", 0) == 0) return std::stoi(field.substr(result.size() + 1));
+    ADD_FAILURE() << result << " missing from " << summary;
+    return -1;
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// The summary line and the JSON document say what the tab lines say, for
+// every verb that runs or checks, with a record and without.
+TEST(RunSummary, CountsEqualTheLinesAndJsonCarriesTheSameChanges) {
+    sim::SimWindows machine, twin;
+    for (auto* m : {&machine, &twin}) test::FurnishMachine(*m);
+    RecordingTerminal terminal;
+    const auto run = [&](sim::SimWindows& on, std::vector<std::string> arguments) {
+        terminal = {};
+        return RunConsole(arguments, terminal, on);
+    };
+    const std::vector<std::string> apply = {"APPLY", "/on", "54,35,Alerter", "/off", "19"};
+    ASSERT_EQ(run(machine, {"CHECK", "/on", "54,35,Alerter", "/off", "19"}), kDrifted);
+    ASSERT_EQ(terminal.summaryLines.size(), 1u);
+    const int drifts = static_cast<int>(terminal.outLines.size());
+    EXPECT_EQ(Counted(terminal.summaryLines[0], "drift"), drifts);
+    EXPECT_TRUE(terminal.summaryLines[0].ends_with("\tnone"));
+
+    ASSERT_EQ(run(machine, apply), kDone);
+    ASSERT_EQ(terminal.summaryLines.size(), 1u);
+    const std::string summary = terminal.summaryLines[0];
+    const int changed = static_cast<int>(terminal.outLines.size()) - 1;  // and the undo line
+    EXPECT_EQ(changed, drifts);
+    EXPECT_EQ(Counted(summary, "changed"), changed);
+    EXPECT_EQ(Counted(summary, "failed"), 0);
+    EXPECT_EQ(Fields(summary).back(), Fields(terminal.outLines.back()).at(1));  // the undo folder
+
+    // The same run on a twin machine, as one JSON document.
+    ASSERT_EQ(run(twin, {"APPLY", "/on", "54,35,Alerter", "/off", "19", "/json"}), kDone);
+    ASSERT_EQ(terminal.outLines.size(), 1u);
+    ASSERT_TRUE(terminal.summaryLines.empty());
+    const std::string json = terminal.outLines[0];
+    EXPECT_TRUE(json.starts_with("{\"computer\": ") && json.ends_with("]}")) << json.substr(0, 80);
+    EXPECT_NE(json.find("\"verb\": \"APPLY\""), std::string::npos);
+    EXPECT_NE(json.find("\"exitStatus\": 0"), std::string::npos);
+    EXPECT_EQ(Occurrences(json, "\"result\": \"changed\""), changed);
+    EXPECT_NE(json.find("\"changed\": " + std::to_string(changed)), std::string::npos);
+    EXPECT_EQ(Occurrences(json, "{\"page\": "), Counted(summary, "changed") + Counted(summary, "unchanged") +
+                                                    Counted(summary, "failed") + Counted(summary, "not present"));
+    EXPECT_EQ(json.find('\n', json.find("]}")), std::string::npos);
+
+    // A run with nothing to do, and one without a record, still end with the summary.
+    ASSERT_EQ(run(machine, apply), kDone);
+    EXPECT_EQ(Counted(terminal.summaryLines.at(0), "changed"), 0);
+    EXPECT_EQ(Counted(terminal.summaryLines[0], "unchanged"), changed);  // every target it changed before
+    EXPECT_TRUE(terminal.summaryLines[0].ends_with("\tnone"));
+    ASSERT_EQ(run(machine, {"APPLY", "/off", "54", "/noundo"}), kDone);
+    EXPECT_EQ(Counted(terminal.summaryLines.at(0), "changed"), static_cast<int>(terminal.outLines.size()));
+    EXPECT_TRUE(terminal.summaryLines[0].ends_with("\tnone"));
+
+    // UNDO counts what it put back and what it kept.
+    ASSERT_EQ(run(twin, {"UNDO"}), kDone);
+    int kept = 0;
+    for (const std::string& line : terminal.outLines) kept += Fields(line).size() == 6 && Fields(line)[3].starts_with("kept ");
+    EXPECT_EQ(Counted(terminal.summaryLines.at(0), "changed"), static_cast<int>(terminal.outLines.size()) - 1 - kept);
+    EXPECT_EQ(Counted(terminal.summaryLines[0], "unchanged"), kept);
+}
+
+}  // namespace
+}  // namespace quillon::console

@@ -31,6 +31,7 @@ constexpr wchar_t kProgramFolder[] = L"C:\\Quillon console test";
 struct Finished {
     DWORD status = 0;
     std::string out, err;
+    std::string summary;  // the closing summary line of a verb that runs or checks, kept apart from `out`
 };
 
 std::string ReadAll(const std::wstring& path) {
@@ -149,6 +150,12 @@ struct ConsoleWine : ::testing::Test {
         GetExitCodeProcess(started.process.get(), &finished.status);
         finished.out = ReadAll(started.outPath);
         finished.err = ReadAll(started.errPath);
+        const std::size_t last = finished.out.rfind("summary\t");
+        if (last != std::string::npos && (last == 0 || finished.out[last - 1] == '\n') &&
+            finished.out.find("\r\n", last) + 2 == finished.out.size()) {
+            finished.summary = finished.out.substr(last, finished.out.size() - 2 - last);
+            finished.out.resize(last);
+        }
         return finished;
     }
 
@@ -355,6 +362,14 @@ TEST_F(ConsoleWine, CheckMatchesAfterApplyNamesTheBoxThatDriftedAndASecondApplyC
     const auto lines = Lines(after.out);
     ASSERT_EQ(lines.size(), 1u) << after.out;
     EXPECT_EQ(Field(lines, 1)[0], "54") << lines[0];
+    EXPECT_TRUE(after.summary.starts_with("summary\tdrift 1\tok ")) << after.summary;
+    // The same as one JSON document for a script, in UTF-8 with the Chinese caption of box 35 whole.
+    const Finished json = run(L"CHECK /selection office.dat /json");
+    EXPECT_EQ(json.status, 1u) << json.err;
+    EXPECT_TRUE(json.out.starts_with("{\"computer\": ") && json.out.ends_with("]}\r\n")) << json.out.substr(0, 200);
+    EXPECT_NE(json.out.find("\"result\": \"drift\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"exitStatus\": 1"), std::string::npos);
+    EXPECT_NE(json.out.find(BoxCaption(35)), std::string::npos);
     run(L"UNDO");
 }
 
