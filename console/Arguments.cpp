@@ -23,10 +23,11 @@ std::optional<Verb> VerbNamed(const std::string& name) {
     return std::nullopt;
 }
 
-// Windows drops a folder name's trailing dots and blanks, except through the
-// long-path form the records are written by: such a folder would be one that
-// most programs cannot open.
-bool PlainFolderPath(const std::string& path) {
+// Windows drops a name's trailing dots and blanks, except through the
+// long-path form the records are written by: "C:\x.dat." would be read or
+// written as C:\x.dat, a file the user did not name, and such a folder would
+// be one most programs cannot open.
+bool PlainPath(const std::string& path) {
     for (std::size_t start = 0; start <= path.size();) {
         const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
         const std::string_view part = std::string_view(path).substr(start, end - start);
@@ -125,7 +126,14 @@ constexpr Verbs kPlans = Bit(Verb::Preview) | Bit(Verb::Apply) | Bit(Verb::Check
 
 using Problem = std::optional<std::string>;
 
+// The one refusal of such a name, for every file or folder the console reads or writes.
+Problem NotPlain(const std::string& given, const std::string& path) {
+    if (PlainPath(path)) return std::nullopt;
+    return given + ": a file or folder name may not end in a dot or a blank: " + path;
+}
+
 Problem SetFile(std::optional<std::string>& field, const std::string& value, const char* option, const char* what) {
+    if (auto refused = NotPlain(std::string("option /") + option, value)) return refused;
     if (field) return std::string("option /") + option + " is given twice";
     if (value.empty()) return std::string("option /") + option + " needs " + what;
     field = value;
@@ -144,9 +152,7 @@ Problem SetPage(Request& request, const std::string& value) {
 }
 
 Problem SetUndoRoot(Request& request, const std::string& value) {
-    if (auto problem = SetFile(request.undoRoot, value, "undodir", "a folder")) return problem;
-    if (!PlainFolderPath(value)) return "option /undodir: a folder name may not end in a dot or a blank: " + value;
-    return std::nullopt;
+    return SetFile(request.undoRoot, value, "undodir", "a folder");
 }
 
 Problem Flag(bool& option) {
@@ -237,6 +243,7 @@ Problem TakeArgument(Request& request, std::span<const std::string> arguments, s
     const std::string& argument = arguments[i];
     if (!IsOption(argument)) {
         if (request.verb == Verb::Undo && !request.undoFolder) {
+            if (auto refused = NotPlain("UNDO", argument)) return refused;
             request.undoFolder = argument;
             return std::nullopt;
         }

@@ -11,6 +11,7 @@
 #include "planning/Plan.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -51,10 +52,6 @@ std::string Tabbed(std::initializer_list<std::string> fields) {
     return line;
 }
 
-std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after) {
-    return Tabbed({PageName(step.page), StepNumber(step), StepCaption(step), DescribeEffect(effect), before, after});
-}
-
 std::vector<Page> InRunOrder(const std::vector<Page>& pages) {
     std::vector<Page> ordered;
     for (Page page : RunOrder())
@@ -86,18 +83,18 @@ int List(VerbContext& verb) {
 }
 
 int Preview(VerbContext& verb, const SavedSelection* saved) {
-    for (const NetChange& change : PlanNetChange(verb, saved))
-        if (change.changed && change.present) verb.terminal.out(NetChangeLine(change));
+    for (const Change& change : PlanNetChange(verb, saved))
+        if (change.changed && change.present) verb.terminal.out(ChangeLine(change));
     return kDone;
 }
 
 int Check(VerbContext& verb, const SavedSelection* saved) {
     // A tool whose effect cannot be read back, or a service the machine does
     // not have, says nothing about whether the machine matches.
-    const std::vector<NetChange> changes = PlanNetChange(verb, saved);
+    const std::vector<Change> changes = PlanNetChange(verb, saved);
     RunResult result{{}, {"drift"}, {"drift", "ok", "not checked", "not present"}, std::nullopt};
     bool drifted = false;
-    for (const NetChange& change : changes) {
+    for (const Change& change : changes) {
         const char* found = !change.present    ? "not present"
                             : !change.changed  ? "ok"
                             : !change.readable ? "not checked"

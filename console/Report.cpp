@@ -12,6 +12,7 @@
 #include "engine/ServiceCatalogue.h"
 #include "platform/Platform.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -142,7 +143,7 @@ std::string CsvLine(const std::vector<std::string>& fields) {
 }
 
 std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* saved,
-                                     const std::vector<NetChange>& changes, const std::vector<StepFailure>& failures,
+                                     const std::vector<Change>& changes, const std::vector<StepFailure>& failures,
                                      bool applied) {
     SelectionForm wanted;
     PutRequestedSelection(wanted, verb.request, saved);
@@ -157,7 +158,7 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
             }
             bool drift = false, unread = false, absent = false;
             std::vector<std::string> now, after;
-            for (const NetChange& change : changes) {
+            for (const Change& change : changes) {
                 if (std::none_of(change.steps.begin(), change.steps.end(),
                                  [&](const StepTag& s) { return Names(item, s); }))
                     continue;
@@ -168,11 +169,11 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
                     continue;
                 } else if (!change.readable) {
                     unread = true;
-                    after.push_back(DescribeEffect(change.effect));
+                    after.push_back(DescribeWhat(change));
                 } else {
                     drift = true;
-                    now.push_back(change.before);
-                    after.push_back(change.after);
+                    now.push_back(DescribeState(change.before));
+                    after.push_back(DescribeState(change.after));
                 }
             }
             const bool failed = std::any_of(failures.begin(), failures.end(),

@@ -18,6 +18,7 @@
 #include "planning/NetChange.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -35,22 +36,22 @@ public:
 // and every step that could not do its part.
 struct AppliedRun {
     RecordedRun recorded;
-    std::vector<NetChange> changes;
+    std::vector<Change> changes;
     std::vector<StepFailure> failures;
 };
 
-void SayNotPresent(VerbContext& verb, const std::vector<NetChange>& changes) {
-    for (const NetChange& change : changes)
+void SayNotPresent(VerbContext& verb, const std::vector<Change>& changes) {
+    for (const Change& change : changes)
         if (!change.present) {
             const StepTag& step = change.steps.front();
             verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +
-                     ": the machine has no service " + change.effect.target);
+                     ": the machine has no service " + change.effect->target);
         }
 }
 
-bool NothingDiffers(const std::vector<NetChange>& changes) {
+bool NothingDiffers(const std::vector<Change>& changes) {
     return std::none_of(changes.begin(), changes.end(),
-                        [](const NetChange& change) { return change.changed && change.present; });
+                        [](const Change& change) { return change.changed && change.present; });
 }
 
 // The pages of the request run through `recorder`'s stack with the bar showing
@@ -77,7 +78,7 @@ RecordedRun RunWithBar(VerbContext& verb, RunRecorder& recorder, ProgressForm& f
 // A tool may report success and still not write (regedit imports silently,
 // and a value it may not write stays as it was): what the machine holds says.
 void AddMissedChanges(AppliedRun& run) {
-    for (const NetChange& change : run.changes)
+    for (const Change& change : run.changes)
         if (change.missed) {
             const StepTag& step = change.steps.back();
             const bool named = std::any_of(run.failures.begin(), run.failures.end(), [&](const StepFailure& f) {
@@ -85,8 +86,8 @@ void AddMissedChanges(AppliedRun& run) {
                        f.step.control == step.control;
             });
             if (!named)
-                run.failures.push_back({step, "the change did not take effect: " + DescribeEffect(change.effect) +
-                                                  "; the machine holds " + change.after});
+                run.failures.push_back({step, "the change did not take effect: " + DescribeWhat(change) +
+                                                  "; the machine holds " + DescribeState(change.after)});
         }
 }
 
@@ -136,8 +137,8 @@ void SayFailures(VerbContext& verb, const std::vector<StepFailure>& failures, Ru
 }
 
 // The plan's targets the run had no need to touch: they held what was wanted, or are not on this machine.
-void AddUntouched(RunResult& result, const std::vector<NetChange>& plan) {
-    for (const NetChange& change : plan)
+void AddUntouched(RunResult& result, const std::vector<Change>& plan) {
+    for (const Change& change : plan)
         if (!change.present || !change.changed) result.changes.push_back(Outcome(change, change.present ? "unchanged" : "not present"));
 }
 
@@ -171,7 +172,7 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     }
     const std::optional<AppliedRun> run = RunDiffering(verb, saved, planned->watch());
     if (!run) return kNoUndoRecord;
-    for (const NetChange& change : run->changes)
+    for (const Change& change : run->changes)
         if (change.present && change.changed) result.changes.push_back(Outcome(change, "changed", true));
     SayFailures(verb, run->failures, result);
     AddUntouched(result, planned->changes());

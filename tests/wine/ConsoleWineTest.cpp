@@ -458,7 +458,11 @@ TEST_F(ConsoleWine, RunsWaitForTheOneHoldingTheLockAndGiveUpAfterTheirBound) {
         ASSERT_TRUE(one);
         started.push_back(std::move(*one));
     }
-    Sleep(1500);
+    // Both have said they wait (bounded generously for a busy machine) and neither has gone on.
+    for (const Started& s : started) {
+        for (int i = 0; i < 1200 && ReadAll(s.errPath).find("waiting for") == std::string::npos; ++i) Sleep(50);
+        EXPECT_NE(ReadAll(s.errPath).find("waiting for"), std::string::npos);
+    }
     for (const Started& s : started) EXPECT_EQ(WaitForSingleObject(s.process.get(), 0), WAIT_TIMEOUT);
     ReleaseMutex(held.get());
     held.reset();

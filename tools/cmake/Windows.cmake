@@ -77,3 +77,6 @@ add_executable(quillon_console_bench tools/bench/ConsoleBench.cpp)
 target_link_options(quillon_console_bench PRIVATE ${QUILLON_XP_LINK})
 add_executable(do_nothing tools/bench/DoNothing.cpp)
 target_link_options(do_nothing PRIVATE ${QUILLON_XP_LINK})
+# The floor for the window's first paint (tools/bench.sh).
+add_executable(minimal_window WIN32 tools/bench/MinimalWindow.cpp)
+target_link_options(minimal_window PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
