@@ -101,6 +101,22 @@ void ShowProcessorScheduling(RunContext& context) {
 // The last part of a key or path: the key's or file's own name.
 std::string LastPart(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
+// A path cut at a folder from its start so that it fits in `most` characters,
+// keeping as much of its end (the file's folder) as fits.
+std::string PathEnd(const std::string& path, std::size_t most) {
+    if (path.size() <= most) return path;
+    for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
+        if (path.size() - at + 3 <= most) return "..." + path.substr(at);
+    return LastPart(path);
+}
+
+// A Run key is named with its hive: the user's and the machine's differ only there.
+bool IsRunKey(const std::string& key) {
+    const std::string last = LastPart(key);
+    return last.size() == 3 && (last[0] == 'R' || last[0] == 'r') && (last[1] == 'u' || last[1] == 'U') &&
+           (last[2] == 'n' || last[2] == 'N');
+}
+
 // The states a plan names, in words for someone who has not read how it reads the machine.
 std::string StateInWords(const std::string& state) {
     if (state == "absent") return "not there";
@@ -127,13 +143,15 @@ std::string TargetInBrief(const Effect& effect) {
     const std::string name = effect.name.empty() ? "(Default)" : effect.name;
     switch (effect.kind) {
     case EffectKind::SetValue:
-    case EffectKind::DeleteValue: return LastPart(effect.target) + "\\" + name;
+    case EffectKind::DeleteValue:
+        if (IsRunKey(effect.target)) return effect.target.substr(0, effect.target.find('\\')) + "\\...\\Run\\" + name;
+        return LastPart(effect.target) + "\\" + name;
     case EffectKind::CreateKey:
     case EffectKind::DeleteKey: return "key " + LastPart(effect.target);
     case EffectKind::CopyKey: return "copy of key " + LastPart(effect.target);
     case EffectKind::ServiceStart: return "service " + effect.target;
     case EffectKind::DeleteFile:
-    case EffectKind::CopyFile: return LastPart(effect.target);
+    case EffectKind::CopyFile: return PathEnd(effect.target, 60);
     case EffectKind::RemoveFolder:
     case EffectKind::CreateFolder: return "folder " + LastPart(effect.target);
     case EffectKind::RunTool: return ToolInBrief(effect.target);
@@ -200,10 +218,21 @@ bool ShowCurrentState(RunContext& context) {
     const std::optional<Page> page = PageOnView(context.form);
     if (!page || !HasLiveState(*page)) return false;
     const Page pages[] = {*page};
-    PutLiveSelection(context.form, context.platform, context.userName, pages, PartialBoxes::Greyed);
+    int atDefaults = 0;
+    for (const LiveBox& live : PutLiveSelection(context.form, context.platform, context.userName, pages,
+                                                PartialBoxes::Greyed))
+        atDefaults += live.box >= 0 && live.state == BoxState::NotSet;
     if (*page == Page::System && context.form.chk(56) != kTicked) ShowProcessorScheduling(context);
-    context.form.setLabel(Label::Wait, std::string(kCurrentStateShown));
+    context.form.setLabel(Label::Wait, CurrentStateText(atDefaults));
     return true;
+}
+
+std::string CurrentStateText(int boxesAtDefaults) {
+    std::string text(kCurrentStateShown);
+    if (boxesAtDefaults > 0)
+        text += " " + std::to_string(boxesAtDefaults) + (boxesAtDefaults == 1 ? " box is" : " boxes are") +
+                " at Windows' defaults.";
+    return text;
 }
 
 UndoOffer NewestUndoRecord(Platform& platform) {
