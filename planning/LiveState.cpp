@@ -70,13 +70,13 @@ void ReadSide(Platform& machine, const std::string& userName, std::span<const Pa
             } catch (const std::exception&) {
             }
         }
-        for (const NetChange& change : watch.changes()) {
-            if (scope && ScopeOf(TargetOf(change.effect)) != *scope) continue;
+        for (const Change& change : watch.changes()) {
+            if (scope && ScopeOf(change.target) != *scope) continue;
             auto mark = [&](Side& s) {
                 s.touches = true;
                 if (!change.present) return void(s.missing = true);
                 s.present = true;
-                s.set = s.set || change.before != "absent";
+                s.set = s.set || change.before.is != TargetState::Is::Absent;
                 s.unreadable = s.unreadable || !change.readable;
                 s.drifts = s.drifts || (change.changed && change.readable);
             };

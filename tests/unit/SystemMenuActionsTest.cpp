@@ -15,6 +15,7 @@
 #include "tests/unit/JournalMachine.h"
 #include "window/SystemMenuActions.h"
 #include "window/UndoDialogText.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 namespace {
@@ -42,9 +43,9 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
             EXPECT_EQ(test::MachineState(machine), state);
             EXPECT_TRUE(machine.commands().empty());
             EXPECT_EQ(SelectionLines(form), selection);
-            std::vector<NetChange> changes;
+            std::vector<Change> changes;
             const Page pages[] = {page};
-            for (const NetChange& change : PlanNetChanges(form, machine, "Tester", pages))
+            for (const Change& change : PlanNetChanges(form, machine, "Tester", pages))
                 if (change.changed && change.present) changes.push_back(change);
             ASSERT_EQ(table.rows.size(), changes.size());
             if (ticked) {
@@ -67,13 +68,17 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
                 }
                 unticked += row[0].find("unticked") != std::string::npos ? 1 : 0;
                 // What is brief, and copied whole; Before and After never use the plan's own words.
-                EXPECT_EQ(table.whole[i], DescribeEffect(changes[i].effect));
+                EXPECT_EQ(table.whole[i], DescribeWhat(changes[i]));
                 EXPECT_LE(row[2].size(), table.whole[i].size()) << row[2];
                 EXPECT_LE(row[2].size(), 60u) << table.whole[i];
                 // A startup entry names its Run key's hive; a file, its folder.
-                const EffectKind kind = changes[i].effect.kind;
-                if (page == Page::Startup && kind == EffectKind::DeleteValue) EXPECT_EQ(row[2].rfind("HKEY_", 0), 0u) << row[2];
-                if (kind == EffectKind::DeleteFile) EXPECT_NE(row[2].find('\\'), std::string::npos) << row[2];
+                const EffectKind kind = changes[i].effect->kind;
+                if (page == Page::Startup && kind == EffectKind::DeleteValue) {
+                    EXPECT_EQ(row[2].rfind("HKEY_", 0), 0u) << row[2];
+                }
+                if (kind == EffectKind::DeleteFile) {
+                    EXPECT_NE(row[2].find('\\'), std::string::npos) << row[2];
+                }
                 for (const std::string& state : {row[3], row[4]}) {
                     EXPECT_NE(state, "absent");
                     EXPECT_NE(state, "unknown");
