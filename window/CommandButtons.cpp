@@ -42,7 +42,8 @@ void Recommend(Form& form) {
 }
 
 void AutoOptimise(RunContext& context) {
-    if (context.platform.messageBox("Are you sure to auto optimize?", "Confirm", MessageBoxKind::OkCancel) !=
+    if (context.platform.messageBox("Are you sure to auto optimize?", "Confirm",
+                                    MessageBoxKind::OkCancelCancelFirst) !=
         MessageBoxAnswer::Ok)
         return;
     // Locked from here to the end, so no click between the passes can change
@@ -55,15 +56,18 @@ void AutoOptimise(RunContext& context) {
         return;
     }
     int failed = 0;
+    std::string first;
     for (Page page : kAutoPages) {
         ShowPage(context, page);
         context.platform.pumpEvents();
         Recommend(context.form);
-        failed += RunOptimise(context, ButtonLock::HeldByCaller);
+        std::string firstOfPage;
+        failed += RunOptimise(context, ButtonLock::HeldByCaller, &firstOfPage);
+        if (first.empty()) first = firstOfPage;
         if (page != kAutoPages.back()) context.platform.pumpEvents();
     }
     UnlockButtons(context.form);
-    context.form.setLabel(Label::Wait, CompletionText(failed));
+    context.form.setLabel(Label::Wait, CompletionText(failed, first));
 }
 
 void Reset(Form& form) {
@@ -80,7 +84,7 @@ void Reset(Form& form) {
 
 void Browse(RunContext& context) {
     try {
-        if (auto folder = context.platform.browseForFolder("Choose the source file path:"))
+        if (auto folder = context.platform.browseForFolder("Choose the source file path:", context.form.txtPath()))
             context.form.setTxtPath(*folder);
     } catch (const PlatformError&) {
         // A browser that cannot open leaves the directory as it was.
