@@ -23,19 +23,6 @@ std::optional<Verb> VerbNamed(const std::string& name) {
     return std::nullopt;
 }
 
-// Windows drops a name's trailing dots and blanks, except through the
-// long-path form the records are written by: "C:\x.dat." would be read or
-// written as C:\x.dat, a file the user did not name, and such a folder would
-// be one most programs cannot open.
-bool PlainPath(const std::string& path) {
-    for (std::size_t start = 0; start <= path.size();) {
-        const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
-        const std::string_view part = std::string_view(path).substr(start, end - start);
-        if (part != "." && part != ".." && !part.empty() && (part.back() == '.' || part.back() == ' ')) return false;
-        start = end + 1;
-    }
-    return true;
-}
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -58,6 +45,20 @@ std::optional<std::string> AddListed(ListedBoxes& listed, bool on, const std::st
 std::string VerbName(Verb verb) { return kVerbNames[static_cast<int>(verb)]; }
 
 }  // namespace
+
+// Windows drops a name's trailing dots and blanks, except through the
+// long-path form the records are written by: "C:\x.dat." would be read or
+// written as C:\x.dat, a file the user did not name, and such a folder would
+// be one most programs cannot open.
+bool PlainPath(const std::string& path) {
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+        const std::string_view part = std::string_view(path).substr(start, end - start);
+        if (part != "." && part != ".." && !part.empty() && (part.back() == '.' || part.back() == ' ')) return false;
+        start = end + 1;
+    }
+    return true;
+}
 
 bool ListedBoxes::empty() const {
     return onBoxes.empty() && offBoxes.empty() && onEntries.empty() && offEntries.empty() && !prefetch && !priority &&

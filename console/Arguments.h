@@ -76,6 +76,9 @@ std::optional<std::string> AddListedItem(ListedBoxes& listed, bool on, const std
 // the pages of the named boxes and controls to `pages` when none were given.
 std::optional<std::string> CheckListed(const ListedBoxes& listed, std::vector<Page>& pages);
 
+// No part of the path ends in a dot or a blank (Windows would drop them).
+bool PlainPath(const std::string& path);
+
 // The pages a verb covers when no /page is given.
 std::vector<Page> DefaultPages(Verb verb);
 
