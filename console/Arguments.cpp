@@ -206,6 +206,10 @@ const Option kOptions[] = {
     {"force", Bit(Verb::Export), true, [](Request& r, const std::string&) { return Flag(r.force); }},
     {"scope", kPlans | Bit(Verb::Export) | Bit(Verb::Undo), false, SetScope},
     {"wait", kPlans | Bit(Verb::Undo) | Bit(Verb::Status) | Bit(Verb::Export), false, SetWait},
+    {"computer", Bit(Verb::Undo), false,
+     [](Request& r, const std::string& v) { return SetFile(r.computer, v, "computer", "a computer's name"); }},
+    {"user", Bit(Verb::Undo), false,
+     [](Request& r, const std::string& v) { return SetFile(r.user, v, "user", "a user's name"); }},
     {"json", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo), true,
      [](Request& r, const std::string&) { return Flag(r.json); }},
     {"report", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo) | Bit(Verb::Status), false,
@@ -221,7 +225,7 @@ const Option* OptionNamed(std::string_view name) {
 // Options that do not go together, or that need another.
 Problem CombinationProblem(Request& request) {
     if (request.listRecords && request.undoFolder) return "UNDO /list takes no folder";
-    if (request.listRecords && request.scope) return "UNDO /list takes no /scope";
+    if ((request.computer || request.user) && !request.listRecords) return "/computer and /user go with UNDO /list";
     if (request.showRecord && (!request.undoFolder || request.listRecords))
         return "UNDO /show needs the folder of the record to show";
     if (request.listRecords && request.reportFile) return "UNDO /list takes no /report";
