@@ -23,19 +23,6 @@ std::optional<Verb> VerbNamed(const std::string& name) {
     return std::nullopt;
 }
 
-// Windows drops a name's trailing dots and blanks, except through the
-// long-path form the records are written by: "C:\x.dat." would be read or
-// written as C:\x.dat, a file the user did not name, and such a folder would
-// be one most programs cannot open.
-bool PlainPath(const std::string& path) {
-    for (std::size_t start = 0; start <= path.size();) {
-        const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
-        const std::string_view part = std::string_view(path).substr(start, end - start);
-        if (part != "." && part != ".." && !part.empty() && (part.back() == '.' || part.back() == ' ')) return false;
-        start = end + 1;
-    }
-    return true;
-}
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -58,6 +45,20 @@ std::optional<std::string> AddListed(ListedBoxes& listed, bool on, const std::st
 std::string VerbName(Verb verb) { return kVerbNames[static_cast<int>(verb)]; }
 
 }  // namespace
+
+// Windows drops a name's trailing dots and blanks, except through the
+// long-path form the records are written by: "C:\x.dat." would be read or
+// written as C:\x.dat, a file the user did not name, and such a folder would
+// be one most programs cannot open.
+bool PlainPath(const std::string& path) {
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+        const std::string_view part = std::string_view(path).substr(start, end - start);
+        if (part != "." && part != ".." && !part.empty() && (part.back() == '.' || part.back() == ' ')) return false;
+        start = end + 1;
+    }
+    return true;
+}
 
 bool ListedBoxes::empty() const {
     return onBoxes.empty() && offBoxes.empty() && onEntries.empty() && offEntries.empty() && !prefetch && !priority &&
@@ -205,6 +206,10 @@ const Option kOptions[] = {
     {"force", Bit(Verb::Export), true, [](Request& r, const std::string&) { return Flag(r.force); }},
     {"scope", kPlans | Bit(Verb::Export) | Bit(Verb::Undo), false, SetScope},
     {"wait", kPlans | Bit(Verb::Undo) | Bit(Verb::Status) | Bit(Verb::Export), false, SetWait},
+    {"computer", Bit(Verb::Undo), false,
+     [](Request& r, const std::string& v) { return SetFile(r.computer, v, "computer", "a computer's name"); }},
+    {"user", Bit(Verb::Undo), false,
+     [](Request& r, const std::string& v) { return SetFile(r.user, v, "user", "a user's name"); }},
     {"json", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo), true,
      [](Request& r, const std::string&) { return Flag(r.json); }},
     {"report", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo) | Bit(Verb::Status), false,
@@ -220,7 +225,7 @@ const Option* OptionNamed(std::string_view name) {
 // Options that do not go together, or that need another.
 Problem CombinationProblem(Request& request) {
     if (request.listRecords && request.undoFolder) return "UNDO /list takes no folder";
-    if (request.listRecords && request.scope) return "UNDO /list takes no /scope";
+    if ((request.computer || request.user) && !request.listRecords) return "/computer and /user go with UNDO /list";
     if (request.showRecord && (!request.undoFolder || request.listRecords))
         return "UNDO /show needs the folder of the record to show";
     if (request.listRecords && request.reportFile) return "UNDO /list takes no /report";

@@ -54,6 +54,7 @@ struct Request {
     std::optional<TargetScope> scope;          // PREVIEW, CHECK, APPLY, EXPORT, UNDO: /scope machine or user
     bool showRecord = false;                   // UNDO /show FOLDER
     std::optional<std::string> reportFile;     // CHECK, APPLY, UNDO, STATUS: the fleet's CSV report to add to
+    std::optional<std::string> computer, user;  // UNDO /list: only the records of that computer, that user
     bool json = false;                         // CHECK, APPLY, UNDO: one JSON document instead of the tab lines
 };
 
@@ -75,6 +76,9 @@ std::optional<std::string> AddListedItem(ListedBoxes& listed, bool on, const std
 // Both sides at once, or a page /page leaves out: the message. Otherwise adds
 // the pages of the named boxes and controls to `pages` when none were given.
 std::optional<std::string> CheckListed(const ListedBoxes& listed, std::vector<Page>& pages);
+
+// No part of the path ends in a dot or a blank (Windows would drop them).
+bool PlainPath(const std::string& path);
 
 // The pages a verb covers when no /page is given.
 std::vector<Page> DefaultPages(Verb verb);

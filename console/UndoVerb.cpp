@@ -35,10 +35,28 @@ std::string RecordFolder(const std::string& root, const std::string& named) {
 
 // Each record is read and checked as UNDO would (of its own computer and user),
 // so one it would refuse shows so; one bad record never hides the others.
+// The parts a record holds changes of: "machine", "user", "machine,user", or "-".
+std::string Parts(VerbContext& verb, const std::string& folder) {
+    std::string parts;
+    for (TargetScope part : {TargetScope::Machine, TargetScope::User})
+        if (RecordHoldsPart(verb.platform, folder, part))
+            parts += std::string(parts.empty() ? "" : ",") + (part == TargetScope::Machine ? "machine" : "user");
+    return parts.empty() ? "-" : parts;
+}
+
+// Whether /computer, /user and /scope let the record be listed.
+bool Listed(VerbContext& verb, const StoredRecord& r) {
+    const Request& q = verb.request;
+    return (!q.computer || EqualNoCase(*q.computer, r.header.computer)) &&
+           (!q.user || EqualNoCase(*q.user, r.header.user)) &&
+           (!q.scope || RecordHoldsPart(verb.platform, r.folder, *q.scope));
+}
+
 int ListUndoRecords(VerbContext& verb, const std::string& root) {
     const std::vector<StoredRecord> records = ListRecords(verb.platform, root);
     if (records.empty()) verb.say("there is no undo record in " + root);
     for (const StoredRecord& r : records) {
+        if (!Listed(verb, r)) continue;
         std::string changes = "-", pages = "-", state = UndoneState(verb.platform, r.folder);
         // A part taken back alone leaves the other open, for whoever it belongs to.
         if (state == "open" && PartUndone(verb.platform, r.folder, TargetScope::Machine)) state = "machine undone, user open";
@@ -53,7 +71,8 @@ int ListUndoRecords(VerbContext& verb, const std::string& root) {
             state = std::string("damaged: ") + error.what();
         }
         verb.terminal.out(Tabbed({r.folder, RecordTimeText(r.header.time), r.header.computer, r.header.user,
-                                  r.header.restore ? "restore" : "run", pages.empty() ? "-" : pages, changes, state}));
+                                  r.header.restore ? "restore" : "run", pages.empty() ? "-" : pages, changes, state,
+                                  Parts(verb, r.folder)}));
     }
     return kDone;
 }
@@ -82,8 +101,26 @@ int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
 
 // The record the request names, or the one an undo takes by itself; empty
 // after saying why there is none.
+// The newest record of this computer whose machine part is still open, whichever user ran it:
+// the machine part belongs to the computer.
+std::optional<std::string> MachinePartToUndo(VerbContext& verb, const std::string& root) {
+    const std::string computer = verb.platform.computerName();
+    const LocalTime now = verb.platform.localTime();
+    for (const StoredRecord& r : ListRecords(verb.platform, root))
+        if (!r.undone && !r.header.restore && !DatedAfterNow(r.header, now) && EqualNoCase(r.header.computer, computer) &&
+            RecordHoldsPart(verb.platform, r.folder, TargetScope::Machine) &&
+            !PartUndone(verb.platform, r.folder, TargetScope::Machine))
+            return r.folder;
+    return std::nullopt;
+}
+
 std::string ChosenRecord(VerbContext& verb, const std::string& root) {
     if (verb.request.undoFolder) return RecordFolder(root, *verb.request.undoFolder);
+    if (verb.request.scope == TargetScope::Machine) {
+        if (auto newest = MachinePartToUndo(verb, root)) return *newest;
+        verb.say("there is no undo record of this computer with a machine part left to take back in " + root);
+        return {};
+    }
     if (auto newest = RecordToUndo(verb.platform, root)) return *newest;
     verb.say("there is no undo record of this computer and user left to take back in " + root);
     return {};

@@ -6,6 +6,7 @@
 
 #include "console/BoxesFile.h"
 #include "console/CachedReads.h"
+#include "console/Policy.h"
 #include "console/Usage.h"
 #include "console/VerbSteps.h"
 #include "platform/Platform.h"
@@ -76,6 +77,7 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
     Request request = std::get<Request>(parsed);
     const bool readsBoxes = request.boxesFile && request.verb != Verb::Export;
     if (readsBoxes && !LoadBoxes(request, platform, terminal)) return kBadUsage;
+    for (const std::string& message : TakePolicyDefaults(request, platform)) terminal.err(kToolName + message);
     if (request.pages.empty() && !readsBoxes) request.pages = DefaultPages(request.verb);
     if (request.verb == Verb::Usage) {
         for (const std::string& line : UsageLines()) terminal.out(line);

@@ -77,14 +77,14 @@ TEST_F(ConsoleUndo, ListNamesEachDamagedRecordReadsBoundedAndNeverWaitsForARun) 
     ASSERT_EQ(terminal.outLines.size(), damages.size() + 1);
     for (std::size_t i = 0; i < damages.size(); ++i) {
         const auto fields = Fields(terminal.outLines[damages.size() - 1 - i]);
-        ASSERT_EQ(fields.size(), 8u);
+        ASSERT_EQ(fields.size(), 9u);
         EXPECT_EQ(fields[0], damaged[i]);
         EXPECT_EQ(fields[6], "-");
         EXPECT_EQ(fields[7].rfind("damaged: ", 0), 0u) << fields[7];
         EXPECT_NE(fields[7].find(damages[i].named), std::string::npos) << fields[7];
     }
     EXPECT_EQ(Fields(terminal.outLines.back()), (std::vector<std::string>{good, "2026-07-01 09:00:00", "SIMULATED",
-                                                                          "Tester", "run", "-", "1", "open"}));
+                                                                          "Tester", "run", "-", "1", "open", "machine"}));
     machine.setRunLockHeldElsewhere(false);
 
     // Each is refused whole by UNDO and stays open; a run goes on beside them all.

@@ -225,8 +225,8 @@ TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
 
     ASSERT_EQ(run({"UNDO", "/list", "/undodir", root}), kDone);
     EXPECT_EQ(terminal.outLines,
-              (std::vector<std::string>{theirs + "\t2026-07-01 10:00:00\tELSEWHERE\tTester\trun\t-\t0\topen",
-                                        mine + "\t2026-07-01 09:00:00\tSIMULATED\tTester\trun\t-\t2\topen"}));
+              (std::vector<std::string>{theirs + "\t2026-07-01 10:00:00\tELSEWHERE\tTester\trun\t-\t0\topen\t-",
+                                        mine + "\t2026-07-01 09:00:00\tSIMULATED\tTester\trun\t-\t2\topen\tmachine"}));
 
     const auto state = test::MachineState(machine);
     for (const std::string& refused : {std::string("2026-07-02 00-00-00"), theirs}) {
@@ -242,7 +242,7 @@ TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
                                      [&](const std::string& line) { return Fields(line).front() == mine; });
     ASSERT_NE(listed, terminal.outLines.end());
     // Two values put back; the machine never held what the run wrote for the third: kept.
-    EXPECT_EQ(Fields(*listed).back(), "partly undone");
+    EXPECT_EQ(Fields(*listed).at(7), "partly undone");
     EXPECT_EQ(run({"UNDO", "/undodir", root}), kBadUsage);  // nothing of ours is left open
 }
 

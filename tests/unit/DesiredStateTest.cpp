@@ -338,13 +338,24 @@ TEST_F(DesiredState, AnotherUsersRecordGivesBackItsMachinePartAloneAndKeepsTheUs
     EXPECT_NE(out().find("/scope machine"), std::string::npos) << out();
     EXPECT_NE(machine.registry().value(crash, "AutoReboot"), autoReboot);
 
-    ASSERT_EQ(run({"UNDO", record, "/scope", "machine"}), kDone) << out();
+    // The administrator's own record with a user part only: UNDO /scope machine passes over it.
+    ASSERT_EQ(run({"APPLY", "/on", "13", "/scope", "user"}), kDone) << out();
+    const std::string own = Fields(terminal.outLines.back())[1];
+    ASSERT_EQ(run({"UNDO", "/list", "/user", "BOB", "/scope", "machine"}), kDone);
+    ASSERT_EQ(terminal.outLines.size(), 1u);
+    EXPECT_EQ(Fields(terminal.outLines[0])[0], record);
+    EXPECT_EQ(Fields(terminal.outLines[0]).back(), "machine,user");
+    ASSERT_EQ(run({"UNDO", "/list", "/computer", "elsewhere"}), kDone);
+    EXPECT_TRUE(terminal.outLines.empty());
+
+    ASSERT_EQ(run({"UNDO", "/scope", "machine"}), kDone) << out();
     EXPECT_EQ(machine.registry().value(crash, "AutoReboot"), autoReboot);
     EXPECT_EQ(machine.registry().value(desktop, "WaitToKillAppTimeout"), bobs);  // bob's part is bob's
+    ASSERT_EQ(run({"UNDO", own}), kDone) << out();
     const auto listed = [&] {
         EXPECT_EQ(run({"UNDO", "/list"}), kDone);
         for (const auto& line : terminal.outLines)
-            if (Fields(line)[0] == record) return Fields(line).back();
+            if (Fields(line)[0] == record) return Fields(line).at(7);
         return std::string("not listed");
     };
     EXPECT_EQ(listed(), "machine undone, user open");
