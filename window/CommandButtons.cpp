@@ -1,6 +1,7 @@
 #include "window/CommandButtons.h"
 
 #include <array>
+#include <span>
 
 #include "window/OptimiseRun.h"
 #include "window/RunLockWait.h"
@@ -22,9 +23,6 @@ void Tick(Form& form, std::span<const int> boxes) {
 }
 
 }  // namespace
-
-std::span<const int> RecommendedSecurityBoxes() { return kSecurityBoxes; }
-std::span<const int> RecommendedSystemBoxes() { return kSystemBoxes; }
 
 void Recommend(Form& form) {
     if (form.pageVisible(Page::Security)) {
