@@ -7,7 +7,9 @@ namespace quillon {
 
 std::unique_ptr<StartedProcess> ChangeSeam::startHidden(const std::string& commandLine) {
     return startTool(commandLine,
-                     ReadCommandEffects(commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); }));
+                     ReadCommandEffects(
+                         commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); },
+                         machine_.wow64()));
 }
 
 void ChangeSeam::deleteFile(const std::string& path) {

@@ -52,7 +52,7 @@ std::unique_ptr<StartedProcess> PlanningPlatform::startHidden(const std::string&
         if (auto it = scratch_.find(lower); it != scratch_.end()) return it->second;
         if (auto it = paths_.find(lower); it != paths_.end() && !it->second) return std::nullopt;
         return ReadScriptText(machine_, path);
-    });
+    }, machine_.wow64());
     return startRead(commandLine, effects);
 }
 
@@ -61,7 +61,7 @@ std::unique_ptr<StartedProcess> PlanningPlatform::startRead(const std::string& c
     if (!effects) return std::make_unique<EndedProcess>(1);
     bool succeeded = true;
     for (const Effect& effect : *effects) succeeded = record(effect).succeeds && succeeded;
-    return std::make_unique<EndedProcess>(succeeded || ToolName(commandLine) == "regedit" ? 0 : 1);
+    return std::make_unique<EndedProcess>(succeeded || ImportsScript(commandLine) ? 0 : 1);
 }
 
 std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std::string& key,

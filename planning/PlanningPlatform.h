@@ -35,6 +35,7 @@ public:
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
     std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override;
+    bool wow64() override { return machine_.wow64(); }
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
     bool registryKeyExists(const std::string& key) override { return keyExists(key); }
     std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "startup/StartupPlaces.h"
 
 namespace quillon {
 
@@ -14,11 +15,16 @@ struct RunContext;
 // Appends the name of every value of the key to lstStartup.
 void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::string& subkey);
 
-// Every Run value name of both Run keys, then every file of both Startup
+// Every Run value name of both Run keys (on 64-bit Windows the machine's of
+// both views: a name in each is two entries), then every file of both Startup
 // folders. A source that cannot be read contributes nothing.
-std::vector<std::string> StartupItemNames(RunContext& context);
+std::vector<StartupEntry> StartupItems(RunContext& context);
 
-// Clears lstStartup and lists StartupItemNames into it, serving the window's
+// The entry lstStartup shows at `index`, as the last listing found it; an
+// entry the list gained otherwise is of the native view.
+StartupEntry ListedStartupEntry(Form& form, int index);
+
+// Clears lstStartup and lists StartupItems into it, serving the window's
 // events every few dozen entries so a long list never freezes the window. A
 // listing begun meanwhile (the page button pressed again, a run's own
 // listing) takes the list over and this one stops adding.

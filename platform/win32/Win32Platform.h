@@ -51,6 +51,7 @@ public:
     std::string shellFolder(ShellFolder which) override;
     bool isLinkOrJunction(const std::string& path) override;
     void protectFolder(const std::string& path) override;
+    bool wow64() override;
     void pumpEvents() override;
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
