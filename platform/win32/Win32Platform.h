@@ -72,8 +72,12 @@ private:
 // Handles every pending message; a quit request ends the program at once.
 void PumpPendingMessages(HWND dialogWindow);
 
+// Whether this 32-bit program runs on 64-bit Windows; asked of the system once.
+bool RunsOnWow64();
+
 // The full path of the tool a command line names: regedit from the Windows
-// folder, the others from the system folder. Empty for any other tool.
+// folder, the others from the system folder (on 64-bit Windows reg from
+// Sysnative, the native one). Empty for any other tool.
 std::wstring ToolPath(const std::string& commandLine);
 
 }  // namespace quillon::win32

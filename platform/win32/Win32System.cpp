@@ -114,7 +114,7 @@ std::optional<std::string> Win32Platform::browseForFolder(const std::string& tit
     return Narrow(path);
 }
 
-bool Win32Platform::wow64() {
+bool RunsOnWow64() {
     // IsWow64Process is absent from the first Windows XP: looked up, never imported.
     static const bool onWow64 = [] {
         using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
@@ -125,6 +125,8 @@ bool Win32Platform::wow64() {
     }();
     return onWow64;
 }
+
+bool Win32Platform::wow64() { return RunsOnWow64(); }
 
 void Win32Platform::logOff() { ExitWindowsEx(0, 0); }
 
