@@ -40,10 +40,11 @@ bool Takes(Verb verb, const std::string& option) {
     return false;
 }
 
-// Windows drops a folder name's trailing dots and blanks, except through the
-// long-path form the records are written by: such a folder would be one that
-// most programs cannot open.
-bool PlainFolderPath(const std::string& path) {
+// Windows drops a name's trailing dots and blanks, except through the
+// long-path form the records are written by: "C:\x.dat." would be read or
+// written as C:\x.dat, a file the user did not name, and such a folder would
+// be one most programs cannot open.
+bool PlainPath(const std::string& path) {
     for (std::size_t start = 0; start <= path.size();) {
         const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
         const std::string_view part = std::string_view(path).substr(start, end - start);
@@ -51,6 +52,12 @@ bool PlainFolderPath(const std::string& path) {
         start = end + 1;
     }
     return true;
+}
+
+// The one refusal of such a name, for every file or folder the console reads or writes.
+std::optional<UsageError> NotPlain(const std::string& given, const std::string& path) {
+    if (PlainPath(path)) return std::nullopt;
+    return UsageError{given + ": a file or folder name may not end in a dot or a blank: " + path};
 }
 
 std::string Trimmed(const std::string& text) {
@@ -148,6 +155,7 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         const std::string& argument = arguments[i];
         if (!IsOption(argument)) {
             if (request.verb == Verb::Undo && !request.undoFolder) {
+                if (auto refused = NotPlain("UNDO", argument)) return *refused;
                 request.undoFolder = argument;
                 continue;
             }
@@ -174,6 +182,8 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
             if (i + 1 >= arguments.size()) return UsageError{"option /" + name + " needs a value"};
             value = arguments[++i];
         }
+        if (name == "undodir" || name == "report" || name == "boxes" || name == "selection")
+            if (auto refused = NotPlain("option /" + name, *value)) return *refused;
         if (name == "page") {
             auto page = PageNamed(*value);
             if (!page || (request.verb == Verb::Status && *page == Page::Speed))
@@ -185,8 +195,6 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
         } else if (name == "undodir") {
             if (request.undoRoot) return UsageError{"option /undodir is given twice"};
             if (value->empty()) return UsageError{"option /undodir needs a folder"};
-            if (!PlainFolderPath(*value))
-                return UsageError{"option /undodir: a folder name may not end in a dot or a blank: " + *value};
             request.undoRoot = *value;
         } else if (name == "report") {
             if (request.reportFile) return UsageError{"option /report is given twice"};

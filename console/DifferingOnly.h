@@ -29,7 +29,7 @@ protected:
                 succeeds = succeeds && Assess(effect, view).succeeds;
             }
         }
-        if (needed) return machine_.startHidden(commandLine);
+        if (needed) return startBelow(commandLine, effects);
         // The step reads what the tool would have said (a key copied only when it is there).
         return std::make_unique<DroppedProcess>(succeeds ? 0 : 1);
     }

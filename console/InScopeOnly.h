@@ -19,7 +19,7 @@ protected:
         bool in = !effects;  // a command line the program does not know: let it tell
         if (effects)
             for (const Effect& effect : *effects) in = in || ScopeOf(TargetOf(effect)) == scope_;
-        if (in) return machine_.startHidden(commandLine);
+        if (in) return startBelow(commandLine, effects);
         return std::make_unique<DroppedProcess>();
     }
     void change(const Effect& effect, const std::function<void()>& make) override {

@@ -11,6 +11,7 @@
 #include "record/RunRecorder.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 
@@ -59,19 +60,20 @@ PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* save
     changes_ = watch_->changes();
 }
 
-std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved) {
+std::vector<Change> PlanNetChange(VerbContext& verb, const SavedSelection* saved) {
     return PlannedNetChange(verb, saved).changes();
 }
 
-std::string NetChangeLine(const NetChange& change, bool applied) {
+std::string ChangeLine(const Change& change, bool applied) {
     const std::vector<std::string> step = StepFields(change.steps);
     const std::string &pages = step[0], &numbers = step[1], &captions = step[2];
     if (applied && !change.readable) {
         // A tool is no change read back: it ran, and says how it ended.
         // Only a tool that ended well counts as run; one that did not is a failed step.
-        return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), "-", "ran, exit code 0"});
+        return Tabbed({pages, numbers, captions, DescribeWhat(change), "-", "ran, exit code 0"});
     }
-    return Tabbed({pages, numbers, captions, DescribeEffect(change.effect), change.before, change.after});
+    return Tabbed({pages, numbers, captions, DescribeWhat(change), DescribeState(change.before),
+                   DescribeState(change.after)});
 }
 
 }  // namespace quillon::console

@@ -10,6 +10,7 @@
 #include "console/ListedBoxesOnly.h"
 #include "console/VerbSteps.h"
 #include "engine/RunContext.h"
+#include "effects/Change.h"
 #include "planning/NetChange.h"
 #include "record/RunRecorder.h"
 
@@ -26,22 +27,23 @@ void RunPages(RunContext& context, const Request& request, const std::function<v
 class PlannedNetChange {
 public:
     PlannedNetChange(VerbContext& verb, const SavedSelection* saved);
-    const std::vector<NetChange>& changes() const& { return changes_; }
-    std::vector<NetChange> changes() && { return std::move(changes_); }
+    const std::vector<Change>& changes() const& { return changes_; }
+    std::vector<Change> changes() && { return std::move(changes_); }
     // Which targets the run needs to touch.
     const NetChangeWatch& watch() const { return *watch_; }
 
 private:
     RunRecorder plan_;
     NetChangeWatch* watch_ = nullptr;
-    std::vector<NetChange> changes_;
+    std::vector<Change> changes_;
 };
 
 // The net change a run of the request would make; nothing is changed.
-std::vector<NetChange> PlanNetChange(VerbContext& verb, const SavedSelection* saved);
+std::vector<Change> PlanNetChange(VerbContext& verb, const SavedSelection* saved);
 
-// page(s), number(s), caption(s), what, before, after; a tool `applied`
-// ran shows "-" and how it ended instead.
-std::string NetChangeLine(const NetChange& change, bool applied = false);
+// A change as PREVIEW, CHECK, APPLY and UNDO /show print it: page(s),
+// number(s), caption(s), what, before, after; a tool `applied` ran shows "-"
+// and how it ended instead.
+std::string ChangeLine(const Change& change, bool applied = false);
 
 }  // namespace quillon::console

@@ -11,6 +11,7 @@
 #include "planning/Plan.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -51,10 +52,6 @@ std::string Tabbed(std::initializer_list<std::string> fields) {
     return line;
 }
 
-std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after) {
-    return Tabbed({PageName(step.page), StepNumber(step), StepCaption(step), DescribeEffect(effect), before, after});
-}
-
 std::vector<Page> InRunOrder(const std::vector<Page>& pages) {
     std::vector<Page> ordered;
     for (Page page : RunOrder())
@@ -86,8 +83,8 @@ int List(VerbContext& verb) {
 }
 
 int Preview(VerbContext& verb, const SavedSelection* saved) {
-    for (const NetChange& change : PlanNetChange(verb, saved))
-        if (change.changed && change.present) verb.terminal.out(NetChangeLine(change));
+    for (const Change& change : PlanNetChange(verb, saved))
+        if (change.changed && change.present) verb.terminal.out(ChangeLine(change));
     return kDone;
 }
 
@@ -95,10 +92,10 @@ int Check(VerbContext& verb, const SavedSelection* saved) {
     bool drifted = false;
     // A tool whose effect cannot be read back, or a service the machine does
     // not have, says nothing about whether the machine matches.
-    const std::vector<NetChange> changes = PlanNetChange(verb, saved);
-    for (const NetChange& change : changes)
+    const std::vector<Change> changes = PlanNetChange(verb, saved);
+    for (const Change& change : changes)
         if (change.changed && change.readable && change.present) {
-            verb.terminal.out(NetChangeLine(change));
+            verb.terminal.out(ChangeLine(change));
             drifted = true;
         }
     const int status = drifted ? kDrifted : kDone;

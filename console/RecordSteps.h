@@ -22,7 +22,7 @@ public:
     std::vector<StepTag> of(const EffectTarget& target) const;
 
 private:
-    std::vector<RecordedChange> changes_;
+    std::vector<Change> changes_;
 };
 
 }  // namespace quillon::console

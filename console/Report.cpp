@@ -10,6 +10,7 @@
 #include "engine/ServiceCatalogue.h"
 #include "platform/Platform.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -94,7 +95,7 @@ std::string CsvLine(const std::vector<std::string>& fields) {
 }
 
 std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* saved,
-                                     const std::vector<NetChange>& changes, const std::vector<StepFailure>& failures,
+                                     const std::vector<Change>& changes, const std::vector<StepFailure>& failures,
                                      bool applied) {
     SelectionForm wanted;
     PutRequestedSelection(wanted, verb.request, saved);
@@ -109,7 +110,7 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
             }
             bool drift = false, unread = false, absent = false;
             std::vector<std::string> now, after;
-            for (const NetChange& change : changes) {
+            for (const Change& change : changes) {
                 if (!change.changed || std::none_of(change.steps.begin(), change.steps.end(),
                                                     [&](const StepTag& s) { return Names(item, s); }))
                     continue;
@@ -117,11 +118,11 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
                     absent = true;
                 } else if (!change.readable) {
                     unread = true;
-                    after.push_back(DescribeEffect(change.effect));
+                    after.push_back(DescribeWhat(change));
                 } else {
                     drift = true;
-                    now.push_back(change.before);
-                    after.push_back(change.after);
+                    now.push_back(DescribeState(change.before));
+                    after.push_back(DescribeState(change.after));
                 }
             }
             const bool failed = std::any_of(failures.begin(), failures.end(),

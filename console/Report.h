@@ -27,7 +27,7 @@ std::string CsvLine(const std::vector<std::string>& fields);
 // ok, drift, not checked or not present; for APPLY changed, unchanged,
 // failed or not present. A box the request does not name is left alone.
 std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* saved,
-                                     const std::vector<NetChange>& changes, const std::vector<StepFailure>& failures,
+                                     const std::vector<Change>& changes, const std::vector<StepFailure>& failures,
                                      bool applied);
 
 // A restore's rows: each target put back (changed), not put back (failed) or

@@ -18,6 +18,7 @@
 #include "planning/NetChange.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -44,14 +45,14 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
         planned.emplace(reading, saved);
     }
     const PlannedNetChange& plan = *planned;
-    for (const NetChange& change : plan.changes())
+    for (const Change& change : plan.changes())
         if (!change.present) {
             const StepTag& step = change.steps.front();
             verb.say("not present: " + PageName(step.page) + " " + StepNumber(step) + " " + StepCaption(step) +
-                     ": the machine has no service " + change.effect.target);
+                     ": the machine has no service " + change.effect->target);
         }
     const bool nothingDiffers = std::none_of(plan.changes().begin(), plan.changes().end(),
-                                             [](const NetChange& change) { return change.changed && change.present; });
+                                             [](const Change& change) { return change.changed && change.present; });
     if (nothingDiffers) {
         // A machine that matches is left alone: no tool starts and no record is kept.
         if (!verb.request.noUndo) verb.terminal.out(Tabbed({"undo", "none"}));
@@ -97,10 +98,10 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
     });
     for (const StepFailure& f : watch.toolFailures()) failures.push_back(f);
 
-    const std::vector<NetChange> changes = watch.changes();
+    const std::vector<Change> changes = watch.changes();
     // A tool may report success and still not write (regedit imports silently,
     // and a value it may not write stays as it was): what the machine holds says.
-    for (const NetChange& change : changes)
+    for (const Change& change : changes)
         if (change.missed) {
             const StepTag& step = change.steps.back();
             const bool named = std::any_of(failures.begin(), failures.end(), [&](const StepFailure& f) {
@@ -108,12 +109,12 @@ int Apply(VerbContext& verb, const SavedSelection* saved) {
                        f.step.control == step.control;
             });
             if (!named)
-                failures.push_back({step, "the change did not take effect: " + DescribeEffect(change.effect) +
-                                              "; the machine holds " + change.after});
+                failures.push_back({step, "the change did not take effect: " + DescribeWhat(change) +
+                                              "; the machine holds " + DescribeState(change.after)});
         }
 
-    for (const NetChange& change : changes)
-        if (change.present && change.changed) verb.terminal.out(NetChangeLine(change, true));
+    for (const Change& change : changes)
+        if (change.present && change.changed) verb.terminal.out(ChangeLine(change, true));
     // A box whose several steps fail alike is named once, with how many failed.
     std::vector<std::pair<std::string, int>> said;
     for (const StepFailure& f : failures) {

@@ -1,4 +1,5 @@
 // UNDO: takes a run back from its record, or lists the records.
+#include "console/NetRun.h"
 #include "console/ProgressBar.h"
 #include "console/RecordSteps.h"
 #include "console/Report.h"
@@ -13,6 +14,7 @@
 #include "platform/Platform.h"
 #include "platform/TextMatch.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -59,7 +61,7 @@ int ListUndoRecords(VerbContext& verb, const std::string& root) {
 int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
     const std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
     if (!header) {
-        verb.say(folder + ": not an undo record (no valid record header)");
+        verb.say(folder + ": not an undo record (a link, not named as records are, or no valid record header)");
         return kBadUsage;
     }
     RecordContents record;
@@ -69,21 +71,7 @@ int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
         verb.say(folder + ": damaged: " + error.what());
         return kBadUsage;
     }
-    for (const RecordedChange& change : RecordedChanges(record.lines)) {
-        std::string pages, numbers, captions;
-        for (const RecordedStep& s : change.steps) {
-            const StepTag step{s.page, s.boxes, s.control, s.entry, s.item};
-            const auto add = [](std::string& field, const std::string& text, const char* separator) {
-                if (text.empty() || field == text || field.ends_with(separator + text) || field.find(text + separator) == 0)
-                    return;
-                field += (field.empty() ? "" : separator) + text;
-            };
-            add(pages, PageName(step.page), ",");
-            add(numbers, StepNumber(step), ",");
-            add(captions, StepCaption(step), " / ");
-        }
-        verb.terminal.out(Tabbed({pages, numbers, captions, change.what, change.before, change.after}));
-    }
+    for (const Change& change : RecordedChanges(record.lines)) verb.terminal.out(ChangeLine(change));
     // What it failed to change, and as a restore what it kept as it is, as the record's log names it.
     for (const LoggedTarget& logged : LoggedTargets(verb.platform, folder))
         verb.terminal.out(logged.kept ? KeptLine(logged.stepFields, logged.target, logged.why)
@@ -122,7 +110,7 @@ int Undo(VerbContext& verb) {
     // Only a record this program wrote, on this computer, is ever restored.
     const std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
     if (!header) {
-        verb.say(folder + ": not an undo record (no valid record header); nothing was changed");
+        verb.say(folder + ": not an undo record (a link, not named as records are, or no valid record header); nothing was changed");
         return kBadUsage;
     }
     const std::string computer = verb.platform.computerName();

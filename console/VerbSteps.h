@@ -32,9 +32,6 @@ struct VerbContext {
 // field becomes a blank so that `for /f` sees the fields it expects.
 std::string Tabbed(std::initializer_list<std::string> fields);
 
-// A change as PREVIEW and APPLY print it: page, number, caption, what, before, after.
-std::string ChangeLine(const StepTag& step, const Effect& effect, const std::string& before, const std::string& after);
-
 // The requested pages in the order one optimise run takes them.
 std::vector<Page> InRunOrder(const std::vector<Page>& pages);
 

@@ -5,16 +5,22 @@
 
 namespace quillon {
 
+ChangeSeam::ChangeSeam(Platform& below) : ForwardingPlatform(below), seamBelow_(dynamic_cast<ChangeSeam*>(&below)) {}
+
 std::unique_ptr<StartedProcess> ChangeSeam::startHidden(const std::string& commandLine) {
+    // The script is read as this layer sees it: a planner's is one it holds.
     return startTool(commandLine,
                      ReadCommandEffects(
-                         commandLine, [&](const std::string& path) { return ReadScriptText(machine_, path); },
-                         machine_.wow64()));
+                         commandLine, [&](const std::string& path) { return ReadScriptText(*this, path); }, wow64()));
+}
+
+std::unique_ptr<StartedProcess> ChangeSeam::startBelow(const std::string& commandLine,
+                                                       const std::optional<std::vector<Effect>>& effects) {
+    return seamBelow_ ? seamBelow_->startTool(commandLine, effects) : machine_.startHidden(commandLine);
 }
 
 void ChangeSeam::deleteFile(const std::string& path) {
-    // The program's own scratch script is no change to the machine.
-    if (IsScratchFile(path)) return machine_.deleteFile(path);
+    if (IsScratchFile(path)) return deleteScratch(path);
     change({EffectKind::DeleteFile, path, {}, {}, {}, 0, false}, [&] { machine_.deleteFile(path); });
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // A platform layer that sees each change the program makes, as effects, just
-// before it goes through: the calls that change the machine. The undo
-// record's journal and the console's net change stand on it, so both read the
-// same calls the same way. Every other call passes straight through.
+// before it goes through: the calls that change the machine. The planner, the
+// undo record's journal, the net change (planning/) and the console's filters
+// stand on it, so all read the same calls the same way. Every other call
+// passes straight through.
 #include <functional>
 #include <optional>
 #include <vector>
@@ -14,7 +15,7 @@ namespace quillon {
 
 class ChangeSeam : public ForwardingPlatform {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    explicit ChangeSeam(Platform& below);
 
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) final;
     void deleteFile(const std::string& path) final;
@@ -30,6 +31,16 @@ protected:
                                                       const std::optional<std::vector<Effect>>& effects) = 0;
     // One file or folder change; `make` makes it.
     virtual void change(const Effect& effect, const std::function<void()>& make) = 0;
+    // The program's own scratch script deleted: no change to the machine.
+    virtual void deleteScratch(const std::string& path) { machine_.deleteFile(path); }
+
+    // Starts the tool on the layer below; a seam there takes the effects as
+    // read here rather than reading the command again.
+    std::unique_ptr<StartedProcess> startBelow(const std::string& commandLine,
+                                               const std::optional<std::vector<Effect>>& effects);
+
+private:
+    ChangeSeam* const seamBelow_;
 };
 
 }  // namespace quillon

@@ -44,10 +44,4 @@ std::string ServiceOfStartValue(const std::string& key, const std::string& name)
 // "boot", "system", "auto", "demand", "disabled"; empty for any other number.
 std::string StartModeName(std::uint32_t mode);
 
-// "System, box 54", "Services, entry 3 (Alerter ...)", "Security, txtPath".
-std::string DescribeStep(const StepTag& step);
-
-// One line for people: what the effect does to which target.
-std::string DescribeEffect(const Effect& effect);
-
 }  // namespace quillon

@@ -22,6 +22,13 @@ struct StepTag {
 // The controls other than boxes that steps read, and the undo that takes a
 // run back. A tag only refers to its control's name: one read back from a
 // record is pointed at its entry here.
+// "System", "Security", "Services", "Startup", "Speed": the words both front ends and the record's log use.
+inline std::string PageName(Page page) {
+    constexpr const char* kPages[] = {"System", "Security", "Services", "Startup", "Speed"};
+    const auto index = static_cast<unsigned>(page);
+    return index < std::size(kPages) ? kPages[index] : std::string();
+}
+
 inline constexpr std::string_view kStepControls[] = {"Combo2", "Combo3",    "Opt",  "txtPath",
                                                      "lstHide", "lstNot", "lstService", "undo"};
 inline std::string_view KnownStepControl(std::string_view name) {

@@ -65,8 +65,8 @@ void ReadSide(Platform& machine, const std::string& userName, std::span<const Pa
             } catch (const std::exception&) {
             }
         }
-        for (const NetChange& change : watch.changes()) {
-            if (!change.present || (scope && ScopeOf(TargetOf(change.effect)) != *scope)) continue;
+        for (const Change& change : watch.changes()) {
+            if (!change.present || (scope && ScopeOf(change.target) != *scope)) continue;
             auto mark = [&](Side& s) {
                 s.touches = true;
                 s.unreadable = s.unreadable || !change.readable;

@@ -7,14 +7,11 @@
 #include "effects/EffectTarget.h"
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"
-#include "planning/PlanningPlatform.h"
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 
 namespace quillon {
 namespace {
-
-std::string Presence(bool present) { return present ? "present" : "absent"; }
 
 bool SameStep(const StepTag& a, const StepTag& b) {
     return a.page == b.page && a.boxes == b.boxes && a.control == b.control && a.entry == b.entry;
@@ -66,16 +63,14 @@ private:
 
 NetChangeWatch::~NetChangeWatch() { closing_ = true; }
 
-std::string NetChangeWatch::state(const Item& item) {
+TargetState NetChangeWatch::state(const Item& item) {
+    using Is = TargetState::Is;
     switch (item.kind) {
     case Kind::Value: {
-        const auto value = machine_.registryValue(item.path, item.name);
-        if (!value) return IsServiceStart(item.path, item.name) && !machine_.registryKeyExists(item.path)
-                               ? "no such service"
-                               : "absent";
-        if (IsServiceStart(item.path, item.name))
-            if (auto mode = DwordOf(*value); mode && !StartModeName(*mode).empty()) return StartModeName(*mode);
-        return DescribeValue(*value);
+        auto value = machine_.registryValue(item.path, item.name);
+        const bool startMode = IsServiceStart(item.path, item.name);
+        if (!value) return {startMode && !machine_.registryKeyExists(item.path) ? Is::NoService : Is::Absent};
+        return {startMode ? Is::StartMode : Is::Holds, std::move(value)};
     }
     case Kind::Key: return Presence(machine_.registryKeyExists(item.path));
     case Kind::File: return Presence(machine_.anyFileExists(item.path));
@@ -89,7 +84,7 @@ void NetChangeWatch::watchItem(std::size_t target, Kind kind, const std::string&
     auto at = items_.lower_bound(id);
     if (at != items_.end() && !items_.key_comp()(id, at->first)) return;  // its first target shows it
     Item item{kind, path, name};
-    std::string before = state(item);
+    TargetState before = state(item);
     items_.emplace_hint(at, id, Watched{std::move(item), target, std::move(before)});
     targets_[target].items.push_back(std::move(id));
 }
@@ -179,15 +174,17 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
     return index;
 }
 
-std::string NetChangeWatch::summary(const Target& target, const std::vector<std::string>& states) {
+TargetState NetChangeWatch::summary(const Target& target, const std::vector<TargetState>& states) {
     // The states are the target's items', in the same order.
     const ItemId root{Kind::Key, Lower(target.tree), ""};
     const auto found = std::find(target.items.begin(), target.items.end(), root);
-    if (found == target.items.end() || states[found - target.items.begin()] != "present") return "absent";
-    int values = 0;
+    if (found == target.items.end() || states[found - target.items.begin()].is != TargetState::Is::Present)
+        return Presence(false);
+    TargetState tree = Presence(true);
+    tree.values = 0;
     for (std::size_t i = 0; i < target.items.size(); ++i)
-        if (std::get<0>(target.items[i]) == Kind::Value && states[i] != "absent") ++values;
-    return "present, " + std::to_string(values) + (values == 1 ? " value" : " values");
+        if (std::get<0>(target.items[i]) == Kind::Value && states[i].is != TargetState::Is::Absent) ++tree.values;
+    return tree;
 }
 
 bool NetChangeWatch::Holds(const Effect& e) {
@@ -202,10 +199,10 @@ bool NetChangeWatch::Holds(const Effect& e) {
     }
 }
 
-std::vector<NetChange> NetChangeWatch::changes() {
+std::vector<Change> NetChangeWatch::changes() {
     for (auto waiting = std::move(unwaited_); auto& process : waiting)
         if (!process->waitPumping(kCommandBound)) process->terminate();
-    std::vector<NetChange> out;
+    std::vector<Change> out;
     for (std::size_t index = 0; index < targets_.size(); ++index) {
         // What a tree holds now that it did not hold before was absent then:
         // the whole tree was read when it was first touched.
@@ -213,10 +210,10 @@ std::vector<NetChange> NetChangeWatch::changes() {
             const std::size_t known = targets_[index].items.size();
             watchTree(index, targets_[index].tree, targets_[index].tree);
             for (std::size_t i = known; i < targets_[index].items.size(); ++i)
-                items_.at(targets_[index].items[i]).before = "absent";
+                items_.at(targets_[index].items[i]).before = Presence(false);
         }
         const Target& target = targets_[index];
-        std::vector<std::string> now, then;  // by item, in the target's order
+        std::vector<TargetState> now, then;  // by item, in the target's order
         bool changed = target.tool;
         for (const ItemId& id : target.items) {
             const Watched& watched = items_.at(id);
@@ -224,27 +221,26 @@ std::vector<NetChange> NetChangeWatch::changes() {
             then.push_back(watched.before);
             changed = changed || now.back() != then.back();
         }
-        const std::string defaultNow = target.emptiedDefault ? state(*target.emptiedDefault) : std::string();
+        const TargetState defaultNow = target.emptiedDefault ? state(*target.emptiedDefault) : TargetState{};
         // Where steps run only on a target that differs, `reg add` never
         // starts for a key that is there: its default value goes with the key.
         if (everyStepRuns_ && target.emptiedDefault && defaultNow != target.defaultBefore) changed = true;
         targets_[index].changed = changed;
-        NetChange change{target.steps, target.effect, "unknown", "unknown", changed, !target.tool, target.present};
+        Change change{target.steps, TargetOf(target.effect), target.effect, {}, {}, changed, !target.tool, target.present};
         if (!target.tree.empty()) {
             change.before = summary(target, then);
             change.after = summary(target, now);
             int differ = 0;
             for (std::size_t i = 0; i < now.size(); ++i) differ += now[i] != then[i] ? 1 : 0;
-            if (change.before == change.after && differ > 0)
-                change.after += ", " + std::to_string(differ) + " changed";
+            if (change.before == change.after && differ > 0) change.after.differing = differ;
         } else if (!target.items.empty()) {
             change.before = then.front();  // one item: the target's own
             change.after = now.front();
             change.missed = target.present && !target.underTree && !Holds(target.effect);
         }
         if (target.emptiedDefault && changed) {
-            if (target.defaultBefore != "absent") change.before += ", default value " + target.defaultBefore;
-            if (defaultNow != "absent") change.after += ", default value " + defaultNow;
+            change.before.defaultValue = target.defaultBefore.value;
+            change.after.defaultValue = defaultNow.value;
         }
         out.push_back(std::move(change));
     }
@@ -263,9 +259,7 @@ std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& com
             if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
-    // A planner below takes the effects as read here rather than reading the command again.
-    auto* planner = dynamic_cast<PlanningPlatform*>(&machine_);
-    auto started = planner ? planner->startRead(commandLine, effects) : machine_.startHidden(commandLine);
+    auto started = startBelow(commandLine, effects);
     return std::make_unique<WatchedProcess>(*this, std::move(started), step_ ? *step_ : StepTag{}, changes,
                                             std::move(tools));
 }

@@ -16,22 +16,11 @@
 #include <vector>
 
 #include "engine/StepTag.h"
-#include "effects/Effect.h"
+#include "effects/Change.h"
 #include "effects/EffectTarget.h"
 #include "effects/ChangeSeam.h"
 
 namespace quillon {
-
-struct NetChange {
-    std::vector<StepTag> steps;  // every step that touched the target, first first, no repeats
-    Effect effect;               // the last effect on the target
-    std::string before;          // the target before the run
-    std::string after;           // the target after it
-    bool changed = false;        // before and after differ, or a tool ran whose effect cannot be read
-    bool readable = true;        // false for a tool whose effect cannot be read back (chkntfs, sfc)
-    bool present = true;         // false for a service the machine does not have
-    bool missed = false;         // the machine does not hold what the last change to this value set
-};
 
 // A tool that ended reporting failure where it had something to change.
 struct StepFailure {
@@ -52,7 +41,7 @@ public:
 
     // Every target touched so far, in the order first touched, its after
     // state read now. A tool started and not waited for is waited for first.
-    std::vector<NetChange> changes();
+    std::vector<Change> changes();
     const std::vector<StepFailure>& toolFailures() const { return toolFailures_; }
     // After changes(): whether the target `effect` acts on changed (a tool
     // always does); an effect on a target never watched may change anything.
@@ -84,7 +73,7 @@ private:
         // The default value `reg add` may empty on the key it adds: shown with
         // the key, and never the reason a run that tests before it sets starts it.
         std::optional<Item> emptiedDefault;
-        std::string defaultBefore;
+        TargetState defaultBefore;
     };
 
     // Returns the target's index.
@@ -95,8 +84,8 @@ private:
     static std::optional<Kind> ItemKind(TargetKind kind);
     void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
     void watchTree(std::size_t target, const std::string& key, const std::string& from);
-    std::string state(const Item& item);
-    std::string summary(const Target& target, const std::vector<std::string>& states);
+    TargetState state(const Item& item);
+    TargetState summary(const Target& target, const std::vector<TargetState>& states);
     // Whether the machine holds what a change to one value leaves.
     bool Holds(const Effect& effect);
 
@@ -107,7 +96,7 @@ private:
     struct Watched {
         Item item;
         std::size_t owner;   // the target that shows it
-        std::string before;  // its state before the run's first change to it
+        TargetState before;  // its state before the run's first change to it
     };
     std::map<ItemId, Watched> items_;
     std::vector<StepFailure> toolFailures_;

@@ -34,7 +34,7 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
     return planner.effects();
 }
 
-std::vector<NetChange> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
+std::vector<Change> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
                                       std::span<const Page> pages) {
     SelectionForm selection = SelectionForm::CopyOf(form);
     PlanningPlatform planner(machine);

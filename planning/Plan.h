@@ -9,20 +9,19 @@
 #include "engine/Form.h"
 #include "engine/Phases.h"  // RunOrder, for callers of PlanRun
 #include "engine/StepTag.h"
-#include "effects/Effect.h"
+#include "effects/Change.h"
+#include "effects/MachineView.h"
 
 namespace quillon {
 
 class Platform;
 
-struct PlannedEffect {
+// An effect with what it would do where the run would reach it (before,
+// after, whether it changes anything: MachineView.h).
+struct PlannedEffect : Assessment {
     Effect effect;
     StepTag step;          // the page and box (or entry, or control) it comes from
-    std::string before;    // the target's state when the run would reach it
-    std::string after;     // what the effect leaves
-    bool changes = false;  // whether the run would change anything there
     bool inPlace = false;  // what the effect leaves is already on the machine now
-    bool readable = true;  // false for a tool whose effect cannot be read back
 };
 
 // The effects of applying `pages`, in the order given, with the selection on
@@ -32,8 +31,7 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
 
 // The same run's net change, target by target, as its undo record will count
 // it: a target several steps touch is one change naming all of them.
-struct NetChange;
-std::vector<NetChange> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
+std::vector<Change> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
                                       std::span<const Page> pages);
 
 // The effects of the one phase `page` of a run that takes `pagesOfRun`

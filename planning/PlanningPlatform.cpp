@@ -31,32 +31,13 @@ std::string Joined(const std::vector<std::string>& lines) {
 }  // namespace
 
 Assessment PlanningPlatform::record(const Effect& effect) {
-    PlannedEffect planned;
-    planned.effect = effect;
-    if (step_) planned.step = *step_;
     const Assessment now = Assess(effect, *this);
-    const Assessment machine = Assess(effect, now_);
-    planned.before = now.before;
-    planned.after = now.after;
-    planned.changes = now.changes;
-    planned.inPlace = !machine.changes;
-    planned.readable = now.readable && machine.readable;
-    effects_.push_back(std::move(planned));
+    effects_.push_back({now, effect, step_ ? *step_ : StepTag{}, !Assess(effect, now_).changes});
     targets_.push_back(TargetOf(effect));
     return now;
 }
 
-std::unique_ptr<StartedProcess> PlanningPlatform::startHidden(const std::string& commandLine) {
-    const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
-        const std::string lower = Lower(path);
-        if (auto it = scratch_.find(lower); it != scratch_.end()) return it->second;
-        if (auto it = paths_.find(lower); it != paths_.end() && !it->second) return std::nullopt;
-        return ReadScriptText(machine_, path);
-    }, machine_.wow64());
-    return startRead(commandLine, effects);
-}
-
-std::unique_ptr<StartedProcess> PlanningPlatform::startRead(const std::string& commandLine,
+std::unique_ptr<StartedProcess> PlanningPlatform::startTool(const std::string& commandLine,
                                                            const std::optional<std::vector<Effect>>& effects) {
     if (!effects) return std::make_unique<EndedProcess>(1);
     bool succeeded = true;
@@ -157,38 +138,43 @@ std::vector<std::string> PlanningPlatform::listSubfolders(const std::string& fol
     return names;
 }
 
-void PlanningPlatform::deleteFile(const std::string& path) {
-    if (scratch_.erase(Lower(path)) || IsScratchFile(path)) {
+void PlanningPlatform::deleteScratch(const std::string& path) {
+    scratch_.erase(Lower(path));
+    paths_[Lower(path)] = false;
+}
+
+void PlanningPlatform::change(const Effect& effect, const std::function<void()>&) {
+    const std::string& path = effect.target;
+    switch (effect.kind) {
+    case EffectKind::DeleteFile:
+        // A file the steps wrote for their tools was never on the machine.
+        if (scratch_.count(Lower(path))) return deleteScratch(path);
+        if (!record(effect).succeeds) throw PlatformError("file not found: " + path);
+        paths_[Lower(path)] = false;
+        return;
+    case EffectKind::RemoveFolder: {
+        const bool present = record(effect).succeeds;
+        if (present && (!listVisibleFiles(path, "*").empty() || !listSubfolders(path).empty())) {
+            // Only an empty folder goes: this one stays as it is.
+            effects_.back().changes = false;
+            effects_.back().after = "kept (not empty)";
+            throw PlatformError("not empty: " + path);
+        }
+        if (!present) throw PlatformError("cannot remove: " + path);
         paths_[Lower(path)] = false;
         return;
     }
-    const bool present = record({EffectKind::DeleteFile, path, {}, {}, {}, 0, false}).succeeds;
-    if (!present) throw PlatformError("file not found: " + path);
-    paths_[Lower(path)] = false;
-}
-
-void PlanningPlatform::removeEmptyDirectory(const std::string& path) {
-    const bool present = record({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false}).succeeds;
-    if (present && (!listVisibleFiles(path, "*").empty() || !listSubfolders(path).empty())) {
-        // Only an empty folder goes: this one stays as it is.
-        effects_.back().changes = false;
-        effects_.back().after = "kept (not empty)";
-        throw PlatformError("not empty: " + path);
+    case EffectKind::CreateFolder:
+        record(effect);
+        if (folderExists(path) || !folderExists(ParentPath(path))) throw PlatformError("cannot create: " + path);
+        paths_[Lower(path)] = true;
+        return;
+    case EffectKind::CopyFile:
+        if (!record(effect).succeeds || !fileExists(effect.destination)) throw PlatformError("cannot copy to: " + path);
+        paths_[Lower(path)] = true;
+        return;
+    default: record(effect); return;
     }
-    if (!present) throw PlatformError("cannot remove: " + path);
-    paths_[Lower(path)] = false;
-}
-
-void PlanningPlatform::createDirectory(const std::string& path) {
-    record({EffectKind::CreateFolder, path, {}, {}, {}, 0, false});
-    if (folderExists(path) || !folderExists(ParentPath(path))) throw PlatformError("cannot create: " + path);
-    paths_[Lower(path)] = true;
-}
-
-void PlanningPlatform::copyFile(const std::string& from, const std::string& to) {
-    if (!record({EffectKind::CopyFile, to, {}, {}, from, 0, false}).succeeds || !fileExists(from))
-        throw PlatformError("cannot copy to: " + to);
-    paths_[Lower(to)] = true;
 }
 
 void PlanningPlatform::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
@@ -232,10 +218,6 @@ std::vector<std::string> PlanningPlatform::readTextFile(const std::string& path)
         return lines;
     }
     return machine_.readTextFile(path);
-}
-
-std::vector<std::string> PlanningPlatform::registryValueNames(RegRoot root, const std::string& subkey) {
-    return machine_.registryValueNames(root, subkey);
 }
 
 }  // namespace quillon

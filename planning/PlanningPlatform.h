@@ -1,11 +1,13 @@
 #pragma once
 // A platform for planning: every read goes to the machine (as changed by the
-// effects recorded so far), every change is recorded as an effect instead of
-// being made, and a started command ends at once with the status the tool
-// would give.
+// effects recorded so far), every change the seam sees is recorded as an
+// effect instead of being made, and a started command ends at once with the
+// status the tool would give. The files the steps write for their tools stay
+// here.
 #include <map>
 #include <set>
 
+#include "effects/ChangeSeam.h"
 #include "effects/EffectTarget.h"
 #include "effects/MachineView.h"
 #include "planning/Plan.h"
@@ -13,58 +15,52 @@
 
 namespace quillon {
 
-class PlanningPlatform : public Platform, private MachineView {
+class PlanningPlatform : public ChangeSeam, private MachineView {
 public:
-    explicit PlanningPlatform(Platform& machine) : machine_(machine), now_(machine) {}
+    explicit PlanningPlatform(Platform& machine) : ChangeSeam(machine), now_(machine) {}
     // The step whose effects are being recorded; read as each effect arrives.
     void follow(const StepTag& step) { step_ = &step; }
     const std::vector<PlannedEffect>& effects() const { return effects_; }
 
-    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
-    // The same with the command's effects as a watch above read them already
-    // (EffectReader.h), so they are not read twice.
-    std::unique_ptr<StartedProcess> startRead(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects);
     bool visibleFileExists(const std::string& path) override;
     bool anyFileExists(const std::string& path) override { return fileExists(path); }
     bool directoryExists(const std::string& path) override { return folderExists(path); }
     std::vector<std::string> listVisibleFiles(const std::string& folder, const std::string& pattern) override;
-    void deleteFile(const std::string& path) override;
-    void removeEmptyDirectory(const std::string& path) override;
     void writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     std::vector<std::string> readTextFile(const std::string& path) override;
     std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override;
-    bool wow64() override { return machine_.wow64(); }
-    std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override;
     bool registryKeyExists(const std::string& key) override { return keyExists(key); }
     std::optional<RegValue> registryValue(const std::string& key, const std::string& name) override {
         return value(key, name);
     }
-    std::vector<NamedRegValue> registryValues(const std::string& key) override { return machine_.registryValues(key); }
-    std::vector<std::string> registrySubkeys(const std::string& key) override { return machine_.registrySubkeys(key); }
+    void holdRegistryKeysOpen(bool) override {}
     std::string readFileBytes(const std::string& path) override;
-    void copyFile(const std::string& from, const std::string& to) override;
-    void createDirectory(const std::string& path) override;
+    std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override {
+        return Platform::readFileBytesAtMost(path, limit);
+    }
     std::vector<std::string> listSubfolders(const std::string& folder) override;
     void appendFileFlushed(const std::string&, std::string_view) override {}
-    LocalTime localTime() override { return machine_.localTime(); }
-    LocalTime universalTime() override { return machine_.universalTime(); }
+    void appendFile(const std::string&, std::string_view) override {}
     bool appendUnderLock(const std::string&, std::string_view, std::string_view, std::chrono::milliseconds) override {
         return true;
     }
-    std::string userName() override { return machine_.userName(); }
-    std::string executableFolder() override { return machine_.executableFolder(); }
-    std::string computerName() override { return machine_.computerName(); }
-    std::string commonAppDataFolder() override { return machine_.commonAppDataFolder(); }
-    std::string shellFolder(ShellFolder which) override { return machine_.shellFolder(which); }
-    bool isLinkOrJunction(const std::string& path) override { return machine_.isLinkOrJunction(path); }
+    void protectFolder(const std::string&) override {}
+    std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override {
+        return Platform::holdRunLock(bound);
+    }
     void pumpEvents() override {}
     MessageBoxAnswer messageBox(const std::string&, const std::string&, MessageBoxKind) override {
         return MessageBoxAnswer::Cancel;
     }
     std::optional<std::string> browseForFolder(const std::string&) override { return std::nullopt; }
     void logOff() override {}
+
+protected:
+    std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
+                                              const std::optional<std::vector<Effect>>& effects) override;
+    void change(const Effect& effect, const std::function<void()>& make) override;
+    void deleteScratch(const std::string& path) override;
 
 private:
     // MachineView: the machine with the recorded effects applied.
@@ -77,7 +73,6 @@ private:
 
     Assessment record(const Effect& effect);
 
-    Platform& machine_;
     PlatformView now_;
     const StepTag* step_ = nullptr;
     std::vector<PlannedEffect> effects_;

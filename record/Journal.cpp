@@ -10,6 +10,7 @@
 #include "effects/RegScript.h"
 #include "effects/Scratch.h"
 #include "record/UndoRecordWriter.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 
@@ -151,7 +152,7 @@ std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& co
     }
     if (stopped()) throw PlatformError("not started: the undo record stopped earlier (" + stopReason_ + ")");
     try {
-        return std::make_unique<WatchedProcess>(*this, machine_.startHidden(commandLine), std::move(indexes), tool);
+        return std::make_unique<WatchedProcess>(*this, startBelow(commandLine, effects), std::move(indexes), tool);
     } catch (const PlatformError& error) {
         for (std::size_t i : indexes) failed(i, error.what());
         throw;

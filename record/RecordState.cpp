@@ -160,22 +160,19 @@ bool MachineAsBefore(Platform& machine, const RecordState& state, const std::str
 namespace {
 
 // One fact of the record: a value, key, file or folder with what it held
-// before the run and after it, in words.
+// before the run and after it.
 struct Fact {
     EffectTarget target;
-    std::string before, after;
+    TargetState before, after;
     bool differs = false;
     bool owned = false;
 };
-
-std::string Presence(bool present) { return present ? "present" : "absent"; }
-std::string ValueText(const std::optional<RegValue>& value) { return value ? DescribeValue(*value) : "absent"; }
 
 std::vector<Fact> FactsOf(const RecordState& state) {
     std::vector<Fact> facts;
     for (const ValueTarget& v : state.values) {
         const auto after = v.after.value_or(v.before);
-        facts.push_back({{TargetKind::Value, v.key, v.name}, ValueText(v.before), ValueText(after), after != v.before});
+        facts.push_back({{TargetKind::Value, v.key, v.name}, ValueState(v.before), ValueState(after), after != v.before});
     }
     for (const KeyTarget& k : state.keys) {
         const bool after = k.after.value_or(k.before);
@@ -192,27 +189,16 @@ std::vector<Fact> FactsOf(const RecordState& state) {
     return facts;
 }
 
-std::string TargetText(const EffectTarget& t) {
-    switch (t.kind) {
-    case TargetKind::Value: return t.path + "\\" + (t.name.empty() ? "(default)" : t.name);
-    case TargetKind::Key: return "key " + t.path;
-    case TargetKind::Tree: return "key tree " + t.path;
-    case TargetKind::File: return "file " + t.path;
-    case TargetKind::Folder: return "folder " + t.path;
-    case TargetKind::Tool: return "run " + t.path;
-    }
-    return t.path;
-}
-
 }  // namespace
 
-std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines) {
+std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines) {
+    using Is = TargetState::Is;
     std::vector<Fact> facts = FactsOf(BuildRecordState(lines));
-    std::vector<RecordedChange> changes;
+    std::vector<Change> changes;
     // A record written before changes were named: each fact is a change of its own.
     if (std::none_of(lines.begin(), lines.end(), [](const StateLine& l) { return l.kind == StateKind::Change; })) {
         for (const Fact& f : facts)
-            if (f.differs) changes.push_back({{}, f.target, TargetText(f.target), f.before, f.after});
+            if (f.differs) changes.push_back({{}, f.target, std::nullopt, f.before, f.after, true});
         return changes;
     }
     std::set<std::string> named;  // every target a change line names
@@ -224,16 +210,17 @@ std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines)
         const EffectTarget target{line.changed, line.target, line.name};
         const auto [known, added] = byTarget.emplace(target.identity(), changes.size());
         if (!added) {
-            if (known->second < changes.size()) changes[known->second].steps.push_back(line.step);
+            if (known->second < changes.size()) changes[known->second].steps.push_back(TagOf(line.step));
             continue;
         }
-        RecordedChange change{{line.step}, target, TargetText(target), {}, {}};
+        Change change{{TagOf(line.step)}, target, std::nullopt, {}, {}};
         // What a tool did cannot be read back: it ran.
         bool changed = target.kind == TargetKind::Tool;
-        if (changed) change.before = "-", change.after = "ran";
+        if (changed) change.before = {Is::NotRead}, change.after = {Is::Ran};
+        bool own = false;  // a fact of the target itself was found
         int values = 0, valuesAfter = 0;
         bool present = false, presentAfter = false;
-        std::string defaultBefore = "absent", defaultAfter = "absent";
+        std::optional<RegValue> defaultBefore, defaultAfter;
         for (Fact& fact : facts) {
             const bool registry = fact.target.kind == TargetKind::Value || fact.target.kind == TargetKind::Key;
             // A key a tool adds holds its default value, which the tool may
@@ -247,28 +234,30 @@ std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines)
             fact.owned = true;
             changed = changed || fact.differs;
             if (itsDefault) {
-                defaultBefore = fact.before, defaultAfter = fact.after;
+                defaultBefore = fact.before.value, defaultAfter = fact.after.value;
             } else if (target.kind != TargetKind::Tree) {
-                change.before = fact.before, change.after = fact.after;
+                change.before = fact.before, change.after = fact.after, own = true;
             } else if (fact.target.kind == TargetKind::Value) {
-                values += fact.before != "absent", valuesAfter += fact.after != "absent";
+                values += fact.before.is != Is::Absent, valuesAfter += fact.after.is != Is::Absent;
             } else if (EqualNoCase(fact.target.path, target.path)) {
-                present = fact.before == "present", presentAfter = fact.after == "present";
+                present = fact.before.is == Is::Present, presentAfter = fact.after.is == Is::Present;
             }
         }
         if (target.kind == TargetKind::Key) {
-            if (change.before.empty()) change.before = "present";  // only its default value was kept
-            if (change.after.empty()) change.after = "present";
-            if (defaultBefore != "absent") change.before += ", default value " + defaultBefore;
-            if (defaultAfter != "absent") change.after += ", default value " + defaultAfter;
+            if (!own) change.before = change.after = Presence(true);  // only its default value was kept
+            change.before.defaultValue = defaultBefore;
+            change.after.defaultValue = defaultAfter;
         }
         if (target.kind == TargetKind::Tree) {
             const auto summary = [](bool there, int count) {
-                return there ? "present, " + std::to_string(count) + (count == 1 ? " value" : " values") : "absent";
+                TargetState tree = Presence(there);
+                if (there) tree.values = count;
+                return tree;
             };
             change.before = summary(present || values > 0, values);
             change.after = summary(presentAfter || valuesAfter > 0, valuesAfter);
         }
+        change.changed = changed;
         if (changed) changes.push_back(std::move(change));
         else known->second = static_cast<std::size_t>(-1);  // the run left it as it found it
     }
@@ -280,31 +269,30 @@ StepTag TagOf(const RecordedStep& step) {
     return StepTag{step.page, step.boxes, KnownStepControl(step.control), step.entry, step.item};
 }
 
-std::vector<StepTag> StepsOf(const std::vector<RecordedChange>& changes, const EffectTarget& target) {
+std::vector<StepTag> StepsOf(const std::vector<Change>& changes, const EffectTarget& target) {
     std::vector<StepTag> steps;
-    for (const RecordedChange& change : changes) {
+    for (const Change& change : changes) {
         const EffectTarget& changed = change.target;
         const bool same = changed.identity() == target.identity() ||
                           (target.kind != TargetKind::Tool && EqualNoCase(changed.path, target.path) &&
                            (target.kind != TargetKind::Value || changed.kind != TargetKind::Value));
         const bool within = changed.kind == TargetKind::Tree && target.kind != TargetKind::File &&
                             target.kind != TargetKind::Folder && KeyWithin(target.path, changed.path);
-        if (same || within)
-            for (const RecordedStep& step : change.steps) steps.push_back(TagOf(step));
+        if (same || within) steps.insert(steps.end(), change.steps.begin(), change.steps.end());
     }
     return steps;
 }
 
-std::vector<StepTag> StepsOfNamed(const std::vector<RecordedChange>& changes, const std::string& named) {
+std::vector<StepTag> StepsOfNamed(const std::vector<Change>& changes, const std::string& named) {
     const auto nameOf = [](const EffectTarget& target) {
         if (target.kind != TargetKind::Value) return target.path;
         return target.path + "\\" + (target.name.empty() ? "(Default)" : target.name);
     };
     std::vector<StepTag> steps;
-    for (const RecordedChange& change : changes)
+    for (const Change& change : changes)
         if (EqualNoCase(nameOf(change.target), named) ||
             (change.target.kind == TargetKind::Tree && KeyWithin(named, change.target.path)))
-            for (const RecordedStep& step : change.steps) steps.push_back(TagOf(step));
+            steps.insert(steps.end(), change.steps.begin(), change.steps.end());
     return steps;
 }
 
@@ -315,12 +303,12 @@ std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {
     const auto add = [&](Page page) {
         if (std::find(pages.begin(), pages.end(), page) == pages.end()) pages.push_back(page);
     };
-    const std::vector<RecordedChange> changes = RecordedChanges(lines);
+    const std::vector<Change> changes = RecordedChanges(lines);
     // The page each change came from first, in the order the run made them; then any that only shared one.
-    for (const RecordedChange& change : changes)
+    for (const Change& change : changes)
         if (!change.steps.empty()) add(change.steps.front().page);
-    for (const RecordedChange& change : changes)
-        for (const RecordedStep& step : change.steps) add(step.page);
+    for (const Change& change : changes)
+        for (const StepTag& step : change.steps) add(step.page);
     return pages;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/Change.h"
 #include "record/RecordLines.h"
 
 namespace quillon {
@@ -51,16 +52,11 @@ RecordState BuildRecordState(const std::vector<StateLine>& lines);
 int CountChanges(const std::vector<StateLine>& lines);
 
 // Those changes, in the order the run made them, as UNDO /show prints them.
-struct RecordedChange {
-    std::vector<RecordedStep> steps;  // every step that touched the target, first first
-    EffectTarget target;
-    std::string what, before, after;
-};
-std::vector<RecordedChange> RecordedChanges(const std::vector<StateLine>& lines);
+std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines);
 // The steps whose change touched `target`: the same target, or a tree holding it.
-std::vector<StepTag> StepsOf(const std::vector<RecordedChange>& changes, const EffectTarget& target);
+std::vector<StepTag> StepsOf(const std::vector<Change>& changes, const EffectTarget& target);
 // The same for a target as a restore names it ("KEY\\NAME", "KEY\\(Default)", a key or a path).
-std::vector<StepTag> StepsOfNamed(const std::vector<RecordedChange>& changes, const std::string& named);
+std::vector<StepTag> StepsOfNamed(const std::vector<Change>& changes, const std::string& named);
 StepTag TagOf(const RecordedStep& step);
 // The pages of the run's changes, in the order the run took them.
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines);

@@ -310,7 +310,7 @@ RestoreReport Restore(Platform& machine, const std::string& folder, const Record
     journal.keepRecord(folder);  // still to be marked as undone
     // Each change is put back in the name of the step that made it, so the
     // restore's own record tells the same pages and boxes.
-    const std::vector<RecordedChange> changes = RecordedChanges(record.lines);
+    const std::vector<Change> changes = RecordedChanges(record.lines);
     journal.follow([&changes](const Effect& effect) {
         const std::vector<StepTag> steps = StepsOf(changes, TargetOf(effect));
         StepTag undo;

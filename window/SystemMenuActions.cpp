@@ -18,6 +18,7 @@
 #include "platform/RegValue.h"
 #include "window/ScreenWords.h"
 #include "words/StepNames.h"
+#include "effects/ChangeWords.h"
 
 
 namespace quillon {
@@ -98,17 +99,6 @@ void ShowProcessorScheduling(RunContext& context) {
     if (separation) context.form.setComboIndex(Combo::Priority, (*separation & 3u) == 0 ? 1 : 0);
 }
 
-// The last part of a key or path: the key's or file's own name.
-std::string LastPart(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
-// The states a plan names, in words for someone who has not read how it reads the machine.
-std::string StateInWords(const std::string& state) {
-    if (state == "absent") return "not there";
-    if (state == "present") return "there";
-    if (state == "unknown") return "cannot be read";
-    return state;
-}
-
 // Joins the words of the steps of one change, each once.
 void AddOnce(std::string& field, const std::string& words) {
     if (words.empty() || ("/ " + field + " /").find("/ " + words + " /") != std::string::npos) return;
@@ -116,30 +106,6 @@ void AddOnce(std::string& field, const std::string& words) {
 }
 
 }  // namespace
-
-std::string ToolInBrief(const std::string& commandLine) {
-    const std::size_t exe = commandLine.find(".exe");
-    const std::size_t slash = commandLine.find_last_of('\\', exe);
-    return exe != std::string::npos && slash != std::string::npos ? commandLine.substr(slash + 1) : commandLine;
-}
-
-std::string TargetInBrief(const Effect& effect) {
-    const std::string name = effect.name.empty() ? "(Default)" : effect.name;
-    switch (effect.kind) {
-    case EffectKind::SetValue:
-    case EffectKind::DeleteValue: return LastPart(effect.target) + "\\" + name;
-    case EffectKind::CreateKey:
-    case EffectKind::DeleteKey: return "key " + LastPart(effect.target);
-    case EffectKind::CopyKey: return "copy of key " + LastPart(effect.target);
-    case EffectKind::ServiceStart: return "service " + effect.target;
-    case EffectKind::DeleteFile:
-    case EffectKind::CopyFile: return LastPart(effect.target);
-    case EffectKind::RemoveFolder:
-    case EffectKind::CreateFolder: return "folder " + LastPart(effect.target);
-    case EffectKind::RunTool: return ToolInBrief(effect.target);
-    }
-    return effect.target;
-}
 
 PreviewTable PreviewPageOnView(RunContext& context) {
     PreviewTable table{"Preview changes", {"Box is", "Setting", "What", "Before", "After"}, {}, {}, {}, {}};
@@ -149,7 +115,7 @@ PreviewTable PreviewPageOnView(RunContext& context) {
     const Page pages[] = {*page};
     int unticked = 0;
     // Target by target, as the run's undo record will count its changes.
-    for (const NetChange& change : PlanNetChanges(context.form, context.platform, context.userName, pages)) {
+    for (const Change& change : PlanNetChanges(context.form, context.platform, context.userName, pages)) {
         if (!change.changed || !change.present) continue;
         std::string side, caption;
         for (const StepTag& step : change.steps) {
@@ -159,10 +125,10 @@ PreviewTable PreviewPageOnView(RunContext& context) {
         unticked += side.find("unticked") != std::string::npos ? 1 : 0;
         // A tool's work cannot be read before or after: say what it will do.
         const bool tool = !change.readable;
-        table.rows.push_back({side, caption, TargetInBrief(change.effect),
+        table.rows.push_back({side, caption, TargetInBrief(*change.effect),
                               tool ? "cannot be read" : StateInWords(change.before),
-                              tool ? "runs " + ToolInBrief(change.effect.target) : StateInWords(change.after)});
-        table.whole.push_back(DescribeEffect(change.effect));
+                              tool ? "runs " + ToolInBrief(change.effect->target) : StateInWords(change.after)});
+        table.whole.push_back(DescribeWhat(change));
     }
     const std::size_t n = table.rows.size();
     if (n == 0) {

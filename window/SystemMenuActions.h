@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/RunContext.h"
-#include "effects/Effect.h"
+#include "effects/ChangeWords.h"
 #include "restore/Restore.h"
 
 namespace quillon {
@@ -24,12 +24,6 @@ struct PreviewTable {
 // The plan of the page on view for the selection on screen, changes only.
 // Neither the form nor the machine is changed.
 PreviewTable PreviewPageOnView(RunContext& context);
-
-// The target of a change in a few words: the value with its key's own name,
-// the service, the file's name, the tool without its folder.
-std::string TargetInBrief(const Effect& effect);
-// "chkntfs.exe /x C:" for "C:\WINDOWS\system32\chkntfs.exe /x C:".
-std::string ToolInBrief(const std::string& commandLine);
 
 // The rows as tab-separated text with the column names on the first line,
 // CR LF after each line, What in full: what Copy puts on the clipboard.

@@ -6,17 +6,6 @@
 
 namespace quillon {
 
-std::string PageName(Page page) {
-    switch (page) {
-    case Page::System: return "System";
-    case Page::Security: return "Security";
-    case Page::Services: return "Services";
-    case Page::Startup: return "Startup";
-    case Page::Speed: return "Speed";
-    }
-    return {};
-}
-
 std::string BoxCaption(int box) {
     if (box < 0 || box >= kCheckBoxCount) return {};
     return std::string(words::kBoxes[box].caption);

@@ -12,8 +12,6 @@
 
 namespace quillon {
 
-std::string PageName(Page page);  // "System", "Security", "Services", "Startup", "Speed"
-
 // "54"; "24,28" for a step that reads two boxes; the entry's position on the
 // Services page; otherwise the control ("Combo3", "lstHide", "lstStartup 2").
 std::string StepNumber(const StepTag& step);

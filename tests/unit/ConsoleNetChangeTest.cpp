@@ -12,6 +12,7 @@
 #include "planning/NetChange.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon::console {
 namespace {
@@ -175,12 +176,12 @@ TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
 
     const auto changes = watch.changes();
     ASSERT_EQ(changes.size(), 2u);
-    EXPECT_FALSE(changes[0].changed) << changes[0].before << " -> " << changes[0].after;
+    EXPECT_FALSE(changes[0].changed) << DescribeState(changes[0].before) << " -> " << DescribeState(changes[0].after);
     EXPECT_TRUE(changes[1].changed);
     ASSERT_EQ(changes[1].steps.size(), 2u);
     EXPECT_EQ(changes[1].steps[0].boxes[0], 4);
     EXPECT_EQ(changes[1].steps[1].boxes[0], 5);
-    EXPECT_EQ(changes[1].before, "absent");
+    EXPECT_EQ(changes[1].before, Presence(false));
 
     // A value of the tree left out when it was made again is a change of the tree.
     machine.registry().setValue(key, "c", sim::Value::String("3"));
@@ -191,15 +192,15 @@ TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
     const auto tree = again.changes();
     ASSERT_EQ(tree.size(), 1u);
     EXPECT_TRUE(tree[0].changed);
-    EXPECT_EQ(tree[0].before, "present, 3 values");
-    EXPECT_EQ(tree[0].after, "present, 1 value");
+    EXPECT_EQ(DescribeState(tree[0].before), "present, 3 values");
+    EXPECT_EQ(DescribeState(tree[0].after), "present, 1 value");
 
     // A value set, then its whole key deleted: the machine holds what the run left, nothing missed.
     NetChangeWatch later(machine);
     later.follow(step);
     later.startHidden("reg add \"" + other + "\" /v y /t REG_DWORD /d 5 /f")->waitPumping(std::chrono::seconds(1));
     later.startHidden("reg delete \"" + other + "\" /f")->waitPumping(std::chrono::seconds(1));
-    for (const NetChange& change : later.changes()) EXPECT_FALSE(change.missed) << DescribeEffect(change.effect);
+    for (const Change& change : later.changes()) EXPECT_FALSE(change.missed) << DescribeWhat(change);
 }
 
 }  // namespace

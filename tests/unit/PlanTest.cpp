@@ -10,6 +10,7 @@
 #include "planning/Plan.h"
 #include "words/StepNames.h"
 #include "tests/unit/JournalMachine.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 namespace {

@@ -14,6 +14,7 @@
 #include "tests/unit/JournalMachine.h"
 #include "window/SystemMenuActions.h"
 #include "window/UndoDialogText.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 namespace {
@@ -41,9 +42,9 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
             EXPECT_EQ(test::MachineState(machine), state);
             EXPECT_TRUE(machine.commands().empty());
             EXPECT_EQ(SelectionLines(form), selection);
-            std::vector<NetChange> changes;
+            std::vector<Change> changes;
             const Page pages[] = {page};
-            for (const NetChange& change : PlanNetChanges(form, machine, "Tester", pages))
+            for (const Change& change : PlanNetChanges(form, machine, "Tester", pages))
                 if (change.changed && change.present) changes.push_back(change);
             ASSERT_EQ(table.rows.size(), changes.size());
             if (ticked) {
@@ -66,7 +67,7 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
                 }
                 unticked += row[0].find("unticked") != std::string::npos ? 1 : 0;
                 // What is brief, and copied whole; Before and After never use the plan's own words.
-                EXPECT_EQ(table.whole[i], DescribeEffect(changes[i].effect));
+                EXPECT_EQ(table.whole[i], DescribeWhat(changes[i]));
                 EXPECT_LE(row[2].size(), table.whole[i].size()) << row[2];
                 EXPECT_LE(row[2].size(), 60u) << table.whole[i];
                 for (const std::string& state : {row[3], row[4]}) {

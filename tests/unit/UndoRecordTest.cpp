@@ -16,6 +16,7 @@
 #include "tests/sim/SimText.h"
 #include "tests/sim/SimTools.h"
 #include "tests/unit/JournalMachine.h"
+#include "effects/ChangeWords.h"
 
 namespace quillon {
 namespace {

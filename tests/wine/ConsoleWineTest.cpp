@@ -442,7 +442,11 @@ TEST_F(ConsoleWine, RunsWaitForTheOneHoldingTheLockAndGiveUpAfterTheirBound) {
         ASSERT_TRUE(one);
         started.push_back(std::move(*one));
     }
-    Sleep(1500);
+    // Both have said they wait (bounded generously for a busy machine) and neither has gone on.
+    for (const Started& s : started) {
+        for (int i = 0; i < 1200 && ReadAll(s.errPath).find("waiting for") == std::string::npos; ++i) Sleep(50);
+        EXPECT_NE(ReadAll(s.errPath).find("waiting for"), std::string::npos);
+    }
     for (const Started& s : started) EXPECT_EQ(WaitForSingleObject(s.process.get(), 0), WAIT_TIMEOUT);
     ReleaseMutex(held.get());
     held.reset();
@@ -498,8 +502,8 @@ TEST_F(ConsoleWine, SelectionFilesWithControlCharactersOrDevicesAreRefusedAtOnce
     }
 }
 
-TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
-    const std::string readme = ReadAll(win32::Widen(std::string("Z:") + QUILLON_README_PATH));
+TEST_F(ConsoleWine, TheConsoleGuideDeploymentExampleRunsUnderCmd) {
+    const std::string readme = ReadAll(win32::Widen(std::string("Z:") + QUILLON_CONSOLE_GUIDE_PATH));
     const auto begin = readme.find("<!-- deployment example -->");
     ASSERT_NE(begin, std::string::npos);
     const auto code = readme.find("```bat\n", begin) + 7;
