@@ -177,13 +177,16 @@ TEST(Wow64Wine, EverySettingLandsInTheNativeViewAndUndoLeavesBothViewsAsTheyWere
         EXPECT_EQ(ReadViews(targets.keys).view32, prior.view32) << "the 32-bit view was written";
         EXPECT_EQ(console.run(std::string("CHECK ") + side + boxes), 0u) << console.out;
         ASSERT_EQ(console.run("STATUS"), 0u) << console.out;
-        for (int box : targets.boxes) {
-            const std::string row = "\t" + std::to_string(box) + "\t" + (side[2] == 'n' ? "on" : "off");
-            if (side[2] == 'n') EXPECT_NE(console.out.find(row), std::string::npos) << row << "\n" << console.out;
+        if (side[2] == 'n') {
+            for (int box : targets.boxes) {
+                const std::string row = "\t" + std::to_string(box) + "\ton";
+                EXPECT_NE(console.out.find(row), std::string::npos) << row << "\n" << console.out;
+            }
         }
         // A run that changed nothing keeps no record, and there is nothing to undo.
-        if (ListRecords(platform, DefaultUndoRoot(platform)).size() > records)
+        if (ListRecords(platform, DefaultUndoRoot(platform)).size() > records) {
             EXPECT_EQ(console.run("UNDO"), 0u) << console.out;
+        }
         EXPECT_EQ(ReadViews(targets.keys), prior) << "after UNDO";
     }
 
