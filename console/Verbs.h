@@ -18,6 +18,7 @@ enum ExitStatus {
     kDrifted = 1,           // CHECK: the machine differs from the selection
     kBadUsage = 2,          // also a missing, unreadable or bad selection file; nothing was changed
     kNoUndoRecord = 3,      // APPLY refused to start; nothing was changed
+    kReportInUse = 4,       // the verb ran, but its /report file stayed in use by another program through the wait
 };
 
 int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform);
