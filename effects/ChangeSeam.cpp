@@ -10,7 +10,8 @@ ChangeSeam::ChangeSeam(Platform& below) : ForwardingPlatform(below), seamBelow_(
 std::unique_ptr<StartedProcess> ChangeSeam::startHidden(const std::string& commandLine) {
     // The script is read as this layer sees it: a planner's is one it holds.
     return startTool(commandLine,
-                     ReadCommandEffects(commandLine, [&](const std::string& path) { return ReadScriptText(*this, path); }));
+                     ReadCommandEffects(
+                         commandLine, [&](const std::string& path) { return ReadScriptText(*this, path); }, wow64()));
 }
 
 std::unique_ptr<StartedProcess> ChangeSeam::startBelow(const std::string& commandLine,

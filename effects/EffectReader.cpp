@@ -123,9 +123,35 @@ RegValue RegAddData(const std::string& type, const std::string& data) {
     return TextValue(reg_type::String, data);
 }
 
-std::optional<std::vector<Effect>> RegEffects(const std::vector<std::string>& args) {
+// Which view a reg command line acts on: "/reg:32" or "/reg:64" (only 64-bit
+// Windows knows them), else the view of the tool itself. Nothing when refused.
+bool ViewSwitch(const std::string& option, bool wow64, std::optional<RegView>& view) {
+    if (!wow64 || (option != "/reg:32" && option != "/reg:64")) return false;
+    view = option == "/reg:64" ? RegView::Native : RegView::Wow32;
+    return true;
+}
+
+void PutInView(std::vector<Effect>& effects, RegView view) {
+    if (view != RegView::Wow32) return;
+    for (Effect& e : effects) {
+        if (IsNormalisedKey(e.target)) e.target = KeyOf32BitView(e.target);
+        if (e.kind == EffectKind::CopyKey) e.destination = KeyOf32BitView(e.destination);
+    }
+}
+
+std::optional<std::vector<Effect>> RegEffects(const std::vector<std::string>& args, bool wow64,
+                                              const FileReader& readFile) {
     if (args.size() < 3) return std::nullopt;
     const std::string verb = Lower(args[1]);
+    std::optional<RegView> view;
+    if (verb == "import") {
+        if (args.size() > 4 || (args.size() == 4 && !ViewSwitch(Lower(args[3]), wow64, view))) return std::nullopt;
+        auto script = readFile(args[2]);
+        if (!script) return std::vector<Effect>{};
+        std::vector<Effect> effects = ReadScriptEffects(*script);
+        PutInView(effects, view.value_or(wow64 ? RegView::Wow32 : RegView::Native));
+        return effects;
+    }
     const std::string key = NormalisedKey(args[2]);
     if (key.empty()) return std::nullopt;
     std::optional<std::string> valueName;
@@ -143,7 +169,7 @@ std::optional<std::vector<Effect>> RegEffects(const std::vector<std::string>& ar
         else if (option == "/t" && i + 1 < args.size()) type = args[++i];
         else if (option == "/d" && i + 1 < args.size()) data = args[++i];
         else if (option == "/s") subkeys = true;
-        else if (option != "/f") return std::nullopt;
+        else if (option != "/f" && !ViewSwitch(option, wow64, view)) return std::nullopt;
     }
     Effect effect;
     effect.target = key;
@@ -166,7 +192,9 @@ std::optional<std::vector<Effect>> RegEffects(const std::vector<std::string>& ar
     } else {
         return std::nullopt;
     }
-    return std::vector<Effect>{effect};
+    std::vector<Effect> effects{effect};
+    PutInView(effects, view.value_or(wow64 ? RegView::Wow32 : RegView::Native));
+    return effects;
 }
 
 std::optional<std::uint32_t> StartMode(const std::string& word) {
@@ -260,19 +288,29 @@ std::vector<Effect> ReadScriptEffects(const std::string& bytes) {
     return effects;
 }
 
-std::optional<std::vector<Effect>> ReadCommandEffects(const std::string& commandLine, const FileReader& readFile) {
+std::optional<std::vector<Effect>> ReadCommandEffects(const std::string& commandLine, const FileReader& readFile,
+                                                      bool wow64) {
     const auto args = SplitCommandLine(commandLine);
     const std::string tool = ToolOf(args);
     if (tool == "regedit") {
         if (args.size() != 3 || Lower(args[1]) != "/s") return std::nullopt;
         auto script = readFile(args[2]);
         if (!script) return std::vector<Effect>{};
-        return ReadScriptEffects(*script);
+        // The regedit a 32-bit program is handed is the 32-bit one.
+        std::vector<Effect> effects = ReadScriptEffects(*script);
+        PutInView(effects, wow64 ? RegView::Wow32 : RegView::Native);
+        return effects;
     }
-    if (tool == "reg") return RegEffects(args);
+    if (tool == "reg") return RegEffects(args, wow64, readFile);
     if (tool == "sc") return ScEffects(args);
     if (tool == "sfc" || tool == "chkntfs") return std::vector<Effect>{{EffectKind::RunTool, commandLine, {}, {}, {}, 0, false}};
     return std::nullopt;
+}
+
+bool ImportsScript(const std::string& commandLine) {
+    const auto args = SplitCommandLine(commandLine);
+    const std::string tool = ToolOf(args);
+    return tool == "regedit" || (tool == "reg" && args.size() > 1 && Lower(args[1]) == "import");
 }
 
 }  // namespace quillon

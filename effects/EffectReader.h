@@ -17,9 +17,17 @@ std::vector<Effect> ReadScriptEffects(const std::string& bytes);
 
 // The effects of a command line, or nothing when it is not a form of a tool
 // the program uses (the tool would refuse it). `readFile` gives a script's
-// bytes for "regedit /s FILE"; a script that cannot be read has no effect.
+// bytes for "regedit /s FILE" and "reg import FILE"; a script that cannot be
+// read has no effect. On a `wow64` machine the tools the program is handed
+// write the 32-bit view unless "/reg:64" says otherwise; keys come back as
+// native paths (RegistryPath.h) either way.
 using FileReader = std::function<std::optional<std::string>(const std::string& path)>;
-std::optional<std::vector<Effect>> ReadCommandEffects(const std::string& commandLine, const FileReader& readFile);
+std::optional<std::vector<Effect>> ReadCommandEffects(const std::string& commandLine, const FileReader& readFile,
+                                                      bool wow64 = false);
+
+// Whether the command imports a script: the tool then reports success for any
+// script it could read, whatever its lines did.
+bool ImportsScript(const std::string& commandLine);
 
 // A script file's text as UTF-8, read through the platform so that one in the
 // ANSI code page is read as Windows reads it; nothing when it cannot be read.

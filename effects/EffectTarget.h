@@ -4,6 +4,7 @@
 #include <string>
 
 #include "effects/Effect.h"
+#include "platform/RegistryPath.h"
 
 namespace quillon {
 
@@ -20,7 +21,11 @@ struct EffectTarget {
     TargetKind kind = TargetKind::Tool;
     std::string path;
     std::string name;
-    // Two effects on the same target have the same identity (case aside).
+    // The registry view a key target is in: on 64-bit Windows the 32-bit
+    // view's keys are named by their native path (RegistryPath.h), so the
+    // path and its view always agree; Native for every other kind.
+    RegView view = RegView::Native;
+    // Two effects on the same target (in the same view) have the same identity (case aside).
     std::string identity() const;
 };
 

@@ -81,7 +81,7 @@ void ImportScript(Platform& platform, const std::vector<std::string>& body) {
     std::unique_ptr<HeldFile> held = platform.writeHeldScript(script, lines);
     bool ended = false;
     try {
-        std::unique_ptr<StartedProcess> import = platform.startHidden(std::string(kImportCommand));
+        std::unique_ptr<StartedProcess> import = platform.startHidden(InNativeView(platform, std::string(kImportCommand)));
         // The script must outlive the import: only an ended import may lose it.
         ended = import->waitPumping(kCommandBound);
         if (!ended) import->terminate();

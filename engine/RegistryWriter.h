@@ -1,6 +1,7 @@
 #pragma once
 // Every registry value a tweak sets goes through WriteRegValue: a three-line
-// registration script in c:\tempreg.reg, imported silently by regedit.
+// registration script in c:\tempreg.reg, imported silently by regedit (on
+// 64-bit Windows by the reg that writes the native view: InNativeView).
 #include <string>
 #include <string_view>
 #include <vector>

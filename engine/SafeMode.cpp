@@ -20,7 +20,8 @@ std::string KeyArgument(std::string_view name) { return std::string(kSafeBoot) +
 bool Copied(Platform& platform, std::string_view from, std::string_view to) {
     try {
         // With /s the backup holds every subkey, which the deletion of the source takes with it.
-        auto process = platform.startHidden("reg copy " + KeyArgument(from) + " " + KeyArgument(to) + " /s /f");
+        auto process = platform.startHidden(
+            InNativeView(platform, "reg copy " + KeyArgument(from) + " " + KeyArgument(to) + " /s /f"));
         if (!process->waitPumping(kCommandBound)) {
             process->terminate();
             return false;

@@ -42,7 +42,7 @@ std::unique_ptr<StartedProcess> PlanningPlatform::startTool(const std::string& c
     if (!effects) return std::make_unique<EndedProcess>(1);
     bool succeeded = true;
     for (const Effect& effect : *effects) succeeded = record(effect).succeeds && succeeded;
-    return std::make_unique<EndedProcess>(succeeded || ToolName(commandLine) == "regedit" ? 0 : 1);
+    return std::make_unique<EndedProcess>(succeeded || ImportsScript(commandLine) ? 0 : 1);
 }
 
 std::optional<RegValue> PlanningPlatform::valueBefore(std::size_t end, const std::string& key,

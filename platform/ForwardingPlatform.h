@@ -32,6 +32,7 @@ public:
     std::unique_ptr<HeldFile> writeHeldScript(const std::string& path, const std::vector<std::string>& lines) override {
         return machine_.writeHeldScript(path, lines);
     }
+    bool wow64() override { return machine_.wow64(); }
     std::vector<std::string> registryValueNames(RegRoot root, const std::string& subkey) override {
         return machine_.registryValueNames(root, subkey);
     }

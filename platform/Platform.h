@@ -186,6 +186,11 @@ public:
     // such a path is removed as itself and never entered.
     virtual bool isLinkOrJunction(const std::string& path) = 0;
 
+    // Whether this 32-bit program runs on 64-bit Windows (WoW64), where the
+    // tools it is handed write the 32-bit view of the registry unless told
+    // otherwise. Asked of the system once.
+    virtual bool wow64() { return false; }
+
     virtual void pumpEvents() = 0;
 
     // Takes the machine's run lock, waiting at most `bound` for another run to

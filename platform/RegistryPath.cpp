@@ -14,7 +14,74 @@ constexpr RootName kRoots[] = {
     {"HKU", "HKEY_USERS"},          {"HKCC", "HKEY_CURRENT_CONFIG"},
 };
 
+// Keys below HKEY_LOCAL_MACHINE\SOFTWARE that both views share on Windows 7 and later.
+constexpr std::string_view kSharedKeys[] = {
+    "Classes\\HCP",
+    "Microsoft\\COM3",
+    "Microsoft\\Cryptography\\Calais",
+    "Microsoft\\CTF\\SystemShared",
+    "Microsoft\\CTF\\TIP",
+    "Microsoft\\DFS",
+    "Microsoft\\Driver Signing",
+    "Microsoft\\EnterpriseCertificates",
+    "Microsoft\\EventSystem",
+    "Microsoft\\MSMQ",
+    "Microsoft\\Non-Driver Signing",
+    "Microsoft\\Notepad\\DefaultFonts",
+    "Microsoft\\OLE",
+    "Microsoft\\RAS",
+    "Microsoft\\RPC",
+    "Microsoft\\Shared Tools\\MSInfo",
+    "Microsoft\\SystemCertificates",
+    "Microsoft\\TermServLicensing",
+    "Microsoft\\TransactionServer",
+    "Microsoft\\Windows\\CurrentVersion\\App Paths",
+    "Microsoft\\Windows\\CurrentVersion\\Control Panel\\Cursors\\Schemes",
+    "Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers",
+    "Microsoft\\Windows\\CurrentVersion\\Explorer\\DriveIcons",
+    "Microsoft\\Windows\\CurrentVersion\\Explorer\\KindMap",
+    "Microsoft\\Windows\\CurrentVersion\\Group Policy",
+    "Microsoft\\Windows\\CurrentVersion\\Policies",
+    "Microsoft\\Windows\\CurrentVersion\\PreviewHandlers",
+    "Microsoft\\Windows\\CurrentVersion\\Setup",
+    "Microsoft\\Windows\\CurrentVersion\\Telephony\\Locations",
+    "Microsoft\\Windows NT\\CurrentVersion\\Console",
+    "Microsoft\\Windows NT\\CurrentVersion\\FontDpi",
+    "Microsoft\\Windows NT\\CurrentVersion\\FontLink",
+    "Microsoft\\Windows NT\\CurrentVersion\\FontMapper",
+    "Microsoft\\Windows NT\\CurrentVersion\\Fonts",
+    "Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes",
+    "Microsoft\\Windows NT\\CurrentVersion\\Gre_Initialize",
+    "Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options",
+    "Microsoft\\Windows NT\\CurrentVersion\\LanguagePack",
+    "Microsoft\\Windows NT\\CurrentVersion\\NetworkCards",
+    "Microsoft\\Windows NT\\CurrentVersion\\Perflib",
+    "Microsoft\\Windows NT\\CurrentVersion\\Ports",
+    "Microsoft\\Windows NT\\CurrentVersion\\Print",
+    "Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
+    "Microsoft\\Windows NT\\CurrentVersion\\Time Zones",
+    "Policies",
+    "RegisteredApplications",
+};
+
+constexpr std::string_view kSoftware = "HKEY_LOCAL_MACHINE\\SOFTWARE";
+
 }  // namespace
+
+std::string KeyOf32BitView(std::string_view key) {
+    // SOFTWARE itself and what lies outside it are one key in both views, and
+    // the 32-bit view's own node is not redirected again.
+    if (key.size() == kSoftware.size() || !KeyWithin(key, kSoftware) || KeyWithin(key, kWow32Node))
+        return std::string(key);
+    const std::string_view below = key.substr(kSoftware.size() + 1);
+    for (std::string_view shared : kSharedKeys)
+        if (KeyWithin(below, shared)) return std::string(key);
+    return std::string(kWow32Node) + "\\" + std::string(below);
+}
+
+RegView ViewOfKey(std::string_view key) { return KeyWithin(key, kWow32Node) ? RegView::Wow32 : RegView::Native; }
+
+const char* ViewName(RegView view) { return view == RegView::Wow32 ? "32-bit" : "64-bit"; }
 
 std::string NormalisedKey(std::string_view key) {
     while (!key.empty() && key.back() == '\\') key.remove_suffix(1);

@@ -22,4 +22,21 @@ std::string KeyRoot(std::string_view normalisedKey);
 // A key or file path one level up; "" for a path with no backslash.
 std::string ParentPath(std::string_view path);
 
+// On 64-bit Windows a 32-bit program sees most of HKEY_LOCAL_MACHINE\SOFTWARE
+// through a view of its own, kept in the native registry below
+// HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node; some keys (the policies above all)
+// are shared by both views, as on Windows 7 and later. Every key the program
+// reads, writes and records is a native path: a key of the 32-bit view is
+// named by where the native view keeps it.
+enum class RegView { Native, Wow32 };
+
+inline constexpr std::string_view kWow32Node = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node";
+
+// The native path of what a 32-bit program on 64-bit Windows opens as `key` (normalised).
+std::string KeyOf32BitView(std::string_view key);
+// Which view a native path (normalised) belongs to.
+RegView ViewOfKey(std::string_view key);
+// "64-bit" or "32-bit", for people and records.
+const char* ViewName(RegView view);
+
 }  // namespace quillon

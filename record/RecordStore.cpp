@@ -13,6 +13,8 @@ namespace quillon {
 namespace {
 
 constexpr std::string_view kHeaderTitle = "Quillon undo record";
+// The line a record made on 64-bit Windows adds to its header.
+constexpr std::string_view kWindows64Line = "windows\t64-bit";
 
 auto Order(const RecordHeader& h) {
     const LocalTime& t = h.time;
@@ -103,6 +105,7 @@ std::string HeaderBytes(const RecordHeader& h) {
     text += "time\t" + RecordTimeText(h.time) + "\r\n";
     text += "sequence\t" + std::to_string(h.sequence) + "\r\n";
     text += std::string("kind\t") + (h.restore ? "restore" : "run") + "\r\n";
+    if (h.wow64) text += std::string(kWindows64Line) + "\r\n";
     return text;
 }
 
@@ -177,7 +180,8 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
         start = end + 2;
     }
     constexpr std::string_view names[] = {"computer", "user", "time", "sequence", "kind"};
-    if (lines.size() != 1 + std::size(names) || lines[0] != kHeaderTitle) return std::nullopt;
+    const bool wow64 = lines.size() == 2 + std::size(names) && lines.back() == kWindows64Line;
+    if (lines.size() != 1 + std::size(names) + wow64 || lines[0] != kHeaderTitle) return std::nullopt;
     std::string_view values[std::size(names)];
     for (std::size_t i = 0; i < std::size(names); ++i) {
         const std::string_view line = lines[i + 1];
@@ -195,6 +199,7 @@ std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::strin
     header.sequence = std::stoll(std::string(values[3]));
     if (values[4] != "run" && values[4] != "restore") return std::nullopt;
     header.restore = values[4] == "restore";
+    header.wow64 = wow64;
     return header;
 }
 
@@ -218,6 +223,7 @@ std::string CreateRecordFolder(Platform& machine, const std::string& root, bool 
     header.user = machine.userName();
     header.time = machine.localTime();
     header.restore = restore;
+    header.wow64 = machine.wow64();
     // Per computer: another computer sharing the folder counts its own.
     for (const StoredRecord& r : ListRecords(machine, root))
         if (EqualNoCase(r.header.computer, header.computer)) header.sequence = std::max(header.sequence, r.header.sequence);

@@ -50,6 +50,7 @@ struct Reach {
 Reach WhatARunReaches(Platform& machine, const std::string& user) {
     Reach reach;
     for (const RunKey& key : kRunKeys) reach.runKeys.push_back(key.fullPath), reach.targets.push_back(key.fullPath);
+    if (machine.wow64()) reach.runKeys.push_back(kWow32RunKey.fullPath), reach.targets.push_back(kWow32RunKey.fullPath);
     reach.fileFolders = StartupFolders(machine, user);
     if (const std::string menu = machine.shellFolder(ShellFolder::CommonStartMenu); !menu.empty())
         reach.fileFolders.push_back(menu);
@@ -280,6 +281,10 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
                  const std::string& computer, const std::string& user) {
     if (!EqualNoCase(header.computer, computer))
         throw RecordRefused("the record was made on the computer " + header.computer + ", not on " + computer);
+    // A record names its keys as its own Windows has them: on the other kind they are other keys.
+    if (header.wow64 != machine.wow64())
+        throw RecordRefused(std::string("the record was made on ") + (header.wow64 ? "64" : "32") +
+                            "-bit Windows, and this Windows is " + (machine.wow64() ? "64" : "32") + "-bit");
     // No run has happened after now: such a record was made by hand, to be taken before the user's own.
     if (DatedAfterNow(header, machine.localTime()))
         throw RecordRefused("the record is dated " + RecordTimeText(header.time) + ", after now");

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "startup/StartupPlaces.h"
+
 namespace quillon {
 
 class Platform;
@@ -17,6 +19,10 @@ class StartedProcess;
 // Throws PlatformError at the first step that fails; the steps after it are
 // not taken for this name.
 void RemoveStartupItem(Platform& platform, const std::string& userName, const std::string& name,
+                       std::vector<std::unique_ptr<StartedProcess>>& started);
+// The same for an entry of either view: one of the 32-bit view's Run key is
+// removed from that key alone, in the view it came from.
+void RemoveStartupItem(Platform& platform, const std::string& userName, const StartupEntry& entry,
                        std::vector<std::unique_ptr<StartedProcess>>& started);
 
 }  // namespace quillon

@@ -70,7 +70,7 @@ void RunStartupPhase(RunContext& context) {
         if (!form.listSelected(CheckList::Startup, i)) continue;
         removals.waitUntilAtMost(kMostRunning - kRunKeys.size());
         context.step = StepTag{Page::Startup, {-1, -1}, "lstStartup", i, form.listText(CheckList::Startup, i)};
-        RunStep([&] { RemoveStartupItem(platform, context.userName, form.listText(CheckList::Startup, i), started); });
+        RunStep([&] { RemoveStartupItem(platform, context.userName, ListedStartupEntry(form, i), started); });
         removals.add(started);
     }
     form.clearList(CheckList::Startup);

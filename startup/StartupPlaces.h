@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/RegistryPath.h"
 
 namespace quillon {
 
@@ -21,6 +22,21 @@ inline constexpr std::array kRunKeys{
            "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
     RunKey{RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+};
+
+// On 64-bit Windows, the Run key of the 32-bit view (where 32-bit programs
+// enter themselves), named by its native path; listed after the native one.
+inline constexpr RunKey kWow32RunKey{RegRoot::LocalMachine,
+                                     "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"};
+
+// One entry of the Startup page's list. An entry of the 32-bit view's Run key
+// is that value alone; any other is its name in every place but that one (the
+// name does not record which).
+struct StartupEntry {
+    std::string name;
+    RegView view = RegView::Native;
+    bool operator==(const StartupEntry&) const = default;
 };
 
 // The per-user folder first, then the All Users one, where the system keeps

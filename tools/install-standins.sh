@@ -21,7 +21,9 @@ if [ -z "$source_dir" ]; then
     exit 1
 fi
 
+# The system folder a 32-bit program is shown: SysWOW64 on 64-bit Windows.
 system32="$WINEPREFIX/drive_c/windows/system32"
+if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then system32="$WINEPREFIX/drive_c/windows/syswow64"; fi
 tools=(sc sfc chkntfs)
 for tool in "${tools[@]}"; do
     if ! cmp -s "$source_dir/$tool.exe" "$system32/$tool.exe"; then

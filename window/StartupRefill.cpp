@@ -11,11 +11,12 @@ namespace quillon {
 
 namespace {
 
-// Where 64-bit Windows keeps a second view of the machine's Run key, the
-// entry's view is to be named here too, once the listing reads both views.
-std::string RunKeyInWords(const RunKey& key) {
-    return key.root == RegRoot::CurrentUser ? "the user's Run key (HKEY_CURRENT_USER)"
-                                            : "the machine's Run key (HKEY_LOCAL_MACHINE)";
+// On 64-bit Windows the machine's Run key is one of two views, and both are listed.
+std::string RunKeyInWords(const StartupItem& item, bool wow64) {
+    if (item.runKey->root == RegRoot::CurrentUser) return "the user's Run key (HKEY_CURRENT_USER)";
+    if (!wow64) return "the machine's Run key (HKEY_LOCAL_MACHINE)";
+    return item.view == RegView::Wow32 ? "the machine's Run key (HKEY_LOCAL_MACHINE, 32-bit view)"
+                                       : "the machine's Run key (HKEY_LOCAL_MACHINE, 64-bit view)";
 }
 
 std::string FolderInWords(Platform& machine, const std::string& folder) {
@@ -49,7 +50,7 @@ std::string StartupEntryInWords(RunContext& context, int index) {
         } catch (const PlatformError&) {
         }
         return shown + ": starts " + (command ? *command : std::string("(cannot be read)")) + ", from " +
-               RunKeyInWords(*item.runKey) + ".";
+               RunKeyInWords(item, context.platform.wow64()) + ".";
     }
     return {};
 }

@@ -51,6 +51,7 @@ public:
     std::string shellFolder(ShellFolder which) override;
     bool isLinkOrJunction(const std::string& path) override;
     void protectFolder(const std::string& path) override;
+    bool wow64() override;
     void pumpEvents() override;
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
@@ -71,8 +72,12 @@ private:
 // Handles every pending message; a quit request ends the program at once.
 void PumpPendingMessages(HWND dialogWindow);
 
+// Whether this 32-bit program runs on 64-bit Windows; asked of the system once.
+bool RunsOnWow64();
+
 // The full path of the tool a command line names: regedit from the Windows
-// folder, the others from the system folder. Empty for any other tool.
+// folder, the others from the system folder (on 64-bit Windows reg from
+// Sysnative, the native one). Empty for any other tool.
 std::wstring ToolPath(const std::string& commandLine);
 
 // For tests: called at each point of a tool's start ("started", "placed",

@@ -96,6 +96,12 @@ std::wstring ToolPath(const std::string& commandLine) {
     if (args.empty()) return {};
     const std::string tool = Lower(args[0]);
     if (tool == "regedit") return Folder(GetWindowsDirectoryW) + L"\\regedit.exe";
+    if (tool == "reg" && RunsOnWow64()) {
+        // The native reg, where 64-bit Windows shows it to a 32-bit program: the
+        // 32-bit one's import of a script may still remove keys from the 32-bit view.
+        const std::wstring native = Folder(GetWindowsDirectoryW) + L"\\Sysnative\\reg.exe";
+        if (GetFileAttributesW(native.c_str()) != INVALID_FILE_ATTRIBUTES) return native;
+    }
     if (tool == "reg" || tool == "sc" || tool == "sfc" || tool == "chkntfs")
         return Folder(GetSystemDirectoryW) + L"\\" + Widen(tool) + L".exe";
     return {};

@@ -19,7 +19,7 @@ HKEY RootKey(const std::string& root) {
     return nullptr;
 }
 
-// The view regedit (started from the Windows folder) writes to; 32-bit Windows ignores the flag.
+// The native view, the one Windows reads and every change is made in; 32-bit Windows ignores the flag.
 void Open(const std::string& normalised, UniqueKey& opened) {
     const HKEY root = RootKey(KeyRoot(normalised));
     HKEY key = nullptr;

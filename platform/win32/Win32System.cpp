@@ -19,7 +19,9 @@ std::vector<std::string> Win32Platform::registryValueNames(RegRoot root, const s
     constexpr REGSAM kAccess = 0x3F;
     UniqueKey key;
     HKEY rootKey = root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    if (RegOpenKeyExW(rootKey, Widen(subkey).c_str(), 0, kAccess, key.put()) != ERROR_SUCCESS) return names;
+    // The native view on 64-bit Windows: the 32-bit view's keys are named by their place in it.
+    const REGSAM view = wow64() ? KEY_WOW64_64KEY : 0;
+    if (RegOpenKeyExW(rootKey, Widen(subkey).c_str(), 0, kAccess | view, key.put()) != ERROR_SUCCESS) return names;
     DWORD longestName = 0;
     if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
                          nullptr, nullptr, nullptr) != ERROR_SUCCESS)
@@ -128,6 +130,20 @@ std::optional<std::string> Win32Platform::browseForFolder(const std::string& tit
     if (!hasPath) return std::nullopt;
     return Narrow(path);
 }
+
+bool RunsOnWow64() {
+    // IsWow64Process is absent from the first Windows XP: looked up, never imported.
+    static const bool onWow64 = [] {
+        using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+        const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+        BOOL result = FALSE;
+        return isWow64 && isWow64(GetCurrentProcess(), &result) && result;
+    }();
+    return onWow64;
+}
+
+bool Win32Platform::wow64() { return RunsOnWow64(); }
 
 void Win32Platform::logOff() { ExitWindowsEx(0, 0); }
 

@@ -37,14 +37,15 @@ bool IsKnownTool(const std::string& commandLine) {
     return tool == "regedit" || tool == "reg" || tool == "sc" || tool == "sfc" || tool == "chkntfs";
 }
 
-int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files, bool regAddBlanksDefault) {
+int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files, bool regAddBlanksDefault,
+            bool wow64) {
     bool scriptRead = true;
     const auto effects = ReadCommandEffects(commandLine, [&](const std::string& path) -> std::optional<std::string> {
         auto content = files.content(path);
         scriptRead = content.has_value();
         if (!content) return std::nullopt;
         return DecodeFileText(*content);
-    });
+    }, wow64);
     if (!effects || !scriptRead) return 1;
     bool succeeded = true;
     for (const Effect& effect : *effects) {
@@ -52,8 +53,8 @@ int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem
         if (regAddBlanksDefault && effect.emptiesDefault)
             registry.setValue(effect.target, "", Value::String(""));
     }
-    // regedit reports success for a script it could read, whatever its lines did.
-    return succeeded || ToolName(commandLine) == "regedit" ? 0 : 1;
+    // An import reports success for a script it could read, whatever its lines did.
+    return succeeded || ImportsScript(commandLine) ? 0 : 1;
 }
 
 }  // namespace quillon::sim

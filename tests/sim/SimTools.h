@@ -14,8 +14,11 @@ class SimFileSystem;
 bool IsKnownTool(const std::string& commandLine);
 // Returns the tool's exit code (0 success, 1 failure), as the real tools do.
 // `regAddBlanksDefault`: `reg add KEY` without a value leaves the key's
-// default value empty, as some versions of reg do.
-int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files, bool regAddBlanksDefault = false);
+// default value empty, as some versions of reg do. `wow64`: the machine is
+// 64-bit Windows, whose regedit and reg handed to a 32-bit program write the
+// 32-bit view unless "/reg:64" says otherwise.
+int RunTool(const std::string& commandLine, SimRegistry& registry, SimFileSystem& files, bool regAddBlanksDefault = false,
+            bool wow64 = false);
 
 // Imports a registration script (UTF-8 text, as DecodeFileText gives it) the way regedit does, unescaping quoted
 // strings; an unescaped backslash is dropped, as the real import drops it.

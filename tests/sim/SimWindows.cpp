@@ -126,7 +126,7 @@ bool SimWindows::runUpTo(const std::shared_ptr<Pending>& job, std::chrono::milli
             if (next->work.count() > 0) return false;
             next->exitCode = idle_.count(ToolOf(next->commandLine))
                                  ? 0
-                                 : RunTool(next->commandLine, registry_, files_, regAddBlanksDefault_);
+                                 : RunTool(next->commandLine, registry_, files_, regAddBlanksDefault_, wow64_);
             next->done = true;
         }
         queue_.pop_front();

@@ -81,6 +81,11 @@ public:
     // `reg add KEY` without a value empties the key's default value (Wine's
     // reg does, so the simulated one does unless told otherwise).
     void setRegAddBlanksDefault(bool blanks) { regAddBlanksDefault_ = blanks; }
+    // 64-bit Windows: the registry keeps the 32-bit view below
+    // HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node, and the tools write it unless
+    // told "/reg:64". Reads are of the native view, as the real platform's are.
+    void setWow64(bool wow64) { wow64_ = wow64; }
+    bool wow64() override { return wow64_; }
     // How many holds of the run lock this machine has now; the bounds asked for.
     int runLockHolds() const { return runLockHolds_; }
     const std::vector<std::chrono::milliseconds>& runLockWaits() const { return runLockWaits_; }
@@ -180,6 +185,7 @@ private:
     bool runLockElsewhere_ = false;
     std::string fileInUse_;
     bool regAddBlanksDefault_ = true;
+    bool wow64_ = false;
     int runLockHolds_ = 0;
     std::vector<std::chrono::milliseconds> runLockWaits_;
     LocalTime time_{2026, 1, 2, 3, 4, 5};

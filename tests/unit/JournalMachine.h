@@ -23,6 +23,24 @@
 
 namespace quillon::test {
 
+// On 64-bit Windows the 32-bit view has settings of its own where the pages
+// write (which Windows does not read) and startup entries, one of them named
+// as one of the native view's.
+inline void Furnish32BitView(sim::SimWindows& machine) {
+    auto& reg = machine.registry();
+    using sim::Value;
+    const std::string node = "HKLM\\SOFTWARE\\Wow6432Node\\";
+    reg.setValue(node + "Microsoft\\Windows\\CurrentVersion\\Run", "Beta \xe2\x82\xac", Value::String("c:\\beta32.exe"));
+    reg.setValue(node + "Microsoft\\Windows\\CurrentVersion\\Run", "Delta", Value::String("c:\\delta32.exe"));
+    reg.setValue(node + "Microsoft\\Windows NT\\CurrentVersion\\SystemRestore", "DisableSR", Value::Dword(5));
+    reg.setValue(node + "Microsoft\\Windows NT\\CurrentVersion\\AeDebug", "Auto", Value::String("32"));
+    reg.setValue(node + "Microsoft\\Windows\\CurrentVersion\\explorer\\Desktop\\NameSpace\\"
+                 "{645FF040-5081-101B-9F08-00AA002F954E}", "", Value::String("Recycle Bin 32"));
+}
+
+// A 32-bit simulated Windows, then a 64-bit one: what the properties run over.
+inline constexpr bool kBothWindows[] = {false, true};
+
 inline void FurnishMachine(sim::SimWindows& machine) {
     auto& reg = machine.registry();
     using sim::Value;
@@ -65,6 +83,12 @@ inline void FurnishMachine(sim::SimWindows& machine) {
     files.addFile("C:\\Windows\\help\\keep.chm", "help");
     files.addDirectory("C:\\Windows\\Ime\\chtime");
     files.addDirectory("C:\\Windows\\Ime\\imjp8_1");
+    if (machine.wow64()) Furnish32BitView(machine);
+}
+
+// The 32-bit view's keys and values, as lines.
+inline std::vector<std::string> View32State(sim::SimWindows& machine) {
+    return machine.registry().dump("HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node");
 }
 
 // Everything the pages can reach: both registry roots and the drive.

@@ -47,13 +47,16 @@ std::vector<std::string> WithoutCabinet(std::vector<std::string> state) {
 }
 
 TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryBox) {
+    for (bool wow64 : test::kBothWindows)
     for (bool ticked : {true, false}) {
-        SCOPED_TRACE(ticked ? "everything ticked" : "everything unticked");
+        SCOPED_TRACE(std::string(wow64 ? "64-bit, " : "32-bit, ") + (ticked ? "everything ticked" : "everything unticked"));
         sim::SimWindows machine;
+        machine.setWow64(wow64);
         FurnishMachine(machine);
         test::MemoryForm form;
         test::SelectEverything(form, machine, ticked);
         const auto prior = TweakedState(machine);
+        const auto prior32 = test::View32State(machine);
 
         const auto plan = PlanRun(form, machine, "Tester", RunOrder());
         JournalPlatform journal(machine, DefaultUndoRoot(machine));
@@ -69,6 +72,17 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         const auto applied = TweakedState(machine);
         EXPECT_NE(applied, prior);
         ASSERT_TRUE(journal.recording());
+        // The 32-bit view loses its startup entries, ticked, and nothing else: the settings are the native view's.
+        auto kept32 = prior32;
+        if (ticked)
+            std::erase_if(kept32, [](const std::string& l) {
+                return l.starts_with("\\microsoft\\windows\\currentversion\\run|") && l.find('=') != std::string::npos;
+            });
+        EXPECT_EQ(test::Difference(kept32, test::View32State(machine)), std::vector<std::string>{});
+        if (wow64) {
+            for (const std::string& command : machine.commands())
+                EXPECT_TRUE(!command.starts_with("reg") || command.ends_with(" /reg:64")) << command;
+        }
 
         const RestoreReport report = RestoreRecord(machine, journal.folder());
         EXPECT_EQ(report.failed, 0);
@@ -385,6 +399,30 @@ TEST(Restore, RefusesTheRecordOfAnotherComputerAndAnotherUsersSettings) {
         }
     }
     EXPECT_EQ(test::MachineState(machine), before);
+}
+
+TEST(Restore, ARecordOf64BitWindowsSaysSoAndEachKindIsRefusedOnTheOther) {
+    for (bool wow64 : test::kBothWindows) {
+        sim::SimWindows machine;
+        machine.setWow64(wow64);
+        FurnishMachine(machine);
+        const std::string folder = RecordedRunOfEverything(machine);
+        const RecordHeader header = ReadRecordHeader(machine, folder).value();
+        EXPECT_EQ(header.wow64, wow64);
+        const auto before = test::MachineState(machine);
+        machine.setWow64(!wow64);
+        try {
+            RestoreRecord(machine, folder);
+            ADD_FAILURE() << "restored";
+        } catch (const RecordRefused& refused) {
+            EXPECT_EQ(std::string(refused.what()), std::string("the record was made on ") + (wow64 ? "64" : "32") +
+                                                       "-bit Windows, and this Windows is " + (wow64 ? "32" : "64") +
+                                                       "-bit");
+        }
+        EXPECT_EQ(test::MachineState(machine), before);
+        machine.setWow64(wow64);
+        EXPECT_EQ(RestoreRecord(machine, folder).failed, 0);
+    }
 }
 
 }  // namespace

@@ -66,10 +66,12 @@ PlannedEffect LastSystemValue(sim::SimWindows& machine, test::MemoryForm& form) 
 
 TEST(RunCutOff, ARunCutOffAtAnyToolRestoresExactly) {
     // Pages one by one, and together, where a later page may write a value an earlier one wrote.
+    for (bool wow64 : test::kBothWindows)
     for (const std::vector<Page>& pages : std::vector<std::vector<Page>>{
              {Page::System}, {Page::Security}, {Page::Services}, {Page::Services, Page::System, Page::Security}}) {
-        SCOPED_TRACE(static_cast<int>(pages.front()) * 10 + static_cast<int>(pages.size()));
+        SCOPED_TRACE(static_cast<int>(pages.front()) * 10 + static_cast<int>(pages.size()) + (wow64 ? 100 : 0));
         sim::SimWindows sizing;
+        sizing.setWow64(wow64);
         Furnish(sizing);
         test::MemoryForm form;
         test::SelectEverything(form, sizing, true);
@@ -81,6 +83,7 @@ TEST(RunCutOff, ARunCutOffAtAnyToolRestoresExactly) {
             for (bool powerLost : {false, true}) {
                 SCOPED_TRACE(std::to_string(cut) + (powerLost ? ", power lost" : ""));
                 sim::SimWindows machine;
+                machine.setWow64(wow64);
                 Furnish(machine);
                 const auto prior = TweakedState(machine);
                 CutOffMachine cutOff(machine);

@@ -32,6 +32,36 @@ TEST(SimTools, RegDeleteAndAdd) {
     EXPECT_TRUE(reg.keyExists("HKCU\\New\\Key"));
 }
 
+TEST(SimTools, On64BitWindowsTheToolsAProgramIsHandedWriteThe32BitViewUnlessToldTheNativeOne) {
+    const std::string node = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\";
+    for (bool wow64 : {false, true}) {
+        SimWindows machine;
+        machine.setWow64(wow64);
+        auto& reg = machine.registry();
+        machine.writeTextFile("c:\\s.reg", {"REGEDIT4", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]", "\"v\"=dword:00000001",
+                                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\A]", "\"v\"=dword:00000002"});
+        machine.startHidden("regedit /s c:\\s.reg");
+        machine.startHidden("reg add HKLM\\SOFTWARE\\B /v w /d x /f");
+        machine.startHidden("reg add HKLM\\SYSTEM\\B /v w /d x /f");
+        // Not redirected: HKEY_CURRENT_USER, what lies outside SOFTWARE, and the keys both views share.
+        EXPECT_TRUE(reg.stringValue("HKLM\\SYSTEM\\B", "w"));
+        EXPECT_EQ(reg.dwordValue("HKLM\\SOFTWARE\\Policies\\A", "v"), 2u);
+        EXPECT_EQ(reg.dwordValue(node + "SOFTWARE\\A", "v"), std::nullopt);
+        EXPECT_EQ(reg.dwordValue(wow64 ? node + "A" : "HKLM\\SOFTWARE\\A", "v"), 1u);
+        EXPECT_EQ(reg.keyExists(node + "B"), wow64);
+        EXPECT_EQ(reg.keyExists("HKLM\\SOFTWARE\\B"), !wow64);
+
+        // The native view, when the tool is told so; a 32-bit reg refuses the switch.
+        machine.startHidden("reg import c:\\s.reg /reg:64");
+        machine.startHidden("reg delete HKLM\\SOFTWARE\\B /f /reg:64");
+        EXPECT_EQ(reg.dwordValue("HKLM\\SOFTWARE\\A", "v"), 1u);
+        EXPECT_EQ(reg.keyExists("HKLM\\SOFTWARE\\B"), !wow64);  // on 32-bit the deletion was refused
+        auto refused = machine.startHidden("reg add HKLM\\SOFTWARE\\C /f /reg:64");
+        refused->waitPumping(std::chrono::milliseconds(0));
+        EXPECT_EQ(refused->exitCode(), wow64 ? 0 : 1);
+    }
+}
+
 TEST(SimTools, ServiceControlSetsStartOnlyForExistingServices) {
     SimWindows machine;
     auto& reg = machine.registry();

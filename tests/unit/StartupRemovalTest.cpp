@@ -41,6 +41,39 @@ TEST_F(StartupRemoval, NameOnlyInMachineKey) {
     EXPECT_EQ(listed(), (Names{"Keep", "other.lnk"}));
 }
 
+TEST_F(StartupRemoval, On64BitWindowsTheMachinesEntriesOfBothViewsAreListedAndEachGoesFromItsOwn) {
+    const char* kRun32 = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+    machine.setWow64(true);
+    addRunValue(kMachineRun, "Agent");
+    addRunValue(kRun32, "Agent");
+    addRunValue(kRun32, "Helper32");
+    addRunValue(kUserRun, "Helper32");
+    ListStartupItems(context);
+    ASSERT_EQ(listed(), (Names{"Helper32", "Agent", "Agent", "Helper32"}));
+    EXPECT_EQ(ListedStartupEntry(form, 0), (StartupEntry{"Helper32", RegView::Native}));
+    EXPECT_EQ(ListedStartupEntry(form, 1), (StartupEntry{"Agent", RegView::Native}));
+    EXPECT_EQ(ListedStartupEntry(form, 2), (StartupEntry{"Agent", RegView::Wow32}));
+    EXPECT_EQ(ListedStartupEntry(form, 3), (StartupEntry{"Helper32", RegView::Wow32}));
+
+    form.setListSelected(CheckList::Startup, 2, true);
+    form.setListSelected(CheckList::Startup, 3, true);
+    machine.clearCommands();
+    RunStartupPhase(context);
+    EXPECT_EQ(machine.commands(),
+              (Names{std::string("reg delete ") + kRun32 + " /v \"Agent\" /f /reg:64",
+                     std::string("reg delete ") + kRun32 + " /v \"Helper32\" /f /reg:64"}));
+    EXPECT_EQ(listed(), (Names{"Helper32", "Agent"}));
+    EXPECT_TRUE(hasValue(kMachineRun, "Agent"));
+    EXPECT_TRUE(hasValue(kUserRun, "Helper32"));
+
+    // The native entry goes from the native view, and from the user's places as ever.
+    ListStartupItems(context);
+    form.setListSelected(CheckList::Startup, 1, true);
+    RunStartupPhase(context);
+    EXPECT_FALSE(hasValue(kMachineRun, "Agent"));
+    EXPECT_EQ(listed(), (Names{"Helper32"}));
+}
+
 TEST_F(StartupRemoval, UnnamedDefaultValueGoesByItsOwnOption) {
     addRunValue(kUserRun, "");
     addRunValue(kUserRun, "Keep");

@@ -12,7 +12,7 @@ std::wstring Upper(std::wstring text) {
     return text;
 }
 
-RegistryTree ReadOpen(HKEY key) {
+RegistryTree ReadOpen(HKEY key, REGSAM view) {
     RegistryTree tree;
     wchar_t name[16384];
     for (DWORD i = 0;; ++i) {
@@ -30,8 +30,8 @@ RegistryTree ReadOpen(HKEY key) {
         DWORD nameLength = 256;
         if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         win32::UniqueKey child;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, child.put()) != ERROR_SUCCESS) continue;
-        RegistryTree& sub = tree.subkeys[Upper(name)] = ReadOpen(child.get());
+        if (RegOpenKeyExW(key, name, 0, KEY_READ | view, child.put()) != ERROR_SUCCESS) continue;
+        RegistryTree& sub = tree.subkeys[Upper(name)] = ReadOpen(child.get(), view);
         sub.name.assign(name, nameLength);
     }
     return tree;
@@ -39,10 +39,10 @@ RegistryTree ReadOpen(HKEY key) {
 
 }  // namespace
 
-std::optional<RegistryTree> ReadTree(HKEY root, const std::wstring& subkey) {
+std::optional<RegistryTree> ReadTree(HKEY root, const std::wstring& subkey, REGSAM view) {
     win32::UniqueKey key;
-    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return std::nullopt;
-    return ReadOpen(key.get());
+    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return std::nullopt;
+    return ReadOpen(key.get(), view);
 }
 
 void WriteTree(HKEY root, const std::wstring& subkey, const RegistryTree& tree) {

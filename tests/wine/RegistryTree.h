@@ -28,8 +28,8 @@ struct RegistryTree {
 // Readable failure messages: every key path with its value names and types.
 void PrintTo(const RegistryTree& tree, std::ostream* out);
 
-// Nothing when the key does not exist.
-std::optional<RegistryTree> ReadTree(HKEY root, const std::wstring& subkey);
+// Nothing when the key does not exist. `view`: KEY_WOW64_64KEY or KEY_WOW64_32KEY on 64-bit Windows.
+std::optional<RegistryTree> ReadTree(HKEY root, const std::wstring& subkey, REGSAM view = 0);
 // Creates the key and writes the tree into it.
 void WriteTree(HKEY root, const std::wstring& subkey, const RegistryTree& tree);
 

@@ -48,6 +48,11 @@ if(QUILLON_WINDOWS)
     COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fresh-prefix.sh ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe
             --gtest_filter=ConsoleWine.ExportBoxesThenCheckMatchesAndStatusAgreesWithCheck)
   set_tests_properties(wine_fresh_prefix PROPERTIES LABELS wine TIMEOUT 600)
+  # 64-bit Windows: one prefix of its own, one grouped test.
+  add_test(NAME wine_integration_win64
+    COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe --gtest_filter=Wow64Wine.*)
+  set_tests_properties(wine_integration_win64 PROPERTIES LABELS "wine;win64" TIMEOUT 900
+    RESOURCE_LOCK wineprefix ENVIRONMENT QUILLON_WINE_ARCH=win64)
   add_test(NAME docs_tweaks_up_to_date COMMAND ${CMAKE_SOURCE_DIR}/tools/tweaks-doc.sh ${CMAKE_BINARY_DIR} --check)
   set_tests_properties(docs_tweaks_up_to_date PROPERTIES LABELS wine TIMEOUT 300)
   file(GLOB QUILLON_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.sh)
