@@ -22,11 +22,6 @@ void AddFolderNames(Platform& platform, const std::string& folder, std::vector<s
 
 }  // namespace
 
-void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::string& subkey) {
-    for (const std::string& name : platform.registryValueNames(root, subkey))
-        form.addListItem(CheckList::Startup, name);
-}
-
 std::vector<std::string> StartupItemNames(RunContext& context) {
     std::vector<std::string> names;
     // This also serves the page button, where nothing may escape to the window.

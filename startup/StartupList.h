@@ -11,9 +11,6 @@ namespace quillon {
 class Form;
 struct RunContext;
 
-// Appends the name of every value of the key to lstStartup.
-void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::string& subkey);
-
 // Every Run value name of both Run keys, then every file of both Startup
 // folders. A source that cannot be read contributes nothing.
 std::vector<std::string> StartupItemNames(RunContext& context);

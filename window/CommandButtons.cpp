@@ -23,9 +23,6 @@ void Tick(Form& form, std::span<const int> boxes) {
 
 }  // namespace
 
-std::span<const int> RecommendedSecurityBoxes() { return kSecurityBoxes; }
-std::span<const int> RecommendedSystemBoxes() { return kSystemBoxes; }
-
 void Recommend(Form& form) {
     if (form.pageVisible(Page::Security)) {
         form.setTxtPath("C:\\Downloads");

@@ -9,10 +9,6 @@
 
 namespace quillon {
 
-// Boxes Recommend ticks, in the order it ticks them.
-std::span<const int> RecommendedSecurityBoxes();  // table A
-std::span<const int> RecommendedSystemBoxes();    // table B
-
 // Ticks the recommended set of the page on view; never clears anything.
 void Recommend(Form& form);
 

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "record/RecordStore.h"
+#include "record/UndoneMarks.h"
 #include "tests/sim/SimWindows.h"
 
 namespace quillon {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
+#include <span>
 
 #include "tests/unit/WindowTestFixture.h"
 #include "window/CommandButtons.h"
@@ -9,6 +11,13 @@
 
 namespace quillon {
 namespace {
+
+// The boxes Recommend ticks: table A on the Security page, table B on System.
+constexpr std::array kTableA{20, 21, 22, 23, 17, 24, 29, 32, 36, 40};
+constexpr std::array kTableB{43, 44, 47, 48, 49, 71, 73, 74, 57, 58, 65, 66,
+                             67, 59, 60, 51, 53, 61, 62, 63, 64, 68, 69, 76};
+std::span<const int> RecommendedSecurityBoxes() { return kTableA; }
+std::span<const int> RecommendedSystemBoxes() { return kTableB; }
 
 struct WindowCommands : test::WindowFixture {
     std::set<int> tickedBoxes() const {
