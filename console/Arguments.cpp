@@ -23,27 +23,11 @@ std::optional<Verb> VerbNamed(const std::string& name) {
     return std::nullopt;
 }
 
-bool Takes(Verb verb, const std::string& option) {
-    const bool plans = verb == Verb::Preview || verb == Verb::Apply || verb == Verb::Check;
-    if (option == "page") return verb != Verb::Undo && verb != Verb::Version && verb != Verb::Export;
-    if (option == "selection" || option == "boxes") return plans || verb == Verb::Export;
-    if (option == "on" || option == "off") return plans;
-    if (option == "noundo") return verb == Verb::Apply;
-    if (option == "undodir") return verb == Verb::Apply || verb == Verb::Undo;
-    if (option == "list" || option == "show") return verb == Verb::Undo;
-    if (option == "force") return verb == Verb::Export;
-    if (option == "scope") return plans || verb == Verb::Export || verb == Verb::Undo;
-    // The reading verbs wait for a run like the changing ones, to see all of it or none.
-    if (option == "wait") return plans || verb == Verb::Undo || verb == Verb::Status || verb == Verb::Export;
-    if (option == "report")
-        return verb == Verb::Check || verb == Verb::Apply || verb == Verb::Undo || verb == Verb::Status;
-    return false;
-}
-
-// Windows drops a folder name's trailing dots and blanks, except through the
-// long-path form the records are written by: such a folder would be one that
-// most programs cannot open.
-bool PlainFolderPath(const std::string& path) {
+// Windows drops a name's trailing dots and blanks, except through the
+// long-path form the records are written by: "C:\x.dat." would be read or
+// written as C:\x.dat, a file the user did not name, and such a folder would
+// be one most programs cannot open.
+bool PlainPath(const std::string& path) {
     for (std::size_t start = 0; start <= path.size();) {
         const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
         const std::string_view part = std::string_view(path).substr(start, end - start);
@@ -133,6 +117,158 @@ std::vector<Page> DefaultPages(Verb verb) {
     return {Page::System, Page::Security, Page::Services, Page::Speed};
 }
 
+namespace {
+
+// Which verbs take an option, as a set of bits.
+using Verbs = unsigned;
+constexpr Verbs Bit(Verb verb) { return 1u << static_cast<unsigned>(verb); }
+constexpr Verbs kPlans = Bit(Verb::Preview) | Bit(Verb::Apply) | Bit(Verb::Check);
+
+using Problem = std::optional<std::string>;
+
+// The one refusal of such a name, for every file or folder the console reads or writes.
+Problem NotPlain(const std::string& given, const std::string& path) {
+    if (PlainPath(path)) return std::nullopt;
+    return given + ": a file or folder name may not end in a dot or a blank: " + path;
+}
+
+Problem SetFile(std::optional<std::string>& field, const std::string& value, const char* option, const char* what) {
+    if (auto refused = NotPlain(std::string("option /") + option, value)) return refused;
+    if (field) return std::string("option /") + option + " is given twice";
+    if (value.empty()) return std::string("option /") + option + " needs " + what;
+    field = value;
+    return std::nullopt;
+}
+
+Problem SetPage(Request& request, const std::string& value) {
+    auto page = PageNamed(value);
+    const bool status = request.verb == Verb::Status;
+    if (!page || (status && *page == Page::Speed))
+        return "unknown page \"" + value + "\"; the pages are " +
+               (status ? "System, Security and Services" : "System, Security, Services and Speed");
+    if (std::find(request.pages.begin(), request.pages.end(), *page) == request.pages.end())
+        request.pages.push_back(*page);
+    return std::nullopt;
+}
+
+Problem SetUndoRoot(Request& request, const std::string& value) {
+    return SetFile(request.undoRoot, value, "undodir", "a folder");
+}
+
+Problem Flag(bool& option) {
+    option = true;
+    return std::nullopt;
+}
+
+Problem SetListed(Request& request, bool on, const std::string& value) {
+    if (!request.listed) request.listed.emplace();
+    return AddListed(*request.listed, on, value);
+}
+
+Problem SetWait(Request& request, const std::string& value) {
+    int seconds = -1;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() || seconds < 0 || seconds > 86400)
+        return "option /wait needs a number of seconds from 0 to 86400, not \"" + value + "\"";
+    request.waitSeconds = seconds;
+    return std::nullopt;
+}
+
+Problem SetScope(Request& request, const std::string& value) {
+    if (request.scope) return "option /scope is given twice";
+    if (EqualNoCase(value, "machine")) request.scope = TargetScope::Machine;
+    else if (EqualNoCase(value, "user")) request.scope = TargetScope::User;
+    else return "option /scope needs machine or user, not \"" + value + "\"";
+    return std::nullopt;
+}
+
+struct Option {
+    std::string_view name;
+    Verbs verbs;
+    bool flag;  // takes no value
+    Problem (*set)(Request&, const std::string& value);
+};
+
+// The reading verbs wait for a run like the changing ones, to see all of it or none.
+const Option kOptions[] = {
+    {"page", kPlans | Bit(Verb::List) | Bit(Verb::Status), false, SetPage},
+    {"selection", kPlans | Bit(Verb::Export), false,
+     [](Request& r, const std::string& v) { return SetFile(r.selectionFile, v, "selection", "a file name"); }},
+    {"boxes", kPlans | Bit(Verb::Export), false,
+     [](Request& r, const std::string& v) { return SetFile(r.boxesFile, v, "boxes", "a file name"); }},
+    {"on", kPlans, false, [](Request& r, const std::string& v) { return SetListed(r, true, v); }},
+    {"off", kPlans, false, [](Request& r, const std::string& v) { return SetListed(r, false, v); }},
+    {"noundo", Bit(Verb::Apply), true, [](Request& r, const std::string&) { return Flag(r.noUndo); }},
+    {"undodir", Bit(Verb::Apply) | Bit(Verb::Undo), false, SetUndoRoot},
+    {"list", Bit(Verb::Undo), true, [](Request& r, const std::string&) { return Flag(r.listRecords); }},
+    {"show", Bit(Verb::Undo), true, [](Request& r, const std::string&) { return Flag(r.showRecord); }},
+    {"force", Bit(Verb::Export), true, [](Request& r, const std::string&) { return Flag(r.force); }},
+    {"scope", kPlans | Bit(Verb::Export) | Bit(Verb::Undo), false, SetScope},
+    {"wait", kPlans | Bit(Verb::Undo) | Bit(Verb::Status) | Bit(Verb::Export), false, SetWait},
+    {"json", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo), true,
+     [](Request& r, const std::string&) { return Flag(r.json); }},
+    {"report", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo) | Bit(Verb::Status), false,
+     [](Request& r, const std::string& v) { return SetFile(r.reportFile, v, "report", "a file name"); }},
+};
+
+const Option* OptionNamed(std::string_view name) {
+    for (const Option& option : kOptions)
+        if (option.name == name) return &option;
+    return nullptr;
+}
+
+// Options that do not go together, or that need another.
+Problem CombinationProblem(Request& request) {
+    if (request.listRecords && request.undoFolder) return "UNDO /list takes no folder";
+    if (request.listRecords && request.scope) return "UNDO /list takes no /scope";
+    if (request.showRecord && (!request.undoFolder || request.listRecords))
+        return "UNDO /show needs the folder of the record to show";
+    if (request.listRecords && request.reportFile) return "UNDO /list takes no /report";
+    if ((request.listRecords || request.showRecord) && request.json) return "UNDO /list and /show take no /json";
+    if (request.noUndo && request.undoRoot) return "options /noundo and /undodir do not go together";
+    if (request.boxesFile && request.selectionFile) return "/boxes and /selection cannot be given together";
+    if (request.listed) {
+        if (request.selectionFile) return "/on and /off cannot be given with /selection";
+        if (request.boxesFile) return "/on and /off cannot be given with /boxes";
+        if (request.listed->empty()) return "/on and /off name no box";
+        if (auto problem = CheckListed(*request.listed, request.pages)) return problem;
+    }
+    if (request.verb == Verb::Export && !request.selectionFile && !request.boxesFile)
+        return "EXPORT needs /selection FILE or /boxes FILE, the file to write";
+    return std::nullopt;
+}
+
+// One argument from `i` on (an option may take the next as its value); `i` is left on the last one read.
+Problem TakeArgument(Request& request, std::span<const std::string> arguments, std::size_t& i) {
+    const std::string& argument = arguments[i];
+    if (!IsOption(argument)) {
+        if (request.verb == Verb::Undo && !request.undoFolder) {
+            if (auto refused = NotPlain("UNDO", argument)) return refused;
+            request.undoFolder = argument;
+            return std::nullopt;
+        }
+        return "unexpected argument \"" + argument + "\" for " + VerbName(request.verb);
+    }
+    // "/page:System" reads as "/page System".
+    std::string name = Lower(argument.substr(1));
+    std::optional<std::string> value;
+    if (auto colon = name.find(':'); colon != std::string::npos) {
+        value = argument.substr(1 + colon + 1);
+        name.resize(colon);
+    }
+    const Option* option = OptionNamed(name);
+    if (!option || !(option->verbs & Bit(request.verb)))
+        return "option " + argument + " is not known to " + VerbName(request.verb);
+    if (option->flag && value) return "option /" + name + " takes no value";
+    if (!option->flag && !value) {
+        if (i + 1 >= arguments.size()) return "option /" + name + " needs a value";
+        value = arguments[++i];
+    }
+    return option->set(request, value.value_or(std::string()));
+}
+
+}  // namespace
+
 std::variant<Request, UsageError> ParseArguments(std::span<const std::string> arguments) {
     for (const std::string& argument : arguments)
         if (argument == "/?" || argument == "-?" || Lower(argument) == "/help" || Lower(argument) == "-help")
@@ -143,96 +279,9 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
     auto verb = VerbNamed(arguments[0]);
     if (!verb) return UsageError{"unknown verb \"" + arguments[0] + "\"; the verbs are LIST, STATUS, PREVIEW, APPLY, UNDO, CHECK, EXPORT and VERSION"};
     request.verb = *verb;
-
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!IsOption(argument)) {
-            if (request.verb == Verb::Undo && !request.undoFolder) {
-                request.undoFolder = argument;
-                continue;
-            }
-            return UsageError{"unexpected argument \"" + argument + "\" for " + VerbName(request.verb)};
-        }
-        // "/page:System" reads as "/page System".
-        std::string name = Lower(argument.substr(1));
-        std::optional<std::string> value;
-        if (auto colon = name.find(':'); colon != std::string::npos) {
-            value = argument.substr(1 + colon + 1);
-            name.resize(colon);
-        }
-        if (!Takes(request.verb, name))
-            return UsageError{"option " + argument + " is not known to " + VerbName(request.verb)};
-        if (name == "noundo" || name == "list" || name == "force" || name == "show") {
-            if (value) return UsageError{"option /" + name + " takes no value"};
-            (name == "list"    ? request.listRecords
-             : name == "force" ? request.force
-             : name == "show"  ? request.showRecord
-                               : request.noUndo) = true;
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= arguments.size()) return UsageError{"option /" + name + " needs a value"};
-            value = arguments[++i];
-        }
-        if (name == "page") {
-            auto page = PageNamed(*value);
-            if (!page || (request.verb == Verb::Status && *page == Page::Speed))
-                return UsageError{"unknown page \"" + *value + "\"; the pages are " +
-                                  (request.verb == Verb::Status ? "System, Security and Services"
-                                                                : "System, Security, Services and Speed")};
-            if (std::find(request.pages.begin(), request.pages.end(), *page) == request.pages.end())
-                request.pages.push_back(*page);
-        } else if (name == "undodir") {
-            if (request.undoRoot) return UsageError{"option /undodir is given twice"};
-            if (value->empty()) return UsageError{"option /undodir needs a folder"};
-            if (!PlainFolderPath(*value))
-                return UsageError{"option /undodir: a folder name may not end in a dot or a blank: " + *value};
-            request.undoRoot = *value;
-        } else if (name == "report") {
-            if (request.reportFile) return UsageError{"option /report is given twice"};
-            if (value->empty()) return UsageError{"option /report needs a file name"};
-            request.reportFile = *value;
-        } else if (name == "on" || name == "off") {
-            if (!request.listed) request.listed.emplace();
-            if (auto problem = AddListed(*request.listed, name == "on", *value)) return UsageError{*problem};
-        } else if (name == "wait") {
-            int seconds = -1;
-            const auto [end, error] = std::from_chars(value->data(), value->data() + value->size(), seconds);
-            if (value->empty() || error != std::errc() || end != value->data() + value->size() || seconds < 0 ||
-                seconds > 86400)
-                return UsageError{"option /wait needs a number of seconds from 0 to 86400, not \"" + *value + "\""};
-            request.waitSeconds = seconds;
-        } else if (name == "scope") {
-            if (request.scope) return UsageError{"option /scope is given twice"};
-            if (EqualNoCase(*value, "machine")) request.scope = TargetScope::Machine;
-            else if (EqualNoCase(*value, "user")) request.scope = TargetScope::User;
-            else return UsageError{"option /scope needs machine or user, not \"" + *value + "\""};
-        } else if (name == "boxes") {
-            if (request.boxesFile) return UsageError{"option /boxes is given twice"};
-            if (value->empty()) return UsageError{"option /boxes needs a file name"};
-            request.boxesFile = *value;
-        } else {
-            if (request.selectionFile) return UsageError{"option /selection is given twice"};
-            if (value->empty()) return UsageError{"option /selection needs a file name"};
-            request.selectionFile = *value;
-        }
-    }
-    if (request.listRecords && request.undoFolder) return UsageError{"UNDO /list takes no folder"};
-    if (request.listRecords && request.scope) return UsageError{"UNDO /list takes no /scope"};
-    if (request.showRecord && (!request.undoFolder || request.listRecords))
-        return UsageError{"UNDO /show needs the folder of the record to show"};
-    if (request.listRecords && request.reportFile) return UsageError{"UNDO /list takes no /report"};
-    if (request.noUndo && request.undoRoot) return UsageError{"options /noundo and /undodir do not go together"};
-    if (request.boxesFile && request.selectionFile)
-        return UsageError{"/boxes and /selection cannot be given together"};
-    if (request.listed) {
-        if (request.selectionFile) return UsageError{"/on and /off cannot be given with /selection"};
-        if (request.boxesFile) return UsageError{"/on and /off cannot be given with /boxes"};
-        if (request.listed->empty()) return UsageError{"/on and /off name no box"};
-        if (auto problem = CheckListed(*request.listed, request.pages)) return UsageError{*problem};
-    }
-    if (request.verb == Verb::Export && !request.selectionFile && !request.boxesFile)
-        return UsageError{"EXPORT needs /selection FILE or /boxes FILE, the file to write"};
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+        if (auto problem = TakeArgument(request, arguments, i)) return UsageError{*problem};
+    if (auto problem = CombinationProblem(request)) return UsageError{*problem};
     return request;
 }
 

@@ -54,6 +54,7 @@ struct Request {
     std::optional<TargetScope> scope;          // PREVIEW, CHECK, APPLY, EXPORT, UNDO: /scope machine or user
     bool showRecord = false;                   // UNDO /show FOLDER
     std::optional<std::string> reportFile;     // CHECK, APPLY, UNDO, STATUS: the fleet's CSV report to add to
+    bool json = false;                         // CHECK, APPLY, UNDO: one JSON document instead of the tab lines
 };
 
 struct UsageError {

@@ -20,6 +20,34 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// A ';' that begins the text or follows a blank starts a comment.
+std::string WithoutComment(const std::string& text) {
+    for (std::size_t at = text.find(';'); at != std::string::npos; at = text.find(';', at + 1))
+        if (at == 0 || text[at - 1] == ' ') return text.substr(0, at);
+    return text;
+}
+
+// The folder after txtPath: in quotes when it holds what would start a
+// comment (a path never holds a quote), else up to the comment, without the
+// blanks around it.
+std::string TypedPath(const std::string& rest, int line) {
+    std::string path;
+    if (!rest.empty() && rest.front() == '"') {
+        const std::size_t close = rest.find('"', 1);
+        if (close == std::string::npos) Refuse(line, "txtPath: the quoted folder has no closing quote");
+        const std::string after = Trimmed(rest.substr(close + 1));
+        if (!after.empty() && after.front() != ';')
+            Refuse(line, "txtPath: expected nothing or a comment after the quoted folder, found \"" + after + "\"");
+        path = rest.substr(1, close - 1);
+    } else {
+        path = Trimmed(WithoutComment(rest));
+        if (path.find('"') != std::string::npos)
+            Refuse(line, "txtPath: a folder's name never holds a double quote; found \"" + path + "\"");
+    }
+    if (path.empty()) Refuse(line, "txtPath needs a folder");  // an empty path would write nothing
+    return path;
+}
+
 int Number(const std::string& text, int line, int lowest, int highest) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -56,11 +84,14 @@ ListedBoxes Parse(const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         if (auto problem = TextProblem(lines[i])) Refuse(line, *problem);
-        const std::string text = Trimmed(lines[i]);
-        if (text.empty() || text.front() == ';') continue;
-        const std::size_t space = text.find(' ');
-        const std::string word = text.substr(0, space);
-        const std::string rest = space == std::string::npos ? std::string() : Trimmed(text.substr(space + 1));
+        const std::string whole = Trimmed(lines[i]);
+        const std::size_t space = whole.find(' ');
+        const std::string word = whole.substr(0, space);
+        // The rest as typed, for a path that holds what would start a comment.
+        const std::string typed = space == std::string::npos ? std::string() : whole.substr(whole.find_first_not_of(' ', space));
+        const std::string text = Trimmed(WithoutComment(whole));
+        if (text.empty()) continue;
+        const std::string rest = space == std::string::npos ? std::string() : Trimmed(WithoutComment(typed));
         if (EqualNoCase(word, "on") || EqualNoCase(word, "off")) {
             const bool on = EqualNoCase(word, "on");
             ListedBoxes one;
@@ -82,10 +113,7 @@ ListedBoxes Parse(const std::vector<std::string>& lines) {
         } else if (EqualNoCase(word, "Opt")) {
             SetOnce(boxes.option, Number(rest, line, 0, kOptionCount - 1), line, "Opt");
         } else if (EqualNoCase(word, "txtPath")) {
-            // Written as typed; an empty path would write nothing.
-            if (rest.empty()) Refuse(line, "txtPath needs a folder");
-            const std::string& raw = lines[i];
-            SetOnce(boxes.downloadPath, raw.substr(raw.find(' ', raw.find_first_not_of(' ')) + 1), line, "txtPath");
+            SetOnce(boxes.downloadPath, TypedPath(typed, line), line, "txtPath");
         } else if (EqualNoCase(word, "lstHide")) {
             SetOnce(boxes.hide, Drives(rest, line), line, "lstHide");
         } else if (EqualNoCase(word, "lstNot")) {
@@ -134,7 +162,11 @@ std::vector<std::string> BoxesLines(const ListedBoxes& boxes) {
     if (boxes.prefetch) lines.push_back("Combo2 " + std::to_string(*boxes.prefetch));
     if (boxes.priority) lines.push_back("Combo3 " + std::to_string(*boxes.priority));
     if (boxes.option) lines.push_back("Opt " + std::to_string(*boxes.option));
-    if (boxes.downloadPath) lines.push_back("txtPath " + *boxes.downloadPath);
+    if (const auto& path = boxes.downloadPath) {
+        // Quoted where it would read otherwise: a comment's start, blanks at either end.
+        const bool quote = WithoutComment(*path) != *path || path->empty() || path->front() == ' ' || path->back() == ' ';
+        lines.push_back("txtPath " + (quote ? "\"" + *path + "\"" : *path));
+    }
     if (boxes.hide) lines.push_back("lstHide " + DriveLetters(*boxes.hide));
     if (boxes.deny) lines.push_back("lstNot " + DriveLetters(*boxes.deny));
     return lines;

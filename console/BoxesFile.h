@@ -3,7 +3,9 @@
 // on its side, and the controls that are not boxes with their value; every
 // other box is left as the machine has it. One entry a line:
 //   on 54 | off 19 | on Alerter | Combo2 0 | Combo3 1 | Opt 2 | txtPath C:\Downloads | lstHide C,D | lstNot none
-// Blank lines and lines beginning with ';' are skipped.
+// Blank lines are skipped; a ';' at a line's start or after a blank begins a
+// comment. A txtPath that holds one (or blanks at either end) is written in
+// quotes; a path never holds a quote.
 #include <string>
 #include <variant>
 #include <vector>

@@ -64,16 +64,18 @@ std::vector<Change> PlanNetChange(VerbContext& verb, const SavedSelection* saved
     return PlannedNetChange(verb, saved).changes();
 }
 
-std::string ChangeLine(const Change& change, bool applied) {
+ChangeOutcome Outcome(const Change& change, std::string result, bool applied) {
     const std::vector<std::string> step = StepFields(change.steps);
-    const std::string &pages = step[0], &numbers = step[1], &captions = step[2];
-    if (applied && !change.readable) {
-        // A tool is no change read back: it ran, and says how it ended.
-        // Only a tool that ended well counts as run; one that did not is a failed step.
-        return Tabbed({pages, numbers, captions, DescribeWhat(change), "-", "ran, exit code 0"});
-    }
-    return Tabbed({pages, numbers, captions, DescribeWhat(change), DescribeState(change.before),
-                   DescribeState(change.after)});
+    const bool ran = applied && !change.readable;
+    return {step[0], step[1], step[2], DescribeWhat(change), ran ? "-" : DescribeState(change.before),
+            ran ? "ran, exit code 0" : DescribeState(change.after), std::move(result)};
+}
+
+std::string ChangeLine(const Change& change, bool applied) {
+    // A tool is no change read back: it ran, and says how it ended.
+    // Only a tool that ended well counts as run; one that did not is a failed step.
+    const ChangeOutcome line = Outcome(change, {}, applied);
+    return Tabbed({line.pages, line.numbers, line.captions, line.what, line.before, line.after});
 }
 
 }  // namespace quillon::console

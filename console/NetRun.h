@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console/ListedBoxesOnly.h"
+#include "console/RunResult.h"
 #include "console/VerbSteps.h"
 #include "engine/RunContext.h"
 #include "effects/Change.h"
@@ -45,5 +46,7 @@ std::vector<Change> PlanNetChange(VerbContext& verb, const SavedSelection* saved
 // number(s), caption(s), what, before, after; a tool `applied` ran shows "-"
 // and how it ended instead.
 std::string ChangeLine(const Change& change, bool applied = false);
+// The same fields with the change's result.
+ChangeOutcome Outcome(const Change& change, std::string result, bool applied = false);
 
 }  // namespace quillon::console

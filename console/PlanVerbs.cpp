@@ -89,19 +89,24 @@ int Preview(VerbContext& verb, const SavedSelection* saved) {
 }
 
 int Check(VerbContext& verb, const SavedSelection* saved) {
-    bool drifted = false;
     // A tool whose effect cannot be read back, or a service the machine does
     // not have, says nothing about whether the machine matches.
     const std::vector<Change> changes = PlanNetChange(verb, saved);
-    for (const Change& change : changes)
-        if (change.changed && change.readable && change.present) {
-            verb.terminal.out(ChangeLine(change));
-            drifted = true;
-        }
-    const int status = drifted ? kDrifted : kDone;
+    RunResult result{{}, {"drift"}, {"drift", "ok", "not checked", "not present"}, std::nullopt};
+    bool drifted = false;
+    for (const Change& change : changes) {
+        const char* found = !change.present    ? "not present"
+                            : !change.changed  ? "ok"
+                            : !change.readable ? "not checked"
+                                               : "drift";
+        drifted = drifted || found == std::string_view("drift");
+        result.changes.push_back(Outcome(change, found));
+    }
+    int status = drifted ? kDrifted : kDone;
     // A machine missing from the fleet's report must not pass for one that matches.
-    if (verb.request.reportFile && !AppendReport(verb, NetChangeRows(verb, saved, changes, {}, false), status))
-        return kBadUsage;
+    if (verb.request.reportFile)
+        status = AppendReport(verb, NetChangeRows(verb, saved, changes, {}, false), status, kBadUsage);
+    PrintResult(verb, result, status);
     return status;
 }
 

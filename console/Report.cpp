@@ -1,10 +1,12 @@
 #include "console/Report.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
 
 #include "console/NetRun.h"
+#include "console/Verbs.h"
 #include "engine/Phases.h"
 #include "engine/SelectionForm.h"
 #include "engine/ServiceCatalogue.h"
@@ -16,9 +18,22 @@ namespace quillon::console {
 namespace {
 
 constexpr const char* kHeading[] = {"computer", "user", "time", "verb", "page", "number",
-                                    "caption",  "result", "now", "wanted"};
+                                    "caption",  "result", "now", "wanted", "run"};
 
-const char* VerbName(Verb verb) {
+// What ties a run's rows together: its undo record's folder name where it
+// kept one, else the computer, the time and a number from the clock (two
+// runs of one computer in one second still differ).
+std::string RunId(const std::string& recordFolder, const std::string& computer, const std::string& time) {
+    if (!recordFolder.empty()) return recordFolder.substr(recordFolder.find_last_of("\\/") + 1);
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%06llx", static_cast<unsigned long long>(tick) & 0xFFFFFFu);
+    return computer + " " + time + " " + suffix;
+}
+
+}  // namespace
+
+const char* ReportVerbName(Verb verb) {
     switch (verb) {
     case Verb::Status: return "STATUS";
     case Verb::Check: return "CHECK";
@@ -34,6 +49,8 @@ std::string IsoTime(const LocalTime& t) {
                   t.second);
     return text;
 }
+
+namespace {
 
 // One report row per box, entry or control: what a step's changes count under.
 struct Item {
@@ -64,10 +81,31 @@ bool Names(const Item& item, const StepTag& step) {
     return step.boxes[0] < 0 && step.entry < 0 && StepNumber(step) == item.number;
 }
 
+// A desired state of /on, /off or a boxes file manages only what it names.
 bool LeftAlone(const Request& request, const Item& item) {
     if (!request.listed) return false;
     if (item.entry >= 0) return !request.listed->namesEntry(item.entry);
-    return item.box < 0 || !request.listed->names(item.box);
+    if (item.box >= 0) return !request.listed->names(item.box);
+    return !request.listed->namesControl(item.number);
+}
+
+std::string DriveLetters(const Form& form, CheckList list) {
+    std::string letters;
+    for (int i = 0; i < kDriveCount; ++i)
+        if (form.listSelected(list, i)) letters += (letters.empty() ? "" : ",") + std::string(1, static_cast<char>('A' + i));
+    return letters.empty() ? "none" : letters;
+}
+
+// What the desired state holds for an item: a box's or entry's side, a
+// control's value as a boxes file writes it.
+std::string WantedValue(const Form& wanted, const Item& item) {
+    if (item.entry >= 0) return wanted.listSelected(CheckList::Service, item.entry) ? "on" : "off";
+    if (item.box >= 0) return wanted.ticked(item.box) ? "on" : "off";
+    if (item.number == "Combo2") return std::to_string(wanted.comboIndex(Combo::Prefetch));
+    if (item.number == "txtPath") return wanted.txtPath();
+    if (item.number == "lstHide") return DriveLetters(wanted, CheckList::Hide);
+    if (item.number == "lstNot") return DriveLetters(wanted, CheckList::Not);
+    return {};
 }
 
 std::string Joined(const std::vector<std::string>& parts) {
@@ -78,10 +116,20 @@ std::string Joined(const std::vector<std::string>& parts) {
 
 }  // namespace
 
+std::string CsvField(const std::string& field) {
+    // A spreadsheet takes a field starting so for a formula (a name may: "@admin",
+    // "-dev"); an apostrophe first makes it text and still shows the name.
+    if (field.empty() || std::string_view("=+-@\t\r").find(field.front()) == std::string_view::npos) return field;
+    const bool number = (field.front() == '-' || field.front() == '+') &&
+                        field.find_first_of("0123456789") != std::string::npos &&
+                        field.find_first_not_of("0123456789.", 1) == std::string::npos;
+    return number || field == "-" ? field : "'" + field;
+}
+
 std::string CsvLine(const std::vector<std::string>& fields) {
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string& f = fields[i];
+        const std::string f = CsvField(fields[i]);
         if (i) line += ',';
         if (f.find_first_of(",\"\r\n") == std::string::npos) {
             line += f;
@@ -111,11 +159,14 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
             bool drift = false, unread = false, absent = false;
             std::vector<std::string> now, after;
             for (const Change& change : changes) {
-                if (!change.changed || std::none_of(change.steps.begin(), change.steps.end(),
-                                                    [&](const StepTag& s) { return Names(item, s); }))
+                if (std::none_of(change.steps.begin(), change.steps.end(),
+                                 [&](const StepTag& s) { return Names(item, s); }))
                     continue;
+                // A service the machine lacks is neither on nor off, whatever the plan would write.
                 if (!change.present) {
                     absent = true;
+                } else if (!change.changed) {
+                    continue;
                 } else if (!change.readable) {
                     unread = true;
                     after.push_back(DescribeWhat(change));
@@ -129,15 +180,11 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
                                             [&](const StepFailure& f) { return Names(item, f.step); });
             if (applied) row.result = failed ? "failed" : drift || unread ? "changed" : absent ? "not present" : "unchanged";
             else row.result = drift ? "drift" : unread ? "not checked" : absent ? "not present" : "ok";
-            const std::string side =
-                item.entry >= 0 ? (wanted.listSelected(CheckList::Service, item.entry) ? "on" : "off")
-                : item.box >= 0 ? (wanted.ticked(item.box) ? "on" : "off")
-                                : std::string();
-            // A box that matches holds its side; one that drifts shows the values that differ.
-            row.now = row.wanted = side;
+            // An item that matches holds what is wanted; one that drifts shows the values that differ.
+            row.now = row.wanted = WantedValue(wanted, item);
             if (drift && !applied) row.now = Joined(now), row.wanted = Joined(after);
             if (unread && !applied) row.now.clear(), row.wanted = Joined(after);
-            if (failed) row.now.clear();
+            if (failed || row.result == "not present") row.now.clear();
             rows.push_back(std::move(row));
         }
     return rows;
@@ -152,7 +199,9 @@ std::vector<ReportRow> RestoreRows(const RestoreReport& report) {
     return rows;
 }
 
-bool AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus) {
+int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus, int unwritten,
+                 const std::string& recordFolder) {
+    if (!verb.request.reportFile) return exitStatus;
     const std::string path = *verb.request.reportFile;
     std::string computer, user;
     try {
@@ -162,29 +211,32 @@ bool AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exi
         // A row without them still says what it found.
     }
     const std::string time = IsoTime(verb.platform.universalTime());
-    const std::string verbName = VerbName(verb.request.verb);
+    const std::string verbName = ReportVerbName(verb.request.verb);
+    const std::string run = RunId(recordFolder, computer, time);
     std::string block;
     std::map<std::string, int> counts;
     for (const ReportRow& r : rows) {
-        block += CsvLine({computer, user, time, verbName, r.page, r.number, r.caption, r.result, r.now, r.wanted});
+        block += CsvLine({computer, user, time, verbName, r.page, r.number, r.caption, r.result, r.now, r.wanted, run});
         ++counts[r.result];
     }
     std::string tally;
     for (const auto& [result, count] : counts) tally += (tally.empty() ? "" : "; ") + result + " " + std::to_string(count);
-    block += CsvLine({computer, user, time, verbName, "", "", "summary", "exit " + std::to_string(exitStatus), tally, ""});
+    block += CsvLine({computer, user, time, verbName, "", "", "summary", "exit " + std::to_string(exitStatus), tally, "", run});
 
     // A new file starts with the byte-order mark, so a spreadsheet reads it as UTF-8, and the heading.
     const std::string heading = "\xEF\xBB\xBF" + CsvLine(std::vector<std::string>(std::begin(kHeading), std::end(kHeading)));
     const std::chrono::milliseconds bound =
         verb.request.waitSeconds ? std::chrono::seconds(*verb.request.waitSeconds) : kRunLockBound;
     try {
-        if (verb.platform.appendUnderLock(path, heading, block, bound)) return true;
-        verb.say("the report " + path + " stayed locked by another program for " +
-                 std::to_string(bound.count() / 1000) + " s; nothing was added to it");
+        if (verb.platform.appendUnderLock(path, heading, block, bound)) return exitStatus;
+        verb.say("the report file is in use: " + path + " stayed open or locked in another program for " +
+                 std::to_string(bound.count() / 1000) + " s; nothing was added to it (exit status " +
+                 std::to_string(exitStatus) + " without the report)");
+        return kReportInUse;
     } catch (const PlatformError& error) {
         verb.say("the report could not be written: " + std::string(error.what()));
     }
-    return false;
+    return unwritten;
 }
 
 }  // namespace quillon::console

@@ -18,8 +18,17 @@ struct ReportRow {
     std::string now, wanted;
 };
 
-// Fields joined by commas, each quoted where it holds a comma, a quote or a
-// line break, ended by CR LF.
+// A field a spreadsheet would take for a formula (it begins with =, +, -, @,
+// a tab or a CR and is no number) with an apostrophe first; else as it is.
+std::string CsvField(const std::string& field);
+
+// "STATUS", "CHECK", "APPLY", "UNDO"; "" for the other verbs.
+const char* ReportVerbName(Verb verb);
+// ISO 8601 in UTC: "2026-12-08T13:40:00Z".
+std::string IsoTime(const LocalTime& time);
+
+// Fields joined by commas, each as CsvField gives it and quoted where it
+// holds a comma, a quote or a line break, ended by CR LF.
 std::string CsvLine(const std::vector<std::string>& fields);
 
 // The rows of every box, Services entry and other control of `pages`, each
@@ -35,8 +44,12 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
 std::vector<ReportRow> RestoreRows(const RestoreReport& report);
 
 // Appends the run's block to the request's report file: its rows and a
-// summary row with the exit status and how many rows had each result. False,
-// having said why, when it could not be written.
-bool AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus);
+// summary row with the exit status and how many rows had each result. Returns
+// the verb's exit status: `exitStatus` once written; kReportInUse when
+// another program kept the file in use through the wait; else, having said
+// why, `unwritten`. Without /report, `exitStatus`. Every row names the run:
+// the folder of `recordFolder` (the undo record it kept) when there is one.
+int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exitStatus, int unwritten,
+                 const std::string& recordFolder = {});
 
 }  // namespace quillon::console

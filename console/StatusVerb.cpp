@@ -21,8 +21,7 @@ int Status(VerbContext& verb) {
         verb.terminal.out(Tabbed({PageName(live.page), number, BoxStateName(live.state), caption}));
         rows.push_back({PageName(live.page), number, caption, BoxStateName(live.state), BoxStateName(live.state), ""});
     }
-    if (verb.request.reportFile && !AppendReport(verb, rows, kDone)) return kBadUsage;
-    return kDone;
+    return AppendReport(verb, rows, kDone, kBadUsage);
 }
 
 }  // namespace quillon::console

@@ -2,6 +2,7 @@
 #include "console/NetRun.h"
 #include "console/ProgressBar.h"
 #include "console/RecordSteps.h"
+#include "console/RunResult.h"
 #include "console/Report.h"
 #include "console/VerbSteps.h"
 #include "console/Verbs.h"
@@ -63,7 +64,7 @@ int ListUndoRecords(VerbContext& verb, const std::string& root) {
 int ShowUndoRecord(VerbContext& verb, const std::string& folder) {
     const std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
     if (!header) {
-        verb.say(folder + ": not an undo record (no valid record header)");
+        verb.say(folder + ": not an undo record (a link, not named as records are, or no valid record header)");
         return kBadUsage;
     }
     RecordContents record;
@@ -90,6 +91,94 @@ std::string ChosenRecord(VerbContext& verb, const std::string& root) {
     return {};
 }
 
+// The record's header, when it is a record of this computer; nothing after saying why not.
+std::optional<RecordHeader> RestorableHeader(VerbContext& verb, const std::string& folder) {
+    // Only a record this program wrote, on this computer, is ever restored.
+    std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
+    if (!header) {
+        verb.say(folder +
+                 ": not an undo record (a link, not named as records are, or no valid record header); nothing was changed");
+        return std::nullopt;
+    }
+    const std::string computer = verb.platform.computerName();
+    if (!EqualNoCase(header->computer, computer)) {
+        verb.say(folder + ": a record of the computer " + header->computer + ", not of this one (" + computer +
+                 "); nothing was changed");
+        return std::nullopt;
+    }
+    return header;
+}
+
+// The record (or the part /scope names) put back; nothing after saying why it was refused whole.
+std::optional<RestoreReport> Restored(VerbContext& verb, const std::string& folder, const RecordHeader& header) {
+    ProgressBar bar(verb.terminal);
+    bar.show(0, "restoring " + folder);
+    const auto& part = verb.request.scope;
+    try {
+        RestoreReport report =
+            part ? RestoreRecordPart(verb.platform, folder, header, verb.platform.computerName(),
+                                     verb.platform.userName(), *part)
+                 : RestoreRecord(verb.platform, folder);
+        bar.show(1, "restored");
+        return report;
+    } catch (const PlatformError& error) {
+        bar.finish();
+        // Another user's record: its machine-wide part can still be taken back alone.
+        const bool another = !EqualNoCase(header.user, verb.platform.userName());
+        verb.say(folder + ": " + error.what() + "; nothing was changed" +
+                 (another && !part ? "; UNDO \"" + folder + "\" /scope machine takes back its machine-wide part alone"
+                                   : std::string()));
+        return std::nullopt;
+    }
+}
+
+// Each change names the boxes of the run's change as APPLY did: page, number,
+// caption, what, before, after. What changed since the run stays as it is
+// now (unchanged), named so it can be looked at.
+RunResult RestoreResult(VerbContext& verb, const std::string& folder, const RestoreReport& report) {
+    RunResult result{{}, {"changed", "unchanged"}, {"changed", "unchanged", "failed", "not present"}, report.undoFolder};
+    const RecordSteps steps(verb.platform, folder);
+    for (const RecordedEffect& e : report.effects) {
+        if (!e.changes) continue;
+        if (e.failed) verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
+        const auto step = StepFields(steps.of(TargetOf(e.effect)));
+        result.changes.push_back({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after,
+                                  e.failed ? "failed" : "changed"});
+    }
+    for (const KeptTarget& kept : report.kept) {
+        const auto step = StepFields(kept.steps);
+        result.changes.push_back({step[0], step[1], step[2], "kept " + kept.target, "-", kept.why, "unchanged"});
+    }
+    for (const std::string& note : report.notes) verb.say(note);
+    return result;
+}
+
+// Marks what was taken back: the whole record, so an undo without a folder
+// passes over it from now on, or one part alone, leaving it open for the
+// other; a failure leaves it open, to be tried again.
+int MarkRestored(VerbContext& verb, const std::string& folder, const RestoreReport& report) {
+    if (report.failed > 0) {
+        try {
+            MarkPartlyUndone(verb.platform, folder, report.undoFolder);
+        } catch (const PlatformError&) {
+            // It stays open all the same.
+        }
+        return kSomeStepsFailed;
+    }
+    try {
+        const auto& part = verb.request.scope;
+        const TargetScope other = part == TargetScope::Machine ? TargetScope::User : TargetScope::Machine;
+        if (part && RecordHoldsPart(verb.platform, folder, other) && !PartUndone(verb.platform, folder, other))
+            MarkPartUndone(verb.platform, folder, *part, report.undoFolder);
+        else
+            MarkUndone(verb.platform, folder, report.undoFolder, static_cast<int>(report.kept.size()));
+    } catch (const PlatformError& error) {
+        verb.say(folder + " was restored but cannot be marked as undone: " + error.what());
+        return kSomeStepsFailed;
+    }
+    return kDone;
+}
+
 }  // namespace
 
 std::string RecordRoot(Platform& platform, const Request& request) {
@@ -108,81 +197,15 @@ int Undo(VerbContext& verb) {
     if (verb.request.showRecord) return ShowUndoRecord(verb, RecordFolder(root, *verb.request.undoFolder));
     const std::string folder = ChosenRecord(verb, root);
     if (folder.empty()) return kBadUsage;
-
-    // Only a record this program wrote, on this computer, is ever restored.
-    const std::optional<RecordHeader> header = ReadRecordHeader(verb.platform, folder);
-    if (!header) {
-        verb.say(folder + ": not an undo record (no valid record header); nothing was changed");
-        return kBadUsage;
-    }
-    const std::string computer = verb.platform.computerName();
-    if (!EqualNoCase(header->computer, computer)) {
-        verb.say(folder + ": a record of the computer " + header->computer + ", not of this one (" + computer +
-                 "); nothing was changed");
-        return kBadUsage;
-    }
-
-    RestoreReport report;
-    {
-        ProgressBar bar(verb.terminal);
-        bar.show(0, "restoring " + folder);
-        try {
-            const auto& part = verb.request.scope;
-            report = part ? RestoreRecordPart(verb.platform, folder, *header, computer, verb.platform.userName(), *part)
-                          : RestoreRecord(verb.platform, folder);
-        } catch (const PlatformError& error) {
-            bar.finish();
-            // Another user's record: its machine-wide part can still be taken back alone.
-            const bool another = !EqualNoCase(header->user, verb.platform.userName());
-            verb.say(folder + ": " + error.what() + "; nothing was changed" +
-                     (another && !verb.request.scope
-                          ? "; UNDO \"" + folder + "\" /scope machine takes back its machine-wide part alone"
-                          : std::string()));
-            return kBadUsage;
-        }
-        bar.show(1, "restored");
-    }
-    // Each line names the boxes of the run's change as APPLY did: page, number, caption, what, before, after.
-    const RecordSteps steps(verb.platform, folder);
-    for (const RecordedEffect& e : report.effects) {
-        if (e.failed && e.changes)
-            verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
-        else if (e.changes && !e.failed) {
-            const auto step = StepFields(steps.of(TargetOf(e.effect)));
-            verb.terminal.out(Tabbed({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after}));
-        }
-    }
-    // What changed since the run stays as it is now, named so it can be looked at.
-    for (const KeptTarget& kept : report.kept)
-        verb.terminal.out(KeptLine(StepFields(kept.steps), kept.target, kept.why));
-    for (const std::string& note : report.notes) verb.say(note);
-    verb.terminal.out(Tabbed({"undo", report.undoFolder.empty() ? "none" : report.undoFolder}));
-    const auto reported = [&](int status) -> int {
-        if (verb.request.reportFile && !AppendReport(verb, RestoreRows(report), status)) return kSomeStepsFailed;
-        return status;
-    };
-    if (report.failed > 0) {
-        try {
-            MarkPartlyUndone(verb.platform, folder, report.undoFolder);
-        } catch (const PlatformError&) {
-            // It stays open all the same, to be tried again.
-        }
-        return reported(kSomeStepsFailed);
-    }
-    // Taken back whole: an undo without a folder passes over it from now on.
-    // One part alone leaves the record open for the other.
-    try {
-        const auto& part = verb.request.scope;
-        const TargetScope other = part == TargetScope::Machine ? TargetScope::User : TargetScope::Machine;
-        if (part && RecordHoldsPart(verb.platform, folder, other) && !PartUndone(verb.platform, folder, other))
-            MarkPartUndone(verb.platform, folder, *part, report.undoFolder);
-        else
-            MarkUndone(verb.platform, folder, report.undoFolder, static_cast<int>(report.kept.size()));
-    } catch (const PlatformError& error) {
-        verb.say(folder + " was restored but cannot be marked as undone: " + error.what());
-        return reported(kSomeStepsFailed);
-    }
-    return reported(kDone);
+    const std::optional<RecordHeader> header = RestorableHeader(verb, folder);
+    if (!header) return kBadUsage;
+    const std::optional<RestoreReport> report = Restored(verb, folder, *header);
+    if (!report) return kBadUsage;
+    const RunResult result = RestoreResult(verb, folder, *report);
+    const int status =
+        AppendReport(verb, RestoreRows(*report), MarkRestored(verb, folder, *report), kSomeStepsFailed, report->undoFolder);
+    PrintResult(verb, result, status);
+    return status;
 }
 
 }  // namespace quillon::console

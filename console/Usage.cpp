@@ -47,15 +47,18 @@ std::vector<std::string> UsageLines() {
         "PART is machine (HKLM, services, files, tools) or user (HKCU): only that part is changed.",
         "LIST is box numbers and service names, comma-separated (54,59,Alerter): only",
         "those boxes are applied, each on the side given; nothing else is written.",
-        "A boxes file holds the same, one a line (on 54, off Alerter, Combo2 0, lstHide C,D).",
+        "A boxes file holds the same, one a line (on 54, off Alerter, Combo2 0, lstHide C,D);",
+        "a ; after a blank begins a comment; txtPath \"C:\\a ;b\" quotes a folder holding one.",
         "Every verb but LIST waits for another Quillon run to end, up to /wait SECONDS (300),",
         "then exits 2.",
+        "CHECK, APPLY and UNDO end with a summary line: summary, drift or changed N, ..., the undo folder",
+        "or none; /json prints one JSON document of the run instead of the lines.",
         "/report FILE (STATUS, CHECK, APPLY, UNDO) appends a row per box and a summary row",
         "to FILE, CSV in UTF-8, under a lock on the file, so many machines can share one.",
         "Output: one line per box or change, fields separated by a tab.",
         "Exit status: 0 done, 1 some steps failed (CHECK: drifted), 2 bad usage, bad selection file",
         "or another run still going on,",
-        "3 no undo record could be written.",
+        "3 no undo record could be written, 4 the /report file stayed in use by another program.",
     };
 }
 

@@ -20,6 +20,7 @@ enum ExitStatus {
     // APPLY could not keep its undo record: refused to start (nothing was
     // changed), or stopped part-way (what it changed before is in the record)
     kNoUndoRecord = 3,
+    kReportInUse = 4,       // the verb ran, but its /report file stayed in use by another program through the wait
 };
 
 int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform);

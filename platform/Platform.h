@@ -156,8 +156,10 @@ public:
     // Appends `block` to the file as one piece while no other program that
     // appends so can (a lock on the file's byte range, which holds on a
     // network share too), `heading` first when the file is new or empty, and
-    // returns once it is on the disk. False when the lock was not had within
-    // `bound`; throws PlatformError when the file cannot be written.
+    // returns once it is on the disk. False when the file stayed in use
+    // through `bound` (locked, or held open by a program that lets nobody
+    // write, as a spreadsheet reading it does); throws PlatformError when the
+    // file cannot be written.
     virtual bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
                                  std::chrono::milliseconds bound) = 0;
 

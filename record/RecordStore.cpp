@@ -171,6 +171,9 @@ std::string RecordTimeText(const LocalTime& t) {
 std::string DefaultUndoRoot(Platform& machine) { return machine.commonAppDataFolder() + "\\Quillon\\undo"; }
 
 std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::string& folder) {
+    // The one set of records: what is listed, chosen, pruned and restored.
+    const std::string name = folder.substr(folder.find_last_of("\\/") + 1);
+    if (!RecordFolderName(name) || machine.isLinkOrJunction(folder)) return std::nullopt;
     const std::string path = folder + "\\" + kRecordHeaderFile;
     std::string bytes;
     try {
@@ -213,9 +216,7 @@ std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root
     std::vector<StoredRecord> records;
     if (!machine.directoryExists(root)) return records;
     for (const std::string& name : machine.listSubfolders(root)) {
-        if (!RecordFolderName(name)) continue;
         const std::string folder = root + "\\" + name;
-        if (machine.isLinkOrJunction(folder)) continue;
         if (auto header = ReadRecordHeader(machine, folder))
             records.push_back({folder, std::move(*header), RecordUndone(machine, folder)});
     }

@@ -3,8 +3,8 @@
 // folder ROOT\YYYY-MM-DD HH-MM-SS COMPUTER (" (N)" when taken; older records
 // lack the computer) whose header file,
 // written first, names its computer, user, time and sequence. A folder
-// without a valid header is not a record: it is never listed, chosen or
-// pruned, whatever else it holds.
+// named otherwise, a link, or one without a valid header is not a record: it
+// is never listed, chosen, pruned or restored, whatever else it holds.
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,7 +27,8 @@ inline constexpr std::size_t kLongestRecordFile = 16 * 1024 * 1024;
 // Throws PlatformError when the system cannot name that folder.
 std::string DefaultUndoRoot(Platform& machine);
 
-// The header of the record in `folder`; nothing when the folder is not a record.
+// The header of the record in `folder`; nothing when the folder is not a record
+// (not named as records are, a link, or no valid header).
 std::optional<RecordHeader> ReadRecordHeader(Platform& machine, const std::string& folder);
 
 // Makes a new record folder under `root` (and the root, when missing) with its

@@ -96,21 +96,35 @@ bool RestorableFileName(const std::string& name) {
            std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
+// Whether the record says the run made `key` on its way to a key it writes:
+// nothing below it was there before the run, and the run left something.
+bool MadeOnTheWay(const std::string& key, const std::vector<StateLine>& lines) {
+    bool wrote = false;
+    for (const StateLine& line : lines) {
+        if (line.kind != StateKind::Value && line.kind != StateKind::Key && line.kind != StateKind::Tree) continue;
+        if (!KeyWithin(line.target, key) || line.target.size() == key.size()) continue;
+        if (line.after) wrote = true;
+        // A value's line says its key was there; a key's, when present.
+        else if (line.kind != StateKind::Key || line.present) return false;
+    }
+    return wrote;
+}
+
+bool NamedAtOrBelow(const std::string& key, const std::vector<StateLine>& lines) {
+    for (const StateLine& line : lines)
+        if ((line.kind == StateKind::Value || line.kind == StateKind::Key || line.kind == StateKind::Tree) &&
+            KeyWithin(line.target, key))
+            return true;
+    return false;
+}
+
 class Checker {
 public:
     Checker(Platform& machine, const RecordHeader& header, const std::string& user)
         : machine_(machine), reach_(WhatARunReaches(machine, header.user)), header_(header), user_(user) {}
 
-    // `whole`: a key named whole (made or removed with its tree), which may be
-    // a parent of a key a step writes (the run made both): a restore removes
-    // such a key only when nothing is left in it, and makes it only empty.
-    void key(const std::string& key, const std::string* valueName, const std::string& entry, bool whole = false) const {
-        if (NormalisedKey(key) != key || !ScriptCarries(key) || key.find(']') != std::string::npos ||
-            (valueName && !ScriptCarries(*valueName)))
-            refuse(entry);
-        if (KeyRoot(key) == "HKEY_CURRENT_USER" && !EqualNoCase(header_.user, user_))
-            throw RecordRefused("the record holds settings of the user " + header_.user + ", not of " + user_ +
-                                ": " + entry);
+    void key(const std::string& key, const std::string* valueName, const std::string& entry) const {
+        named(key, valueName, entry);
         if (reach_.services.count(Lower(key))) {
             if (valueName && EqualNoCase(*valueName, "Start")) return;
             refuse(entry);
@@ -121,7 +135,45 @@ public:
             if (valueWithin(key, *valueName)) return;
             refuse(entry);
         }
-        if (reach_.keys.count(Lower(key)) || isTarget(key) || (whole && above(key))) return;
+        if (reach_.keys.count(Lower(key)) || isTarget(key)) return;
+        refuse(entry);
+    }
+
+    // A key line names exactly a key a step makes or deletes: one a step
+    // makes, writes values in, removes or copies whole, or one inside such a
+    // tree; a run's tree line, a tree a step removes or copies. Above those,
+    // only what a run or a restore could write of a key the run made on its
+    // way down: absent before, where the rest of the record agrees (nothing
+    // below it kept as it was, since a missing tree holds nothing, and the
+    // run left something there); and in a restore's record, such a key
+    // listed and removed whole, as a restore removes the keys a run made.
+    // Anything else above, beside or below refuses the record.
+    void keyLine(const StateLine& line, const std::vector<StateLine>& lines, const std::string& entry) const {
+        named(line.target, nullptr, entry);
+        const bool made = !line.after && !line.present && line.kind == StateKind::Key;
+        if (line.kind == StateKind::Tree && !header_.restore) {
+            if (!isTree(line.target)) refuse(entry);
+            return;
+        }
+        if (exact(line.target)) return key(line.target, nullptr, entry);
+        if (!above(line.target)) refuse(entry);
+        if (made ? MadeOnTheWay(line.target, lines) : header_.restore && !(line.after && line.present)) return;
+        refuse(entry);
+    }
+
+    // A key the record's script makes again empty or removes whole.
+    void wholeKey(const Effect& e, const std::vector<StateLine>& lines, const std::string& entry) const {
+        named(e.target, nullptr, entry);
+        if (exact(e.target)) return key(e.target, nullptr, entry);
+        if (!above(e.target)) refuse(entry);
+        if (header_.restore) return;
+        // A run's script removes a key above only where the run made it. The
+        // script is written just before state.txt: a run cut off between the
+        // two has a removal state.txt does not name, of a key still missing.
+        if (e.kind == EffectKind::DeleteKey &&
+            (MadeOnTheWay(e.target, lines) ||
+             (!NamedAtOrBelow(e.target, lines) && !machine_.registryKeyExists(e.target))))
+            return;
         refuse(entry);
     }
 
@@ -153,6 +205,16 @@ public:
         refuse(entry);
     }
 
+    // A name the record could only hold by hand, or one of another user's settings.
+    void named(const std::string& key, const std::string* valueName, const std::string& entry) const {
+        if (NormalisedKey(key) != key || !ScriptCarries(key) || key.find(']') != std::string::npos ||
+            (valueName && !ScriptCarries(*valueName)))
+            refuse(entry);
+        if (KeyRoot(key) == "HKEY_CURRENT_USER" && !EqualNoCase(header_.user, user_))
+            throw RecordRefused("the record holds settings of the user " + header_.user + ", not of " + user_ +
+                                ": " + entry);
+    }
+
     [[noreturn]] static void refuse(const std::string& entry) {
         throw RecordRefused("the record reaches outside what a run of this program touches: " + entry);
     }
@@ -169,13 +231,22 @@ private:
             if (EqualNoCase(key, run)) return true;
         return false;
     }
+    // A key a step makes, writes values in, removes or copies whole, or one inside such a tree.
+    bool exact(const std::string& key) const {
+        return reach_.services.count(Lower(key)) || within(key) || reach_.keys.count(Lower(key)) || isTarget(key);
+    }
+    bool isTree(const std::string& key) const {
+        for (const std::string& tree : reach_.trees)
+            if (EqualNoCase(tree, key)) return true;
+        return false;
+    }
     // A key whose values a step writes, makes or removes whole.
     bool isTarget(const std::string& key) const {
         for (const std::string& target : reach_.targets)
             if (EqualNoCase(target, key)) return true;
         return false;
     }
-    bool above(const std::string& key) const {
+    bool above(const std::string& key) const {  // a key above one a step writes
         for (const std::string& target : reach_.targets)
             if (KeyWithin(target, key)) return true;
         return false;
@@ -218,7 +289,7 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
         switch (line.kind) {
         case StateKind::Value: check.key(line.target, &line.name, entry); break;
         case StateKind::Key:
-        case StateKind::Tree: check.key(line.target, nullptr, entry, true); break;
+        case StateKind::Tree: check.keyLine(line, record.lines, entry); break;
         case StateKind::File:
             check.file(line.target, entry);
             if (!line.after && !line.copy.empty() && !OwnCopy(line.copy, record.copies)) Checker::refuse(entry);
@@ -231,8 +302,8 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
     }
     for (const Effect& e : record.script) {
         const std::string entry = std::string(kUndoScript) + ": " + DescribeEffect(e);
-        check.key(e.target, e.kind == EffectKind::SetValue || e.kind == EffectKind::DeleteValue ? &e.name : nullptr,
-                  entry, e.kind == EffectKind::DeleteKey || e.kind == EffectKind::CreateKey);
+        if (e.kind == EffectKind::SetValue || e.kind == EffectKind::DeleteValue) check.key(e.target, &e.name, entry);
+        else check.wholeKey(e, record.lines, entry);
     }
 }
 

@@ -41,12 +41,22 @@ private:
 
 bool Win32Platform::appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
                                     std::chrono::milliseconds bound) {
-    // Others may read and append meanwhile: the lock, not the sharing mode, keeps blocks whole.
-    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) Fail("open", path);
-    RangeLock lock(file.get());
     const auto until = std::chrono::steady_clock::now() + bound;
+    // Others may read and append meanwhile: the lock, not the sharing mode,
+    // keeps blocks whole. A program that holds the file open denying writes
+    // (a spreadsheet showing it) is waited for like the lock.
+    UniqueHandle file;
+    for (;;) {
+        file = UniqueHandle(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) Fail("open", path);
+        if (std::chrono::steady_clock::now() >= until) return false;
+        Sleep(50);
+    }
+    RangeLock lock(file.get());
     while (!lock.tryTake()) {
         const DWORD error = GetLastError();
         if (error != ERROR_LOCK_VIOLATION && error != ERROR_SHARING_VIOLATION && error != ERROR_IO_PENDING)

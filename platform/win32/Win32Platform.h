@@ -75,4 +75,15 @@ void PumpPendingMessages(HWND dialogWindow);
 // folder, the others from the system folder. Empty for any other tool.
 std::wstring ToolPath(const std::string& commandLine);
 
+// For tests: called at each point of a tool's start ("started", "placed",
+// "resumed"), so a test can end the program at exactly that point. Null in
+// the programs.
+extern void (*ToolStartReached)(const char* point);
+
+// Whether the program itself is in the job its tools run in, so every tool is
+// in it from its birth. False where the program already runs in a job that
+// may not hold another (before Windows 8): each tool is then put in the job
+// as it starts. Makes the job, and enters it, on first use.
+bool ProgramInToolJob();
+
 }  // namespace quillon::win32

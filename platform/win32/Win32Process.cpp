@@ -47,20 +47,36 @@ private:
     HWND dialogWindow_;
 };
 
-// The job every tool of this program is put in. Its handle is never closed
-// by hand: when the program ends, however it ends, the system closes it and
-// the job ends every tool still running, so a killed run's import can never
-// land after the next run's changes.
-HANDLE ToolJob() {
-    static const UniqueHandle job = [] {
-        UniqueHandle made(CreateJobObjectW(nullptr, nullptr));
+struct ToolJobState {
+    HANDLE job = nullptr;
+    bool programInside = false;
+};
+
+// The job every tool of this program runs in. Its handle is never closed: the
+// program is in the job, and closing it would end the program before its
+// exit status is set. When the program ends, however it ends, the system
+// closes it and the job ends every tool still running, so a killed run's
+// import can never land after the next run's changes. The program enters it
+// before its first tool, so each tool is born in it: no kill can fall between
+// a tool's start and its placing in the job.
+const ToolJobState& ToolJob() {
+    static const ToolJobState state = [] {
+        ToolJobState made;
+        made.job = CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (made && !SetInformationJobObject(made.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
-            made.reset();
+        if (made.job && !SetInformationJobObject(made.job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+            CloseHandle(made.job);
+            made.job = nullptr;
+        }
+        made.programInside = made.job && AssignProcessToJobObject(made.job, GetCurrentProcess());
         return made;
     }();
-    return job.get();
+    return state;
+}
+
+void Reached(const char* point) {
+    if (ToolStartReached) ToolStartReached(point);
 }
 
 std::wstring Folder(UINT (WINAPI* query)(LPWSTR, UINT)) {
@@ -70,6 +86,10 @@ std::wstring Folder(UINT (WINAPI* query)(LPWSTR, UINT)) {
 }
 
 }  // namespace
+
+void (*ToolStartReached)(const char* point) = nullptr;
+
+bool ProgramInToolJob() { return ToolJob().programInside; }
 
 std::wstring ToolPath(const std::string& commandLine) {
     const auto args = SplitCommandLine(commandLine);
@@ -102,27 +122,30 @@ std::unique_ptr<StartedProcess> Win32Platform::startHidden(const std::string& co
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_HIDE;
         PROCESS_INFORMATION info{};
-        // Suspended until it is in the job, so nothing it starts can escape it.
+        // Suspended until it is in the job (where the program could not enter
+        // it first), so nothing it starts can escape it.
         if (!CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
                             CREATE_NO_WINDOW | CREATE_SUSPENDED | flags, nullptr, nullptr, &startup, &info))
             return UniqueHandle();
         thread = UniqueHandle(info.hThread);
         return UniqueHandle(info.hProcess);
     };
+    const ToolJobState& job = ToolJob();
     UniqueHandle thread;
     UniqueHandle process = start(0, thread);
     if (!process) throw PlatformError("cannot start: " + commandLine + ": " + SystemMessage(GetLastError()));
-    const HANDLE job = ToolJob();
-    if (job && !AssignProcessToJobObject(job, process.get())) {
+    Reached("started");
+    if (job.job && !job.programInside && !AssignProcessToJobObject(job.job, process.get())) {
         // Before Windows 8 a program already in a job (the compatibility
-        // assistant's, a service host's) cannot put its tools in a job of its
-        // own unless they break away from that one; where that is not allowed
-        // either, the tool runs in the outer job, as it would without ours.
+        // assistant's, a service host's) can neither enter a job of its own nor
+        // put its tools in one unless they break away from the outer job; where
+        // that is not allowed either, the tool runs in the outer job, as it
+        // would without ours.
         TerminateProcess(process.get(), 1);
         WaitForSingleObject(process.get(), INFINITE);  // it never ran: it ends at once
         UniqueHandle awayThread;
         UniqueHandle away = start(CREATE_BREAKAWAY_FROM_JOB, awayThread);
-        if (away && AssignProcessToJobObject(job, away.get())) {
+        if (away && AssignProcessToJobObject(job.job, away.get())) {
             process = std::move(away), thread = std::move(awayThread);
         } else {
             if (away) TerminateProcess(away.get(), 1), WaitForSingleObject(away.get(), INFINITE);
@@ -130,7 +153,9 @@ std::unique_ptr<StartedProcess> Win32Platform::startHidden(const std::string& co
             if (!process) throw PlatformError("cannot start: " + commandLine + ": " + SystemMessage(GetLastError()));
         }
     }
+    Reached("placed");
     ResumeThread(thread.get());
+    Reached("resumed");
     return std::make_unique<Win32Process>(std::move(process), mainWindow_);
 }
 

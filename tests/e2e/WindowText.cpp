@@ -1,6 +1,9 @@
 // For the end-to-end scripts: prints the text of every child window of the
 // shown top-level windows whose title is the first argument, one a line, in
 // UTF-8. What a message box says cannot be read from the X side.
+// With --idle first, waits instead until the thread of the shown window of
+// that title serves its messages again (exit 0), or 1 when there is none or
+// it does not within 30 s: a state the scripts wait for, not a time.
 #include <windows.h>
 
 #include <cstdio>
@@ -34,6 +37,14 @@ BOOL CALLBACK EachTop(HWND window, LPARAM title) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wstring(argv[1]) == L"--idle") {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        DWORD_PTR result = 0;
+        return window && IsWindowVisible(window) &&
+                       SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &result)
+                   ? 0
+                   : 1;
+    }
     if (argc != 2) return 2;
     const std::wstring title = argv[1];
     EnumWindows(EachTop, reinterpret_cast<LPARAM>(&title));

@@ -63,8 +63,61 @@ start_quillon() {
     quillon_pid=$!
     window=$(new_window Quillon 240)
     [ -n "$window" ] || fail "the main window did not appear"
-    sleep 1.5  # first paint and the selection restored
+    wait_idle  # first paint and the selection restored
 }
+
+# Runs COMMAND... every tenth of a second until it succeeds, for up to
+# SECONDS; false if it never does.
+wait_until() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Waits until the thread of the shown window of this title (the main window
+# by default) serves its messages again, so whatever it was doing is done,
+# and then until the window's pixels stop changing.
+wait_idle() {
+    wait_until 120 wine "$build/win32/window_text.exe" --idle "${1:-Quillon}" >/dev/null 2>&1 ||
+        fail "the window \"${1:-Quillon}\" did not serve its messages"
+    settled "${2:-$window}"
+}
+
+# Waits until two screenshots of the window (root: the whole screen) a tenth
+# of a second apart are the same.
+settled() {
+    local a="$out/settle-a.png" b="$out/settle-b.png"
+    import -window "$1" "$a"
+    for _ in $(seq 1 300); do
+        sleep 0.1
+        import -window "$1" "$b"
+        compare -metric AE "$a" "$b" null: >/dev/null 2>&1 && return 0
+        mv "$b" "$a"
+    done
+    fail "the window kept changing"
+}
+
+# Does what the rest of the line says, then waits until the screen differs from
+# before it in the given box (x y width height of the whole screen) and settles:
+# for an action that must show something, such as a menu.
+until_shown() {
+    local x=$1 y=$2 w=$3 h=$4 before="$out/shown-before.png" now="$out/shown-now.png"
+    shift 4
+    import -window root -crop "${w}x${h}+$x+$y" +repage "$before"
+    "$@"
+    for _ in $(seq 1 300); do
+        import -window root -crop "${w}x${h}+$x+$y" +repage "$now"
+        compare -metric AE "$before" "$now" null: >/dev/null 2>&1 || { settled root; return 0; }
+        sleep 0.1
+    done
+    fail "nothing showed after: $*"
+}
+
+# Whether the main window's controls show this text (a label, a caption).
+shows_text() { wine "$build/win32/window_text.exe" Quillon 2>/dev/null | tr -d '\r' | grep -qxF -- "$1"; }
 
 # The id of a window whose whole title matches the pattern, that is viewable
 # and was not handed out before, waiting up to TRIES quarter seconds; empty
@@ -101,6 +154,7 @@ window_gone() {
 }
 
 quillon_running() { kill -0 "$quillon_pid" 2>/dev/null; }
+quillon_ended() { ! quillon_running; }
 
 # Pixels of a place in twips, as the window realises it (15 twips a pixel).
 px() { echo $((($1 + 7) / 15)); }
@@ -116,7 +170,7 @@ other_x=$((page_x + $(px 4620))) other_y=$((page_y + $(px 2130)))  # XPContainer
 click_control() {
     local x=$(($1 + $(px "$3") + $(px "$5") / 2)) y=$(($2 + $(px "$4") + $(px "$6") / 2))
     xdotool mousemove --window "$window" "$x" "$y" click 1
-    sleep 0.3
+    wait_idle
 }
 click_box() { click_control "$1" "$2" "$3" "$4" 195 210; }                  # a chk at its box's place
 click_main_button() { click_control "$main_x" "$main_y" "$1" "$2" "$3" 615; }  # left top width
@@ -129,7 +183,8 @@ click_page() {
     Speed) click_main_button 7980 450 1335 ;;
     Services) click_main_button 9330 450 1335 ;;
     esac
-    sleep 0.5
+    wait_until 60 shows_text "[$1]" || fail "the $1 button did not show its page"
+    settled "$window"
 }
 
 shot() { import -window "$window" "$1"; }

@@ -32,7 +32,8 @@ for dpi in 96 120 144; do
         # The page buttons at this DPI's pixels.
         xdotool mousemove --window "$window" $((1 + (left + 667) * dpi / 1440)) $((1 + (450 + 307) * dpi / 1440)) click 1
         xdotool mousemove 1023 767
-        sleep 0.5
+        wait_until 60 shows_text "[$page]" || fail "at $dpi DPI the $page button did not show its page"
+        settled "$window"
         import -window "$window" "$out/$dpi-$page.png"
     done
     kill "$quillon_pid" 2>/dev/null || true

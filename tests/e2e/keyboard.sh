@@ -17,7 +17,7 @@ crop() { convert "$1" -crop "$2" +repage "$3"; }
 # focus has come there (a box's label gains its dotted frame).
 expect_focus() {  # region what
     local now="$out/now.png"
-    for _ in $(seq 1 40); do
+    for _ in $(seq 1 300); do
         shot "$now"
         crop "$now" "$1" "$out/a.png"
         [ "$(compare -metric AE "$out/a.png" "$out/start-$1.png" null: 2>&1 || true)" != 0 ] && return 0
@@ -29,7 +29,7 @@ expect_focus() {  # region what
 start_quillon
 xdotool mousemove 1000 700  # nothing hot
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-sleep 0.5
+wait_idle
 shot "$out/start.png"
 
 # The focus order of the System page, as the screen shows it: places in the
@@ -80,7 +80,7 @@ echo "ok: Tab walks the System page in screen order, then the bottom row"
 
 # Back to Security with Shift+Tab, and Enter there shows the Security page.
 for _ in $(seq 1 $((${#regions[@]} + 4))); do xdotool key shift+Tab; done
-sleep 0.3
+wait_idle
 xdotool key Return
 tick_dark_pixels() {  # container x y, box left top twips: dark pixels inside the box
     local x=$(($1 + $(px "$3") + 2)) y=$(($2 + $(px "$4") + 2))
@@ -91,15 +91,14 @@ security_box_visible() {  # chk 0's square is the window's colour only on the Se
     shot "$out/page.png"
     [ "$(pixel "$out/page.png" $((ie_x + $(px 240) + 6)) $((ie_y + $(px 450) + 6)))" = "255,255,255" ]
 }
-for _ in $(seq 1 40); do security_box_visible && break; sleep 0.1; done
-security_box_visible || fail "Enter on the Security button did not show the Security page"
+wait_until 60 security_box_visible || fail "Enter on the Security button did not show the Security page"
 shot "$out/security.png"
 echo "ok: Enter on a focused page button presses it"
 
 # From Security, Tab past Startup, Speed and Services to chk 0; Space ticks it.
 for _ in 1 2 3 4; do xdotool key Tab; done
 xdotool key space
-for _ in $(seq 1 40); do [ "$(tick_dark_pixels "$ie_x" "$ie_y" 240 450)" -gt 4 ] && break; sleep 0.1; done
-[ "$(tick_dark_pixels "$ie_x" "$ie_y" 240 450)" -gt 4 ] || fail "Space on chk 0 did not tick it"
+chk0_ticked() { [ "$(tick_dark_pixels "$ie_x" "$ie_y" 240 450)" -gt 4 ]; }
+wait_until 60 chk0_ticked || fail "Space on chk 0 did not tick it"
 shot "$out/ticked.png"
 echo "ok: Space on a focused box ticks it"

@@ -54,14 +54,16 @@ open_browser() {
 }
 open_browser
 xdotool key --window "$browser" Escape 2>/dev/null
-sleep 0.5
+window_gone "$browser" 80 || fail "Escape did not close the folder browser"
+wait_idle
 click_optimize
 wait_for_bar
 wait_for_complete
 expect_value "$ie" downloadDirectory 'REG_SZ C:\Downloads\e2e'
 open_browser
 xdotool key --window "$browser" Return 2>/dev/null
-sleep 0.5
+window_gone "$browser" 80 || fail "Return did not close the folder browser"
+wait_idle
 click_optimize
 wait_for_bar
 wait_for_complete
@@ -76,7 +78,7 @@ click_main_button 8850 6540 1815
 confirm=$(new_window Confirm 40)
 [ -n "$confirm" ] || fail "Exit asked nothing"
 xdotool key --window "$confirm" Escape 2>/dev/null
-for _ in $(seq 1 40); do quillon_running || break; sleep 0.25; done
+wait_until 60 quillon_ended
 quillon_running && fail "the program did not end after Exit"
 echo "ok: Exit closed the program"
 
@@ -98,7 +100,7 @@ click_optimize
 wait_for_bar
 xdotool key alt+F4
 status=0
-for _ in $(seq 1 40); do quillon_running || break; sleep 0.25; done
+wait_until 60 quillon_ended
 quillon_running && fail "Alt+F4 during a run did not end the program"
 wait "$quillon_pid" || status=$?
 [ "$status" -eq 0 ] || fail "the program ended with status $status when closed during a run"

@@ -15,21 +15,24 @@ clear_clipboard() { printf 'nothing' | xclip -i -selection clipboard; }
 
 open_preview() {
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    xdotool key --window "$window" alt+space
-    sleep 0.6
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    until_shown "$X" $((Y + 20)) 120 60 xdotool key --window "$window" alt+space
     xdotool key p
     preview=$(new_window 'Preview changes - System' 40)
     [ -n "$preview" ] || fail "Alt+Space, P opened no preview"
-    sleep 0.5
+    wait_idle 'Preview changes - System' "$preview"
 }
+
+# Whether the clipboard holds something other than what clear_clipboard put there.
+copied() { [ "$(clipboard)" != nothing ]; }
 
 # Ctrl+A then Ctrl+C; the clipboard's text.
 copy_all() {
     clear_clipboard
     xdotool key --window "$preview" ctrl+a
-    sleep 0.2
+    wait_idle 'Preview changes - System' "$preview"
     xdotool key --window "$preview" ctrl+c
-    sleep 0.5
+    wait_until 30 copied || fail "Ctrl+C put nothing on the clipboard"
     clipboard
 }
 
@@ -69,10 +72,10 @@ sides() { tail -n +2 <<<"$1" | cut -f1 | grep -v '^$' | uniq | tr '\n' ' '; }
 # area's).
 heading_x=$((X + 10 + 20)) heading_y=$((Y + 10 + 13 + 4 + 9))
 xdotool mousemove "$heading_x" "$heading_y" click 1
-sleep 0.5
+wait_idle 'Preview changes - System' "$preview"
 up=$(copy_all)
 xdotool mousemove "$heading_x" "$heading_y" click 1
-sleep 0.5
+wait_idle 'Preview changes - System' "$preview"
 down=$(copy_all)
 import -window "$preview" "$out/preview-sorted.png"
 [ "$(sides "$up")" = "ticked unticked " ] || fail "a click on \"Box is\" did not sort ticked first: $(sides "$up")"
@@ -83,12 +86,11 @@ echo "ok: a heading click sorts, a second one reverses"
 # The right-click menu copies the row under the mouse, with the heading line.
 clear_clipboard
 xdotool mousemove "$heading_x" $((heading_y + 24)) click 1
-sleep 0.3
-xdotool click 3
-sleep 0.6
+wait_idle 'Preview changes - System' "$preview"
+until_shown "$heading_x" $((heading_y + 24)) 80 40 xdotool click 3
 import -window root "$out/preview-menu.png"
 xdotool key c
-sleep 0.5
+wait_until 30 copied || fail "the menu's Copy put nothing on the clipboard"
 one=$(clipboard)
 [ "$(wc -l <<<"$one")" -eq 2 ] && [ "$(head -1 <<<"$one")" = "$(head -1 <<<"$text")" ] ||
     fail "the menu's Copy put this on the clipboard: $one"
@@ -98,14 +100,18 @@ echo "ok: right-click, Copy puts the row under the mouse on the clipboard"
 # (looked at in the screenshot; with no window manager here, nothing holds
 # the least size against an outside resize).
 xdotool windowsize "$preview" 330 220
-sleep 0.6
+narrowed() {
+    import -window "$preview" "$out/preview-narrow.png"
+    [ "$(identify -format %w "$out/preview-narrow.png")" -le 340 ]
+}
+wait_until 30 narrowed || fail "the preview did not narrow"
+wait_idle 'Preview changes - System' "$preview"
 import -window "$preview" "$out/preview-narrow.png"
-[ "$(identify -format %w "$out/preview-narrow.png")" -le 340 ] || fail "the preview did not narrow"
 
 # Tab goes from the list to Close: Space there closes the dialog, where in
 # the list it would only select a row. Then Esc closes a second one.
 xdotool key --window "$preview" Tab
-sleep 0.3
+wait_idle 'Preview changes - System' "$preview"
 xdotool key --window "$preview" space
 window_gone "$preview" 20 || fail "Tab, Space did not reach the Close button"
 echo "ok: Tab moves from the list to Close"

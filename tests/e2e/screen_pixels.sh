@@ -11,7 +11,7 @@ e2e_begin "$1" screen
 
 start_quillon
 xdotool mousemove 1000 700  # nothing hot
-sleep 0.5
+wait_idle
 shot "$out/start.png"
 image="$out/start.png"
 
@@ -57,14 +57,15 @@ echo "ok: \"Optimize complete!\" centred between Optimize and Exit"
 for page in Security Services Startup Speed System; do
     click_page "$page"
     xdotool mousemove 1000 700
-    sleep 0.5
+    wait_idle
     shot "$out/page-$page.png"
 done
 # A click on the first service entry shows its text in lblInfo below the list.
 click_page Services
 service_x=$((page_x + $(px 300))) service_y=$((page_y + $(px 540)))
 xdotool mousemove --window "$window" $((service_x + 60)) $((service_y + 8)) click 1
-sleep 0.5
+wait_until 60 shows_text "Alerter    (System Management Alart)" || fail "a click on Alerter did not show its description"
+settled "$window"
 shot "$out/service.png"
 info_width=$(convert "$out/service.png" -crop "500x20+$((page_x + $(px 300)))+$((page_y + $(px 4770)))" +repage \
     -fuzz 12% -trim -format '%w' info:)

@@ -19,8 +19,8 @@ menu_entry_offset_y() { echo $((29 + 16 * $1)); }
 
 open_menu() {
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    xdotool key --window "$window" alt+space
-    sleep 0.6
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    until_shown "$X" $((Y + 20)) 120 60 xdotool key --window "$window" alt+space
 }
 
 # Entry 0, 1 or 2 by its access key.
@@ -50,18 +50,19 @@ shot "$out/before-menu.png"
 open_menu
 import -window root "$out/menu-no-record.png"
 xdotool key u
-sleep 1.5
+wait_idle Quillon root  # the key has been served
 [ -z "$(new_window 'Undo last run' 2)" ] || fail "Undo last run... acted with no record"
 xdotool key Escape
 echo "ok: Undo last run... is greyed with no record"
 # Once the menu has gone, the header's corner shows as before it opened.
-sleep 0.5
-shot "$out/after-menu.png"
 corner() { convert "$1" -crop 40x24+0+0 +repage "$2"; }
 corner "$out/before-menu.png" "$out/corner-before.png"
-corner "$out/after-menu.png" "$out/corner-after.png"
-differ=$(compare -metric AE "$out/corner-before.png" "$out/corner-after.png" null: 2>&1 || true)
-[ "$differ" = 0 ] || fail "$differ pixels of the header's corner differ after the menu closed"
+corner_as_before() {
+    shot "$out/after-menu.png"
+    corner "$out/after-menu.png" "$out/corner-after.png"
+    compare -metric AE "$out/corner-before.png" "$out/corner-after.png" null: >/dev/null 2>&1
+}
+wait_until 30 corner_as_before || fail "$(compare -metric AE "$out/corner-before.png" "$out/corner-after.png" null: 2>&1 || true) pixels of the header's corner differ after the menu closed"
 echo "ok: the header is repainted after the menu"
 click_page Startup
 open_menu
@@ -74,12 +75,14 @@ click_box "$page_x" "$page_y" 270 2280
 choose_by_keys 0
 preview=$(new_window 'Preview changes.*' 40)
 [ -n "$preview" ] || fail "Alt+Space, Enter opened no preview window"
-sleep 0.5
+wait_idle 'Preview changes - System' "$preview"
 import -window "$preview" "$out/preview-keyboard.png"
 xdotool windowsize "$preview" 500 300
-sleep 0.5
-import -window "$preview" "$out/preview-resized.png"
-[ "$(identify -format %w "$out/preview-resized.png")" -le 520 ] || fail "the preview window did not take a smaller size"
+resized() {
+    import -window "$preview" "$out/preview-resized.png"
+    [ "$(identify -format %w "$out/preview-resized.png")" -le 520 ]
+}
+wait_until 30 resized || fail "the preview window did not take a smaller size"
 close_preview "$preview"
 echo "ok: preview by keyboard, resized, closed"
 
@@ -87,7 +90,7 @@ echo "ok: preview by keyboard, resized, closed"
 choose_by_mouse 0
 preview=$(new_window 'Preview changes.*' 40)
 [ -n "$preview" ] || fail "a click on the entry opened no preview window"
-sleep 0.5
+wait_idle 'Preview changes - System' "$preview"
 import -window "$preview" "$out/preview-mouse.png"
 close_preview "$preview"
 [ "$(reg_value "$crash" AutoReboot || true)" = "$before_crash" ] || fail "previewing changed AutoReboot"
@@ -116,8 +119,8 @@ expect_value "$crash" AutoReboot "REG_DWORD 0x1"
 click_main_button 2070 6540 1815  # Reset clears every box
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -le 1 ] || fail "Reset left chk 54 ticked"
 choose_by_keys 1
-sleep 1
-[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -gt 4 ] || fail "Show current state left chk 54 clear"
+chk54_ticked() { [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -gt 4 ]; }
+wait_until 60 chk54_ticked || fail "Show current state left chk 54 clear"
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2610)" -gt 4 ] || fail "Show current state left chk 43 clear"
 [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2940)" -le 1 ] || fail "Show current state ticked chk 44"
 shot "$out/current-state.png"
@@ -130,7 +133,8 @@ ask=$(new_window 'Undo last run' 40)
 [ -n "$ask" ] || fail "U in the menu asked nothing"
 import -window "$ask" "$out/undo-ask-keys.png"
 xdotool key --window "$ask" n
-sleep 1
+window_gone "$ask" 80 || fail "No did not close the question"
+wait_idle
 expect_value "$crash" AutoReboot "REG_DWORD 0x1"
 
 # "Undo last run..." by mouse: it asks, restores, reports.
@@ -139,16 +143,17 @@ ask=$(new_window 'Undo last run' 40)
 [ -n "$ask" ] || fail "Undo last run asked nothing"
 import -window "$ask" "$out/undo-ask.png"
 xdotool key --window "$ask" Return
-sleep 1
+window_gone "$ask" 80 || fail "Yes did not close the question"
 wait_for_value "$crash" AutoReboot "$before_crash"
 report=$(new_window 'Undo last run' 40)
 [ -n "$report" ] || fail "Undo last run reported nothing"
 import -window "$report" "$out/undo-report.png"
 xdotool key --window "$report" Return
-sleep 0.5
+window_gone "$report" 80 || fail "the report of Undo last run did not close"
 quillon_running || fail "the program ended after Undo last run"
-[ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -le 1 ] || fail "after Undo last run chk 54 still shows ticked"
-sleep 1
+wait_idle
+chk54_clear() { [ "$(tick_dark_pixels "$page_x" "$page_y" 270 2280)" -le 1 ]; }
+wait_until 30 chk54_clear || fail "after Undo last run chk 54 still shows ticked"
 shot "$out/after-undo.png"
 echo "ok: Undo last run restored AutoReboot and the page shows it"
 

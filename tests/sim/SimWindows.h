@@ -74,6 +74,8 @@ public:
     int logOffCount() const { return logOffs_; }
     // Another run of the program holds the run lock (and never lets it go).
     void setRunLockHeldElsewhere(bool held) { runLockElsewhere_ = held; }
+    // Another program holds the file open, letting nobody write to it; "" for none.
+    void setFileInUse(std::string path) { fileInUse_ = std::move(path); }
     // `reg add KEY` without a value empties the key's default value (Wine's
     // reg does, so the simulated one does unless told otherwise).
     void setRegAddBlanksDefault(bool blanks) { regAddBlanksDefault_ = blanks; }
@@ -118,9 +120,11 @@ public:
     void appendFile(const std::string& path, std::string_view bytes) override;
     LocalTime localTime() override { return time_; }
     LocalTime universalTime() override { return time_; }
-    // One program at a time here: the lock is always had at once.
+    // One program at a time here: the lock is had at once, unless a test
+    // holds the file open elsewhere (a spreadsheet reading it) for good.
     bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
                          std::chrono::milliseconds) override {
+        if (fileInUse_ == path) return false;
         const auto now = files_.content(path);
         appendFileFlushed(path, std::string(now && !now->empty() ? "" : heading) + std::string(block));
         return true;
@@ -170,6 +174,7 @@ private:
     std::optional<std::string> browseTitle_;
     int logOffs_ = 0;
     bool runLockElsewhere_ = false;
+    std::string fileInUse_;
     bool regAddBlanksDefault_ = true;
     int runLockHolds_ = 0;
     std::vector<std::chrono::milliseconds> runLockWaits_;

@@ -132,4 +132,30 @@ inline constexpr std::array<std::string_view, 19> kServiceNames{
     "wscsvc",      "lanmanserver",   "ShellHWDetection", "SSDPSRV", "Schedule",
     "WebClient",   "SharedAccess",   "W32Time",    "WZCSVC"};
 
+// The page each box is on: Security 0 to 40, Speed 41, 42, 45, 46 and 52,
+// System the rest.
+constexpr Page BoxPage(int box) {
+    if (box <= 40) return Page::Security;
+    if (box == 41 || box == 42 || box == 45 || box == 46 || box == 52) return Page::Speed;
+    return Page::System;
+}
+
+// The boxes Recommend ticks on each page (none on Services and Startup).
+inline constexpr std::array kRecommendedSecurity{17, 20, 21, 22, 23, 24, 29, 32, 36, 40};
+inline constexpr std::array kRecommendedSystem{43, 44, 47, 48, 49, 51, 53, 57, 58, 59, 60, 61,
+                                               62, 63, 64, 65, 66, 67, 68, 69, 71, 73, 74, 76};
+inline constexpr std::array kRecommendedSpeed{41};
+
+// The widths a page's phase sets the progress bar to, in order, whatever is ticked.
+struct PageProgress {
+    Page page;
+    std::array<int, 7> widths;  // ends at the first 0
+};
+inline constexpr std::array kProgressWidths{
+    PageProgress{Page::System, {2000, 4000, 6000, 7600, 9000, 10905}},
+    PageProgress{Page::Security, {500, 3500, 6800, 8000, 9000, 9900, 10905}},
+    PageProgress{Page::Services, {1000, 2000, 5000, 10905}},
+    PageProgress{Page::Speed, {5000, 9000, 10905}},
+};
+
 }  // namespace quillon::test

@@ -9,6 +9,7 @@
 #include "engine/Phases.h"
 #include "engine/SecurityCatalogue.h"
 #include "engine/SystemCatalogue.h"
+#include "words/StepNames.h"
 #include "platform/TextMatch.h"
 #include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
@@ -115,6 +116,38 @@ TEST(BoxTable, EachBoxOnEitherSideLeavesTheMachineAsTheTableSays) {
                     EXPECT_EQ(Held(machine, row), Expected(row, *row.ticked)) << "chk " << row.box << " " << row.name;
                 }
             }
+        }
+    }
+}
+
+TEST(BoxTable, EveryBoxIsOnThePageTheWordsName) {
+    for (int box = 0; box < kCheckBoxCount; ++box) EXPECT_EQ(PageOfBox(box), std::optional(test::BoxPage(box))) << "chk " << box;
+}
+
+// Whatever is ticked, greyed or chosen, a page's bar moves through the same
+// widths, forward, and ends full.
+TEST(BoxTable, EachPhaseMovesItsBarThroughItsWidthsWhateverIsTicked) {
+    const std::array<PhaseRun, 4> runs{RunSystemPhase, RunSecurityPhase, RunServicesPhase, RunSpeedPhase};
+    for (std::size_t p = 0; p < test::kProgressWidths.size(); ++p) {
+        const test::PageProgress& expected = test::kProgressWidths[p];
+        std::vector<int> widths(expected.widths.begin(), std::find(expected.widths.begin(), expected.widths.end(), 0));
+        ASSERT_EQ(widths.back(), kProgressFull);
+        for (int selection = 0; selection < 4; ++selection) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(expected.page)) + " selection " + std::to_string(selection));
+            sim::SimWindows machine;
+            test::MemoryForm form;
+            form.showOnly(expected.page);
+            // none, every box, every other box greyed and the rest ticked, every third box ticked
+            for (int box = 0; box < kCheckBoxCount; ++box)
+                if (selection == 1 || (selection == 2 && box % 2) || (selection == 3 && box % 3 == 0))
+                    form.setChk(box, kTicked);
+                else if (selection == 2)
+                    form.setChk(box, kGreyed);
+            for (int entry = 0; entry < kServiceCount; ++entry)
+                form.setListSelected(CheckList::Service, entry, selection % 2 == 1 || entry % 3 == 0);
+            RunContext context{form, machine, "Tester"};
+            runs[p](context);
+            EXPECT_EQ(form.progressHistory(), widths);
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "engine/SecurityCatalogue.h"
 #include "engine/SystemCatalogue.h"
+#include "tests/unit/BoxTable.h"
 
 namespace quillon {
 namespace {
@@ -19,10 +20,11 @@ struct PageCatalogue {
 };
 
 std::vector<PageCatalogue> Pages() {
-    std::set<int> system{43, 44, 47, 48, 49, 50, 51};
-    for (int box = 53; box <= 76; ++box) system.insert(box);
-    std::set<int> security;
-    for (int box = 0; box <= 40; ++box) security.insert(box);
+    std::set<int> system, security;
+    for (int box = 0; box < kCheckBoxCount; ++box) {
+        if (test::BoxPage(box) == Page::System) system.insert(box);
+        if (test::BoxPage(box) == Page::Security) security.insert(box);
+    }
     return {{"System", SystemCatalogue(), system}, {"Security", SecurityCatalogue(), security}};
 }
 

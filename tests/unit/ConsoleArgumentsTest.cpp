@@ -81,6 +81,29 @@ TEST(ConsoleArguments, BadUsageIsOneMessageNamingTheCulprit) {
     }
 }
 
+// Windows would read or write "C:\x.dat." as C:\x.dat: every name the console
+// is given for a file or folder is refused alike when a part of it ends so.
+TEST(ConsoleArguments, ANameEndingInADotOrABlankIsRefusedForEveryFileAndFolder) {
+    const std::vector<std::vector<std::string>> given{
+        {"export", "/boxes"}, {"export", "/selection"}, {"apply", "/boxes"},  {"check", "/selection"},
+        {"apply", "/report"}, {"undo", "/report"},      {"apply", "/undodir"}, {"undo", "/undodir"},
+        {"undo"},
+    };
+    for (const auto& start : given)
+        for (const std::string name : {"C:\\x.dat.", "C:\\x.dat ", "C:\\dir.\\x.dat", "x..", "\\\\server\\share \\x"}) {
+            std::vector<std::string> arguments = start;
+            arguments.push_back(name);
+            if (start.size() == 1) arguments.push_back("/report"), arguments.push_back("r");
+            const auto parsed = Parse(arguments);
+            ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << start.back() << " " << name;
+            EXPECT_EQ(std::get<UsageError>(parsed).message,
+                      (start.size() == 1 ? std::string("UNDO") : "option " + start.back()) +
+                          ": a file or folder name may not end in a dot or a blank: " + name);
+            arguments[start.size()] = "C:\\x.dat";  // the name Windows would have used instead is taken
+            EXPECT_TRUE(std::holds_alternative<Request>(Parse(arguments))) << start.back();
+        }
+}
+
 TEST(ConsoleArguments, OnAndOffNameBoxesAndServicesAndPickTheirPages) {
     Request check = Accepted({"CHECK", "/on", "54, 59,alerter", "/OFF:Wuauserv,19"});
     ASSERT_TRUE(check.listed);

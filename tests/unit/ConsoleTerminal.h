@@ -4,15 +4,23 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "console/Terminal.h"
 
 namespace quillon::console {
 
+// The closing summary line is kept apart from the lines before it, for the
+// tests that read it; a line after it is a fault every test sees.
 struct RecordingTerminal : Terminal {
     std::vector<std::string> outLines, errLines;
+    std::vector<std::string> summaryLines;
     bool console = false;
     std::vector<std::string> inPlace;
-    void out(std::string_view line) override { outLines.emplace_back(line); }
+    void out(std::string_view line) override {
+        if (!summaryLines.empty()) ADD_FAILURE() << "a line after the summary line: " << line;
+        (line.starts_with("summary\t") ? summaryLines : outLines).emplace_back(line);
+    }
     void err(std::string_view line) override { errLines.emplace_back(line); }
     bool errIsConsole() const override { return console; }
     void errInPlace(std::string_view text) override { inPlace.emplace_back(text); }

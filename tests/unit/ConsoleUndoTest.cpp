@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "console/Verbs.h"
 #include "engine/RegistryWriter.h"
@@ -97,6 +98,36 @@ TEST_F(ConsoleUndo, ListNamesEachDamagedRecordReadsBoundedAndNeverWaitsForARun) 
     EXPECT_EQ(run({"APPLY", "/on", "54", "/undodir", kRoot}), kDone) << err();
 }
 
+// What /list shows and what UNDO takes are one set: a record's header copied
+// into a folder named otherwise, or reached through a link, is neither.
+TEST_F(ConsoleUndo, ListAndUndoTakeTheSameFolders) {
+    machine.setLocalTime({2026, 7, 1, 9, 0, 0});
+    const std::string made = test::MakeRecord(machine, kRoot, AutoRebootFacts());
+    for (const std::string& name : {std::string("mine"), std::string("2026-07-01 09-00-00 x y"), std::string("2026-07-01 09-00-00 (z)")})
+        for (const std::string& file : machine.listVisibleFiles(made, "*"))
+            machine.files().addFile(kRoot + "\\" + name + "\\" + file, *machine.files().content(made + "\\" + file));
+    machine.files().addLink(kRoot + "\\2026-07-01 08-00-00", made);
+    machine.files().addDirectory(kRoot + "\\2026-07-01 07-00-00");  // no header
+
+    ASSERT_EQ(run({"UNDO", "/list", "/undodir", kRoot}), kDone) << err();
+    std::set<std::string> listed;
+    for (const std::string& line : terminal.outLines) listed.insert(Fields(line).at(0));
+    EXPECT_EQ(listed, std::set<std::string>{made});
+    machine.registry().setValue(kCrash, "AutoReboot", sim::Value::Dword(1));
+    for (const std::string& name : machine.listSubfolders(kRoot)) {
+        const std::string folder = kRoot + "\\" + name;
+        SCOPED_TRACE(folder);
+        const auto state = test::MachineState(machine);
+        const int status = run({"UNDO", folder, "/undodir", kRoot});
+        EXPECT_EQ(status == kDone, listed.count(folder) == 1) << err();
+        if (status != kDone) {
+            EXPECT_NE(err().find("not an undo record"), std::string::npos) << err();
+            EXPECT_EQ(test::MachineState(machine), state);
+        }
+    }
+    EXPECT_FALSE(machine.registryValue(kCrash, "AutoReboot"));  // the one record, taken back
+}
+
 TEST_F(ConsoleUndo, RestoringTheOldestOfTwentyKeepsItAndMarksItUndone) {
     for (int i = 0; i < kRecordsKept; ++i) {
         machine.setLocalTime({2026, 7, 1, 9, i, 0});
@@ -156,17 +187,24 @@ TEST_F(ConsoleUndo, OutputNamesOnlyWhatHappenedAndFailuresOnlyBoxesOfTheRun) {
 
 TEST_F(ConsoleUndo, NamesCompareWithoutCaseAndFileNamesARestoreCannotMakeAreRefusedWhole) {
     const std::string desktop = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
-    machine.setUserName("ROOT");
-    const std::string folder = test::MakeRecord(
-        machine, kRoot,
-        StateLineText({false, StateKind::Value, desktop, "WaitToKillAppTimeout", std::nullopt, false, {}, {}, {}, {}}) +
-            StateLineText({true, StateKind::Value, desktop, "WaitToKillAppTimeout", TextValue(reg_type::String, "1"),
-                           false, {}, {}, {}, {}}));
+    // Windows gives the name as it was typed at logon: beyond ASCII too.
+    for (const auto& [maker, taker] : {std::pair{"ROOT", "root"}, std::pair{"\xc3\x89LODIE", "\xc3\xa9lodie"},
+                                       std::pair{"\xd0\x9f\xd0\x81\xd0\xa2\xd0\xa0", "\xd0\xbf\xd1\x91\xd1\x82\xd1\x80"}}) {
+        machine.setUserName(maker);
+        machine.setComputerName(maker);
+        const std::string folder = test::MakeRecord(
+            machine, kRoot,
+            StateLineText({false, StateKind::Value, desktop, "WaitToKillAppTimeout", std::nullopt, false, {}, {}, {}, {}}) +
+                StateLineText({true, StateKind::Value, desktop, "WaitToKillAppTimeout", TextValue(reg_type::String, "1"),
+                               false, {}, {}, {}, {}}));
+        machine.setUserName(taker);
+        machine.setComputerName(taker);
+        machine.registry().setValue(desktop, "WaitToKillAppTimeout", sim::Value::String("1"));
+        EXPECT_EQ(run({"UNDO", "/undodir", kRoot}), kDone) << err();
+        EXPECT_TRUE(RecordUndone(machine, folder)) << taker;
+        EXPECT_FALSE(machine.registryValue(desktop, "WaitToKillAppTimeout"));
+    }
     machine.setUserName("root");
-    machine.registry().setValue(desktop, "WaitToKillAppTimeout", sim::Value::String("1"));
-    EXPECT_EQ(run({"UNDO", "/undodir", kRoot}), kDone) << err();
-    EXPECT_TRUE(RecordUndone(machine, folder));
-    EXPECT_FALSE(machine.registryValue(desktop, "WaitToKillAppTimeout"));
 
     const std::string startup = StartupFolders(machine, "root").front();
     for (const std::string name : {"CON", "NUL.txt", "com1.lnk", "a|b.lnk", "a\"b.lnk", "a<b.lnk", "a\x01.lnk"}) {

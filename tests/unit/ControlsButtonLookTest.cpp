@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <utility>
+#include <vector>
+
 #include "controls/isButton.h"
 
 namespace quillon::controls {
@@ -15,83 +19,123 @@ isButton Style5() {
     return button;
 }
 
-void ExpectAt(const Canvas& c, std::initializer_list<std::pair<int, int>> points, Pixel color) {
-    for (const auto& [x, y] : points) EXPECT_EQ(c.pixel(x, y), color) << "at " << x << "," << y;
+// The style-5 look's colours, one of each kind; where each goes is checked
+// as a property of the drawing below.
+constexpr Pixel kBorder = MakePixel(0, 60, 116);
+constexpr Pixel kRings[] = {MakePixel(72, 110, 144), MakePixel(106, 139, 162), MakePixel(191, 199, 202)};
+constexpr Pixel kDisabledBorder = MakePixel(201, 199, 186);
+
+// The three ring pixels of each corner, as seen from that corner: the inner
+// diagonal pixel, then the pair beside the corner, then the pair one further.
+std::vector<Pixel> CornerRings(const Canvas& c, bool right, bool bottom) {
+    const auto at = [&](int dx, int dy) {
+        return c.pixel(right ? c.width() - 1 - dx : dx, bottom ? c.height() - 1 - dy : dy);
+    };
+    return {at(1, 1), at(0, 1), at(1, 0), at(1, 2), at(2, 1)};
 }
 
-TEST(ControlsButtonLook, NormalBaseGradientsEndExactlyOnTheirColours) {
+void ExpectFourCornersAlike(const Canvas& c) {
+    const auto first = CornerRings(c, false, false);
+    for (bool right : {false, true})
+        for (bool bottom : {false, true}) EXPECT_EQ(CornerRings(c, right, bottom), first) << right << bottom;
+}
+
+// Whether a row holds one colour from x to the end column, both included.
+bool RowIs(const Canvas& c, int y, int from, int to, Pixel color) {
+    for (int x = from; x <= to; ++x)
+        if (c.pixel(x, y) != color) return false;
+    return true;
+}
+
+int Brightness(Pixel p) { return int(p >> 16 & 0xFF) + int(p >> 8 & 0xFF) + int(p & 0xFF); }
+
+isButton Styled(bool focused, bool hot, bool pressed, bool enabled = true) {
+    isButton button = Style5();
+    button.setEnabled(enabled);
+    if (focused) button.focusChanged(true);
+    if (hot) button.mouseMove(true);
+    if (pressed) button.mouseDown(MouseButton::Left);
+    return button;
+}
+
+TEST(ControlsButtonLook, EveryEnabledLookHasTheBorderAndTheCutCornersAndTheRings) {
+    for (int state = 0; state < 8; ++state) {
+        SCOPED_TRACE(state);
+        const Canvas c = Styled(state & 1, state & 2, state & 4).draw(W, H, kSystem);
+        EXPECT_TRUE(RowIs(c, 0, 3, W - 4, kBorder));
+        EXPECT_TRUE(RowIs(c, H - 1, 3, W - 4, kBorder));
+        for (int y = 3; y <= H - 4; ++y) {
+            EXPECT_EQ(c.pixel(0, y), kBorder) << y;
+            EXPECT_EQ(c.pixel(W - 1, y), kBorder) << y;
+        }
+        for (auto [x, y] : {std::pair{0, 0}, {W - 1, 0}, {0, H - 1}, {W - 1, H - 1}})
+            EXPECT_EQ(c.pixel(x, y), kFace) << x << "," << y;  // cut off by the region
+    }
+    // With no frame over them, the three rings run round all four corners alike.
     const Canvas c = Style5().draw(W, H, kSystem);
-    ExpectAt(c, {{10, 1}}, MakePixel(252, 252, 251));
-    ExpectAt(c, {{10, 3}}, MakePixel(246, 246, 246));  // 245.5 blue goes to the even 246
-    ExpectAt(c, {{10, 4}}, MakePixel(250, 250, 249));
-    ExpectAt(c, {{10, H - 4}}, MakePixel(235, 235, 230));
-    ExpectAt(c, {{10, H - 2}}, MakePixel(221, 217, 208));
-    ExpectAt(c, {{W - 3, 3}}, MakePixel(251, 251, 250));
-    ExpectAt(c, {{W - 3, 21}}, MakePixel(240, 238, 234));  // both halves to even
-    ExpectAt(c, {{W - 2, 3}}, MakePixel(245, 244, 242));
-    ExpectAt(c, {{W - 2, H - 4}}, MakePixel(220, 217, 207));
+    ExpectFourCornersAlike(c);
+    const auto rings = CornerRings(c, false, false);
+    EXPECT_EQ(rings[1], rings[2]);
+    EXPECT_EQ(rings[3], rings[4]);
+    EXPECT_EQ(std::vector<Pixel>({rings[0], rings[1], rings[3]}), std::vector<Pixel>(std::begin(kRings), std::end(kRings)));
 }
 
-TEST(ControlsButtonLook, BorderAndThreeRingsOfCornerPixels) {
+TEST(ControlsButtonLook, TheBodyDarkensDownwardsBetweenItsEnds) {
+    for (bool pressed : {false, true}) {
+        const Canvas c = Styled(false, false, pressed).draw(W, H, kSystem);
+        // Raised, light above and dark below; pressed, the other way round.
+        const int down = pressed ? -1 : 1;
+        for (int x : {10, W / 2}) {
+            // Each half of the gradient on its own, below the pressed look's inner shadow.
+            for (int y = pressed ? 7 : 5; y <= H - 3; ++y)
+                if (!pressed || y != H / 2 + 1) EXPECT_LE(down * Brightness(c.pixel(x, y)), down * Brightness(c.pixel(x, y - 1)))
+                    << pressed << " at " << x << "," << y;
+            EXPECT_LT(down * Brightness(c.pixel(x, H - 2)), down * Brightness(c.pixel(x, 4))) << pressed;
+        }
+    }
+    // Both halves of the gradient end on their colours, halves rounded to even.
     const Canvas c = Style5().draw(W, H, kSystem);
-    ExpectAt(c, {{5, 0}, {W - 2 - 1, 0}, {0, 5}, {W - 1, 5}, {5, H - 1}}, MakePixel(0, 60, 116));
-    ExpectAt(c, {{1, 1}, {1, H - 2}, {W - 2, 1}, {W - 2, H - 2}}, MakePixel(72, 110, 144));
-    ExpectAt(c,
-             {{0, 1}, {1, 0}, {1, H - 1}, {0, H - 2}, {W - 1, H - 2}, {W - 2, H - 1}, {W - 2, 0}, {W - 1, 1}},
-             MakePixel(106, 139, 162));
-    ExpectAt(c,
-             {{1, 2}, {2, 1}, {2, H - 2}, {1, H - 3}, {W - 2, H - 3}, {W - 3, H - 2}, {W - 3, 1}, {W - 2, 2}},
-             MakePixel(191, 199, 202));
-    ExpectAt(c, {{0, 0}, {W - 1, 0}, {0, H - 1}, {W - 1, H - 1}}, kFace);  // cut off by the region
+    EXPECT_EQ(c.pixel(10, 3), MakePixel(246, 246, 246));
+    EXPECT_EQ(c.pixel(W - 3, 21), MakePixel(240, 238, 234));
 }
 
-TEST(ControlsButtonLook, HotFrameIsOrangeAndBeatsTheFocusFrame) {
-    isButton button = Style5();
-    button.focusChanged(true);
-    button.mouseMove(true);
-    ASSERT_EQ(button.state(), ButtonState::Hot);
-    const Canvas c = button.draw(W, H, kSystem);
-    ExpectAt(c, {{2, 1}, {10, 1}, {W - 3, 1}}, MakePixel(255, 240, 207));
-    ExpectAt(c, {{10, 2}, {1, 2}, {2, 2}, {W - 2, 2}}, MakePixel(253, 216, 137));
-    ExpectAt(c, {{10, H - 3}, {1, H - 3}, {W - 3, H - 3}}, MakePixel(248, 179, 48));
-    ExpectAt(c, {{10, H - 2}}, MakePixel(229, 151, 16));
-    ExpectAt(c, {{W - 2, 1}, {1, 1}}, MakePixel(72, 110, 144));  // the lines stop short of W - 2
+// The frames: hot beats focus, pressing shows neither, each frame row is one
+// colour along its length, and every look is its own.
+TEST(ControlsButtonLook, HotBeatsFocusAndPressedShowsNoFrame) {
+    const Canvas normal = Styled(false, false, false).draw(W, H, kSystem);
+    const Canvas focused = Styled(true, false, false).draw(W, H, kSystem);
+    const Canvas hot = Styled(false, true, false).draw(W, H, kSystem);
+    const Canvas hotFocused = Styled(true, true, false).draw(W, H, kSystem);
+    const Canvas pressed = Styled(false, false, true).draw(W, H, kSystem);
+    const Canvas pressedFocused = Styled(true, false, true).draw(W, H, kSystem);
+    const Canvas disabled = Styled(false, false, false, false).draw(W, H, kSystem);
+    EXPECT_EQ(hotFocused.pixels(), hot.pixels());
+    EXPECT_EQ(pressedFocused.pixels(), pressed.pixels());
+    for (const Canvas* framed : {&focused, &hot})
+        for (int y : {2, H - 3}) EXPECT_TRUE(RowIs(*framed, y, 2, W - 3, framed->pixel(10, y))) << y;
+    const Canvas* looks[] = {&normal, &focused, &hot, &pressed, &disabled};
+    for (int row : {1, 2, H - 3, H - 2})
+        for (const Canvas* a : looks)
+            for (const Canvas* b : looks)
+                if (a < b && !(row == H - 2 && (a == &normal || b == &normal) && (a == &disabled || b == &disabled)))
+                    EXPECT_NE(a->pixel(10, row), b->pixel(10, row)) << row;
+    EXPECT_EQ(pressed.pixel(W - 2, 20), pressed.pixel(10, 20));  // the pressed body reaches column W - 2
+    EXPECT_EQ(hot.pixel(1, 1), kRings[0]);                       // the frame's lines stop short of the rings
+    EXPECT_EQ(hot.pixel(W - 2, 1), kRings[0]);
 }
 
-TEST(ControlsButtonLook, FocusFrameIsBlueOnTheNormalLook) {
-    isButton button = Style5();
-    button.focusChanged(true);
-    const Canvas c = button.draw(W, H, kSystem);
-    ExpectAt(c, {{10, 1}}, MakePixel(206, 231, 255));
-    ExpectAt(c, {{10, 2}, {1, 2}, {W - 2, 2}}, MakePixel(188, 212, 246));
-    ExpectAt(c, {{10, H - 3}, {2, H - 3}, {W - 3, H - 3}}, MakePixel(137, 173, 228));
-    ExpectAt(c, {{10, H - 2}}, MakePixel(105, 130, 238));
-}
-
-TEST(ControlsButtonLook, PressedHasItsOwnBaseAndNoFrame) {
-    isButton button = Style5();
-    button.focusChanged(true);
-    button.mouseDown(MouseButton::Left);
-    const Canvas c = button.draw(W, H, kSystem);
-    ExpectAt(c, {{10, 1}}, MakePixel(209, 204, 193));
-    ExpectAt(c, {{1, 3}}, MakePixel(218, 216, 206));
-    ExpectAt(c, {{2, 4}}, MakePixel(218, 216, 206));
-    ExpectAt(c, {{2, H - 3}}, MakePixel(227, 226, 219));
-    ExpectAt(c, {{3, H - 2}, {W - 4, H - 2}}, MakePixel(237, 236, 232));
-    ExpectAt(c, {{W - 2, 20}}, c.pixel(10, 20));  // the pressed body reaches column W - 2
-    ExpectAt(c, {{0, 5}}, MakePixel(0, 60, 116));
-}
-
-TEST(ControlsButtonLook, DisabledLook) {
+TEST(ControlsButtonLook, DisabledLookIsFlatInsideOneBorder) {
     isButton button = Style5();
     button.setEnabled(false);
     const Canvas c = button.draw(W, H, kSystem);
-    ExpectAt(c, {{10, 10}, {W - 2, H - 3}}, MakePixel(245, 244, 234));
-    ExpectAt(c, {{0, 0}, {W - 1, 0}, {0, H - 1}, {W - 1, H - 1}, {10, 0}, {0, 10}}, MakePixel(201, 199, 186));
-    ExpectAt(c,
-             {{0, 1}, {1, 1}, {1, 0}, {0, H - 2}, {1, H - 2}, {1, H - 1}, {W - 1, 1}, {W - 2, 1}, {W - 2, 0},
-              {W - 1, H - 2}, {W - 2, H - 2}, {W - 2, H - 1}},
-             MakePixel(216, 213, 199));
+    for (int x : {0, W - 1}) EXPECT_EQ(c.pixel(x, 0), kDisabledBorder);
+    EXPECT_TRUE(RowIs(c, 0, 2, W - 3, kDisabledBorder));
+    EXPECT_TRUE(RowIs(c, H - 1, 2, W - 3, kDisabledBorder));
+    ExpectFourCornersAlike(c);
+    const auto rings = CornerRings(c, false, false);
+    EXPECT_EQ(rings[0], rings[1]);
+    EXPECT_EQ(rings[1], rings[2]);
+    for (int y = 2; y <= H - 3; ++y) EXPECT_TRUE(RowIs(c, y, 2, W - 3, c.pixel(10, 10))) << y;
     EXPECT_EQ(button.captionColor(kSystem), kSystem.rgb(SysColor::GrayText));
 }
 

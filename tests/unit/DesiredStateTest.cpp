@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <random>
@@ -14,6 +15,7 @@
 #include "planning/Plan.h"
 #include "tests/unit/ConsoleTerminal.h"
 #include "tests/unit/JournalMachine.h"
+#include "words/StepNames.h"
 
 namespace quillon::console {
 namespace {
@@ -367,6 +369,122 @@ TEST_F(DesiredState, ReadingVerbsWaitForARunLikeApply) {
     machine.setRunLockHeldElsewhere(false);
     EXPECT_EQ(run({"STATUS"}), kDone);
     EXPECT_EQ(machine.runLockHolds(), 0);
+}
+
+}  // namespace
+}  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+// The fields of one CSV line as the report writes it (quoted where needed).
+std::vector<std::string> CsvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') fields.back() += '"', ++i;
+        else if (c == '"') quoted = !quoted;
+        else if (c == ',' && !quoted) fields.emplace_back();
+        else fields.back() += c;
+    }
+    return fields;
+}
+
+// A desired state naming a random few boxes, entries and controls, as a boxes file.
+std::vector<std::string> RandomBoxesFile(std::mt19937& random, std::set<std::string>& named) {
+    std::vector<std::string> lines;
+    const auto pick = [&](int count) { return static_cast<int>(random() % count); };
+    for (int box = 0; box < kCheckBoxCount; ++box)
+        if (PageOfBox(box) != Page::Startup && PageOfBox(box) != Page::Speed && pick(4) == 0) {
+            lines.push_back((pick(2) ? "on " : "off ") + std::to_string(box));
+            named.insert(PageName(*PageOfBox(box)) + " " + std::to_string(box));
+        }
+    for (int entry = 0; entry < kServiceCount; ++entry)
+        if (pick(4) == 0) {
+            lines.push_back((pick(2) ? "on " : "off ") + std::string(kServices[entry].serviceName));
+            named.insert("Services " + std::to_string(entry));
+        }
+    const std::pair<const char*, std::vector<std::string>> controls[] = {
+        {"System Combo2", {"Combo2 0", "Combo2 1"}},
+        {"Security txtPath", {"txtPath C:\\Downloads", "txtPath D:\\x, y"}},
+        {"Security lstHide", {"lstHide none", "lstHide C", "lstHide A,D"}},
+        {"Security lstNot", {"lstNot none", "lstNot C"}},
+    };
+    for (const auto& [item, choices] : controls)
+        if (pick(2)) {
+            lines.push_back(choices[pick(static_cast<int>(choices.size()))]);
+            named.insert(item);
+        }
+    return lines;
+}
+
+// Each row of CHECK's report says what CHECK's own lines say of its box or
+// control, on machines as they come, some of them lacking a service.
+TEST_F(DesiredState, EveryReportRowAgreesWithChecksLineForItsBoxOrControl) {
+    const std::string report = "C:\\deploy\\fleet.csv";
+    std::map<std::string, int> seen;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 random(seed);
+        Scramble(random);
+        std::set<int> lacking;
+        for (int entry = 0; entry < kServiceCount; ++entry)
+            if (random() % 6 == 0) {
+                machine.registry().deleteKey(ServiceKey(std::string(kServices[entry].serviceName)));
+                lacking.insert(entry);
+            }
+        std::set<std::string> named;
+        machine.writeTextFile(file, RandomBoxesFile(random, named));
+        const int status = run({"CHECK", "/boxes", file});
+        ASSERT_NE(status, kBadUsage) << out();
+        // "page number" of each item a line of CHECK names. A line of several pages joins their numbers: a
+        // number that is both a box of one of them and a Services entry may stand for either.
+        std::set<std::string> drifted, either;
+        for (const std::string& line : terminal.outLines) {
+            const auto f = Fields(line);
+            std::set<std::string> pages;
+            for (std::size_t p = 0, q = 0; q != std::string::npos; p = q + 1)
+                pages.insert(f[0].substr(p, (q = f[0].find(',', p)) - p));
+            for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+                const std::string number = f[1].substr(start, (end = f[1].find(',', start)) - start);
+                std::vector<std::string> candidates;
+                const bool numeric = std::isdigit(static_cast<unsigned char>(number[0]));
+                for (const std::string& page : pages)
+                    if (!numeric || (page == "Services" ? std::stoi(number) < kServiceCount
+                                                        : PageOfBox(std::stoi(number)) &&
+                                                              PageName(*PageOfBox(std::stoi(number))) == page))
+                        candidates.push_back(page + " " + number);
+                for (const std::string& c : candidates) (numeric && candidates.size() > 1 ? either : drifted).insert(c);
+            }
+        }
+        const std::string path = report + std::to_string(seed);
+        ASSERT_EQ(run({"CHECK", "/boxes", file, "/report", path}), status) << out();
+        const std::string text = *machine.files().content(path);
+        std::vector<std::vector<std::string>> rows;
+        for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+            rows.push_back(CsvFields(text.substr(start, end - start)));
+        ASSERT_GT(rows.size(), 2u);
+        std::map<std::string, int> counts;
+        for (std::size_t i = 1; i + 1 < rows.size(); ++i) {
+            const auto& r = rows[i];
+            ASSERT_EQ(r.size(), 11u);
+            const std::string item = r[4] + " " + r[5], result = r[7], where = "seed " + std::to_string(seed) + " " + item;
+            ++counts[result];
+            ++seen[result];
+            const bool absent = r[4] == "Services" && lacking.contains(std::stoi(r[5]));
+            std::set<std::string> allowed{"ok", "not checked", "not present"};
+            if (!named.contains(item)) allowed = {"left alone"};
+            else if (absent) allowed = {"not present"};
+            else if (either.contains(item)) allowed = {"drift", "ok"};
+            else if (drifted.contains(item)) allowed = {"drift"};
+            EXPECT_TRUE(allowed.contains(result)) << where << " " << result;
+        }
+        std::string tally;
+        for (const auto& [result, count] : counts) tally += (tally.empty() ? "" : "; ") + result + " " + std::to_string(count);
+        EXPECT_EQ(rows.back()[7], "exit " + std::to_string(status));
+        EXPECT_EQ(rows.back()[8], tally);
+    }
+    for (const char* result : {"ok", "drift", "not present", "left alone"}) EXPECT_GT(seen[result], 0) << result;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // printed, UNDO /list and "Undo last run..." agree), and the CSV report.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 
 #include "console/Report.h"
@@ -132,11 +133,13 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
     machine.setComputerName("OFFICE-7");
     machine.files().addDirectory("C:\\share");
     const std::string report = "C:\\share\\fleet.csv";
+    RecordingTerminal terminal;
     const auto run = [&](std::vector<std::string> arguments) {
-        RecordingTerminal terminal;
+        terminal = {};
         return RunConsole(arguments, terminal, machine);
     };
     ASSERT_EQ(run({"APPLY", "/on", "54,35", "/report", report}), kDone);
+    const std::string undoFolder = Fields(terminal.outLines.back()).at(1);
     ASSERT_EQ(run({"CHECK", "/on", "54,35", "/report", report}), kDone);
     ASSERT_EQ(run({"CHECK", "/off", "54", "/page", "System", "/report", report}), kDrifted);
     // A download folder the machine does not hold drifts on a row of its own.
@@ -147,10 +150,11 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
 
     const auto lines = ReportLines(machine, report);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted");
+    EXPECT_EQ(lines[0], "\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), lines[0]), 1);
     std::map<std::string, std::vector<std::string>> results;  // "verb page number" -> results, run by run
-    std::vector<std::string> summaries;
+    std::vector<std::string> summaries, runs;
+    std::set<std::string> blockRuns;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         ASSERT_EQ(line.rfind("OFFICE-7,Tester,", 0), 0u) << line;
@@ -168,10 +172,21 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
             if (comma == std::string::npos) break;
             start = comma + 1;
         }
-        ASSERT_EQ(f.size(), 10u) << line;
-        if (f[6] == "summary") summaries.push_back(f[3] + " " + f[7]);
-        else results[f[3] + " " + f[4] + " " + f[5]].push_back(f[7]);
+        ASSERT_EQ(f.size(), 11u) << line;
+        blockRuns.insert(f[10]);
+        if (f[6] != "summary") {
+            results[f[3] + " " + f[4] + " " + f[5]].push_back(f[7]);
+            continue;
+        }
+        summaries.push_back(f[3] + " " + f[7]);
+        // Every row of a run names it alike, and no other run's.
+        EXPECT_EQ(blockRuns.size(), 1u);
+        EXPECT_EQ(std::count(runs.begin(), runs.end(), f[10]), 0);
+        runs.push_back(f[10]);
+        blockRuns.clear();
     }
+    // A run that kept an undo record is named by its folder.
+    EXPECT_EQ(runs.at(0), undoFolder.substr(undoFolder.rfind('\\') + 1));
     EXPECT_EQ(summaries, (std::vector<std::string>{"APPLY exit 0", "CHECK exit 0", "CHECK exit 1", "CHECK exit 1"}));
     EXPECT_EQ(results["APPLY System 54"], std::vector<std::string>{"changed"});
     int other = 0;
@@ -190,9 +205,221 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
     }
 }
 
+// The rows of a report block by "page number": result, now, wanted; and its summary row.
+std::map<std::string, std::vector<std::string>> LastBlock(sim::SimWindows& machine, const std::string& path) {
+    std::map<std::string, std::vector<std::string>> rows, block;
+    for (const std::string& line : ReportLines(machine, path)) {
+        std::vector<std::string> f(1);
+        bool quoted = false;
+        for (char c : line) {
+            if (c == '"') quoted = !quoted;
+            else if (c == ',' && !quoted) f.emplace_back();
+            else f.back() += c;
+        }
+        if (f.size() < 10 || f[3] == "verb") continue;
+        if (f[6] != "summary") {
+            block[f[4] + " " + f[5]] = {f[7], f[8], f[9]};
+            continue;
+        }
+        rows = std::move(block);
+        block.clear();
+        rows["summary"] = {f[7], f[8]};
+    }
+    return rows;
+}
+
+TEST(FleetReport, AControlTheDesiredStateNamesIsReportedLikeABox) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.files().addDirectory("C:\\share");
+    const std::string report = "C:\\share\\fleet.csv", file = "C:\\share\\office.txt";
+    RecordingTerminal terminal;
+    const auto run = [&](std::vector<std::string> arguments) {
+        terminal = {};
+        return RunConsole(arguments, terminal, machine);
+    };
+    machine.writeTextFile(file, {"lstHide C", "Combo2 0"});
+    ASSERT_EQ(run({"APPLY", "/boxes", file}), kDone);
+    machine.writeTextFile(file, {"lstHide none", "Combo2 0", "on 54"});
+    ASSERT_EQ(run({"CHECK", "/boxes", file, "/report", report}), kDrifted);
+    auto rows = LastBlock(machine, report);
+    EXPECT_EQ(rows["Security lstHide"].at(0), "drift");
+    EXPECT_NE(rows["Security lstHide"].at(1), rows["Security lstHide"].at(2));
+    EXPECT_EQ(rows["System Combo2"], (std::vector<std::string>{"ok", "0", "0"}));
+    EXPECT_EQ(rows["Security txtPath"].at(0), "left alone");
+    // The summary counts every row of the block.
+    int drifts = 0, oks = 0;
+    for (const auto& [item, row] : rows) drifts += row[0] == "drift", oks += row[0] == "ok";
+    EXPECT_NE(rows["summary"].at(1).find("drift " + std::to_string(drifts)), std::string::npos) << rows["summary"][1];
+    EXPECT_NE(rows["summary"].at(1).find("ok " + std::to_string(oks)), std::string::npos) << rows["summary"][1];
+
+    ASSERT_EQ(run({"APPLY", "/boxes", file, "/report", report}), kDone);
+    rows = LastBlock(machine, report);
+    EXPECT_EQ(rows["Security lstHide"], (std::vector<std::string>{"changed", "none", "none"}));
+    EXPECT_EQ(rows["System Combo2"].at(0), "unchanged");
+    EXPECT_EQ(rows["System 54"].at(0), "changed");
+}
+
+TEST(FleetReport, AServiceTheMachineLacksIsNotPresentNeverOnNorADrift) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.registry().deleteKey("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter");
+    machine.files().addDirectory("C:\\share");
+    const std::string report = "C:\\share\\fleet.csv";
+    for (const char* verb : {"CHECK", "APPLY"})
+        for (const char* side : {"/on", "/off"}) {
+            RecordingTerminal terminal;
+            ASSERT_EQ(RunConsole(std::vector<std::string>{verb, side, "Alerter", "/report", report}, terminal, machine),
+                      kDone) << verb << side;
+            const auto rows = LastBlock(machine, report);
+            EXPECT_EQ(rows.at("Services 0").at(0), "not present") << verb << side;
+            EXPECT_EQ(rows.at("Services 0").at(1), "") << verb << side;
+            EXPECT_EQ(rows.at("summary").at(0), "exit 0");
+        }
+}
+
+TEST(FleetReport, AReportSomeoneIsReadingIsWaitedForThenSaidToBeInUse) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.files().addDirectory("C:\\share");
+    const std::string report = "C:\\share\\fleet.csv";
+    machine.setFileInUse(report);
+    RecordingTerminal terminal;
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report, "/wait", "0"}, terminal, machine),
+              kReportInUse);
+    ASSERT_EQ(terminal.errLines.size(), 1u);
+    EXPECT_NE(terminal.errLines[0].find("the report file is in use"), std::string::npos) << terminal.errLines[0];
+    EXPECT_NE(terminal.errLines[0].find("exit status 1"), std::string::npos) << terminal.errLines[0];  // it drifted
+    // A run still makes its changes: only its rows are missing.
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"APPLY", "/on", "54", "/report", report}, terminal, machine), kReportInUse);
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54"}, terminal, machine), kDone);
+    machine.setFileInUse("");
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report}, terminal, machine), kDone);
+}
+
 TEST(FleetReport, FieldsAreQuotedOnlyWhereCsvNeedsIt) {
     EXPECT_EQ(CsvLine({"a", "b,c", "say \"hi\"", "two\r\nlines", ""}),
               "a,\"b,c\",\"say \"\"hi\"\"\",\"two\r\nlines\",\r\n");
+}
+
+// Every field reads back as written, or as written after an apostrophe where
+// a spreadsheet would have taken it for a formula.
+TEST(FleetReport, EveryFieldReadsBackAndNoneIsAFormula) {
+    std::mt19937 random(7);
+    const std::string alphabet = "=+-@\t\r\n,\"'a1. ";
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<std::string> fields(1 + random() % 4);
+        for (std::string& f : fields)
+            for (int n = static_cast<int>(random() % 6); n > 0; --n) f += alphabet[random() % alphabet.size()];
+        const std::string line = CsvLine(fields);
+        ASSERT_TRUE(line.ends_with("\r\n"));
+        std::vector<std::string> read(1);
+        bool quoted = false;
+        const std::string body = line.substr(0, line.size() - 2);
+        for (std::size_t i = 0; i < body.size(); ++i) {
+            const char c = body[i];
+            if (quoted && c == '"' && i + 1 < body.size() && body[i + 1] == '"') read.back() += '"', ++i;
+            else if (c == '"') quoted = !quoted;
+            else if (c == ',' && !quoted) read.emplace_back();
+            else read.back() += c;
+        }
+        ASSERT_EQ(read.size(), fields.size()) << line;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_TRUE(read[i] == fields[i] || read[i] == "'" + fields[i]) << line;
+            const bool number = read[i] == "-" || (read[i].find_first_not_of("0123456789.", 1) == std::string::npos &&
+                                                   read[i].find_first_of("0123456789") != std::string::npos);
+            const char first = read[i].empty() ? 'a' : read[i][0];
+            EXPECT_EQ(std::string("=@\t\r").find(first), std::string::npos) << line;
+            EXPECT_TRUE(number || (first != '+' && first != '-')) << line;
+        }
+    }
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.setComputerName("=HYPERLINK(\"x\")");
+    machine.files().addDirectory("C:\\share");
+    RecordingTerminal terminal;
+    ASSERT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", "C:\\share\\f.csv"}, terminal, machine),
+              kDrifted);
+    EXPECT_EQ(ReportLines(machine, "C:\\share\\f.csv").at(1).rfind("\"'=HYPERLINK(\"\"x\"\")\",", 0), 0u);
+}
+
+}  // namespace
+}  // namespace quillon::console
+
+namespace quillon::console {
+namespace {
+
+int Counted(const std::string& summary, const std::string& result) {
+    for (const std::string& field : Fields(summary))
+        if (field.rfind(result + " ", 0) == 0) return std::stoi(field.substr(result.size() + 1));
+    ADD_FAILURE() << result << " missing from " << summary;
+    return -1;
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// The summary line and the JSON document say what the tab lines say, for
+// every verb that runs or checks, with a record and without.
+TEST(RunSummary, CountsEqualTheLinesAndJsonCarriesTheSameChanges) {
+    sim::SimWindows machine, twin;
+    for (auto* m : {&machine, &twin}) test::FurnishMachine(*m);
+    RecordingTerminal terminal;
+    const auto run = [&](sim::SimWindows& on, std::vector<std::string> arguments) {
+        terminal = {};
+        return RunConsole(arguments, terminal, on);
+    };
+    const std::vector<std::string> apply = {"APPLY", "/on", "54,35,Alerter", "/off", "19"};
+    ASSERT_EQ(run(machine, {"CHECK", "/on", "54,35,Alerter", "/off", "19"}), kDrifted);
+    ASSERT_EQ(terminal.summaryLines.size(), 1u);
+    const int drifts = static_cast<int>(terminal.outLines.size());
+    EXPECT_EQ(Counted(terminal.summaryLines[0], "drift"), drifts);
+    EXPECT_TRUE(terminal.summaryLines[0].ends_with("\tnone"));
+
+    ASSERT_EQ(run(machine, apply), kDone);
+    ASSERT_EQ(terminal.summaryLines.size(), 1u);
+    const std::string summary = terminal.summaryLines[0];
+    const int changed = static_cast<int>(terminal.outLines.size()) - 1;  // and the undo line
+    EXPECT_EQ(changed, drifts);
+    EXPECT_EQ(Counted(summary, "changed"), changed);
+    EXPECT_EQ(Counted(summary, "failed"), 0);
+    EXPECT_EQ(Fields(summary).back(), Fields(terminal.outLines.back()).at(1));  // the undo folder
+
+    // The same run on a twin machine, as one JSON document.
+    ASSERT_EQ(run(twin, {"APPLY", "/on", "54,35,Alerter", "/off", "19", "/json"}), kDone);
+    ASSERT_EQ(terminal.outLines.size(), 1u);
+    ASSERT_TRUE(terminal.summaryLines.empty());
+    const std::string json = terminal.outLines[0];
+    EXPECT_TRUE(json.starts_with("{\"computer\": ") && json.ends_with("]}")) << json.substr(0, 80);
+    EXPECT_NE(json.find("\"verb\": \"APPLY\""), std::string::npos);
+    EXPECT_NE(json.find("\"exitStatus\": 0"), std::string::npos);
+    EXPECT_EQ(Occurrences(json, "\"result\": \"changed\""), changed);
+    EXPECT_NE(json.find("\"changed\": " + std::to_string(changed)), std::string::npos);
+    EXPECT_EQ(Occurrences(json, "{\"page\": "), Counted(summary, "changed") + Counted(summary, "unchanged") +
+                                                    Counted(summary, "failed") + Counted(summary, "not present"));
+    EXPECT_EQ(json.find('\n', json.find("]}")), std::string::npos);
+
+    // A run with nothing to do, and one without a record, still end with the summary.
+    ASSERT_EQ(run(machine, apply), kDone);
+    EXPECT_EQ(Counted(terminal.summaryLines.at(0), "changed"), 0);
+    EXPECT_EQ(Counted(terminal.summaryLines[0], "unchanged"), changed);  // every target it changed before
+    EXPECT_TRUE(terminal.summaryLines[0].ends_with("\tnone"));
+    ASSERT_EQ(run(machine, {"APPLY", "/off", "54", "/noundo"}), kDone);
+    EXPECT_EQ(Counted(terminal.summaryLines.at(0), "changed"), static_cast<int>(terminal.outLines.size()));
+    EXPECT_TRUE(terminal.summaryLines[0].ends_with("\tnone"));
+
+    // UNDO counts what it put back and what it kept.
+    ASSERT_EQ(run(twin, {"UNDO"}), kDone);
+    int kept = 0;
+    for (const std::string& line : terminal.outLines) kept += Fields(line).size() == 6 && Fields(line)[3].starts_with("kept ");
+    EXPECT_EQ(Counted(terminal.summaryLines.at(0), "changed"), static_cast<int>(terminal.outLines.size()) - 1 - kept);
+    EXPECT_EQ(Counted(terminal.summaryLines[0], "unchanged"), kept);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 
+#include "platform/ForwardingPlatform.h"
 #include "record/RecordStore.h"
 #include "record/UndoneMarks.h"
 #include "tests/sim/SimWindows.h"
@@ -65,16 +66,24 @@ TEST_F(RecordStore, OnlyAWholeWellFormedHeaderMakesARecord) {
         with("computer\tPC\r\nuser\tann", "user\tann\r\ncomputer\tPC"),
         good + "extra\tline\r\n",
     };
-    machine.files().addFile(root + "\\ok\\record.txt", good);
-    const auto header = ReadRecordHeader(machine, root + "\\ok");
+    const std::string ok = root + "\\2026-01-02 03-04-05 PC";
+    machine.files().addFile(ok + "\\record.txt", good);
+    const auto header = ReadRecordHeader(machine, ok);
     ASSERT_TRUE(header);
     EXPECT_EQ(header->computer, "PC");
     EXPECT_EQ(header->user, "ann");
     EXPECT_EQ(header->sequence, 7);
     for (std::size_t i = 0; i < bad.size(); ++i) {
-        machine.files().addFile(root + "\\bad\\record.txt", bad[i]);
-        EXPECT_FALSE(ReadRecordHeader(machine, root + "\\bad")) << i;
+        machine.files().addFile(root + "\\2026-01-02 03-04-06\\record.txt", bad[i]);
+        EXPECT_FALSE(ReadRecordHeader(machine, root + "\\2026-01-02 03-04-06")) << i;
     }
+    // The whole header in a folder not named as records are, or reached through a link, is no record.
+    for (const std::string name : {"ok", "2026-01-02 03-04-05 P C", "2026-01-02 03-04-05 (x)", "2026-01-02 3-04-05"}) {
+        machine.files().addFile(root + "\\" + name + "\\record.txt", good);
+        EXPECT_FALSE(ReadRecordHeader(machine, root + "\\" + name)) << name;
+    }
+    machine.files().addLink(root + "\\2026-01-02 03-04-07", ok);
+    EXPECT_FALSE(ReadRecordHeader(machine, root + "\\2026-01-02 03-04-07"));
 }
 
 // Random stores: old and future records, same-second runs, folders of the
@@ -181,6 +190,38 @@ TEST_F(RecordStore, AFolderSharedByComputersKeepsEachOnesOwnTwentyUnderNamesThat
     }
     EXPECT_EQ(kept.size(), 2u * kRecordsKept);
     EXPECT_NE(made["PC\\TWO?"].front().find("07-08-09 PC_TWO_"), std::string::npos) << made["PC\\TWO?"].front();
+}
+
+// Two computers whose names make one folder name start a run in the same
+// second: the other makes the folder between this one's look and its claim.
+class OtherComputerFirst : public ForwardingPlatform {
+public:
+    OtherComputerFirst(sim::SimWindows& machine, std::string root) : ForwardingPlatform(machine), root_(std::move(root)) {}
+    std::string computerName() override { return "PC.ONE"; }
+    void createDirectory(const std::string& path) override {
+        if (other.empty() && path.find("PC_ONE") != std::string::npos) other = CreateRecordFolder(machine_, root_, false);
+        machine_.createDirectory(path);
+    }
+    std::string other;
+
+private:
+    std::string root_;
+};
+
+TEST_F(RecordStore, TwoComputersStartingInOneSecondIntoOneFolderEachGetTheirOwnRecord) {
+    machine.setComputerName("PC_ONE");
+    machine.setLocalTime({2026, 5, 6, 7, 8, 9});
+    make({2026, 5, 6, 7, 8, 9});  // the folder is there already
+    OtherComputerFirst racing(machine, root);
+    const std::string mine = CreateRecordFolder(racing, root, false);
+    ASSERT_FALSE(racing.other.empty());
+    EXPECT_NE(mine, racing.other);
+    EXPECT_EQ(ReadRecordHeader(machine, mine)->computer, "PC.ONE");
+    EXPECT_EQ(ReadRecordHeader(machine, racing.other)->computer, "PC_ONE");
+    EXPECT_EQ(ReadRecordHeader(machine, mine)->sequence, 1);
+    EXPECT_EQ(ReadRecordHeader(machine, racing.other)->sequence, 2);
+    EXPECT_EQ(RecordToUndo(racing, root), mine);
+    EXPECT_EQ(folders().size(), 3u);
 }
 
 }  // namespace

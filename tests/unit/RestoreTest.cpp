@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "window/OptimiseRun.h"
 #include "record/Journal.h"
@@ -14,6 +15,7 @@
 #include "engine/SystemSteps.h"
 #include "effects/Scratch.h"
 #include "platform/ForwardingPlatform.h"
+#include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"
 #include "effects/ChangeWords.h"
@@ -247,6 +249,9 @@ TEST(Restore, RefusesAWholeRecordThatReachesOutsideWhatARunTouchesAndChangesNoth
         {"state.txt", line({"before", "value", services + "Alerter", "ImagePath", "1:4300000000"}), "ImagePath"},
         {"state.txt", line({"before", "value", services + "Evil", "Start", "4:02000000"}), "Evil"},
         {"state.txt", line({"before", "key", services + "Alerter", "absent"}), "Alerter"},
+        {"state.txt", line({"before", "key", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT", "absent"}) +
+                          line({"after", "key", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT", "present"}),
+         "Windows NT"},
         {"state.txt", line({"before", "file", startup + "x.lnk", "copy", "files\\..\\..\\secret.txt"}), "secret.txt"},
         {"state.txt", line({"before", "file", startup + "y.lnk", "copy", "C:\\secret.txt"}), "secret.txt"},
         {"state.txt", line({"before", "file", startup + "z.lnk", "copy", "files\\9 missing"}), "9 missing"},
@@ -276,6 +281,92 @@ TEST(Restore, RefusesAWholeRecordThatReachesOutsideWhatARunTouchesAndChangesNoth
         }
         EXPECT_EQ(test::MachineState(machine), before);
     }
+}
+
+// Every key a real run's record names, with lines planted above, beside and
+// below it: only a key a step makes or deletes is named, exactly, or one
+// inside a tree a step removes or copies whole, or, absent before, one the
+// run made on its way down (the record already says the run made the key it
+// lies in).
+TEST(Restore, AKeyLineNamesOnlyAKeyAStepMakesOrDeletesExactly) {
+    sim::SimWindows machine;
+    FurnishMachine(machine);
+    machine.registry().deleteKey("HKCU\\Software\\Policies");  // so the run makes keys on its way down
+    const std::string folder = RecordedRunOfEverything(machine);
+    const RecordHeader header = ReadRecordHeader(machine, folder).value();
+    const RecordContents record = ReadRecord(machine, folder);
+    std::vector<std::string> trees, targets, made;
+    for (bool ticked : {true, false}) {
+        test::MemoryForm form;
+        test::SelectEverything(form, machine, ticked);
+        for (const PlannedEffect& p : PlanRun(form, machine, "Tester", RunOrder())) {
+            const EffectTarget t = TargetOf(p.effect);
+            if (t.kind == TargetKind::Tree) trees.push_back(t.path);
+            if (t.kind == TargetKind::Tree || t.kind == TargetKind::Key || t.kind == TargetKind::Value)
+                targets.push_back(t.path);
+        }
+    }
+    std::set<std::string> keys;
+    for (const StateLine& l : record.lines) {
+        if (l.kind == StateKind::Value || l.kind == StateKind::Key || l.kind == StateKind::Tree) keys.insert(l.target);
+        if (l.kind == StateKind::Key && !l.after && !l.present) made.push_back(l.target);
+    }
+    ASSERT_FALSE(made.empty());
+    const auto withinAny = [](const std::string& key, const std::vector<std::string>& roots) {
+        return std::any_of(roots.begin(), roots.end(), [&](const std::string& r) { return KeyWithin(key, r); });
+    };
+    const auto isTree = [&](const std::string& key) {
+        return std::any_of(trees.begin(), trees.end(), [&](const std::string& t) { return EqualNoCase(t, key); });
+    };
+    const auto aboveATarget = [&](const std::string& key) {
+        return std::any_of(targets.begin(), targets.end(), [&](const std::string& t) { return KeyWithin(t, key); });
+    };
+    const auto state = [](std::initializer_list<const char*> fields, const std::string& key) {
+        std::vector<StateLine> lines;
+        for (const char* f : fields) lines.push_back(*ParseStateLine(std::string(f) + "\tkey\t" + EscapedField(key) + "\t" +
+                                                                     (std::string(f) == "before" ? "absent" : "present")));
+        return lines;
+    };
+    int accepted = 0, refused = 0;
+    for (const std::string& key : keys) {
+        if (KeyWithin(key, "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services")) continue;  // their own rule
+        const std::string parent = ParentPath(key);
+        for (const std::string& planted : {parent, key + " x", key + "\\Planted", parent + "\\Planted"}) {
+            if (keys.count(planted) || planted.find('\\') == std::string::npos) continue;
+            struct Form {
+                const char* name;
+                std::vector<StateLine> lines;
+                bool allowed;
+            };
+            StateLine tree;
+            tree.kind = StateKind::Tree;
+            tree.target = planted;
+            const bool inTree = withinAny(planted, trees);
+            const std::vector<Form> forms{
+                {"absent before", state({"before"}, planted),
+                 inTree || (withinAny(planted, made) && aboveATarget(planted))},
+                {"made by the run", state({"before", "after"}, planted), inTree},
+                {"listed whole", {tree}, isTree(planted)},
+            };
+            for (const Form& form : forms) {
+                SCOPED_TRACE(std::string(form.name) + ": " + planted);
+                RecordContents planted_ = record;
+                planted_.lines.insert(planted_.lines.end(), form.lines.begin(), form.lines.end());
+                bool ok = true;
+                try {
+                    CheckRecord(machine, planted_, header, header.computer, header.user);
+                } catch (const RecordRefused& e) {
+                    ok = false;
+                    // The planted line, or a line of the record it contradicts.
+                    EXPECT_NE(std::string(e.what()).find("state.txt: "), std::string::npos) << e.what();
+                }
+                EXPECT_EQ(ok, form.allowed);
+                ++(ok ? accepted : refused);
+            }
+        }
+    }
+    EXPECT_GT(accepted, 0);
+    EXPECT_GT(refused, 100);
 }
 
 TEST(Restore, RefusesTheRecordOfAnotherComputerAndAnotherUsersSettings) {

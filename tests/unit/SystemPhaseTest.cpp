@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Phases.h"
+#include "tests/unit/BoxTable.h"
 #include "tests/unit/TweakMachine.h"
 
 namespace quillon {
@@ -25,15 +26,13 @@ const std::string kTray = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\E
 const std::string kStartMenu = "C:\\Documents and Settings\\All Users\\Start Menu";
 const std::string kBios = "HKLM\\System\\CurrentControlSet\\Services\\VxD\\BIOS";
 
-constexpr int kSystemBoxes[] = {43, 44, 47, 48, 49, 50, 51, 53, 54, 55, 56, 57, 58, 59, 60, 61,
-                                62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75, 76};
-
 class SystemPhase : public test::TweakMachine {
 protected:
     SystemPhase() : TweakMachine(Page::System) {}
     void run() { TweakMachine::run(RunSystemPhase); }
     void tickAll() {
-        for (int box : kSystemBoxes) form.setChk(box, kTicked);
+        for (int box = 0; box < kCheckBoxCount; ++box)
+            if (test::BoxPage(box) == Page::System) form.setChk(box, kTicked);
     }
 };
 
@@ -53,7 +52,6 @@ TEST_F(SystemPhase, NothingTickedWritesEveryTwoSidedValueBack) {
     EXPECT_EQ(toolCommands(), (std::vector<std::string>{"sc \\\\. config RDSessMgr start= demand",
                                                         "sc \\\\. config ERSvc start= demand",
                                                         "sc \\\\. config wuauserv start= demand"}));
-    EXPECT_EQ(form.progressHistory(), (std::vector<int>{2000, 4000, 6000, 7600, 9000, 10905}));
 }
 
 TEST_F(SystemPhase, EverythingTickedAppliesEveryTweak) {
@@ -75,7 +73,6 @@ TEST_F(SystemPhase, EverythingTickedAppliesEveryTweak) {
                                   "reg delete " + std::string("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\"
                                                               "CurrentVersion\\Explorer\\TrayNotify\\PastIconsStream /f"),
                                   "chkntfs /x c: d:"}));
-    EXPECT_EQ(form.progressHistory(), (std::vector<int>{2000, 4000, 6000, 7600, 9000, 10905}));
 }
 
 TEST_F(SystemPhase, KeysReachTheScriptWithTheirOwnSpelling) {

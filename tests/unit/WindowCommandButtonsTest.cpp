@@ -1,23 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <set>
-#include <span>
 
+#include "tests/unit/BoxTable.h"
 #include "tests/unit/WindowTestFixture.h"
 #include "window/CommandButtons.h"
 #include "window/PageSwitching.h"
 
 namespace quillon {
 namespace {
-
-// The boxes Recommend ticks: table A on the Security page, table B on System.
-constexpr std::array kTableA{20, 21, 22, 23, 17, 24, 29, 32, 36, 40};
-constexpr std::array kTableB{43, 44, 47, 48, 49, 71, 73, 74, 57, 58, 65, 66,
-                             67, 59, 60, 51, 53, 61, 62, 63, 64, 68, 69, 76};
-std::span<const int> RecommendedSecurityBoxes() { return kTableA; }
-std::span<const int> RecommendedSystemBoxes() { return kTableB; }
 
 struct WindowCommands : test::WindowFixture {
     std::set<int> tickedBoxes() const {
@@ -31,50 +23,55 @@ struct WindowCommands : test::WindowFixture {
     }
 };
 
-std::set<int> AsSet(std::span<const int> boxes) { return {boxes.begin(), boxes.end()}; }
-
-TEST_F(WindowCommands, RecommendOnSecurityAddsTableAAndThePathButClearsNothing) {
-    form.showOnly(Page::Security);
-    form.setChk(17, kTicked);
-    form.setChk(0, kTicked);
-    form.setChk(1, kGreyed);
-    form.setListSelected(CheckList::Hide, 2, true);
-    Recommend(form);
-    std::set<int> expected = AsSet(RecommendedSecurityBoxes());
-    expected.insert(0);
-    EXPECT_EQ(tickedBoxes(), expected);
-    EXPECT_EQ(form.chk(1), kGreyed);
-    EXPECT_EQ(form.txtPath(), "C:\\Downloads");
-    EXPECT_TRUE(form.listSelected(CheckList::Hide, 2));
-    EXPECT_EQ(RecommendedSecurityBoxes().size(), 10u);
+std::set<int> Recommended(Page page) {
+    const auto set = [](const auto& boxes) { return std::set<int>(boxes.begin(), boxes.end()); };
+    if (page == Page::System) return set(test::kRecommendedSystem);
+    if (page == Page::Security) return set(test::kRecommendedSecurity);
+    if (page == Page::Speed) return set(test::kRecommendedSpeed);
+    return {};
 }
 
-TEST_F(WindowCommands, RecommendOnSystemTicksTableBAndFirstComboEntries) {
+// On every page Recommend ticks that page's recommended boxes, and only
+// them; a box ticked or greyed before stays so, and twice is once.
+TEST_F(WindowCommands, RecommendTicksThePagesRecommendedBoxesAndClearsNothing) {
+    for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup}) {
+        test::MemoryForm fresh;
+        fresh.showOnly(page);
+        fresh.setChk(0, kTicked);
+        fresh.setChk(50, kGreyed);
+        Recommend(fresh);
+        Recommend(fresh);
+        for (int box = 0; box < kCheckBoxCount; ++box) {
+            const int before = box == 0 ? kTicked : box == 50 ? kGreyed : kUnticked;
+            EXPECT_EQ(fresh.chk(box), Recommended(page).count(box) ? kTicked : before)
+                << static_cast<int>(page) << " chk " << box;
+        }
+        for (int box : Recommended(page)) EXPECT_EQ(test::BoxPage(box), page) << "chk " << box;
+    }
+}
+
+TEST_F(WindowCommands, RecommendOnSecuritySetsThePathAndKeepsTheDrives) {
+    form.showOnly(Page::Security);
+    form.setListSelected(CheckList::Hide, 2, true);
+    Recommend(form);
+    EXPECT_EQ(form.txtPath(), "C:\\Downloads");
+    EXPECT_TRUE(form.listSelected(CheckList::Hide, 2));
+}
+
+TEST_F(WindowCommands, RecommendOnSystemChoosesTheFirstComboEntriesAndKeepsTheOption) {
     form.setComboIndex(Combo::Priority, 1);
     form.setComboIndex(Combo::Prefetch, -1);
-    form.setChk(54, kTicked);
     form.selectOpt(4);
     Recommend(form);
-    Recommend(form);  // twice is the same as once
-    std::set<int> expected = AsSet(RecommendedSystemBoxes());
-    expected.insert(54);
-    EXPECT_EQ(tickedBoxes(), expected);
-    EXPECT_EQ(RecommendedSystemBoxes().size(), 24u);
     EXPECT_EQ(form.comboIndex(Combo::Priority), 0);
     EXPECT_EQ(form.comboIndex(Combo::Prefetch), 0);
     EXPECT_TRUE(form.opt(4));
-    for (int notRecommended : {50, 55, 56, 70, 72, 75}) EXPECT_FALSE(form.ticked(notRecommended));
 }
 
-TEST_F(WindowCommands, RecommendOnSpeedServicesAndStartup) {
-    form.showOnly(Page::Speed);
-    Recommend(form);
-    EXPECT_EQ(tickedBoxes(), std::set<int>{41});
-
+TEST_F(WindowCommands, RecommendOnServicesTicksEveryEntryAndOnStartupDoesNothing) {
     form.showOnly(Page::Services);
     Recommend(form);
     for (int i = 0; i < kServiceCount; ++i) EXPECT_TRUE(form.listSelected(CheckList::Service, i)) << i;
-    EXPECT_EQ(tickedBoxes(), std::set<int>{41});
 
     form.showOnly(Page::Startup);
     form.addListItem(CheckList::Startup, "Tool.lnk");
@@ -146,8 +143,8 @@ TEST_F(WindowCommands, AutoRecommendsAndRunsFourPagesInOrder) {
                                                   "Optimizing...", "Optimize complete!", "Optimize complete!"}));
     EXPECT_TRUE(form.pageVisible(Page::Services));
 
-    std::set<int> expected = AsSet(RecommendedSystemBoxes());
-    for (int box : RecommendedSecurityBoxes()) expected.insert(box);
+    std::set<int> expected = Recommended(Page::System);
+    expected.merge(Recommended(Page::Security));
     EXPECT_EQ(tickedBoxes(), expected);
     EXPECT_FALSE(form.ticked(41));  // the Speed page is not part of Auto
 

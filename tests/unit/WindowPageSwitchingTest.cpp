@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/unit/WindowTestFixture.h"
+#include "window/Layout.h"
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
+#include "words/StepNames.h"
 
 namespace quillon {
 namespace {
@@ -16,21 +20,22 @@ struct WindowPages : test::WindowFixture {
     }
 };
 
+// Each page, shown from each other page: its panel alone on view, and both
+// headers name it as its button's caption and the other front end do.
 TEST_F(WindowPages, EachButtonShowsItsPageAloneWithItsHeaderTexts) {
-    const struct {
-        Page page;
-        const char* header;
-        const char* caption;
-    } expected[] = {
-        {Page::Security, "  Quillon(Security)", "[Security]"}, {Page::Services, "  Quillon(Services)", "[Services]"},
-        {Page::Startup, "  Quillon(Startup)", "[Startup]"},    {Page::Speed, "  Quillon(Speed)", "[Speed]"},
-        {Page::System, "  Quillon(System)", "[System]"},
-    };
-    for (const auto& row : expected) {
-        ShowPage(context, row.page);
-        EXPECT_EQ(visiblePages(), std::vector<Page>{row.page});
-        EXPECT_EQ(form.mainCaption(), row.header);
-        EXPECT_EQ(form.label(Label::Caption), row.caption);
+    for (const PageButton& from : PageButtons()) {
+        for (const PageButton& entry : PageButtons()) {
+            ShowPage(context, from.page);
+            ShowPage(context, entry.page);
+            EXPECT_EQ(visiblePages(), std::vector<Page>{entry.page});
+            const std::string name = PageName(entry.page);
+            EXPECT_EQ(form.mainCaption(), "  Quillon(" + name + ")");
+            EXPECT_EQ(form.label(Label::Caption), "[" + name + "]");
+            const auto button = std::find_if(layout::Buttons().begin(), layout::Buttons().end(),
+                                             [&](const layout::ButtonPlace& place) { return place.button == entry.button; });
+            ASSERT_NE(button, layout::Buttons().end());
+            EXPECT_EQ(button->caption.substr(button->caption.find_first_not_of(' ')), name);
+        }
     }
 }
 

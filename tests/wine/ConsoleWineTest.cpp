@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ constexpr wchar_t kProgramFolder[] = L"C:\\Quillon console test";
 struct Finished {
     DWORD status = 0;
     std::string out, err;
+    std::string summary;  // the closing summary line of a verb that runs or checks, kept apart from `out`
 };
 
 std::string ReadAll(const std::wstring& path) {
@@ -148,6 +150,12 @@ struct ConsoleWine : ::testing::Test {
         GetExitCodeProcess(started.process.get(), &finished.status);
         finished.out = ReadAll(started.outPath);
         finished.err = ReadAll(started.errPath);
+        const std::size_t last = finished.out.rfind("summary\t");
+        if (last != std::string::npos && (last == 0 || finished.out[last - 1] == '\n') &&
+            finished.out.find("\r\n", last) + 2 == finished.out.size()) {
+            finished.summary = finished.out.substr(last, finished.out.size() - 2 - last);
+            finished.out.resize(last);
+        }
         return finished;
     }
 
@@ -354,6 +362,14 @@ TEST_F(ConsoleWine, CheckMatchesAfterApplyNamesTheBoxThatDriftedAndASecondApplyC
     const auto lines = Lines(after.out);
     ASSERT_EQ(lines.size(), 1u) << after.out;
     EXPECT_EQ(Field(lines, 1)[0], "54") << lines[0];
+    EXPECT_TRUE(after.summary.starts_with("summary\tdrift 1\tok ")) << after.summary;
+    // The same as one JSON document for a script, in UTF-8 with the Chinese caption of box 35 whole.
+    const Finished json = run(L"CHECK /selection office.dat /json");
+    EXPECT_EQ(json.status, 1u) << json.err;
+    EXPECT_TRUE(json.out.starts_with("{\"computer\": ") && json.out.ends_with("]}\r\n")) << json.out.substr(0, 200);
+    EXPECT_NE(json.out.find("\"result\": \"drift\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"exitStatus\": 1"), std::string::npos);
+    EXPECT_NE(json.out.find(BoxCaption(35)), std::string::npos);
     run(L"UNDO");
 }
 
@@ -442,7 +458,11 @@ TEST_F(ConsoleWine, RunsWaitForTheOneHoldingTheLockAndGiveUpAfterTheirBound) {
         ASSERT_TRUE(one);
         started.push_back(std::move(*one));
     }
-    Sleep(1500);
+    // Both have said they wait (bounded generously for a busy machine) and neither has gone on.
+    for (const Started& s : started) {
+        for (int i = 0; i < 1200 && ReadAll(s.errPath).find("waiting for") == std::string::npos; ++i) Sleep(50);
+        EXPECT_NE(ReadAll(s.errPath).find("waiting for"), std::string::npos);
+    }
     for (const Started& s : started) EXPECT_EQ(WaitForSingleObject(s.process.get(), 0), WAIT_TIMEOUT);
     ReleaseMutex(held.get());
     held.reset();
@@ -498,8 +518,8 @@ TEST_F(ConsoleWine, SelectionFilesWithControlCharactersOrDevicesAreRefusedAtOnce
     }
 }
 
-TEST_F(ConsoleWine, TheReadmeDeploymentExampleRunsUnderCmd) {
-    const std::string readme = ReadAll(win32::Widen(std::string("Z:") + QUILLON_README_PATH));
+TEST_F(ConsoleWine, TheConsoleGuideDeploymentExampleRunsUnderCmd) {
+    const std::string readme = ReadAll(win32::Widen(std::string("Z:") + QUILLON_CONSOLE_GUIDE_PATH));
     const auto begin = readme.find("<!-- deployment example -->");
     ASSERT_NE(begin, std::string::npos);
     const auto code = readme.find("```bat\n", begin) + 7;
@@ -722,18 +742,20 @@ TEST_F(ConsoleWine, TwentyRunsAtOnceAppendWholeBlocksToOneReportThatASpreadsheet
     for (Started& r : runs) EXPECT_EQ(Wait(r).status, 0u);
 
     const std::string bytes = ReadAll(report);
-    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted\r\n", 0), 0u);
+    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run\r\n", 0), 0u);
     // Box 35's caption is Chinese: it stands in the file as UTF-8.
     EXPECT_NE(bytes.find(BoxCaption(35)), std::string::npos);
     const std::vector<std::string> lines = Lines(bytes);
-    // Each block is one run's rows, whole, ended by its summary; every block alike but for the time.
-    const auto shape = [](const std::string& line) {
+    // Each block is one run's rows, whole, ended by its summary; every block alike but for the time and run.
+    std::set<std::string> runIds;
+    const auto shape = [&](const std::string& line) {
         std::string out;
         int field = 0;
         for (char c : line) {
             if (c == ',') ++field;
-            if (field != 2) out += c;
+            if (field != 2 && field != 10) out += c;
         }
+        runIds.insert(line.substr(line.rfind(',') + 1));
         return out;
     };
     std::vector<std::vector<std::string>> blocks(1);
@@ -746,6 +768,27 @@ TEST_F(ConsoleWine, TwentyRunsAtOnceAppendWholeBlocksToOneReportThatASpreadsheet
     ASSERT_EQ(blocks.size(), 20u);
     for (const auto& block : blocks) EXPECT_EQ(block, blocks.front());
     EXPECT_GT(blocks.front().size(), 60u);
+    EXPECT_EQ(runIds.size(), 20u);  // one a run, alike for all its rows
+}
+
+// Someone reading the report in a spreadsheet (open for reading, letting
+// others only read) holds every machine's run until the wait is over: then
+// the run says so with a status of its own.
+TEST_F(ConsoleWine, AReportOpenInASpreadsheetIsWaitedForThenSaidToBeInUse) {
+    const std::wstring report = folder + L"\\fleet.csv";
+    win32::UniqueHandle reader(
+        CreateFileW(report.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(reader);
+    const Finished refused = run(L"STATUS /page System /wait 1 /report \"" + report + L"\"");
+    EXPECT_EQ(refused.status, 4u) << refused.err;
+    EXPECT_NE(refused.err.find("the report file is in use"), std::string::npos) << refused.err;
+
+    auto waiting = start(L"STATUS /page System /wait 120 /report \"" + report + L"\"");
+    ASSERT_TRUE(waiting);
+    EXPECT_EQ(WaitForSingleObject(waiting->process.get(), 1500), static_cast<DWORD>(WAIT_TIMEOUT));
+    reader = {};  // the spreadsheet is closed
+    EXPECT_EQ(Wait(*waiting).status, 0u);
+    EXPECT_NE(ReadAll(report).find(",STATUS,,,summary,exit 0,"), std::string::npos);
 }
 
 }  // namespace

@@ -163,12 +163,24 @@ int main() {
     CountingPlatform platform;
     test::MemoryForm everything;
     Select(everything, platform, true);
-    std::vector<double> plans;
-    std::size_t effects = 0;
-    for (int i = 0; i < 5; ++i)
-        plans.push_back(Timed([&] { effects = PlanRun(everything, platform, platform.userName(), RunOrder()).size(); }));
-    std::printf("plan of all five pages, everything ticked: %.1f ms (median of 5), %u effects, %d processes started\n",
-                Median(plans), static_cast<unsigned>(effects), platform.started);
+    // The floor: the plan of one box, the Speed page with only box 41 ticked
+    // (one effect), so what the whole plan costs per effect shows.
+    test::MemoryForm oneBox;
+    oneBox.setChk(41, kTicked);
+    const std::string user = platform.userName();
+    const Page speed[] = {Page::Speed};
+    std::vector<double> plans, floors, planRatios;
+    std::size_t effects = 0, floorEffects = 0;
+    for (int i = 0; i < 9; ++i) {
+        floors.push_back(Timed([&] { floorEffects = PlanRun(oneBox, platform, user, speed).size(); }));
+        plans.push_back(Timed([&] { effects = PlanRun(everything, platform, user, RunOrder()).size(); }));
+        planRatios.push_back(plans.back() / floors.back());
+    }
+    std::printf("plan of all five pages, everything ticked: %.1f ms, %u effects, %d processes started; plan of one "
+                "box: %.2f ms, %u effect(s); ratio %.1f (median of 9 pairs); %.3f ms per effect beyond the one box\n",
+                Median(plans), static_cast<unsigned>(effects), platform.started, Median(floors),
+                static_cast<unsigned>(floorEffects), Median(planRatios),
+                (Median(plans) - Median(floors)) / double(effects - floorEffects));
 
     // Each run turns every box of the three pages over, so each has the same work to do.
     TimedRun(platform, false, false);

@@ -15,6 +15,8 @@ target_link_libraries(quillon_sim PUBLIC quillon_effects)
 file(GLOB QUILLON_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp tests/support/*.cpp)
 add_executable(quillon_unit_tests ${QUILLON_UNIT_TESTS})
 target_link_libraries(quillon_unit_tests PRIVATE quillon_console quillon_window quillon_sim GTest::gtest_main GTest::gmock)
+# The guides' examples are read by the tests as written.
+target_compile_definitions(quillon_unit_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(quillon_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
 
 option(QUILLON_WINDOWS "Also build quillon.exe and run the Wine test tiers" ON)

@@ -48,8 +48,8 @@ add_executable(quillon_wine_tests ${QUILLON_WINE_TESTS})
 target_link_libraries(quillon_wine_tests PRIVATE quillon_win32 gtest gmock)
 target_link_options(quillon_wine_tests PRIVATE ${QUILLON_XP_LINK})
 add_dependencies(quillon_wine_tests quillonc)  # the console tests start it
-# The README's deployment example is run as written; Wine sees the source tree on Z:.
-target_compile_definitions(quillon_wine_tests PRIVATE QUILLON_README_PATH="${CMAKE_SOURCE_DIR}/README.md")
+# The console guide's deployment example is run as written; Wine sees the source tree on Z:.
+target_compile_definitions(quillon_wine_tests PRIVATE QUILLON_CONSOLE_GUIDE_PATH="${CMAKE_SOURCE_DIR}/docs/console.md")
 
 # What a dialog says, for the end-to-end scripts.
 add_executable(window_text tests/e2e/WindowText.cpp)
@@ -77,3 +77,6 @@ add_executable(quillon_console_bench tools/bench/ConsoleBench.cpp)
 target_link_options(quillon_console_bench PRIVATE ${QUILLON_XP_LINK})
 add_executable(do_nothing tools/bench/DoNothing.cpp)
 target_link_options(do_nothing PRIVATE ${QUILLON_XP_LINK})
+# The floor for the window's first paint (tools/bench.sh).
+add_executable(minimal_window WIN32 tools/bench/MinimalWindow.cpp)
+target_link_options(minimal_window PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
