@@ -1,6 +1,7 @@
 #include "console/RecordSteps.h"
 
 #include "record/RecordReader.h"
+#include "record/RecordChanges.h"
 
 namespace quillon::console {
 

@@ -6,6 +6,7 @@
 
 #include "effects/EffectTarget.h"
 #include "engine/StepTag.h"
+#include "record/RecordChanges.h"
 #include "record/RecordState.h"
 
 namespace quillon {

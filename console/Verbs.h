@@ -17,7 +17,9 @@ enum ExitStatus {
     kSomeStepsFailed = 1,
     kDrifted = 1,           // CHECK: the machine differs from the selection
     kBadUsage = 2,          // also a missing, unreadable or bad selection file; nothing was changed
-    kNoUndoRecord = 3,      // APPLY refused to start; nothing was changed
+    // APPLY could not keep its undo record: refused to start (nothing was
+    // changed), or stopped part-way (what it changed before is in the record)
+    kNoUndoRecord = 3,
     kReportInUse = 4,       // the verb ran, but its /report file stayed in use by another program through the wait
 };
 

@@ -12,7 +12,6 @@
 
 namespace quillon::controls {
 
-class PropertyBag;
 
 struct XPContainerColors {
     OleColor headerLight, headerDark, backLight, backDark, border, text;
@@ -56,8 +55,6 @@ public:
     // only store the number.
     void setTheme(int theme);
 
-    void save(PropertyBag& bag) const;
-    void load(const PropertyBag& bag);  // stored colours win over the stored Theme
 
     // The screen's DPI, which the header strip, star and caption place follow;
     // 96 until told. Call before resize.

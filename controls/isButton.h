@@ -11,7 +11,7 @@
 #include "controls/Artwork.h"
 #include "controls/Canvas.h"
 #include "controls/Color.h"
-#include "controls/PropertyBag.h"
+#include "controls/FontChoice.h"
 
 namespace quillon::controls {
 
@@ -119,8 +119,6 @@ public:
     void setButtonType(int type);
     void setValue(bool value);
 
-    void save(PropertyBag& bag) const;
-    void load(const PropertyBag& bag);
 
     // Input, as the window receives it. A disabled button ignores all of it.
     ButtonReaction mouseDown(MouseButton button);

@@ -2,23 +2,10 @@
 
 #include <cstdio>
 
+#include "engine/RegistryWriter.h"
+
 namespace quillon {
 namespace {
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
-    }
-    return out;
-}
-
-bool HoldsControl(const std::string& text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
-    return false;
-}
 
 std::string HexData(const std::string& prefix, const std::vector<std::uint8_t>& bytes) {
     std::string out = prefix;
@@ -41,7 +28,7 @@ std::string HexData(const std::string& prefix, const std::vector<std::uint8_t>& 
 
 }  // namespace
 
-bool ScriptCarries(const std::string& name) { return !HoldsControl(name); }
+bool ScriptCarries(const std::string& name) { return !HoldsControlCharacter(name); }
 
 std::string ScriptSection(const std::string& key, bool remove) {
     if (!ScriptCarries(key) || key.empty() || key.find(']') != std::string::npos)
@@ -52,10 +39,10 @@ std::string ScriptSection(const std::string& key, bool remove) {
 std::string ScriptValueLine(const std::string& name, const std::optional<RegValue>& value) {
     if (!ScriptCarries(name))
         throw UnscriptableName("a registration script cannot carry the value name exactly: " + Printable(name));
-    std::string line = name.empty() ? "@=" : "\"" + Escaped(name) + "\"=";
+    std::string line = name.empty() ? "@=" : "\"" + ScriptEscaped(name) + "\"=";
     if (!value) return line + "-";
     if (value->type == reg_type::String)
-        if (auto text = PlainText(*value); text && !HoldsControl(*text)) return line + "\"" + Escaped(*text) + "\"";
+        if (auto text = PlainText(*value); text && !HoldsControlCharacter(*text)) return line + "\"" + ScriptEscaped(*text) + "\"";
     if (auto number = DwordOf(*value)) {
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "%08x", static_cast<unsigned>(*number));

@@ -6,19 +6,17 @@
 #include "platform/Platform.h"
 
 namespace quillon {
-namespace {
-
-// C0 controls, DEL and the C1 controls (U+0080 to U+009F, C2 80 to C2 9F in UTF-8).
 bool HoldsControlCharacter(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x20 || byte == 0x7F) return true;
+        // C2 80 to C2 9F in UTF-8.
         if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F) return true;
     }
     return false;
 }
 
-std::string Escaped(std::string_view text) {
+std::string ScriptEscaped(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -28,6 +26,8 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
+namespace {
+
 std::string ValueData(RegType type, std::string_view data) {
     switch (type) {
     case RegType::Dword: return "dword:" + std::string(data);
@@ -35,7 +35,7 @@ std::string ValueData(RegType type, std::string_view data) {
     case RegType::String: break;
     }
     std::string quoted = "\"";
-    quoted += Escaped(data);
+    quoted += ScriptEscaped(data);
     quoted += '"';
     return quoted;
 }
@@ -56,7 +56,7 @@ std::vector<std::string> RegistrationScript(std::string_view key, RegType type,
     for (std::string_view text : {key, valueName, data})
         if (HoldsControlCharacter(text)) throw PlatformError("control character in registry text");
     std::string valueLine = "\"";
-    valueLine += Escaped(valueName);
+    valueLine += ScriptEscaped(valueName);
     valueLine += "\"=";
     valueLine += ValueData(type, data);
     return {"Windows Registry Editor Version 5.00", "[" + std::string(key) + "]", valueLine};

@@ -15,6 +15,16 @@ enum class RegType : unsigned char { String = 0, Dword = 1, Binary = 2 };
 inline constexpr std::string_view kScriptPath = "c:\\tempreg.reg";
 inline constexpr std::string_view kImportCommand = "regedit /s c:\\tempreg.reg";
 
+// Whether a script cannot carry the text as text: it holds a C0 control, DEL
+// or a C1 control (U+0080 to U+009F). A script in the ANSI code page turns the
+// C1 ones into other characters, and one that takes NEL for a line break
+// would let the text write lines of its own: the safe side is to refuse them.
+bool HoldsControlCharacter(std::string_view text);
+
+// The text with backslashes and double quotes escaped, as a script's quoted
+// names and string data need it.
+std::string ScriptEscaped(std::string_view text);
+
 // The script's three lines. Backslashes and double quotes in the value name and
 // in string data are escaped, so the stored value equals the text given.
 // Throws PlatformError for text holding a control character: regedit would

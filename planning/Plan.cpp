@@ -46,21 +46,4 @@ std::vector<Change> PlanNetChanges(const Form& form, Platform& machine, const st
     return watch.changes();
 }
 
-std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,
-                                     unsigned pagesOfRun, Page page) {
-    SelectionForm selection = SelectionForm::CopyOf(form);
-    selection.setPageVisible(page, true);
-    PlanningPlatform planner(machine);
-    RunContext context{selection, planner, userName};
-    planner.follow(context.step);
-    context.pagesOfRun = pagesOfRun;
-    context.addPage(page);
-    FailedStepCount planned;  // the run counts its own failures, not the plan's
-    try {
-        RunPhase(context, page);
-    } catch (const std::exception&) {
-    }
-    return planner.effects();
-}
-
 }  // namespace quillon

@@ -34,9 +34,4 @@ std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const st
 std::vector<Change> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
                                       std::span<const Page> pages);
 
-// The effects of the one phase `page` of a run that takes `pagesOfRun`
-// (RunContext), as it would start now.
-std::vector<PlannedEffect> PlanPhase(const Form& form, Platform& machine, const std::string& userName,
-                                     unsigned pagesOfRun, Page page);
-
 }  // namespace quillon

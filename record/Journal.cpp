@@ -14,12 +14,6 @@
 
 namespace quillon {
 
-std::vector<std::string> UndoRecords(Platform& machine) {
-    std::vector<std::string> paths;
-    for (const StoredRecord& record : ListRecords(machine, DefaultUndoRoot(machine))) paths.push_back(record.folder);
-    return paths;
-}
-
 class JournalPlatform::WatchedProcess : public StartedProcess {
 public:
     WatchedProcess(JournalPlatform& journal, std::unique_ptr<StartedProcess> process, std::vector<std::size_t> effects,

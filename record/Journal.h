@@ -29,9 +29,6 @@ struct RecordedEffect {
     std::string reason;    // why it failed or was refused, in the system's words
 };
 
-// Paths of the undo records in the machine's own place for them, newest first.
-std::vector<std::string> UndoRecords(Platform& machine);
-
 class JournalPlatform : public ChangeSeam {
 public:
     // Records go into folders under `undoRoot`; `restore` marks them as the records of an undo.

@@ -1,5 +1,6 @@
 #pragma once
-// The files of one undo record, a folder ROOT\YYYY-MM-DD HH-MM-SS\:
+// The files of one undo record, in its folder ROOT\YYYY-MM-DD HH-MM-SS COMPUTER
+// (RecordStore.h):
 //   record.txt   who made it, when, in what order (written first)
 //   state.txt    each target before the run and after each change (RecordLines.h)
 //   undo.reg     the registry as it was, UTF-16LE, for regedit by hand

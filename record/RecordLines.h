@@ -14,6 +14,9 @@
 //                                                to the next tool line, are the
 //                                                changes of tool N (0: none)
 //   after         ended   N                      tool N has ended
+//   change  value|key|tree|file|folder|tool  PATH  NAME  PAGE  BOX  BOX  ENTRY  CONTROL  ITEM
+//                 one change of the run, its target and the step it came
+//                 from (-1: no box or entry), written with its after lines
 // A change of a tool whose end the record never saw is uncertain. Records
 // without tool lines (older ones) hold no uncertain change.
 #include <optional>

@@ -1,4 +1,5 @@
 #include "record/RecordStore.h"
+#include "record/UndoneMarks.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -90,11 +91,14 @@ std::optional<LocalTime> ParseTime(std::string_view text) {
 
 bool Control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
 
-// A name as one header field: no tab or line break can end it early.
+}  // namespace
+
 std::string FieldText(std::string text) {
     std::replace_if(text.begin(), text.end(), Control, '?');
     return text;
 }
+
+namespace {
 
 bool PlainField(std::string_view text) { return std::none_of(text.begin(), text.end(), Control); }
 
@@ -148,6 +152,16 @@ void PrepareUndoRoot(Platform& machine, const std::string& root) {
     }
     if (defaultRoot) machine.protectFolder(ParentPath(root));
     machine.protectFolder(root);
+}
+
+std::optional<LocalTime> TimeOfRecordFolder(const std::string& folder) {
+    const std::string name = folder.substr(folder.find_last_of('\\') + 1);
+    if (!RecordFolderName(name)) return std::nullopt;
+    const auto number = [&](std::size_t at, std::size_t length) { return std::stoi(name.substr(at, length)); };
+    LocalTime time{};
+    time.year = number(0, 4), time.month = number(5, 2), time.day = number(8, 2);
+    time.hour = number(11, 2), time.minute = number(14, 2), time.second = number(17, 2);
+    return time;
 }
 
 std::string RecordTimeText(const LocalTime& t) {
@@ -287,64 +301,6 @@ void PruneRecords(Platform& machine, const std::string& root, int keep, const st
     }
 }
 
-bool RecordUndone(Platform& machine, const std::string& folder) {
-    const std::string path = folder + "\\" + kUndoneMark;
-    try {
-        return machine.anyFileExists(path) && machine.readFileBytesAtMost(path, kLongestHeader).starts_with("undone\t");
-    } catch (const PlatformError&) {
-        return true;  // there but unreadable: not a record to take back unasked
-    }
-}
-
-void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder, int kept) {
-    const std::string path = folder + "\\" + kUndoneMark;
-    if (machine.anyFileExists(path)) machine.deleteFile(path);
-    machine.appendFileFlushed(path, "undone\t" + RecordTimeText(machine.localTime()) + "\t" + FieldText(restoreFolder) +
-                                        (kept > 0 ? "\tkept " + std::to_string(kept) : "") + "\r\n");
-}
-
-void MarkPartlyUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder) {
-    const std::string path = folder + "\\" + kUndoneMark;
-    if (machine.anyFileExists(path)) return;  // a whole or partial mark already says more
-    machine.appendFileFlushed(path, "partly undone\t" + RecordTimeText(machine.localTime()) + "\t" +
-                                        FieldText(restoreFolder) + "\r\n");
-}
-
-std::string UndoneState(Platform& machine, const std::string& folder) {
-    const std::string path = folder + "\\" + kUndoneMark;
-    try {
-        if (!machine.anyFileExists(path)) return "open";
-        const std::string mark = machine.readFileBytesAtMost(path, kLongestHeader);
-        const std::string first = mark.substr(0, mark.find("\r\n"));
-        if (first.starts_with("partly undone\t") || (first.starts_with("undone\t") && first.find("\tkept ") != std::string::npos))
-            return "partly undone";
-        if (first.starts_with("undone\t")) return "undone";
-    } catch (const PlatformError&) {
-        return "undone";  // there but unreadable: as RecordUndone takes it
-    }
-    return "open";
-}
-
-namespace {
-std::string PartMark(TargetScope part) { return part == TargetScope::Machine ? "machine undone\t" : "user undone\t"; }
-}  // namespace
-
-void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder) {
-    machine.appendFileFlushed(folder + "\\" + kUndoneMark, PartMark(part) + RecordTimeText(machine.localTime()) + "\t" +
-                                                                FieldText(restoreFolder) + "\r\n");
-}
-
-bool PartUndone(Platform& machine, const std::string& folder, TargetScope part) {
-    const std::string path = folder + "\\" + kUndoneMark;
-    try {
-        if (!machine.anyFileExists(path)) return false;
-        const std::string marks = machine.readFileBytes(path);
-        return marks.starts_with(PartMark(part)) || marks.find("\n" + PartMark(part)) != std::string::npos;
-    } catch (const PlatformError&) {
-        return false;
-    }
-}
-
 // Seconds since 1 January 1970 of a local time, for comparing two of them.
 long long Seconds(const LocalTime& t) {
     const int y = t.month <= 2 ? t.year - 1 : t.year;
@@ -369,14 +325,6 @@ std::optional<std::string> RecordToUndo(Platform& machine, const std::string& ro
             EqualNoCase(r.header.user, user))
             return r.folder;
     return std::nullopt;
-}
-
-int CountRecordedChanges(Platform& machine, const std::string& folder) {
-    try {
-        return CountChanges(ReadRecord(machine, folder).lines);
-    } catch (const PlatformError&) {
-        return 0;  // a damaged record: UNDO names why
-    }
 }
 
 }  // namespace quillon

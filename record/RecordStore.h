@@ -1,6 +1,7 @@
 #pragma once
 // Where undo records live and which folders there are records. A record is a
-// folder ROOT\YYYY-MM-DD HH-MM-SS (" (N)" when taken) whose header file,
+// folder ROOT\YYYY-MM-DD HH-MM-SS COMPUTER (" (N)" when taken; older records
+// lack the computer) whose header file,
 // written first, names its computer, user, time and sequence. A folder
 // named otherwise, a link, or one without a valid header is not a record: it
 // is never listed, chosen, pruned or restored, whatever else it holds.
@@ -9,7 +10,6 @@
 #include <vector>
 
 #include "record/RecordFiles.h"
-#include "effects/TargetScope.h"
 #include "record/RecordHeader.h"
 #include "platform/Platform.h"
 
@@ -44,20 +44,6 @@ std::string CreateRecordFolder(Platform& machine, const std::string& root, bool 
 // entered. A record that cannot go is left for next time.
 void PruneRecords(Platform& machine, const std::string& root, int keep, const std::vector<std::string>& kept);
 
-bool RecordUndone(Platform& machine, const std::string& folder);
-// Marks the record as restored, by the restore whose own record is `restoreFolder`.
-// `kept`: targets left as they were because they changed since the run; the
-// record is then partly undone, and not taken again unasked.
-void MarkUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder, int kept = 0);
-// A restore that failed for some targets: the record stays open to be tried again.
-void MarkPartlyUndone(Platform& machine, const std::string& folder, const std::string& restoreFolder);
-// "open", "undone" or "partly undone".
-std::string UndoneState(Platform& machine, const std::string& folder);
-// One part of the record restored alone (UNDO /scope): the record stays open
-// for the other part, and for the user whose part that is.
-void MarkPartUndone(Platform& machine, const std::string& folder, TargetScope part, const std::string& restoreFolder);
-bool PartUndone(Platform& machine, const std::string& folder, TargetScope part);
-
 struct StoredRecord {
     std::string folder;
     RecordHeader header;
@@ -71,9 +57,6 @@ std::vector<StoredRecord> ListRecords(Platform& machine, const std::string& root
 // not dated after now.
 std::optional<std::string> RecordToUndo(Platform& machine, const std::string& root);
 
-// How many changes the record holds, for listing.
-int CountRecordedChanges(Platform& machine, const std::string& folder);
-
 // Makes the folder and any of its parents that are missing; throws PlatformError.
 void MakeFolderPath(Platform& machine, const std::string& path);
 
@@ -86,7 +69,14 @@ void PrepareUndoRoot(Platform& machine, const std::string& root);
 // is set back at the end of summer time is allowed for.
 bool DatedAfterNow(const RecordHeader& header, const LocalTime& now);
 
+// A name as one header field: no tab or line break can end it early.
+std::string FieldText(std::string text);
+
 // "2026-01-02 03:04:05", as headers and listings write a time.
 std::string RecordTimeText(const LocalTime& time);
+
+// The time a record folder's own name gives ("YYYY-MM-DD HH-MM-SS ..."); nothing
+// for a name this program does not give.
+std::optional<LocalTime> TimeOfRecordFolder(const std::string& folder);
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include "engine/Commands.h"
 #include "engine/RegistryWriter.h"
 #include "restore/RecordCheck.h"
+#include "record/RecordChanges.h"
 #include "record/RecordState.h"
 #include "record/RecordStore.h"
 #include "effects/MachineView.h"
@@ -257,22 +258,6 @@ private:
 };
 
 }  // namespace
-
-std::vector<std::string> DescribeRecord(Platform& machine, const std::string& folder) {
-    std::vector<std::string> out;
-    try {
-        const RecordState state = BuildRecordState(ReadRecord(machine, folder).lines);
-        for (const ValueTarget& v : state.values)
-            out.push_back(ValuePath(v) + ": " + (v.before ? DescribeValue(*v.before) : std::string("absent")));
-        for (const KeyTarget& k : state.keys) out.push_back(k.key + ": " + (k.before ? "present" : "absent"));
-        for (const FileTarget& f : state.files)
-            out.push_back("file " + f.path + ": " + (f.before ? (f.copy.empty() ? "not kept" : "kept") : "absent"));
-        for (const FolderTarget& f : state.folders) out.push_back("folder " + f.path + ": " + (f.before ? "present" : "absent"));
-    } catch (const PlatformError& error) {
-        out.push_back(error.what());
-    }
-    return out;
-}
 
 namespace {
 

@@ -34,9 +34,6 @@ struct RestoreReport {
     std::vector<RecordedEffect> effects;
 };
 
-// What restoring `recordFolder` would put back, one line each, for people.
-std::vector<std::string> DescribeRecord(Platform& machine, const std::string& recordFolder);
-
 // Reads and checks the whole record (RecordCheck.h), then restores it; the
 // restore's own record goes beside it. Throws RecordRefused, with nothing
 // changed, for a record that is damaged, of another computer or user, or

@@ -32,11 +32,6 @@ void AddValueItems(Platform& platform, const RunKey& key, RegView view, std::vec
 
 }  // namespace
 
-void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::string& subkey) {
-    for (const std::string& name : platform.registryValueNames(root, subkey))
-        form.addListItem(CheckList::Startup, name);
-}
-
 std::vector<StartupItem> StartupItems(RunContext& context) {
     std::vector<StartupItem> items;
     for (const RunKey& key : kRunKeys) {

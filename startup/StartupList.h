@@ -12,9 +12,6 @@ namespace quillon {
 class Form;
 struct RunContext;
 
-// Appends the name of every value of the key to lstStartup.
-void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::string& subkey);
-
 // One entry of the Startup page and where it comes from.
 struct StartupItem {
     std::string name;

@@ -10,8 +10,10 @@
 #include "planning/NetChange.h"
 #include "planning/Plan.h"
 #include "record/RecordReader.h"
+#include "record/RecordChanges.h"
 #include "record/RecordState.h"
 #include "record/RecordStore.h"
+#include "record/UndoneMarks.h"
 #include "restore/Restore.h"
 #include "record/UndoRecordWriter.h"
 #include "restore/RecordCheck.h"
@@ -46,13 +48,12 @@ void AppendLine(std::string& out, const std::vector<std::string>& cells) {
     out += "\r\n";
 }
 
-// "YYYY-MM-DD HH-MM-SS" or "... (N)", the record folder's own name, as a time.
-std::string TimeOfFolder(const std::string& folder) {
-    const std::string name = folder.substr(folder.find_last_of('\\') + 1);
-    if (name.size() < 19 || name[4] != '-' || name[10] != ' ' || name[13] != '-' || name[16] != '-') return {};
-    std::string time = name.substr(0, 19);
-    time[13] = time[16] = ':';
-    return time;
+// "YYYY-MM-DD HH:MM:SS".
+std::string MadeText(const LocalTime& time) {
+    char made[24];
+    std::snprintf(made, sizeof made, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
+                  time.minute, time.second);
+    return made;
 }
 
 void ReadHeader(Platform& platform, UndoOffer& offer) {
@@ -60,10 +61,7 @@ void ReadHeader(Platform& platform, UndoOffer& offer) {
     if (!header) return;
     offer.computer = header->computer;
     offer.user = header->user;
-    char made[24];
-    std::snprintf(made, sizeof made, "%04d-%02d-%02d %02d:%02d:%02d", header->time.year, header->time.month,
-                  header->time.day, header->time.hour, header->time.minute, header->time.second);
-    offer.made = made;
+    offer.made = MadeText(header->time);
 }
 
 // What the record says of the run: its pages, how many changes it made and
@@ -193,8 +191,7 @@ UndoOffer NewestUndoRecord(Platform& platform) {
     if (!folder) return {};
     UndoOffer offer;
     offer.folder = *folder;
-    offer.restores = DescribeRecord(platform, offer.folder);
-    offer.made = TimeOfFolder(offer.folder);
+    if (const auto made = TimeOfRecordFolder(offer.folder)) offer.made = MadeText(*made);
     ReadHeader(platform, offer);
     ReadChanges(platform, offer);
     try {

@@ -46,7 +46,6 @@ std::string CurrentStateText(int boxesAtDefaults);
 
 struct UndoOffer {
     std::string folder;                 // empty: there is no record
-    std::vector<std::string> restores;  // what it puts back, one line each
     std::string made;                   // "YYYY-MM-DD HH:MM:SS" when the run began; empty when unknown
     std::string computer, user;         // who made it; empty when the record does not say
     std::vector<std::string> pages;     // the pages whose changes it holds, in run order

@@ -1,7 +1,7 @@
 #pragma once
 // Fonts by name, point size and weight, for the controls' captions and for any
 // other control of the window (the main window's labels use it too).
-#include "controls/PropertyBag.h"
+#include "controls/FontChoice.h"
 #include "controls/win32/Gdi.h"
 
 namespace quillon::controls::win32 {

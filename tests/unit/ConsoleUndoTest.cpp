@@ -9,6 +9,7 @@
 #include "engine/RegistryWriter.h"
 #include "record/RecordLines.h"
 #include "record/RecordStore.h"
+#include "record/UndoneMarks.h"
 #include "settings/SelectionFile.h"
 #include "startup/StartupPlaces.h"
 #include "tests/unit/ConsoleTerminal.h"

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/PropertyBag.h"
 #include "controls/XPContainer.h"
 
 namespace quillon::controls {
@@ -139,37 +138,6 @@ TEST(ControlsPanel, CaptionIsCentredInTheStripAfterTheStar) {
     EXPECT_EQ(panel.captionLeft(), 17);
     EXPECT_EQ(panel.captionTop(15), 5);  // (23 - 15) / 2 = 4 inside the strip
     EXPECT_EQ(panel.captionTop(14), 5);  // 4.5 goes to the even 4
-}
-
-TEST(ControlsPanel, SaveLeavesOutDefaultsAndLoadFillsThem) {
-    MemoryPropertyBag empty;
-    XPContainer().save(empty);
-    EXPECT_TRUE(empty.values().empty());
-
-    XPContainer panel;
-    panel.setCaption("  Quillon(System)");
-    panel.setStyle(1);
-    MemoryPropertyBag bag;
-    panel.save(bag);
-    EXPECT_EQ(bag.values().size(), 2u);
-    XPContainer loaded;
-    loaded.setTheme(5);
-    loaded.load(bag);
-    EXPECT_EQ(loaded.Caption(), "  Quillon(System)");
-    EXPECT_EQ(loaded.Style(), 1);
-    EXPECT_EQ(loaded.Theme(), 0);
-    EXPECT_EQ(loaded.BackLightColor(), RgbColor(239, 244, 252));
-}
-
-TEST(ControlsPanel, LoadKeepsStoredColoursOverTheStoredTheme) {
-    MemoryPropertyBag bag;
-    bag.write("Theme", std::int32_t{10});
-    bag.write("BorderColor", static_cast<std::int32_t>(RgbColor(1, 2, 3)));
-    XPContainer panel;
-    panel.load(bag);
-    EXPECT_EQ(panel.Theme(), 10);
-    EXPECT_EQ(panel.BorderColor(), RgbColor(1, 2, 3));
-    EXPECT_EQ(panel.HeaderLightColor(), RgbColor(211, 224, 247));  // not preset 10's
 }
 
 }  // namespace

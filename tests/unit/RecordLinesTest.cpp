@@ -115,6 +115,32 @@ TEST(RegScript, EveryValueReadsBackExactlyAndNoNameStartsALineOfItsOwn) {
     EXPECT_THROW(ScriptSection("HKEY_CURRENT_USER\\a]b"), UnscriptableName);
 }
 
+// The tweaks' writer and the record's script writer carry the same texts,
+// C1 controls (NEL above all) refused by both, and quote them alike.
+TEST(RegScript, BothScriptWritersCarryAndQuoteTheSameTexts) {
+    std::vector<std::string> texts = kHostileNames;
+    for (const char* more : {"nel\xC2\x85", "csi\xC2\x9B", "\xC2\x80", "nbsp\xC2\xA0"}) texts.push_back(more);
+    for (const std::string& text : texts) {
+        if (text.empty()) continue;  // the unnamed value: "@=" in one, never named so by the other
+        const RegValue data = TextValue(reg_type::String, "x");
+        if (!ScriptCarries(text)) {
+            EXPECT_THROW(RegistrationScript("HKEY_CURRENT_USER\\K", RegType::String, text, "x"), PlatformError);
+            EXPECT_THROW(ScriptValueLine(text, data), UnscriptableName);
+            EXPECT_NE(ScriptValueLine("v", TextValue(reg_type::String, text)).find("=hex(1):"), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(RegistrationScript("HKEY_CURRENT_USER\\K", RegType::String, text, "x").back(),
+                  ScriptValueLine(text, data));
+        // Text that is no UTF-8 goes to the record's script as bytes instead.
+        if (PlainText(TextValue(reg_type::String, text)) == text) {
+            EXPECT_EQ(RegistrationScript("HKEY_CURRENT_USER\\K", RegType::String, "v", text).back(),
+                      ScriptValueLine("v", TextValue(reg_type::String, text)));
+        }
+    }
+    EXPECT_FALSE(ScriptCarries("nel\xC2\x85"));
+    EXPECT_TRUE(ScriptCarries("nbsp\xC2\xA0"));
+}
+
 TEST(RegistryWriter, AScriptLineHoldingALineBreakIsNeverWritten) {
     sim::SimWindows machine;
     for (const std::string& line : {std::string("[HKEY_CURRENT_USER\\a]\r\n[HKEY_LOCAL_MACHINE\\b]"),

@@ -8,6 +8,7 @@
 
 #include "platform/ForwardingPlatform.h"
 #include "record/RecordStore.h"
+#include "record/UndoneMarks.h"
 #include "tests/sim/SimWindows.h"
 
 namespace quillon {

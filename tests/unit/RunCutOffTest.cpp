@@ -59,7 +59,8 @@ void Furnish(sim::SimWindows& machine) {
 PlannedEffect LastSystemValue(sim::SimWindows& machine, test::MemoryForm& form) {
     form.showOnly(Page::System);
     PlannedEffect last;
-    for (const PlannedEffect& p : PlanPhase(form, machine, "Tester", 0, Page::System))
+    const Page system[] = {Page::System};
+    for (const PlannedEffect& p : PlanRun(form, machine, "Tester", system))
         if (p.effect.kind == EffectKind::SetValue && p.changes) last = p;
     return last;
 }

@@ -11,6 +11,7 @@
 #include "window/OptimiseRun.h"
 #include "record/Journal.h"
 #include "record/RecordStore.h"
+#include "tests/support/UndoRecords.h"
 #include "window/CommandButtons.h"
 #include "restore/Restore.h"
 #include "tests/sim/SimText.h"
@@ -52,7 +53,7 @@ TEST(UndoRecord, UndoScriptHoldsExactPriorStateAndKeepsTwentyRecords) {
                                     sim::Value::Dword(second));
         RunWithUndoRecord(context, [](RunContext& run) { RunOptimise(run); });
     }
-    const auto records = UndoRecords(machine);
+    const auto records = test::UndoRecords(machine);
     ASSERT_EQ(records.size(), static_cast<std::size_t>(kRecordsKept));
     EXPECT_EQ(records.front(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-34 SIMULATED");
     EXPECT_EQ(records.back(), DefaultUndoRoot(machine) + "\\2026-02-03 04-05-15 SIMULATED");
@@ -222,7 +223,7 @@ TEST(UndoRecord, ARunThatChangesNothingKeepsNoRecordAndPrunesNone) {
     ASSERT_FALSE(first.folder.empty());
     // One more than are kept: pruning would take the run's own, the oldest.
     for (int i = 0; i < kRecordsKept; ++i) CreateRecordFolder(machine, DefaultUndoRoot(machine), false);
-    const auto records = UndoRecords(machine);
+    const auto records = test::UndoRecords(machine);
     ASSERT_EQ(records.size(), static_cast<std::size_t>(kRecordsKept) + 1);
     EXPECT_EQ(records.back(), first.folder);
     for (int second = 0; second < 25; ++second) {
@@ -233,7 +234,7 @@ TEST(UndoRecord, ARunThatChangesNothingKeepsNoRecordAndPrunesNone) {
         checker.setChk(41, kTicked);
         EXPECT_EQ(RunPage(machine, checker, Page::Speed).folder, "");
     }
-    EXPECT_EQ(UndoRecords(machine), records);
+    EXPECT_EQ(test::UndoRecords(machine), records);
 }
 
 TEST(UndoRecord, BeginMakesNoRecordAndAnAutoRunStoppedPartWaySaysSo) {

@@ -14,6 +14,7 @@
 #include "engine/SystemSteps.h"
 #include "record/Journal.h"
 #include "record/RecordStore.h"
+#include "tests/support/UndoRecords.h"
 #include "planning/Plan.h"
 #include "restore/Restore.h"
 #include "platform/CommandLine.h"
@@ -310,7 +311,7 @@ TEST_F(UndoRecordWine, ARunEndedFromOutsideHalfWayIsRestoredForEverythingItDid) 
     EXPECT_TRUE(toolEnded);
     ASSERT_NE(Trees(), saved_);
 
-    const auto records = UndoRecords(platform_);
+    const auto records = test::UndoRecords(platform_);
     ASSERT_FALSE(records.empty());
     RestoreRecord(platform_, records.front());
     ExpectAsBefore();

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "controls/PropertyBag.h"
+#include "controls/FontChoice.h"
 #include "window/Layout.h"
 #include "window/win32/Gdi.h"
 
