@@ -22,6 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
 
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (frmMain.onKeyMessage(message)) continue;
             if (frmMain.handle() && IsDialogMessageW(frmMain.handle(), &message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);

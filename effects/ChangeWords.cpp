@@ -96,6 +96,26 @@ std::string StateInWords(const TargetState& state) {
     return words;
 }
 
+namespace {
+
+// A path cut at a folder from its start so that it fits in `most` characters,
+// keeping as much of its end (the file's folder) as fits.
+std::string PathEnd(const std::string& path, std::size_t most) {
+    if (path.size() <= most) return path;
+    for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
+        if (path.size() - at + 3 <= most) return "..." + path.substr(at);
+    return LastPart(path);
+}
+
+// A Run key is named with its hive: the user's and the machine's differ only there.
+bool IsRunKey(const std::string& key) {
+    const std::string last = LastPart(key);
+    return last.size() == 3 && (last[0] == 'R' || last[0] == 'r') && (last[1] == 'u' || last[1] == 'U') &&
+           (last[2] == 'n' || last[2] == 'N');
+}
+
+}  // namespace
+
 std::string ToolInBrief(const std::string& commandLine) {
     const std::size_t exe = commandLine.find(".exe");
     const std::size_t slash = commandLine.find_last_of('\\', exe);
@@ -106,14 +126,16 @@ std::string TargetInBrief(const Effect& effect) {
     const std::string name = effect.name.empty() ? "(Default)" : effect.name;
     switch (effect.kind) {
     case EffectKind::SetValue:
-    case EffectKind::DeleteValue: return LastPart(effect.target) + "\\" + name;
+    case EffectKind::DeleteValue:
+        if (IsRunKey(effect.target)) return effect.target.substr(0, effect.target.find('\\')) + "\\...\\Run\\" + name;
+        return LastPart(effect.target) + "\\" + name;
     case EffectKind::CreateKey:
     case EffectKind::DeleteKey: return "key " + LastPart(effect.target);
     // The key the copy changes is its destination, as the change's target is.
     case EffectKind::CopyKey: return "copy into key " + LastPart(effect.destination);
     case EffectKind::ServiceStart: return "service " + effect.target;
     case EffectKind::DeleteFile:
-    case EffectKind::CopyFile: return LastPart(effect.target);
+    case EffectKind::CopyFile: return PathEnd(effect.target, 60);
     case EffectKind::RemoveFolder:
     case EffectKind::CreateFolder: return "folder " + LastPart(effect.target);
     case EffectKind::RunTool: return ToolInBrief(effect.target);

@@ -48,6 +48,10 @@ public:
     virtual void setListSelected(CheckList list, int index, bool selected) = 0;
     virtual void clearList(CheckList list) = 0;
     virtual void addListItem(CheckList list, const std::string& text) = 0;
+    // An entry that stands for nothing on this machine (a service it lacks)
+    // shows greyed; a form that cannot show that ignores it.
+    virtual bool listGreyed(CheckList, int) const { return false; }
+    virtual void setListGreyed(CheckList, int, bool) {}
 
     virtual bool pageVisible(Page page) const = 0;
     virtual void setPageVisible(Page page, bool visible) = 0;

@@ -6,7 +6,6 @@
 
 #include "engine/SecurityKeys.h"
 #include "engine/SystemKeys.h"
-#include "planning/LiveState.h"
 #include "platform/Platform.h"
 #include "platform/RegValue.h"
 
@@ -106,17 +105,22 @@ void PutLiveControls(Form& form, Platform& machine, std::span<const Page> pages)
     if (live.option) form.selectOpt(*live.option);
 }
 
-void PutLiveSelection(Form& form, Platform& machine, const std::string& userName, std::span<const Page> pages,
-                      PartialBoxes partial) {
+std::vector<LiveBox> PutLiveSelection(Form& form, Platform& machine, const std::string& userName,
+                                      std::span<const Page> pages, PartialBoxes partial) {
     PutLiveControls(form, machine, pages);
-    for (const LiveBox& live : LiveState(machine, userName, pages)) {
+    std::vector<LiveBox> states = LiveState(machine, userName, pages);
+    for (const LiveBox& live : states) {
+        // What cannot be read says nothing against the tick the user gave it.
+        if (live.state == BoxState::Unknown) continue;
         if (live.box >= 0) {
             const bool grey = live.state == BoxState::Partial && partial == PartialBoxes::Greyed;
             form.setChk(live.box, live.state == BoxState::On ? kTicked : grey ? kGreyed : kUnticked);
         } else if (live.entry >= 0 && live.entry < form.listCount(CheckList::Service)) {
             form.setListSelected(CheckList::Service, live.entry, live.state == BoxState::On);
+            form.setListGreyed(CheckList::Service, live.entry, live.state == BoxState::Absent);
         }
     }
+    return states;
 }
 
 }  // namespace quillon

@@ -6,8 +6,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/Form.h"
+#include "planning/LiveState.h"
 
 namespace quillon {
 
@@ -26,8 +28,11 @@ enum class PartialBoxes {
 // from the drive masks and txtPath from the download directory; on System
 // Combo2, Combo3 and Opt from the values they write. A control whose value
 // matches none of its choices is left as it is.
-void PutLiveSelection(Form& form, Platform& machine, const std::string& userName,
-                      std::span<const Page> pages = LivePages(), PartialBoxes partial = PartialBoxes::Unticked);
+// A box or entry whose state cannot be read keeps its tick; a service the
+// machine lacks is unticked and greyed. Returns the states put.
+std::vector<LiveBox> PutLiveSelection(Form& form, Platform& machine, const std::string& userName,
+                                      std::span<const Page> pages = LivePages(),
+                                      PartialBoxes partial = PartialBoxes::Unticked);
 
 // The controls that are not boxes whose value the machine holds in a form
 // their step writes back the same; a control left out has no such value.

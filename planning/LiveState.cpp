@@ -20,6 +20,8 @@ const char* BoxStateName(BoxState state) {
     case BoxState::On: return "on";
     case BoxState::Off: return "off";
     case BoxState::Partial: return "partial";
+    case BoxState::NotSet: return "not set";
+    case BoxState::Absent: return "absent";
     case BoxState::Unknown: break;
     }
     return "unknown";
@@ -35,6 +37,9 @@ struct Side {
     bool touches = false;     // it has a target in the part read
     bool drifts = false;      // a target it writes would change
     bool unreadable = false;  // it runs a tool whose effect cannot be read back
+    bool set = false;         // a target it writes is there on the machine
+    bool present = false;     // a target it writes is one the machine has
+    bool missing = false;     // a target it writes is a service the machine lacks
 };
 using Sides = std::map<std::pair<Page, int>, Side>;  // (page, chk) or (page, entry)
 
@@ -66,9 +71,12 @@ void ReadSide(Platform& machine, const std::string& userName, std::span<const Pa
             }
         }
         for (const Change& change : watch.changes()) {
-            if (!change.present || (scope && ScopeOf(change.target) != *scope)) continue;
+            if (scope && ScopeOf(change.target) != *scope) continue;
             auto mark = [&](Side& s) {
                 s.touches = true;
+                if (!change.present) return void(s.missing = true);
+                s.present = true;
+                s.set = s.set || change.before.is != TargetState::Is::Absent;
                 s.unreadable = s.unreadable || !change.readable;
                 s.drifts = s.drifts || (change.changed && change.readable);
             };
@@ -96,8 +104,10 @@ std::vector<LiveBox> ReadLiveState(Platform& machine, const std::string& userNam
     // side finds. A box whose unticked side does nothing is off unless on.
     const auto state = [](const Side& on, const Side& off) {
         if (on.unreadable) return BoxState::Unknown;
+        if (on.missing && !on.present) return BoxState::Absent;
         if (!on.drifts) return BoxState::On;
-        return off.drifts ? BoxState::Partial : BoxState::Off;
+        if (!off.drifts) return BoxState::Off;
+        return on.set || off.set ? BoxState::Partial : BoxState::NotSet;
     };
     std::vector<LiveBox> out;
     // Every box of the pages, also one whose ticking has nothing left to do.

@@ -12,7 +12,14 @@ namespace quillon {
 
 class Platform;
 
-enum class BoxState { On, Off, Partial, Unknown };
+enum class BoxState {
+    On,
+    Off,
+    Partial,  // some of its values disagree with both sides
+    NotSet,   // none of its values is set: Windows' own default holds
+    Absent,   // a service this machine does not have
+    Unknown,
+};
 
 struct LiveBox {
     Page page = Page::System;
@@ -21,13 +28,15 @@ struct LiveBox {
     BoxState state = BoxState::Unknown;
 };
 
-// "on", "off", "partial", "unknown".
+// "on", "off", "partial", "not set", "absent", "unknown".
 const char* BoxStateName(BoxState state);
 
 // Every box of the System and Security pages (by chk index) and every entry of
 // the Services page (by position): on when every effect of ticking it is in
 // place, else off when every effect of unticking it is, partial otherwise
-// (neither side wholly in place), unknown when ticking it cannot be read back.
+// (neither side wholly in place) unless none of its values is there at all
+// (not set), absent for a service the machine lacks, unknown when ticking it
+// cannot be read back.
 // The boxes that read another control (56 with Combo3, 75 with Opt) are ticked
 // with that control as the machine has it.
 std::vector<LiveBox> LiveState(Platform& machine, const std::string& userName);

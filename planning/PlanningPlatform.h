@@ -53,7 +53,7 @@ public:
     MessageBoxAnswer messageBox(const std::string&, const std::string&, MessageBoxKind) override {
         return MessageBoxAnswer::Cancel;
     }
-    std::optional<std::string> browseForFolder(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override { return std::nullopt; }
     void logOff() override {}
 
 protected:

@@ -76,8 +76,8 @@ public:
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
         return machine_.messageBox(text, title, kind);
     }
-    std::optional<std::string> browseForFolder(const std::string& title) override {
-        return machine_.browseForFolder(title);
+    std::optional<std::string> browseForFolder(const std::string& title, const std::string& startAt) override {
+        return machine_.browseForFolder(title, startAt);
     }
     void logOff() override { machine_.logOff(); }
 

@@ -66,7 +66,11 @@ public:
     virtual ~RunLock() = default;
 };
 
-enum class MessageBoxKind { OkCancel, OkCancelExclamation };
+enum class MessageBoxKind {
+    OkCancel,
+    OkCancelExclamation,
+    OkCancelCancelFirst,  // Cancel is the default button: Enter on the question changes nothing
+};
 enum class MessageBoxAnswer { Ok, Cancel };
 
 enum class ShellFolder {
@@ -195,7 +199,8 @@ public:
     virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                         MessageBoxKind kind) = 0;
     // The chosen folder's file-system path, or nothing when cancelled.
-    virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;
+    // `startAt`, when it names a folder that is there, is selected when the browser opens.
+    virtual std::optional<std::string> browseForFolder(const std::string& title, const std::string& startAt) = 0;
     virtual void logOff() = 0;
 };
 

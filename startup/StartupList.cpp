@@ -15,9 +15,9 @@ constexpr std::size_t kEntriesPerTurn = 50;
 // served events leaves the list to that one.
 unsigned g_listingsBegun = 0;
 
-void AddFolderNames(Platform& platform, const std::string& folder, std::vector<std::string>& names) {
+void AddFolderItems(Platform& platform, const std::string& folder, std::vector<StartupItem>& items) {
     if (!platform.directoryExists(folder)) return;
-    for (std::string& name : platform.listVisibleFiles(folder, "*")) names.push_back(std::move(name));
+    for (std::string& name : platform.listVisibleFiles(folder, "*")) items.push_back({std::move(name), nullptr, folder});
 }
 
 }  // namespace
@@ -27,16 +27,22 @@ void EnumRegValues(Form& form, Platform& platform, RegRoot root, const std::stri
         form.addListItem(CheckList::Startup, name);
 }
 
-std::vector<std::string> StartupItemNames(RunContext& context) {
-    std::vector<std::string> names;
+std::vector<StartupItem> StartupItems(RunContext& context) {
+    std::vector<StartupItem> items;
     // This also serves the page button, where nothing may escape to the window.
     for (const RunKey& key : kRunKeys)
         RunStep([&] {
             for (std::string& name : context.platform.registryValueNames(key.root, key.subkey))
-                names.push_back(std::move(name));
+                items.push_back({std::move(name), &key, {}});
         });
     for (const std::string& folder : StartupFolders(context.platform, context.userName))
-        RunStep([&] { AddFolderNames(context.platform, folder, names); });
+        RunStep([&] { AddFolderItems(context.platform, folder, items); });
+    return items;
+}
+
+std::vector<std::string> StartupItemNames(RunContext& context) {
+    std::vector<std::string> names;
+    for (StartupItem& item : StartupItems(context)) names.push_back(std::move(item.name));
     return names;
 }
 

@@ -1,6 +1,7 @@
 #include "window/CommandButtons.h"
 
 #include <array>
+#include <span>
 
 #include "window/OptimiseRun.h"
 #include "window/RunLockWait.h"
@@ -23,9 +24,6 @@ void Tick(Form& form, std::span<const int> boxes) {
 
 }  // namespace
 
-std::span<const int> RecommendedSecurityBoxes() { return kSecurityBoxes; }
-std::span<const int> RecommendedSystemBoxes() { return kSystemBoxes; }
-
 void Recommend(Form& form) {
     if (form.pageVisible(Page::Security)) {
         form.setTxtPath("C:\\Downloads");
@@ -42,7 +40,8 @@ void Recommend(Form& form) {
 }
 
 void AutoOptimise(RunContext& context) {
-    if (context.platform.messageBox("Are you sure to auto optimize?", "Confirm", MessageBoxKind::OkCancel) !=
+    if (context.platform.messageBox("Are you sure to auto optimize?", "Confirm",
+                                    MessageBoxKind::OkCancelCancelFirst) !=
         MessageBoxAnswer::Ok)
         return;
     // Locked from here to the end, so no click between the passes can change
@@ -55,15 +54,18 @@ void AutoOptimise(RunContext& context) {
         return;
     }
     int failed = 0;
+    std::string first;
     for (Page page : kAutoPages) {
         ShowPage(context, page);
         context.platform.pumpEvents();
         Recommend(context.form);
-        failed += RunOptimise(context, ButtonLock::HeldByCaller);
+        std::string firstOfPage;
+        failed += RunOptimise(context, ButtonLock::HeldByCaller, &firstOfPage);
+        if (first.empty()) first = firstOfPage;
         if (page != kAutoPages.back()) context.platform.pumpEvents();
     }
     UnlockButtons(context.form);
-    context.form.setLabel(Label::Wait, CompletionText(failed));
+    context.form.setLabel(Label::Wait, CompletionText(failed, first));
 }
 
 void Reset(Form& form) {
@@ -80,7 +82,7 @@ void Reset(Form& form) {
 
 void Browse(RunContext& context) {
     try {
-        if (auto folder = context.platform.browseForFolder("Choose the source file path:"))
+        if (auto folder = context.platform.browseForFolder("Choose the source file path:", context.form.txtPath()))
             context.form.setTxtPath(*folder);
     } catch (const PlatformError&) {
         // A browser that cannot open leaves the directory as it was.

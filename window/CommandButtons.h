@@ -2,16 +2,11 @@
 // The command buttons other than Optimize and the page buttons: Recommend,
 // Auto, Reset, Browse and Exit. They change only the window's controls and
 // start optimise runs; none writes the registry or a file itself.
-#include <span>
 
 #include "engine/Form.h"
 #include "engine/RunContext.h"
 
 namespace quillon {
-
-// Boxes Recommend ticks, in the order it ticks them.
-std::span<const int> RecommendedSecurityBoxes();  // table A
-std::span<const int> RecommendedSystemBoxes();    // table B
 
 // Ticks the recommended set of the page on view; never clears anything.
 void Recommend(Form& form);

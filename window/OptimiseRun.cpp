@@ -8,6 +8,7 @@
 #include "engine/Step.h"
 #include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
+#include "words/StepNames.h"
 
 namespace quillon {
 namespace {
@@ -29,14 +30,32 @@ void UnlockButtons(Form& form) {
     for (Button b : kUnlockOrder) form.setButtonEnabled(b, true);
 }
 
-std::string CompletionText(int failedSteps) {
+std::string CompletionText(int failedSteps, const std::string& firstFailed) {
     if (failedSteps == 0) return "Optimize complete!";
-    return "Optimize complete! " + std::to_string(failedSteps) + (failedSteps == 1 ? " step" : " steps") + " failed.";
+    const std::string count = std::to_string(failedSteps) + (failedSteps == 1 ? " step" : " steps") + " failed";
+    if (firstFailed.empty()) return "Optimize complete! " + count + ".";
+    // Two lines between the bottom buttons hold it: the run's end is said by naming what failed.
+    return count + (failedSteps == 1 ? ": " : ", the first: ") + firstFailed + ".";
+}
+
+std::string FailedStepInWords(const StepTag& step) {
+    constexpr std::size_t kLongest = 26;  // bytes of a caption shown whole
+    std::string words = StepCaption(step);
+    while (!words.empty() && (words.back() == ' ' || words.back() == '.' || words.back() == ':')) words.pop_back();
+    if (words.empty()) return "a step of the " + PageName(step.page) + " page";
+    if (words.size() > kLongest) {
+        std::size_t cut = kLongest;
+        while (cut > 0 && (static_cast<unsigned char>(words[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+        words = words.substr(0, cut);
+        while (!words.empty() && words.back() == ' ') words.pop_back();
+        words += "...";
+    }
+    return "\"" + words + "\"";
 }
 
 std::string StoppedText() { return "Optimize stopped: no undo record could be written."; }
 
-int RunOptimise(RunContext& context, ButtonLock lock) {
+int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) {
     Form& form = context.form;
     // A selection that cannot be saved must not keep the page from being applied.
     RunStep([&] { SaveSelection(form, context.platform); });
@@ -49,6 +68,10 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
         return 1;
     }
     FailedStepCount failed;
+    std::string first;
+    failed.onFailure = [&](const std::string&) {
+        if (first.empty()) first = FailedStepInWords(context.step);
+    };
     // A caller that holds the buttons holds the run too: Auto's passes are one run.
     if (lock == ButtonLock::ForTheRun) context.startRun();
     for (Page page : RunOrder())
@@ -66,7 +89,8 @@ int RunOptimise(RunContext& context, ButtonLock lock) {
         context.startRun();
     }
     form.setProgressVisible(false);
-    form.setLabel(Label::Wait, CompletionText(failed.count()));
+    form.setLabel(Label::Wait, CompletionText(failed.count(), first));
+    if (firstFailed) *firstFailed = first;
     return failed.count();
 }
 

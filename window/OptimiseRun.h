@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/RunContext.h"
+#include "engine/StepTag.h"
 #include "record/RunRecorder.h"
 
 namespace quillon {
@@ -16,8 +17,9 @@ enum class ButtonLock {
     HeldByCaller,  // Auto keeps them locked across its passes
 };
 
-// Returns how many steps failed; the status text says so.
-int RunOptimise(RunContext& context, ButtonLock lock = ButtonLock::ForTheRun);
+// Returns how many steps failed; the status text says so and names the first,
+// which `firstFailed`, when given, receives in words (empty when none failed).
+int RunOptimise(RunContext& context, ButtonLock lock = ButtonLock::ForTheRun, std::string* firstFailed = nullptr);
 
 // The ten command and page buttons, in the orders the run disables and enables them.
 void LockButtons(Form& form);
@@ -28,8 +30,12 @@ void UnlockButtons(Form& form);
 // status text.
 RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run);
 
-// "Optimize complete!" when every step succeeded, else how many failed.
-std::string CompletionText(int failedSteps);
+// "Optimize complete!" when every step succeeded, else how many failed and,
+// when known, which failed first.
+std::string CompletionText(int failedSteps, const std::string& firstFailed = {});
+// The step being run, in the words the window shows: its box's caption, the
+// entry's text, the control's label, else its page.
+std::string FailedStepInWords(const StepTag& step);
 // The status text of a run stopped because no undo record could be written.
 std::string StoppedText();
 

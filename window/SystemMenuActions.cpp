@@ -166,10 +166,21 @@ bool ShowCurrentState(RunContext& context) {
     const std::optional<Page> page = PageOnView(context.form);
     if (!page || !HasLiveState(*page)) return false;
     const Page pages[] = {*page};
-    PutLiveSelection(context.form, context.platform, context.userName, pages, PartialBoxes::Greyed);
+    int atDefaults = 0;
+    for (const LiveBox& live : PutLiveSelection(context.form, context.platform, context.userName, pages,
+                                                PartialBoxes::Greyed))
+        atDefaults += live.box >= 0 && live.state == BoxState::NotSet;
     if (*page == Page::System && context.form.chk(56) != kTicked) ShowProcessorScheduling(context);
-    context.form.setLabel(Label::Wait, std::string(kCurrentStateShown));
+    context.form.setLabel(Label::Wait, CurrentStateText(atDefaults));
     return true;
+}
+
+std::string CurrentStateText(int boxesAtDefaults) {
+    std::string text(kCurrentStateShown);
+    if (boxesAtDefaults > 0)
+        text += " " + std::to_string(boxesAtDefaults) + (boxesAtDefaults == 1 ? " box is" : " boxes are") +
+                " at Windows' defaults.";
+    return text;
 }
 
 UndoOffer NewestUndoRecord(Platform& platform) {

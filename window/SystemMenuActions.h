@@ -40,6 +40,9 @@ bool CurrentStateCovers(const Form& form);
 bool ShowCurrentState(RunContext& context);
 inline constexpr std::string_view kCurrentStateShown =
     "Showing this computer's current settings; a grey tick is partly in place.";
+// The status text after it: how many boxes of the page none of whose values
+// is set (so Windows' own defaults hold) follows when there are any.
+std::string CurrentStateText(int boxesAtDefaults);
 
 struct UndoOffer {
     std::string folder;                 // empty: there is no record

@@ -75,6 +75,7 @@ std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& boun
         b.setIcon(ButtonIcon::of(*options.artwork));
     }
     self->onClick_ = std::move(options.onClick);
+    self->accessKey_ = options.accessKey;
     self->font_ = CreateControlFont(b.Font());
     self->trackMouseEvent_ = FindTrackMouseEvent();
 
@@ -95,6 +96,12 @@ std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& boun
 ButtonWindow::~ButtonWindow() {
     tooltip_.destroy();
     if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void ButtonWindow::showAccessKey(bool shown) {
+    if (shown == accessKeyShown_ || !accessKey_) return;
+    accessKeyShown_ = shown;
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void ButtonWindow::setCaption(std::wstring_view text) { button_.setCaption(quillon::win32::Narrow(text)); }
@@ -234,7 +241,10 @@ void ButtonWindow::paint(HDC target) {
     if (!surface.ready()) return;
     if (button_.Style() == 6) visualStyles_.drawPushButton(surface.dc(), client, themedState());
 
-    const std::wstring caption = quillon::win32::Widen(button_.Caption());
+    std::wstring caption = quillon::win32::Widen(button_.Caption());
+    // The cue is the system's own underline under the letter; without it the caption is drawn as ever.
+    const std::size_t key = accessKey_ ? caption.find(accessKey_) : std::wstring::npos;
+    if (accessKeyShown_ && key != std::wstring::npos) caption.insert(key, 1, L'&');
     const PixelRect text = isButton::textRect(client.right, client.bottom);
     RECT textRect{text.left, text.top, text.right, text.bottom};
     {
@@ -249,6 +259,14 @@ void ButtonWindow::paint(HDC target) {
     if (icon_ && button_.IconVisible() && button_.Icon().kind == ButtonIcon::Kind::External) {
         const PixelPoint at = button_.iconPosition(client.right, client.bottom);
         DrawIconEx(surface.dc(), at.x, at.y, icon_, button_.IconSize(), button_.IconSize(), 0, nullptr, DI_NORMAL);
+    }
+    // A focused push button shows the dotted frame inside its edge, as the system's own buttons do.
+    if (button_.hasFocus() && button_.Enabled()) {
+        RECT frame = client;
+        InflateRect(&frame, -4, -4);
+        SetTextColor(surface.dc(), RGB(0, 0, 0));
+        SetBkColor(surface.dc(), RGB(255, 255, 255));
+        DrawFocusRect(surface.dc(), &frame);
     }
     surface.blitTo(target);
 }

@@ -41,6 +41,7 @@ struct ButtonOptions {
     Align iconAlign = Align::Left;
     bool iconVisible = true;
     bool enabled = true;
+    wchar_t accessKey = 0;  // the caption's letter Alt presses it with; underlined while Alt is held
     std::function<void()> onClick;
 };
 
@@ -62,6 +63,9 @@ public:
     void setCaption(std::string_view utf8) { button_.setCaption(std::string(utf8)); }
     void setCaption(std::wstring_view text);
     void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
+    wchar_t accessKey() const { return accessKey_; }
+    // The keyboard cue: the access key's letter underlined or not.
+    void showAccessKey(bool shown);
 
 private:
     ButtonWindow() = default;
@@ -80,6 +84,8 @@ private:
     isButton button_;
     HICON icon_ = nullptr;
     UniqueFont font_;
+    wchar_t accessKey_ = 0;
+    bool accessKeyShown_ = false;
     TrackMouseEventFunction trackMouseEvent_ = nullptr;
     VisualStyles visualStyles_;
     ButtonTooltip tooltip_;

@@ -54,7 +54,7 @@ public:
     void pumpEvents() override;
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
-    std::optional<std::string> browseForFolder(const std::string& title) override;
+    std::optional<std::string> browseForFolder(const std::string& title, const std::string& startAt) override;
     void logOff() override;
 
 private:

@@ -90,12 +90,23 @@ std::string Win32Platform::shellFolder(ShellFolder which) {
 MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) {
     UINT flags = MB_OKCANCEL;
     if (kind == MessageBoxKind::OkCancelExclamation) flags |= MB_ICONEXCLAMATION;
+    if (kind == MessageBoxKind::OkCancelCancelFirst) flags |= MB_DEFBUTTON2;
     return MessageBoxW(mainWindow_, Widen(text).c_str(), Widen(title).c_str(), flags) == IDOK
                ? MessageBoxAnswer::Ok
                : MessageBoxAnswer::Cancel;
 }
 
-std::optional<std::string> Win32Platform::browseForFolder(const std::string& title) {
+namespace {
+
+// Selects the folder the browser was handed once it is ready; lParam is that folder's path.
+int CALLBACK SelectStartFolder(HWND browser, UINT message, LPARAM, LPARAM start) {
+    if (message == BFFM_INITIALIZED && start) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
+    return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::browseForFolder(const std::string& title, const std::string& startAt) {
     // The folder browser needs OLE on this thread; starting it only now keeps
     // it off the program's start-up.
     if (!oleStarted_) oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
@@ -103,6 +114,12 @@ std::optional<std::string> Win32Platform::browseForFolder(const std::string& tit
     BROWSEINFOW info{};
     info.hwndOwner = mainWindow_;
     info.lpszTitle = wideTitle.c_str();
+    const std::wstring start = Widen(startAt);
+    const DWORD attributes = start.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(start.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        info.lpfn = SelectStartFolder;
+        info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    }
     PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
     if (!item) return std::nullopt;
     wchar_t path[512] = {};

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The window by keyboard alone: at start the first button has the focus; Tab
+# The window by keyboard alone: at start the page's first box has the focus; Tab
 # walks the System page in screen order (down each column, Combo3 after the
 # box whose caption it ends, the cache options after chk 75), each box showing
 # its focus around its label; Enter on the Security button shows that page;
@@ -59,10 +59,17 @@ for r in "${regions[@]}" "$auto_region" "${top_regions[@]}" "$suggest_region"; d
     crop "$out/start.png" "$r" "$out/start-$r.png"
 done
 
-# At start the focus is on Auto Optimize: one Tab takes it away from there.
+# At start the focus is on chk 56, the System page's first box: Shift+Tab
+# takes it to Combo2, and six more to Auto Optimize.
+xdotool key shift+Tab
+expect_focus "${regions[1]}" "away from chk 56 (it had no focus at start)"
+echo "ok: the page's first box has the focus at start"
+shot "$out/chk56-left.png"
+crop "$out/chk56-left.png" "${regions[1]}" "$out/start-${regions[1]}.png"
+for _ in 1 2 3 4 5 6; do xdotool key shift+Tab; done
+expect_focus "$auto_region" "Auto Optimize, six Shift+Tabs before Combo2"
+crop "$out/start.png" "${top_regions[0]}" "$out/start-${top_regions[0]}.png"
 xdotool key Tab
-expect_focus "$auto_region" "away from Auto Optimize (it had no focus at start)"
-echo "ok: Auto Optimize has the focus at start"
 names_top=(System Security Startup Speed Services)
 expect_focus "${top_regions[0]}" System
 for i in 1 2 3 4; do

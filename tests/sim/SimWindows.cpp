@@ -267,16 +267,18 @@ void SimWindows::pumpEvents() {
     if (pumpHandler_) pumpHandler_();
 }
 
-MessageBoxAnswer SimWindows::messageBox(const std::string& text, const std::string& title, MessageBoxKind) {
+MessageBoxAnswer SimWindows::messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) {
     messageBoxes_.push_back(title + "|" + text);
+    messageBoxKinds_.push_back(kind);
     if (answers_.empty()) return MessageBoxAnswer::Cancel;
     auto answer = answers_.front();
     answers_.pop_front();
     return answer;
 }
 
-std::optional<std::string> SimWindows::browseForFolder(const std::string& title) {
+std::optional<std::string> SimWindows::browseForFolder(const std::string& title, const std::string& startAt) {
     browseTitle_ = title;
+    browseStart_ = startAt;
     return browseResult_;
 }
 

@@ -71,6 +71,8 @@ public:
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }  // "title|text"
     void setBrowseResult(std::optional<std::string> folder) { browseResult_ = std::move(folder); }
     std::optional<std::string> lastBrowseTitle() const { return browseTitle_; }
+    const std::string& lastBrowseStart() const { return browseStart_; }
+    const std::vector<MessageBoxKind>& messageBoxKinds() const { return messageBoxKinds_; }
     int logOffCount() const { return logOffs_; }
     // Another run of the program holds the run lock (and never lets it go).
     void setRunLockHeldElsewhere(bool held) { runLockElsewhere_ = held; }
@@ -139,7 +141,7 @@ public:
     bool isLinkOrJunction(const std::string& path) override { return files_.isLink(path); }
     void pumpEvents() override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
-    std::optional<std::string> browseForFolder(const std::string& title) override;
+    std::optional<std::string> browseForFolder(const std::string& title, const std::string& startAt) override;
     void logOff() override { ++logOffs_; }
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
 
@@ -172,6 +174,8 @@ private:
     std::vector<std::string> messageBoxes_;
     std::optional<std::string> browseResult_;
     std::optional<std::string> browseTitle_;
+    std::string browseStart_;
+    std::vector<MessageBoxKind> messageBoxKinds_;
     int logOffs_ = 0;
     bool runLockElsewhere_ = false;
     std::string fileInUse_;

@@ -4,6 +4,8 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,11 @@ public:
     std::string listText(CheckList list, int index) const override;
     bool listSelected(CheckList list, int index) const override;
     void setListSelected(CheckList list, int index, bool selected) override;
+    bool listGreyed(CheckList list, int index) const override { return greyed_.count({list, index}) > 0; }
+    void setListGreyed(CheckList list, int index, bool greyed) override {
+        if (greyed) greyed_.insert({list, index});
+        else greyed_.erase({list, index});
+    }
     void clearList(CheckList list) override;
     void addListItem(CheckList list, const std::string& text) override;
     std::vector<std::string> listTexts(CheckList list) const;
@@ -72,6 +79,7 @@ private:
     std::array<int, 2> combos_{0, 0};
     std::string path_;
     std::array<std::vector<Item>, 4> lists_;
+    std::set<std::pair<CheckList, int>> greyed_;
     std::array<bool, 5> pages_{true, false, false, false, false};
     bool progressVisible_ = false;
     int progressWidth_ = kProgressInitial;

@@ -7,6 +7,7 @@
 #include "window/OptimiseRun.h"
 #include "record/Journal.h"
 #include "planning/LiveState.h"
+#include "engine/ServiceCatalogue.h"
 #include "tests/unit/JournalMachine.h"
 
 namespace quillon {
@@ -50,6 +51,33 @@ TEST(LiveState, FollowsWhatTheMachineHas) {
     machine.registry().setValue("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer", "NoSetTaskbar",
                                 sim::Value::Dword(0));
     EXPECT_EQ(find(Page::Security, 21, -1), BoxState::Partial);
+}
+
+// On a machine where nothing was ever set, no box is "partly" in place: each
+// is on, off, not set or cannot be read; once every box has been applied,
+// none is "not set" any more. A service the machine lacks is absent, never on
+// (so is a box that only sets services the machine lacks).
+TEST(LiveState, NotSetOnlyWhereNoneOfTheValuesIsThere) {
+    sim::SimWindows machine;  // nothing set, and only the second service there
+    machine.registry().setValue("HKLM\\SYSTEM\\CurrentControlSet\\Services\\" + std::string(kServices[1].serviceName),
+                                "Start", sim::Value::Dword(3));
+    std::map<std::string, int> before;
+    for (const LiveBox& box : LiveState(machine, "Tester")) {
+        ++before[BoxStateName(box.state)];
+        if (box.page == Page::Services) EXPECT_EQ(box.state == BoxState::Absent, box.entry != 1) << box.entry;
+    }
+    EXPECT_EQ(before.count("partial"), 0u);
+    EXPECT_GT(before["not set"], 10);
+
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, false);
+    RunContext context{form, machine, "Tester"};
+    for (Page page : {Page::System, Page::Security}) {
+        form.showOnly(page);
+        RunOptimise(context);
+    }
+    for (const LiveBox& box : LiveState(machine, "Tester"))
+        if (box.page != Page::Services) EXPECT_NE(box.state, BoxState::NotSet) << box.box;
 }
 
 }  // namespace

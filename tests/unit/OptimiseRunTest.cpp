@@ -4,6 +4,8 @@
 
 #include "engine/Form.h"
 #include "window/OptimiseRun.h"
+#include "engine/ServiceCatalogue.h"
+#include "words/StepNames.h"
 #include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
 
@@ -95,10 +97,14 @@ TEST_F(RunFixture, FailingToolsNeverStopTheRun) {
     machine.files().setReadOnlyFolder("C:");
     for (Page page : {Page::System, Page::Security, Page::Services, Page::Speed, Page::Startup}) {
         form.showOnly(page);
-        const int failed = RunOptimise(context);
+        std::string first;
+        const int failed = RunOptimise(context, ButtonLock::ForTheRun, &first);
         const bool appliesAnything = page != Page::Speed && page != Page::Startup;  // nothing ticked on those
         EXPECT_EQ(failed > 0, appliesAnything);
-        EXPECT_EQ(form.label(Label::Wait), CompletionText(failed));
+        // Every failure is named by the step it came from, in the window's words.
+        EXPECT_EQ(first.empty(), !appliesAnything);
+        EXPECT_EQ(first.find("a step of"), std::string::npos) << first;
+        EXPECT_EQ(form.label(Label::Wait), CompletionText(failed, first));
         EXPECT_TRUE(form.buttonEnabled(Button::Optimize));
     }
 }
@@ -110,13 +116,34 @@ TEST_F(RunFixture, StatusTextSaysHowManyStepsFailed) {
 
     machine.setToolMissing("sc");
     RunOptimise(context);
-    EXPECT_EQ(form.label(Label::Wait), "Optimize complete! 19 steps failed.");
+    EXPECT_EQ(form.label(Label::Wait).rfind("19 steps failed, the first: \"" + std::string(kServices[0].listText.substr(0, 10)), 0), 0u)
+        << form.label(Label::Wait);
 
     form.showOnly(Page::Speed);
     form.setChk(42, kTicked);
     machine.files().addFile("C:\\windows\\driver cache\\i386\\Driver.cab", "", {.readOnly = true});
     RunOptimise(context);
-    EXPECT_EQ(form.label(Label::Wait), "Optimize complete! 1 step failed.");
+    EXPECT_EQ(form.label(Label::Wait).rfind("1 step failed: \"" + BoxCaption(42).substr(0, 10), 0), 0u) << form.label(Label::Wait);
+}
+
+// Every box named as a failed step is its caption, whole or cut short at a
+// character, quoted: short enough for two lines between the bottom buttons.
+TEST(FailedStepWords, EveryBoxIsNamedByItsCaptionShortEnough) {
+    for (int box = 0; box < kCheckBoxCount; ++box) {
+        const std::string caption = BoxCaption(box);
+        std::string words = FailedStepInWords(StepTag{PageOfBox(box).value_or(Page::System), {box, -1}, {}, -1, {}});
+        ASSERT_GE(words.size(), 2u);
+        EXPECT_LE(words.size(), 33u) << words;
+        ASSERT_EQ(words.front(), '"');
+        words = words.substr(1, words.size() - 2);
+        if (words.ends_with("...")) {
+            words.resize(words.size() - 3);
+            EXPECT_NE(static_cast<unsigned char>(caption[words.size()]) & 0xC0, 0x80) << box;  // whole characters
+        }
+        EXPECT_EQ(caption.rfind(words, 0), 0u) << box << ": " << words;
+    }
+    EXPECT_EQ(CompletionText(3, "\"x\""), "3 steps failed, the first: \"x\".");
+    EXPECT_EQ(CompletionText(3), "Optimize complete! 3 steps failed.");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "startup/StartupList.h"
+#include "window/StartupRefill.h"
 #include "tests/unit/StartupTestMachine.h"
 
 namespace quillon::test {
@@ -99,6 +100,54 @@ TEST_F(StartupList, LongListServesEventsAndALaterListingTakesOver) {
         machine.onPump({});
         EXPECT_EQ(listed(), expected) << "a listing started at turn " << nestAt;
     }
+}
+
+// After an undo puts entries back (or a run takes some away), a tick stays
+// with the entry it was given to, wherever that entry now stands.
+TEST_F(StartupList, RefreshKeepsTicksByEntryNotPosition) {
+    addRunValue(kUserRun, "Keep");
+    addRunValue(kMachineRun, "Same");
+    addFile(kAllUsersFolder, "Same");
+    addFile(kAllUsersFolder, "gone.lnk");
+    ListStartupItems(context);
+    tick("gone.lnk");
+    form.setListSelected(CheckList::Startup, 1, true);  // the first "Same" only
+    const Names before = listed();
+
+    addRunValue(kUserRun, "Back");  // put back ahead of the ticked ones
+    addRunValue(kMachineRun, "Also back");
+    machine.files().deleteFile(std::string(kAllUsersFolder) + "\\gone.lnk");
+    RefreshStartupList(context);
+
+    Names ticked;
+    for (int i = 0; i < form.listCount(CheckList::Startup); ++i)
+        if (form.listSelected(CheckList::Startup, i)) ticked.push_back(form.listText(CheckList::Startup, i));
+    EXPECT_EQ(ticked, Names{"Same"}) << "listed before: " << before.size();
+    EXPECT_EQ(listed().size(), before.size() + 1);
+    // Nothing ticked before: nothing ticked after.
+    for (int i = 0; i < form.listCount(CheckList::Startup); ++i) form.setListSelected(CheckList::Startup, i, false);
+    RefreshStartupList(context);
+    EXPECT_EQ(tickedCount(), 0);
+}
+
+// Every entry says where it comes from, also where two sources hold one name.
+TEST_F(StartupList, EachEntrySaysWhereItComesFrom) {
+    addRunValue(kUserRun, "Same", "C:\\user.exe /x");
+    addRunValue(kMachineRun, "Same", "C:\\machine.exe");
+    addFile(kUserFolder, "Same");
+    addFile(kAllUsersFolder, "Same");
+    ListStartupItems(context);
+    const std::vector<std::string> expected{
+        "Same: starts C:\\user.exe /x, from the user's Run key (HKEY_CURRENT_USER).",
+        "Same: starts C:\\machine.exe, from the machine's Run key (HKEY_LOCAL_MACHINE).",
+        "Same: a file in the user's Startup folder, " + std::string(kUserFolder) + ".",
+        "Same: a file in All Users' Startup folder, " + std::string(kAllUsersFolder) + "."};
+    ASSERT_EQ(form.listCount(CheckList::Startup), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(StartupEntryInWords(context, i), expected[i]);
+    // An entry gone from the machine since it was listed is not described as another.
+    machine.files().deleteFile(std::string(kAllUsersFolder) + "\\Same");
+    EXPECT_EQ(StartupEntryInWords(context, 3), "");
+    EXPECT_EQ(StartupEntryInWords(context, 4), "");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "engine/Phases.h"
 #include "record/Journal.h"
 #include "planning/NetChange.h"
+#include "planning/LiveState.h"
 #include "planning/Plan.h"
 #include "record/RecordStore.h"
 #include "record/RecordFiles.h"
@@ -70,6 +71,14 @@ TEST_F(SystemMenuActions, PreviewShowsThePlanOfThePageOnViewOnlyAndChangesNothin
                 EXPECT_EQ(table.whole[i], DescribeWhat(changes[i]));
                 EXPECT_LE(row[2].size(), table.whole[i].size()) << row[2];
                 EXPECT_LE(row[2].size(), 60u) << table.whole[i];
+                // A startup entry names its Run key's hive; a file, its folder.
+                const EffectKind kind = changes[i].effect->kind;
+                if (page == Page::Startup && kind == EffectKind::DeleteValue) {
+                    EXPECT_EQ(row[2].rfind("HKEY_", 0), 0u) << row[2];
+                }
+                if (kind == EffectKind::DeleteFile) {
+                    EXPECT_NE(row[2].find('\\'), std::string::npos) << row[2];
+                }
                 for (const std::string& state : {row[3], row[4]}) {
                     EXPECT_NE(state, "absent");
                     EXPECT_NE(state, "unknown");
@@ -105,6 +114,29 @@ TEST_F(SystemMenuActions, CopiedRowsAreTabSeparatedUnderTheirHeadingsOneLineEach
     EXPECT_EQ(PreviewRowsAsText(table, {}), "Side\tBox\tWhat\r\n");
 }
 
+// Before any run, the boxes none of whose values is there show clear and are counted.
+TEST_F(SystemMenuActions, CurrentStateCountsTheBoxesAtWindowsDefaults) {
+    test::MemoryForm shown;
+    RunContext view{shown, machine, "Tester"};
+    for (Page page : {Page::System, Page::Security}) {
+        shown.showOnly(page);
+        for (int box = 0; box < kCheckBoxCount; ++box) shown.setChk(box, kTicked);
+        ASSERT_TRUE(ShowCurrentState(view));
+        int atDefaults = 0;
+        const Page pages[] = {page};
+        for (const LiveBox& live : LiveState(machine, "Tester", pages))
+            if (live.state == BoxState::NotSet) {
+                EXPECT_EQ(shown.chk(live.box), kUnticked) << live.box;
+                ++atDefaults;
+            } else if (live.state == BoxState::Unknown) {
+                EXPECT_EQ(shown.chk(live.box), kTicked) << live.box;  // cannot be read: the user's tick stays
+            }
+        EXPECT_GT(atDefaults, 0);
+        EXPECT_EQ(shown.label(Label::Wait), CurrentStateText(atDefaults));
+    }
+    EXPECT_EQ(CurrentStateText(2), std::string(kCurrentStateShown) + " 2 boxes are at Windows' defaults.");
+}
+
 TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIsPartly) {
     form.showOnly(Page::System);
     for (int box : {54, 43, 71}) form.setChk(box, kTicked);
@@ -115,7 +147,9 @@ TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIs
     ASSERT_TRUE(ShowCurrentState(view));
     for (int box : {54, 43, 71}) EXPECT_EQ(shown.chk(box), kTicked) << box;
     EXPECT_EQ(shown.chk(44), kUnticked);
-    EXPECT_EQ(shown.label(Label::Wait), kCurrentStateShown);
+    EXPECT_EQ(shown.label(Label::Wait).rfind(kCurrentStateShown, 0), 0u);
+    // Optimize wrote both sides of every box of the page: none is left at Windows' defaults.
+    EXPECT_EQ(shown.label(Label::Wait), CurrentStateText(0));
 
     shown.setLabel(Label::Wait, "");
     shown.showOnly(Page::Speed);

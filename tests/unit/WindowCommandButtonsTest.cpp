@@ -110,6 +110,8 @@ TEST_F(WindowCommands, AutoCancelledChangesNothing) {
     form.setChk(5, kTicked);
     AutoOptimise(context);
     EXPECT_EQ(machine.messageBoxes(), std::vector<std::string>{"Confirm|Are you sure to auto optimize?"});
+    // Enter on the question is Cancel.
+    EXPECT_EQ(machine.messageBoxKinds(), std::vector<MessageBoxKind>{MessageBoxKind::OkCancelCancelFirst});
     EXPECT_TRUE(form.events().empty());
     EXPECT_EQ(tickedBoxes(), std::set<int>{5});
     EXPECT_FALSE(selectionFile());
@@ -168,6 +170,7 @@ TEST_F(WindowCommands, BrowseSetsTheChosenFolderAndKeepsTextWhenCancelled) {
     machine.setBrowseResult(std::nullopt);
     Browse(context);
     EXPECT_EQ(machine.lastBrowseTitle(), "Choose the source file path:");
+    EXPECT_EQ(machine.lastBrowseStart(), "C:\\Old");  // the browser opens at the folder typed
     EXPECT_EQ(form.txtPath(), "C:\\Old");
 
     machine.setBrowseResult("D:\\My Downloads");

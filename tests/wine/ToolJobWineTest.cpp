@@ -22,13 +22,19 @@ std::wstring HeldSignal(const std::wstring& point) { return L"C:\\quillon-held-"
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool RegeditRuns() {
+// Whether a regedit runs; `end`: ends each, so none is left for the tests after this one.
+bool RegeditRuns(bool end = false) {
     win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
+    bool found = false;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        if (lstrcmpiW(entry.szExeFile, L"regedit.exe") == 0) return true;
-    return false;
+        if (lstrcmpiW(entry.szExeFile, L"regedit.exe") == 0) {
+            found = true;
+            win32::UniqueHandle process(end ? OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID) : nullptr);
+            if (process) TerminateProcess(process.get(), 1);
+        }
+    return found;
 }
 
 // The one way this test waits: for a state, bounded.
@@ -80,18 +86,7 @@ TEST(ToolJobWine, AKillAtEveryPointOfAToolsStartLeavesNoToolAndTheNextWriteNoScr
 
         // The tool ends with the program that started it.
         EXPECT_TRUE(Within(20000, [] { return !RegeditRuns(); }));
-        if (!Within(20000, [] { return !RegeditRuns(); })) {
-            // Not left for the tests after this one.
-            win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-            PROCESSENTRY32W entry{};
-            entry.dwSize = sizeof entry;
-            for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-                 more = Process32NextW(snapshot.get(), &entry))
-                if (lstrcmpiW(entry.szExeFile, L"regedit.exe") == 0) {
-                    win32::UniqueHandle p(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
-                    if (p) TerminateProcess(p.get(), 1);
-                }
-        }
+        RegeditRuns(true);
         // Held before it ran, the tool never wrote anything.
         if (std::wstring(point) != L"resumed") {
             EXPECT_FALSE(platform.registryValue(kKey, "Held"));

@@ -24,13 +24,13 @@ target_link_libraries(quillon_win32 INTERFACE quillon_window_win32 quillon_conso
 # The programs, tests, stand-ins and benchmarks below stand above every folder.
 include_directories(${CMAKE_SOURCE_DIR})
 
-add_executable(quillon WIN32 app/main_win32.cpp app/quillon.rc)
+add_executable(quillon WIN32 app/main_win32.cpp app/lazy_shell_imports_win32.cpp app/quillon.rc)
 target_link_libraries(quillon PRIVATE quillon_win32)
 target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
 # The console tool: the same core, a console entry point.
 add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win32.cpp
-  app/console_lazy_registry_win32.cpp app/console_small_blocks.cpp app/quillonc.rc)
+  app/lazy_shell_imports_win32.cpp app/console_lazy_registry_win32.cpp app/console_small_blocks.cpp app/quillonc.rc)
 target_link_libraries(quillonc PRIVATE quillon_win32)
 target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 

@@ -31,7 +31,8 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& item) {
         FillRect(dc, &row, GetSysColorBrush(COLOR_WINDOW));
         const int top = row.top + (row.bottom - row.top - kBoxSize) / 2;
         RECT box{row.left + 2, top, row.left + 2 + kBoxSize, top + kBoxSize};
-        UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
+        const bool greyed = item.itemData == static_cast<ULONG_PTR>(kGreyedEntry);
+        UINT state = DFCS_BUTTONCHECK | DFCS_FLAT | (greyed ? DFCS_INACTIVE : 0);
         if (item.itemState & ODS_SELECTED) state |= DFCS_CHECKED;
         DrawFrameControl(dc, &box, DFC_BUTTON, state);
 
@@ -40,7 +41,7 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& item) {
         SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
         RECT label{box.right + 4, row.top, row.right, row.bottom};
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, GetSysColor(greyed ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
         DrawTextW(dc, text.data(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     // The focus frame is drawn by inversion: a focus change toggles it, a

@@ -5,6 +5,9 @@
 
 namespace quillon::win32 {
 
+// An entry whose item data is this is drawn greyed: it stands for nothing here.
+constexpr LPARAM kGreyedEntry = 1;
+
 HWND CreateCheckList(HWND parent, const RECT& pixels, int id, HFONT font);
 void DrawCheckListItem(const DRAWITEMSTRUCT& item);
 

@@ -6,6 +6,7 @@
 #include "window/CommandButtons.h"
 #include "window/PageSwitching.h"
 #include "window/StartUp.h"
+#include "window/StartupRefill.h"
 #include "window/win32/CheckList.h"
 #include "window/win32/Dpi.h"
 #include "window/win32/SystemMenu.h"
@@ -71,7 +72,27 @@ HWND MainWindow::buttonWindow(Button button) const { return buttons_[static_cast
 HWND MainWindow::focusOnReturn() const {
     if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_))
         return lastFocus_;
+    return firstOnPage();
+}
+
+// The first box of the page on view in Tab order, else the page's first
+// control: Enter there presses nothing, so a window just opened never runs.
+HWND MainWindow::firstOnPage() const {
+    HWND page = nullptr;
+    for (const PageButton& entry : PageButtons())
+        if (pageVisible(entry.page)) page = pagePanel(entry.page);
     HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
+    HWND onPage = nullptr;
+    for (HWND control = first; control && page;) {
+        if (IsChild(page, control)) {
+            const int id = GetDlgCtrlID(control);
+            if (id >= kChkId && id < kChkId + kCheckBoxCount) return control;
+            if (!onPage) onPage = control;
+        }
+        control = GetNextDlgTabItem(window_, control, FALSE);
+        if (control == first) break;
+    }
+    if (onPage) return onPage;
     return first ? first : window_;
 }
 
@@ -128,6 +149,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
             // A window without a caption gets no focus of its own making: the
             // control last used, or the first one, takes it back.
             if (LOWORD(wParam) == WA_INACTIVE) {
+                showAccessKeys(false);  // Alt+Tab: the key comes up elsewhere
                 HWND focus = GetFocus();
                 if (focus && IsChild(window_, focus)) lastFocus_ = focus;
             } else if (!HIWORD(wParam)) {
@@ -137,8 +159,8 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         case WM_CLOSE:
             // A run is never cut: the window closes when it has ended.
             if (running()) {
-                closeAfterRun_ = true;
                 setLabel(Label::Wait, kClosingAfterRun);
+                closeAfterRun_ = true;
             } else {
                 DestroyWindow(window_);
             }
@@ -172,11 +194,52 @@ LRESULT MainWindow::onColour(HDC dc, HWND control) {
 }
 
 void MainWindow::onCommand(int id, int code) {
+    const bool box = id >= kChkId && id < kChkId + kCheckBoxCount && code == BN_CLICKED;
+    const bool option = id >= kOptId && id < kOptId + kOptionCount && code == BN_CLICKED;
+    const bool listed = id >= kListId && id < kListId + int(lists_.size()) && code == LBN_SELCHANGE;
+    const bool chosen = id >= kComboId && id < kComboId + int(combos_.size()) && code == CBN_SELCHANGE;
+    // What an earlier action did is no longer what the page shows.
+    if ((box || option || listed || chosen) && !running()) setLabel(Label::Wait, "");
     // A click never greys a box: only a loaded selection can do that.
-    if (id >= kChkId && id < kChkId + kCheckBoxCount && code == BN_CLICKED)
-        setChk(id - kChkId, chk(id - kChkId) == kTicked ? kUnticked : kTicked);
+    if (box) setChk(id - kChkId, chk(id - kChkId) == kTicked ? kUnticked : kTicked);
     if (id == kListId + static_cast<int>(CheckList::Service) && code == LBN_SELCHANGE)
         ShowServiceInfo(*this, static_cast<int>(SendMessageW(list(CheckList::Service), LB_GETCARETINDEX, 0, 0)));
+    if (id == kListId + static_cast<int>(CheckList::Startup) && code == LBN_SELCHANGE && !running()) {
+        const int entry = static_cast<int>(SendMessageW(list(CheckList::Startup), LB_GETCARETINDEX, 0, 0));
+        setLabel(Label::Wait, StartupEntryInWords(context_, entry));
+    }
+}
+
+// A run or an undo may have changed the startup places; the list says what is there now.
+void MainWindow::refreshStartupList() {
+    if (window_ && !running()) RefreshStartupList(context_);
+}
+
+void MainWindow::showAccessKeys(bool shown) {
+    for (const auto& button : buttons_)
+        if (button) button->showAccessKey(shown);
+}
+
+bool MainWindow::onKeyMessage(const MSG& message) noexcept try {
+    if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+    const bool alt = message.wParam == VK_MENU;
+    if (alt && message.message == WM_SYSKEYDOWN) showAccessKeys(true);
+    if (alt && (message.message == WM_SYSKEYUP || message.message == WM_KEYUP)) showAccessKeys(false);
+    if (message.message != WM_SYSCHAR || running()) return false;
+    const auto lower = [](WPARAM c) { return reinterpret_cast<ULONG_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(c))); };
+    const ULONG_PTR letter = lower(message.wParam);
+    for (int b = 0; b < kButtonCount; ++b) {
+        auto& button = buttons_[static_cast<std::size_t>(b)];
+        const wchar_t key = button->accessKey();
+        if (!key || lower(key) != letter) continue;
+        // As a click: the button takes the focus, then acts (a locked one does nothing).
+        if (IsWindowVisible(button->hwnd())) SetFocus(button->hwnd());
+        onButton(static_cast<Button>(b));
+        return true;
+    }
+    return false;
+} catch (...) {
+    return false;
 }
 
 void MainWindow::closeIfAsked() {
@@ -197,17 +260,21 @@ void MainWindow::onButton(Button button) noexcept try {
     switch (button) {
     case Button::Suggest:
         Recommend(*this);
+        setLabel(Label::Wait, "");
         break;
     case Button::Auto:
         RunWithUndoRecord(context_, AutoOptimise);
         closeIfAsked();
+        refreshStartupList();
         break;
     case Button::Redo:
         Reset(*this);
+        setLabel(Label::Wait, "");
         break;
     case Button::Optimize:
         RunWithUndoRecord(context_, [](RunContext& run) { RunOptimise(run); });
         closeIfAsked();
+        refreshStartupList();
         break;
     case Button::Exit:
         Exit(context_);

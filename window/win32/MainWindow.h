@@ -40,6 +40,10 @@ public:
     RunContext& context() { return context_; }
     HWND buttonWindow(Button button) const;
     HWND labelWindow(Label label) const { return labels_[static_cast<std::size_t>(label)]; }
+    // The keyboard cues and access keys, seen in the message loop before the
+    // dialog keys: Alt held underlines each button's letter, Alt+letter
+    // presses that button. True when the message was used.
+    bool onKeyMessage(const MSG& message) noexcept;
 
     int chk(int index) const override;
     void setChk(int index, int value) override;
@@ -56,6 +60,8 @@ public:
     void setListSelected(CheckList list, int index, bool selected) override;
     void clearList(CheckList list) override;
     void addListItem(CheckList list, const std::string& text) override;
+    bool listGreyed(CheckList list, int index) const override;
+    void setListGreyed(CheckList list, int index, bool greyed) override;
     bool pageVisible(Page page) const override;
     void setPageVisible(Page page, bool visible) override;
     bool progressVisible() const override;
@@ -79,7 +85,8 @@ private:
     bool onSystemCommand(UINT command) noexcept;
     void onSystemMenuOpening();
     bool running() const;  // a run or a restore holds the buttons
-    void closeIfAsked();   // the window was closed during the run that has just ended
+    void closeIfAsked();
+    void refreshStartupList();   // the window was closed during the run that has just ended
     void previewChanges();
     void showCurrentState();
     void undoLastRun();
@@ -102,7 +109,9 @@ private:
     HWND pagePanel(Page page) const;
     void fitLabel(Label which);
     HWND focusOnReturn() const;
+    HWND firstOnPage() const;
     void resumeListDrawing(std::size_t which);
+    void showAccessKeys(bool shown);
 
     HINSTANCE instance_;
     bool closeAfterRun_ = false;

@@ -106,6 +106,23 @@ std::optional<Artwork> ArtworkOf(layout::Icon icon) {
     return std::nullopt;
 }
 
+// The letter of each command and page button's caption that Alt presses it with.
+wchar_t AccessKeyOf(Button button) {
+    switch (button) {
+    case Button::Auto: return L'A';
+    case Button::System: return L'S';
+    case Button::Security: return L'c';
+    case Button::Startup: return L't';
+    case Button::Wight: return L'p';
+    case Button::Service: return L'v';
+    case Button::Suggest: return L'R';
+    case Button::Redo: return L'e';
+    case Button::Optimize: return L'O';
+    case Button::Exit: return L'x';
+    }
+    return 0;
+}
+
 }  // namespace
 
 void MainWindow::createControls() {
@@ -135,10 +152,13 @@ std::unique_ptr<ButtonWindow> MainWindow::createButton(HWND parent, const layout
     options.font = FontChoiceOf(place.font);
     options.artwork = ArtworkOf(place.icon);
     options.iconVisible = options.artwork.has_value();
-    if (place.button)
+    if (place.button) {
         options.onClick = [this, button = *place.button] { onButton(button); };
+        options.accessKey = AccessKeyOf(*place.button);
+    }
     else
         options.onClick = [this] { onBrowse(); };
+
     return ButtonWindow::create(parent, PixelRect(place.rect), std::move(options));
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/win32/Text.h"
 #include "window/win32/MainWindow.h"
+#include "window/win32/CheckList.h"
 #include "window/win32/Shape.h"
 
 namespace quillon::win32 {
@@ -72,6 +73,20 @@ void MainWindow::setListSelected(CheckList which, int index, bool selected) {
     SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 }
 
+// The entry's item data marks it greyed; the list's drawing reads it.
+bool MainWindow::listGreyed(CheckList which, int index) const {
+    const LRESULT data = SendMessageW(list(which), LB_GETITEMDATA, index, 0);
+    return data != LB_ERR && data == kGreyedEntry;
+}
+
+void MainWindow::setListGreyed(CheckList which, int index, bool greyed) {
+    if (listGreyed(which, index) == greyed) return;
+    SendMessageW(list(which), LB_SETITEMDATA, index, greyed ? kGreyedEntry : 0);
+    RECT row{};
+    if (SendMessageW(list(which), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row)) != LB_ERR)
+        InvalidateRect(list(which), &row, FALSE);
+}
+
 void MainWindow::clearList(CheckList which) { SendMessageW(list(which), LB_RESETCONTENT, 0, 0); }
 
 // A list box redraws its scroll bar at once for each entry added, which makes
@@ -111,6 +126,9 @@ void MainWindow::setProgressWidth(int twips) { SetShapeWidthTwips(shape_, twips)
 std::string MainWindow::label(Label which) const { return TextOf(labels_[Slot(which)]); }
 
 void MainWindow::setLabel(Label which, const std::string& text) {
+    // Once the window was closed during a run, the status line keeps saying it
+    // will close: the run's later pages would otherwise write over that.
+    if (which == Label::Wait && closeAfterRun_ && window_) return;
     SetWindowTextW(labels_[Slot(which)], Widen(text).c_str());
     fitLabel(which);
 }

@@ -45,10 +45,12 @@ bool MainWindow::onSystemCommand(UINT command) noexcept try {
         return true;
     case kShowStateCommand:
         showCurrentState();
+        refreshStartupList();
         return true;
     case kUndoCommand:
         undoLastRun();
         closeIfAsked();
+        refreshStartupList();
         return true;
     default:
         return false;
@@ -97,7 +99,7 @@ void MainWindow::undoLastRun() {
         return;
     }
     // The page on view shows what the machine now has, as "Show current state" would.
-    ShowCurrentState(context_);
+    if (!ShowCurrentState(context_)) setLabel(Label::Wait, "");  // the last run's words no longer hold
     const UndoOutcome outcome = OutcomeOf(report);
     Ask(window_, UndoReport(outcome), kUndoTitle,
         MB_OK | (outcome.failed > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));

@@ -10,6 +10,7 @@
 #include "platform/win32/Text.h"
 #include "window/win32/ChildWindow.h"
 #include "window/win32/Clipboard.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/Gdi.h"
 
 namespace quillon::win32 {
@@ -22,13 +23,15 @@ constexpr int kLeadId = 103;
 constexpr int kGripId = 102;
 constexpr UINT kCopyCommand = 200;
 constexpr UINT kSelectAllCommand = 201;
-constexpr int kMargin = 10;
-constexpr int kGap = 8;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 23;
-constexpr POINT kMinimum{320, 200};
-constexpr int kHeight = 440;
-constexpr int kHeaderPadding = 28;  // the header's text margins and its sort arrow
+// Sizes in pixels at 96 DPI; the window scales them with the screen's DPI, as its font does.
+constexpr int kMargin96 = 10;
+constexpr int kGap96 = 8;
+constexpr int kButtonWidth96 = 75;
+constexpr int kButtonHeight96 = 23;
+constexpr POINT kMinimum96{320, 200};
+constexpr int kHeight96 = 440;
+constexpr int kNarrowest96 = 480;
+constexpr int kHeaderPadding96 = 28;  // the header's text margins and its sort arrow
 // The widest a column starts, by column: Before and After stay in view on a
 // 1024 x 768 screen however long a value is; the copied rows hold it whole.
 constexpr int kColumnCaps[] = {90, 200, 230, 170, 170};
@@ -127,8 +130,8 @@ PreviewWindow::PreviewWindow(HWND owner, const PreviewTable& table)
     const std::wstring title = Widen(table.title);
     // A dialog frame: a caption with Close only, resizable by its edges and grip.
     CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, title.c_str(),
-                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, 0, 0, kMinimum.x,
-                    kMinimum.y, owner, nullptr, GetModuleHandleW(nullptr), this);
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, 0, 0, Scaled(kMinimum96.x),
+                    Scaled(kMinimum96.y), owner, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_) return;
     // The dialog's small icon would take the frame's place; a dialog has none.
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, 0);
@@ -185,8 +188,8 @@ int PreviewWindow::fitColumns() {
         const std::wstring heading = Widen(table_.columns[i]);
         const int header = static_cast<int>(
                                SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading.c_str()))) +
-                           kHeaderPadding;
-        const int cap = i < std::size(kColumnCaps) ? kColumnCaps[i] : content;
+                           Scaled(kHeaderPadding96);
+        const int cap = i < std::size(kColumnCaps) ? Scaled(kColumnCaps[i]) : content;
         const int width = std::max(std::min(content, cap), header);
         SendMessageW(list_, LVM_SETCOLUMNWIDTH, column, width);
         total += width;
@@ -198,11 +201,11 @@ int PreviewWindow::fitColumns() {
 // owner, and wholly on the screen.
 void PreviewWindow::place(int contentWidth) {
     const RECT area = WorkArea();
-    RECT frame{0, 0, contentWidth + 2 * kMargin + GetSystemMetrics(SM_CXVSCROLL) + 4, 0};
+    RECT frame{0, 0, contentWidth + 2 * Scaled(kMargin96) + GetSystemMetrics(SM_CXVSCROLL) + 4, 0};
     AdjustWindowRectEx(&frame, GetWindowLongW(hwnd_, GWL_STYLE), FALSE, GetWindowLongW(hwnd_, GWL_EXSTYLE));
-    const int width = std::clamp(static_cast<int>(frame.right - frame.left), 480,
+    const int width = std::clamp(static_cast<int>(frame.right - frame.left), Scaled(kNarrowest96),
                                  static_cast<int>(area.right - area.left));
-    const int height = std::min(kHeight, static_cast<int>(area.bottom - area.top));
+    const int height = std::min(Scaled(kHeight96), static_cast<int>(area.bottom - area.top));
     RECT ownerRect = area;
     if (owner_ && IsWindowVisible(owner_)) GetWindowRect(owner_, &ownerRect);
     int left = (ownerRect.left + ownerRect.right) / 2 - width / 2;
@@ -217,24 +220,24 @@ void PreviewWindow::arrange() {
     GetClientRect(hwnd_, &client);
     const int width = client.right, height = client.bottom;
     const int gripSize = GetSystemMetrics(SM_CXVSCROLL);
-    const int buttonRight = width - std::max(kMargin, gripSize + 2);
-    const int countWidth = std::max(0, buttonRight - kButtonWidth - kGap - kMargin);
+    const int buttonRight = width - std::max(Scaled(kMargin96), gripSize + 2);
+    const int countWidth = std::max(0, buttonRight - Scaled(kButtonWidth96) - Scaled(kGap96) - Scaled(kMargin96));
     // The count wraps rather than clips when the dialog is narrow.
     const int countHeight = TextHeight(count_, countWidth);
-    const int band = std::max(kButtonHeight, countHeight);
-    const int bandTop = height - kMargin - band;
-    const int leadHeight = TextHeight(lead_, width - 2 * kMargin);
-    const int listTop = kMargin + (leadHeight > 0 ? leadHeight + kGap / 2 : 0);
-    const int listHeight = std::max(0, bandTop - kGap - listTop);
+    const int band = std::max(Scaled(kButtonHeight96), countHeight);
+    const int bandTop = height - Scaled(kMargin96) - band;
+    const int leadHeight = TextHeight(lead_, width - 2 * Scaled(kMargin96));
+    const int listTop = Scaled(kMargin96) + (leadHeight > 0 ? leadHeight + Scaled(kGap96) / 2 : 0);
+    const int listHeight = std::max(0, bandTop - Scaled(kGap96) - listTop);
     HDWP moves = BeginDeferWindowPos(5);
     const auto move = [&moves](HWND window, int x, int y, int w, int h) {
         if (moves) moves = DeferWindowPos(moves, window, nullptr, x, y, std::max(0, w), std::max(0, h),
                                           SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    move(lead_, kMargin, kMargin, width - 2 * kMargin, leadHeight);
-    move(list_, kMargin, listTop, width - 2 * kMargin, listHeight);
-    move(count_, kMargin, bandTop + (band - countHeight) / 2, countWidth, countHeight);
-    move(close_, buttonRight - kButtonWidth, bandTop + (band - kButtonHeight) / 2, kButtonWidth, kButtonHeight);
+    move(lead_, Scaled(kMargin96), Scaled(kMargin96), width - 2 * Scaled(kMargin96), leadHeight);
+    move(list_, Scaled(kMargin96), listTop, width - 2 * Scaled(kMargin96), listHeight);
+    move(count_, Scaled(kMargin96), bandTop + (band - countHeight) / 2, countWidth, countHeight);
+    move(close_, buttonRight - Scaled(kButtonWidth96), bandTop + (band - Scaled(kButtonHeight96)) / 2, Scaled(kButtonWidth96), Scaled(kButtonHeight96));
     move(grip_, width - gripSize, height - GetSystemMetrics(SM_CYHSCROLL), gripSize, GetSystemMetrics(SM_CYHSCROLL));
     if (moves) EndDeferWindowPos(moves);
     InvalidateRect(count_, nullptr, TRUE);
@@ -346,7 +349,7 @@ LRESULT PreviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexce
         if (list_) arrange();
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = kMinimum;
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{Scaled(kMinimum96.x), Scaled(kMinimum96.y)};
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) close();
