@@ -55,8 +55,8 @@ std::string JsonDocument(const RunResult& result, VerbContext& verb, int exitSta
                        ", \"exitStatus\": " + std::to_string(exitStatus) + ", \"undo\": " +
                        (result.undoFolder && !result.undoFolder->empty() ? Json(*result.undoFolder) : "null") +
                        ", \"summary\": {";
-    for (std::string_view which : result.counted)
-        json += (&which == &result.counted.front() ? "" : ", ") + Json(which) + ": " + std::to_string(Count(result, which));
+    for (std::size_t i = 0; i < result.counted.size(); ++i)
+        json += (i ? ", " : "") + Json(result.counted[i]) + ": " + std::to_string(Count(result, result.counted[i]));
     json += "}, \"changes\": [";
     for (const ChangeOutcome& c : result.changes)
         json += std::string(&c == &result.changes.front() ? "\n" : ",\n") + "  {\"page\": " + Json(c.pages) +

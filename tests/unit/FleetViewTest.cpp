@@ -404,6 +404,7 @@ TEST(RunSummary, CountsEqualTheLinesAndJsonCarriesTheSameChanges) {
     EXPECT_EQ(Occurrences(json, "{\"page\": "), Counted(summary, "changed") + Counted(summary, "unchanged") +
                                                     Counted(summary, "failed") + Counted(summary, "not present"));
     EXPECT_EQ(json.find('\n', json.find("]}")), std::string::npos);
+    for (const char* broken : {"{,", "[,", ",,", ", }", ",]"}) EXPECT_EQ(json.find(broken), std::string::npos) << broken;
 
     // A run with nothing to do, and one without a record, still end with the summary.
     ASSERT_EQ(run(machine, apply), kDone);
