@@ -18,7 +18,7 @@ namespace quillon::console {
 namespace {
 
 constexpr const char* kHeading[] = {"computer", "user", "time", "verb", "page", "number",
-                                    "caption",  "result", "now", "wanted", "run"};
+                                    "caption",  "result", "now", "wanted", "run",  "target"};
 
 // What ties a run's rows together: its undo record's folder name where it
 // kept one, else the computer, the time and a number from the clock (two
@@ -150,14 +150,14 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
     std::vector<ReportRow> rows;
     for (Page page : InRunOrder(verb.request.pages))
         for (const Item& item : ItemsOf(page)) {
-            ReportRow row{PageName(page), item.number, item.caption, {}, {}, {}};
+            ReportRow row{PageName(page), item.number, item.caption, {}, {}, {}, {}};
             if (LeftAlone(verb.request, item)) {
                 row.result = "left alone";
                 rows.push_back(std::move(row));
                 continue;
             }
             bool drift = false, unread = false, absent = false;
-            std::vector<std::string> now, after;
+            std::vector<std::string> now, after, what;
             for (const Change& change : changes) {
                 if (std::none_of(change.steps.begin(), change.steps.end(),
                                  [&](const StepTag& s) { return Names(item, s); }))
@@ -169,9 +169,11 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
                     continue;
                 } else if (!change.readable) {
                     unread = true;
+                    what.push_back(DescribeWhat(change));
                     after.push_back(DescribeWhat(change));
                 } else {
                     drift = true;
+                    what.push_back(DescribeWhat(change));
                     now.push_back(DescribeState(change.before));
                     after.push_back(DescribeState(change.after));
                 }
@@ -185,17 +187,20 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
             if (drift && !applied) row.now = Joined(now), row.wanted = Joined(after);
             if (unread && !applied) row.now.clear(), row.wanted = Joined(after);
             if (failed || row.result == "not present") row.now.clear();
+            row.target = Joined(what);
             rows.push_back(std::move(row));
         }
     return rows;
 }
 
-std::vector<ReportRow> RestoreRows(const RestoreReport& report) {
+std::vector<ReportRow> RestoreRows(const RunResult& result) {
     std::vector<ReportRow> rows;
-    for (const RecordedEffect& e : report.effects)
-        if (e.changes) rows.push_back({PageName(e.step.page), StepNumber(e.step), DescribeEffect(e.effect),
-                                       e.failed ? "failed" : "changed", e.failed ? e.before : e.after, e.after});
-    for (const KeptTarget& kept : report.kept) rows.push_back({"", "", kept.target, "unchanged", kept.why, ""});
+    for (const ChangeOutcome& c : result.changes) {
+        // A target kept as it is reads, as on stdout, why; one put back what it holds now.
+        const bool kept = c.before == "-" && c.result == "unchanged";
+        rows.push_back({c.pages, c.numbers, c.captions, c.result, kept ? c.after : c.result == "failed" ? c.before : c.after,
+                        kept ? "" : c.after, c.what});
+    }
     return rows;
 }
 
@@ -216,12 +221,12 @@ int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exit
     std::string block;
     std::map<std::string, int> counts;
     for (const ReportRow& r : rows) {
-        block += CsvLine({computer, user, time, verbName, r.page, r.number, r.caption, r.result, r.now, r.wanted, run});
+        block += CsvLine({computer, user, time, verbName, r.page, r.number, r.caption, r.result, r.now, r.wanted, run, r.target});
         ++counts[r.result];
     }
     std::string tally;
     for (const auto& [result, count] : counts) tally += (tally.empty() ? "" : "; ") + result + " " + std::to_string(count);
-    block += CsvLine({computer, user, time, verbName, "", "", "summary", "exit " + std::to_string(exitStatus), tally, "", run});
+    block += CsvLine({computer, user, time, verbName, "", "", "summary", "exit " + std::to_string(exitStatus), tally, "", run, ""});
 
     // A new file starts with the byte-order mark, so a spreadsheet reads it as UTF-8, and the heading.
     const std::string heading = "\xEF\xBB\xBF" + CsvLine(std::vector<std::string>(std::begin(kHeading), std::end(kHeading)));

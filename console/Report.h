@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "planning/NetChange.h"
+#include "console/RunResult.h"
 #include "console/VerbSteps.h"
 #include "restore/Restore.h"
 
@@ -16,6 +17,7 @@ struct ReportRow {
     std::string page, number, caption;
     std::string result;  // ok, drift, changed, unchanged, failed, not present, not checked, left alone; STATUS: the state
     std::string now, wanted;
+    std::string target;  // what was changed or put back, as the tab lines name it; "" for a box as a whole
 };
 
 // A field a spreadsheet would take for a formula (it begins with =, +, -, @,
@@ -39,9 +41,10 @@ std::vector<ReportRow> NetChangeRows(VerbContext& verb, const SavedSelection* sa
                                      const std::vector<Change>& changes, const std::vector<StepFailure>& failures,
                                      bool applied);
 
-// A restore's rows: each target put back (changed), not put back (failed) or
-// kept as it is because it changed since the run (unchanged).
-std::vector<ReportRow> RestoreRows(const RestoreReport& report);
+// A restore's rows, from what UNDO prints: each target put back (changed),
+// not put back (failed) or kept as it is because it changed since the run
+// (unchanged), under the steps of its change ("-" where no box made it).
+std::vector<ReportRow> RestoreRows(const RunResult& result);
 
 // Appends the run's block to the request's report file: its rows and a
 // summary row with the exit status and how many rows had each result. Returns

@@ -19,7 +19,7 @@ int Status(VerbContext& verb) {
         const std::string caption = entry ? std::string(kServices.at(live.entry).listText) : BoxCaption(live.box);
         const std::string number = std::to_string(entry ? live.entry : live.box);
         verb.terminal.out(Tabbed({PageName(live.page), number, BoxStateName(live.state), caption}));
-        rows.push_back({PageName(live.page), number, caption, BoxStateName(live.state), BoxStateName(live.state), ""});
+        rows.push_back({PageName(live.page), number, caption, BoxStateName(live.state), BoxStateName(live.state), "", ""});
     }
     return AppendReport(verb, rows, kDone, kBadUsage);
 }

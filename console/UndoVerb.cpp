@@ -240,7 +240,7 @@ int Undo(VerbContext& verb) {
     if (!report) return kBadUsage;
     const RunResult result = RestoreResult(verb, folder, *report);
     const int status =
-        AppendReport(verb, RestoreRows(*report), MarkRestored(verb, folder, *report), kSomeStepsFailed, report->undoFolder);
+        AppendReport(verb, RestoreRows(result), MarkRestored(verb, folder, *report), kSomeStepsFailed, report->undoFolder);
     PrintResult(verb, result, status);
     return status;
 }

@@ -24,9 +24,9 @@ bool IsServiceStart(const std::string& key, const std::string& name) { return !S
 class NetChangeWatch::WatchedProcess : public StartedProcess {
 public:
     WatchedProcess(NetChangeWatch& watch, std::unique_ptr<StartedProcess> process, StepTag step, bool changes,
-                   std::vector<std::size_t> tools)
+                   std::vector<std::size_t> tools, std::string commandLine)
         : watch_(watch), process_(std::move(process)), step_(std::move(step)), changes_(changes),
-          tools_(std::move(tools)) {}
+          tools_(std::move(tools)), commandLine_(std::move(commandLine)) {}
     // A one-shot tool nobody waits for is waited for before the run's changes are read.
     ~WatchedProcess() override {
         if (!ended_ && !tools_.empty() && !watch_.closing_) watch_.unwaited_.push_back(std::make_unique<WatchedProcess>(std::move(*this)));
@@ -40,7 +40,8 @@ public:
         const int code = process_->exitCode().value_or(0);
         // A tool that fails where nothing needed changing left the machine as asked.
         if (code != 0 && changes_)
-            watch_.toolFailures_.push_back({step_, "the tool reported failure (exit code " + std::to_string(code) + ")"});
+            watch_.toolFailures_.push_back({step_, "the tool reported failure (exit code " + std::to_string(code) +
+                                                      "): " + commandLine_});
         // A tool whose effect cannot be read back counts once it has ended well.
         if (code == 0)
             for (std::size_t target : tools_) watch_.targets_[target].tool = true;
@@ -58,6 +59,7 @@ private:
     StepTag step_;
     bool changes_;
     std::vector<std::size_t> tools_;
+    std::string commandLine_;  // what failed, so a person can run it again and see why
     bool ended_ = false;
 };
 
@@ -261,7 +263,7 @@ std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& com
     }
     auto started = startBelow(commandLine, effects);
     return std::make_unique<WatchedProcess>(*this, std::move(started), step_ ? *step_ : StepTag{}, changes,
-                                            std::move(tools));
+                                            std::move(tools), commandLine);
 }
 
 void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {

@@ -44,7 +44,15 @@ private:
     void report(const std::string& why, bool whereChanging = false) {
         reported_ = true;
         for (std::size_t i : effects_)
-            if (!whereChanging || journal_.effects_[i].changes) journal_.failed(i, why);
+            if (!whereChanging || journal_.effects_[i].changes) {
+                journal_.failed(i, why);
+                // The tool has ended: what its target holds now is what the run left.
+                try {
+                    if (journal_.effects_[i].changes) journal_.record_->keepFailed(journal_.effects_[i].effect);
+                } catch (const PlatformError&) {
+                    // The record then claims the change; an undo finds its target as it was.
+                }
+            }
     }
     JournalPlatform& journal_;
     std::unique_ptr<StartedProcess> process_;

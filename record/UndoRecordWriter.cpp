@@ -355,7 +355,11 @@ void UndoRecordWriter::keepFailed(const Effect& effect) {
     if (!opened()) return;
     const EffectTarget t = TargetOf(effect);
     Pending pending;
-    if (t.kind == TargetKind::Folder) {
+    if (t.kind == TargetKind::Value) {
+        pending.state.push_back(ValueLine(true, t.path, t.name, machine_.registryValue(t.path, t.name)));
+    } else if (t.kind == TargetKind::Key) {
+        pending.state.push_back(PresenceLine(true, StateKind::Key, t.path, machine_.registryKeyExists(t.path)));
+    } else if (t.kind == TargetKind::Folder) {
         pending.state.push_back(PresenceLine(true, StateKind::Folder, t.path, machine_.directoryExists(t.path)));
     } else if (t.kind == TargetKind::File) {
         StateLine line = PresenceLine(true, StateKind::File, t.path, machine_.anyFileExists(t.path));

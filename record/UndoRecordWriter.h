@@ -51,7 +51,7 @@ public:
     // A change that leaves its target as it is: named with the record's next
     // write, so the record shows every step that touched a target it changed.
     void note(const Effect& effect, const StepTag& step);
-    // After a file or folder change failed: writes what its target holds
+    // After a change failed (a value, key, file or folder): writes what its target holds
     // now, so the record never claims a change that did not happen.
     void keepFailed(const Effect& effect);
     // A line of changes.txt, the readable log; not needed for restoring. It

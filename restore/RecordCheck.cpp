@@ -1,6 +1,7 @@
 #include "restore/RecordCheck.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 #include "engine/Phases.h"
@@ -259,9 +260,30 @@ private:
     const std::string& user_;
 };
 
+// A forged record's control characters never reach the terminal as they are.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
+            shown += c;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+        shown += escaped;
+    }
+    return shown;
+}
+
+// A line as a person reads it: the target and what it held, never the
+// record's own encoding of a value (hex of its bytes).
 std::string Shown(const StateLine& line) {
-    std::string text = StateLineText(line);
-    return text.substr(0, text.size() - 2);
+    const std::string name =
+        line.kind == StateKind::Value ? "\\" + (line.name.empty() ? std::string("(Default)") : line.name) : "";
+    const TargetState state = line.kind == StateKind::Value ? ValueState(line.value) : Presence(line.present);
+    return std::string(line.after ? "after the run: " : "before the run: ") +
+           Printable(line.target + name) + ": " + DescribeState(state) +
+           (line.copy.empty() ? "" : ", kept as " + Printable(line.copy));
 }
 
 // A copy's place: files\NAME, one plain name, no way out of the folder.

@@ -235,5 +235,42 @@ TEST_F(NetChangeConsole, AWriteThatReportsSuccessButDidNotHappenIsAFailure) {
     EXPECT_TRUE(terminal.outLines.empty()) << terminal.outLines[0];
 }
 
+// A tool that says it failed is named by its command line, to be run again by hand.
+class FailingRegedit final : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
+        if (commandLine.find("regedit") == std::string::npos) return machine_.startHidden(commandLine);
+        struct Failed final : StartedProcess {
+            bool waitPumping(std::chrono::milliseconds) override { return true; }
+            void terminate() override {}
+            std::optional<int> exitCode() const override { return 5; }
+        };
+        return std::make_unique<Failed>();
+    }
+};
+
+TEST_F(NetChangeConsole, AToolThatFailsIsNamedByItsCommand) {
+    FailingRegedit failing(machine);
+    terminal = RecordingTerminal{};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"APPLY", "/on", "54", "/noundo"}, terminal, failing), kSomeStepsFailed);
+    EXPECT_NE(err().find("failed: System 54 "), std::string::npos) << err();
+    EXPECT_NE(err().find("(exit code 5): "), std::string::npos) << err();
+    EXPECT_NE(err().find("regedit"), std::string::npos) << err();
+}
+
+// What /list counts of a run where a step failed is what APPLY printed: a failed write is no change.
+TEST_F(NetChangeConsole, ListCountsWhatAFailedRunPrinted) {
+    FailingRegedit failing(machine);
+    terminal = RecordingTerminal{};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"APPLY", "/selection", file}, terminal, failing), kSomeStepsFailed);
+    int printed = 0;
+    for (const auto& line : terminal.outLines) printed += Fields(line).size() == 6;
+    terminal = RecordingTerminal{};
+    ASSERT_EQ(RunConsole(std::vector<std::string>{"UNDO", "/list"}, terminal, machine), kDone);
+    ASSERT_EQ(terminal.outLines.size(), 1u) << err();
+    EXPECT_EQ(Fields(terminal.outLines[0]).at(6), std::to_string(printed)) << terminal.outLines[0];
+}
+
 }  // namespace
 }  // namespace quillon::console

@@ -301,6 +301,9 @@ TEST_F(ConsoleUndo, AForgedRecordIsRefusedWholeBelowAKeyARunWritesAndWhenDatedAf
         const auto state = test::MachineState(machine);
         EXPECT_EQ(run({"UNDO", folder}), kBadUsage) << key;
         EXPECT_NE(err().find("reaches outside"), std::string::npos) << err();
+        // It names what the record holds as a person reads it, never the record's hex of it.
+        EXPECT_NE(err().find("evil.exe"), std::string::npos) << err();
+        EXPECT_EQ(err().find(ValueField(evil)), std::string::npos) << err();
         EXPECT_EQ(test::MachineState(machine), state) << key;
     }
     // The same through undo.reg alone.

@@ -486,7 +486,7 @@ TEST_F(DesiredState, EveryReportRowAgreesWithChecksLineForItsBoxOrControl) {
         std::map<std::string, int> counts;
         for (std::size_t i = 1; i + 1 < rows.size(); ++i) {
             const auto& r = rows[i];
-            ASSERT_EQ(r.size(), 11u);
+            ASSERT_EQ(r.size(), 12u);
             const std::string item = r[4] + " " + r[5], result = r[7], where = "seed " + std::to_string(seed) + " " + item;
             ++counts[result];
             ++seen[result];
@@ -497,6 +497,8 @@ TEST_F(DesiredState, EveryReportRowAgreesWithChecksLineForItsBoxOrControl) {
             else if (either.contains(item)) allowed = {"drift", "ok"};
             else if (drifted.contains(item)) allowed = {"drift"};
             EXPECT_TRUE(allowed.contains(result)) << where << " " << result;
+            // A drift names what differs, as CHECK's line does; a row in order names nothing.
+            EXPECT_EQ(r[11].empty(), result != "drift" && result != "not checked") << where << " " << r[11];
         }
         std::string tally;
         for (const auto& [result, count] : counts) tally += (tally.empty() ? "" : "; ") + result + " " + std::to_string(count);

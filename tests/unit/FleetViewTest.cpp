@@ -150,7 +150,7 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
 
     const auto lines = ReportLines(machine, report);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run");
+    EXPECT_EQ(lines[0], "\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run,target");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), lines[0]), 1);
     std::map<std::string, std::vector<std::string>> results;  // "verb page number" -> results, run by run
     std::vector<std::string> summaries, runs;
@@ -172,7 +172,7 @@ TEST(FleetReport, EveryBoxHasARowAndEachRunOneBlockUnderOneHeading) {
             if (comma == std::string::npos) break;
             start = comma + 1;
         }
-        ASSERT_EQ(f.size(), 11u) << line;
+        ASSERT_EQ(f.size(), 12u) << line;
         blockRuns.insert(f[10]);
         if (f[6] != "summary") {
             results[f[3] + " " + f[4] + " " + f[5]].push_back(f[7]);
@@ -363,6 +363,59 @@ int Occurrences(const std::string& text, const std::string& part) {
     int count = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
     return count;
+}
+
+// Every CSV row of a report file's last block (no heading, no summary), fields unquoted.
+std::vector<std::vector<std::string>> LastBlockFields(sim::SimWindows& machine, const std::string& path) {
+    std::vector<std::vector<std::string>> rows, block;
+    for (const std::string& line : ReportLines(machine, path)) {
+        std::vector<std::string> f(1);
+        bool quoted = false;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
+            if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') f.back() += c, ++i;
+            else if (c == '"') quoted = !quoted;
+            else if (c == ',' && !quoted) f.emplace_back();
+            else f.back() += c;
+        }
+        if (f.size() < 12 || f[3] == "verb") continue;
+        if (f[6] != "summary") {
+            block.push_back(std::move(f));
+            continue;
+        }
+        rows = std::move(block);
+        block.clear();
+    }
+    return rows;
+}
+
+// An undo's rows say what it put back as its lines do: the steps of the change
+// (a key no box deletes under "-"), then the target in a column of its own.
+TEST(FleetReport, UndoRowsNameTheStepsAndTheTargetAsItsLinesDo) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    test::MemoryForm form;
+    test::SelectEverything(form, machine, true);
+    machine.files().addDirectory("C:\\share");
+    machine.writeTextFile("C:\\share\\all.dat", SelectionLines(form));
+    const std::string report = "C:\\share\\fleet.csv";
+    RecordingTerminal terminal;
+    ASSERT_LE(RunConsole(std::vector<std::string>{"APPLY", "/selection", "C:\\share\\all.dat"}, terminal, machine),
+              kSomeStepsFailed);
+    terminal = {};
+    ASSERT_LE(RunConsole(std::vector<std::string>{"UNDO", "/report", report}, terminal, machine), kSomeStepsFailed);
+    std::multiset<std::string> printed, reported;
+    for (const std::string& line : terminal.outLines) {
+        const auto f = Fields(line);
+        if (f.size() == 6) printed.insert(f[0] + "|" + f[1] + "|" + f[2] + "|" + f[3]);
+    }
+    ASSERT_FALSE(printed.empty());
+    for (const auto& f : LastBlockFields(machine, report)) {
+        EXPECT_NE(f[11], "") << f[6];
+        EXPECT_NE(f[6], f[11]);
+        if (f[7] == "changed") reported.insert(f[4] + "|" + f[5] + "|" + f[6] + "|" + f[11]);
+    }
+    EXPECT_EQ(reported, printed);
 }
 
 // The summary line and the JSON document say what the tab lines say, for

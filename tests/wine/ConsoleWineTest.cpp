@@ -742,19 +742,22 @@ TEST_F(ConsoleWine, TwentyRunsAtOnceAppendWholeBlocksToOneReportThatASpreadsheet
     for (Started& r : runs) EXPECT_EQ(Wait(r).status, 0u);
 
     const std::string bytes = ReadAll(report);
-    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run\r\n", 0), 0u);
+    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF" "computer,user,time,verb,page,number,caption,result,now,wanted,run,target\r\n", 0), 0u);
     // Box 35's caption is Chinese: it stands in the file as UTF-8.
     EXPECT_NE(bytes.find(BoxCaption(35)), std::string::npos);
     const std::vector<std::string> lines = Lines(bytes);
     // Each block is one run's rows, whole, ended by its summary; every block alike but for the time and run.
     std::set<std::string> runIds;
     const auto shape = [&](const std::string& line) {
-        // The run is the last field, the time the third (before any caption that holds a comma).
-        const std::string id = line.substr(line.rfind(',') + 1);
+        // The run is the last field but the target (empty for STATUS), the time the third (before any
+        // caption that holds a comma).
+        EXPECT_EQ(line.back(), ',') << line;
+        const std::string rest = line.substr(0, line.size() - 1);
+        const std::string id = rest.substr(rest.rfind(',') + 1);
         runIds.insert(id);
         std::string out;
         int field = 0;
-        for (char c : line.substr(0, line.size() - id.size())) {
+        for (char c : rest.substr(0, rest.size() - id.size())) {
             if (c == ',') ++field;
             if (field != 2) out += c;
         }
