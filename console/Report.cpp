@@ -31,7 +31,29 @@ std::string RunId(const std::string& recordFolder, const std::string& computer, 
     return computer + " " + time + " " + suffix;
 }
 
+// A report folder holds one file a computer, each replaced whole by its
+// computer's newest run: no lock to queue on, no file growing without bound.
+int WriteMachineReport(VerbContext& verb, const std::string& folder, const std::string& computer,
+                       const std::string& text, int exitStatus, int unwritten) {
+    if (computer.empty() || computer.find_first_of("\\/:*?\"<>|") != std::string::npos) {
+        verb.say("the report could not be written: this computer's name cannot name a file in " + folder);
+        return unwritten;
+    }
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    try {
+        verb.platform.replaceTextFile(folder + computer + ".csv", lines);
+        return exitStatus;
+    } catch (const PlatformError& error) {
+        verb.say("the report could not be written: " + std::string(error.what()));
+    }
+    return unwritten;
+}
+
 }  // namespace
+
+bool ReportFolder(const std::string& report) { return !report.empty() && (report.back() == '\\' || report.back() == '/'); }
 
 const char* ReportVerbName(Verb verb) {
     switch (verb) {
@@ -228,8 +250,10 @@ int AppendReport(VerbContext& verb, const std::vector<ReportRow>& rows, int exit
     for (const auto& [result, count] : counts) tally += (tally.empty() ? "" : "; ") + result + " " + std::to_string(count);
     block += CsvLine({computer, user, time, verbName, "", "", "summary", "exit " + std::to_string(exitStatus), tally, "", run, ""});
 
+    const std::vector<std::string> headingFields(std::begin(kHeading), std::end(kHeading));
+    if (ReportFolder(path)) return WriteMachineReport(verb, path, computer, CsvLine(headingFields) + block, exitStatus, unwritten);
     // A new file starts with the byte-order mark, so a spreadsheet reads it as UTF-8, and the heading.
-    const std::string heading = "\xEF\xBB\xBF" + CsvLine(std::vector<std::string>(std::begin(kHeading), std::end(kHeading)));
+    const std::string heading = "\xEF\xBB\xBF" + CsvLine(headingFields);
     const std::chrono::milliseconds bound =
         verb.request.waitSeconds ? std::chrono::seconds(*verb.request.waitSeconds) : kRunLockBound;
     try {

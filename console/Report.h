@@ -24,6 +24,10 @@ struct ReportRow {
 // a tab or a CR and is no number) with an apostrophe first; else as it is.
 std::string CsvField(const std::string& field);
 
+// Whether /report names a folder (it ends in a backslash): then each
+// computer writes its own COMPUTER.csv there, replaced whole each run.
+bool ReportFolder(const std::string& report);
+
 // "STATUS", "CHECK", "APPLY", "UNDO"; "" for the other verbs.
 const char* ReportVerbName(Verb verb);
 // ISO 8601 in UTC: "2026-12-08T13:40:00Z".

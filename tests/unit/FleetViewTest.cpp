@@ -389,6 +389,26 @@ std::vector<std::vector<std::string>> LastBlockFields(sim::SimWindows& machine, 
     return rows;
 }
 
+// A report folder holds one file a computer, each replaced whole by its newest run.
+TEST(FleetReport, AReportFolderHoldsEachComputersNewestRunAlone) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.setComputerName("OFFICE-7");
+    machine.files().addDirectory("C:\\share");
+    RecordingTerminal terminal;
+    ASSERT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", "C:\\share\\"}, terminal, machine),
+              kDrifted) << (terminal.errLines.empty() ? "" : terminal.errLines[0]);
+    const auto first = ReportLines(machine, "C:\\share\\OFFICE-7.csv");
+    terminal = {};
+    ASSERT_EQ(RunConsole(std::vector<std::string>{"APPLY", "/on", "54", "/report", "C:\\share\\"}, terminal, machine), kDone);
+    const auto lines = ReportLines(machine, "C:\\share\\OFFICE-7.csv");
+    ASSERT_EQ(lines.size(), first.size());
+    EXPECT_NE(lines.at(0).find("computer,user,time,verb,page,number,caption,result,now,wanted,run,target"), std::string::npos);
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_NE(lines[i].find(",APPLY,"), std::string::npos) << lines[i];
+    EXPECT_NE(lines.back().find(",summary,exit 0,"), std::string::npos);
+    EXPECT_EQ(machine.listVisibleFiles("C:\\share", "*"), std::vector<std::string>{"OFFICE-7.csv"});
+}
+
 // An undo's rows say what it put back as its lines do: the steps of the change
 // (a key no box deletes under "-"), then the target in a column of its own.
 TEST(FleetReport, UndoRowsNameTheStepsAndTheTargetAsItsLinesDo) {
