@@ -15,7 +15,7 @@ bool IsOption(const std::string& argument) {
     return argument.size() > 1 && (argument.front() == '/' || argument.front() == '-');
 }
 
-constexpr const char* kVerbNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "CHECK", "EXPORT", "VERSION", "/?"};
+constexpr const char* kVerbNames[] = {"LIST", "STATUS", "PREVIEW", "APPLY", "UNDO", "CHECK", "EXPORT", "SUMMARY", "VERSION", "/?"};
 
 std::optional<Verb> VerbNamed(const std::string& name) {
     for (int verb = 0; verb < static_cast<int>(Verb::Usage); ++verb)
@@ -210,7 +210,7 @@ const Option kOptions[] = {
      [](Request& r, const std::string& v) { return SetFile(r.computer, v, "computer", "a computer's name"); }},
     {"user", Bit(Verb::Undo), false,
      [](Request& r, const std::string& v) { return SetFile(r.user, v, "user", "a user's name"); }},
-    {"json", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo), true,
+    {"json", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo) | Bit(Verb::Summary), true,
      [](Request& r, const std::string&) { return Flag(r.json); }},
     {"report", Bit(Verb::Check) | Bit(Verb::Apply) | Bit(Verb::Undo) | Bit(Verb::Status), false,
      [](Request& r, const std::string& v) { return SetFile(r.reportFile, v, "report", "a file name"); }},
@@ -238,6 +238,7 @@ Problem CombinationProblem(Request& request) {
         if (request.listed->empty()) return "/on and /off name no box";
         if (auto problem = CheckListed(*request.listed, request.pages)) return problem;
     }
+    if (request.verb == Verb::Summary && !request.fleetFolder) return "SUMMARY needs FOLDER, the report folder";
     if (request.verb == Verb::Export && !request.selectionFile && !request.boxesFile)
         return "EXPORT needs /selection FILE or /boxes FILE, the file to write";
     return std::nullopt;
@@ -250,6 +251,11 @@ Problem TakeArgument(Request& request, std::span<const std::string> arguments, s
         if (request.verb == Verb::Undo && !request.undoFolder) {
             if (auto refused = NotPlain("UNDO", argument)) return refused;
             request.undoFolder = argument;
+            return std::nullopt;
+        }
+        if (request.verb == Verb::Summary && !request.fleetFolder) {
+            if (auto refused = NotPlain("SUMMARY", argument)) return refused;
+            request.fleetFolder = argument;
             return std::nullopt;
         }
         return "unexpected argument \"" + argument + "\" for " + VerbName(request.verb);
@@ -282,7 +288,7 @@ std::variant<Request, UsageError> ParseArguments(std::span<const std::string> ar
 
     Request request;
     auto verb = VerbNamed(arguments[0]);
-    if (!verb) return UsageError{"unknown verb \"" + arguments[0] + "\"; the verbs are LIST, STATUS, PREVIEW, APPLY, UNDO, CHECK, EXPORT and VERSION"};
+    if (!verb) return UsageError{"unknown verb \"" + arguments[0] + "\"; the verbs are LIST, STATUS, PREVIEW, APPLY, UNDO, CHECK, EXPORT, SUMMARY and VERSION"};
     request.verb = *verb;
     for (std::size_t i = 1; i < arguments.size(); ++i)
         if (auto problem = TakeArgument(request, arguments, i)) return UsageError{*problem};

@@ -16,7 +16,7 @@
 
 namespace quillon::console {
 
-enum class Verb { List, Status, Preview, Apply, Undo, Check, Export, Version, Usage };
+enum class Verb { List, Status, Preview, Apply, Undo, Check, Export, Summary, Version, Usage };
 
 // The boxes /on and /off or a /boxes file name: check boxes by number,
 // Services entries by place; and, from a file, the controls that are not
@@ -49,13 +49,14 @@ struct Request {
     bool force = false;                        // EXPORT: replace an existing file
     std::optional<int> waitSeconds;            // APPLY, UNDO: how long to wait for another run
     std::optional<std::string> undoFolder;     // UNDO
+    std::optional<std::string> fleetFolder;    // SUMMARY: the report folder
     std::optional<std::string> undoRoot;       // APPLY and UNDO: /undodir, where records live
     bool listRecords = false;                  // UNDO /list
     std::optional<TargetScope> scope;          // PREVIEW, CHECK, APPLY, EXPORT, UNDO: /scope machine or user
     bool showRecord = false;                   // UNDO /show FOLDER
     std::optional<std::string> reportFile;     // CHECK, APPLY, UNDO, STATUS: the fleet's CSV report to add to
     std::optional<std::string> computer, user;  // UNDO /list: only the records of that computer, that user
-    bool json = false;                         // CHECK, APPLY, UNDO: one JSON document instead of the tab lines
+    bool json = false;                         // CHECK, APPLY, UNDO, SUMMARY: one JSON document instead of the tab lines
 };
 
 struct UsageError {

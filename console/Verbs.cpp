@@ -1,4 +1,5 @@
 #include "console/Verbs.h"
+#include "console/FleetSummary.h"
 
 #include <algorithm>
 #include <optional>
@@ -87,6 +88,11 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         terminal.out(VersionLine());
         return kDone;
     }
+    if (request.verb == Verb::Summary) {
+        // It reads report files only: no run to wait for, nothing of this machine.
+        VerbContext verb{request, terminal, platform, {}};
+        return FleetSummary(verb);
+    }
 
     // The verbs that only read see the machine through a cache; APPLY and UNDO see it as it is.
     const bool readsOnly = request.verb == Verb::List || request.verb == Verb::Status ||
@@ -121,6 +127,7 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         case Verb::Undo: return Undo(verb);
         case Verb::List:
         case Verb::Version:
+        case Verb::Summary:
         case Verb::Usage:
             break;
         }

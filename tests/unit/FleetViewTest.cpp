@@ -409,6 +409,50 @@ TEST(FleetReport, AReportFolderHoldsEachComputersNewestRunAlone) {
     EXPECT_EQ(machine.listVisibleFiles("C:\\share", "*"), std::vector<std::string>{"OFFICE-7.csv"});
 }
 
+// SUMMARY counts, item by item, the machines of a report folder by what their newest run found.
+TEST(FleetReport, SummaryCountsEachMachinesNewestRowsAndNamesTheDrifts) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    machine.files().addDirectory("C:\\fleet");
+    RecordingTerminal terminal;
+    const auto run = [&](const char* computer, std::vector<std::string> arguments) {
+        machine.setComputerName(computer);
+        terminal = {};
+        return RunConsole(arguments, terminal, machine);
+    };
+    ASSERT_EQ(run("PC-1", {"CHECK", "/on", "54", "/report", "C:\\fleet\\"}), kDrifted);
+    ASSERT_EQ(run("PC-2", {"CHECK", "/on", "54", "/report", "C:\\fleet\\"}), kDrifted);
+    ASSERT_EQ(run("PC-3", {"APPLY", "/on", "54", "/report", "C:\\fleet\\"}), kDone);
+    ASSERT_EQ(run("PC-3", {"CHECK", "/on", "54", "/report", "C:\\fleet\\"}), kDone);
+    machine.writeTextFile("C:\\fleet\\notes.csv", {"not, a report"});
+    ASSERT_EQ(run("ADMIN", {"SUMMARY", "C:\\fleet"}), kDrifted);
+    ASSERT_FALSE(terminal.outLines.empty());
+    ASSERT_EQ(terminal.summaryLines.size(), 1u);
+    EXPECT_EQ(terminal.summaryLines[0], "summary\tmachines 3\tunreadable 1");
+    int rows = 0;
+    for (const std::string& line : terminal.outLines) {
+        const auto f = Fields(line);
+        if (f[0] == "summary") continue;
+        ++rows;
+        ASSERT_EQ(f.size(), 7u) << line;
+        if (f[0] + " " + f[1] == "System 54") {
+            EXPECT_EQ(f[3] + "|" + f[4] + "|" + f[5], "ok 1|drift 2|not present 0");
+            EXPECT_NE(f[6].find(" -> "), std::string::npos) << line;
+            EXPECT_NE(f[6].find("(2)"), std::string::npos) << line;
+        } else {
+            EXPECT_EQ(f[4], "drift 0") << line;  // what the runs left alone never drifts
+        }
+    }
+    EXPECT_GT(rows, 1);
+    ASSERT_EQ(run("ADMIN", {"SUMMARY", "C:\\fleet\\", "/json"}), kDrifted);
+    ASSERT_EQ(terminal.outLines.size(), 1u);
+    EXPECT_NE(terminal.outLines[0].find("\"machines\": 3"), std::string::npos);
+    EXPECT_NE(terminal.outLines[0].find("\"number\": \"54\", \"caption\": "), std::string::npos);
+    EXPECT_NE(terminal.outLines[0].find("\"ok\": 1, \"drift\": 2, \"notPresent\": 0"), std::string::npos);
+    EXPECT_EQ(run("ADMIN", {"SUMMARY"}), kBadUsage);
+    EXPECT_EQ(run("ADMIN", {"SUMMARY", "C:\\nowhere"}), kBadUsage);
+}
+
 // An undo's rows say what it put back as its lines do: the steps of the change
 // (a key no box deletes under "-"), then the target in a column of its own.
 TEST(FleetReport, UndoRowsNameTheStepsAndTheTargetAsItsLinesDo) {
