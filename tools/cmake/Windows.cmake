@@ -75,6 +75,10 @@ target_link_options(quillon_journal_bench PRIVATE ${QUILLON_XP_LINK})
 # quillonc STATUS against a do-nothing console program (tools/bench.sh).
 add_executable(quillon_console_bench tools/bench/ConsoleBench.cpp)
 target_link_options(quillon_console_bench PRIVATE ${QUILLON_XP_LINK})
+# quillonc SUMMARY of 10,000 generated machine files (tools/bench.sh).
+add_executable(quillon_fleet_bench tools/bench/FleetBench.cpp)
+target_link_libraries(quillon_fleet_bench PRIVATE psapi)
+target_link_options(quillon_fleet_bench PRIVATE ${QUILLON_XP_LINK})
 add_executable(do_nothing tools/bench/DoNothing.cpp)
 target_link_options(do_nothing PRIVATE ${QUILLON_XP_LINK})
 # The floor for the window's first paint (tools/bench.sh).
