@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "console/RunResult.h"
 #include "console/Verbs.h"
 #include "platform/Platform.h"
 
@@ -10,19 +11,6 @@ namespace {
 
 // Distinct drifts kept an item: a fleet's values (a folder typed on each PC) must not grow without bound.
 constexpr std::size_t kDriftKinds = 20;
-
-std::string Json(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            out += escaped;
-        } else out += c;
-    }
-    return out + "\"";
-}
 
 std::string Column(const std::vector<std::string>& heading, const std::vector<std::string>& row, const char* name) {
     for (std::size_t i = 0; i < heading.size() && i < row.size(); ++i)
@@ -105,16 +93,16 @@ int FleetSummary(VerbContext& verb) {
     int drifting = 0;
     for (const ItemTally& item : tally.items()) drifting += item.drift;
     if (verb.request.json) {
-        std::string json = "{\"folder\": " + Json(folder) + ", \"machines\": " + std::to_string(tally.machines()) +
+        std::string json = "{\"folder\": " + JsonString(folder) + ", \"machines\": " + std::to_string(tally.machines()) +
                            ", \"unreadable\": " + std::to_string(unreadable) + ", \"items\": [";
         for (const ItemTally& item : tally.items()) {
-            json += std::string(&item == &tally.items().front() ? "\n" : ",\n") + "  {\"page\": " + Json(item.page) +
-                    ", \"number\": " + Json(item.number) + ", \"caption\": " + Json(item.caption) +
+            json += std::string(&item == &tally.items().front() ? "\n" : ",\n") + "  {\"page\": " + JsonString(item.page) +
+                    ", \"number\": " + JsonString(item.number) + ", \"caption\": " + JsonString(item.caption) +
                     ", \"ok\": " + std::to_string(item.ok) + ", \"drift\": " + std::to_string(item.drift) +
                     ", \"notPresent\": " + std::to_string(item.absent) + ", \"drifts\": [";
             bool firstDrift = true;
             for (const auto& [kind, count] : item.drifts) {
-                json += std::string(firstDrift ? "" : ", ") + "{\"drift\": " + Json(kind) +
+                json += std::string(firstDrift ? "" : ", ") + "{\"drift\": " + JsonString(kind) +
                         ", \"machines\": " + std::to_string(count) + "}";
                 firstDrift = false;
             }

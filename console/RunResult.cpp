@@ -9,18 +9,6 @@
 namespace quillon::console {
 namespace {
 
-std::string Json(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            out += escaped;
-        } else out += c;
-    }
-    return out + "\"";
-}
 
 int Count(const RunResult& result, std::string_view which) {
     return static_cast<int>(std::count_if(result.changes.begin(), result.changes.end(),
@@ -41,6 +29,19 @@ std::string SafeName(Platform& platform, bool computer) {
 
 }  // namespace
 
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += std::string("\\") + c;
+        else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else out += c;
+    }
+    return out + "\"";
+}
+
 std::string SummaryLine(const RunResult& result) {
     std::string line = "summary";
     for (std::string_view which : result.counted) line += "\t" + std::string(which) + " " + std::to_string(Count(result, which));
@@ -48,21 +49,21 @@ std::string SummaryLine(const RunResult& result) {
 }
 
 std::string JsonDocument(const RunResult& result, VerbContext& verb, int exitStatus) {
-    std::string json = "{\"computer\": " + Json(SafeName(verb.platform, true)) +
-                       ", \"user\": " + Json(SafeName(verb.platform, false)) +
-                       ", \"time\": " + Json(IsoTime(verb.platform.universalTime())) +
-                       ", \"verb\": " + Json(ReportVerbName(verb.request.verb)) +
+    std::string json = "{\"computer\": " + JsonString(SafeName(verb.platform, true)) +
+                       ", \"user\": " + JsonString(SafeName(verb.platform, false)) +
+                       ", \"time\": " + JsonString(IsoTime(verb.platform.universalTime())) +
+                       ", \"verb\": " + JsonString(ReportVerbName(verb.request.verb)) +
                        ", \"exitStatus\": " + std::to_string(exitStatus) + ", \"undo\": " +
-                       (result.undoFolder && !result.undoFolder->empty() ? Json(*result.undoFolder) : "null") +
+                       (result.undoFolder && !result.undoFolder->empty() ? JsonString(*result.undoFolder) : "null") +
                        ", \"summary\": {";
     for (std::size_t i = 0; i < result.counted.size(); ++i)
-        json += (i ? ", " : "") + Json(result.counted[i]) + ": " + std::to_string(Count(result, result.counted[i]));
+        json += (i ? ", " : "") + JsonString(result.counted[i]) + ": " + std::to_string(Count(result, result.counted[i]));
     json += "}, \"changes\": [";
     for (const ChangeOutcome& c : result.changes)
-        json += std::string(&c == &result.changes.front() ? "\n" : ",\n") + "  {\"page\": " + Json(c.pages) +
-                ", \"number\": " + Json(c.numbers) + ", \"caption\": " + Json(c.captions) +
-                ", \"target\": " + Json(c.what) + ", \"before\": " + Json(c.before) + ", \"after\": " + Json(c.after) +
-                ", \"result\": " + Json(c.result) + "}";
+        json += std::string(&c == &result.changes.front() ? "\n" : ",\n") + "  {\"page\": " + JsonString(c.pages) +
+                ", \"number\": " + JsonString(c.numbers) + ", \"caption\": " + JsonString(c.captions) +
+                ", \"target\": " + JsonString(c.what) + ", \"before\": " + JsonString(c.before) + ", \"after\": " + JsonString(c.after) +
+                ", \"result\": " + JsonString(c.result) + "}";
     return json + "]}";
 }
 

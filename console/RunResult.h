@@ -30,6 +30,9 @@ struct RunResult {
 // then the undo folder or "none"; tab-separated.
 std::string SummaryLine(const RunResult& result);
 
+// TEXT as a JSON string, quotes included.
+std::string JsonString(std::string_view text);
+
 // One JSON document: computer, user, time, verb, exit status, undo folder, the counts and every change.
 std::string JsonDocument(const RunResult& result, VerbContext& verb, int exitStatus);
 
