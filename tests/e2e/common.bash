@@ -246,6 +246,12 @@ wait_for_value() {  # key name "TYPE DATA"
     fail "$1\\$2 is \"$(reg_value "$1" "$2")\", expected \"$3\""
 }
 
+value_changed_from() {  # key name "TYPE DATA"
+    local got
+    got=$(reg_value "$1" "$2")
+    [ -n "$got" ] && [ "$got" != "$3" ]
+}
+
 expect_value() {
     local got
     got=$(reg_value "$1" "$2")

@@ -56,16 +56,18 @@ open_browser
 xdotool key --window "$browser" Escape 2>/dev/null
 window_gone "$browser" 80 || fail "Escape did not close the folder browser"
 wait_idle
+# Changed by hand meanwhile: the run puts the typed directory back.
+wine reg add "$ie" /v downloadDirectory /t REG_SZ /d 'C:\Elsewhere' /f >/dev/null 2>&1
 click_optimize
-wait_for_bar
+wait_for_value "$ie" downloadDirectory 'REG_SZ C:\Downloads\e2e'
 wait_for_complete
-expect_value "$ie" downloadDirectory 'REG_SZ C:\Downloads\e2e'
 open_browser
 xdotool key --window "$browser" Return 2>/dev/null
 window_gone "$browser" 80 || fail "Return did not close the folder browser"
 wait_idle
 click_optimize
-wait_for_bar
+wait_until 120 value_changed_from "$ie" downloadDirectory 'REG_SZ C:\Downloads\e2e' ||
+    fail "the run after choosing a folder left the download directory as typed"
 wait_for_complete
 chosen=$(reg_value "$ie" downloadDirectory)
 case "$chosen" in
@@ -95,9 +97,9 @@ click_page Security
 [ "$(tick_dark_pixels "$other_x" "$other_y" 150 720)" -gt 4 ] || fail "chk 25 not ticked after a restart"
 echo "ok: a second start restores the ticks"
 
-# Closing the window in the middle of a run ends the program at once and cleanly.
+# Alt+F4 straight after Optimize, the run still going or just ended: the
+# program ends cleanly. (The Wine tier holds a run open to close it midway.)
 click_optimize
-wait_for_bar
 xdotool key alt+F4
 status=0
 wait_until 60 quillon_ended

@@ -61,14 +61,16 @@ if(QUILLON_WINDOWS)
     add_test(NAME e2e_${name} COMMAND ${script} ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 900 RESOURCE_LOCK wineprefix SKIP_RETURN_CODE 77)
   endforeach()
-  # The same two tiers once more, on the same build, in prefixes of their own
-  # that report Windows XP.
+  # The Wine tier once more, on the same build, in a prefix of its own that
+  # reports Windows XP; and the window scripts whose paths, shell dialogs or
+  # look differ there. (Keyboard, DPI and menus are the window's own code, the
+  # same on both; CI time keeps them to one run.)
   add_test(NAME wine_integration_winxp
     COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe)
   set_tests_properties(wine_integration_winxp PROPERTIES LABELS "wine;winxp" TIMEOUT 900
     RESOURCE_LOCK wineprefix ENVIRONMENT QUILLON_WINE_VERSION=winxp)
-  foreach(script ${QUILLON_E2E_TESTS})
-    get_filename_component(name ${script} NAME_WE)
+  foreach(name optimise_pages screen_pixels startup_after_undo)
+    set(script ${CMAKE_SOURCE_DIR}/tests/e2e/${name}.sh)
     add_test(NAME e2e_${name}_winxp COMMAND ${script} ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e_${name}_winxp PROPERTIES LABELS "e2e;winxp" TIMEOUT 900
       RESOURCE_LOCK wineprefix SKIP_RETURN_CODE 77 ENVIRONMENT QUILLON_WINE_VERSION=winxp)
