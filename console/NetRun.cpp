@@ -41,7 +41,7 @@ void RunPages(RunContext& context, const Request& request, const std::function<v
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (beforePage) beforePage(i);
         context.form.setPageVisible(pages[i], true);
-        RunStep([&] { RunPhase(context, pages[i]); });
+        RunStep(context, [&] { RunPhase(context, pages[i]); });
     }
 }
 
@@ -53,10 +53,8 @@ PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* save
     watch_ = &plan_.stack<NetChangeWatch>();
     if (verb.request.listed) plan_.stack<ListedBoxesOnly>(*verb.request.listed);
     if (verb.request.scope) plan_.stack<InScopeOnly>(*verb.request.scope);
-    plan_.run(form, verb.userName, [&](RunContext& context) {
-        FailedStepCount failed;  // a plan counts nothing; the run reports its failures
-        RunPages(context, verb.request);
-    });
+    // A plan counts no failed steps: the run reports its failures.
+    plan_.run(form, verb.userName, [&](RunContext& context) { RunPages(context, verb.request); });
     changes_ = watch_->changes();
 }
 

@@ -15,18 +15,12 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/StepTag.h"
+#include "engine/Step.h"  // StepFailure: a tool that ended reporting failure where it had something to change
 #include "effects/Change.h"
 #include "effects/EffectTarget.h"
 #include "effects/ChangeSeam.h"
 
 namespace quillon {
-
-// A tool that ended reporting failure where it had something to change.
-struct StepFailure {
-    StepTag step;
-    std::string reason;
-};
 
 class NetChangeWatch : public ChangeSeam {
 public:
