@@ -8,7 +8,6 @@
 #include "engine/Phases.h"
 #include "engine/Step.h"
 #include "planning/PlanningPlatform.h"
-#include "record/RunRecorder.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 #include "effects/ChangeWords.h"
@@ -45,7 +44,7 @@ void RunPages(RunContext& context, const Request& request, const std::function<v
     }
 }
 
-PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* saved) : plan_(verb.platform, std::nullopt) {
+PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* saved) : plan_(verb.platform) {
     SelectionForm form;
     PutRequestedSelection(form, verb.request, saved);
     // The run's own stack, with a planner where the journal would be.

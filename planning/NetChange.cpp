@@ -127,7 +127,7 @@ bool NetChangeWatch::differs(const Effect& e) const {
     return !index || targets_[*index].changed || e.kind == EffectKind::RunTool;
 }
 
-std::size_t NetChangeWatch::watch(const Effect& e) {
+std::size_t NetChangeWatch::watch(const Effect& e, const StepTag& step) {
     const EffectTarget t = TargetOf(e);
     const auto kind = ItemKind(t.kind);
     std::string identity = t.identity();
@@ -141,7 +141,6 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
     }
     {
         Target& target = targets_[index];
-        const StepTag step = step_ ? *step_ : StepTag{};
         bool known = false;
         for (const StepTag& s : target.steps) known = known || SameStep(s, step);
         if (!known) target.steps.push_back(step);
@@ -250,24 +249,25 @@ std::vector<Change> NetChangeWatch::changes() {
 }
 
 std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& commandLine,
-                                                          const std::optional<std::vector<Effect>>& effects) {
+                                                          const std::optional<std::vector<Effect>>& effects,
+                                                          const StepTag& step) {
     bool changes = false;
     std::vector<std::size_t> tools;
     if (effects) {
         PlatformView view(machine_);
         for (const Effect& effect : *effects) {
             changes = changes || Assess(effect, view).changes;
-            const std::size_t target = watch(effect);
+            const std::size_t target = watch(effect, step);
             if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
-    auto started = startBelow(commandLine, effects);
-    return std::make_unique<WatchedProcess>(*this, std::move(started), step_ ? *step_ : StepTag{}, changes,
+    auto started = startBelow(commandLine, effects, step);
+    return std::make_unique<WatchedProcess>(*this, std::move(started), step, changes,
                                             std::move(tools), commandLine);
 }
 
-void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {
-    watch(effect);
+void NetChangeWatch::change(const Effect& effect, const StepTag& step, const std::function<void()>& make) {
+    watch(effect, step);
     make();
 }
 

@@ -26,12 +26,9 @@ class NetChangeWatch : public ChangeSeam {
 public:
     // `everyStepRuns`: the run starts every step's tool, as the window's
     // Optimize does; otherwise only where a target differs, as APPLY does.
-    explicit NetChangeWatch(Platform& below, bool everyStepRuns = false)
-        : ChangeSeam(below), everyStepRuns_(everyStepRuns) {}
+    NetChangeWatch(Platform& below, const RunStack& stack, bool everyStepRuns = false)
+        : ChangeSeam(below, stack), everyStepRuns_(everyStepRuns) {}
     ~NetChangeWatch() override;
-
-    // The step whose changes are being watched; read as each change arrives.
-    void follow(const StepTag& step) { step_ = &step; }
 
     // Every target touched so far, in the order first touched, its after
     // state read now. A tool started and not waited for is waited for first.
@@ -43,8 +40,9 @@ public:
 
 protected:
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects) override;
-    void change(const Effect& effect, const std::function<void()>& make) override;
+                                              const std::optional<std::vector<Effect>>& effects,
+                                              const StepTag& step) override;
+    void change(const Effect& effect, const StepTag& step, const std::function<void()>& make) override;
 
 private:
     class WatchedProcess;
@@ -71,7 +69,7 @@ private:
     };
 
     // Returns the target's index.
-    std::size_t watch(const Effect& effect);
+    std::size_t watch(const Effect& effect, const StepTag& step);
     std::optional<std::size_t> targetOf(const Effect& effect) const;
     std::optional<std::size_t> targetOf(const EffectTarget& target, const std::string& identity) const;
     // The item kind of a target that is one item.
@@ -84,7 +82,6 @@ private:
     bool Holds(const Effect& effect);
 
     bool everyStepRuns_;
-    const StepTag* step_ = nullptr;
     std::vector<Target> targets_;
     std::map<std::string, std::size_t> byName_;  // a target's identity -> index
     struct Watched {
