@@ -24,23 +24,28 @@ std::unique_ptr<StartedProcess> ChangeSeam::startBelow(const std::string& comman
 
 void ChangeSeam::deleteFile(const std::string& path) {
     if (IsScratchFile(path)) return deleteScratch(path);
-    change({EffectKind::DeleteFile, path, {}, {}, {}, 0, false}, stack_.step(), [&] { machine_.deleteFile(path); });
+    change({EffectKind::DeleteFile, path, {}, {}, {}, 0, false}, stack_.step(),
+           [&] { machine_.deleteFile(path); });
 }
 
 void ChangeSeam::removeEmptyDirectory(const std::string& path) {
-    change({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false}, stack_.step(), [&] { machine_.removeEmptyDirectory(path); });
+    change({EffectKind::RemoveFolder, path, {}, {}, {}, 0, false}, stack_.step(),
+           [&] { machine_.removeEmptyDirectory(path); });
 }
 
 void ChangeSeam::copyFile(const std::string& from, const std::string& to) {
-    change({EffectKind::CopyFile, to, {}, {}, from, 0, false}, stack_.step(), [&] { machine_.copyFile(from, to); });
+    change({EffectKind::CopyFile, to, {}, {}, from, 0, false}, stack_.step(),
+           [&] { machine_.copyFile(from, to); });
 }
 
 void ChangeSeam::copyFileFlushed(const std::string& from, const std::string& to) {
-    change({EffectKind::CopyFile, to, {}, {}, from, 0, false}, stack_.step(), [&] { machine_.copyFileFlushed(from, to); });
+    change({EffectKind::CopyFile, to, {}, {}, from, 0, false}, stack_.step(),
+           [&] { machine_.copyFileFlushed(from, to); });
 }
 
 void ChangeSeam::createDirectory(const std::string& path) {
-    change({EffectKind::CreateFolder, path, {}, {}, {}, 0, false}, stack_.step(), [&] { machine_.createDirectory(path); });
+    change({EffectKind::CreateFolder, path, {}, {}, {}, 0, false}, stack_.step(),
+           [&] { machine_.createDirectory(path); });
 }
 
 }  // namespace quillon

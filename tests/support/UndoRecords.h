@@ -13,7 +13,8 @@ namespace quillon::test {
 
 // A run's stack with the undo record's journal at its ground, as a recorded run has.
 struct JournalStack {
-    JournalStack(Platform& machine, std::string root) : stack(machine), journal(stack.stack<JournalPlatform>(std::move(root))) {}
+    JournalStack(Platform& machine, std::string root)
+        : stack(machine), journal(stack.stack<JournalPlatform>(std::move(root))) {}
     explicit JournalStack(Platform& machine) : JournalStack(machine, DefaultUndoRoot(machine)) {}
     RunStack stack;
     JournalPlatform& journal;

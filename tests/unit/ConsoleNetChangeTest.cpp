@@ -190,14 +190,16 @@ TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
 
     // A value of the tree left out when it was made again is a change of the tree.
     machine.registry().setValue(key, "c", sim::Value::String("3"));
-    const auto tree = watched({{5, "reg delete \"" + key + "\" /f"}, {5, "reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f"}});
+    const auto tree =
+        watched({{5, "reg delete \"" + key + "\" /f"}, {5, "reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f"}});
     ASSERT_EQ(tree.size(), 1u);
     EXPECT_TRUE(tree[0].changed);
     EXPECT_EQ(DescribeState(tree[0].before), "present, 3 values");
     EXPECT_EQ(DescribeState(tree[0].after), "present, 1 value");
 
     // A value set, then its whole key deleted: the machine holds what the run left, nothing missed.
-    for (const Change& change : watched({{5, "reg add \"" + other + "\" /v y /t REG_DWORD /d 5 /f"}, {5, "reg delete \"" + other + "\" /f"}}))
+    for (const Change& change :
+         watched({{5, "reg add \"" + other + "\" /v y /t REG_DWORD /d 5 /f"}, {5, "reg delete \"" + other + "\" /f"}}))
         EXPECT_FALSE(change.missed) << DescribeWhat(change);
 }
 
