@@ -12,7 +12,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "engine/Step.h"  // StepFailure: a tool that ended reporting failure where it had something to change
@@ -46,17 +45,12 @@ protected:
 
 private:
     class WatchedProcess;
-    enum class Kind { Value, Key, File, Folder };
-    struct Item {
-        Kind kind;
-        std::string path;  // key or file path as first met
-        std::string name;  // value name
-    };
-    using ItemId = std::tuple<Kind, std::string, std::string>;  // lower case
+    // One value, key, file or folder a target is made of, its path as first met.
+    using Item = EffectTarget;
     struct Target {
         std::vector<StepTag> steps;
         Effect effect;
-        std::vector<ItemId> items;
+        std::vector<TargetKey> items;
         std::string tree;  // a key whose whole tree is watched; empty for one item
         bool present = true;
         bool tool = false;
@@ -71,11 +65,11 @@ private:
     // Returns the target's index.
     std::size_t watch(const Effect& effect, const StepTag& step);
     std::optional<std::size_t> targetOf(const Effect& effect) const;
-    std::optional<std::size_t> targetOf(const EffectTarget& target, const std::string& identity) const;
-    // The item kind of a target that is one item.
-    static std::optional<Kind> ItemKind(TargetKind kind);
-    void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
-    void watchTree(std::size_t target, const std::string& key, const std::string& from);
+    std::optional<std::size_t> targetOf(const EffectTarget& target, const TargetKey& key) const;
+    // Whether a target of this kind is one item (a tree is many, a tool none).
+    static bool OneItem(TargetKind kind);
+    void watchItem(std::size_t target, Item item);
+    void watchTree(std::size_t target, const std::string& key, const std::string& from, RegView view);
     TargetState state(const Item& item);
     TargetState summary(const Target& target, const std::vector<TargetState>& states);
     // Whether the machine holds what a change to one value leaves.
@@ -83,13 +77,13 @@ private:
 
     bool everyStepRuns_;
     std::vector<Target> targets_;
-    std::map<std::string, std::size_t> byName_;  // a target's identity -> index
+    std::map<TargetKey, std::size_t> byKey_;  // a target's key -> index
     struct Watched {
         Item item;
         std::size_t owner;   // the target that shows it
         TargetState before;  // its state before the run's first change to it
     };
-    std::map<ItemId, Watched> items_;
+    std::map<TargetKey, Watched> items_;
     std::vector<StepFailure> toolFailures_;
     bool closing_ = false;  // declared first: read while unwaited_ goes
     std::vector<std::unique_ptr<StartedProcess>> unwaited_;  // one-shot tools nobody waited for

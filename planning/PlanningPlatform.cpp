@@ -158,7 +158,7 @@ void PlanningPlatform::change(const Effect& effect, const StepTag& step, const s
         if (present && (!listVisibleFiles(path, "*").empty() || !listSubfolders(path).empty())) {
             // Only an empty folder goes: this one stays as it is.
             effects_.back().changes = false;
-            effects_.back().after = "kept (not empty)";
+            effects_.back().after = effects_.back().before;
             throw PlatformError("not empty: " + path);
         }
         if (!present) throw PlatformError("cannot remove: " + path);

@@ -110,7 +110,8 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect, const StepTag& s
         throw PlatformError(stopReason_);
     }
     record_->log("[" + DescribeStep(effects_[index].step) + "] " + DescribeEffect(effect) + ": " +
-                 (a.changes ? a.before + " -> " + a.after : "no change (" + a.before + ")"));
+                 (a.changes ? DescribeState(a.before) + " -> " + DescribeState(a.after)
+                            : "no change (" + DescribeState(a.before) + ")"));
     return index;
 }
 

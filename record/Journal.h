@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/StepTag.h"
+#include "effects/Change.h"
 #include "effects/Effect.h"
 #include "effects/ChangeSeam.h"
 
@@ -21,8 +22,8 @@ class UndoRecordWriter;
 struct RecordedEffect {
     Effect effect;
     StepTag step;
-    std::string before;
-    std::string after;
+    TargetState before;
+    TargetState after;
     bool changes = false;  // whether it changed (or was to change) anything
     bool failed = false;   // the tool or the file operation reported failure
     bool refused = false;  // not made: its prior state could not be recorded

@@ -170,7 +170,7 @@ TEST(UndoRecord, EveryValueKeepsItsExactTypeAndBytesThroughTheScriptAndTheRestor
         form.setChk(54, kTicked);
         const RecordedRun run = RunPage(machine, form, Page::System);
         ASSERT_FALSE(run.folder.empty());
-        for (const RecordedEffect& e : run.effects) EXPECT_FALSE(HoldsControlByte(e.before + e.after)) << e.before;
+        for (const RecordedEffect& e : run.effects) EXPECT_FALSE(HoldsControlByte(DescribeState(e.before) + DescribeState(e.after)));
 
         sim::SimRegistry byHand;
         sim::ImportRegistrationScript(UndoScriptText(machine, run.folder), byHand);
