@@ -119,7 +119,7 @@ bool NetChangeWatch::differs(const Effect& e) const {
     return !index || targets_[*index].changed || e.kind == EffectKind::RunTool;
 }
 
-std::size_t NetChangeWatch::watch(const Effect& e) {
+std::size_t NetChangeWatch::watch(const Effect& e, const StepTag& step) {
     const EffectTarget t = TargetOf(e);
     const bool oneItem = OneItem(t.kind);
     TargetKey key = t.key();
@@ -133,7 +133,6 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
     }
     {
         Target& target = targets_[index];
-        const StepTag step = step_ ? *step_ : StepTag{};
         bool known = false;
         for (const StepTag& s : target.steps) known = known || SameStep(s, step);
         if (!known) target.steps.push_back(step);
@@ -243,24 +242,25 @@ std::vector<Change> NetChangeWatch::changes() {
 }
 
 std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& commandLine,
-                                                          const std::optional<std::vector<Effect>>& effects) {
+                                                          const std::optional<std::vector<Effect>>& effects,
+                                                          const StepTag& step) {
     bool changes = false;
     std::vector<std::size_t> tools;
     if (effects) {
         PlatformView view(machine_);
         for (const Effect& effect : *effects) {
             changes = changes || Assess(effect, view).changes;
-            const std::size_t target = watch(effect);
+            const std::size_t target = watch(effect, step);
             if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
-    auto started = startBelow(commandLine, effects);
-    return std::make_unique<WatchedProcess>(*this, std::move(started), step_ ? *step_ : StepTag{}, changes,
+    auto started = startBelow(commandLine, effects, step);
+    return std::make_unique<WatchedProcess>(*this, std::move(started), step, changes,
                                             std::move(tools), commandLine);
 }
 
-void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {
-    watch(effect);
+void NetChangeWatch::change(const Effect& effect, const StepTag& step, const std::function<void()>& make) {
+    watch(effect, step);
     make();
 }
 

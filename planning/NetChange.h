@@ -14,29 +14,20 @@
 #include <string>
 #include <vector>
 
-#include "engine/StepTag.h"
+#include "engine/Step.h"  // StepFailure: a tool that ended reporting failure where it had something to change
 #include "effects/Change.h"
 #include "effects/EffectTarget.h"
 #include "effects/ChangeSeam.h"
 
 namespace quillon {
 
-// A tool that ended reporting failure where it had something to change.
-struct StepFailure {
-    StepTag step;
-    std::string reason;
-};
-
 class NetChangeWatch : public ChangeSeam {
 public:
     // `everyStepRuns`: the run starts every step's tool, as the window's
     // Optimize does; otherwise only where a target differs, as APPLY does.
-    explicit NetChangeWatch(Platform& below, bool everyStepRuns = false)
-        : ChangeSeam(below), everyStepRuns_(everyStepRuns) {}
+    NetChangeWatch(Platform& below, const RunStack& stack, bool everyStepRuns = false)
+        : ChangeSeam(below, stack), everyStepRuns_(everyStepRuns) {}
     ~NetChangeWatch() override;
-
-    // The step whose changes are being watched; read as each change arrives.
-    void follow(const StepTag& step) { step_ = &step; }
 
     // Every target touched so far, in the order first touched, its after
     // state read now. A tool started and not waited for is waited for first.
@@ -48,8 +39,9 @@ public:
 
 protected:
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects) override;
-    void change(const Effect& effect, const std::function<void()>& make) override;
+                                              const std::optional<std::vector<Effect>>& effects,
+                                              const StepTag& step) override;
+    void change(const Effect& effect, const StepTag& step, const std::function<void()>& make) override;
 
 private:
     class WatchedProcess;
@@ -71,7 +63,7 @@ private:
     };
 
     // Returns the target's index.
-    std::size_t watch(const Effect& effect);
+    std::size_t watch(const Effect& effect, const StepTag& step);
     std::optional<std::size_t> targetOf(const Effect& effect) const;
     std::optional<std::size_t> targetOf(const EffectTarget& target, const TargetKey& key) const;
     // Whether a target of this kind is one item (a tree is many, a tool none).
@@ -84,7 +76,6 @@ private:
     bool Holds(const Effect& effect);
 
     bool everyStepRuns_;
-    const StepTag* step_ = nullptr;
     std::vector<Target> targets_;
     std::map<TargetKey, std::size_t> byKey_;  // a target's key -> index
     struct Watched {
