@@ -111,6 +111,7 @@ std::string JsonDocument(const RunResult& result, VerbContext& verb, int exitSta
 }
 
 void PrintResult(VerbContext& verb, const RunResult& result, int exitStatus) {
+    if (verb.outcome) *verb.outcome = result;
     if (verb.request.json) {
         verb.terminal.out(JsonDocument(result, verb, exitStatus));
         return;

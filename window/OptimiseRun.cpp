@@ -4,10 +4,12 @@
 
 #include "engine/Form.h"
 #include "engine/Phases.h"
+#include "window/RunEvents.h"
 #include "window/RunLockWait.h"
 #include "engine/Step.h"
 #include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
+#include "words/RunEventText.h"
 #include "words/StepNames.h"
 
 namespace quillon {
@@ -69,8 +71,9 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
     }
     FailedStepCount failed;
     std::string first;
-    failed.onFailure = [&](const std::string&) {
+    failed.onFailure = [&](const std::string& why) {
         if (first.empty()) first = FailedStepInWords(context.step);
+        RunNotes::Failure(EventItem(StepFields({context.step})) + (why.empty() ? "" : ": " + why));
     };
     // A caller that holds the buttons holds the run too: Auto's passes are one run.
     if (lock == ButtonLock::ForTheRun) context.startRun();
@@ -81,7 +84,9 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
 
     for (Page page : RunOrder()) {
         // Visibility is read as each phase is reached, not once up front.
-        if (form.pageVisible(page)) RunStep([&] { RunPhase(context, page); });
+        if (!form.pageVisible(page)) continue;
+        RunNotes::Page(page);
+        RunStep([&] { RunPhase(context, page); });
     }
 
     if (lock == ButtonLock::ForTheRun) {
@@ -94,7 +99,7 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
     return failed.count();
 }
 
-RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run) {
+RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run, std::string_view name) {
     std::string root;
     try {
         root = DefaultUndoRoot(context.platform);
@@ -102,8 +107,10 @@ RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunC
         // No place for records: every change is refused, as when the disk is full.
     }
     RunRecorder recorder(context.platform, root);
+    RunNotes notes;
     RecordedRun recorded = recorder.run(context.form, context.userName, run);
     if (!recorded.complete) context.form.setLabel(Label::Wait, StoppedText());
+    notes.report(context.platform, name, recorded);
     return recorded;
 }
 

@@ -9,6 +9,7 @@
 #include "console/Report.h"
 #include "console/RunResult.h"
 #include "console/Verbs.h"
+#include "words/RunEventText.h"
 #include "words/StepNames.h"
 #include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
@@ -548,6 +549,60 @@ TEST(RunSummary, JsonStringsAreValidJsonInAsciiForEveryByte) {
         ASSERT_TRUE(read) << JsonString(bytes);
         EXPECT_EQ(ReadJsonString(JsonString(*read)), read);  // what came back is valid UTF-8, kept whole
     }
+}
+
+// APPLY and UNDO each write one event to the Application log however they end,
+// its id saying how, its text naming what changed and what failed; the verbs
+// that only read write none.
+TEST(RunSummary, EachApplyAndUndoWritesOneEventNamingWhatChanged) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::optional<RunEvent> event;
+        std::vector<std::string> named;
+    };
+    const std::string box54 = "System 54 " + BoxCaption(54);
+    const std::vector<Case> cases = {
+        {{"CHECK", "/on", "54"}, kDrifted, std::nullopt, {}},
+        {{"APPLY", "/on", "54,Alerter", "/off", "19"}, kDone, RunEvent::Done,
+         {"quillonc APPLY by Tester on SIMULATED: done\r\n", "\r\nchanged: ", box54, "failed 0", "undo record: C:\\"}},
+        {{"APPLY", "/on", "54,Alerter", "/off", "19"}, kDone, RunEvent::Done, {"changed 0", "undo record: none"}},
+        {{"UNDO", "/list"}, kDone, std::nullopt, {}},
+        {{"UNDO"}, kDone, RunEvent::Undone, {"quillonc UNDO by Tester", box54}},
+        {{"UNDO"}, kBadUsage, RunEvent::UndoFailed, {"nothing was changed (exit status 2)", "there is no undo record"}},
+        {{"APPLY", "/selection", "C:\\none.dat"}, kBadUsage, RunEvent::Failed, {"C:\\none.dat"}},
+        {{"APPLY", "/on", "Alerter"}, kSomeStepsFailed, RunEvent::Failed, {"\r\nfailed: Services ", "failed 1"}},
+    };
+    std::size_t events = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + (c.arguments.size() > 1 ? c.arguments[1] : ""));
+        if (c.event == RunEvent::Failed && c.status == kSomeStepsFailed) machine.setToolMissing("sc");
+        RecordingTerminal terminal;
+        ASSERT_EQ(RunConsole(c.arguments, terminal, machine), c.status) << (terminal.errLines.empty() ? "" : terminal.errLines[0]);
+        ASSERT_EQ(machine.events().size(), events + (c.event ? 1 : 0));
+        if (!c.event) continue;
+        const auto& [event, text] = machine.events().at(events++);
+        EXPECT_EQ(event, *c.event);
+        for (const std::string& words : c.named) EXPECT_NE(text.find(words), std::string::npos) << words << " in\n" << text;
+        EXPECT_LE(text.size(), kEventTextLimit);
+        EXPECT_EQ(text.find("failed: failed: "), std::string::npos) << text;  // a failure is said once
+    }
+}
+
+// However many boxes a run changes and however long their names, the text
+// stays within the bound and says how many it left out.
+TEST(RunSummary, AnEventsTextIsBoundedAndSaysWhatItLeftOut) {
+    RunEventText event{"heading", {{"changed", 5000}}, std::string(9000, 'u'), {}, {}, {"a note"}};
+    for (int i = 0; i < 5000; ++i) event.changed.push_back("System " + std::to_string(i) + " " + std::string(i % 500, 'x'));
+    event.failed.assign(3, "Services 1 Alerter: \xE4\xB8\xAD" + std::string(400, 'y'));
+    const std::string text = EventText(event);
+    EXPECT_LE(text.size(), kEventTextLimit);
+    EXPECT_NE(text.find("failed: Services 1 Alerter: \xE4\xB8\xAD"), std::string::npos) << text.substr(0, 200);
+    EXPECT_NE(text.find(" (3)"), std::string::npos);  // the same failure three times is one item
+    EXPECT_NE(text.find(" more\r\n"), std::string::npos);
+    EXPECT_TRUE(ReadJsonString(JsonString(text)).has_value() && *ReadJsonString(JsonString(text)) == text);  // cut whole characters only
 }
 
 // The summary line and the JSON document say what the tab lines say, for
