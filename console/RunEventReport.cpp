@@ -53,6 +53,7 @@ void ReportRunEvent(Platform& platform, const Request& request, int exitStatus, 
             event.counts.emplace_back(std::string(which), std::count_if(result->changes.begin(), result->changes.end(),
                                                                         [&](const ChangeOutcome& c) { return c.result == which; }));
         if (result->undoFolder) event.undoFolder = *result->undoFolder;
+        if (!result->takenBack.empty()) event.notes.push_back("record taken back: " + result->takenBack);
         for (const ChangeOutcome& c : result->changes) {
             const std::string item = EventItem({c.pages, c.numbers, c.captions});
             if (c.result == "changed") event.changed.push_back(item);

@@ -570,7 +570,7 @@ TEST(RunSummary, EachApplyAndUndoWritesOneEventNamingWhatChanged) {
          {"quillonc APPLY by Tester on SIMULATED: done\r\n", "\r\nchanged: ", box54, "failed 0", "undo record: C:\\"}},
         {{"APPLY", "/on", "54,Alerter", "/off", "19"}, kDone, RunEvent::Done, {"changed 0", "undo record: none"}},
         {{"UNDO", "/list"}, kDone, std::nullopt, {}},
-        {{"UNDO"}, kDone, RunEvent::Undone, {"quillonc UNDO by Tester", box54}},
+        {{"UNDO"}, kDone, RunEvent::Undone, {"quillonc UNDO by Tester", box54, "\r\nrecord taken back: C:\\"}},
         {{"UNDO"}, kBadUsage, RunEvent::UndoFailed, {"nothing was changed (exit status 2)", "there is no undo record"}},
         {{"APPLY", "/selection", "C:\\none.dat"}, kBadUsage, RunEvent::Failed, {"C:\\none.dat"}},
         {{"APPLY", "/on", "Alerter"}, kSomeStepsFailed, RunEvent::Failed, {"\r\nfailed: Services ", "failed 1"}},

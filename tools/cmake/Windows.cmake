@@ -32,10 +32,13 @@ add_custom_command(OUTPUT ${QUILLON_MESSAGES}/quillon-events.rc ${QUILLON_MESSAG
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILLON_MESSAGES}
   COMMAND ${QUILLON_WINDMC} -h ${QUILLON_MESSAGES} -r ${QUILLON_MESSAGES} ${CMAKE_SOURCE_DIR}/app/quillon-events.mc
   DEPENDS ${CMAKE_SOURCE_DIR}/app/quillon-events.mc)
+# One target makes it, so the two programs' builds never run it at once.
+add_custom_target(quillon_messages DEPENDS ${QUILLON_MESSAGES}/quillon-events.rc)
 
 add_executable(quillon WIN32 app/main_win32.cpp app/lazy_shell_imports_win32.cpp app/quillon.rc
   ${QUILLON_MESSAGES}/quillon-events.rc)
 target_link_libraries(quillon PRIVATE quillon_win32)
+add_dependencies(quillon quillon_messages)
 target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
 # The console tool: the same core, a console entry point.
@@ -43,6 +46,7 @@ add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win3
   app/lazy_shell_imports_win32.cpp app/console_lazy_registry_win32.cpp app/console_small_blocks.cpp app/quillonc.rc
   ${QUILLON_MESSAGES}/quillon-events.rc)
 target_link_libraries(quillonc PRIVATE quillon_win32)
+add_dependencies(quillonc quillon_messages)
 target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
 # GoogleTest built from Debian's sources for the Wine tier.
