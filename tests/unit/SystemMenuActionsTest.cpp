@@ -328,6 +328,11 @@ TEST_F(SystemMenuActions, EachRunAndUndoWritesOneEventNamingWhatChanged) {
     EXPECT_NE(text.find(std::to_string(failed) + (failed == 1 ? " step failed\r\n" : " steps failed\r\n")), std::string::npos) << text;
     EXPECT_NE(text.find("\r\nfailed: Services 0 "), std::string::npos) << text;
     EXPECT_NE(text.find("; Services 1 "), std::string::npos) << text;
+
+    // Auto Optimize's four pages are one run, and one event.
+    machine.queueMessageBoxAnswer(MessageBoxAnswer::Ok);
+    RunWithUndoRecord(context, AutoOptimise, "Auto Optimize");
+    EXPECT_EQ(eventText(6, RunEvent::Failed).rfind("Quillon Auto Optimize (System, Security, Startup, Services) by Tester", 0), 0u);
 }
 
 // Checked before anything is asked: a damaged record is named by its time and
