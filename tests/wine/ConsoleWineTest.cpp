@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "console/RunResult.h"
 #include "engine/ServiceCatalogue.h"
 #include "record/RecordStore.h"
 #include "platform/win32/Text.h"
@@ -393,13 +394,15 @@ TEST_F(ConsoleWine, CheckMatchesAfterApplyNamesTheBoxThatDriftedAndASecondApplyC
     ASSERT_EQ(lines.size(), 1u) << after.out;
     EXPECT_EQ(Field(lines, 1)[0], "54") << lines[0];
     EXPECT_TRUE(after.summary.starts_with("summary\tdrift 1\tok ")) << after.summary;
-    // The same as one JSON document for a script, in UTF-8 with the Chinese caption of box 35 whole.
+    // The same as one JSON document for a script, in ASCII with the Chinese caption of box 35 whole, escaped.
     const Finished json = run(L"CHECK /selection office.dat /json");
     EXPECT_EQ(json.status, 1u) << json.err;
     EXPECT_TRUE(json.out.starts_with("{\"computer\": ") && json.out.ends_with("]}\r\n")) << json.out.substr(0, 200);
     EXPECT_NE(json.out.find("\"result\": \"drift\""), std::string::npos);
     EXPECT_NE(json.out.find("\"exitStatus\": 1"), std::string::npos);
-    EXPECT_NE(json.out.find(BoxCaption(35)), std::string::npos);
+    const std::string caption = console::JsonString(BoxCaption(35));
+    EXPECT_NE(json.out.find(caption.substr(1, caption.size() - 2)), std::string::npos) << caption;
+    EXPECT_TRUE(std::all_of(json.out.begin(), json.out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
     run(L"UNDO");
 }
 
