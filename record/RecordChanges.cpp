@@ -54,8 +54,12 @@ std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines) {
         return changes;
     }
     std::set<std::string> named;  // every target a change line names
-    for (const StateLine& line : lines)
-        if (line.kind == StateKind::Change) named.insert(EffectTarget{line.changed, line.target, line.name}.identity());
+    std::set<std::string> failedTools;  // tools that never started or said they failed
+    for (const StateLine& line : lines) {
+        const std::string identity = EffectTarget{line.changed, line.target, line.name}.identity();
+        if (line.kind == StateKind::Change) named.insert(identity);
+        if (line.kind == StateKind::Failed && line.changed == TargetKind::Tool) failedTools.insert(identity);
+    }
     std::map<std::string, std::size_t> byTarget;
     for (const StateLine& line : lines) {
         if (line.kind != StateKind::Change) continue;
@@ -66,8 +70,8 @@ std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines) {
             continue;
         }
         Change change{{TagOf(line.step)}, target, std::nullopt, {}, {}};
-        // What a tool did cannot be read back: it ran.
-        bool changed = target.kind == TargetKind::Tool;
+        // What a tool did cannot be read back: it ran, unless it failed.
+        bool changed = target.kind == TargetKind::Tool && !failedTools.contains(target.identity());
         if (changed) change.before = {Is::NotRead}, change.after = {Is::Ran};
         bool own = false;  // a fact of the target itself was found
         int values = 0, valuesAfter = 0;
@@ -162,6 +166,20 @@ std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {
     for (const Change& change : changes)
         for (const StepTag& step : change.steps) add(step.page);
     return pages;
+}
+
+std::vector<StepTag> FailedSteps(const std::vector<StateLine>& lines) {
+    std::vector<StepTag> steps;
+    for (const StateLine& line : lines) {
+        if (line.kind != StateKind::Failed) continue;
+        const StepTag step = TagOf(line.step);
+        const auto same = [&step](const StepTag& s) {
+            return s.page == step.page && s.boxes == step.boxes && s.entry == step.entry && s.control == step.control &&
+                   s.item == step.item;
+        };
+        if (std::none_of(steps.begin(), steps.end(), same)) steps.push_back(step);
+    }
+    return steps;
 }
 
 }  // namespace quillon
