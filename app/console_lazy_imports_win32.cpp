@@ -40,6 +40,12 @@ int WINAPI LazyMessageBox(HWND owner, LPCWSTR text, LPCWSTR title, UINT type) {
     static const auto bound = Bind<decltype(&MessageBoxW)>(kUser, "MessageBoxW");
     return bound ? bound(owner, text, title, type) : 0;
 }
+// The folder browser's start folder is sent from its callback, when shell32
+// has user32 loaded already.
+LRESULT WINAPI LazySendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const auto bound = Bind<decltype(&SendMessageW)>(kUser, "SendMessageW");
+    return bound ? bound(window, message, wParam, lParam) : 0;
+}
 BOOL WINAPI LazyExitWindowsEx(UINT flags, DWORD reason) {
     static const auto bound = Bind<decltype(&ExitWindowsEx)>(kUser, "ExitWindowsEx");
     return bound && bound(flags, reason);
@@ -52,4 +58,5 @@ QUILLON_IMPORT_STAND_IN(DispatchMessageW, "__imp__DispatchMessageW@4", LazyDispa
 QUILLON_IMPORT_STAND_IN(IsDialogMessageW, "__imp__IsDialogMessageW@8", LazyIsDialogMessage)
 QUILLON_IMPORT_STAND_IN(MsgWaitForMultipleObjects, "__imp__MsgWaitForMultipleObjects@20", LazyMsgWaitForMultipleObjects)
 QUILLON_IMPORT_STAND_IN(MessageBoxW, "__imp__MessageBoxW@16", LazyMessageBox)
+QUILLON_IMPORT_STAND_IN(SendMessageW, "__imp__SendMessageW@16", LazySendMessage)
 QUILLON_IMPORT_STAND_IN(ExitWindowsEx, "__imp__ExitWindowsEx@8", LazyExitWindowsEx)

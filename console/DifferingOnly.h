@@ -14,12 +14,13 @@ namespace quillon::console {
 class DifferingOnly final : public ChangeSeam {
 public:
     // `plan`: the net change of the same run planned, changes() already read.
-    DifferingOnly(Platform& machine, const NetChangeWatch& plan) : ChangeSeam(machine), plan_(plan) {}
-    void follow(const StepTag&) {}
+    DifferingOnly(Platform& machine, const RunStack& stack, const NetChangeWatch& plan)
+        : ChangeSeam(machine, stack), plan_(plan) {}
 
 protected:
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects) override {
+                                              const std::optional<std::vector<Effect>>& effects,
+                                              const StepTag& step) override {
         bool needed = !effects;  // a command line the program does not know: let it tell
         bool succeeds = true;
         if (effects) {
@@ -29,11 +30,11 @@ protected:
                 succeeds = succeeds && Assess(effect, view).succeeds;
             }
         }
-        if (needed) return startBelow(commandLine, effects);
+        if (needed) return startBelow(commandLine, effects, step);
         // The step reads what the tool would have said (a key copied only when it is there).
         return std::make_unique<DroppedProcess>(succeeds ? 0 : 1);
     }
-    void change(const Effect& effect, const std::function<void()>& make) override {
+    void change(const Effect& effect, const StepTag&, const std::function<void()>& make) override {
         if (plan_.differs(effect)) make();
     }
 

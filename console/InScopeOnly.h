@@ -10,19 +10,20 @@ namespace quillon::console {
 
 class InScopeOnly final : public ChangeSeam {
 public:
-    InScopeOnly(Platform& machine, TargetScope scope) : ChangeSeam(machine), scope_(scope) {}
-    void follow(const StepTag&) {}
+    InScopeOnly(Platform& machine, const RunStack& stack, TargetScope scope)
+        : ChangeSeam(machine, stack), scope_(scope) {}
 
 protected:
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects) override {
+                                              const std::optional<std::vector<Effect>>& effects,
+                                              const StepTag& step) override {
         bool in = !effects;  // a command line the program does not know: let it tell
         if (effects)
             for (const Effect& effect : *effects) in = in || ScopeOf(TargetOf(effect)) == scope_;
-        if (in) return startBelow(commandLine, effects);
+        if (in) return startBelow(commandLine, effects, step);
         return std::make_unique<DroppedProcess>();
     }
-    void change(const Effect& effect, const std::function<void()>& make) override {
+    void change(const Effect& effect, const StepTag&, const std::function<void()>& make) override {
         if (ScopeOf(TargetOf(effect)) == scope_) make();
     }
 

@@ -7,16 +7,15 @@
 // written (its place taken by a folder) fails only the boxes asked for.
 #include "console/Arguments.h"
 #include "console/DroppedProcess.h"
-#include "engine/StepTag.h"
+#include "engine/RunStack.h"
 #include "platform/ForwardingPlatform.h"
 
 namespace quillon::console {
 
 class ListedBoxesOnly final : public ForwardingPlatform {
 public:
-    ListedBoxesOnly(Platform& machine, const ListedBoxes& listed) : ForwardingPlatform(machine), listed_(listed) {}
-    // The step being run; read as each change arrives.
-    void follow(const StepTag& step) { step_ = &step; }
+    ListedBoxesOnly(Platform& machine, const RunStack& stack, const ListedBoxes& listed)
+        : ForwardingPlatform(machine), stack_(stack), listed_(listed) {}
 
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
         if (passes()) return machine_.startHidden(commandLine);
@@ -46,16 +45,17 @@ public:
     }
 
 private:
+    // Whether the step being run is one of the listed boxes or controls.
     bool passes() const {
-        if (!step_) return false;
-        for (int box : step_->boxes)
+        const StepTag& step = stack_.step();
+        for (int box : step.boxes)
             if (box >= 0 && listed_.names(box)) return true;
-        if (step_->page == Page::Services && step_->entry >= 0) return listed_.namesEntry(step_->entry);
-        return step_->boxes[0] < 0 && listed_.namesControl(step_->control);
+        if (step.page == Page::Services && step.entry >= 0) return listed_.namesEntry(step.entry);
+        return step.boxes[0] < 0 && listed_.namesControl(step.control);
     }
 
+    const RunStack& stack_;
     const ListedBoxes& listed_;
-    const StepTag* step_ = nullptr;
 };
 
 }  // namespace quillon::console

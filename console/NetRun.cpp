@@ -8,7 +8,6 @@
 #include "engine/Phases.h"
 #include "engine/Step.h"
 #include "planning/PlanningPlatform.h"
-#include "record/RunRecorder.h"
 #include "engine/SelectionForm.h"
 #include "words/StepNames.h"
 #include "effects/ChangeWords.h"
@@ -41,11 +40,11 @@ void RunPages(RunContext& context, const Request& request, const std::function<v
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (beforePage) beforePage(i);
         context.form.setPageVisible(pages[i], true);
-        RunStep([&] { RunPhase(context, pages[i]); });
+        RunStep(context, [&] { RunPhase(context, pages[i]); });
     }
 }
 
-PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* saved) : plan_(verb.platform, std::nullopt) {
+PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* saved) : plan_(verb.platform) {
     SelectionForm form;
     PutRequestedSelection(form, verb.request, saved);
     // The run's own stack, with a planner where the journal would be.
@@ -53,10 +52,8 @@ PlannedNetChange::PlannedNetChange(VerbContext& verb, const SavedSelection* save
     watch_ = &plan_.stack<NetChangeWatch>();
     if (verb.request.listed) plan_.stack<ListedBoxesOnly>(*verb.request.listed);
     if (verb.request.scope) plan_.stack<InScopeOnly>(*verb.request.scope);
-    plan_.run(form, verb.userName, [&](RunContext& context) {
-        FailedStepCount failed;  // a plan counts nothing; the run reports its failures
-        RunPages(context, verb.request);
-    });
+    // A plan counts no failed steps: the run reports its failures.
+    plan_.run(form, verb.userName, [&](RunContext& context) { RunPages(context, verb.request); });
     changes_ = watch_->changes();
 }
 

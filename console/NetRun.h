@@ -13,7 +13,7 @@
 #include "engine/RunContext.h"
 #include "effects/Change.h"
 #include "planning/NetChange.h"
-#include "record/RunRecorder.h"
+#include "engine/RunStack.h"
 
 namespace quillon::console {
 
@@ -34,7 +34,7 @@ public:
     const NetChangeWatch& watch() const { return *watch_; }
 
 private:
-    RunRecorder plan_;
+    RunStack plan_;
     NetChangeWatch* watch_ = nullptr;
     std::vector<Change> changes_;
 };

@@ -60,8 +60,7 @@ bool NothingDiffers(const std::vector<Change>& changes) {
 RecordedRun RunWithBar(VerbContext& verb, RunRecorder& recorder, ProgressForm& form, std::vector<StepFailure>& failures) {
     const std::vector<Page> pages = InRunOrder(verb.request.pages);
     return recorder.run(form, verb.userName, [&](RunContext& context) {
-        FailedStepCount failed;
-        failed.onFailure = [&](const std::string& why) { failures.push_back({context.step, why}); };
+        FailedSteps failed(context);
         ProgressBar bar(verb.terminal);
         std::size_t current = 0;
         form.onProgress = [&](int twips) {
@@ -72,6 +71,7 @@ RecordedRun RunWithBar(VerbContext& verb, RunRecorder& recorder, ProgressForm& f
             bar.show(static_cast<double>(page) / pages.size(), PageName(pages[page]));
         });
         form.onProgress = nullptr;
+        failures = failed.failures();
     });
 }
 

@@ -179,7 +179,7 @@ RunResult RestoreResult(VerbContext& verb, const std::string& folder, const Rest
         if (!e.changes) continue;
         if (e.failed) verb.say("failed: " + DescribeEffect(e.effect) + (e.reason.empty() ? "" : ": " + e.reason));
         const auto step = StepFields(steps.of(TargetOf(e.effect)));
-        result.changes.push_back({step[0], step[1], step[2], DescribeEffect(e.effect), e.before, e.after,
+        result.changes.push_back({step[0], step[1], step[2], DescribeEffect(e.effect), DescribeState(e.before), DescribeState(e.after),
                                   e.failed ? "failed" : "changed"});
     }
     for (const KeptTarget& kept : report.kept) {

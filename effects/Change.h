@@ -5,6 +5,7 @@
 // for it are ChangeWords.h's alone.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "effects/Effect.h"
@@ -25,6 +26,9 @@ struct TargetState {
         NoService,  // the service whose start mode it is does not exist
         NotRead,    // a record keeps nothing of a tool before it ran
         Ran,        // a record's tool that ran
+        CopyOf,     // what a copy leaves: a copy of `source`
+        Unchanged,  // what a change that cannot be made leaves: a service the machine lacks
+        NoSource,   // what a copy leaves whose source is missing: the destination as it was
     };
     TargetState() = default;
     TargetState(Is is, std::optional<RegValue> value = std::nullopt) : is(is), value(std::move(value)) {}
@@ -34,6 +38,8 @@ struct TargetState {
     int values = -1;                // a tree: how many values it holds; -1 for no tree
     int differing = 0;              // a tree whose count stayed: how many of its items changed
     std::optional<RegValue> defaultValue;  // a key's default value, shown with the key
+    std::string source;             // CopyOf: the key or file copied
+    bool destination = false;       // the state of a copy's destination, not of its source
 
     bool operator==(const TargetState&) const = default;
 };

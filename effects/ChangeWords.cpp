@@ -83,17 +83,24 @@ std::string DescribeState(const TargetState& state) {
     case Is::NoService: out = "no such service"; break;
     case Is::NotRead: out = "-"; break;
     case Is::Ran: out = "ran"; break;
+    case Is::CopyOf: out = "a copy of " + state.source; break;
+    case Is::Unchanged: out = "unchanged"; break;
+    case Is::NoSource: out = "unchanged (no source)"; break;
     }
+    if (state.destination) out = "destination " + out;
     if (state.defaultValue) out += ", default value " + DescribeValue(*state.defaultValue);
     return out;
 }
 
 std::string StateInWords(const TargetState& state) {
-    const std::string words = DescribeState(state);
-    if (words == "absent") return "not there";
-    if (words == "present") return "there";
-    if (words == "unknown") return "cannot be read";
-    return words;
+    using Is = TargetState::Is;
+    if (!state.defaultValue && !state.destination) {
+        const bool valueless = (state.is == Is::Holds || state.is == Is::StartMode) && !state.value;
+        if (state.is == Is::Absent || valueless) return "not there";
+        if (state.is == Is::Present && state.values < 0 && state.differing == 0) return "there";
+        if (state.is == Is::Unknown) return "cannot be read";
+    }
+    return DescribeState(state);
 }
 
 namespace {

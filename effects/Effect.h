@@ -7,6 +7,7 @@
 #include "engine/ServiceCatalogue.h"
 #include "engine/StepTag.h"
 #include "platform/RegValue.h"
+#include "platform/RegistryPath.h"
 
 namespace quillon {
 
@@ -35,6 +36,9 @@ struct Effect {
     // CreateKey by `reg add KEY`: the key's default value is left empty, one it
     // finds as well as one it makes (Wine's reg does; not every version does).
     bool emptiesDefault = false;
+    // The registry view of the key it changes (a copy's destination), as the
+    // tool that changes it opens that key; its path is the key's native path.
+    RegView view = RegView::Native;
     bool operator==(const Effect&) const = default;
 };
 

@@ -131,11 +131,17 @@ bool ViewSwitch(const std::string& option, bool wow64, std::optional<RegView>& v
     return true;
 }
 
-void PutInView(std::vector<Effect>& effects, RegView view) {
-    if (view != RegView::Wow32) return;
+// Names each key by the native path of what a tool of `view` opens, and
+// gives each effect the view its key is in: only 64-bit Windows has two.
+void PutInView(std::vector<Effect>& effects, RegView view, bool wow64) {
+    if (!wow64) return;
     for (Effect& e : effects) {
-        if (IsNormalisedKey(e.target)) e.target = KeyOf32BitView(e.target);
-        if (e.kind == EffectKind::CopyKey) e.destination = KeyOf32BitView(e.destination);
+        if (e.kind == EffectKind::ServiceStart || e.kind == EffectKind::RunTool) continue;
+        if (view == RegView::Wow32) {
+            if (IsNormalisedKey(e.target)) e.target = KeyOf32BitView(e.target);
+            if (e.kind == EffectKind::CopyKey) e.destination = KeyOf32BitView(e.destination);
+        }
+        e.view = ViewOfKey(e.kind == EffectKind::CopyKey ? e.destination : e.target);
     }
 }
 
@@ -149,7 +155,7 @@ std::optional<std::vector<Effect>> RegEffects(const std::vector<std::string>& ar
         auto script = readFile(args[2]);
         if (!script) return std::vector<Effect>{};
         std::vector<Effect> effects = ReadScriptEffects(*script);
-        PutInView(effects, view.value_or(wow64 ? RegView::Wow32 : RegView::Native));
+        PutInView(effects, view.value_or(wow64 ? RegView::Wow32 : RegView::Native), wow64);
         return effects;
     }
     const std::string key = NormalisedKey(args[2]);
@@ -193,7 +199,7 @@ std::optional<std::vector<Effect>> RegEffects(const std::vector<std::string>& ar
         return std::nullopt;
     }
     std::vector<Effect> effects{effect};
-    PutInView(effects, view.value_or(wow64 ? RegView::Wow32 : RegView::Native));
+    PutInView(effects, view.value_or(wow64 ? RegView::Wow32 : RegView::Native), wow64);
     return effects;
 }
 
@@ -298,7 +304,7 @@ std::optional<std::vector<Effect>> ReadCommandEffects(const std::string& command
         if (!script) return std::vector<Effect>{};
         // The regedit a 32-bit program is handed is the 32-bit one.
         std::vector<Effect> effects = ReadScriptEffects(*script);
-        PutInView(effects, wow64 ? RegView::Wow32 : RegView::Native);
+        PutInView(effects, RegView::Wow32, wow64);
         return effects;
     }
     if (tool == "reg") return RegEffects(args, wow64, readFile);

@@ -27,18 +27,13 @@ EffectTarget Target(const Effect& e) {
 
 EffectTarget TargetOf(const Effect& e) {
     EffectTarget target = Target(e);
-    if (target.kind == TargetKind::Value || target.kind == TargetKind::Key || target.kind == TargetKind::Tree)
-        target.view = ViewOfKey(target.path);
+    target.view = e.view;  // Native for all but a key's effects
     return target;
 }
 
-std::string EffectTarget::identity() const {
-    constexpr const char* kKinds[] = {"value", "key", "tree", "file", "folder", "tool"};
-    const std::string kindName = kKinds[static_cast<int>(kind)];
-    // A command line is compared as written: its case may matter to the tool.
-    if (kind == TargetKind::Tool) return kindName + "|" + path;
-    // The path names the view too: a key of the 32-bit view lies below Wow6432Node.
-    return kindName + "|" + Lower(path) + "|" + Lower(name);
+TargetKey KeyOf(TargetKind kind, const std::string& path, const std::string& name) {
+    if (kind == TargetKind::Tool) return {kind, path, {}};
+    return {kind, Lower(path), Lower(name)};
 }
 
 }  // namespace quillon

@@ -17,16 +17,28 @@ enum class TargetKind {
     Tool,    // path: a command line whose effect cannot be read back
 };
 
+// A target as the key of a map or set: the same target, case aside, is the
+// same key. Its path is native (a key of the 32-bit view lies below
+// Wow6432Node), so the view needs no place in it.
+struct TargetKey {
+    TargetKind kind = TargetKind::Tool;
+    std::string path;  // lower case; a command line as written, its case may matter to the tool
+    std::string name;  // lower case
+    auto operator<=>(const TargetKey&) const = default;
+};
+
+TargetKey KeyOf(TargetKind kind, const std::string& path, const std::string& name = {});
+
 struct EffectTarget {
     TargetKind kind = TargetKind::Tool;
     std::string path;
     std::string name;
-    // The registry view a key target is in: on 64-bit Windows the 32-bit
-    // view's keys are named by their native path (RegistryPath.h), so the
-    // path and its view always agree; Native for every other kind.
+    // The registry view a key target is in, as whoever made the target knew
+    // it (the tool that wrote the key, the record that names it); Native for
+    // every other kind.
     RegView view = RegView::Native;
-    // Two effects on the same target (in the same view) have the same identity (case aside).
-    std::string identity() const;
+    TargetKey key() const { return KeyOf(kind, path, name); }
+    bool operator==(const EffectTarget&) const = default;
 };
 
 EffectTarget TargetOf(const Effect& effect);

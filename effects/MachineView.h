@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "effects/Change.h"
 #include "effects/Effect.h"
 
 namespace quillon {
@@ -36,8 +37,8 @@ private:
 inline const RegValue kEmptyDefault = TextValue(reg_type::String, "");
 
 struct Assessment {
-    std::string before;     // the target's state, for people
-    std::string after;      // what the effect leaves
+    TargetState before;     // the target's state now (ChangeWords.h has the words)
+    TargetState after;      // what the effect leaves
     bool changes = false;   // whether the effect would change anything
     bool readable = true;   // false when its result cannot be read back
     bool succeeds = true;   // whether the tool would report success

@@ -55,7 +55,7 @@ void RunCatalogue(RunContext& context, std::span<const CatalogueStep> steps) {
         readBox = box;
         context.step = StepTag{context.step.page, {box.value_or(-1), -1}, {}, -1, {}};
         if (auto* named = std::get_if<NamedStep>(&step)) context.step.boxes = named->boxes, context.step.control = named->control;
-        RunStep([&] { Apply(context, step, ticked); });
+        RunStep(context, [&] { Apply(context, step, ticked); });
     }
 }
 

@@ -5,6 +5,7 @@
 
 namespace quillon {
 
+class FailedSteps;
 class Form;
 class Platform;
 
@@ -18,6 +19,8 @@ struct RunContext {
     // said it will take. A box on one of them that stands ticked keeps what it
     // writes from another box's unticked side (engine/SharedValues.h).
     unsigned pagesOfRun = 0;
+    // Where the run counts the steps that fail (engine/Step.h); none while nothing counts them.
+    FailedSteps* failures = nullptr;
 
     void addPage(Page page) { pagesOfRun |= 1u << static_cast<unsigned>(page); }
     bool runsPage(Page page) const { return (pagesOfRun >> static_cast<unsigned>(page)) & 1u; }

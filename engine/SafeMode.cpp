@@ -32,25 +32,25 @@ bool Copied(Platform& platform, std::string_view from, std::string_view to) {
     }
 }
 
-void DeleteKey(Platform& platform, std::string_view name) {
-    RunStep([&] { RunHiddenCommandAndWait(platform, "reg delete " + KeyArgument(name) + " /f"); });
+void DeleteKey(RunContext& context, std::string_view name) {
+    RunStep(context, [&] { RunHiddenCommandAndWait(context.platform, "reg delete " + KeyArgument(name) + " /f"); });
 }
 
 // Copy both, then delete both, each command ended before the next begins; a
 // source is deleted only once its own copy has succeeded.
-void Move(Platform& platform, std::string_view minimal, std::string_view minimalTo, std::string_view network,
+void Move(RunContext& context, std::string_view minimal, std::string_view minimalTo, std::string_view network,
           std::string_view networkTo) {
-    const bool minimalCopied = Copied(platform, minimal, minimalTo);
-    const bool networkCopied = Copied(platform, network, networkTo);
-    if (minimalCopied) DeleteKey(platform, minimal);
-    if (networkCopied) DeleteKey(platform, network);
+    const bool minimalCopied = Copied(context.platform, minimal, minimalTo);
+    const bool networkCopied = Copied(context.platform, network, networkTo);
+    if (minimalCopied) DeleteKey(context, minimal);
+    if (networkCopied) DeleteKey(context, network);
 }
 
 }  // namespace
 
 void ApplySafeMode(RunContext& context) {
-    if (context.form.ticked(39)) Move(context.platform, "Minimal", "Minimal1", "Network", "Network1");
-    else Move(context.platform, "Minimal1", "Minimal", "Network1", "Network");
+    if (context.form.ticked(39)) Move(context, "Minimal", "Minimal1", "Network", "Network1");
+    else Move(context, "Minimal1", "Minimal", "Network1", "Network");
 }
 
 }  // namespace quillon

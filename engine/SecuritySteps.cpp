@@ -48,7 +48,7 @@ void ApplyStartMenuShortcuts(RunContext& context) {
     if (menu.empty()) return;
     for (const char* name : {"Windows Catalog.lnk", "Windows Update.lnk"}) {
         const std::string path = menu + "\\" + name;
-        RunStep([&] {
+        RunStep(context, [&] {
             if (platform.visibleFileExists(path)) platform.deleteFile(path);
         });
     }

@@ -29,7 +29,7 @@ void RunServicesPhase(RunContext& context) {
         // Waited for, so the modes are set by the time the run reports completion.
         context.step = StepTag{Page::Services, {-1, -1}, "lstService", static_cast<int>(position),
                                std::string(kServices[position].listText)};
-        RunStep([&] {
+        RunStep(context, [&] {
             const bool ticked = form.listSelected(CheckList::Service, static_cast<int>(position));
             if (!ticked && TickedSideHoldsService(context, kServices[position].serviceName)) return;
             RunHiddenCommandAndWait(context.platform, StartModeCommand(kServices[position].serviceName, ticked));

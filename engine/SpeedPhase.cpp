@@ -27,8 +27,9 @@ std::string InWindows(Platform& platform, const char* below) {
 }
 
 // Only an empty folder goes: what a folder holds is never deleted.
-void RemoveFolderIfEmpty(Platform& platform, const char* below) {
-    RunStep([&] {
+void RemoveFolderIfEmpty(RunContext& context, const char* below) {
+    Platform& platform = context.platform;
+    RunStep(context, [&] {
         const std::string folder = InWindows(platform, below);
         if (!folder.empty() && platform.directoryExists(folder)) platform.removeEmptyDirectory(folder);
     });
@@ -43,11 +44,11 @@ void RunSpeedPhase(RunContext& context) {
     const auto tag = [&](int box) { context.step = StepTag{Page::Speed, {box, -1}, {}, -1, {}}; };
     // The checker can take minutes; the clean-up goes on while it works.
     tag(kSystemBackupBox);
-    RunStep([&] {
+    RunStep(context, [&] {
         if (form.ticked(kSystemBackupBox)) RunHiddenCommand(platform, "sfc /purgecache");
     });
     tag(kDriversBackupBox);
-    RunStep([&] {
+    RunStep(context, [&] {
         // Hidden and system files do not count: such an archive stays.
         const std::string archive = InWindows(platform, kDriverArchive);
         if (form.ticked(kDriversBackupBox) && !archive.empty() && platform.visibleFileExists(archive))
@@ -56,14 +57,14 @@ void RunSpeedPhase(RunContext& context) {
     form.setProgressWidth(5000);
 
     tag(kUpdateFilesBox);
-    if (form.ticked(kUpdateFilesBox)) RemoveFolderIfEmpty(platform, "temp");
+    if (form.ticked(kUpdateFilesBox)) RemoveFolderIfEmpty(context, "temp");
     tag(kHelpFilesBox);
-    if (form.ticked(kHelpFilesBox)) RemoveFolderIfEmpty(platform, "help");
+    if (form.ticked(kHelpFilesBox)) RemoveFolderIfEmpty(context, "help");
     form.setProgressWidth(9000);
 
     tag(kRedundantImeBox);
     if (form.ticked(kRedundantImeBox))
-        for (const char* folder : kImeFolders) RemoveFolderIfEmpty(platform, folder);
+        for (const char* folder : kImeFolders) RemoveFolderIfEmpty(context, folder);
     form.setProgressWidth(kProgressFull);
 }
 

@@ -16,7 +16,7 @@ namespace {
 using namespace system_keys;
 
 void WriteStartMenuFlag(RunContext& context, std::string_view valueName, std::string_view data) {
-    RunStep([&] { WriteRegValue(context.platform, kMachineExplorerPolicy, RegType::Dword, valueName, data); });
+    RunStep(context, [&] { WriteRegValue(context.platform, kMachineExplorerPolicy, RegType::Dword, valueName, data); });
 }
 
 // The Security page's Start-menu boxes share these values; a restriction chosen
@@ -32,11 +32,12 @@ constexpr std::array kWriteBacks{
     SharedStartMenuValues{22, {"NoRecentDocsMenu", ""}},
 };
 
-void DeleteCommonShortcuts(Platform& platform) {
+void DeleteCommonShortcuts(RunContext& context) {
+    Platform& platform = context.platform;
     const std::string folder = platform.shellFolder(ShellFolder::CommonStartMenu);
     if (folder.empty()) return;
     for (const std::string& name : platform.listVisibleFiles(folder, "*.lnk"))
-        RunStep([&] { platform.deleteFile(folder + "\\" + name); });
+        RunStep(context, [&] { platform.deleteFile(folder + "\\" + name); });
 }
 
 }  // namespace
@@ -52,7 +53,7 @@ void OptimiseStartMenu(RunContext& context) {
         for (std::string_view name :
              {"NoSMHelp", "NoSetFolders", "NoSetTaskbar", "NoFind", "NoRecentDocsMenu", "StartMenuLogOff"})
             WriteStartMenuFlag(context, name, kFlagOn);
-        DeleteCommonShortcuts(context.platform);
+        DeleteCommonShortcuts(context);
         return;
     }
     for (const SharedStartMenuValues& shared : kWriteBacks) {

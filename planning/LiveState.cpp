@@ -7,7 +7,7 @@
 #include "effects/EffectTarget.h"
 #include "planning/LiveSelection.h"
 #include "engine/Phases.h"
-#include "engine/Step.h"
+#include "engine/RunStack.h"
 #include "planning/NetChange.h"
 #include "planning/PlanningPlatform.h"
 #include "engine/SelectionForm.h"
@@ -57,19 +57,17 @@ void ReadSide(Platform& machine, const std::string& userName, std::span<const Pa
         if (std::find(pages.begin(), pages.end(), page) == pages.end()) continue;
         SelectionForm selection = SelectionForm::CopyOf(side);
         selection.setPageVisible(page, true);
-        PlanningPlatform planner(machine);
-        NetChangeWatch watch(planner);
-        RunContext context{selection, watch, userName};
-        planner.follow(context.step);
-        watch.follow(context.step);
-        context.addPage(page);
-        {
-            FailedStepCount planned;  // a reading counts no failures
+        RunStack stack(machine);
+        stack.stack<PlanningPlatform>();
+        NetChangeWatch& watch = stack.stack<NetChangeWatch>();
+        // A reading counts no failures.
+        stack.run(selection, userName, [page](RunContext& context) {
+            context.addPage(page);
             try {
                 RunPhase(context, page);
             } catch (const std::exception&) {
             }
-        }
+        });
         for (const Change& change : watch.changes()) {
             if (scope && ScopeOf(change.target) != *scope) continue;
             auto mark = [&](Side& s) {

@@ -8,7 +8,6 @@
 #include "effects/MachineView.h"
 #include "effects/Scratch.h"
 #include "platform/RegistryPath.h"
-#include "platform/TextMatch.h"
 
 namespace quillon {
 namespace {
@@ -68,57 +67,50 @@ NetChangeWatch::~NetChangeWatch() { closing_ = true; }
 TargetState NetChangeWatch::state(const Item& item) {
     using Is = TargetState::Is;
     switch (item.kind) {
-    case Kind::Value: {
+    case TargetKind::Value: {
         auto value = machine_.registryValue(item.path, item.name);
         const bool startMode = IsServiceStart(item.path, item.name);
         if (!value) return {startMode && !machine_.registryKeyExists(item.path) ? Is::NoService : Is::Absent};
         return {startMode ? Is::StartMode : Is::Holds, std::move(value)};
     }
-    case Kind::Key: return Presence(machine_.registryKeyExists(item.path));
-    case Kind::File: return Presence(machine_.anyFileExists(item.path));
-    case Kind::Folder: return Presence(machine_.directoryExists(item.path));
+    case TargetKind::Key: return Presence(machine_.registryKeyExists(item.path));
+    case TargetKind::File: return Presence(machine_.anyFileExists(item.path));
+    case TargetKind::Folder: return Presence(machine_.directoryExists(item.path));
+    default: return {};  // a tree is many items, a tool none
     }
-    return {};
 }
 
-void NetChangeWatch::watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name) {
-    ItemId id{kind, Lower(path), Lower(name)};
+void NetChangeWatch::watchItem(std::size_t target, Item item) {
+    TargetKey id = item.key();
     auto at = items_.lower_bound(id);
     if (at != items_.end() && !items_.key_comp()(id, at->first)) return;  // its first target shows it
-    Item item{kind, path, name};
     TargetState before = state(item);
     items_.emplace_hint(at, id, Watched{std::move(item), target, std::move(before)});
     targets_[target].items.push_back(std::move(id));
 }
 
-void NetChangeWatch::watchTree(std::size_t target, const std::string& key, const std::string& from) {
-    watchItem(target, Kind::Key, key);
-    for (const NamedRegValue& value : machine_.registryValues(from)) watchItem(target, Kind::Value, key, value.name);
+void NetChangeWatch::watchTree(std::size_t target, const std::string& key, const std::string& from, RegView view) {
+    watchItem(target, {TargetKind::Key, key, {}, view});
+    for (const NamedRegValue& value : machine_.registryValues(from))
+        watchItem(target, {TargetKind::Value, key, value.name, view});
     for (const std::string& subkey : machine_.registrySubkeys(from))
-        watchTree(target, key + "\\" + subkey, from + "\\" + subkey);
+        watchTree(target, key + "\\" + subkey, from + "\\" + subkey, view);
 }
 
-std::optional<NetChangeWatch::Kind> NetChangeWatch::ItemKind(TargetKind kind) {
-    switch (kind) {
-    case TargetKind::Value: return Kind::Value;
-    case TargetKind::Key: return Kind::Key;
-    case TargetKind::File: return Kind::File;
-    case TargetKind::Folder: return Kind::Folder;
-    default: return std::nullopt;  // a tree is many items, a tool none
-    }
+bool NetChangeWatch::OneItem(TargetKind kind) {
+    return kind == TargetKind::Value || kind == TargetKind::Key || kind == TargetKind::File || kind == TargetKind::Folder;
 }
 
 std::optional<std::size_t> NetChangeWatch::targetOf(const Effect& e) const {
     const EffectTarget t = TargetOf(e);
-    return targetOf(t, t.identity());
+    return targetOf(t, t.key());
 }
 
-std::optional<std::size_t> NetChangeWatch::targetOf(const EffectTarget& t, const std::string& identity) const {
+std::optional<std::size_t> NetChangeWatch::targetOf(const EffectTarget& t, const TargetKey& key) const {
     // A value of a tree already watched belongs to that tree's change.
-    if (const auto kind = ItemKind(t.kind))
-        if (const auto owned = items_.find(ItemId{*kind, Lower(t.path), Lower(t.name)}); owned != items_.end())
-            return owned->second.owner;
-    if (const auto found = byName_.find(identity); found != byName_.end()) return found->second;
+    if (OneItem(t.kind))
+        if (const auto owned = items_.find(key); owned != items_.end()) return owned->second.owner;
+    if (const auto found = byKey_.find(key); found != byKey_.end()) return found->second;
     return std::nullopt;
 }
 
@@ -127,36 +119,35 @@ bool NetChangeWatch::differs(const Effect& e) const {
     return !index || targets_[*index].changed || e.kind == EffectKind::RunTool;
 }
 
-std::size_t NetChangeWatch::watch(const Effect& e) {
+std::size_t NetChangeWatch::watch(const Effect& e, const StepTag& step) {
     const EffectTarget t = TargetOf(e);
-    const auto kind = ItemKind(t.kind);
-    std::string identity = t.identity();
+    const bool oneItem = OneItem(t.kind);
+    TargetKey key = t.key();
     std::size_t index = 0;
-    if (const auto known = targetOf(t, identity)) {
+    if (const auto known = targetOf(t, key)) {
         index = *known;
     } else {
         index = targets_.size();
-        byName_.emplace(std::move(identity), index);
+        byKey_.emplace(std::move(key), index);
         targets_.emplace_back();
     }
     {
         Target& target = targets_[index];
-        const StepTag step = step_ ? *step_ : StepTag{};
         bool known = false;
         for (const StepTag& s : target.steps) known = known || SameStep(s, step);
         if (!known) target.steps.push_back(step);
-        if (target.tree.empty() || !kind) target.effect = e;
+        if (target.tree.empty() || !oneItem) target.effect = e;
     }
     if (t.kind == TargetKind::Tree)
         for (const auto& [id, watched] : items_)
-            if (watched.owner != index && std::get<0>(id) != Kind::File && std::get<0>(id) != Kind::Folder &&
-                KeyWithin(std::get<1>(id), t.path))
+            if (watched.owner != index && id.kind != TargetKind::File && id.kind != TargetKind::Folder &&
+                KeyWithin(id.path, t.path))
                 targets_[watched.owner].underTree = true;
     if (e.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(t.path)) targets_[index].present = false;
-    if (kind) {
-        watchItem(index, *kind, t.path, t.name);
+    if (oneItem) {
+        watchItem(index, t);
         if (e.emptiesDefault && !targets_[index].emptiedDefault) {
-            Item item{Kind::Value, t.path, ""};
+            Item item{TargetKind::Value, t.path, {}, t.view};
             targets_[index].defaultBefore = state(item);
             targets_[index].emptiedDefault = std::move(item);
         }
@@ -164,28 +155,29 @@ std::size_t NetChangeWatch::watch(const Effect& e) {
     }
     if (t.kind == TargetKind::Tool) return index;  // shown once it has ended well
     targets_[index].tree = t.path;
-    watchTree(index, t.path, t.path);
+    watchTree(index, t.path, t.path, t.view);
     if (e.kind != EffectKind::CopyKey) return index;
     // What the copy brings is watched too.
     if (e.recursive) {
-        watchTree(index, t.path, e.target);
+        watchTree(index, t.path, e.target, t.view);
     } else {
-        watchItem(index, Kind::Key, t.path);
-        for (const NamedRegValue& value : machine_.registryValues(e.target)) watchItem(index, Kind::Value, t.path, value.name);
+        watchItem(index, {TargetKind::Key, t.path, {}, t.view});
+        for (const NamedRegValue& value : machine_.registryValues(e.target))
+            watchItem(index, {TargetKind::Value, t.path, value.name, t.view});
     }
     return index;
 }
 
 TargetState NetChangeWatch::summary(const Target& target, const std::vector<TargetState>& states) {
     // The states are the target's items', in the same order.
-    const ItemId root{Kind::Key, Lower(target.tree), ""};
+    const TargetKey root = KeyOf(TargetKind::Key, target.tree);
     const auto found = std::find(target.items.begin(), target.items.end(), root);
     if (found == target.items.end() || states[found - target.items.begin()].is != TargetState::Is::Present)
         return Presence(false);
     TargetState tree = Presence(true);
     tree.values = 0;
     for (std::size_t i = 0; i < target.items.size(); ++i)
-        if (std::get<0>(target.items[i]) == Kind::Value && states[i].is != TargetState::Is::Absent) ++tree.values;
+        if (target.items[i].kind == TargetKind::Value && states[i].is != TargetState::Is::Absent) ++tree.values;
     return tree;
 }
 
@@ -210,14 +202,14 @@ std::vector<Change> NetChangeWatch::changes() {
         // the whole tree was read when it was first touched.
         if (!targets_[index].tree.empty()) {
             const std::size_t known = targets_[index].items.size();
-            watchTree(index, targets_[index].tree, targets_[index].tree);
+            watchTree(index, targets_[index].tree, targets_[index].tree, targets_[index].effect.view);
             for (std::size_t i = known; i < targets_[index].items.size(); ++i)
                 items_.at(targets_[index].items[i]).before = Presence(false);
         }
         const Target& target = targets_[index];
         std::vector<TargetState> now, then;  // by item, in the target's order
         bool changed = target.tool;
-        for (const ItemId& id : target.items) {
+        for (const TargetKey& id : target.items) {
             const Watched& watched = items_.at(id);
             now.push_back(state(watched.item));
             then.push_back(watched.before);
@@ -250,24 +242,25 @@ std::vector<Change> NetChangeWatch::changes() {
 }
 
 std::unique_ptr<StartedProcess> NetChangeWatch::startTool(const std::string& commandLine,
-                                                          const std::optional<std::vector<Effect>>& effects) {
+                                                          const std::optional<std::vector<Effect>>& effects,
+                                                          const StepTag& step) {
     bool changes = false;
     std::vector<std::size_t> tools;
     if (effects) {
         PlatformView view(machine_);
         for (const Effect& effect : *effects) {
             changes = changes || Assess(effect, view).changes;
-            const std::size_t target = watch(effect);
+            const std::size_t target = watch(effect, step);
             if (effect.kind == EffectKind::RunTool) tools.push_back(target);
         }
     }
-    auto started = startBelow(commandLine, effects);
-    return std::make_unique<WatchedProcess>(*this, std::move(started), step_ ? *step_ : StepTag{}, changes,
+    auto started = startBelow(commandLine, effects, step);
+    return std::make_unique<WatchedProcess>(*this, std::move(started), step, changes,
                                             std::move(tools), commandLine);
 }
 
-void NetChangeWatch::change(const Effect& effect, const std::function<void()>& make) {
-    watch(effect);
+void NetChangeWatch::change(const Effect& effect, const StepTag& step, const std::function<void()>& make) {
+    watch(effect, step);
     make();
 }
 

@@ -12,32 +12,22 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "engine/StepTag.h"
+#include "engine/Step.h"  // StepFailure: a tool that ended reporting failure where it had something to change
 #include "effects/Change.h"
 #include "effects/EffectTarget.h"
 #include "effects/ChangeSeam.h"
 
 namespace quillon {
 
-// A tool that ended reporting failure where it had something to change.
-struct StepFailure {
-    StepTag step;
-    std::string reason;
-};
-
 class NetChangeWatch : public ChangeSeam {
 public:
     // `everyStepRuns`: the run starts every step's tool, as the window's
     // Optimize does; otherwise only where a target differs, as APPLY does.
-    explicit NetChangeWatch(Platform& below, bool everyStepRuns = false)
-        : ChangeSeam(below), everyStepRuns_(everyStepRuns) {}
+    NetChangeWatch(Platform& below, const RunStack& stack, bool everyStepRuns = false)
+        : ChangeSeam(below, stack), everyStepRuns_(everyStepRuns) {}
     ~NetChangeWatch() override;
-
-    // The step whose changes are being watched; read as each change arrives.
-    void follow(const StepTag& step) { step_ = &step; }
 
     // Every target touched so far, in the order first touched, its after
     // state read now. A tool started and not waited for is waited for first.
@@ -49,22 +39,18 @@ public:
 
 protected:
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects) override;
-    void change(const Effect& effect, const std::function<void()>& make) override;
+                                              const std::optional<std::vector<Effect>>& effects,
+                                              const StepTag& step) override;
+    void change(const Effect& effect, const StepTag& step, const std::function<void()>& make) override;
 
 private:
     class WatchedProcess;
-    enum class Kind { Value, Key, File, Folder };
-    struct Item {
-        Kind kind;
-        std::string path;  // key or file path as first met
-        std::string name;  // value name
-    };
-    using ItemId = std::tuple<Kind, std::string, std::string>;  // lower case
+    // One value, key, file or folder a target is made of, its path as first met.
+    using Item = EffectTarget;
     struct Target {
         std::vector<StepTag> steps;
         Effect effect;
-        std::vector<ItemId> items;
+        std::vector<TargetKey> items;
         std::string tree;  // a key whose whole tree is watched; empty for one item
         bool present = true;
         bool tool = false;
@@ -77,28 +63,27 @@ private:
     };
 
     // Returns the target's index.
-    std::size_t watch(const Effect& effect);
+    std::size_t watch(const Effect& effect, const StepTag& step);
     std::optional<std::size_t> targetOf(const Effect& effect) const;
-    std::optional<std::size_t> targetOf(const EffectTarget& target, const std::string& identity) const;
-    // The item kind of a target that is one item.
-    static std::optional<Kind> ItemKind(TargetKind kind);
-    void watchItem(std::size_t target, Kind kind, const std::string& path, const std::string& name = {});
-    void watchTree(std::size_t target, const std::string& key, const std::string& from);
+    std::optional<std::size_t> targetOf(const EffectTarget& target, const TargetKey& key) const;
+    // Whether a target of this kind is one item (a tree is many, a tool none).
+    static bool OneItem(TargetKind kind);
+    void watchItem(std::size_t target, Item item);
+    void watchTree(std::size_t target, const std::string& key, const std::string& from, RegView view);
     TargetState state(const Item& item);
     TargetState summary(const Target& target, const std::vector<TargetState>& states);
     // Whether the machine holds what a change to one value leaves.
     bool Holds(const Effect& effect);
 
     bool everyStepRuns_;
-    const StepTag* step_ = nullptr;
     std::vector<Target> targets_;
-    std::map<std::string, std::size_t> byName_;  // a target's identity -> index
+    std::map<TargetKey, std::size_t> byKey_;  // a target's key -> index
     struct Watched {
         Item item;
         std::size_t owner;   // the target that shows it
         TargetState before;  // its state before the run's first change to it
     };
-    std::map<ItemId, Watched> items_;
+    std::map<TargetKey, Watched> items_;
     std::vector<StepFailure> toolFailures_;
     bool closing_ = false;  // declared first: read while unwaited_ goes
     std::vector<std::unique_ptr<StartedProcess>> unwaited_;  // one-shot tools nobody waited for

@@ -1,7 +1,7 @@
 #include "planning/Plan.h"
 
 #include "engine/Phases.h"
-#include "engine/Step.h"
+#include "engine/RunStack.h"
 #include "planning/NetChange.h"
 #include "planning/PlanningPlatform.h"
 #include "engine/SelectionForm.h"
@@ -27,22 +27,19 @@ void RunPages(SelectionForm& selection, RunContext& context, std::span<const Pag
 std::vector<PlannedEffect> PlanRun(const Form& form, Platform& machine, const std::string& userName,
                                    std::span<const Page> pages) {
     SelectionForm selection = SelectionForm::CopyOf(form);
-    PlanningPlatform planner(machine);
-    RunContext context{selection, planner, userName};
-    planner.follow(context.step);
-    RunPages(selection, context, pages);
+    RunStack stack(machine);
+    const PlanningPlatform& planner = stack.stack<PlanningPlatform>();
+    stack.run(selection, userName, [&](RunContext& context) { RunPages(selection, context, pages); });
     return planner.effects();
 }
 
 std::vector<Change> PlanNetChanges(const Form& form, Platform& machine, const std::string& userName,
                                       std::span<const Page> pages) {
     SelectionForm selection = SelectionForm::CopyOf(form);
-    PlanningPlatform planner(machine);
-    NetChangeWatch watch(planner, true);
-    RunContext context{selection, watch, userName};
-    planner.follow(context.step);
-    watch.follow(context.step);
-    RunPages(selection, context, pages);
+    RunStack stack(machine);
+    stack.stack<PlanningPlatform>();
+    NetChangeWatch& watch = stack.stack<NetChangeWatch>(true);
+    stack.run(selection, userName, [&](RunContext& context) { RunPages(selection, context, pages); });
     return watch.changes();
 }
 

@@ -30,18 +30,19 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-Assessment PlanningPlatform::record(const Effect& effect) {
+Assessment PlanningPlatform::record(const Effect& effect, const StepTag& step) {
     const Assessment now = Assess(effect, *this);
-    effects_.push_back({now, effect, step_ ? *step_ : StepTag{}, !Assess(effect, now_).changes});
+    effects_.push_back({now, effect, step, !Assess(effect, now_).changes});
     targets_.push_back(TargetOf(effect));
     return now;
 }
 
 std::unique_ptr<StartedProcess> PlanningPlatform::startTool(const std::string& commandLine,
-                                                           const std::optional<std::vector<Effect>>& effects) {
+                                                           const std::optional<std::vector<Effect>>& effects,
+                                                           const StepTag& step) {
     if (!effects) return std::make_unique<EndedProcess>(1);
     bool succeeded = true;
-    for (const Effect& effect : *effects) succeeded = record(effect).succeeds && succeeded;
+    for (const Effect& effect : *effects) succeeded = record(effect, step).succeeds && succeeded;
     return std::make_unique<EndedProcess>(succeeded || ImportsScript(commandLine) ? 0 : 1);
 }
 
@@ -143,21 +144,21 @@ void PlanningPlatform::deleteScratch(const std::string& path) {
     paths_[Lower(path)] = false;
 }
 
-void PlanningPlatform::change(const Effect& effect, const std::function<void()>&) {
+void PlanningPlatform::change(const Effect& effect, const StepTag& step, const std::function<void()>&) {
     const std::string& path = effect.target;
     switch (effect.kind) {
     case EffectKind::DeleteFile:
         // A file the steps wrote for their tools was never on the machine.
         if (scratch_.count(Lower(path))) return deleteScratch(path);
-        if (!record(effect).succeeds) throw PlatformError("file not found: " + path);
+        if (!record(effect, step).succeeds) throw PlatformError("file not found: " + path);
         paths_[Lower(path)] = false;
         return;
     case EffectKind::RemoveFolder: {
-        const bool present = record(effect).succeeds;
+        const bool present = record(effect, step).succeeds;
         if (present && (!listVisibleFiles(path, "*").empty() || !listSubfolders(path).empty())) {
             // Only an empty folder goes: this one stays as it is.
             effects_.back().changes = false;
-            effects_.back().after = "kept (not empty)";
+            effects_.back().after = effects_.back().before;
             throw PlatformError("not empty: " + path);
         }
         if (!present) throw PlatformError("cannot remove: " + path);
@@ -165,15 +166,15 @@ void PlanningPlatform::change(const Effect& effect, const std::function<void()>&
         return;
     }
     case EffectKind::CreateFolder:
-        record(effect);
+        record(effect, step);
         if (folderExists(path) || !folderExists(ParentPath(path))) throw PlatformError("cannot create: " + path);
         paths_[Lower(path)] = true;
         return;
     case EffectKind::CopyFile:
-        if (!record(effect).succeeds || !fileExists(effect.destination)) throw PlatformError("cannot copy to: " + path);
+        if (!record(effect, step).succeeds || !fileExists(effect.destination)) throw PlatformError("cannot copy to: " + path);
         paths_[Lower(path)] = true;
         return;
-    default: record(effect); return;
+    default: record(effect, step); return;
     }
 }
 

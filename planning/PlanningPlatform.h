@@ -17,9 +17,7 @@ namespace quillon {
 
 class PlanningPlatform : public ChangeSeam, private MachineView {
 public:
-    explicit PlanningPlatform(Platform& machine) : ChangeSeam(machine), now_(machine) {}
-    // The step whose effects are being recorded; read as each effect arrives.
-    void follow(const StepTag& step) { step_ = &step; }
+    PlanningPlatform(Platform& machine, const RunStack& stack) : ChangeSeam(machine, stack), now_(machine) {}
     const std::vector<PlannedEffect>& effects() const { return effects_; }
 
     bool visibleFileExists(const std::string& path) override;
@@ -58,8 +56,9 @@ public:
 
 protected:
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects) override;
-    void change(const Effect& effect, const std::function<void()>& make) override;
+                                              const std::optional<std::vector<Effect>>& effects,
+                                              const StepTag& step) override;
+    void change(const Effect& effect, const StepTag& step, const std::function<void()>& make) override;
     void deleteScratch(const std::string& path) override;
 
 private:
@@ -71,10 +70,9 @@ private:
     std::optional<RegValue> valueBefore(std::size_t end, const std::string& key, const std::string& name);
     bool keyExistsBefore(std::size_t end, const std::string& key);
 
-    Assessment record(const Effect& effect);
+    Assessment record(const Effect& effect, const StepTag& step);
 
     PlatformView now_;
-    const StepTag* step_ = nullptr;
     std::vector<PlannedEffect> effects_;
     // Each effect's target, worked out once: every read walks back through them.
     std::vector<EffectTarget> targets_;

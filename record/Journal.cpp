@@ -62,8 +62,9 @@ private:
     bool ended_ = false;
 };
 
-JournalPlatform::JournalPlatform(Platform& machine, std::string undoRoot, bool restore)
-    : ChangeSeam(machine), record_(std::make_unique<UndoRecordWriter>(machine, std::move(undoRoot), restore)) {}
+JournalPlatform::JournalPlatform(Platform& machine, const RunStack& stack, std::string undoRoot, StepTakenBack takenBack)
+    : ChangeSeam(machine, stack), takenBack_(std::move(takenBack)),
+      record_(std::make_unique<UndoRecordWriter>(machine, std::move(undoRoot), static_cast<bool>(takenBack_))) {}
 
 JournalPlatform::~JournalPlatform() = default;
 
@@ -85,11 +86,10 @@ std::string JournalPlatform::finish() {
     return record_->folder();
 }
 
-std::size_t JournalPlatform::beforeChange(const Effect& effect, int tool) {
+std::size_t JournalPlatform::beforeChange(const Effect& effect, const StepTag& step, int tool) {
     PlatformView view(machine_);
     const Assessment a = Assess(effect, view);
-    effects_.push_back({effect, stepOf_ ? stepOf_(effect) : step_ ? *step_ : StepTag{}, a.before, a.after, a.changes,
-                        false, false, {}});
+    effects_.push_back({effect, takenBack_ ? takenBack_(effect) : step, a.before, a.after, a.changes, false, false, {}});
     const std::size_t index = effects_.size() - 1;
     if (stopped()) {
         refuse(index, "not made: the undo record stopped earlier (" + stopReason_ + ")");
@@ -110,7 +110,8 @@ std::size_t JournalPlatform::beforeChange(const Effect& effect, int tool) {
         throw PlatformError(stopReason_);
     }
     record_->log("[" + DescribeStep(effects_[index].step) + "] " + DescribeEffect(effect) + ": " +
-                 (a.changes ? a.before + " -> " + a.after : "no change (" + a.before + ")"));
+                 (a.changes ? DescribeState(a.before) + " -> " + DescribeState(a.after)
+                            : "no change (" + DescribeState(a.before) + ")"));
     return index;
 }
 
@@ -144,7 +145,8 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
 }
 
 std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& commandLine,
-                                                           const std::optional<std::vector<Effect>>& effects) {
+                                                           const std::optional<std::vector<Effect>>& effects,
+                                                           const StepTag& step) {
     std::vector<std::size_t> indexes;
     const int tool = ++tools_;
     // Not started: its targets hold what they held, and that is certain.
@@ -161,22 +163,22 @@ std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& co
     };
     try {
         if (effects)
-            for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect, tool));
+            for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect, step, tool));
     } catch (const PlatformError& error) {
         neverStarted(error.what(), true);
         throw;
     }
     if (stopped()) throw PlatformError("not started: the undo record stopped earlier (" + stopReason_ + ")");
     try {
-        return std::make_unique<WatchedProcess>(*this, startBelow(commandLine, effects), std::move(indexes), tool);
+        return std::make_unique<WatchedProcess>(*this, startBelow(commandLine, effects, step), std::move(indexes), tool);
     } catch (const PlatformError& error) {
         neverStarted(error.what(), false);
         throw;
     }
 }
 
-void JournalPlatform::change(const Effect& effect, const std::function<void()>& make) {
-    const std::size_t index = beforeChange(effect);
+void JournalPlatform::change(const Effect& effect, const StepTag& step, const std::function<void()>& make) {
+    const std::size_t index = beforeChange(effect, step);
     try {
         make();
     } catch (const PlatformError& error) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/StepTag.h"
+#include "effects/Change.h"
 #include "effects/Effect.h"
 #include "effects/ChangeSeam.h"
 
@@ -21,8 +22,8 @@ class UndoRecordWriter;
 struct RecordedEffect {
     Effect effect;
     StepTag step;
-    std::string before;
-    std::string after;
+    TargetState before;
+    TargetState after;
     bool changes = false;  // whether it changed (or was to change) anything
     bool failed = false;   // the tool or the file operation reported failure
     bool refused = false;  // not made: its prior state could not be recorded
@@ -31,16 +32,17 @@ struct RecordedEffect {
 
 class JournalPlatform : public ChangeSeam {
 public:
-    // Records go into folders under `undoRoot`; `restore` marks them as the records of an undo.
-    JournalPlatform(Platform& machine, std::string undoRoot, bool restore = false);
+    // The journal of a restore names each change by the step whose change it
+    // takes back, so its record tells the same pages and boxes as the run's.
+    using StepTakenBack = std::function<StepTag(const Effect&)>;
+
+    // Records go into folders under `undoRoot`. A restore's (`takenBack` given)
+    // are marked as the records of an undo; a run's name the step being run.
+    JournalPlatform(Platform& machine, const RunStack& stack, std::string undoRoot, StepTakenBack takenBack = {});
     ~JournalPlatform() override;
     JournalPlatform(const JournalPlatform&) = delete;
     JournalPlatform& operator=(const JournalPlatform&) = delete;
 
-    // The step whose changes are being recorded; read as each change arrives.
-    void follow(const StepTag& step) { step_ = &step; }
-    // Each change is recorded as coming from the step `stepOf` names for it.
-    void follow(std::function<StepTag(const Effect&)> stepOf) { stepOf_ = std::move(stepOf); }
     // Whether a record could be written (the root exists or can be made). Makes no record.
     bool begin();
     // A record that pruning at the end must leave (the one a restore takes back).
@@ -66,19 +68,19 @@ public:
 protected:
     // The changes it records; every other call passes straight through.
     std::unique_ptr<StartedProcess> startTool(const std::string& commandLine,
-                                              const std::optional<std::vector<Effect>>& effects) override;
-    void change(const Effect& effect, const std::function<void()>& make) override;
+                                              const std::optional<std::vector<Effect>>& effects,
+                                              const StepTag& step) override;
+    void change(const Effect& effect, const StepTag& step, const std::function<void()>& make) override;
 
 private:
     class WatchedProcess;
     // Records the effect ahead of its change and returns its index in
     // effects(); throws PlatformError when the change must not be made.
-    std::size_t beforeChange(const Effect& effect, int tool = 0);
+    std::size_t beforeChange(const Effect& effect, const StepTag& step, int tool = 0);
     void failed(std::size_t index, const std::string& why);
     void refuse(std::size_t index, const std::string& why);
 
-    const StepTag* step_ = nullptr;
-    std::function<StepTag(const Effect&)> stepOf_;
+    StepTakenBack takenBack_;
     std::unique_ptr<UndoRecordWriter> record_;
     std::vector<RecordedEffect> effects_;
     std::string stopReason_;

@@ -24,19 +24,19 @@ std::vector<Fact> FactsOf(const RecordState& state) {
     std::vector<Fact> facts;
     for (const ValueTarget& v : state.values) {
         const auto after = v.after.value_or(v.before);
-        facts.push_back({{TargetKind::Value, v.key, v.name}, ValueState(v.before), ValueState(after), after != v.before});
+        facts.push_back({RecordedTarget(TargetKind::Value, v.key, v.name), ValueState(v.before), ValueState(after), after != v.before});
     }
     for (const KeyTarget& k : state.keys) {
         const bool after = k.after.value_or(k.before);
-        facts.push_back({{TargetKind::Key, k.key, {}}, Presence(k.before), Presence(after), after != k.before});
+        facts.push_back({RecordedTarget(TargetKind::Key, k.key), Presence(k.before), Presence(after), after != k.before});
     }
     for (const FileTarget& f : state.files) {
         const bool after = f.after.value_or(f.before);
-        facts.push_back({{TargetKind::File, f.path, {}}, Presence(f.before), Presence(after), after != f.before});
+        facts.push_back({RecordedTarget(TargetKind::File, f.path), Presence(f.before), Presence(after), after != f.before});
     }
     for (const FolderTarget& f : state.folders) {
         const bool after = f.after.value_or(f.before);
-        facts.push_back({{TargetKind::Folder, f.path, {}}, Presence(f.before), Presence(after), after != f.before});
+        facts.push_back({RecordedTarget(TargetKind::Folder, f.path), Presence(f.before), Presence(after), after != f.before});
     }
     return facts;
 }
@@ -53,25 +53,25 @@ std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines) {
             if (f.differs) changes.push_back({{}, f.target, std::nullopt, f.before, f.after, true});
         return changes;
     }
-    std::set<std::string> named;  // every target a change line names
-    std::set<std::string> failedTools;  // tools that never started or said they failed
+    std::set<TargetKey> named;        // every target a change line names
+    std::set<TargetKey> failedTools;  // tools that never started or said they failed
     for (const StateLine& line : lines) {
-        const std::string identity = EffectTarget{line.changed, line.target, line.name}.identity();
-        if (line.kind == StateKind::Change) named.insert(identity);
-        if (line.kind == StateKind::Failed && line.changed == TargetKind::Tool) failedTools.insert(identity);
+        if (line.kind == StateKind::Change) named.insert(ChangedTarget(line).key());
+        if (line.kind == StateKind::Failed && line.changed == TargetKind::Tool)
+            failedTools.insert(ChangedTarget(line).key());
     }
-    std::map<std::string, std::size_t> byTarget;
+    std::map<TargetKey, std::size_t> byTarget;
     for (const StateLine& line : lines) {
         if (line.kind != StateKind::Change) continue;
-        const EffectTarget target{line.changed, line.target, line.name};
-        const auto [known, added] = byTarget.emplace(target.identity(), changes.size());
+        const EffectTarget target = ChangedTarget(line);
+        const auto [known, added] = byTarget.emplace(target.key(), changes.size());
         if (!added) {
             if (known->second < changes.size()) changes[known->second].steps.push_back(TagOf(line.step));
             continue;
         }
         Change change{{TagOf(line.step)}, target, std::nullopt, {}, {}};
         // What a tool did cannot be read back: it ran, unless it failed.
-        bool changed = target.kind == TargetKind::Tool && !failedTools.contains(target.identity());
+        bool changed = target.kind == TargetKind::Tool && !failedTools.contains(target.key());
         if (changed) change.before = {Is::NotRead}, change.after = {Is::Ran};
         bool own = false;  // a fact of the target itself was found
         int values = 0, valuesAfter = 0;
@@ -83,9 +83,9 @@ std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines) {
             // empty, unless a change of its own sets that value.
             const bool itsDefault = target.kind == TargetKind::Key && fact.target.kind == TargetKind::Value &&
                                     fact.target.name.empty() && EqualNoCase(fact.target.path, target.path) &&
-                                    !named.contains(fact.target.identity());
+                                    !named.contains(fact.target.key());
             const bool mine = target.kind == TargetKind::Tree ? registry && KeyWithin(fact.target.path, target.path)
-                                                              : itsDefault || fact.target.identity() == target.identity();
+                                                              : itsDefault || fact.target.key() == target.key();
             if (!mine || fact.owned) continue;
             fact.owned = true;
             changed = changed || fact.differs;
@@ -129,7 +129,7 @@ std::vector<StepTag> StepsOf(const std::vector<Change>& changes, const EffectTar
     std::vector<StepTag> steps;
     for (const Change& change : changes) {
         const EffectTarget& changed = change.target;
-        const bool same = changed.identity() == target.identity() ||
+        const bool same = changed.key() == target.key() ||
                           (target.kind != TargetKind::Tool && EqualNoCase(changed.path, target.path) &&
                            (target.kind != TargetKind::Value || changed.kind != TargetKind::Value));
         const bool within = changed.kind == TargetKind::Tree && target.kind != TargetKind::File &&

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/RegistryPath.h"
+
 namespace quillon {
 namespace {
 
@@ -175,6 +177,14 @@ StateLine ChangeLine(const EffectTarget& target, const StepTag& step, bool faile
     line.step = {step.page, step.boxes, step.entry, std::string(step.control), step.item};
     return line;
 }
+
+EffectTarget RecordedTarget(TargetKind kind, const std::string& path, const std::string& name) {
+    EffectTarget target{kind, path, name};
+    if (kind == TargetKind::Value || kind == TargetKind::Key || kind == TargetKind::Tree) target.view = ViewOfKey(path);
+    return target;
+}
+
+EffectTarget ChangedTarget(const StateLine& change) { return RecordedTarget(change.changed, change.target, change.name); }
 
 std::string StateLineText(const StateLine& line) {
     if (line.kind == StateKind::Change || line.kind == StateKind::Failed) {

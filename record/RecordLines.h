@@ -65,6 +65,11 @@ struct StateLine {
 
 // A change line; with `failed`, the line saying that change failed.
 StateLine ChangeLine(const EffectTarget& target, const StepTag& step, bool failed = false);
+// A target a record names, with its view as the record keeps it: a key of the
+// 32-bit view by its native path, below HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node.
+EffectTarget RecordedTarget(TargetKind kind, const std::string& path, const std::string& name = {});
+// The target a change (or failed) line names.
+EffectTarget ChangedTarget(const StateLine& change);
 
 // One line, CR LF included.
 std::string StateLineText(const StateLine& line);

@@ -6,12 +6,9 @@
 
 #include "platform/Platform.h"
 #include "platform/RegistryPath.h"
-#include "platform/TextMatch.h"
 
 namespace quillon {
 namespace {
-
-std::string Slot(const std::string& key, const std::string& name) { return Lower(key) + '\n' + Lower(name); }
 
 bool WithinAny(const std::string& key, const std::vector<std::string>& roots) {
     for (const std::string& root : roots)
@@ -66,12 +63,12 @@ private:
     };
 
     ValueEntry& valueEntry(const std::string& key, const std::string& name) {
-        ValueEntry& e = values_[Slot(key, name)];
+        ValueEntry& e = values_[KeyOf(TargetKind::Value, key, name)];
         if (e.target.key.empty()) e.target.key = key, e.target.name = name;
         return e;
     }
     KeyEntry& keyEntry(const std::string& key) {
-        KeyEntry& e = keys_[Lower(key)];
+        KeyEntry& e = keys_[KeyOf(TargetKind::Key, key)];
         if (e.target.key.empty()) e.target.key = key;
         return e;
     }
@@ -108,7 +105,7 @@ private:
             if (KeyWithin(k.target.key, line.target)) k.target.after = false;
     }
     void file(const StateLine& line) {
-        FileTarget& f = files_[Lower(line.target)];
+        FileTarget& f = files_[KeyOf(TargetKind::File, line.target)];
         if (f.path.empty()) {
             f.path = line.target;
             if (!line.after) f.before = line.present, f.copy = line.copy;
@@ -116,7 +113,7 @@ private:
         if (line.after) f.after = line.present, f.digest = line.digest;
     }
     void folder(const StateLine& line) {
-        FolderTarget& f = folders_[Lower(line.target)];
+        FolderTarget& f = folders_[KeyOf(TargetKind::Folder, line.target)];
         if (f.path.empty()) {
             f.path = line.target;
             if (!line.after) f.before = line.present;
@@ -124,10 +121,10 @@ private:
         if (line.after) f.after = line.present;
     }
 
-    std::map<std::string, ValueEntry> values_;
-    std::map<std::string, KeyEntry> keys_;
-    std::map<std::string, FileTarget> files_;
-    std::map<std::string, FolderTarget> folders_;
+    std::map<TargetKey, ValueEntry> values_;
+    std::map<TargetKey, KeyEntry> keys_;
+    std::map<TargetKey, FileTarget> files_;
+    std::map<TargetKey, FolderTarget> folders_;
     std::vector<std::string> absent_;    // trees missing before the run
     std::vector<std::string> complete_;  // trees listed whole
     std::string tool_;                   // the tool whose changes the lines now are

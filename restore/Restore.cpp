@@ -4,6 +4,7 @@
 #include <set>
 
 #include "engine/Commands.h"
+#include "engine/RunStack.h"
 #include "engine/RegistryWriter.h"
 #include "restore/RecordCheck.h"
 #include "record/RecordChanges.h"
@@ -292,17 +293,17 @@ RestoreReport Restore(Platform& machine, const std::string& folder, const Record
     CheckRecord(machine, record, header, computer, user);
     const RecordState state = BuildRecordState(record.lines);
 
-    JournalPlatform journal(machine, ParentPath(folder), true);
-    journal.keepRecord(folder);  // still to be marked as undone
     // Each change is put back in the name of the step that made it, so the
     // restore's own record tells the same pages and boxes.
     const std::vector<Change> changes = RecordedChanges(record.lines);
-    journal.follow([&changes](const Effect& effect) {
+    RunStack stack(machine);
+    JournalPlatform& journal = stack.stack<JournalPlatform>(ParentPath(folder), [&changes](const Effect& effect) {
         const std::vector<StepTag> steps = StepsOf(changes, TargetOf(effect));
         StepTag undo;
         undo.control = KnownStepControl("undo");
         return steps.empty() ? undo : steps.front();
     });
+    journal.keepRecord(folder);  // still to be marked as undone
     RestoreReport report;
     Restorer restorer(machine, journal, folder, report);
     restorer.registry(state);

@@ -1,11 +1,10 @@
 #include "settings/SelectionFile.h"
 
-#include <charconv>
-#include <optional>
-#include <string_view>
+#include <array>
 
 #include "engine/Form.h"
 #include "platform/Platform.h"
+#include "settings/SelectionReading.h"
 
 namespace quillon {
 namespace {
@@ -18,30 +17,18 @@ std::string Flags(const Form& form, CheckList list, int count) {
     return out;
 }
 
-// The text between the line's opening and closing double quotes.
-std::optional<std::string_view> Field(std::string_view line) {
-    if (line.size() < 2 || line.front() != '"' || line.back() != '"') return std::nullopt;
-    return line.substr(1, line.size() - 2);
-}
-
-std::optional<int> Number(std::string_view text) {
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-// Loading only ever selects: an entry not marked "1" keeps its state.
-void SelectFlags(Form& form, CheckList list, int count, std::string_view flags) {
-    for (int i = 0; i < count && i < static_cast<int>(flags.size()); ++i)
-        if (flags[i] == '1') form.setListSelected(list, i, true);
-}
-
-bool ApplyCombo(Form& form, Combo combo, std::string_view field) {
-    auto index = Number(field);
-    if (!index || *index < -1 || *index >= form.comboCount(combo)) return false;
-    form.setComboIndex(combo, *index);
+// A combo index the file names is kept only when the form's combo has it.
+bool ApplyCombo(Form& form, Combo combo, int index) {
+    if (index >= form.comboCount(combo)) return false;
+    form.setComboIndex(combo, index);
     return true;
+}
+
+// Loading only ever selects: an entry not marked keeps its state.
+template <std::size_t N>
+void SelectFlags(Form& form, CheckList list, const std::array<bool, N>& marks) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (marks[i]) form.setListSelected(list, static_cast<int>(i), true);
 }
 
 }  // namespace
@@ -70,42 +57,21 @@ void SaveSelection(const Form& form, Platform& platform) {
 }
 
 void ApplySelectionLines(Form& form, const std::vector<std::string>& lines) {
-    auto field = [&](std::size_t index) -> std::optional<std::string_view> {
-        if (index >= lines.size()) return std::nullopt;
-        return Field(lines[index]);
-    };
-
-    auto boxes = field(0);
-    if (!boxes) return;
-    for (int i = 0; i < kCheckBoxCount && i < static_cast<int>(boxes->size()); ++i) {
-        char c = (*boxes)[i];
-        if (c < '0' || c > '2') return;  // 0 clear, 1 ticked, 2 greyed; anything else ends the load
-        form.setChk(i, c - '0');
-    }
-    if (boxes->size() < static_cast<std::size_t>(kCheckBoxCount)) return;
-
-    auto option = field(1);
-    if (!option) return;
-    auto optionIndex = Number(*option);
-    if (!optionIndex || *optionIndex < 0 || *optionIndex >= kOptionCount) return;
-    form.selectOpt(*optionIndex);
-
-    auto prefetch = field(2);
-    if (!prefetch || !ApplyCombo(form, Combo::Prefetch, *prefetch)) return;
-    auto priority = field(3);
-    if (!priority || !ApplyCombo(form, Combo::Priority, *priority)) return;
-
-    auto path = field(4);
-    if (!path) return;
-    form.setTxtPath(std::string(*path));
-
-    const struct { CheckList list; int count; } lists[] = {
-        {CheckList::Hide, kDriveCount}, {CheckList::Not, kDriveCount}, {CheckList::Service, kServiceCount}};
-    for (std::size_t i = 0; i < std::size(lists); ++i) {
-        auto flags = field(5 + i);
-        if (!flags) return;
-        SelectFlags(form, lists[i].list, lists[i].count, *flags);
-    }
+    const SelectionReading read = ReadSelectionLines(lines, SelectionRules::Forgiving);
+    const SavedSelection& s = read.selection;
+    for (int i = 0; i < read.boxes; ++i) form.setChk(i, s.boxes[i]);
+    if (read.fields < 2) return;
+    form.selectOpt(s.option);
+    if (read.fields < 3 || !ApplyCombo(form, Combo::Prefetch, s.prefetch)) return;
+    if (read.fields < 4 || !ApplyCombo(form, Combo::Priority, s.priority)) return;
+    if (read.fields < 5) return;
+    form.setTxtPath(s.downloadPath);
+    if (read.fields < 6) return;
+    SelectFlags(form, CheckList::Hide, s.hide);
+    if (read.fields < 7) return;
+    SelectFlags(form, CheckList::Not, s.deny);
+    if (read.fields < 8) return;
+    SelectFlags(form, CheckList::Service, s.services);
 }
 
 void LoadSelection(Form& form, Platform& platform) {

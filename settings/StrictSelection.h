@@ -1,34 +1,19 @@
 #pragma once
 // A selection file read for a run nobody watches: every field is checked
 // before anything is used, so a file that is wrong anywhere is refused whole.
-// The window keeps its forgiving loader (SelectionFile.h).
-#include <array>
+// The window keeps its forgiving loader (SelectionFile.h); both read the
+// file by SelectionReading.h.
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "engine/Form.h"
+#include "settings/SelectionReading.h"
 
 namespace quillon {
 
 class Platform;
-
-struct SavedSelection {
-    std::array<int, kCheckBoxCount> boxes{};  // 0 clear, 1 ticked, 2 greyed
-    int option = 0;
-    int prefetch = 0;  // Combo2 index, -1 when nothing is chosen
-    int priority = 0;  // Combo3 index
-    std::string downloadPath;
-    std::array<bool, kDriveCount> hide{};
-    std::array<bool, kDriveCount> deny{};
-    std::array<bool, kServiceCount> services{};
-};
-
-struct SelectionProblem {
-    int line;  // counted from 1
-    std::string reason;
-};
 
 using StrictSelection = std::variant<SavedSelection, SelectionProblem>;
 
@@ -44,10 +29,6 @@ StrictSelection ReadSelectionStrict(Platform& platform, const std::string& path)
 // The lines of a file read for a run: a device, a folder, a missing or
 // unreadable file is a problem on line 0.
 std::variant<std::vector<std::string>, SelectionProblem> ReadLinesStrict(Platform& platform, const std::string& path);
-
-// Why a line is not plain text (a control character, bytes that are not
-// text), naming the character; nothing when it is.
-std::optional<std::string> TextProblem(const std::string& line);
 
 // Sets every control the file holds, clearing list entries it leaves unmarked.
 void PutSelection(Form& form, const SavedSelection& selection);

@@ -22,10 +22,10 @@ void AddFolderItems(Platform& platform, const std::string& folder, std::vector<S
     for (std::string& name : platform.listVisibleFiles(folder, "*")) items.push_back({std::move(name), RegView::Native, nullptr, folder});
 }
 
-void AddValueItems(Platform& platform, const RunKey& key, RegView view, std::vector<StartupItem>& items) {
+void AddValueItems(RunContext& context, const RunKey& key, RegView view, std::vector<StartupItem>& items) {
     // This also serves the page button, where nothing may escape to the window.
-    RunStep([&] {
-        for (std::string& name : platform.registryValueNames(key.root, key.subkey))
+    RunStep(context, [&] {
+        for (std::string& name : context.platform.registryValueNames(key.root, key.subkey))
             items.push_back({std::move(name), view, &key, {}});
     });
 }
@@ -35,12 +35,12 @@ void AddValueItems(Platform& platform, const RunKey& key, RegView view, std::vec
 std::vector<StartupItem> StartupItems(RunContext& context) {
     std::vector<StartupItem> items;
     for (const RunKey& key : kRunKeys) {
-        AddValueItems(context.platform, key, RegView::Native, items);
+        AddValueItems(context, key, RegView::Native, items);
         if (key.root == RegRoot::LocalMachine && context.platform.wow64())
-            AddValueItems(context.platform, kWow32RunKey, RegView::Wow32, items);
+            AddValueItems(context, kWow32RunKey, RegView::Wow32, items);
     }
     for (const std::string& folder : StartupFolders(context.platform, context.userName))
-        RunStep([&] { AddFolderItems(context.platform, folder, items); });
+        RunStep(context, [&] { AddFolderItems(context.platform, folder, items); });
     return items;
 }
 

@@ -31,11 +31,11 @@ struct Removal {
 class Removals {
 public:
     // Waits, window events served, until no more than `most` are running.
-    void waitUntilAtMost(std::size_t most) {
+    void waitUntilAtMost(RunContext& context, std::size_t most) {
         while (running_.size() > most) {
             Removal removal = std::move(running_.front());
             running_.pop_front();
-            RunStep([&] { endWithinItsBound(removal); });
+            RunStep(context, [&] { endWithinItsBound(removal); });
         }
     }
 
@@ -68,16 +68,16 @@ void RunStartupPhase(RunContext& context) {
     std::vector<std::unique_ptr<StartedProcess>> started;
     for (int i = 0; i < form.listCount(CheckList::Startup); ++i) {
         if (!form.listSelected(CheckList::Startup, i)) continue;
-        removals.waitUntilAtMost(kMostRunning - kRunKeys.size());
+        removals.waitUntilAtMost(context, kMostRunning - kRunKeys.size());
         context.step = StepTag{Page::Startup, {-1, -1}, "lstStartup", i, form.listText(CheckList::Startup, i)};
-        RunStep([&] { RemoveStartupItem(platform, context.userName, ListedStartupEntry(form, i), started); });
+        RunStep(context, [&] { RemoveStartupItem(platform, context.userName, ListedStartupEntry(form, i), started); });
         removals.add(started);
     }
     form.clearList(CheckList::Startup);
     platform.pumpEvents();  // the emptied list repaints while the commands finish
     // The list is read again only after the commands are done, so it never
     // shows an entry that was just removed.
-    removals.waitUntilAtMost(0);
+    removals.waitUntilAtMost(context, 0);
     ListStartupItems(context);
 }
 

@@ -60,7 +60,7 @@ std::string StoppedText() { return "Optimize stopped: no undo record could be wr
 int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) {
     Form& form = context.form;
     // A selection that cannot be saved must not keep the page from being applied.
-    RunStep([&] { SaveSelection(form, context.platform); });
+    RunStep(context, [&] { SaveSelection(form, context.platform); });
 
     // Never beside another run: its writes and ours would interleave.
     if (lock == ButtonLock::ForTheRun) LockButtons(form);
@@ -69,11 +69,7 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
         if (lock == ButtonLock::ForTheRun) UnlockButtons(form);
         return 1;
     }
-    FailedStepCount failed;
-    std::string first;
-    failed.onFailure = [&](const std::string&) {
-        if (first.empty()) first = FailedStepInWords(context.step);
-    };
+    FailedSteps failed(context);
     // A caller that holds the buttons holds the run too: Auto's passes are one run.
     if (lock == ButtonLock::ForTheRun) context.startRun();
     for (Page page : RunOrder())
@@ -83,7 +79,7 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
 
     for (Page page : RunOrder()) {
         // Visibility is read as each phase is reached, not once up front.
-        if (form.pageVisible(page)) RunStep([&] { RunPhase(context, page); });
+        if (form.pageVisible(page)) RunStep(context, [&] { RunPhase(context, page); });
     }
 
     if (lock == ButtonLock::ForTheRun) {
@@ -91,6 +87,7 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
         context.startRun();
     }
     form.setProgressVisible(false);
+    const std::string first = failed.count() ? FailedStepInWords(failed.failures().front().step) : std::string();
     form.setLabel(Label::Wait, CompletionText(failed.count(), first));
     if (firstFailed) *firstFailed = first;
     return failed.count();

@@ -159,22 +159,27 @@ TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
     const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Q";
     machine.registry().setValue(key, "a", sim::Value::String("1"));
     machine.registry().setValue(key + "\\Sub", "b", sim::Value::Dword(2));
-    NetChangeWatch watch(machine);
-    StepTag step{Page::System, {3, -1}, {}, -1, {}};
-    watch.follow(step);
-    const auto run = [&](const std::string& command) { watch.startHidden(command)->waitPumping(std::chrono::seconds(1)); };
+    test::MemoryForm form;
+    // Each command run as a step of the box given, through a watch of its own stack.
+    const auto watched = [&](const std::vector<std::pair<int, std::string>>& commands) {
+        RunStack stack(machine);
+        NetChangeWatch& watch = stack.stack<NetChangeWatch>();
+        stack.run(form, "Tester", [&](RunContext& context) {
+            for (const auto& [box, command] : commands) {
+                context.step = StepTag{Page::System, {box, -1}, {}, -1, {}};
+                context.platform.startHidden(command)->waitPumping(std::chrono::seconds(1));
+            }
+        });
+        return watch.changes();
+    };
     // Deleted and made again as it was: no change.
-    run("reg delete \"" + key + "\" /f");
-    step.boxes = {4, -1};
-    run("reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f");
-    run("reg add \"" + key + "\\Sub\" /v b /t REG_DWORD /d 2 /f");
     // One value two boxes set: one change naming both.
     const std::string other = "HKEY_CURRENT_USER\\Software\\Q";
-    run("reg add \"" + other + "\" /v x /t REG_DWORD /d 1 /f");
-    step.boxes = {5, -1};
-    run("reg add \"" + other + "\" /v x /t REG_DWORD /d 0 /f");
-
-    const auto changes = watch.changes();
+    const auto changes = watched({{3, "reg delete \"" + key + "\" /f"},
+                                  {4, "reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f"},
+                                  {4, "reg add \"" + key + "\\Sub\" /v b /t REG_DWORD /d 2 /f"},
+                                  {4, "reg add \"" + other + "\" /v x /t REG_DWORD /d 1 /f"},
+                                  {5, "reg add \"" + other + "\" /v x /t REG_DWORD /d 0 /f"}});
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_FALSE(changes[0].changed) << DescribeState(changes[0].before) << " -> " << DescribeState(changes[0].after);
     EXPECT_TRUE(changes[1].changed);
@@ -185,22 +190,17 @@ TEST(NetChangeWatch, ATargetShowsOnceAndWhatIsPutBackIsNoChange) {
 
     // A value of the tree left out when it was made again is a change of the tree.
     machine.registry().setValue(key, "c", sim::Value::String("3"));
-    NetChangeWatch again(machine);
-    again.follow(step);
-    again.startHidden("reg delete \"" + key + "\" /f")->waitPumping(std::chrono::seconds(1));
-    again.startHidden("reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f")->waitPumping(std::chrono::seconds(1));
-    const auto tree = again.changes();
+    const auto tree =
+        watched({{5, "reg delete \"" + key + "\" /f"}, {5, "reg add \"" + key + "\" /v a /t REG_SZ /d 1 /f"}});
     ASSERT_EQ(tree.size(), 1u);
     EXPECT_TRUE(tree[0].changed);
     EXPECT_EQ(DescribeState(tree[0].before), "present, 3 values");
     EXPECT_EQ(DescribeState(tree[0].after), "present, 1 value");
 
     // A value set, then its whole key deleted: the machine holds what the run left, nothing missed.
-    NetChangeWatch later(machine);
-    later.follow(step);
-    later.startHidden("reg add \"" + other + "\" /v y /t REG_DWORD /d 5 /f")->waitPumping(std::chrono::seconds(1));
-    later.startHidden("reg delete \"" + other + "\" /f")->waitPumping(std::chrono::seconds(1));
-    for (const Change& change : later.changes()) EXPECT_FALSE(change.missed) << DescribeWhat(change);
+    for (const Change& change :
+         watched({{5, "reg add \"" + other + "\" /v y /t REG_DWORD /d 5 /f"}, {5, "reg delete \"" + other + "\" /f"}}))
+        EXPECT_FALSE(change.missed) << DescribeWhat(change);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <set>
 #include <random>
 
+#include "effects/ChangeWords.h"
 #include "console/Verbs.h"
 #include "engine/SelectionForm.h"
 #include "engine/ServiceCatalogue.h"
@@ -225,8 +226,8 @@ TEST_F(DesiredState, ARegAddThatMayEmptyADefaultValueIsPlannedReadBackAndUndoneE
         });
         ASSERT_NE(add, plan.end());
         EXPECT_TRUE(add->changes);
-        EXPECT_EQ(add->before, "present, default value REG_SZ \"Recycle Bin\"");
-        EXPECT_EQ(add->after, emptied);
+        EXPECT_EQ(DescribeState(add->before), "present, default value REG_SZ \"Recycle Bin\"");
+        EXPECT_EQ(DescribeState(add->after), emptied);
 
         machine.clearCommands();
         EXPECT_EQ(run({"CHECK", "/off", "37"}), kDone) << out();

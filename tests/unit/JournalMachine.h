@@ -18,6 +18,7 @@
 #include "restore/Restore.h"
 #include "engine/SystemSteps.h"
 #include "tests/sim/SimWindows.h"
+#include "tests/support/UndoRecords.h"
 #include "startup/StartupList.h"
 #include "tests/support/MemoryForm.h"
 

@@ -5,6 +5,7 @@
 #include "engine/Form.h"
 #include "window/OptimiseRun.h"
 #include "engine/ServiceCatalogue.h"
+#include "engine/Step.h"
 #include "words/StepNames.h"
 #include "tests/sim/SimWindows.h"
 #include "tests/support/MemoryForm.h"
@@ -124,6 +125,30 @@ TEST_F(RunFixture, StatusTextSaysHowManyStepsFailed) {
     machine.files().addFile("C:\\windows\\driver cache\\i386\\Driver.cab", "", {.readOnly = true});
     RunOptimise(context);
     EXPECT_EQ(form.label(Label::Wait).rfind("1 step failed: \"" + BoxCaption(42).substr(0, 10), 0), 0u) << form.label(Label::Wait);
+}
+
+// A run's failed steps are its own: a run within it counts its failures in
+// its own counter, then the outer counter counts again, each with its step;
+// a context without a counter (a plan, a reading) counts none.
+TEST_F(RunFixture, ARunWithinARunCountsOnlyItsOwnFailedStepsEachWithItsStep) {
+    machine.setToolMissing("sc");
+    form.showOnly(Page::Services);
+    RunStep(context, [] { throw PlatformError("uncounted"); });
+    FailedSteps outer(context);
+    context.step = StepTag{Page::System, {3, -1}, {}, -1, {}};
+    RunStep(context, [] { throw PlatformError("before"); });
+    std::string first;
+    const int inner = RunOptimise(context, ButtonLock::ForTheRun, &first);
+    context.step = StepTag{Page::Speed, {-1, -1}, "Opt", -1, {}};
+    RunStep(context, [] { throw PlatformError("after"); });
+
+    EXPECT_GT(inner, 0);
+    EXPECT_EQ(first, FailedStepInWords(StepTag{Page::Services, {-1, -1}, "lstService", 0, std::string(kServices[0].listText)}));
+    ASSERT_EQ(outer.count(), 2);
+    EXPECT_EQ(outer.failures()[0].reason, "before");
+    EXPECT_EQ(outer.failures()[0].step.boxes[0], 3);
+    EXPECT_EQ(outer.failures()[1].reason, "after");
+    EXPECT_EQ(outer.failures()[1].step.control, "Opt");
 }
 
 // Every box named as a failed step is its caption, whole or cut short at a

@@ -74,13 +74,13 @@ TEST(Plan, ShowsBeforeAndAfterAsTheRunWouldFindThem) {
         return PlannedEffect{};
     };
     const PlannedEffect reboot = find("AutoReboot", Page::System);
-    EXPECT_EQ(reboot.before, "REG_BINARY 01 00 ff");
-    EXPECT_EQ(reboot.after, "REG_DWORD 0x00000001 (1)");
+    EXPECT_EQ(DescribeState(reboot.before), "REG_BINARY 01 00 ff");
+    EXPECT_EQ(DescribeState(reboot.after), "REG_DWORD 0x00000001 (1)");
     EXPECT_TRUE(reboot.changes);
     EXPECT_TRUE(reboot.step.hasBox(54));
     // The System page sets NoSetTaskbar first; the Security page then finds it set.
     const PlannedEffect taskbar = find("NoSetTaskbar", Page::Security);
-    EXPECT_EQ(taskbar.before, "REG_DWORD 0x00000001 (1)");
+    EXPECT_EQ(DescribeState(taskbar.before), "REG_DWORD 0x00000001 (1)");
     EXPECT_FALSE(taskbar.changes);
     EXPECT_FALSE(taskbar.inPlace);  // but the machine itself does not have it yet
 

@@ -2,6 +2,11 @@
 // script lines, for every kind of value and for names made to break them.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
+#include "effects/ChangeWords.h"
+#include "effects/EffectTarget.h"
 #include "engine/RegistryWriter.h"
 #include "effects/EffectReader.h"
 #include "record/RecordLines.h"
@@ -91,6 +96,41 @@ TEST(RecordLines, DamagedLinesAreNotRead) {
                              "before\tfile\tC:\\x\tcopy\t", "before\tkey\t\tpresent", "before\tvalue\tK\tn\r\t-",
                              "failed\ttool\tT\t\t0\t-1\t-1\t-1\tx", "failing\ttool\tT\t\t0\t-1\t-1\t-1\tx\t"})
         EXPECT_FALSE(ParseStateLine(text)) << text;
+}
+
+// A change line keeps a target's key and its registry view, whichever tool
+// and view wrote it: the record names a key of the 32-bit view by its native path.
+TEST(RecordLines, EveryTargetReadsBackFromItsChangeLineWithItsView) {
+    const std::string script = std::string(kScriptHeader) + "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"v\"=dword:00000001\r\n" +
+                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\P]\r\n[-HKEY_CURRENT_USER\\Software\\T]\r\n";
+    const FileReader read = [&](const std::string&) { return std::optional<std::string>(script); };
+    std::map<TargetKey, std::set<RegView>> views;
+    for (bool wow64 : {false, true}) {
+        for (const std::string& view : {std::string(), std::string(" /reg:32"), std::string(" /reg:64")}) {
+            for (const std::string& command :
+                 {"reg add HKLM\\SOFTWARE\\Vendor /v v /t REG_DWORD /d 1 /f", "reg add HKLM\\SOFTWARE\\Wow6432Node\\Vendor /f",
+                  "reg delete HKLM\\SOFTWARE\\Policies\\P /f", "reg copy HKLM\\SOFTWARE\\A HKLM\\SOFTWARE\\B /s /f",
+                  "reg import c:\\t.reg", "regedit /s c:\\t.reg", "sc \\\\. config Alerter start= disabled"}) {
+                // 32-bit Windows has no 32-bit view to name.
+                if (!wow64 && command.find("Wow6432Node") != std::string::npos) continue;
+                const auto effects = ReadCommandEffects(command + (command.starts_with("reg ") ? view : ""), read, wow64);
+                if (!effects) continue;  // a view switch where there is one view only
+                for (const Effect& effect : *effects) {
+                    const EffectTarget target = TargetOf(effect);
+                    const std::string text = StateLineText(ChangeLine(target, {}));
+                    const auto back = ParseStateLine(text.substr(0, text.size() - 2));
+                    ASSERT_TRUE(back) << DescribeEffect(effect);
+                    EXPECT_EQ(ChangedTarget(*back), target) << command << view << (wow64 ? " on 64-bit" : "");
+                    if (wow64) views[target.key()].insert(target.view);
+                    else EXPECT_EQ(target.view, RegView::Native) << command;
+                }
+            }
+        }
+    }
+    // One key is in one view, however the tool that wrote it named it.
+    for (const auto& [key, seen] : views) EXPECT_EQ(seen.size(), 1u) << key.path;
+    EXPECT_EQ(views[KeyOf(TargetKind::Value, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Vendor", "v")],
+              std::set<RegView>{RegView::Wow32});
 }
 
 TEST(RegScript, EveryValueReadsBackExactlyAndNoNameStartsALineOfItsOwn) {

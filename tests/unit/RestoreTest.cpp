@@ -27,14 +27,14 @@ using test::FurnishMachine;
 using test::TweakedState;
 
 // Every page applied in turn, as one run with one record.
-std::vector<RecordedEffect> RunEveryPage(test::MemoryForm& form, JournalPlatform& journal) {
-    RunContext context{form, journal, "Tester"};
-    journal.follow(context.step);
-    for (Page page : RunOrder()) {
-        form.showOnly(page);
-        RunOptimise(context);
-    }
-    return journal.effects();
+std::vector<RecordedEffect> RunEveryPage(test::MemoryForm& form, test::JournalStack& run) {
+    run.stack.run(form, "Tester", [&](RunContext& context) {
+        for (Page page : RunOrder()) {
+            form.showOnly(page);
+            RunOptimise(context);
+        }
+    });
+    return run.journal.effects();
 }
 
 // Driver.cab is not kept (freeing its space is what its box is for), and a run
@@ -59,8 +59,8 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         const auto prior32 = test::View32State(machine);
 
         const auto plan = PlanRun(form, machine, "Tester", RunOrder());
-        JournalPlatform journal(machine, DefaultUndoRoot(machine));
-        const auto done = RunEveryPage(form, journal);
+        test::JournalStack run(machine, DefaultUndoRoot(machine));
+        const auto done = RunEveryPage(form, run);
 
         ASSERT_EQ(plan.size(), done.size());
         for (std::size_t i = 0; i < plan.size(); ++i) {
@@ -71,7 +71,7 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         }
         const auto applied = TweakedState(machine);
         EXPECT_NE(applied, prior);
-        ASSERT_TRUE(journal.recording());
+        ASSERT_TRUE(run.journal.recording());
         // The 32-bit view loses its startup entries, ticked, and nothing else: the settings are the native view's.
         auto kept32 = prior32;
         if (ticked)
@@ -84,11 +84,11 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
                 EXPECT_TRUE(!command.starts_with("reg") || command.ends_with(" /reg:64")) << command;
         }
 
-        const RestoreReport report = RestoreRecord(machine, journal.folder());
+        const RestoreReport report = RestoreRecord(machine, run.journal.folder());
         EXPECT_EQ(report.failed, 0);
         EXPECT_EQ(test::Difference(WithoutCabinet(prior), WithoutCabinet(TweakedState(machine))),
                   std::vector<std::string>{});
-        RestoreRecord(machine, journal.folder());
+        RestoreRecord(machine, run.journal.folder());
         EXPECT_EQ(WithoutCabinet(TweakedState(machine)), WithoutCabinet(prior)) << "restored twice";
 
         ASSERT_FALSE(report.undoFolder.empty());
@@ -112,9 +112,9 @@ TEST(Restore, ARunCutOffAnywhereLeavesARecordOfEverythingItDid) {
             const auto prior = TweakedState(machine);
             // Nothing after that point happens, the record's own writes included.
             machine.cutPowerAfter(cut);
-            JournalPlatform journal(machine, DefaultUndoRoot(machine));
-            RunEveryPage(form, journal);
-            const std::string folder = journal.folder();
+            test::JournalStack run(machine, DefaultUndoRoot(machine));
+            RunEveryPage(form, run);
+            const std::string folder = run.journal.folder();
             if (powerLost) machine.powerCut();
             machine.cutPowerAfter(std::nullopt);
             // Without one, nothing was changed either. A change whose tool's end the record never saw is kept.
@@ -147,7 +147,7 @@ TEST(Restore, APowerCutRightAfterADeletionLeavesTheFileToPutBack) {
     test::MemoryForm everything;
     test::SelectEverything(everything, sizing, true);
     PowerFailsAfterDeletion counting(sizing, -1);
-    JournalPlatform whole(counting, DefaultUndoRoot(sizing));
+    test::JournalStack whole(counting, DefaultUndoRoot(sizing));
     RunEveryPage(everything, whole);
     ASSERT_EQ(counting.deleted, 6);  // two startup files, the cabinet, three shortcuts
 
@@ -159,9 +159,9 @@ TEST(Restore, APowerCutRightAfterADeletionLeavesTheFileToPutBack) {
         test::SelectEverything(form, machine, true);
         const auto prior = TweakedState(machine);
         PowerFailsAfterDeletion failing(machine, cut);
-        JournalPlatform journal(failing, DefaultUndoRoot(machine));
-        RunEveryPage(form, journal);
-        const std::string folder = journal.folder();
+        test::JournalStack run(failing, DefaultUndoRoot(machine));
+        RunEveryPage(form, run);
+        const std::string folder = run.journal.folder();
         machine.cutPowerAfter(std::nullopt);
         machine.powerCut();
         ASSERT_FALSE(folder.empty());
@@ -176,9 +176,9 @@ TEST(Restore, APowerCutRightAfterADeletionLeavesTheFileToPutBack) {
 std::string RecordedRunOfEverything(sim::SimWindows& machine) {
     test::MemoryForm form;
     test::SelectEverything(form, machine, true);
-    JournalPlatform journal(machine, DefaultUndoRoot(machine));
-    RunEveryPage(form, journal);
-    return journal.finish();
+    test::JournalStack run(machine, DefaultUndoRoot(machine));
+    RunEveryPage(form, run);
+    return run.journal.finish();
 }
 
 TEST(Restore, TakesBackOnlyWhatStillHoldsTheRunsWorkAndNamesWhatItKeeps) {

@@ -21,6 +21,7 @@ using test::TweakedState;
 class CutOffMachine : public ForwardingPlatform {
 public:
     using ForwardingPlatform::ForwardingPlatform;
+    CutOffMachine(Platform& below, const RunStack&) : ForwardingPlatform(below) {}  // a layer of a run's stack
     int cutAt = -1;
     int started = 0;
     std::function<void(int)> beforeTool;
@@ -37,16 +38,15 @@ public:
 // what is on the disk is what an ended program leaves.
 std::string RunPages(Platform& below, test::MemoryForm& form, const std::vector<Page>& pages, bool finished = false,
                      int cutAbove = -1) {
-    JournalPlatform journal(below, DefaultUndoRoot(below));
-    CutOffMachine top(journal);
-    top.cutAt = cutAbove;
-    RunContext context{form, top, "Tester"};
-    journal.follow(context.step);
-    for (Page page : pages) {
-        form.showOnly(page);
-        RunOptimise(context);
-    }
-    return finished ? journal.finish() : journal.folder();
+    test::JournalStack run(below);
+    run.stack.stack<CutOffMachine>().cutAt = cutAbove;
+    run.stack.run(form, "Tester", [&](RunContext& context) {
+        for (Page page : pages) {
+            form.showOnly(page);
+            RunOptimise(context);
+        }
+    });
+    return finished ? run.journal.finish() : run.journal.folder();
 }
 
 // Furnished, less one service the Services page names: its change is "not present".

@@ -13,6 +13,7 @@
 #include "platform/RegistryPath.h"
 #include "platform/TextMatch.h"
 #include "tests/unit/JournalMachine.h"
+#include "effects/ChangeWords.h"
 #include "words/StepNames.h"
 
 namespace quillon {
@@ -139,7 +140,7 @@ TEST(SharedValues, TickingAnyOneOfTheSharingBoxesAloneLeavesItsTickedValue) {
                     seen = true;
                     EXPECT_TRUE(p.inPlace) << shared.key << "\\" << shared.name << " ticked by " << PageName(w.page)
                                            << " " << (w.box >= 0 ? w.box : w.entry) << " in a run of " << run.size()
-                                           << " pages: " << p.before;
+                                           << " pages: " << DescribeState(p.before);
                 }
                 EXPECT_TRUE(seen) << shared.name;
                 ++checked;

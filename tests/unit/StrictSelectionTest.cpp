@@ -35,6 +35,29 @@ TEST(StrictSelection, WhatTheWindowSavesReadsBackWhole) {
     EXPECT_EQ(form.comboIndex(Combo::Priority), -1);
 }
 
+// Both readers read one way: a file the console accepts, the window loads
+// to the same selection, whichever single character of it is changed.
+TEST(StrictSelection, TheWindowLoadsWhatTheConsoleAcceptsAlike) {
+    const std::vector<std::string> saved = SavedLines();
+    int accepted = 0;
+    for (std::size_t line = 0; line < saved.size(); ++line) {
+        for (std::size_t at = 0; at < saved[line].size(); ++at) {
+            for (char c : {'0', '1', '2', '-', '"', 'x'}) {
+                std::vector<std::string> lines = saved;
+                lines[line][at] = c;
+                const auto strict = ParseSelectionStrict(lines);
+                if (!std::holds_alternative<SavedSelection>(strict)) continue;
+                ++accepted;
+                test::MemoryForm console, window;
+                PutSelection(console, std::get<SavedSelection>(strict));
+                ApplySelectionLines(window, lines);
+                EXPECT_EQ(SelectionLines(window), SelectionLines(console)) << "line " << line + 1 << ": " << lines[line];
+            }
+        }
+    }
+    EXPECT_GT(accepted, 300);
+}
+
 TEST(StrictSelection, EveryBadFieldIsNamedByItsLine) {
     struct Case {
         int line;

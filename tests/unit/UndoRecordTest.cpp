@@ -170,7 +170,7 @@ TEST(UndoRecord, EveryValueKeepsItsExactTypeAndBytesThroughTheScriptAndTheRestor
         form.setChk(54, kTicked);
         const RecordedRun run = RunPage(machine, form, Page::System);
         ASSERT_FALSE(run.folder.empty());
-        for (const RecordedEffect& e : run.effects) EXPECT_FALSE(HoldsControlByte(e.before + e.after)) << e.before;
+        for (const RecordedEffect& e : run.effects) EXPECT_FALSE(HoldsControlByte(DescribeState(e.before) + DescribeState(e.after)));
 
         sim::SimRegistry byHand;
         sim::ImportRegistrationScript(UndoScriptText(machine, run.folder), byHand);
@@ -240,10 +240,10 @@ TEST(UndoRecord, ARunThatChangesNothingKeepsNoRecordAndPrunesNone) {
 TEST(UndoRecord, BeginMakesNoRecordAndAnAutoRunStoppedPartWaySaysSo) {
     sim::SimWindows machine;
     FurnishMachine(machine);
-    JournalPlatform journal(machine, DefaultUndoRoot(machine));
-    EXPECT_TRUE(journal.begin());
+    test::JournalStack idle(machine);
+    EXPECT_TRUE(idle.journal.begin());
     EXPECT_TRUE(machine.listSubfolders(DefaultUndoRoot(machine)).empty());
-    EXPECT_EQ(journal.finish(), "");
+    EXPECT_EQ(idle.journal.finish(), "");
 
     const auto prior = TweakedState(machine);
     machine.limitSpaceBelow(DefaultUndoRoot(machine), 12000);
@@ -261,7 +261,7 @@ TEST(UndoRecord, BeginMakesNoRecordAndAnAutoRunStoppedPartWaySaysSo) {
 
     sim::SimWindows full;
     full.files().addFile(DefaultUndoRoot(full), "a file where the folder would go");
-    EXPECT_FALSE(JournalPlatform(full, DefaultUndoRoot(full)).begin());
+    EXPECT_FALSE(test::JournalStack(full).journal.begin());
 }
 
 TEST(UndoRecord, AFileThatCannotBeReadIsNotDeletedAndTheRunGoesOn) {

@@ -23,6 +23,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "planning/PlanningPlatform.h"
 #include "record/Journal.h"
+#include "tests/support/UndoRecords.h"
 #include "record/RecordStore.h"
 #include "restore/Restore.h"
 #include "tests/wine/RegistryRead.h"
@@ -140,17 +141,21 @@ TEST(KeyCommandsWine, WhatEachKeyCommandChangesTheRecordTakesBackExactly) {
         // Every slot any of its keys has, under each of them: a copy may bring one.
         std::set<Slot> slots;
         for (const std::string& key : command.keys) AddSlots(machine, key, "", slots);
-        PlanningPlatform planner(machine);
+        RunStack plan(machine);
+        PlanningPlatform& planner = plan.stack<PlanningPlatform>();
         planner.startHidden(command.commandLine);
         const auto foretold = Holding(planner, command.keys, slots);
 
-        JournalPlatform journal(machine, DefaultUndoRoot(machine));
-        ASSERT_TRUE(journal.begin());
-        StepTag step{Page::Security, {37, -1}, {}, -1, {}};
-        journal.follow(step);
-        auto process = journal.startHidden(command.commandLine);
-        ASSERT_TRUE(process->waitPumping(std::chrono::seconds(60))) << command.commandLine;
-        const std::string folder = journal.finish();
+        test::JournalStack run(machine);
+        ASSERT_TRUE(run.journal.begin());
+        SelectionForm form;
+        bool ended = false;
+        run.stack.run(form, "Tester", [&](RunContext& context) {
+            context.step = StepTag{Page::Security, {37, -1}, {}, -1, {}};
+            ended = context.platform.startHidden(command.commandLine)->waitPumping(std::chrono::seconds(60));
+        });
+        ASSERT_TRUE(ended) << command.commandLine;
+        const std::string folder = run.journal.finish();
 
         std::string changed;
         for (const std::string& key : command.keys) {

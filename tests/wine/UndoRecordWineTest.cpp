@@ -248,15 +248,15 @@ protected:
         EXPECT_EQ(Files(), files_);
     }
 
-    void RunEverything(JournalPlatform& journal) {
+    void RunEverything(test::JournalStack& run) {
         test::MemoryForm form;
-        SelectEverything(form, journal);
-        RunContext context{form, journal, platform_.userName()};
-        journal.follow(context.step);
-        for (Page page : RunOrder()) {
-            form.showOnly(page);
-            RunOptimise(context);
-        }
+        SelectEverything(form, run.journal);
+        run.stack.run(form, platform_.userName(), [&](RunContext& context) {
+            for (Page page : RunOrder()) {
+                form.showOnly(page);
+                RunOptimise(context);
+            }
+        });
     }
 
     win32::Win32Platform platform_;
@@ -268,8 +268,9 @@ protected:
 };
 
 TEST_F(UndoRecordWine, EverythingTickedOnEveryPageIsRestoredByUndoRegAloneThenByTheWholeRecord) {
-    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
-    RunEverything(journal);
+    test::JournalStack run(platform_);
+    JournalPlatform& journal = run.journal;
+    RunEverything(run);
     ASSERT_TRUE(journal.recording());
     ASSERT_NE(Trees(), saved_);
     ASSERT_NE(Files(), files_);
@@ -318,9 +319,9 @@ TEST_F(UndoRecordWine, ARunEndedFromOutsideHalfWayIsRestoredForEverythingItDid) 
 }
 
 TEST_F(UndoRecordWine, RestoreKeepsWhatChangedSinceTheRunAndASecondRestoreChangesNothing) {
-    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
-    RunEverything(journal);
-    const std::string folder = journal.finish();
+    test::JournalStack run(platform_);
+    RunEverything(run);
+    const std::string folder = run.journal.finish();
     ASSERT_FALSE(folder.empty());
     const std::string update = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate";
     const std::string crash = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl";
@@ -365,10 +366,9 @@ TEST_F(UndoRecordWine, RegeditImportsUndoRegExactlyWithHostileNamesAndTextHoldin
     test::MemoryForm form;
     for (int box : {53, 54}) form.setChk(box, kTicked);
     form.showOnly(Page::System);
-    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
-    RunContext context{form, journal, platform_.userName()};
-    journal.follow(context.step);
-    RunOptimise(context);
+    test::JournalStack run(platform_);
+    JournalPlatform& journal = run.journal;
+    run.stack.run(form, platform_.userName(), [](RunContext& context) { RunOptimise(context); });
     ASSERT_TRUE(journal.recording());
     EXPECT_TRUE(platform_.registryKeyExists(tray + "IconStreams"));  // refused, nothing deleted
     EXPECT_FALSE(platform_.registryKeyExists(tray + "PastIconsStream"));
@@ -395,11 +395,9 @@ TEST_F(UndoRecordWine, EveryFileStepActsOnTheExactLongName) {
     for (int i = 0; i < form.listCount(CheckList::Startup); ++i)
         form.setListSelected(CheckList::Startup, i, form.listText(CheckList::Startup, i) == "Quillon foo.");
     form.showOnly(Page::Startup);
-    JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
-    RunContext context{form, journal, platform_.userName()};
-    journal.follow(context.step);
-    RunOptimise(context);
-    const std::string folder = journal.finish();
+    test::JournalStack run(platform_);
+    run.stack.run(form, platform_.userName(), [](RunContext& context) { RunOptimise(context); });
+    const std::string folder = run.journal.finish();
     EXPECT_FALSE(platform_.anyFileExists(win32::Narrow(dotted)));
     EXPECT_EQ(platform_.readFileBytes(win32::Narrow(plain)), "plain foo");
 
@@ -413,15 +411,15 @@ TEST_F(UndoRecordWine, EveryFileStepActsOnTheExactLongName) {
 // Started by the test above as a process of its own, and ended from outside.
 TEST(UndoRecordWineChild, DISABLED_RunEverything) {
     win32::Win32Platform platform;
-    JournalPlatform journal(platform, DefaultUndoRoot(platform));
+    test::JournalStack run(platform);
     test::MemoryForm form;
-    SelectEverything(form, journal);
-    RunContext context{form, journal, platform.userName()};
-    journal.follow(context.step);
-    for (Page page : {Page::Startup, Page::System, Page::Security}) {
-        form.showOnly(page);
-        RunOptimise(context);
-    }
+    SelectEverything(form, run.journal);
+    run.stack.run(form, platform.userName(), [&](RunContext& context) {
+        for (Page page : {Page::Startup, Page::System, Page::Security}) {
+            form.showOnly(page);
+            RunOptimise(context);
+        }
+    });
 }
 
 }  // namespace
@@ -456,14 +454,12 @@ TEST_F(UndoRecordWine, EveryValueTypeRoundTripsThroughTheRecordAndRegeditAndARes
         const auto prior = platform_.registryValue(crash, "AutoReboot");
         ASSERT_TRUE(prior);
         SCOPED_TRACE(DescribeValue(*prior));
-        JournalPlatform journal(platform_, DefaultUndoRoot(platform_));
+        test::JournalStack run(platform_);
         test::MemoryForm form;
         form.setChk(54, kTicked);
         form.showOnly(Page::System);
-        RunContext context{form, journal, platform_.userName()};
-        journal.follow(context.step);
-        RunOptimise(context);
-        const std::string folder = journal.finish();
+        run.stack.run(form, platform_.userName(), [](RunContext& context) { RunOptimise(context); });
+        const std::string folder = run.journal.finish();
         ASSERT_FALSE(folder.empty());
         const auto written = platform_.registryValue(crash, "AutoReboot");
         ASSERT_NE(written, prior);

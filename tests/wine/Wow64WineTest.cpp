@@ -26,6 +26,7 @@
 #include "startup/StartupList.h"
 #include "startup/StartupPhase.h"
 #include "tests/support/MemoryForm.h"
+#include "tests/support/UndoRecords.h"
 #include "tests/wine/QuitRequestDropped.h"
 #include "tests/wine/RegistryTree.h"
 #include "window/OptimiseRun.h"
@@ -197,25 +198,26 @@ TEST(Wow64Wine, EverySettingLandsInTheNativeViewAndUndoLeavesBothViewsAsTheyWere
     SetRunValue(KEY_WOW64_32KEY, L"Quillon32", L"c:\\wow32.exe");
     {
         const std::string root = win32::Narrow(kFolder) + "\\undo";
-        JournalPlatform journal(platform, root);
+        test::JournalStack run(platform, root);
         test::MemoryForm form;
         form.showOnly(Page::Startup);
-        RunContext context{form, journal, platform.userName()};
-        journal.follow(context.step);
-        ListStartupItems(context);
-        std::vector<StartupEntry> ours;
-        for (int i = 0; i < form.listCount(CheckList::Startup); ++i) {
-            const StartupEntry entry = ListedStartupEntry(form, i);
-            if (entry.name.starts_with("Quillon")) ours.push_back(entry), form.setListSelected(CheckList::Startup, i, true);
-        }
-        std::sort(ours.begin(), ours.end(), [](const StartupEntry& a, const StartupEntry& b) {
-            return std::tie(a.name, a.view) < std::tie(b.name, b.view);
+        std::string record;
+        run.stack.run(form, platform.userName(), [&](RunContext& context) {
+            ListStartupItems(context);
+            std::vector<StartupEntry> ours;
+            for (int i = 0; i < form.listCount(CheckList::Startup); ++i) {
+                const StartupEntry entry = ListedStartupEntry(form, i);
+                if (entry.name.starts_with("Quillon")) ours.push_back(entry), form.setListSelected(CheckList::Startup, i, true);
+            }
+            std::sort(ours.begin(), ours.end(), [](const StartupEntry& a, const StartupEntry& b) {
+                return std::tie(a.name, a.view) < std::tie(b.name, b.view);
+            });
+            EXPECT_EQ(ours, (std::vector<StartupEntry>{{"Quillon32", RegView::Wow32},
+                                                       {"QuillonBoth", RegView::Native},
+                                                       {"QuillonBoth", RegView::Wow32}}));
+            RunStartupPhase(context);
         });
-        EXPECT_EQ(ours, (std::vector<StartupEntry>{{"Quillon32", RegView::Wow32},
-                                                   {"QuillonBoth", RegView::Native},
-                                                   {"QuillonBoth", RegView::Wow32}}));
-        RunStartupPhase(context);
-        const std::string record = journal.finish();
+        record = run.journal.finish();
         EXPECT_FALSE(HasRunValue(KEY_WOW64_64KEY, L"QuillonBoth"));
         EXPECT_FALSE(HasRunValue(KEY_WOW64_32KEY, L"QuillonBoth"));
         EXPECT_FALSE(HasRunValue(KEY_WOW64_32KEY, L"Quillon32"));

@@ -40,6 +40,11 @@ if(QUILLON_WINDOWS)
       COMMAND sh -c "size=$(stat -c %s '${QUILLON_WIN_DIR}/${program}.exe') && echo \"${program}.exe: $size bytes\" && [ $size -le 1048576 ]")
     set_tests_properties(windows_size_${program} PROPERTIES LABELS xp)
   endforeach()
+  # A console verb's start is a do-nothing program's: every other DLL is
+  # bound on first use (app/console_lazy_*).
+  add_test(NAME windows_console_starts_light
+    COMMAND sh -c "i686-w64-mingw32-objdump -p '${QUILLON_WIN_DIR}/quillonc.exe' | awk '/DLL Name:/ {print tolower($3)}' | sort | tr '\\n' ' ' | tee /dev/stderr | grep -qx 'kernel32.dll msvcrt.dll '")
+  set_tests_properties(windows_console_starts_light PROPERTIES LABELS xp)
   add_test(NAME wine_integration
     COMMAND ${QUILLON_WINE} ${CMAKE_BINARY_DIR} ${QUILLON_WIN_DIR}/quillon_wine_tests.exe)
   set_tests_properties(wine_integration PROPERTIES LABELS wine TIMEOUT 900 RESOURCE_LOCK wineprefix)
