@@ -135,6 +135,19 @@ PixelPoint isButton::iconPosition(int width, int height) const {
 
 PixelRect isButton::textRect(int width, int height) { return {4, 4, width - 4, height - 4}; }
 
+// The least gap a centred caption leaves at 96 DPI (Services' on the top row).
+constexpr int kCaptionGap96 = 2;
+
+PixelRect isButton::captionRect(int width, int height, int textWidth) const {
+    PixelRect rect = textRect(width, height);
+    if (captionAlign_ != Align::Center && captionAlign_ != Align::Top && captionAlign_ != Align::Bottom) return rect;
+    const int inset = (kCaptionGap96 * dpi_ + 48) / 96;
+    const int right = rect.left + (rect.right - rect.left - textWidth) / 2 + textWidth;
+    const int over = right - (width - inset);
+    if (over > 0) rect.left -= over, rect.right -= over;
+    return rect;
+}
+
 ButtonRegion isButton::region(int w, int h) const {
     switch (style_) {
     case 5:

@@ -148,6 +148,10 @@ public:
     int iconMargin() const;
     PixelPoint iconPosition(int width, int height) const;
     static PixelRect textRect(int width, int height);
+    // Where a caption `textWidth` pixels wide is drawn: the text rect, moved
+    // left where a centred caption (its leading blanks clear the icon) would
+    // end nearer the right edge than 2 pixels grown with the DPI.
+    PixelRect captionRect(int width, int height, int textWidth) const;
     ButtonRegion region(int width, int height) const;
     // Size after the 300-twip minimum, for a screen of the given twips per pixel.
     static int enlarged(int pixels, int twipsPerPixel);

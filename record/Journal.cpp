@@ -122,6 +122,7 @@ void JournalPlatform::logKept(const std::vector<std::string>& stepFields, const 
 
 void JournalPlatform::refuse(std::size_t index, const std::string& why) {
     RecordedEffect& e = effects_.at(index);
+    if (!e.failed) record_->failed(e.effect, e.step);
     e.refused = true;
     e.failed = true;
     e.reason = why;
@@ -137,8 +138,10 @@ void JournalPlatform::failed(std::size_t index, const std::string& why) {
     if (e.effect.kind == EffectKind::ServiceStart && !machine_.registryKeyExists(ServiceKey(e.effect.target)))
         record_->log("NOT PRESENT [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) +
                      ": this machine has no such service");
-    else
+    else {
         record_->log("FAILED [" + DescribeStep(e.step) + "] " + DescribeEffect(e.effect) + ": " + why);
+        record_->failed(e.effect, e.step);
+    }
 }
 
 std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& commandLine,
@@ -146,19 +149,30 @@ std::unique_ptr<StartedProcess> JournalPlatform::startTool(const std::string& co
                                                            const StepTag& step) {
     std::vector<std::size_t> indexes;
     const int tool = ++tools_;
+    // Not started: its targets hold what they held, and that is certain.
+    const auto neverStarted = [&](const std::string& why, bool refused) {
+        for (std::size_t i : indexes) {
+            refused ? refuse(i, why) : failed(i, why);
+            try {
+                if (effects_[i].changes && !stopped()) record_->keepFailed(effects_[i].effect);
+            } catch (const PlatformError&) {
+                // The record then claims the change, left uncertain: an undo keeps its target.
+            }
+        }
+        if (!indexes.empty() && !stopped()) record_->ended(tool);
+    };
     try {
         if (effects)
             for (const Effect& effect : *effects) indexes.push_back(beforeChange(effect, step, tool));
     } catch (const PlatformError& error) {
-        // The command is not started: none of its changes is made.
-        for (std::size_t i : indexes) refuse(i, error.what());
+        neverStarted(error.what(), true);
         throw;
     }
     if (stopped()) throw PlatformError("not started: the undo record stopped earlier (" + stopReason_ + ")");
     try {
         return std::make_unique<WatchedProcess>(*this, startBelow(commandLine, effects, step), std::move(indexes), tool);
     } catch (const PlatformError& error) {
-        for (std::size_t i : indexes) failed(i, error.what());
+        neverStarted(error.what(), false);
         throw;
     }
 }

@@ -53,9 +53,13 @@ std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines) {
             if (f.differs) changes.push_back({{}, f.target, std::nullopt, f.before, f.after, true});
         return changes;
     }
-    std::set<TargetKey> named;  // every target a change line names
-    for (const StateLine& line : lines)
+    std::set<TargetKey> named;        // every target a change line names
+    std::set<TargetKey> failedTools;  // tools that never started or said they failed
+    for (const StateLine& line : lines) {
         if (line.kind == StateKind::Change) named.insert(ChangedTarget(line).key());
+        if (line.kind == StateKind::Failed && line.changed == TargetKind::Tool)
+            failedTools.insert(ChangedTarget(line).key());
+    }
     std::map<TargetKey, std::size_t> byTarget;
     for (const StateLine& line : lines) {
         if (line.kind != StateKind::Change) continue;
@@ -66,8 +70,8 @@ std::vector<Change> RecordedChanges(const std::vector<StateLine>& lines) {
             continue;
         }
         Change change{{TagOf(line.step)}, target, std::nullopt, {}, {}};
-        // What a tool did cannot be read back: it ran.
-        bool changed = target.kind == TargetKind::Tool;
+        // What a tool did cannot be read back: it ran, unless it failed.
+        bool changed = target.kind == TargetKind::Tool && !failedTools.contains(target.key());
         if (changed) change.before = {Is::NotRead}, change.after = {Is::Ran};
         bool own = false;  // a fact of the target itself was found
         int values = 0, valuesAfter = 0;
@@ -162,6 +166,20 @@ std::vector<Page> ChangedPages(const std::vector<StateLine>& lines) {
     for (const Change& change : changes)
         for (const StepTag& step : change.steps) add(step.page);
     return pages;
+}
+
+std::vector<StepTag> FailedSteps(const std::vector<StateLine>& lines) {
+    std::vector<StepTag> steps;
+    for (const StateLine& line : lines) {
+        if (line.kind != StateKind::Failed) continue;
+        const StepTag step = TagOf(line.step);
+        const auto same = [&step](const StepTag& s) {
+            return s.page == step.page && s.boxes == step.boxes && s.entry == step.entry && s.control == step.control &&
+                   s.item == step.item;
+        };
+        if (std::none_of(steps.begin(), steps.end(), same)) steps.push_back(step);
+    }
+    return steps;
 }
 
 }  // namespace quillon

@@ -14,7 +14,8 @@ namespace quillon {
 // How many changes the run made, as it printed them: one per target (a value,
 // a key made, a tree removed or copied over, a file, a folder, a tool run)
 // whose state the run left otherwise than it found it. A value inside a tree
-// belongs to the first change that touched it.
+// belongs to the first change that touched it. A tool that failed (it never
+// started, or said it failed) is none.
 int CountChanges(const std::vector<StateLine>& lines);
 
 // Those changes, in the order the run made them, as UNDO /show prints them.
@@ -26,5 +27,7 @@ std::vector<StepTag> StepsOfNamed(const std::vector<Change>& changes, const std:
 StepTag TagOf(const RecordedStep& step);
 // The pages of the run's changes, in the order the run took them.
 std::vector<Page> ChangedPages(const std::vector<StateLine>& lines);
+// The steps whose changes failed or were not made, each once, in run order.
+std::vector<StepTag> FailedSteps(const std::vector<StateLine>& lines);
 
 }  // namespace quillon

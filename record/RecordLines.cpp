@@ -35,6 +35,7 @@ const char* KindWord(StateKind kind) {
     case StateKind::Change: return "change";
     case StateKind::Tool: return "tool";
     case StateKind::Ended: return "ended";
+    case StateKind::Failed: return "failed";
     }
     return "";
 }
@@ -57,7 +58,7 @@ std::optional<int> SmallNumber(const std::string& text, int low, int high) {
 std::optional<StateLine> ParseChangeLine(const std::vector<std::string>& f) {
     if (f.size() != 10) return std::nullopt;
     StateLine line;
-    line.kind = StateKind::Change;
+    line.kind = f[0] == "failed" ? StateKind::Failed : StateKind::Change;
     const auto word = std::find(std::begin(kTargetWords), std::end(kTargetWords), f[1]);
     const auto target = UnescapedField(f[2]);
     const auto name = UnescapedField(f[3]);
@@ -170,9 +171,9 @@ std::string ContentDigest(const std::string& bytes) {
     return buffer;
 }
 
-StateLine ChangeLine(const EffectTarget& target, const StepTag& step) {
+StateLine ChangeLine(const EffectTarget& target, const StepTag& step, bool failed) {
     StateLine line;
-    line.kind = StateKind::Change;
+    line.kind = failed ? StateKind::Failed : StateKind::Change;
     line.changed = target.kind;
     line.target = target.path;
     line.name = target.name;
@@ -189,9 +190,9 @@ EffectTarget RecordedTarget(TargetKind kind, const std::string& path, const std:
 EffectTarget ChangedTarget(const StateLine& change) { return RecordedTarget(change.changed, change.target, change.name); }
 
 std::string StateLineText(const StateLine& line) {
-    if (line.kind == StateKind::Change) {
+    if (line.kind == StateKind::Change || line.kind == StateKind::Failed) {
         const RecordedStep& s = line.step;
-        std::string text = "change\t" + std::string(kTargetWords[static_cast<int>(line.changed)]);
+        std::string text = KindWord(line.kind) + std::string("\t") + std::string(kTargetWords[static_cast<int>(line.changed)]);
         for (const std::string& f : {EscapedField(line.target), EscapedField(line.name),
                                      std::to_string(static_cast<int>(s.page)), std::to_string(s.boxes[0]),
                                      std::to_string(s.boxes[1]), std::to_string(s.entry), EscapedField(s.control),
@@ -209,7 +210,8 @@ std::string StateLineText(const StateLine& line) {
     case StateKind::Key:
     case StateKind::Folder: fields.push_back(presence); break;
     case StateKind::Tree:
-    case StateKind::Change: break;
+    case StateKind::Change:
+    case StateKind::Failed: break;
     case StateKind::Tool:
     case StateKind::Ended: break;
     case StateKind::File:
@@ -233,7 +235,7 @@ std::string StateLineText(const StateLine& line) {
 
 std::optional<StateLine> ParseStateLine(const std::string& text) {
     const std::vector<std::string> f = SplitTabs(text);
-    if (!f.empty() && f[0] == "change") return ParseChangeLine(f);
+    if (!f.empty() && (f[0] == "change" || f[0] == "failed")) return ParseChangeLine(f);
     if (f.size() < 3 || (f[0] != "before" && f[0] != "after")) return std::nullopt;
     StateLine line;
     line.after = f[0] == "after";

@@ -17,8 +17,12 @@
 //   change  value|key|tree|file|folder|tool  PATH  NAME  PAGE  BOX  BOX  ENTRY  CONTROL  ITEM
 //                 one change of the run, its target and the step it came
 //                 from (-1: no box or entry), written with its after lines
+//   failed  value|key|tree|file|folder|tool  PATH  NAME  PAGE  BOX  BOX  ENTRY  CONTROL  ITEM
+//                 a change of the run that failed or was never made, as a
+//                 change line names it; for showing and counting, never acted on
 // A change of a tool whose end the record never saw is uncertain. Records
-// without tool lines (older ones) hold no uncertain change.
+// without tool lines (older ones) hold no uncertain change; records without
+// failed lines name no failure.
 #include <optional>
 #include <string>
 #include <array>
@@ -34,8 +38,9 @@ namespace quillon {
 
 // Change is no state: it names the target of one change of the run and the
 // step it came from, written with that change's after lines, so the record
-// can be counted and shown as the run printed it.
-enum class StateKind { Value, Key, Tree, File, Folder, Change, Tool, Ended };
+// can be counted and shown as the run printed it. Failed names one that
+// failed, in the same fields.
+enum class StateKind { Value, Key, Tree, File, Folder, Change, Tool, Ended, Failed };
 
 // The step a change came from, as a record keeps it.
 struct RecordedStep {
@@ -54,15 +59,16 @@ struct StateLine {
     bool present = false;           // Key, Folder; File: a copy kept (before) or made (after)
     std::string copy;               // File before: the copy's place in the record; empty: not kept
     std::string digest;             // File after: the content the run left
-    TargetKind changed = TargetKind::Tool;  // Change: the kind of target; `target` and `name` name it
-    RecordedStep step;                      // Change
+    TargetKind changed = TargetKind::Tool;  // Change, Failed: the kind of target; `target` and `name` name it
+    RecordedStep step;                      // Change, Failed
 };
 
-StateLine ChangeLine(const EffectTarget& target, const StepTag& step);
+// A change line; with `failed`, the line saying that change failed.
+StateLine ChangeLine(const EffectTarget& target, const StepTag& step, bool failed = false);
 // A target a record names, with its view as the record keeps it: a key of the
 // 32-bit view by its native path, below HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node.
 EffectTarget RecordedTarget(TargetKind kind, const std::string& path, const std::string& name = {});
-// The target a change line names.
+// The target a change (or failed) line names.
 EffectTarget ChangedTarget(const StateLine& change);
 
 // One line, CR LF included.

@@ -34,7 +34,7 @@ bool CutOffLine(std::string_view tail) {
             return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r') || c == 0x7f;
         }))
         return false;
-    for (std::string_view start : {"before\t", "after\t", "change\t"})
+    for (std::string_view start : {"before\t", "after\t", "change\t", "failed\t"})
         if (tail.starts_with(start) || start.starts_with(tail)) return true;
     return false;
 }

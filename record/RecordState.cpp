@@ -27,7 +27,8 @@ public:
         case StateKind::Folder: return folder(line);
         case StateKind::Tool: tool_ = line.target; return;
         case StateKind::Ended: ended_.insert(line.target); return;
-        case StateKind::Change: return;
+        case StateKind::Change:
+        case StateKind::Failed: return;
         }
     }
 

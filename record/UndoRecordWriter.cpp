@@ -112,6 +112,10 @@ void UndoRecordWriter::note(const Effect& effect, const StepTag& step) {
     unwrittenNotes_.push_back(ChangeLine(TargetOf(effect), step));
 }
 
+void UndoRecordWriter::failed(const Effect& effect, const StepTag& step) {
+    unwrittenNotes_.push_back(ChangeLine(TargetOf(effect), step, true));
+}
+
 void UndoRecordWriter::settle() {
     if (opened() && !unwrittenNotes_.empty()) {
         std::string text;

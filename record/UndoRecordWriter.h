@@ -51,6 +51,9 @@ public:
     // A change that leaves its target as it is: named with the record's next
     // write, so the record shows every step that touched a target it changed.
     void note(const Effect& effect, const StepTag& step);
+    // A change that failed or was not made, named likewise: the record then
+    // tells which steps failed, and counts no tool that never ran.
+    void failed(const Effect& effect, const StepTag& step);
     // After a change failed (a value, key, file or folder): writes what its target holds
     // now, so the record never claims a change that did not happen.
     void keepFailed(const Effect& effect);

@@ -324,7 +324,8 @@ void CheckRecord(Platform& machine, const RecordContents& record, const RecordHe
         case StateKind::Folder: check.folder(line.target, entry); break;
         case StateKind::Tool:
         case StateKind::Ended: break;
-        case StateKind::Change: break;  // names what a change was, for counting and showing; never acted on
+        case StateKind::Change:
+        case StateKind::Failed: break;  // name what a change was, for counting and showing; never acted on
         }
     }
     for (const Effect& e : record.script) {

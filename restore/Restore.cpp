@@ -269,7 +269,8 @@ std::optional<TargetScope> PartOf(const StateLine& line) {
     case StateKind::Value:
     case StateKind::Key:
     case StateKind::Tree: return ScopeOf({TargetKind::Key, line.target, {}});
-    case StateKind::Change: return ScopeOf({line.changed, line.target, line.name});
+    case StateKind::Change:
+    case StateKind::Failed: return ScopeOf({line.changed, line.target, line.name});
     case StateKind::File:
     case StateKind::Folder: return TargetScope::Machine;
     case StateKind::Tool:

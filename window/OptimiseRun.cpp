@@ -7,6 +7,7 @@
 #include "window/RunEvents.h"
 #include "window/RunLockWait.h"
 #include "engine/Step.h"
+#include "platform/RegValue.h"
 #include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
 #include "words/RunEventText.h"
@@ -42,7 +43,8 @@ std::string CompletionText(int failedSteps, const std::string& firstFailed) {
 
 std::string FailedStepInWords(const StepTag& step) {
     constexpr std::size_t kLongest = 26;  // bytes of a caption shown whole
-    std::string words = StepCaption(step);
+    // Printable: an entry's text may come from a record, and nothing may break the line.
+    std::string words = Printable(StepCaption(step));
     while (!words.empty() && (words.back() == ' ' || words.back() == '.' || words.back() == ':')) words.pop_back();
     if (words.empty()) return "a step of the " + PageName(step.page) + " page";
     if (words.size() > kLongest) {

@@ -18,6 +18,7 @@
 #include "record/UndoRecordWriter.h"
 #include "restore/RecordCheck.h"
 #include "platform/RegValue.h"
+#include "window/OptimiseRun.h"
 #include "window/RunEvents.h"
 #include "window/ScreenWords.h"
 #include "words/StepNames.h"
@@ -75,13 +76,15 @@ void ReadChanges(Platform& platform, UndoOffer& offer) {
         return;  // the restore names what is wrong with it
     }
     for (Page page : ChangedPages(lines)) offer.pages.push_back(PageName(page));
-    offer.changes = CountChanges(lines);
-    for (const StateLine& line : lines) {
-        if (line.kind != StateKind::Change || line.changed != TargetKind::Tool) continue;
-        const std::string tool = ToolInBrief(line.target);
+    const std::vector<Change> changes = RecordedChanges(lines);
+    offer.changes = static_cast<int>(changes.size());
+    for (const Change& change : changes) {
+        if (change.target.kind != TargetKind::Tool) continue;
+        const std::string tool = ToolInBrief(change.target.path);
         if (std::find(offer.lasting.begin(), offer.lasting.end(), tool) == offer.lasting.end())
             offer.lasting.push_back(tool);
     }
+    for (const StepTag& step : FailedSteps(lines)) offer.failed.push_back(FailedStepInWords(step));
 }
 
 // With chk 56's own value not in place, Combo3 still shows what the machine

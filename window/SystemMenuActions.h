@@ -51,6 +51,7 @@ struct UndoOffer {
     std::vector<std::string> pages;     // the pages whose changes it holds, in run order
     int changes = 0;                    // changes the run made
     std::vector<std::string> lasting;   // what the run did that no record can take back (tools it ran)
+    std::vector<std::string> failed;    // the run's failed steps, in words, in run order
     std::string refused;                // why the record cannot be restored; empty when it can
 };
 // The record "Undo last run..." offers: the newest of this computer and user

@@ -1,5 +1,6 @@
 #include "window/UndoDialogText.h"
 
+#include <algorithm>
 #include <array>
 
 #include "record/RecordFiles.h"
@@ -61,6 +62,13 @@ std::string UndoQuestion(const UndoOffer& offer) {
                 (offer.pages.size() == 1 ? " page." : " pages.") + "\n";
     else if (offer.changes > 0)
         text += "It made " + Count(offer.changes, "change", "changes") + ".\n";
+    if (!offer.failed.empty()) {
+        // A few names say enough; the record's list of changes names every one.
+        constexpr std::size_t kNamed = 3;
+        std::vector<std::string> named(offer.failed.begin(), offer.failed.begin() + std::min(offer.failed.size(), kNamed));
+        if (offer.failed.size() > kNamed) named.push_back(std::to_string(offer.failed.size() - kNamed) + " more");
+        text += Count(static_cast<int>(offer.failed.size()), "step", "steps") + " of it failed: " + Listed(named) + ".\n";
+    }
     text += std::string(offer.changes > 0 ? "Each" : "What it changed") +
             " is put back as it was before that run; a setting changed since is left as it is.\n";
     if (!offer.lasting.empty()) {

@@ -245,10 +245,13 @@ void ButtonWindow::paint(HDC target) {
     // The cue is the system's own underline under the letter; without it the caption is drawn as ever.
     const std::size_t key = accessKey_ ? caption.find(accessKey_) : std::wstring::npos;
     if (accessKeyShown_ && key != std::wstring::npos) caption.insert(key, 1, L'&');
-    const PixelRect text = isButton::textRect(client.right, client.bottom);
-    RECT textRect{text.left, text.top, text.right, text.bottom};
     {
         const Selection font(surface.dc(), font_.get());
+        const std::wstring plain = quillon::win32::Widen(button_.Caption());
+        SIZE size{};
+        GetTextExtentPoint32W(surface.dc(), plain.c_str(), static_cast<int>(plain.size()), &size);
+        const PixelRect text = button_.captionRect(client.right, client.bottom, size.cx);
+        RECT textRect{text.left, text.top, text.right, text.bottom};
         SetBkMode(surface.dc(), TRANSPARENT);
         SetTextColor(surface.dc(), button_.captionColor(system));
         DrawTextW(surface.dc(), caption.c_str(), static_cast<int>(caption.size()), &textRect,

@@ -185,6 +185,21 @@ TEST(ControlsButtonLook, NarrowButtonIsWidenedTo300Twips) {
     EXPECT_EQ(isButton::enlarged(121, 15), 121);
     EXPECT_EQ(isButton::enlarged(10, 12), 25);  // 120 DPI
     EXPECT_EQ(isButton::textRect(W, H), (PixelRect{4, 4, W - 4, H - 4}));
+    // A centred caption keeps a gap to the right edge that grows with the DPI, moved left only for that.
+    for (int dpi : {96, 120, 144}) {
+        isButton button;
+        button.setDpi(dpi);
+        const int gap = (2 * dpi + 48) / 96;
+        for (int text = 0; text <= W + 8; ++text) {
+            const PixelRect r = button.captionRect(W, H, text);
+            const int right = r.left + (r.right - r.left - text) / 2 + text;
+            EXPECT_LE(right, W - gap) << dpi << " DPI, " << text << " pixels";
+            EXPECT_EQ(r.right - r.left, W - 8);
+            if (r.left != 4) {
+                EXPECT_EQ(right, W - gap) << dpi << " DPI, " << text << " pixels";
+            }
+        }
+    }
 }
 
 TEST(ControlsButtonLook, Style6WithoutVisualStylesBecomesNonThemeStyleForGood) {

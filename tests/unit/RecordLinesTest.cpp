@@ -65,6 +65,9 @@ TEST(RecordLines, EveryLineReadsBackAsWrittenAndStaysOneLineWhateverItsNames) {
         lines.push_back({false, StateKind::File, "C:\\" + name, {}, {}, true, "files\\1 " + name, {}, {}, {}});
         lines.push_back({false, StateKind::File, "C:\\" + name, {}, {}, true, {}, {}, {}, {}});
         lines.push_back({true, StateKind::File, "C:\\" + name, {}, {}, true, {}, ContentDigest(name), {}, {}});
+        for (bool failed : {false, true})
+            lines.push_back(ChangeLine({TargetKind::Tool, "T " + name, name}, {Page::Startup, {-1, -1}, "lstStartup", 7, name},
+                                       failed));
     }
     for (const StateLine& line : lines) {
         const std::string text = StateLineText(line);
@@ -80,6 +83,8 @@ TEST(RecordLines, EveryLineReadsBackAsWrittenAndStaysOneLineWhateverItsNames) {
         EXPECT_EQ(back->target, line.target);
         EXPECT_EQ(back->name, line.name);
         EXPECT_EQ(back->value, line.value);
+        EXPECT_EQ(back->kind, line.kind);
+        EXPECT_EQ(back->step.item, line.step.item);
     }
 }
 
@@ -88,7 +93,8 @@ TEST(RecordLines, DamagedLinesAreNotRead) {
                              "before\tvalue\tK\tn\t1:abc", "before\tvalue\tK\tn\tx:00", "before\tvalue\tK\tn\t1:zz",
                              "before\tvalue\tK\\q\tn\t-", "before\tvalue\tK\\\tn\t-", "before\tvalue\tK\\x4\tn\t-",
                              "before\tvalue\tK\tn\t-\textra", "after\ttree\tK", "after\tfile\tC:\\x\tcopy\tnot-a-digest",
-                             "before\tfile\tC:\\x\tcopy\t", "before\tkey\t\tpresent", "before\tvalue\tK\tn\r\t-"})
+                             "before\tfile\tC:\\x\tcopy\t", "before\tkey\t\tpresent", "before\tvalue\tK\tn\r\t-",
+                             "failed\ttool\tT\t\t0\t-1\t-1\t-1\tx", "failing\ttool\tT\t\t0\t-1\t-1\t-1\tx\t"})
         EXPECT_FALSE(ParseStateLine(text)) << text;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "startup/StartupList.h"
+#include "window/PageSwitching.h"
 #include "window/StartupRefill.h"
 #include "tests/unit/StartupTestMachine.h"
 
@@ -128,6 +129,21 @@ TEST_F(StartupList, RefreshKeepsTicksByEntryNotPosition) {
     for (int i = 0; i < form.listCount(CheckList::Startup); ++i) form.setListSelected(CheckList::Startup, i, false);
     RefreshStartupList(context);
     EXPECT_EQ(tickedCount(), 0);
+
+    // A long list re-read while the user switches pages, the Startup page again too: the ticks stay.
+    for (int i = 0; i < 120; ++i) addRunValue(kUserRun, "entry " + std::to_string(i));
+    RefreshStartupList(context);
+    tick("entry 99");
+    tick("Keep");
+    for (Page page : {Page::System, Page::Startup}) {
+        int turn = 0;
+        machine.onPump([&] {
+            if (++turn == 1) ShowPage(context, page);
+        });
+        RefreshStartupList(context);
+        machine.onPump({});
+        EXPECT_EQ(tickedCount(), 2) << "switched to " << PageName(page);
+    }
 }
 
 // Every entry says where it comes from, also where two sources hold one name.

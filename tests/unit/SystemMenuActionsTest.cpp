@@ -219,6 +219,8 @@ TEST_F(SystemMenuActions, NewestUndoRecordNamesItsTimePagesChangesAndWhatCannotB
     form.setChk(54, kTicked);
     form.setChk(43, kTicked);
     form.setChk(41, kTicked);  // Speed: a tool whose work no record can take back
+    form.setChk(74, kTicked);  // a tool this machine lacks: a failed step, no change
+    machine.setToolMissing("chkntfs");
     const RecordedRun run = RunWithUndoRecord(context, [](RunContext& c) {
         RunSystemPhase(c);
         RunSpeedPhase(c);
@@ -232,10 +234,18 @@ TEST_F(SystemMenuActions, NewestUndoRecordNamesItsTimePagesChangesAndWhatCannotB
     EXPECT_EQ(offer.made, made);
     EXPECT_EQ(offer.pages, (std::vector<std::string>{"System", "Speed"}));
     int changed = 0;
-    for (const RecordedEffect& e : run.effects) changed += e.changes;
+    for (const RecordedEffect& e : run.effects) changed += e.changes && !e.failed;
     EXPECT_EQ(offer.changes, changed);
     ASSERT_FALSE(offer.lasting.empty());
-    for (const std::string& tool : offer.lasting) EXPECT_EQ(tool.find('\\'), std::string::npos) << tool;
+    for (const std::string& tool : offer.lasting) {
+        EXPECT_EQ(tool.find('\\'), std::string::npos) << tool;
+        EXPECT_EQ(tool.find("chkntfs"), std::string::npos) << tool;
+    }
+    StepTag chkntfs;
+    chkntfs.boxes = {74, -1};
+    EXPECT_EQ(offer.failed, std::vector<std::string>{FailedStepInWords(chkntfs)});
+    EXPECT_NE(UndoQuestion(offer).find("1 step of it failed: " + offer.failed[0] + "."), std::string::npos)
+        << UndoQuestion(offer);
 }
 
 TEST_F(SystemMenuActions, UndoWordsNameTheRecordAndTheOutcomeWithoutPaths) {
@@ -247,9 +257,11 @@ TEST_F(SystemMenuActions, UndoWordsNameTheRecordAndTheOutcomeWithoutPaths) {
     offer.pages = {"System", "Security"};
     offer.changes = 12;
     offer.lasting = {"sfc.exe /purgecache"};
+    offer.failed = {"\"A\"", "\"B\"", "\"C\"", "\"D\"", "\"E\""};
     const std::string question = UndoQuestion(offer);
     for (const char* words : {"8 December 2026 at 06:10", "12 changes", "System and Security pages",
-                              "Cannot be undone", "sfc.exe /purgecache"})
+                              "Cannot be undone", "sfc.exe /purgecache",
+                              "5 steps of it failed: \"A\", \"B\", \"C\" and 2 more."})
         EXPECT_NE(question.find(words), std::string::npos) << words << " in\n" << question;
     // Only this user's records of this computer are offered: their names say nothing.
     for (const char* noise : {"Ann", "DESK"}) EXPECT_EQ(question.find(noise), std::string::npos) << question;

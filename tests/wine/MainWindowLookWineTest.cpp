@@ -241,7 +241,8 @@ TEST_F(MainWindowLook, TweakBoxesOnScreenMatchTheListsFlatBox) {
     EXPECT_EQ(onScreen(), expected(DFCS_CHECKED));
 }
 
-// The open list of a combo shows each entry whole, however narrow the closed box.
+// The open list of a combo shows each entry whole, however narrow the closed
+// box; the closed Combo2, with room in its panel, shows each whole too.
 TEST_F(MainWindowLook, ComboListsAreAsWideAsTheirLongestEntry) {
     const std::vector<HWND> combos = Descendants(window_.handle(), L"ComboBox");
     ASSERT_EQ(combos.size(), 2u);
@@ -256,6 +257,10 @@ TEST_F(MainWindowLook, ComboListsAreAsWideAsTheirLongestEntry) {
             std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1);
             SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
             EXPECT_LE(win32::MeasureText(font, text.data()).cx + 4, list.right) << win32::Narrow(text.data());
+            if (GetDlgCtrlID(combo) == win32::kComboId + static_cast<int>(Combo::Prefetch)) {
+                EXPECT_LE(win32::MeasureText(font, text.data()).cx + 2, info.rcItem.right - info.rcItem.left)
+                    << win32::Narrow(text.data()) << " in the closed box";
+            }
         }
     }
 }

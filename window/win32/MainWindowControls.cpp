@@ -43,6 +43,21 @@ RECT PixelRect(const layout::Rect& twips) {
     return {left, top, left + ScreenPixels(twips.width), top + ScreenPixels(twips.height)};
 }
 
+// Where a combo of `place` may reach at most: the next box on its row, or its
+// panel's edge, less a gap that scales with the rest.
+int ComboRoomRight(const layout::ComboPlace& place, HWND parent) {
+    constexpr int kSameRow = 120;  // twips
+    constexpr int kGap96 = 4;
+    RECT client;
+    GetClientRect(parent, &client);
+    int right = client.right;
+    for (const layout::CheckBoxPlace& box : layout::CheckBoxes())
+        if (box.parent == place.parent && !box.hidden && box.left > place.rect.left &&
+            std::abs(box.top - place.rect.top) <= kSameRow)
+            right = std::min(right, ScreenPixels(box.left));
+    return right - Scaled(kGap96);
+}
+
 // A label sized to its text, the text drawn from a place given in twips.
 RECT TextRect(HFONT font, const std::wstring& text, int leftTwips, int topTwips) {
     return FittedLabelRect(font, text, ScreenPixels(leftTwips), ScreenPixels(topTwips));
@@ -204,8 +219,14 @@ void MainWindow::populate(Panel container) {
             SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
             longest = std::max<int>(longest, MeasureText(fonts_.get(place.font), text).cx);
         }
-        // The open list shows its longest entry whole; the closed box keeps its size.
+        // The open list shows its longest entry whole. The closed box grows to
+        // show it too, its left edge kept, where its row has room for that;
+        // where it has not (Combo3, with a box right beside it) it keeps its size.
         const int listWidth = longest + 2 * GetSystemMetrics(SM_CXEDGE) + 2 * kListTextMargin;
+        const int closedWidth = listWidth + GetSystemMetrics(SM_CXVSCROLL) + 2;
+        if (closedWidth > rect.right - rect.left && rect.left + closedWidth <= ComboRoomRight(place, parent))
+            SetWindowPos(box, nullptr, 0, 0, closedWidth, rect.bottom - rect.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(box, CB_SETDROPPEDWIDTH, std::max<int>(listWidth, rect.right - rect.left), 0);
         SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - Scaled(6));
         combos_[Slot(place.combo)] = box;
