@@ -87,9 +87,11 @@ TEST(ControlsButtonLook, TheBodyDarkensDownwardsBetweenItsEnds) {
         const int down = pressed ? -1 : 1;
         for (int x : {10, W / 2}) {
             // Each half of the gradient on its own, below the pressed look's inner shadow.
-            for (int y = pressed ? 7 : 5; y <= H - 3; ++y)
-                if (!pressed || y != H / 2 + 1) EXPECT_LE(down * Brightness(c.pixel(x, y)), down * Brightness(c.pixel(x, y - 1)))
+            for (int y = pressed ? 7 : 5; y <= H - 3; ++y) {
+                if (pressed && y == H / 2 + 1) continue;
+                EXPECT_LE(down * Brightness(c.pixel(x, y)), down * Brightness(c.pixel(x, y - 1)))
                     << pressed << " at " << x << "," << y;
+            }
             EXPECT_LT(down * Brightness(c.pixel(x, H - 2)), down * Brightness(c.pixel(x, 4))) << pressed;
         }
     }
@@ -117,8 +119,9 @@ TEST(ControlsButtonLook, HotBeatsFocusAndPressedShowsNoFrame) {
     for (int row : {1, 2, H - 3, H - 2})
         for (const Canvas* a : looks)
             for (const Canvas* b : looks)
-                if (a < b && !(row == H - 2 && (a == &normal || b == &normal) && (a == &disabled || b == &disabled)))
+                if (a < b && !(row == H - 2 && (a == &normal || b == &normal) && (a == &disabled || b == &disabled))) {
                     EXPECT_NE(a->pixel(10, row), b->pixel(10, row)) << row;
+                }
     EXPECT_EQ(pressed.pixel(W - 2, 20), pressed.pixel(10, 20));  // the pressed body reaches column W - 2
     EXPECT_EQ(hot.pixel(1, 1), kRings[0]);                       // the frame's lines stop short of the rings
     EXPECT_EQ(hot.pixel(W - 2, 1), kRings[0]);
