@@ -22,7 +22,7 @@ HMODULE RegistryModule() {
     static const HMODULE module = [] {
         const HMODULE base = GetModuleHandleW(L"kernelbase.dll");
         for (const char* name : {"RegOpenKeyExW", "RegCloseKey", "RegQueryValueExW", "RegEnumValueW",
-                                 "RegEnumKeyExW", "RegQueryInfoKeyW"})
+                                 "RegEnumKeyExW", "RegQueryInfoKeyW", "RegCreateKeyExW", "RegSetValueExW"})
             if (!base || !GetProcAddress(base, name)) return LoadLibraryW(L"advapi32.dll");
         return base;
     }();
@@ -64,6 +64,35 @@ LONG WINAPI LazyRegQueryInfoKey(HKEY key, LPWSTR kind, LPDWORD kindLength, LPDWO
                          longestData, security, written)
                  : ERROR_PROC_NOT_FOUND;
 }
+// Registering the event source, the program's one registry write of its own.
+LONG WINAPI LazyRegCreateKeyEx(HKEY parent, LPCWSTR subkey, DWORD reserved, LPWSTR kind, DWORD options, REGSAM access,
+                               LPSECURITY_ATTRIBUTES security, PHKEY made, LPDWORD disposition) {
+    static const auto bound = BindRegistry<decltype(&RegCreateKeyExW)>("RegCreateKeyExW");
+    return bound ? bound(parent, subkey, reserved, kind, options, access, security, made, disposition)
+                 : ERROR_PROC_NOT_FOUND;
+}
+LONG WINAPI LazyRegSetValueEx(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
+    static const auto bound = BindRegistry<decltype(&RegSetValueExW)>("RegSetValueExW");
+    return bound ? bound(key, name, reserved, type, data, size) : ERROR_PROC_NOT_FOUND;
+}
+// The Application log: once, at the end of APPLY or UNDO.
+HANDLE WINAPI LazyRegisterEventSource(LPCWSTR server, LPCWSTR source) {
+    static const auto bound = Bind<decltype(&RegisterEventSourceW)>(L"advapi32.dll", "RegisterEventSourceW");
+    if (bound) return bound(server, source);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+}
+BOOL WINAPI LazyDeregisterEventSource(HANDLE source) {
+    static const auto bound = Bind<decltype(&DeregisterEventSource)>(L"advapi32.dll", "DeregisterEventSource");
+    return bound ? bound(source) : FALSE;
+}
+BOOL WINAPI LazyReportEvent(HANDLE source, WORD type, WORD category, DWORD id, PSID user, WORD count, DWORD size,
+                            LPCWSTR* strings, LPVOID data) {
+    static const auto bound = Bind<decltype(&ReportEventW)>(L"advapi32.dll", "ReportEventW");
+    if (bound) return bound(source, type, category, id, user, count, size, strings, data);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return FALSE;
+}
 // The undo folders' access list: only when a record is made.
 BOOL WINAPI LazyConvertStringSecurityDescriptor(LPCWSTR text, DWORD revision, PSECURITY_DESCRIPTOR* descriptor,
                                                 PULONG size) {
@@ -99,3 +128,8 @@ QUILLON_IMPORT_STAND_IN(ConvertStringSecurityDescriptorToSecurityDescriptorW,
                         "__imp__ConvertStringSecurityDescriptorToSecurityDescriptorW@16",
                         LazyConvertStringSecurityDescriptor)
 QUILLON_IMPORT_STAND_IN(SetFileSecurityW, "__imp__SetFileSecurityW@12", LazySetFileSecurity)
+QUILLON_IMPORT_STAND_IN(RegCreateKeyExW, "__imp__RegCreateKeyExW@36", LazyRegCreateKeyEx)
+QUILLON_IMPORT_STAND_IN(RegSetValueExW, "__imp__RegSetValueExW@24", LazyRegSetValueEx)
+QUILLON_IMPORT_STAND_IN(RegisterEventSourceW, "__imp__RegisterEventSourceW@8", LazyRegisterEventSource)
+QUILLON_IMPORT_STAND_IN(DeregisterEventSource, "__imp__DeregisterEventSource@4", LazyDeregisterEventSource)
+QUILLON_IMPORT_STAND_IN(ReportEventW, "__imp__ReportEventW@36", LazyReportEvent)

@@ -24,6 +24,8 @@ struct RunResult {
     std::vector<std::string_view> printed, counted;
     // APPLY and UNDO: the record kept, "" for none; nothing where the verb keeps none (CHECK, /noundo).
     std::optional<std::string> undoFolder;
+    // UNDO: the record it took back.
+    std::string takenBack = {};
 };
 
 // "summary", each counted result with how many changes had it ("changed 3"),

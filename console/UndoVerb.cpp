@@ -173,7 +173,7 @@ std::optional<RestoreReport> Restored(VerbContext& verb, const std::string& fold
 // caption, what, before, after. What changed since the run stays as it is
 // now (unchanged), named so it can be looked at.
 RunResult RestoreResult(VerbContext& verb, const std::string& folder, const RestoreReport& report) {
-    RunResult result{{}, {"changed", "unchanged"}, {"changed", "unchanged", "failed", "not present"}, report.undoFolder};
+    RunResult result{{}, {"changed", "unchanged"}, {"changed", "unchanged", "failed", "not present"}, report.undoFolder, folder};
     const RecordSteps steps(verb.platform, folder);
     for (const RecordedEffect& e : report.effects) {
         if (!e.changes) continue;

@@ -19,11 +19,14 @@ namespace quillon::console {
 
 inline constexpr char kToolName[] = "quillonc: ";
 
+struct RunResult;
+
 struct VerbContext {
     const Request& request;
     Terminal& terminal;
     Platform& platform;
     std::string userName;
+    RunResult* outcome = nullptr;  // receives the result the verb prints, for its event
 
     void say(const std::string& message) { terminal.err(kToolName + message); }
 };

@@ -8,6 +8,8 @@
 #include "console/BoxesFile.h"
 #include "console/CachedReads.h"
 #include "console/Policy.h"
+#include "console/RunEventReport.h"
+#include "console/RunResult.h"
 #include "console/Usage.h"
 #include "console/VerbSteps.h"
 #include "platform/Platform.h"
@@ -67,15 +69,8 @@ std::unique_ptr<RunLock> HoldRunLock(VerbContext& verb) {
     return lock;
 }
 
-}  // namespace
-
-int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform) {
-    auto parsed = ParseArguments(arguments);
-    if (auto* error = std::get_if<UsageError>(&parsed)) {
-        terminal.err(kToolName + error->message);
-        return kBadUsage;
-    }
-    Request request = std::get<Request>(parsed);
+// The parsed request done; `outcome` receives what a verb that runs or checks printed.
+int RunRequest(Request& request, Terminal& terminal, Platform& platform, RunResult* outcome) {
     const bool readsBoxes = request.boxesFile && request.verb != Verb::Export;
     if (readsBoxes && !LoadBoxes(request, platform, terminal)) return kBadUsage;
     for (const std::string& message : TakePolicyDefaults(request, platform)) terminal.err(kToolName + message);
@@ -103,7 +98,7 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
     // Only the Startup page's folders hold the user's name; no verb covers that page today.
     const bool startup = std::find(request.pages.begin(), request.pages.end(), Page::Startup) != request.pages.end();
     VerbContext verb{request, terminal, readsOnly ? static_cast<Platform&>(*cached) : platform,
-                     startup ? UserName(platform) : std::string()};
+                     startup ? UserName(platform) : std::string(), outcome};
     try {
         if (request.verb == Verb::List) return List(verb);
         // Listing the records changes nothing: it never waits for a run.
@@ -136,6 +131,24 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         return kSomeStepsFailed;
     }
     return kDone;
+}
+
+}  // namespace
+
+int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platform& platform) {
+    auto parsed = ParseArguments(arguments);
+    if (auto* error = std::get_if<UsageError>(&parsed)) {
+        terminal.err(kToolName + error->message);
+        return kBadUsage;
+    }
+    Request request = std::get<Request>(parsed);
+    if (!WritesEvent(request)) return RunRequest(request, terminal, platform, nullptr);
+    // One event however the run ends: a startup script's run has nobody reading its console.
+    NotingTerminal noting(terminal);
+    RunResult result;  // counts nothing until the verb prints one
+    const int status = RunRequest(request, noting, platform, &result);
+    ReportRunEvent(platform, request, status, result.counted.empty() ? nullptr : &result, noting.said());
+    return status;
 }
 
 }  // namespace quillon::console

@@ -74,6 +74,7 @@ public:
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override {
         return machine_.holdRunLock(bound);
     }
+    void reportEvent(RunEvent event, const std::string& text) noexcept override { machine_.reportEvent(event, text); }
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override {
         return machine_.messageBox(text, title, kind);
     }

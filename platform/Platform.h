@@ -80,6 +80,18 @@ enum class ShellFolder {
     Windows,          // the Windows folder
 };
 
+// The one event each run leaves in the system's Application log (source
+// "Quillon"), for the runs nobody watches: a startup script run as the system
+// has no console. The numbers are the event ids the log shows.
+enum class RunEvent : unsigned {
+    Done = 1,        // a run (APPLY, Optimize, Auto Optimize) that did everything asked
+    Failed = 2,      // a run with failed steps, stopped, or that changed nothing it was asked to
+    Undone = 3,      // an undo that put back everything it could
+    UndoFailed = 4,  // an undo that failed to put something back, or was refused
+};
+// Failures are errors in the log; the others information.
+inline bool IsFailure(RunEvent event) { return event == RunEvent::Failed || event == RunEvent::UndoFailed; }
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -200,6 +212,12 @@ public:
     virtual std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds /*bound*/) {
         return std::make_unique<RunLock>();
     }
+
+    // Writes the event with `text` (UTF-8, at most a few thousand bytes) to the
+    // Application log, registering the source first where this user may. A log
+    // that cannot be written never fails the run, so this throws nothing. A
+    // platform without a log writes nothing.
+    virtual void reportEvent(RunEvent /*event*/, const std::string& /*text*/) noexcept {}
 
     virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                         MessageBoxKind kind) = 0;

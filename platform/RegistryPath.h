@@ -34,7 +34,8 @@ inline constexpr std::string_view kWow32Node = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wo
 
 // The native path of what a 32-bit program on 64-bit Windows opens as `key` (normalised).
 std::string KeyOf32BitView(std::string_view key);
-// Which view a native path (normalised) belongs to.
+// Which view a native path (normalised) on 64-bit Windows belongs to: asked
+// where a target is made (an effect read, a record's line), never of a target after.
 RegView ViewOfKey(std::string_view key);
 // "64-bit" or "32-bit", for people and records.
 const char* ViewName(RegView view);

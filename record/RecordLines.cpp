@@ -77,9 +77,12 @@ std::optional<StateLine> ParseChangeLine(const std::vector<std::string>& f) {
     return line;
 }
 
-std::optional<bool> Presence(const std::string& word) {
-    if (word == "present") return true;
-    if (word == "absent") return false;
+// A key's, file's or folder's presence, as a line writes it.
+const char* PresenceWord(bool present) { return present ? "present" : "absent"; }
+
+std::optional<bool> ParsePresence(const std::string& word) {
+    for (bool present : {true, false})
+        if (word == PresenceWord(present)) return present;
     return std::nullopt;
 }
 
@@ -198,7 +201,7 @@ std::string StateLineText(const StateLine& line) {
         return text + "\r\n";
     }
     std::vector<std::string> fields{line.after ? "after" : "before", KindWord(line.kind), EscapedField(line.target)};
-    const char* presence = line.present ? "present" : "absent";
+    const char* presence = PresenceWord(line.present);
     switch (line.kind) {
     case StateKind::Value:
         fields.push_back(EscapedField(line.name));
@@ -213,7 +216,7 @@ std::string StateLineText(const StateLine& line) {
     case StateKind::Ended: break;
     case StateKind::File:
         if (!line.present) {
-            fields.push_back("absent");
+            fields.push_back(PresenceWord(false));
         } else if (line.after) {
             fields.push_back("copy");
             fields.push_back(line.digest);
@@ -247,15 +250,15 @@ std::optional<StateLine> ParseStateLine(const std::string& text) {
         line.kind = StateKind::Value;
         line.name = *name;
         line.value = *value;
-    } else if ((kind == "key" || kind == "folder") && f.size() == 4 && Presence(f[3])) {
+    } else if ((kind == "key" || kind == "folder") && f.size() == 4 && ParsePresence(f[3])) {
         line.kind = kind == "key" ? StateKind::Key : StateKind::Folder;
-        line.present = *Presence(f[3]);
+        line.present = *ParsePresence(f[3]);
     } else if (kind == "tree" && f.size() == 3 && !line.after) {
         line.kind = StateKind::Tree;
     } else if ((kind == "tool" || kind == "ended") && f.size() == 3 && line.after && line.target.size() <= 9 &&
                line.target.find_first_not_of("0123456789") == std::string::npos) {
         line.kind = kind == "tool" ? StateKind::Tool : StateKind::Ended;
-    } else if (kind == "file" && f.size() == 4 && f[3] == "absent") {
+    } else if (kind == "file" && f.size() == 4 && ParsePresence(f[3]) == false) {
         line.kind = StateKind::File;
     } else if (kind == "file" && f.size() == 4 && f[3] == "nocopy" && !line.after) {
         line.kind = StateKind::File;

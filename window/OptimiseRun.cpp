@@ -4,11 +4,13 @@
 
 #include "engine/Form.h"
 #include "engine/Phases.h"
+#include "window/RunEvents.h"
 #include "window/RunLockWait.h"
 #include "engine/Step.h"
 #include "platform/RegValue.h"
 #include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
+#include "words/RunEventText.h"
 #include "words/StepNames.h"
 
 namespace quillon {
@@ -79,7 +81,9 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
 
     for (Page page : RunOrder()) {
         // Visibility is read as each phase is reached, not once up front.
-        if (form.pageVisible(page)) RunStep(context, [&] { RunPhase(context, page); });
+        if (!form.pageVisible(page)) continue;
+        RunNotes::Page(page);
+        RunStep(context, [&] { RunPhase(context, page); });
     }
 
     if (lock == ButtonLock::ForTheRun) {
@@ -87,13 +91,15 @@ int RunOptimise(RunContext& context, ButtonLock lock, std::string* firstFailed) 
         context.startRun();
     }
     form.setProgressVisible(false);
+    for (const StepFailure& f : failed.failures())
+        RunNotes::Failure(EventItem(StepFields({f.step})) + (f.reason.empty() ? "" : ": " + f.reason));
     const std::string first = failed.count() ? FailedStepInWords(failed.failures().front().step) : std::string();
     form.setLabel(Label::Wait, CompletionText(failed.count(), first));
     if (firstFailed) *firstFailed = first;
     return failed.count();
 }
 
-RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run) {
+RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run, std::string_view name) {
     std::string root;
     try {
         root = DefaultUndoRoot(context.platform);
@@ -101,8 +107,10 @@ RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunC
         // No place for records: every change is refused, as when the disk is full.
     }
     RunRecorder recorder(context.platform, root);
+    RunNotes notes;
     RecordedRun recorded = recorder.run(context.form, context.userName, run);
     if (!recorded.complete) context.form.setLabel(Label::Wait, StoppedText());
+    notes.report(context.platform, name, recorded);
     return recorded;
 }
 

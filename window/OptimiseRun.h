@@ -3,6 +3,7 @@
 // the page on view, unlock.
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "engine/RunContext.h"
 #include "engine/StepTag.h"
@@ -25,10 +26,11 @@ int RunOptimise(RunContext& context, ButtonLock lock = ButtonLock::ForTheRun, st
 void LockButtons(Form& form);
 void UnlockButtons(Form& form);
 
-// Runs `run` (Optimize, Auto Optimize) with its undo record in the machine's
-// own place for records. A run stopped for want of a record says so in the
-// status text.
-RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run);
+// Runs `run` (Optimize, Auto Optimize: its `name`) with its undo record in
+// the machine's own place for records, and writes its event. A run stopped
+// for want of a record says so in the status text.
+RecordedRun RunWithUndoRecord(RunContext& context, const std::function<void(RunContext&)>& run,
+                              std::string_view name = "Optimize");
 
 // "Optimize complete!" when every step succeeded, else how many failed and,
 // when known, which failed first.

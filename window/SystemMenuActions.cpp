@@ -19,6 +19,7 @@
 #include "restore/RecordCheck.h"
 #include "platform/RegValue.h"
 #include "window/OptimiseRun.h"
+#include "window/RunEvents.h"
 #include "window/ScreenWords.h"
 #include "words/StepNames.h"
 #include "effects/ChangeWords.h"
@@ -208,7 +209,14 @@ UndoOffer NewestUndoRecord(Platform& platform) {
 }
 
 RestoreReport RestoreOffer(Platform& platform, const UndoOffer& offer) {
-    RestoreReport report = RestoreRecord(platform, offer.folder);
+    RestoreReport report;
+    try {
+        report = RestoreRecord(platform, offer.folder);
+    } catch (const std::exception& error) {
+        ReportWindowUndo(platform, offer.folder, nullptr, error.what());
+        throw;
+    }
+    ReportWindowUndo(platform, offer.folder, &report);
     // Taken back whole: the next offer is the record before it.
     if (report.failed == 0) MarkUndone(platform, offer.folder, report.undoFolder, static_cast<int>(report.kept.size()));
     else MarkPartlyUndone(platform, offer.folder, report.undoFolder);

@@ -54,6 +54,7 @@ public:
     bool wow64() override;
     void pumpEvents() override;
     std::unique_ptr<RunLock> holdRunLock(std::chrono::milliseconds bound) override;
+    void reportEvent(RunEvent event, const std::string& text) noexcept override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title, MessageBoxKind kind) override;
     std::optional<std::string> browseForFolder(const std::string& title, const std::string& startAt) override;
     void logOff() override;

@@ -90,6 +90,14 @@ public:
     int runLockHolds() const { return runLockHolds_; }
     const std::vector<std::chrono::milliseconds>& runLockWaits() const { return runLockWaits_; }
 
+    // The Application log's events, oldest first.
+    struct LoggedEvent {
+        RunEvent event;
+        std::string text;
+    };
+    const std::vector<LoggedEvent>& events() const { return events_; }
+    void reportEvent(RunEvent event, const std::string& text) noexcept override { events_.push_back({event, text}); }
+
     // Platform
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override;
     bool visibleFileExists(const std::string& path) override { return files_.visibleFileExists(path); }
@@ -170,6 +178,7 @@ private:
     std::map<std::string, std::chrono::milliseconds> work_;
     std::function<void()> pumpHandler_;
     int pumps_ = 0;
+    std::vector<LoggedEvent> events_;
     std::string userName_ = "Tester";
     std::string exeFolder_ = "C:\\Program Files\\Quillon";
     std::string computerName_ = "SIMULATED";

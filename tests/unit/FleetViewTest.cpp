@@ -2,11 +2,14 @@
 // printed, UNDO /list and "Undo last run..." agree), and the CSV report.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <set>
 
 #include "console/Report.h"
+#include "console/RunResult.h"
 #include "console/Verbs.h"
+#include "words/RunEventText.h"
 #include "words/StepNames.h"
 #include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
@@ -480,6 +483,126 @@ TEST(FleetReport, UndoRowsNameTheStepsAndTheTargetAsItsLinesDo) {
         if (f[7] == "changed") reported.insert(f[4] + "|" + f[5] + "|" + f[6] + "|" + f[11]);
     }
     EXPECT_EQ(reported, printed);
+}
+
+// A JSON string read back as a JSON reader would, as UTF-8; nothing when it is
+// not one (a raw control character, a bad escape, a lone surrogate).
+std::optional<std::string> ReadJsonString(const std::string& json) {
+    if (json.size() < 2 || json.front() != '"' || json.back() != '"') return std::nullopt;
+    std::string text;
+    const auto put = [&](char32_t c) {
+        if (c < 0x80) text += static_cast<char>(c);
+        else if (c < 0x800) text += {static_cast<char>(0xc0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3f))};
+        else if (c < 0x10000)
+            text += {static_cast<char>(0xe0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3f)),
+                     static_cast<char>(0x80 | (c & 0x3f))};
+        else
+            text += {static_cast<char>(0xf0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3f)),
+                     static_cast<char>(0x80 | ((c >> 6) & 0x3f)), static_cast<char>(0x80 | (c & 0x3f))};
+    };
+    for (std::size_t i = 1; i + 1 < json.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(json[i]);
+        if (c < 0x20 || c >= 0x80 || c == '"') return std::nullopt;  // ASCII only, as the console's pipe needs
+        if (c != '\\') {
+            text += static_cast<char>(c);
+            continue;
+        }
+        const char kind = json.at(++i);
+        if (kind == '"' || kind == '\\') {
+            text += kind;
+            continue;
+        }
+        const auto unit = [&]() -> std::optional<char32_t> {
+            if (json.at(i) != 'u' || i + 5 >= json.size()) return std::nullopt;
+            const char32_t u = static_cast<char32_t>(std::stoul(json.substr(i + 1, 4), nullptr, 16));
+            i += 4;
+            return u;
+        };
+        std::optional<char32_t> u = unit();
+        if (!u || (*u >= 0xdc00 && *u < 0xe000)) return std::nullopt;
+        if (*u >= 0xd800 && *u < 0xdc00) {
+            if (json.substr(i + 1, 2) != "\\u") return std::nullopt;
+            i += 2;
+            const std::optional<char32_t> low = unit();
+            if (!low || *low < 0xdc00 || *low >= 0xe000) return std::nullopt;
+            u = 0x10000 + ((*u - 0xd800) << 10) + (*low - 0xdc00);
+        }
+        put(*u);
+    }
+    return text;
+}
+
+// Whatever bytes a name holds, /json stays one valid JSON string in ASCII: UTF-8
+// comes back as it was, and a byte that is no UTF-8 is one replacement character.
+TEST(RunSummary, JsonStringsAreValidJsonInAsciiForEveryByte) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string text = std::string("a") + static_cast<char>(byte) + "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80";
+        const std::optional<std::string> read = ReadJsonString(JsonString(text));
+        ASSERT_TRUE(read) << byte << ": " << JsonString(text);
+        EXPECT_EQ(*read, byte < 0x80 ? text : "a\xEF\xBF\xBD\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80") << byte;
+    }
+    std::mt19937 random(35);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 12, '\0');
+        for (char& b : bytes) b = static_cast<char>(random() % 256);
+        const std::optional<std::string> read = ReadJsonString(JsonString(bytes));
+        ASSERT_TRUE(read) << JsonString(bytes);
+        EXPECT_EQ(ReadJsonString(JsonString(*read)), read);  // what came back is valid UTF-8, kept whole
+    }
+}
+
+// APPLY and UNDO each write one event to the Application log however they end,
+// its id saying how, its text naming what changed and what failed; the verbs
+// that only read write none.
+TEST(RunSummary, EachApplyAndUndoWritesOneEventNamingWhatChanged) {
+    sim::SimWindows machine;
+    test::FurnishMachine(machine);
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::optional<RunEvent> event;
+        std::vector<std::string> named;
+    };
+    const std::string box54 = "System 54 " + BoxCaption(54);
+    const std::vector<Case> cases = {
+        {{"CHECK", "/on", "54"}, kDrifted, std::nullopt, {}},
+        {{"APPLY", "/on", "54,Alerter", "/off", "19"}, kDone, RunEvent::Done,
+         {"quillonc APPLY by Tester on SIMULATED: done\r\n", "\r\nchanged: ", box54, "failed 0", "undo record: C:\\"}},
+        {{"APPLY", "/on", "54,Alerter", "/off", "19"}, kDone, RunEvent::Done, {"changed 0", "undo record: none"}},
+        {{"UNDO", "/list"}, kDone, std::nullopt, {}},
+        {{"UNDO"}, kDone, RunEvent::Undone, {"quillonc UNDO by Tester", box54, "\r\nrecord taken back: C:\\"}},
+        {{"UNDO"}, kBadUsage, RunEvent::UndoFailed, {"nothing was changed (exit status 2)", "there is no undo record"}},
+        {{"APPLY", "/selection", "C:\\none.dat"}, kBadUsage, RunEvent::Failed, {"C:\\none.dat"}},
+        {{"APPLY", "/on", "Alerter"}, kSomeStepsFailed, RunEvent::Failed, {"\r\nfailed: Services ", "failed 1"}},
+    };
+    std::size_t events = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + (c.arguments.size() > 1 ? c.arguments[1] : ""));
+        if (c.event == RunEvent::Failed && c.status == kSomeStepsFailed) machine.setToolMissing("sc");
+        RecordingTerminal terminal;
+        ASSERT_EQ(RunConsole(c.arguments, terminal, machine), c.status) << (terminal.errLines.empty() ? "" : terminal.errLines[0]);
+        ASSERT_EQ(machine.events().size(), events + (c.event ? 1 : 0));
+        if (!c.event) continue;
+        const auto& [event, text] = machine.events().at(events++);
+        EXPECT_EQ(event, *c.event);
+        for (const std::string& words : c.named) EXPECT_NE(text.find(words), std::string::npos) << words << " in\n" << text;
+        EXPECT_LE(text.size(), kEventTextLimit);
+        EXPECT_EQ(text.find("failed: failed: "), std::string::npos) << text;  // a failure is said once
+    }
+}
+
+// However many boxes a run changes and however long their names, the text
+// stays within the bound and says how many it left out.
+TEST(RunSummary, AnEventsTextIsBoundedAndSaysWhatItLeftOut) {
+    RunEventText event{"heading", {{"changed", 5000}}, std::string(9000, 'u'), {}, {}, {"a note"}};
+    for (int i = 0; i < 5000; ++i) event.changed.push_back("System " + std::to_string(i) + " " + std::string(i % 500, 'x'));
+    event.failed.assign(3, "Services 1 Alerter: \xE4\xB8\xAD" + std::string(400, 'y'));
+    const std::string text = EventText(event);
+    EXPECT_LE(text.size(), kEventTextLimit);
+    EXPECT_NE(text.find("failed: Services 1 Alerter: \xE4\xB8\xAD"), std::string::npos) << text.substr(0, 200);
+    EXPECT_NE(text.find(" (3)"), std::string::npos);  // the same failure three times is one item
+    EXPECT_NE(text.find(" more\r\n"), std::string::npos);
+    EXPECT_TRUE(ReadJsonString(JsonString(text)).has_value() && *ReadJsonString(JsonString(text)) == text);  // cut whole characters only
 }
 
 // The summary line and the JSON document say what the tab lines say, for

@@ -107,7 +107,7 @@ TEST(RecordLines, EveryTargetReadsBackFromItsChangeLineWithItsView) {
     std::map<TargetKey, std::set<RegView>> views;
     for (bool wow64 : {false, true}) {
         for (const std::string& view : {std::string(), std::string(" /reg:32"), std::string(" /reg:64")}) {
-            for (const std::string& command :
+            for (const std::string command :
                  {"reg add HKLM\\SOFTWARE\\Vendor /v v /t REG_DWORD /d 1 /f", "reg add HKLM\\SOFTWARE\\Wow6432Node\\Vendor /f",
                   "reg delete HKLM\\SOFTWARE\\Policies\\P /f", "reg copy HKLM\\SOFTWARE\\A HKLM\\SOFTWARE\\B /s /f",
                   "reg import c:\\t.reg", "regedit /s c:\\t.reg", "sc \\\\. config Alerter start= disabled"}) {

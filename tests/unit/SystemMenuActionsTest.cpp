@@ -13,7 +13,10 @@
 #include "record/RecordFiles.h"
 #include "settings/SelectionFile.h"
 #include "tests/unit/JournalMachine.h"
+#include "window/CommandButtons.h"
 #include "window/SystemMenuActions.h"
+#include "words/RunEventText.h"
+#include "words/StepNames.h"
 #include "window/UndoDialogText.h"
 #include "effects/ChangeWords.h"
 
@@ -286,6 +289,62 @@ TEST_F(SystemMenuActions, UndoLastRunOffersWhatUndoWouldTakeAndPassesOverItOnceR
     ASSERT_EQ(offer.folder, newer);
     EXPECT_EQ(RestoreOffer(machine, offer).failed, 0);
     EXPECT_EQ(NewestUndoRecord(machine).folder, older);
+}
+
+// Each of the window's runs writes one event to the Application log, as APPLY
+// and UNDO do: its id says how it ended, its text what changed and what failed.
+TEST_F(SystemMenuActions, EachRunAndUndoWritesOneEventNamingWhatChanged) {
+    int failed = 0;
+    const auto optimise = [&](RunContext& c) { failed = RunOptimise(c); };
+    const auto eventText = [&](std::size_t count, RunEvent id) {
+        EXPECT_EQ(machine.events().size(), count);
+        if (machine.events().size() != count) return std::string();
+        EXPECT_EQ(machine.events().back().event, id) << machine.events().back().text;
+        EXPECT_LE(machine.events().back().text.size(), kEventTextLimit);
+        return machine.events().back().text;
+    };
+    form.showOnly(Page::Services);
+    form.setListSelected(CheckList::Service, 0, true);
+    RunWithUndoRecord(context, optimise);
+    ASSERT_EQ(failed, 0);
+    std::string text = eventText(1, RunEvent::Done);
+    for (const char* words : {"Quillon Optimize (Services) by Tester on SIMULATED: done\r\n", "failed steps 0",
+                              "\r\nchanged: Services 0 "})
+        EXPECT_NE(text.find(words), std::string::npos) << words << " in\n" << text;
+
+    machine.queueMessageBoxAnswer(MessageBoxAnswer::Cancel);  // Auto Optimize answered No runs nothing
+    RunWithUndoRecord(context, AutoOptimise, "Auto Optimize");
+    EXPECT_EQ(machine.events().size(), 1u);
+
+    RestoreOffer(machine, NewestUndoRecord(machine));
+    text = eventText(2, RunEvent::Undone);
+    EXPECT_NE(text.find("Quillon Undo last run by Tester on SIMULATED: done"), std::string::npos) << text;
+    EXPECT_TRUE(text.find("put back ") != std::string::npos && text.find("put back 0") == std::string::npos) << text;
+
+    // A record refused whole: nothing was put back, and the event says so.
+    form.showOnly(Page::System);
+    form.setChk(54, kTicked);
+    const RecordedRun run = RunWithUndoRecord(context, optimise);
+    EXPECT_NE(eventText(3, failed ? RunEvent::Failed : RunEvent::Done).find("System 54 " + BoxCaption(54)), std::string::npos);
+    machine.writeTextFile(run.folder + "\\" + kStateFile, {"before\tvalue\tnonsense"});
+    EXPECT_ANY_THROW(RestoreOffer(machine, NewestUndoRecord(machine)));
+    EXPECT_NE(eventText(4, RunEvent::UndoFailed).find("nothing was put back"), std::string::npos);
+
+    // Failed steps make it an error, each named with why.
+    machine.setToolMissing("sc");
+    form.showOnly(Page::Services);
+    form.setListSelected(CheckList::Service, 1, true);
+    RunWithUndoRecord(context, optimise);
+    ASSERT_GT(failed, 0);
+    text = eventText(5, RunEvent::Failed);
+    EXPECT_NE(text.find(std::to_string(failed) + (failed == 1 ? " step failed\r\n" : " steps failed\r\n")), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nfailed: Services 0 "), std::string::npos) << text;
+    EXPECT_NE(text.find("; Services 1 "), std::string::npos) << text;
+
+    // Auto Optimize's four pages are one run, and one event.
+    machine.queueMessageBoxAnswer(MessageBoxAnswer::Ok);
+    RunWithUndoRecord(context, AutoOptimise, "Auto Optimize");
+    EXPECT_EQ(eventText(6, RunEvent::Failed).rfind("Quillon Auto Optimize (System, Security, Startup, Services) by Tester", 0), 0u);
 }
 
 // Checked before anything is asked: a damaged record is named by its time and

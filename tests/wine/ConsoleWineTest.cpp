@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "console/RunResult.h"
 #include "engine/ServiceCatalogue.h"
 #include "record/RecordStore.h"
 #include "platform/win32/Text.h"
@@ -173,7 +174,11 @@ struct ConsoleWine : ::testing::Test {
 
     static std::vector<std::optional<test::RegistryTree>> Snapshot() {
         std::vector<std::optional<test::RegistryTree>> trees;
-        for (const Watched& w : kWatched) trees.push_back(test::ReadTree(w.root, w.subkey));
+        for (const Watched& w : kWatched) {
+            trees.push_back(test::ReadTree(w.root, w.subkey));
+            // The logs' sources: a run registers its own there, the program's and no tweak.
+            if (trees.back()) trees.back()->subkeys.erase(L"EVENTLOG");
+        }
         return trees;
     }
 };
@@ -255,8 +260,15 @@ TEST_F(ConsoleWine, PreviewApplyStatusUndoOnTheRealRegistry) {
     ASSERT_FALSE(planned.empty());
 
     // APPLY changes exactly what PREVIEW listed, and names its undo record last.
+    const wchar_t* const source = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Quillon";
+    test::DeleteTree(HKEY_LOCAL_MACHINE, source);
     const Finished apply = run(L"APPLY /selection office.dat");
     ASSERT_EQ(apply.status, 0u) << apply.err;
+    // Run as an administrator, it registered the event source with itself as the message file.
+    const auto messageFile = test::ReadValue(HKEY_LOCAL_MACHINE, source, L"EventMessageFile");
+    ASSERT_TRUE(messageFile && messageFile->type == REG_EXPAND_SZ);
+    EXPECT_EQ(messageFile->text, exe);
+    EXPECT_EQ(test::ReadValue(HKEY_LOCAL_MACHINE, source, L"TypesSupported").value_or(test::StoredValue{}).dword, 7u);
     auto applied = Lines(apply.out);
     ASSERT_FALSE(applied.empty());
     const std::string undoLine = applied.back();
@@ -306,6 +318,25 @@ TEST_F(ConsoleWine, UndoLooksForRecordsInTheMachinesApplicationData) {
     EXPECT_EQ(none.status, 2u);
     EXPECT_EQ(Lines(none.err), std::vector<std::string>{"quillonc: there is no undo record of this computer and "
                                                         "user left to take back in " + root});
+}
+
+// Both programs hold the message table the log's viewer reads each event's
+// text through: every event id gives back the run's text as it was reported.
+TEST_F(ConsoleWine, BothProgramsHoldTheEventsMessageTable) {
+    const std::wstring built = win32::Widen(win32::Win32Platform().executableFolder());
+    for (const wchar_t* program : {L"\\quillon.exe", L"\\quillonc.exe"}) {
+        const HMODULE module = LoadLibraryExW((built + program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr) << win32::Narrow(program);
+        for (RunEvent event : {RunEvent::Done, RunEvent::Failed, RunEvent::Undone, RunEvent::UndoFailed}) {
+            const wchar_t* text[] = {L"quillonc APPLY by admin on OFFICE-7: done\r\nchanged 2"};
+            wchar_t shown[256] = {};
+            const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, module,
+                                                static_cast<DWORD>(event), 0, shown, 256,
+                                                reinterpret_cast<va_list*>(const_cast<wchar_t**>(text)));
+            EXPECT_EQ(std::wstring(shown, length), std::wstring(text[0]) + L"\r\n") << win32::Narrow(program);
+        }
+        FreeLibrary(module);
+    }
 }
 
 TEST_F(ConsoleWine, UsageNamesEveryVerbAndTheVersion) {
@@ -363,13 +394,15 @@ TEST_F(ConsoleWine, CheckMatchesAfterApplyNamesTheBoxThatDriftedAndASecondApplyC
     ASSERT_EQ(lines.size(), 1u) << after.out;
     EXPECT_EQ(Field(lines, 1)[0], "54") << lines[0];
     EXPECT_TRUE(after.summary.starts_with("summary\tdrift 1\tok ")) << after.summary;
-    // The same as one JSON document for a script, in UTF-8 with the Chinese caption of box 35 whole.
+    // The same as one JSON document for a script, in ASCII with the Chinese caption of box 35 whole, escaped.
     const Finished json = run(L"CHECK /selection office.dat /json");
     EXPECT_EQ(json.status, 1u) << json.err;
     EXPECT_TRUE(json.out.starts_with("{\"computer\": ") && json.out.ends_with("]}\r\n")) << json.out.substr(0, 200);
     EXPECT_NE(json.out.find("\"result\": \"drift\""), std::string::npos);
     EXPECT_NE(json.out.find("\"exitStatus\": 1"), std::string::npos);
-    EXPECT_NE(json.out.find(BoxCaption(35)), std::string::npos);
+    const std::string caption = console::JsonString(BoxCaption(35));
+    EXPECT_NE(json.out.find(caption.substr(1, caption.size() - 2)), std::string::npos) << caption;
+    EXPECT_TRUE(std::all_of(json.out.begin(), json.out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
     run(L"UNDO");
 }
 
@@ -415,8 +448,10 @@ TEST_F(ConsoleWine, OnAndOffChangeTheirBoxesAndNothingElseInTheWholeRegistry) {
     std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
     ASSERT_FALSE(changed.empty());
     for (const std::string& line : changed) {
+        // The event source a first run registers is the program's own, and no tweak.
         const bool ours = line.find("\\Control\\CrashControl]") != std::string::npos ||
-                          line.find("\\Services\\Alerter]") != std::string::npos;
+                          line.find("\\Services\\Alerter]") != std::string::npos ||
+                          line.find("\\EventLog\\Application\\Quillon]") != std::string::npos;
         EXPECT_TRUE(ours) << line;
     }
 }

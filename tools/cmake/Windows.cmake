@@ -24,14 +24,29 @@ target_link_libraries(quillon_win32 INTERFACE quillon_window_win32 quillon_conso
 # The programs, tests, stand-ins and benchmarks below stand above every folder.
 include_directories(${CMAKE_SOURCE_DIR})
 
-add_executable(quillon WIN32 app/main_win32.cpp app/lazy_shell_imports_win32.cpp app/quillon.rc)
+# The Application log's message table, in both programs: the log's viewer reads
+# each event's text through the program registered as the source's message file.
+find_program(QUILLON_WINDMC NAMES i686-w64-mingw32-windmc windmc REQUIRED)
+set(QUILLON_MESSAGES ${CMAKE_BINARY_DIR}/messages)
+add_custom_command(OUTPUT ${QUILLON_MESSAGES}/quillon-events.rc ${QUILLON_MESSAGES}/MSG00409.bin
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILLON_MESSAGES}
+  COMMAND ${QUILLON_WINDMC} -h ${QUILLON_MESSAGES} -r ${QUILLON_MESSAGES} ${CMAKE_SOURCE_DIR}/app/quillon-events.mc
+  DEPENDS ${CMAKE_SOURCE_DIR}/app/quillon-events.mc)
+# One target makes it, so the two programs' builds never run it at once.
+add_custom_target(quillon_messages DEPENDS ${QUILLON_MESSAGES}/quillon-events.rc)
+
+add_executable(quillon WIN32 app/main_win32.cpp app/lazy_shell_imports_win32.cpp app/quillon.rc
+  ${QUILLON_MESSAGES}/quillon-events.rc)
 target_link_libraries(quillon PRIVATE quillon_win32)
+add_dependencies(quillon quillon_messages)
 target_link_options(quillon PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
 # The console tool: the same core, a console entry point.
 add_executable(quillonc app/console_main_win32.cpp app/console_lazy_imports_win32.cpp
-  app/lazy_shell_imports_win32.cpp app/console_lazy_registry_win32.cpp app/console_small_blocks.cpp app/quillonc.rc)
+  app/lazy_shell_imports_win32.cpp app/console_lazy_registry_win32.cpp app/console_small_blocks.cpp app/quillonc.rc
+  ${QUILLON_MESSAGES}/quillon-events.rc)
 target_link_libraries(quillonc PRIVATE quillon_win32)
+add_dependencies(quillonc quillon_messages)
 target_link_options(quillonc PRIVATE -municode ${QUILLON_XP_LINK} ${QUILLON_SHIPPED_LINK})
 
 # GoogleTest built from Debian's sources for the Wine tier.

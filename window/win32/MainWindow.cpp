@@ -263,7 +263,7 @@ void MainWindow::onButton(Button button) noexcept try {
         setLabel(Label::Wait, "");
         break;
     case Button::Auto:
-        RunWithUndoRecord(context_, AutoOptimise);
+        RunWithUndoRecord(context_, AutoOptimise, "Auto Optimize");
         closeIfAsked();
         refreshStartupList();
         break;

@@ -1,4 +1,5 @@
 // What the three system-menu entries do in frmMain.
+#include "window/RunEvents.h"
 #include "window/RunLockWait.h"
 #include "restore/Restore.h"
 #include "platform/win32/Text.h"
@@ -89,7 +90,10 @@ void MainWindow::undoLastRun() {
     try {
         // Never beside another run: the restore's writes and its would interleave.
         if (const auto lock = HoldRunLockForWindow(context_)) report = RestoreOffer(platform_, offer);
-        else failure = "another Quillon run did not end in time.";
+        else {
+            failure = "another Quillon run did not end in time.";
+            ReportWindowUndo(platform_, offer.folder, nullptr, failure);
+        }
     } catch (const std::exception& error) {
         failure = error.what();
     }
