@@ -17,17 +17,12 @@
 #include "window/OptimiseRun.h"
 #include "window/PageSwitching.h"
 #include "window/win32/MainWindow.h"
+#include "tests/wine/SharedSteps.h"
 
 namespace quillon {
 namespace {
 
-void Click(HWND button) {
-    RECT client{};
-    GetClientRect(button, &client);
-    const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
-    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(button, WM_LBUTTONUP, 0, at);
-}
+using test::Click;
 
 enum class Asking { CloseButton, AltF4, MenuThenEscape };
 

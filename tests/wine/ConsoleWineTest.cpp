@@ -23,6 +23,7 @@
 #include "tests/wine/RegistryTree.h"
 #include "tests/wine/StandinCommands.h"
 #include "words/StepNames.h"
+#include "tests/wine/SharedSteps.h"
 
 namespace quillon {
 namespace {
@@ -35,15 +36,7 @@ struct Finished {
     std::string summary;  // the closing summary line of a verb that runs or checks, kept apart from `out`
 };
 
-std::string ReadAll(const std::wstring& path) {
-    win32::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    return bytes;
-}
+using test::ReadAll;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

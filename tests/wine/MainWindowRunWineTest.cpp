@@ -12,6 +12,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "tests/wine/RegistryRead.h"
 #include "tests/wine/StandinCommands.h"
+#include "tests/wine/SharedSteps.h"
 #include "window/CommandButtons.h"
 #include "window/PageSwitching.h"
 #include "window/win32/MainWindow.h"
@@ -19,13 +20,7 @@
 namespace quillon {
 namespace {
 
-void Click(HWND button) {
-    RECT client{};
-    GetClientRect(button, &client);
-    const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
-    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(button, WM_LBUTTONUP, 0, at);
-}
+using test::Click;
 
 // Answers OK to every question and clicks Speed and Optimize whenever the
 // program lets events through.

@@ -32,6 +32,7 @@
 #include "window/OptimiseRun.h"
 #include "window/PageSwitching.h"
 #include "window/win32/MainWindow.h"
+#include "tests/wine/SharedSteps.h"
 
 namespace quillon {
 namespace {
@@ -109,15 +110,7 @@ bool HasRunValue(REGSAM view, const wchar_t* name) {
     return RegQueryValueExW(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-std::string ReadAll(const std::wstring& path) {
-    win32::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    return bytes;
-}
+using test::ReadAll;
 
 struct Console {
     std::wstring exe = std::wstring(kFolder) + L"\\quillonc.exe";
