@@ -57,12 +57,7 @@ void EndHungTools() {
 DWORD WINAPI AskToClose(void* parameter) {
     auto& c = *static_cast<Closer*>(parameter);
     const HWND window = c.window->handle();
-    const auto started = [] {
-        for (const std::string& line : test::StandinCommands())
-            if (line.find("sc") != std::string::npos) return true;
-        return false;
-    };
-    for (int i = 0; i < 1200 && !started(); ++i) Sleep(100);
+    test::WaitForStandin("sc", 1200);
     switch (c.asking) {
     case Asking::CloseButton: PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
     case Asking::AltF4:

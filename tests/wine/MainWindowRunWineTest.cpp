@@ -211,12 +211,7 @@ struct CloserDuringRun {
 DWORD WINAPI CloseDuringRun(void* parameter) {
     auto& c = *static_cast<CloserDuringRun*>(parameter);
     const HWND window = c.window->handle();
-    const auto started = [] {
-        for (const std::string& line : test::StandinCommands())
-            if (line.find("sc") != std::string::npos) return true;
-        return false;
-    };
-    for (int i = 0; i < 600 && !started(); ++i) Sleep(100);
+    test::WaitForStandin("sc", 600);
     PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
     PostMessageW(window, WM_CLOSE, 0, 0);
     // Read through the window, which answers only while it serves its events.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/UniqueHandle.h"
+#include "tests/wine/StandinCommands.h"
 
 namespace quillon::test {
 
@@ -26,6 +27,18 @@ inline std::string ReadAll(const std::wstring& path) {
     DWORD got = 0;
     while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     return bytes;
+}
+
+// Waits, up to `tenths` tenths of a second, until a stand-in command line
+// naming `tool` has started; says whether one did.
+inline bool WaitForStandin(const std::string& tool, int tenths) {
+    const auto started = [&] {
+        for (const std::string& line : StandinCommands())
+            if (line.find(tool) != std::string::npos) return true;
+        return false;
+    };
+    for (int i = 0; i < tenths && !started(); ++i) Sleep(100);
+    return started();
 }
 
 }  // namespace quillon::test
