@@ -8,6 +8,7 @@
 #include "window/StartUp.h"
 #include "window/StartupRefill.h"
 #include "window/win32/CheckList.h"
+#include "window/win32/CutCombo.h"
 #include "window/win32/Dpi.h"
 #include "window/win32/SystemMenu.h"
 
@@ -142,9 +143,15 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
             // Wine leaves the menu's icon over the header's star until something repaints it.
             RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             break;
-        case WM_DRAWITEM:
-            DrawCheckListItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (item.CtlType == ODT_COMBOBOX) DrawCutComboItem(item);
+            else DrawCheckListItem(item);
             return TRUE;
+        }
+        case WM_NOTIFY:
+            if (AnswerCutComboTooltip(lParam)) return 0;
+            break;
         case WM_ACTIVATE:
             // A window without a caption gets no focus of its own making: the
             // control last used, or the first one, takes it back.

@@ -15,6 +15,7 @@
 #include "window/win32/Banner.h"
 #include "window/win32/CheckList.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/CutCombo.h"
 #include "window/win32/Dpi.h"
 #include "window/win32/FlatCheckBox.h"
 #include "window/win32/Label.h"
@@ -211,24 +212,27 @@ void MainWindow::populate(Panel container) {
         RECT rect = PixelRect(place.rect);
         const int closedHeight = rect.bottom - rect.top;
         rect.bottom += Scaled(kComboDropHeight);
-        HWND box = CreateChildWindow(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect,
-                                 parent, kComboId + int(Slot(place.combo)), fonts_.get(place.font));
+        HFONT font = fonts_.get(place.font);
         int longest = 0;
-        for (std::string_view item : place.items) {
-            const std::wstring text = Widen(item);
-            SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-            longest = std::max<int>(longest, MeasureText(fonts_.get(place.font), text).cx);
-        }
+        for (std::string_view item : place.items) longest = std::max<int>(longest, MeasureText(font, Widen(item)).cx);
         // The open list shows its longest entry whole. The closed box grows to
         // show it too, its left edge kept, where its row has room for that;
-        // where it has not (Combo3, with a box right beside it) it keeps its size.
+        // where it has not (Combo3, with a box right beside it) it keeps its
+        // size and is drawn so that a cut entry ends in an ellipsis.
         const int listWidth = longest + 2 * GetSystemMetrics(SM_CXEDGE) + 2 * kListTextMargin;
         const int closedWidth = listWidth + GetSystemMetrics(SM_CXVSCROLL) + 2;
-        if (closedWidth > rect.right - rect.left && rect.left + closedWidth <= ComboRoomRight(place, parent))
-            SetWindowPos(box, nullptr, 0, 0, closedWidth, rect.bottom - rect.top,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(box, CB_SETDROPPEDWIDTH, std::max<int>(listWidth, rect.right - rect.left), 0);
+        const int designWidth = rect.right - rect.left;
+        const bool grows = closedWidth > designWidth && rect.left + closedWidth <= ComboRoomRight(place, parent);
+        const bool cut = closedWidth > designWidth && !grows;
+        if (grows) rect.right = rect.left + closedWidth;
+        HWND box = CreateChildWindow(L"COMBOBOX", L"",
+                                     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | (cut ? kCutComboStyle : 0),
+                                     rect, parent, kComboId + int(Slot(place.combo)), font);
+        for (std::string_view item : place.items)
+            SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        SendMessageW(box, CB_SETDROPPEDWIDTH, std::max(listWidth, designWidth), 0);
         SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), closedHeight - Scaled(6));
+        if (cut) MakeCutCombo(box);
         combos_[Slot(place.combo)] = box;
     }
     if (container == layout::kTxtPath.parent)
