@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "controls/Rounding.h"
 #include "controls/isButton.h"
 
@@ -146,6 +148,20 @@ PixelRect isButton::captionRect(int width, int height, int textWidth) const {
     const int over = right - (width - inset);
     if (over > 0) rect.left -= over, rect.right -= over;
     return rect;
+}
+
+PixelRect isButton::focusRect(int width, int height, int textLeft, int textRight) const {
+    const int inset = (4 * dpi_ + 48) / 96, gap = (dpi_ + 48) / 96;
+    PixelRect frame{inset, inset, width - inset, height - inset};
+    if (textLeft >= textRight) return frame;
+    // Columns of the frame's lines where the caption comes too near: `gap`
+    // columns from the text and one from the border where there is room for
+    // both, else one from the text against the border.
+    const int leftLine = std::min(std::max(textLeft - 1 - gap, 2), std::max(textLeft - 2, 1));
+    const int rightLine = std::max(std::min(textRight + gap, width - 3), std::min(textRight + 1, width - 2));
+    frame.left = std::min(frame.left, leftLine);
+    frame.right = std::max(frame.right, rightLine + 1);
+    return frame;
 }
 
 ButtonRegion isButton::region(int w, int h) const {

@@ -152,6 +152,11 @@ public:
     // left where a centred caption (its leading blanks clear the icon) would
     // end nearer the right edge than 2 pixels grown with the DPI.
     PixelRect captionRect(int width, int height, int textWidth) const;
+    // The dotted frame of a focused button whose caption's text covers
+    // columns [textLeft, textRight): inside the edge as the system's buttons
+    // draw it, held out of the caption's way with a gap grown with the DPI,
+    // and never over the button's border.
+    PixelRect focusRect(int width, int height, int textLeft, int textRight) const;
     ButtonRegion region(int width, int height) const;
     // Size after the 300-twip minimum, for a screen of the given twips per pixel.
     static int enlarged(int pixels, int twipsPerPixel);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "controls/win32/DibSurface.h"
@@ -245,17 +246,25 @@ void ButtonWindow::paint(HDC target) {
     // The cue is the system's own underline under the letter; without it the caption is drawn as ever.
     const std::size_t key = accessKey_ ? caption.find(accessKey_) : std::wstring::npos;
     if (accessKeyShown_ && key != std::wstring::npos) caption.insert(key, 1, L'&');
+    int textLeft = 0, textRight = 0;  // the columns the caption's text covers, its leading blanks left out
     {
         const Selection font(surface.dc(), font_.get());
         const std::wstring plain = quillon::win32::Widen(button_.Caption());
-        SIZE size{};
+        SIZE size{}, blanks{};
         GetTextExtentPoint32W(surface.dc(), plain.c_str(), static_cast<int>(plain.size()), &size);
+        const std::size_t lead = std::min(plain.find_first_not_of(L' '), plain.size());
+        GetTextExtentPoint32W(surface.dc(), plain.c_str(), static_cast<int>(lead), &blanks);
         const PixelRect text = button_.captionRect(client.right, client.bottom, size.cx);
         RECT textRect{text.left, text.top, text.right, text.bottom};
+        const UINT format = TextFormat(button_.CaptionAlign());
+        textLeft = format & DT_RIGHT    ? text.right - size.cx
+                   : format & DT_CENTER ? (text.left + text.right - size.cx) / 2
+                                        : text.left;
+        textRight = textLeft + size.cx;
+        textLeft += blanks.cx;
         SetBkMode(surface.dc(), TRANSPARENT);
         SetTextColor(surface.dc(), button_.captionColor(system));
-        DrawTextW(surface.dc(), caption.c_str(), static_cast<int>(caption.size()), &textRect,
-                  TextFormat(button_.CaptionAlign()));
+        DrawTextW(surface.dc(), caption.c_str(), static_cast<int>(caption.size()), &textRect, format);
     }
     if (button_.IconVisible() && button_.Icon().kind == ButtonIcon::Kind::Artwork)
         surface.drawOver([this](Canvas& over) { button_.drawIcon(over); });
@@ -265,8 +274,8 @@ void ButtonWindow::paint(HDC target) {
     }
     // A focused push button shows the dotted frame inside its edge, as the system's own buttons do.
     if (button_.hasFocus() && button_.Enabled()) {
-        RECT frame = client;
-        InflateRect(&frame, -4, -4);
+        const PixelRect focus = button_.focusRect(client.right, client.bottom, textLeft, textRight);
+        RECT frame{focus.left, focus.top, focus.right, focus.bottom};
         SetTextColor(surface.dc(), RGB(0, 0, 0));
         SetBkColor(surface.dc(), RGB(255, 255, 255));
         DrawFocusRect(surface.dc(), &frame);

@@ -201,6 +201,20 @@ TEST(ControlsButtonLook, NarrowButtonIsWidenedTo300Twips) {
             if (r.left != 4) {
                 EXPECT_EQ(right, W - gap) << dpi << " DPI, " << text << " pixels";
             }
+            // The focus frame's side lines lie inside the border and off the
+            // caption's columns, a column clear of them where there is room.
+            const int left = right - text;
+            const PixelRect f = button.focusRect(W, H, left, right);
+            EXPECT_GE(f.left, 1);
+            EXPECT_LE(f.right, W - 1);
+            EXPECT_LE(f.left, (4 * dpi + 48) / 96);
+            EXPECT_GE(f.right, W - (4 * dpi + 48) / 96);
+            if (text > 0 && left >= 2) {
+                EXPECT_LT(f.left, left - (left >= 3 ? 1 : 0)) << dpi << " DPI, " << text;
+            }
+            if (text > 0) {
+                EXPECT_GE(f.right - 1, right + (right <= W - 3 ? 1 : 0)) << dpi << " DPI, " << text;
+            }
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -257,6 +258,9 @@ TEST_F(MainWindowLook, ComboListsAreAsWideAsTheirLongestEntry) {
             std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1);
             SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
             EXPECT_LE(win32::MeasureText(font, text.data()).cx + 4, list.right) << win32::Narrow(text.data());
+            // However the closed box draws a chosen entry, the combo's text is all of it.
+            SendMessageW(combo, CB_SETCURSEL, i, 0);
+            EXPECT_EQ(TextOf(combo), text.data());
             if (GetDlgCtrlID(combo) == win32::kComboId + static_cast<int>(Combo::Prefetch)) {
                 EXPECT_LE(win32::MeasureText(font, text.data()).cx + 2, info.rcItem.right - info.rcItem.left)
                     << win32::Narrow(text.data()) << " in the closed box";
@@ -318,6 +322,53 @@ TEST_F(MainWindowLook, NoTwoLabelsOrControlsOverlapOnAnyPage) {
             }
         }
     }
+}
+
+// Any box or option with the focus, focus shown: its label grows to frame
+// the text with a dotted rectangle, a pixel or more clear of the ink on every
+// side, and over no other control of the page.
+TEST_F(MainWindowLook, FocusFramesOfLabelsClearTheirTextAndTheControlsBeside) {
+    SendMessageW(window_.handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    int framed = 0;
+    for (Page page : {Page::System, Page::Security, Page::Speed}) {
+        ShowPage(window_.context(), page);
+        const std::vector<Placed> shown = ShownControls(window_.handle());
+        for (const Placed& control : shown) {
+            HWND label = static_cast<HWND>(GetPropW(control.window, L"QuillonFocusLabel"));
+            if (!label) continue;
+            SetFocus(control.window);
+            RECT frame;
+            GetWindowRect(label, &frame);
+            const std::string name = "\"" + win32::Narrow(TextOf(label)) + "\" on " + window_.label(Label::Caption);
+            for (const Placed& other : shown) {
+                RECT both;
+                if (other.window != label && IntersectRect(&both, &frame, &other.rect))
+                    ADD_FAILURE() << name << ": its focus frame overlaps " << other.name;
+            }
+            const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+            const Pixels drawn =
+                Render(w, h, [&](HDC dc) { SendMessageW(label, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT); });
+            const Pixels under = Render(w, h, [&](HDC dc) { win32::PaintContainerBackground(label, dc); });
+            RECT ink{w, h, -1, -1};
+            int dots = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    if (drawn[y * w + x] == under[y * w + x]) continue;
+                    if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                        ++dots;
+                        continue;
+                    }
+                    ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+                           std::max<LONG>(ink.bottom, y)};
+                }
+            EXPECT_GT(dots, 0) << name << " shows no focus frame";
+            EXPECT_TRUE(ink.left >= 2 && ink.top >= 2 && ink.right <= w - 3 && ink.bottom <= h - 3)
+                << name << ": ink " << ink.left << "," << ink.top << " to " << ink.right << "," << ink.bottom
+                << " in a frame of " << w << " by " << h;
+            ++framed;
+        }
+    }
+    EXPECT_EQ(framed, kCheckBoxCount - 2 + kOptionCount);
 }
 
 // Each push button's caption fits between its icon and its right edge, in

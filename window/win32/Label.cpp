@@ -1,9 +1,11 @@
 #include "window/win32/Label.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "controls/win32/WindowClass.h"
 #include "window/win32/ChildWindow.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/Fonts.h"
 #include "window/win32/Gdi.h"
 
@@ -14,11 +16,78 @@ constexpr wchar_t kClassName[] = L"QuillonLabel";
 constexpr wchar_t kFocusOwner[] = L"QuillonFocusOwner";   // on a label: the control whose focus it shows
 constexpr wchar_t kFocusLabel[] = L"QuillonFocusLabel";   // on that control: its label
 constexpr wchar_t kFocusProc[] = L"QuillonFocusProc";     // on that control: the procedure it had
+constexpr wchar_t kFocusRoom[] = L"QuillonFocusRoom";     // on a label: how far it grew to frame its focus
+constexpr int kFocusGap96 = 2;  // pixels between the ink and the dotted frame at 96 DPI
 
 bool ShowsFocus(HWND label) {
     HWND owner = static_cast<HWND>(GetPropW(label, kFocusOwner));
     if (!owner || GetFocus() != owner) return false;
     return !(SendMessageW(owner, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// Pixels a label grew by on each side; kept in a property, one byte each.
+struct Room {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+Room RoomOf(HWND label) {
+    const auto packed = reinterpret_cast<UINT_PTR>(GetPropW(label, kFocusRoom));
+    return {int(packed & 0xFF), int(packed >> 8 & 0xFF), int(packed >> 16 & 0xFF), int(packed >> 24 & 0xFF)};
+}
+
+RECT RectInParent(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The label's own place grown by the gap on every side, each side held back
+// where the grown frame would reach another control of its container or the
+// container's edge: the frame is drawn over nothing but the label's own
+// background.
+RECT FocusFrame(HWND label, const RECT& own) {
+    HWND parent = GetParent(label);
+    RECT frame = own;
+    // Beside the text the label keeps a pixel clear already; above and below, its
+    // cell's own rows may hold ink (accents, descenders).
+    const int gap = Scaled(kFocusGap96);
+    InflateRect(&frame, gap, gap + 1);
+    RECT inside;
+    GetClientRect(parent, &inside);
+    InflateRect(&inside, -1, -1);  // a panel's border
+    frame = {std::max(frame.left, std::min(own.left, inside.left)), std::max(frame.top, std::min(own.top, inside.top)),
+             std::min(frame.right, std::max(own.right, inside.right)),
+             std::min(frame.bottom, std::max(own.bottom, inside.bottom))};
+    for (HWND other = GetWindow(parent, GW_CHILD); other; other = GetWindow(other, GW_HWNDNEXT)) {
+        if (other == label || !IsWindowVisible(other)) continue;
+        const RECT r = RectInParent(other);
+        RECT both;
+        if (!IntersectRect(&both, &frame, &r)) continue;
+        if (r.left >= own.right) frame.right = std::min(frame.right, r.left);
+        else if (r.right <= own.left) frame.left = std::max(frame.left, r.right);
+        else if (r.top >= own.bottom) frame.bottom = std::min(frame.bottom, r.top);
+        else if (r.bottom <= own.top) frame.top = std::max(frame.top, r.bottom);
+    }
+    return frame;
+}
+
+// A label showing focus grows to frame its text with a gap; otherwise it
+// keeps the place it was made with.
+void FitFocusFrame(HWND label) {
+    const Room room = RoomOf(label);
+    const RECT now = RectInParent(label);
+    const RECT own = {now.left + room.left, now.top + room.top, now.right - room.right, now.bottom - room.bottom};
+    const RECT place = ShowsFocus(label) ? FocusFrame(label, own) : own;
+    const Room grown{own.left - place.left, own.top - place.top, place.right - own.right, place.bottom - own.bottom};
+    RemovePropW(label, kFocusRoom);
+    if (grown.left | grown.top | grown.right | grown.bottom)
+        SetPropW(label, kFocusRoom,
+                 reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(grown.left | grown.top << 8 | grown.right << 16 |
+                                                                static_cast<UINT_PTR>(grown.bottom) << 24)));
+    if (!EqualRect(&place, &now))
+        SetWindowPos(label, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 LRESULT CALLBACK FocusOwnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -31,8 +100,10 @@ LRESULT CALLBACK FocusOwnerProc(HWND control, UINT message, WPARAM wParam, LPARA
         if (label && IsWindow(label)) RemovePropW(label, kFocusOwner);
     }
     const LRESULT result = CallWindowProcW(previous, control, message, wParam, lParam);
-    if (label && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE))
+    if (label && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE)) {
+        FitFocusFrame(label);
         InvalidateRect(label, nullptr, FALSE);
+    }
     return result;
 }
 
@@ -53,6 +124,9 @@ void PaintTo(HWND label, HDC target) {
     MemorySurface surface(target, client.right, client.bottom);
     PaintContainerBackground(label, surface.dc());
 
+    // The text keeps its place however far the label grew to frame its focus.
+    const Room room = RoomOf(label);
+    const RECT area{room.left, room.top, client.right - room.right, client.bottom - room.bottom};
     const std::wstring text = WindowText(label);
     HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(label, GWLP_USERDATA));
     Selection selected(surface.dc(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
@@ -62,13 +136,14 @@ void PaintTo(HWND label, HDC target) {
     // A label made tall enough for two lines holds text that was broken to fit.
     TEXTMETRICW metrics{};
     GetTextMetricsW(surface.dc(), &metrics);
-    if (client.bottom >= 2 * metrics.tmHeight) {
-        DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &client,
+    if (area.bottom - area.top >= 2 * metrics.tmHeight) {
+        RECT lines = area;
+        DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &lines,
                   (centred ? DT_CENTER : DT_LEFT) | DT_WORDBREAK | DT_NOPREFIX | DT_TOP);
     } else {
         const TextInk ink = MeasureInk(surface.dc(), text);
-        RECT place = client;
-        place.left = (centred ? (client.right - ink.width()) / 2 : kInkAir) - ink.left;
+        RECT place = area;
+        place.left = area.left + (centred ? (area.right - area.left - ink.width()) / 2 : kInkAir) - ink.left;
         DrawTextW(surface.dc(), text.c_str(), static_cast<int>(text.size()), &place,
                   DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP | DT_NOCLIP);
     }
@@ -101,6 +176,9 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_NCHITTEST:
         return HTTRANSPARENT;  // a click on a label does nothing
+    case WM_NCDESTROY:
+        RemovePropW(window, kFocusRoom);
+        return DefWindowProcW(window, message, wParam, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
