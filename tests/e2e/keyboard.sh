@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The window by keyboard alone: at start the page's first box has the focus; Tab
 # walks the System page in screen order (down each column, Combo3 after the
-# box whose caption it ends, the cache options after chk 75), each box showing
-# its focus around its label; Enter on the Security button shows that page;
+# box whose caption it ends, the cache options after chk 75, Down among them),
+# each box showing its focus around its label; Enter on the Security button shows that page;
 # Space on a box ticks it.
 # Usage: tests/e2e/keyboard.sh BUILD_DIR
 set -euo pipefail
@@ -76,9 +76,16 @@ for i in 1 2 3 4; do
     xdotool key Tab
     expect_focus "${top_regions[$i]}" "${names_top[$i]}"
 done
+opt1_region=$(region "$page_x" "$page_y" 8190 4215 90 19)
+crop "$out/start.png" "$opt1_region" "$out/start-$opt1_region.png"
 for i in "${!regions[@]}"; do
     xdotool key Tab
     expect_focus "${regions[$i]}" "${names[$i]}"
+    # Down goes on to the next cache size, as in any group of options.
+    if [ "${names[$i]}" = "Opt(0)" ]; then
+        xdotool key Down
+        expect_focus "$opt1_region" "Opt(1), Down from Opt(0)"
+    fi
 done
 xdotool key Tab
 expect_focus "$suggest_region" "Recommand after the System page"

@@ -310,10 +310,16 @@ void MainWindow::createOptions() {
         opt_[i] = CreateChildWindow(L"BUTTON", L"Option1", WS_VISIBLE | BS_AUTORADIOBUTTON | first,
                                 PixelRect({option.left, option.top, layout::kOptionWidth, layout::kOptionHeight}),
                                 parent, kOptId + i, font);
+    }
+    // The labels come after the five options and start a group of their own,
+    // so the arrow keys go from option to option, as in a dialog.
+    for (int i = 0; i < kOptionCount; ++i) {
+        const layout::OptionPlace& option = layout::Options()[i];
         const std::wstring caption = Widen(option.caption);
+        const DWORD group = i == 0 ? WS_GROUP : 0;
         ShowFocusOnLabel(opt_[i], CreateLabel(parent, caption,
-                                              TextRect(font, caption, option.labelLeft, option.labelTop), WS_VISIBLE,
-                                              font));
+                                              TextRect(font, caption, option.labelLeft, option.labelTop),
+                                              WS_VISIBLE | group, font));
     }
     selectOpt(0);
 }
