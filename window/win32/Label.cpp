@@ -3,32 +3,35 @@
 #include <vector>
 
 #include "controls/win32/WindowClass.h"
+#include "controls/win32/WindowProcedure.h"
 #include "window/win32/ChildWindow.h"
 #include "window/win32/Fonts.h"
 #include "window/win32/Gdi.h"
+#include "window/win32/PerWindow.h"
 
 namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillonLabel";
-constexpr wchar_t kFocusOwner[] = L"QuillonFocusOwner";   // on a label: the control whose focus it shows
-constexpr wchar_t kFocusLabel[] = L"QuillonFocusLabel";   // on that control: its label
-constexpr wchar_t kFocusProc[] = L"QuillonFocusProc";     // on that control: the procedure it had
+struct FocusOwner {
+    HWND label = nullptr;       // the label that shows the control's focus
+    WNDPROC previous = nullptr;  // the procedure the control had
+};
+PerWindow<FocusOwner> focusOwners;  // by control
+PerWindow<HWND> ownerOfLabel;       // by label: the control whose focus it shows
 
 bool ShowsFocus(HWND label) {
-    HWND owner = static_cast<HWND>(GetPropW(label, kFocusOwner));
+    HWND owner = ownerOfLabel.get(label);
     if (!owner || GetFocus() != owner) return false;
     return !(SendMessageW(owner, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
 LRESULT CALLBACK FocusOwnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(control, kFocusProc));
-    HWND label = static_cast<HWND>(GetPropW(control, kFocusLabel));
+    const auto [label, previous] = focusOwners.get(control);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropW(control, kFocusProc);
-        RemovePropW(control, kFocusLabel);
-        if (label && IsWindow(label)) RemovePropW(label, kFocusOwner);
+        focusOwners.forget(control);
+        if (ownerOfLabel.get(label) == control) ownerOfLabel.forget(label);
     }
     const LRESULT result = CallWindowProcW(previous, control, message, wParam, lParam);
     if (label && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE))
@@ -80,6 +83,9 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCPAINT:
+        if (controls::win32::FrameDrawsNothing(window)) return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT: {
         PaintScope paint(window);
         PaintTo(window, paint.dc());
@@ -101,6 +107,9 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_NCHITTEST:
         return HTTRANSPARENT;  // a click on a label does nothing
+    case WM_NCDESTROY:
+        ownerOfLabel.forget(window);
+        return DefWindowProcW(window, message, wParam, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -114,11 +123,9 @@ HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWOR
 }
 
 void ShowFocusOnLabel(HWND control, HWND label) {
-    if (!control || !label || GetPropW(control, kFocusProc)) return;
-    const auto previous = GetWindowLongPtrW(control, GWLP_WNDPROC);
-    if (!SetPropW(control, kFocusProc, reinterpret_cast<HANDLE>(previous))) return;
-    SetPropW(control, kFocusLabel, label);
-    SetPropW(label, kFocusOwner, control);
+    if (!control || !label || focusOwners.has(control)) return;
+    focusOwners.set(control, {label, reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC))});
+    ownerOfLabel.set(label, control);
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FocusOwnerProc));
 }
 
