@@ -56,6 +56,13 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
     AddSystemMenuEntries(window_);
     LoadMainForm(context_);
     if (show != SW_HIDE) {
+        // A plain show leaves the erasing to each control's first paint:
+        // Wine would otherwise fetch a device context for every control
+        // twice, once to erase (which each control does in its paint) and
+        // once to paint. ShowWindow then finds it shown and changes nothing.
+        if (show == SW_SHOWNORMAL || show == SW_SHOW)
+            SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_DEFERERASE);
         ShowWindow(window_, show);
         UpdateWindow(window_);
     }
