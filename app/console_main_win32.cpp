@@ -20,5 +20,7 @@ int wmain(int argc, wchar_t** argv) {
     quillon::RegisterStartupPhase();
     quillon::console::win32::Win32Terminal terminal;
     quillon::win32::Win32Platform platform;
+    // A reading verb holds some fifty keys open; closing each is a call into the system.
+    platform.leaveHeldKeysToProcessEnd();
     return quillon::console::RunConsole(arguments, terminal, platform);
 }

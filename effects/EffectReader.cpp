@@ -1,5 +1,6 @@
 #include "effects/EffectReader.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/CommandLine.h"
@@ -238,6 +239,9 @@ std::optional<std::string> ReadScriptText(Platform& machine, const std::string& 
     try {
         const std::string bytes = machine.readFileBytes(path);
         if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xEF\xBB\xBF", 0) == 0) return ScriptText(bytes);
+        // Plain ASCII reads the same in every code page: no second read to convert it.
+        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return bytes;
         std::string text;
         for (const std::string& line : machine.readTextFile(path)) text += line + "\r\n";
         return text;

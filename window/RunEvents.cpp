@@ -37,8 +37,12 @@ void RunNotes::Failure(const std::string& what) {
     if (current_) current_->failures_.push_back(what);
 }
 
+void RunNotes::Refusal(const std::string& why) {
+    if (current_) current_->refusal_ = why;
+}
+
 void RunNotes::report(Platform& platform, std::string_view name, const RecordedRun& recorded) const {
-    if (pages_.empty() && failures_.empty() && recorded.effects.empty()) return;
+    if (pages_.empty() && failures_.empty() && refusal_.empty() && recorded.effects.empty()) return;
     RunEventText event;
     std::string pages;
     for (quillon::Page page : pages_) pages += (pages.empty() ? "" : ", ") + PageName(page);
@@ -55,7 +59,8 @@ void RunNotes::report(Platform& platform, std::string_view name, const RecordedR
     const bool stopped = !recorded.complete;
     const int failed = static_cast<int>(failures_.size());
     event.heading = "Quillon " + std::string(name) + (pages.empty() ? "" : " (" + pages + ")") + Who(platform) + ": " +
-                    (stopped           ? "stopped: no undo record could be written"
+                    (!refusal_.empty() ? refusal_
+                     : stopped         ? "stopped: no undo record could be written"
                      : failed == 0     ? "done"
                      : failed == 1     ? "1 step failed"
                                        : std::to_string(failed) + " steps failed");
@@ -64,7 +69,7 @@ void RunNotes::report(Platform& platform, std::string_view name, const RecordedR
     event.undoFolder = recorded.folder;
     event.failed = failures_;
     if (stopped) event.notes.push_back("stopped: " + recorded.stopReason);
-    platform.reportEvent(stopped || failed > 0 ? RunEvent::Failed : RunEvent::Done, EventText(event));
+    platform.reportEvent(stopped || failed > 0 || !refusal_.empty() ? RunEvent::Failed : RunEvent::Done, EventText(event));
 }
 
 void ReportWindowUndo(Platform& platform, const std::string& recordFolder, const RestoreReport* report,

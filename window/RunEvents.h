@@ -23,6 +23,8 @@ public:
     // A page the run applies; a step that failed, in words, with why.
     static void Page(quillon::Page page);
     static void Failure(const std::string& what);
+    // The run never started (another run held the machine): no step failed.
+    static void Refusal(const std::string& why);
 
     // Writes the run's event: `name` is "Optimize" or "Auto Optimize". A run
     // that took no page, changed nothing and failed at nothing (a question
@@ -34,6 +36,7 @@ private:
     RunNotes* outer_;
     std::vector<quillon::Page> pages_;
     std::vector<std::string> failures_;
+    std::string refusal_;
 };
 
 // The event of "Undo last run..." of `recordFolder`: `report` is null when

@@ -11,7 +11,7 @@ std::unique_ptr<RunLock> HoldRunLockForWindow(RunContext& context) {
     auto lock = context.platform.holdRunLock(kRunLockBound);
     if (!lock) {
         context.form.setLabel(Label::Wait, "Another Quillon run is still going on; nothing was changed.");
-        RunNotes::Failure("another Quillon run is still going on; nothing was changed");
+        RunNotes::Refusal("another Quillon run is still going on; nothing was changed");
     }
     return lock;
 }

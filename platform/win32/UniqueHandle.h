@@ -43,6 +43,8 @@ public:
     }
     HKEY get() const { return key_; }
     HKEY* put() { return &key_; }
+    // Left open for the process's end to close.
+    void abandon() { key_ = nullptr; }
 
 private:
     HKEY key_ = nullptr;

@@ -32,6 +32,9 @@ public:
     std::vector<NamedRegValue> registryValues(const std::string& key) override;
     std::vector<std::string> registrySubkeys(const std::string& key) override;
     void holdRegistryKeysOpen(bool hold) override;
+    // For a program that ends right after its work: the keys held open are
+    // closed by the process's end, all at once, not one call each.
+    void leaveHeldKeysToProcessEnd() { keysCloseWithProcess_ = true; }
     std::string readFileBytes(const std::string& path) override;
     std::string readFileBytesAtMost(const std::string& path, std::size_t limit) override;
     void copyFile(const std::string& from, const std::string& to) override;
@@ -66,6 +69,7 @@ private:
 
     HWND mainWindow_ = nullptr;
     bool holdKeys_ = false;
+    bool keysCloseWithProcess_ = false;
     std::map<std::string, UniqueKey> heldKeys_;  // by lower-case path; null for a key that is missing
     bool oleStarted_ = false;
 };

@@ -34,7 +34,10 @@ void Open(const std::string& normalised, UniqueKey& opened) {
 // listing reads about seventy values from fifty keys, many of them twice.
 void Win32Platform::holdRegistryKeysOpen(bool hold) {
     holdKeys_ = hold;
-    if (!hold) heldKeys_.clear();
+    if (hold) return;
+    if (keysCloseWithProcess_)
+        for (auto& [path, key] : heldKeys_) key.abandon();
+    heldKeys_.clear();
 }
 
 HKEY Win32Platform::readableKey(const std::string& key, UniqueKey& own) {

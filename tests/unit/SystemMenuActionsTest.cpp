@@ -345,6 +345,13 @@ TEST_F(SystemMenuActions, EachRunAndUndoWritesOneEventNamingWhatChanged) {
     machine.queueMessageBoxAnswer(MessageBoxAnswer::Ok);
     RunWithUndoRecord(context, AutoOptimise, "Auto Optimize");
     EXPECT_EQ(eventText(6, RunEvent::Failed).rfind("Quillon Auto Optimize (System, Security, Startup, Services) by Tester", 0), 0u);
+
+    // A run another run kept from starting is an error, but no step of it failed.
+    machine.setRunLockHeldElsewhere(true);
+    RunWithUndoRecord(context, optimise);
+    text = eventText(7, RunEvent::Failed);
+    EXPECT_NE(text.find(": another Quillon run is still going on; nothing was changed\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("failed steps 0"), std::string::npos) << text;
 }
 
 // Checked before anything is asked: a damaged record is named by its time and
