@@ -8,7 +8,9 @@ namespace {
 
 constexpr int kBoxSize = 13;
 
-PerWindow<WNDPROC> originals;  // each box's procedure before it was made flat
+// Each box's procedure before it was made flat. Never destroyed, so a box
+// that outlives the program's static objects still finds it.
+PerWindow<WNDPROC>& originals = *new PerWindow<WNDPROC>;
 
 WNDPROC Original(HWND box) { return originals.get(box); }
 

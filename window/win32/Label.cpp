@@ -17,8 +17,10 @@ struct FocusOwner {
     HWND label = nullptr;       // the label that shows the control's focus
     WNDPROC previous = nullptr;  // the procedure the control had
 };
-PerWindow<FocusOwner> focusOwners;  // by control
-PerWindow<HWND> ownerOfLabel;       // by label: the control whose focus it shows
+// Never destroyed, so a window that outlives the program's static objects
+// still finds them.
+PerWindow<FocusOwner>& focusOwners = *new PerWindow<FocusOwner>;  // by control
+PerWindow<HWND>& ownerOfLabel = *new PerWindow<HWND>;  // by label: the control whose focus it shows
 
 bool ShowsFocus(HWND label) {
     HWND owner = ownerOfLabel.get(label);
