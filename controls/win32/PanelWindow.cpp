@@ -84,6 +84,9 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept
     try {
         switch (message) {
         case WM_ERASEBKGND: return TRUE;
+        case WM_NCPAINT:
+            if (FrameDrawsNothing(hwnd_)) return 0;
+            break;
         case WM_PAINT: return PaintNow(hwnd_, [this](HDC dc) { paint(dc); });
         case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
         case WM_SIZE:

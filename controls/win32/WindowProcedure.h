@@ -24,6 +24,16 @@ LRESULT CALLBACK WindowTrampoline(HWND window, UINT message, WPARAM wParam, LPAR
     return result;
 }
 
+// True when `window` has nothing in its non-client area (no border, edge or
+// scroll bar), so the system's WM_NCPAINT would draw nothing. Under Wine it
+// still fetches a device context and the monitor's settings each time the
+// window is shown, several round trips to the window server per window.
+inline bool FrameDrawsNothing(HWND window) {
+    const LONG style = GetWindowLongW(window, GWL_STYLE), extended = GetWindowLongW(window, GWL_EXSTYLE);
+    return (style & WS_CHILD) && !(style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) &&
+           !(extended & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE));
+}
+
 // Answers WM_PAINT by handing the paint DC to `paint`.
 template <typename Paint>
 LRESULT PaintNow(HWND window, Paint&& paint) {

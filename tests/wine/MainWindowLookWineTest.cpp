@@ -334,7 +334,7 @@ TEST_F(MainWindowLook, FocusFramesOfLabelsClearTheirTextAndTheControlsBeside) {
         ShowPage(window_.context(), page);
         const std::vector<Placed> shown = ShownControls(window_.handle());
         for (const Placed& control : shown) {
-            HWND label = static_cast<HWND>(GetPropW(control.window, L"QuillonFocusLabel"));
+            HWND label = win32::FocusLabelOf(control.window);
             if (!label) continue;
             SetFocus(control.window);
             RECT frame;

@@ -387,35 +387,53 @@ void RunResources(const std::string& user) {
     std::printf("peak working set of the runs: %.1f MiB\n", memory.PeakWorkingSetSize / 1048576.0);
 }
 
+struct StartSeries {
+    std::vector<double> paints, idles, ratios;
+    void add(const StartTimes& t, double floor) {
+        paints.push_back(t.firstPaint);
+        idles.push_back(t.inputIdle);
+        ratios.push_back(t.firstPaint / floor);
+    }
+    void print(const wchar_t* program, double floor, int pairs) const {
+        std::printf("%ls start to first paint: %.0f ms; minimal window program: %.0f ms; ratio %.2f (%.2f-%.2f; "
+                    "median of %d pair ratios; target <= 1.3); to input idle: %.0f ms\n",
+                    program, Median(paints) * 1000, floor * 1000, Median(ratios),
+                    *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()),
+                    pairs, Median(idles) * 1000);
+    }
+};
+
 // quillon.exe against the floor, a minimal window program started and watched
-// the same way, in pairs back to back so a busy moment weighs on both.
-void RunWindowStart() {
+// the same way, in pairs back to back so a busy moment weighs on both. With
+// `other` (another build of quillon.exe beside it, e.g. the one before a
+// change), that one takes its turn in each pair too, so the two compare in
+// the same run.
+void RunWindowStart(const wchar_t* other) {
     constexpr int kWindowPairs = 9;
     std::wstring note;
     WindowStart(L"minimal_window.exe", L"Minimal window", note);  // warm-up: Wine's caches, the fonts
     WindowStart(L"quillon.exe", L"Quillon", note);
-    std::vector<double> paints, idles, floors, ratios;
+    if (other) WindowStart(other, L"Quillon", note);
+    std::vector<double> floors;
+    StartSeries quillon, compared;
     for (int i = 0; i < kWindowPairs && note.empty(); ++i) {
         const StartTimes floor = WindowStart(L"minimal_window.exe", L"Minimal window", note);
         const StartTimes t = WindowStart(L"quillon.exe", L"Quillon", note);
-        if (floor.firstPaint <= 0 || t.firstPaint <= 0) note = L"no first paint seen";
-        paints.push_back(t.firstPaint);
-        idles.push_back(t.inputIdle);
+        const StartTimes o = other ? WindowStart(other, L"Quillon", note) : t;
+        if (floor.firstPaint <= 0 || t.firstPaint <= 0 || o.firstPaint <= 0) note = L"no first paint seen";
         floors.push_back(floor.firstPaint);
-        ratios.push_back(t.firstPaint / floor.firstPaint);
+        quillon.add(t, floor.firstPaint);
+        compared.add(o, floor.firstPaint);
     }
     if (!note.empty()) return (void)std::printf("window start: %ls\n", note.c_str());
-    std::printf("quillon.exe start to first paint: %.0f ms; minimal window program: %.0f ms; ratio %.2f (%.2f-%.2f; "
-                "median of %d pair ratios; target <= 1.3); to input idle: %.0f ms\n",
-                Median(paints) * 1000, Median(floors) * 1000, Median(ratios),
-                *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()),
-                kWindowPairs, Median(idles) * 1000);
+    quillon.print(L"quillon.exe", Median(floors), kWindowPairs);
+    if (other) compared.print(other, Median(floors), kWindowPairs);
 }
 
 }  // namespace
 }  // namespace quillon
 
-// quillon_bench.exe [--start-only | --startup-list COUNT]
+// quillon_bench.exe [--start-only [OTHER.exe] | --startup-list COUNT]
 int main(int argc, char** argv) {
     using namespace quillon;
     RegisterStartupPhase();
@@ -429,6 +447,8 @@ int main(int argc, char** argv) {
         RunPages(user);
         RunResources(user);
     }
-    RunWindowStart();
+    const bool startOnly = argc >= 2 && std::string(argv[1]) == "--start-only";
+    const std::wstring other = startOnly && argc >= 3 ? win32::Widen(argv[2]) : std::wstring();
+    RunWindowStart(other.empty() ? nullptr : other.c_str());
     return 0;
 }

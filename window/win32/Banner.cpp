@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/win32/WindowClass.h"
+#include "controls/win32/WindowProcedure.h"
 #include "words/Version.h"
 #include "window/win32/ChildWindow.h"
 #include "window/win32/Dpi.h"
@@ -76,6 +77,9 @@ LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCPAINT:
+        if (controls::win32::FrameDrawsNothing(window)) return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT: {
         PaintScope paint(window);
         RECT client;

@@ -1,12 +1,18 @@
 #include "window/win32/FlatCheckBox.h"
 
+#include "controls/win32/WindowProcedure.h"
+#include "window/win32/PerWindow.h"
+
 namespace quillon::win32 {
 namespace {
 
-constexpr wchar_t kOriginalProc[] = L"QuillonFlatBoxProc";
 constexpr int kBoxSize = 13;
 
-WNDPROC Original(HWND box) { return reinterpret_cast<WNDPROC>(GetPropW(box, kOriginalProc)); }
+// Each box's procedure before it was made flat. Never destroyed, so a box
+// that outlives the program's static objects still finds it.
+PerWindow<WNDPROC>& originals = *new PerWindow<WNDPROC>;
+
+WNDPROC Original(HWND box) { return originals.get(box); }
 
 void Paint(HWND box, HDC dc) {
     const WNDPROC original = Original(box);
@@ -64,9 +70,12 @@ LRESULT CALLBACK FlatBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCPAINT:
+        if (controls::win32::FrameDrawsNothing(box)) return 0;
+        break;
     case WM_NCDESTROY:
         SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropW(box, kOriginalProc);
+        originals.forget(box);
         return CallWindowProcW(original, box, message, wParam, lParam);
     default:
         break;
@@ -79,9 +88,8 @@ LRESULT CALLBACK FlatBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 void MakeFlatCheckBox(HWND box) {
-    if (!box || Original(box)) return;
-    const auto original = GetWindowLongPtrW(box, GWLP_WNDPROC);
-    if (!SetPropW(box, kOriginalProc, reinterpret_cast<HANDLE>(original))) return;
+    if (!box || originals.has(box)) return;
+    originals.set(box, reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_WNDPROC)));
     SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FlatBoxProc));
 }
 

@@ -4,35 +4,36 @@
 #include <vector>
 
 #include "controls/win32/WindowClass.h"
+#include "controls/win32/WindowProcedure.h"
 #include "window/win32/ChildWindow.h"
 #include "window/win32/Dpi.h"
 #include "window/win32/Fonts.h"
 #include "window/win32/Gdi.h"
+#include "window/win32/PerWindow.h"
 
 namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillonLabel";
-constexpr wchar_t kFocusOwner[] = L"QuillonFocusOwner";   // on a label: the control whose focus it shows
-constexpr wchar_t kFocusLabel[] = L"QuillonFocusLabel";   // on that control: its label
-constexpr wchar_t kFocusProc[] = L"QuillonFocusProc";     // on that control: the procedure it had
-constexpr wchar_t kFocusRoom[] = L"QuillonFocusRoom";     // on a label: how far it grew to frame its focus
-constexpr int kFocusGap96 = 2;  // pixels between the ink and the dotted frame at 96 DPI
-
-bool ShowsFocus(HWND label) {
-    HWND owner = static_cast<HWND>(GetPropW(label, kFocusOwner));
-    if (!owner || GetFocus() != owner) return false;
-    return !(SendMessageW(owner, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
-}
-
-// Pixels a label grew by on each side; kept in a property, one byte each.
+struct FocusOwner {
+    HWND label = nullptr;       // the label that shows the control's focus
+    WNDPROC previous = nullptr;  // the procedure the control had
+};
+// Pixels a label grew by on each side to frame its focus.
 struct Room {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
+// Never destroyed, so a window that outlives the program's static objects
+// still finds them.
+PerWindow<FocusOwner>& focusOwners = *new PerWindow<FocusOwner>;  // by control
+PerWindow<HWND>& ownerOfLabel = *new PerWindow<HWND>;  // by label: the control whose focus it shows
+PerWindow<Room>& roomOfLabel = *new PerWindow<Room>;   // by label, while it frames its focus
+constexpr int kFocusGap96 = 2;  // pixels between the ink and the dotted frame at 96 DPI
 
-Room RoomOf(HWND label) {
-    const auto packed = reinterpret_cast<UINT_PTR>(GetPropW(label, kFocusRoom));
-    return {int(packed & 0xFF), int(packed >> 8 & 0xFF), int(packed >> 16 & 0xFF), int(packed >> 24 & 0xFF)};
+bool ShowsFocus(HWND label) {
+    HWND owner = ownerOfLabel.get(label);
+    if (!owner || GetFocus() != owner) return false;
+    return !(SendMessageW(owner, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
 RECT RectInParent(HWND window) {
@@ -75,29 +76,26 @@ RECT FocusFrame(HWND label, const RECT& own) {
 // A label showing focus grows to frame its text with a gap; otherwise it
 // keeps the place it was made with.
 void FitFocusFrame(HWND label) {
-    const Room room = RoomOf(label);
+    const Room room = roomOfLabel.get(label);
     const RECT now = RectInParent(label);
     const RECT own = {now.left + room.left, now.top + room.top, now.right - room.right, now.bottom - room.bottom};
     const RECT place = ShowsFocus(label) ? FocusFrame(label, own) : own;
     const Room grown{own.left - place.left, own.top - place.top, place.right - own.right, place.bottom - own.bottom};
-    RemovePropW(label, kFocusRoom);
     if (grown.left | grown.top | grown.right | grown.bottom)
-        SetPropW(label, kFocusRoom,
-                 reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(grown.left | grown.top << 8 | grown.right << 16 |
-                                                                static_cast<UINT_PTR>(grown.bottom) << 24)));
+        roomOfLabel.set(label, grown);
+    else
+        roomOfLabel.forget(label);
     if (!EqualRect(&place, &now))
         SetWindowPos(label, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 LRESULT CALLBACK FocusOwnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(control, kFocusProc));
-    HWND label = static_cast<HWND>(GetPropW(control, kFocusLabel));
+    const auto [label, previous] = focusOwners.get(control);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropW(control, kFocusProc);
-        RemovePropW(control, kFocusLabel);
-        if (label && IsWindow(label)) RemovePropW(label, kFocusOwner);
+        focusOwners.forget(control);
+        if (ownerOfLabel.get(label) == control) ownerOfLabel.forget(label);
     }
     const LRESULT result = CallWindowProcW(previous, control, message, wParam, lParam);
     if (label && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE)) {
@@ -125,7 +123,7 @@ void PaintTo(HWND label, HDC target) {
     PaintContainerBackground(label, surface.dc());
 
     // The text keeps its place however far the label grew to frame its focus.
-    const Room room = RoomOf(label);
+    const Room room = roomOfLabel.get(label);
     const RECT area{room.left, room.top, client.right - room.right, client.bottom - room.bottom};
     const std::wstring text = WindowText(label);
     HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(label, GWLP_USERDATA));
@@ -155,6 +153,9 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCPAINT:
+        if (controls::win32::FrameDrawsNothing(window)) return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT: {
         PaintScope paint(window);
         PaintTo(window, paint.dc());
@@ -177,7 +178,8 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_NCHITTEST:
         return HTTRANSPARENT;  // a click on a label does nothing
     case WM_NCDESTROY:
-        RemovePropW(window, kFocusRoom);
+        ownerOfLabel.forget(window);
+        roomOfLabel.forget(window);
         return DefWindowProcW(window, message, wParam, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -192,13 +194,13 @@ HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWOR
 }
 
 void ShowFocusOnLabel(HWND control, HWND label) {
-    if (!control || !label || GetPropW(control, kFocusProc)) return;
-    const auto previous = GetWindowLongPtrW(control, GWLP_WNDPROC);
-    if (!SetPropW(control, kFocusProc, reinterpret_cast<HANDLE>(previous))) return;
-    SetPropW(control, kFocusLabel, label);
-    SetPropW(label, kFocusOwner, control);
+    if (!control || !label || focusOwners.has(control)) return;
+    focusOwners.set(control, {label, reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC))});
+    ownerOfLabel.set(label, control);
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FocusOwnerProc));
 }
+
+HWND FocusLabelOf(HWND control) { return focusOwners.get(control).label; }
 
 RECT FittedLabelRect(HFONT font, const std::wstring& text, int left, int top) {
     const TextInk ink = MeasureInk(font, text);

@@ -22,6 +22,8 @@ RECT FixedLabelRect(RECT pixels);
 // The label beside a check box or option button shows that control's focus
 // as a dotted rectangle around itself: the control is only a tick square.
 void ShowFocusOnLabel(HWND control, HWND label);
+// The label showing a control's focus, or null.
+HWND FocusLabelOf(HWND control);
 
 // Paints a child's container beneath it, as if the child were see-through.
 void PaintContainerBackground(HWND child, HDC target);

@@ -33,6 +33,20 @@ void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
     RegisterClassW(&windowClass);
 }
 
+// Whether `show` asks for the window shown and active as it is, neither
+// minimised nor maximised. The start-up code passes SW_SHOWDEFAULT when its
+// starter gave no show state.
+bool PlainShow(int show) {
+    if (show == SW_SHOWDEFAULT) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        GetStartupInfoW(&startup);
+        if (!(startup.dwFlags & STARTF_USESHOWWINDOW)) return true;
+        show = startup.wShowWindow;
+    }
+    return show == SW_SHOWNORMAL || show == SW_SHOW;
+}
+
 COLORREF ColourOf(layout::Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
 
 }  // namespace
@@ -57,6 +71,13 @@ MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform, int show)
     AddSystemMenuEntries(window_);
     LoadMainForm(context_);
     if (show != SW_HIDE) {
+        // A plain show leaves the erasing to each control's first paint:
+        // Wine would otherwise fetch a device context for every control
+        // twice, once to erase (which each control does in its paint) and
+        // once to paint. ShowWindow then finds it shown and changes nothing.
+        if (PlainShow(show))
+            SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_DEFERERASE);
         ShowWindow(window_, show);
         UpdateWindow(window_);
     }

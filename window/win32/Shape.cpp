@@ -1,6 +1,7 @@
 #include "window/win32/Shape.h"
 
 #include "controls/win32/WindowClass.h"
+#include "controls/win32/WindowProcedure.h"
 #include "window/Layout.h"
 #include "window/win32/ChildWindow.h"
 #include "window/win32/Dpi.h"
@@ -16,6 +17,9 @@ LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCPAINT:
+        if (controls::win32::FrameDrawsNothing(window)) return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT: {
         PaintScope paint(window);
         RECT client;
