@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -73,31 +74,46 @@ double Median(std::vector<double> values) {
 // The median over 21 pairs of the verb's start-to-exit time over the floor's,
 // each pair taken back to back so that a busy moment weighs on both (a shared
 // machine's start times jump between about 15 and 30 ms, so five pairs were
-// too few); negative when a program is missing.
+// too few); negative when a program is missing. With `other` (another build
+// of the console) each pair also times it, right after the floor, so that
+// the two builds are set against the same floor; `otherRatio` gets its median,
+// `thisOverOther` the median of this build's time over the other's in a pair.
 double Ratio(const std::wstring& console, const std::wstring& floor, const std::wstring& arguments, double& verbMs,
-             double& floorMs, const std::wstring& floorArguments = L"") {
+             double& floorMs, const std::wstring& floorArguments = L"", const std::wstring& other = L"",
+             double* otherRatio = nullptr, double* thisOverOther = nullptr) {
     constexpr int kPairs = 21;
     StartToExit(console, arguments);  // warm-up
-    std::vector<double> verbTimes, floorTimes, ratios;
+    if (!other.empty()) StartToExit(other, arguments);
+    std::vector<double> verbTimes, floorTimes, ratios, otherRatios, buildRatios;
     for (int i = 0; i < kPairs; ++i) {
         floorTimes.push_back(StartToExit(floor, floorArguments));
+        // Which build goes first alternates, so neither always follows the floor.
+        double otherTime = 0;
+        if (!other.empty() && i % 2 == 0) otherTime = StartToExit(other, arguments);
         verbTimes.push_back(StartToExit(console, arguments));
-        if (verbTimes.back() < 0 || floorTimes.back() < 0) return -1;
+        if (!other.empty() && i % 2 == 1) otherTime = StartToExit(other, arguments);
+        if (verbTimes.back() < 0 || floorTimes.back() < 0 || otherTime < 0) return -1;
         ratios.push_back(verbTimes.back() / floorTimes.back());
+        if (!other.empty()) otherRatios.push_back(otherTime / floorTimes.back()), buildRatios.push_back(verbTimes.back() / otherTime);
     }
     verbMs = Median(verbTimes) * 1000;
     floorMs = Median(floorTimes) * 1000;
+    if (otherRatio) *otherRatio = otherRatios.empty() ? 0 : Median(otherRatios);
+    if (thisOverOther) *thisOverOther = buildRatios.empty() ? 0 : Median(buildRatios);
     return Median(ratios);
 }
 
 }  // namespace
 
-// quillon_console_bench.exe [RUNS]: the three verbs' ratios RUNS times over
-// (default 1), each run its own 21 pairs; a target holds only when it holds
-// in every run.
+// quillon_console_bench.exe [RUNS [OTHER.exe]]: the three verbs' ratios RUNS
+// times over (default 1), each run its own 21 pairs; a target holds only when
+// it holds in every run. OTHER.exe, another build of quillonc placed beside
+// it (say the one before a change), is measured in the same pairs.
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     const std::wstring console = Beside(L"quillonc.exe"), floor = Beside(L"do_nothing.exe");
+    std::wstring other;
+    if (argc > 2) other = Beside(std::wstring(argv[2], argv[2] + std::strlen(argv[2])).c_str());
     StartToExit(floor, L"");  // warm-up: the first start of any program fills Wine's caches
     const std::wstring selection = WriteSelection();
     bool within = true;
@@ -109,20 +125,26 @@ int main(int argc, char** argv) {
     } verbs[] = {{"STATUS", L" STATUS", 1.3},
                  {"CHECK", L" CHECK /selection \"" + selection + L"\"", 1.2},
                  {"CHECK /report", L" CHECK /selection \"" + selection + L"\" /report \"" + report + L"\"", 1.4}};
-    std::vector<std::vector<double>> ratios(std::size(verbs));
+    std::vector<std::vector<double>> ratios(std::size(verbs)), otherRatios(std::size(verbs)),
+        buildRatios(std::size(verbs));
     for (int run = 0; run < runs; ++run) {
         for (std::size_t v = 0; v < std::size(verbs); ++v) {
             const auto& verb = verbs[v];
-            double verbMs = 0, floorMs = 0;
-            const double ratio = Ratio(console, floor, verb.arguments, verbMs, floorMs);
+            double verbMs = 0, floorMs = 0, otherRatio = 0, overOther = 0;
+            const double ratio =
+                Ratio(console, floor, verb.arguments, verbMs, floorMs, L"", other, &otherRatio, &overOther);
             if (ratio < 0) {
-                std::puts("quillonc.exe or do_nothing.exe is missing beside the benchmark");
+                std::puts("quillonc.exe, do_nothing.exe or the other build is missing beside the benchmark");
                 return 2;
             }
             std::printf("quillonc %s start to exit: %.0f ms; do-nothing console program: %.0f ms; ratio %.2f "
                         "(median of pair ratios; target <= %.2f)\n",
                         verb.name, verbMs, floorMs, ratio, verb.target);
+            if (!other.empty())
+                std::printf("  %s %s: ratio %.2f; this build / it %.3f\n", argv[2], verb.name, otherRatio, overOther);
             ratios[v].push_back(ratio);
+            otherRatios[v].push_back(otherRatio);
+            buildRatios[v].push_back(overOther);
             within = within && ratio <= verb.target;
         }
     }
@@ -134,16 +156,25 @@ int main(int argc, char** argv) {
             std::printf("quillonc %s over %d runs: ratio %.2f-%.2f, median %.2f; within %.2f in %d of %d\n",
                         verbs[v].name, runs, *lowest, *highest, Median(ratios[v]), verbs[v].target,
                         static_cast<int>(held), runs);
+            if (!other.empty()) {
+                const auto [low, high] = std::minmax_element(otherRatios[v].begin(), otherRatios[v].end());
+                std::printf("  %s %s over %d runs: ratio %.2f-%.2f, median %.2f; this build / it: median %.3f\n",
+                            argv[2], verbs[v].name, runs, *low, *high, Median(otherRatios[v]), Median(buildRatios[v]));
+            }
         }
     // Test before set: once the machine matches, APPLY costs what CHECK does.
     const std::wstring check = L" CHECK /selection \"" + selection + L"\"";
     const std::wstring apply = L" APPLY /selection \"" + selection + L"\"";
     StartToExit(console, apply);
     double applyMs = 0, checkMs = 0;
-    const double ratio = Ratio(console, console, apply, applyMs, checkMs, check);
+    double otherApply = 0, applyOverOther = 0;
+    const double ratio = Ratio(console, console, apply, applyMs, checkMs, check, other, &otherApply, &applyOverOther);
     std::printf("quillonc APPLY on a machine that matches: %.0f ms; CHECK of the same selection: %.0f ms; ratio %.2f "
                 "(target <= 1.5)\n",
                 applyMs, checkMs, ratio);
+    if (!other.empty())
+        std::printf("  %s APPLY / this build's CHECK: ratio %.2f; this build's APPLY / its APPLY %.3f\n", argv[2],
+                    otherApply, applyOverOther);
     within = within && ratio >= 0 && ratio <= 1.5;
     StartToExit(console, L" UNDO");
     DeleteFileW(selection.c_str());
