@@ -53,6 +53,10 @@ std::vector<NamedRegValue> CachedReads::registryValues(const std::string& key) {
     return Remembered(allValues_, key, [&] { return machine_.registryValues(key); });
 }
 
+std::string CachedReads::shellFolder(ShellFolder which) {
+    return Remembered(shellFolders_, which, [&] { return machine_.shellFolder(which); });
+}
+
 void CachedReads::forget() {
     files_.clear();
     listings_.clear();
@@ -60,6 +64,7 @@ void CachedReads::forget() {
     keys_.clear();
     values_.clear();
     allValues_.clear();
+    shellFolders_.clear();
 }
 
 }  // namespace quillon::console

@@ -33,6 +33,9 @@ public:
     std::vector<NamedRegValue> registryValues(const std::string& key) override;
     std::vector<std::string> registrySubkeys(const std::string& key) override;
     std::vector<std::string> listSubfolders(const std::string& folder) override;
+    // The System and Security pages each ask for the common Start menu: some
+    // eight calls into the system each time (its key, its value, the folder).
+    std::string shellFolder(ShellFolder which) override;
 
     std::unique_ptr<StartedProcess> startHidden(const std::string& commandLine) override {
         forget();
@@ -85,6 +88,7 @@ private:
     std::unordered_map<std::string, bool, Hash, std::equal_to<>> keys_;
     std::unordered_map<std::tuple<std::string, std::string>, std::optional<RegValue>, Hash, std::equal_to<>> values_;
     std::map<std::string, std::vector<NamedRegValue>, std::less<>> allValues_;
+    std::map<ShellFolder, std::string> shellFolders_;
 };
 
 }  // namespace quillon::console

@@ -26,12 +26,15 @@ constexpr wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentV
 std::optional<std::wstring> Value(HKEY root, const wchar_t* name) {
     UniqueKey key;
     if (RegOpenKeyExW(root, kUserShellFolders, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return std::nullopt;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ) || size < sizeof(wchar_t))
-        return std::nullopt;
-    std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
+    // A buffer of a path's length takes the value in one call; a longer value is asked for again.
+    std::vector<wchar_t> text(MAX_PATH + 1, L'\0');
+    DWORD type = 0, size = MAX_PATH * sizeof(wchar_t);
+    LONG result = RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+    if (result == ERROR_MORE_DATA) {
+        text.assign(size / sizeof(wchar_t) + 1, L'\0');
+        result = RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+    }
+    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || size < sizeof(wchar_t))
         return std::nullopt;
     std::wstring value(text.data());
     if (type == REG_SZ) return value;

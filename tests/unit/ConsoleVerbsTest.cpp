@@ -188,14 +188,18 @@ TEST(ConsoleCachedReads, RemembersReadsUntilSomethingChanges) {
     const auto first = cached.registryValue(key, "AutoEndTasks");
     ASSERT_TRUE(first);
     ASSERT_TRUE(cached.anyFileExists("C:\\a.txt"));
+    const std::string menu = cached.shellFolder(ShellFolder::CommonStartMenu);
 
     machine.registry().setValue(key, "AutoEndTasks", sim::Value::String("1"));  // behind the cache's back
+    machine.setShellFolder(ShellFolder::CommonStartMenu, "D:\\Menu");
     EXPECT_EQ(cached.registryValue(key, "AutoEndTasks"), first);
+    EXPECT_EQ(cached.shellFolder(ShellFolder::CommonStartMenu), menu);
 
     cached.deleteFile("C:\\a.txt");  // through it: everything read is forgotten
     EXPECT_FALSE(cached.anyFileExists("C:\\a.txt"));
     EXPECT_NE(cached.registryValue(key, "AutoEndTasks"), first);
     EXPECT_EQ(cached.registryValue(key, "AutoEndTasks"), machine.registryValue(key, "AutoEndTasks"));
+    EXPECT_EQ(cached.shellFolder(ShellFolder::CommonStartMenu), "D:\\Menu");
 }
 
 TEST_F(ConsoleVerbs, UndoListsTheRecordsAndTakesBackOnlyThisComputersOwn) {
