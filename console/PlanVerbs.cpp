@@ -93,14 +93,20 @@ int Check(VerbContext& verb, const SavedSelection* saved) {
     // not have, says nothing about whether the machine matches.
     const std::vector<Change> changes = PlanNetChange(verb, saved);
     RunResult result{{}, {"drift"}, {"drift", "ok", "not checked", "not present"}, std::nullopt};
+    // Only the drifting changes are printed as lines; the others are counted,
+    // and their words are made only where a document or an event shows them.
+    const bool wordsOfAll = verb.request.json || verb.outcome;
     bool drifted = false;
     for (const Change& change : changes) {
         const char* found = !change.present    ? "not present"
                             : !change.changed  ? "ok"
                             : !change.readable ? "not checked"
                                                : "drift";
-        drifted = drifted || found == std::string_view("drift");
-        result.changes.push_back(Outcome(change, found));
+        const bool drift = found == std::string_view("drift");
+        drifted = drifted || drift;
+        ChangeOutcome counted;
+        counted.result = found;
+        result.changes.push_back(drift || wordsOfAll ? Outcome(change, found) : std::move(counted));
     }
     int status = drifted ? kDrifted : kDone;
     // A machine missing from the fleet's report must not pass for one that matches.

@@ -159,6 +159,10 @@ TEST_F(DesiredState, ABoxesFileManagesOnlyWhatItNamesAndReadsBackWhatItWrote) {
 
     ASSERT_EQ(run({"APPLY", "/boxes", file}), kDone) << out();
     EXPECT_EQ(run({"CHECK", "/boxes", file}), kDone) << out();
+    // The document names each change found in order, as a drift's line would.
+    ASSERT_EQ(run({"CHECK", "/boxes", file, "/json"}), kDone) << out();
+    EXPECT_NE(out().find("\"target\": \"set HKEY_"), std::string::npos) << out();
+    EXPECT_EQ(out().find("\"target\": \"\""), std::string::npos) << out();
     ASSERT_EQ(run({"UNDO"}), kDone) << out();
     EXPECT_EQ(test::TweakedState(machine), before);
 
