@@ -7,6 +7,7 @@
 
 #include "controls/win32/DibSurface.h"
 #include "controls/win32/Fonts.h"
+#include "controls/win32/ScreenDpi.h"
 #include "controls/win32/Win32SystemColors.h"
 #include "controls/win32/WindowClass.h"
 #include "platform/win32/Text.h"
@@ -42,19 +43,12 @@ UniqueRegion MakeRegion(const ButtonRegion& shape, int width, int height) {
     return UniqueRegion();
 }
 
-int DpiOf(HWND window, int axis) {
-    HDC dc = GetDC(window);
-    const int dpi = dc ? GetDeviceCaps(dc, axis) : 96;
-    if (dc) ReleaseDC(window, dc);
-    return dpi > 0 ? dpi : 96;
-}
-
-int TwipsPerPixel(HWND window, int axis) { return 1440 / DpiOf(window, axis); }
+int TwipsPerPixel(int axis) { return 1440 / ScreenDpi(axis); }
 
 }  // namespace
 
 std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& bounds, ButtonOptions options) {
-    if (!RegisterControlClass(kClassName, WindowTrampoline<ButtonWindow>, CS_DBLCLKS))
+    if (!RegisterControlClass(kClassName, WindowTrampoline<ButtonWindow>, CS_DBLCLKS | CS_CLASSDC))
         throw std::runtime_error("button window class cannot be registered");
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -65,7 +59,7 @@ std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& boun
     b.setCaption(std::move(options.caption));
     b.setFont(std::move(options.font));
     b.setIconSize(options.iconSize);
-    b.setDpi(DpiOf(parent, LOGPIXELSY));
+    b.setDpi(ScreenDpi(LOGPIXELSY));
     b.setIconAlign(options.iconAlign);
     b.setIconVisible(options.iconVisible);
     b.setEnabled(options.enabled);
@@ -81,8 +75,8 @@ std::unique_ptr<ButtonWindow> ButtonWindow::create(HWND parent, const RECT& boun
     self->trackMouseEvent_ = FindTrackMouseEvent();
 
     // Creation sends no WM_WINDOWPOSCHANGING, so the first size is enlarged here.
-    const int width = isButton::enlarged(bounds.right - bounds.left, TwipsPerPixel(parent, LOGPIXELSX));
-    const int height = isButton::enlarged(bounds.bottom - bounds.top, TwipsPerPixel(parent, LOGPIXELSY));
+    const int width = isButton::enlarged(bounds.right - bounds.left, TwipsPerPixel(LOGPIXELSX));
+    const int height = isButton::enlarged(bounds.bottom - bounds.top, TwipsPerPixel(LOGPIXELSY));
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | (options.enabled ? 0 : WS_DISABLED);
     CreateWindowExW(0, kClassName, L"", style, bounds.left, bounds.top, width, height, parent, nullptr,
                     GetModuleHandleW(nullptr), self.get());
@@ -133,8 +127,8 @@ void ButtonWindow::layout() {
 
 void ButtonWindow::keepMinimumSize(WINDOWPOS& position) const {
     if (position.flags & SWP_NOSIZE) return;
-    position.cx = isButton::enlarged(position.cx, TwipsPerPixel(hwnd_, LOGPIXELSX));
-    position.cy = isButton::enlarged(position.cy, TwipsPerPixel(hwnd_, LOGPIXELSY));
+    position.cx = isButton::enlarged(position.cx, TwipsPerPixel(LOGPIXELSX));
+    position.cy = isButton::enlarged(position.cy, TwipsPerPixel(LOGPIXELSY));
 }
 
 LRESULT ButtonWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {

@@ -3,14 +3,13 @@
 #include <cmath>
 #include <string>
 
+#include "controls/win32/ScreenDpi.h"
 #include "platform/win32/Text.h"
 
 namespace quillon::controls::win32 {
 
 UniqueFont CreateControlFont(const FontChoice& font) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const int dpi = ScreenDpi(LOGPIXELSY);
     LOGFONTW logFont{};
     logFont.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
     logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;

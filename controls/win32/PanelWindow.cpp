@@ -4,6 +4,7 @@
 
 #include "controls/win32/DibSurface.h"
 #include "controls/win32/Fonts.h"
+#include "controls/win32/ScreenDpi.h"
 #include "controls/win32/Win32SystemColors.h"
 #include "controls/win32/WindowClass.h"
 #include "platform/win32/Text.h"
@@ -34,17 +35,10 @@ bool IsChildNotification(UINT message) {
     }
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 }  // namespace
 
 std::unique_ptr<PanelWindow> PanelWindow::create(HWND parent, const RECT& bounds, const PanelOptions& options) {
-    if (!RegisterControlClass(kClassName, WindowTrampoline<PanelWindow>, CS_HREDRAW | CS_VREDRAW))
+    if (!RegisterControlClass(kClassName, WindowTrampoline<PanelWindow>, CS_HREDRAW | CS_VREDRAW | CS_CLASSDC))
         throw std::runtime_error("panel window class cannot be registered");
     std::unique_ptr<PanelWindow> self(new PanelWindow());
     self->panel_.setStyle(options.style);

@@ -20,18 +20,6 @@ HMODULE LoadUxTheme() {
 
 }  // namespace
 
-void SwitchOffVisualStyle(HWND control) {
-    using SetWindowThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    // Loaded once and kept: the themed controls keep the library in use anyway.
-    static const SetWindowThemeFunction setWindowTheme = [] {
-        HMODULE library = LoadUxTheme();
-        return library ? Find<SetWindowThemeFunction>(library, "SetWindowTheme") : nullptr;
-    }();
-    // No theme class is named " ", so the control gets none. (An empty name
-    // would mean "no override" to some versions of the library.)
-    if (setWindowTheme) setWindowTheme(control, L" ", L" ");
-}
-
 VisualStyles::VisualStyles() {
     library_ = LoadUxTheme();
     if (!library_) return;

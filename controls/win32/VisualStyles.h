@@ -5,11 +5,6 @@
 
 namespace quillon::controls::win32 {
 
-// A standard control drawn the classic way from now on, its visual style
-// switched off: a flat check box that the theme would draw as a square of its
-// own. Nothing happens where there is no uxtheme.dll.
-void SwitchOffVisualStyle(HWND control);
-
 class VisualStyles {
 public:
     VisualStyles();

@@ -211,6 +211,15 @@ TEST_F(ControlsWindow, SmallButtonIsEnlargedTo300Twips) {
     EXPECT_EQ(client.bottom, expected);
 }
 
+// The control drawn the classic way from now on: no theme class is named " ".
+void SwitchOffVisualStyle(HWND control) {
+    using SetWindowThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    if (HMODULE library = GetModuleHandleW(L"uxtheme.dll"))
+        if (auto set = reinterpret_cast<SetWindowThemeFunction>(
+                reinterpret_cast<void (*)()>(GetProcAddress(library, "SetWindowTheme"))))
+            set(control, L" ", L" ");
+}
+
 TEST_F(ControlsWindow, Style6FallsBackWithoutVisualStyles) {
     ButtonOptions options;
     options.style = 6;

@@ -104,7 +104,7 @@ LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 HWND CreateBanner(HWND parent, const RECT& pixels) {
-    controls::win32::RegisterControlClass(kClassName, BannerProc, 0);
+    controls::win32::RegisterControlClass(kClassName, BannerProc, CS_CLASSDC);
     return CreateChildWindow(kClassName, L"", WS_VISIBLE, pixels, parent);
 }
 

@@ -1,16 +1,9 @@
 #include "window/win32/Dpi.h"
 
-#include "window/win32/Gdi.h"
+#include "controls/win32/ScreenDpi.h"
 
 namespace quillon::win32 {
 
-int ScreenDpi() {
-    static const int dpi = [] {
-        ScreenDC screen;
-        const int value = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-        return value > 0 ? value : 96;
-    }();
-    return dpi;
-}
+int ScreenDpi() { return controls::win32::ScreenDpi(LOGPIXELSY); }
 
 }  // namespace quillon::win32

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "controls/win32/Fonts.h"
+#include "controls/win32/ScreenDpi.h"
 
 namespace quillon::win32 {
 
@@ -25,23 +26,23 @@ Fonts::Fonts() {
 }
 
 SIZE MeasureText(HFONT font, const std::wstring& text) {
-    ScreenDC screen;
-    Selection selected(screen.get(), font);
+    HDC dc = controls::win32::MeasuringDC();
+    Selection selected(dc, font);
     SIZE size{0, 0};
-    GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     if (text.empty()) {
         TEXTMETRICW metrics{};
-        GetTextMetricsW(screen.get(), &metrics);
+        GetTextMetricsW(dc, &metrics);
         size.cy = metrics.tmHeight;
     }
     return size;
 }
 
 SIZE MeasureWrappedText(HFONT font, const std::wstring& text, int width) {
-    ScreenDC screen;
-    Selection selected(screen.get(), font);
+    HDC dc = controls::win32::MeasuringDC();
+    Selection selected(dc, font);
     RECT rect{0, 0, width, 0};
-    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &rect,
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
     return {rect.right + 2, rect.bottom};  // the same slack as one line
 }

@@ -31,15 +31,24 @@ private:
 };
 
 // An off-screen surface the size of a window, copied to the screen in one go.
+// A device-independent bitmap: under Wine a screen-compatible one asks the
+// window server about the display each time it is made and selected.
 class MemorySurface {
 public:
     MemorySurface(HDC screen, int width, int height)
-        : dc_(screen), bitmap_(CreateCompatibleBitmap(screen, width, height)), selected_(dc_.get(), bitmap_.get()),
-          width_(width), height_(height) {}
+        : dc_(screen), bitmap_(Surface(width, height)), selected_(dc_.get(), bitmap_.get()), width_(width),
+          height_(height) {}
     HDC dc() const { return dc_.get(); }
     void copyTo(HDC target) const { BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
 
 private:
+    static HBITMAP Surface(int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    }
+
     MemoryDC dc_;
     UniqueBitmap bitmap_;
     Selection selected_;

@@ -189,7 +189,9 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 HWND CreateLabel(HWND parent, const std::wstring& text, const RECT& pixels, DWORD style, HFONT font) {
-    controls::win32::RegisterControlClass(kClassName, LabelProc, 0);
+    // One device context for every label: Wine makes each window its own until
+    // 64 exist, asking the window server about the display for each.
+    controls::win32::RegisterControlClass(kClassName, LabelProc, CS_CLASSDC);
     return CreateChildWindow(kClassName, text.c_str(), WS_CLIPSIBLINGS | style, pixels, parent, 0, font);
 }
 

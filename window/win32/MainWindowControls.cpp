@@ -290,8 +290,6 @@ void MainWindow::createCheckBoxes(Panel container) {
             L"BUTTON", L"Check1", WS_TABSTOP | BS_3STATE | BS_FLAT | visible,
             PixelRect({box->left, box->top, layout::kCheckBoxWidth, layout::kCheckBoxHeight}), panel(container),
             kChkId + box->index, fonts_.get(layout::Font::Arial9));
-        // The theme would draw its own square and ignore BS_FLAT.
-        controls::win32::SwitchOffVisualStyle(chk_[box->index]);
         MakeFlatCheckBox(chk_[box->index]);
         HFONT font = fonts_.get(box->labelFont);
         const std::wstring caption = Widen(box->caption);

@@ -41,7 +41,7 @@ LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 HWND CreateShape(HWND parent, const RECT& pixels, int widthTwips, COLORREF fill) {
-    controls::win32::RegisterControlClass(kClassName, ShapeProc, 0);
+    controls::win32::RegisterControlClass(kClassName, ShapeProc, CS_CLASSDC);
     HWND shape = CreateChildWindow(kClassName, L"", 0, pixels, parent);
     SetWindowLongPtrW(shape, GWLP_USERDATA, static_cast<LONG_PTR>(fill));
     SetPropW(shape, kWidthProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(widthTwips)));
