@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "controls/win32/DibSurface.h"
 #include "controls/win32/Fonts.h"
@@ -118,10 +119,16 @@ void ButtonWindow::propertyChanged(std::string_view property, bool relayout) {
 void ButtonWindow::layout() {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const ButtonRegion shape = button_.region(client.right, client.bottom);
-    UniqueRegion region = MakeRegion(shape, client.right, client.bottom);
-    // The window owns a region once it is set, and frees the one before.
-    if (SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();
+    ButtonRegion shape = button_.region(client.right, client.bottom);
+    if (shape != shape_ || client.right != shapeSize_.cx || client.bottom != shapeSize_.cy) {
+        UniqueRegion region = MakeRegion(shape, client.right, client.bottom);
+        // The window owns a region once it is set, and frees the one before.
+        if (SetWindowRgn(hwnd_, region.get(), TRUE)) {
+            region.release();
+            shape_ = std::move(shape);
+            shapeSize_ = {client.right, client.bottom};
+        }
+    }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

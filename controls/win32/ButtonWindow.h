@@ -90,6 +90,9 @@ private:
     VisualStyles visualStyles_;
     ButtonTooltip tooltip_;
     std::function<void()> onClick_;
+    // The shape last given to the window, so an unchanged one is not set again.
+    ButtonRegion shape_;
+    SIZE shapeSize_{-1, -1};
 };
 
 }  // namespace quillon::controls::win32

@@ -9,13 +9,14 @@
 #include "window/win32/Fonts.h"
 
 namespace quillon::win32 {
-namespace {
 
 bool IsCutCombo(HWND window) {
     wchar_t name[16];
     return IsWindow(window) && GetClassNameW(window, name, 16) && lstrcmpiW(name, L"ComboBox") == 0 &&
            (static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & kCutComboStyle) == kCutComboStyle;
 }
+
+namespace {
 
 std::wstring EntryText(HWND combo, UINT index) {
     const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
@@ -60,7 +61,9 @@ void MakeCutCombo(HWND combo) {
     // An owner-drawn list asks its row height before it has its font.
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(combo, WM_GETFONT, 0, 0));
     SendMessageW(combo, CB_SETITEMHEIGHT, 0, MeasureText(font, L"").cy);
+}
 
+void AddCutComboTooltip(HWND combo) {
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, combo, nullptr,
                                GetModuleHandleW(nullptr), nullptr);

@@ -11,8 +11,13 @@ namespace quillon::win32 {
 // Style bits of a cut combo, beside CBS_DROPDOWNLIST.
 constexpr DWORD kCutComboStyle = CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 
-// After the combo has its font: list rows as tall as a plain list's, and the tooltip.
+bool IsCutCombo(HWND window);
+
+// After the combo has its font: list rows as tall as a plain list's.
 void MakeCutCombo(HWND combo);
+// The tooltip naming the whole chosen entry: a window of its own that only a
+// pointer resting on the combo needs, so it is made after the first paint.
+void AddCutComboTooltip(HWND combo);
 
 // WM_DRAWITEM of a cut combo (the closed box and the open list's rows).
 void DrawCutComboItem(const DRAWITEMSTRUCT& item);

@@ -187,6 +187,8 @@ void MainWindow::createPanel(const layout::PanelPlace& place, HWND parent, bool 
 // The four pages not on view at start, each placed right after the System page
 // so Tab still goes from the top row through the page to the bottom row.
 void MainWindow::createHiddenPages() {
+    for (HWND box : combos_)
+        if (IsCutCombo(box)) AddCutComboTooltip(box);
     HWND previous = panel(Panel::System);
     for (const layout::PanelPlace& place : layout::Panels()) {
         if (!place.page || place.page == Page::System) continue;
