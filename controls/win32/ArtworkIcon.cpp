@@ -26,15 +26,8 @@ UniqueIcon MakeArtworkIcon(Artwork which, int size) {
         for (int x = 0; x < size; ++x)
             if (!mask.pixel(x, y)) andBits[static_cast<std::size_t>(y * stride + x / 8)] |= 0x80 >> (x % 8);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueBitmap colorBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap colorBitmap = CreateTopDownDib(size, size, &bits);
     if (!colorBitmap || !bits) return UniqueIcon();
     std::copy(color.begin(), color.end(), static_cast<Pixel*>(bits));
     UniqueBitmap maskBitmap(CreateBitmap(size, size, 1, 1, andBits.data()));

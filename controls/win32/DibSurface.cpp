@@ -7,15 +7,8 @@ namespace quillon::controls::win32 {
 DibSurface::DibSurface(HDC reference, const Canvas& canvas)
     : width_(canvas.width()), height_(canvas.height()), dc_(reference) {
     if (width_ <= 0 || height_ <= 0 || !dc_.get()) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // top row first, as the canvas keeps it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_ = CreateTopDownDib(width_, height_, &bits);
     if (!bitmap_ || !bits) return;
     std::memcpy(bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(Pixel));
     bits_ = static_cast<Pixel*>(bits);

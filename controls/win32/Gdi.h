@@ -38,6 +38,17 @@ using UniqueFont = GdiObject<HFONT>;
 using UniqueBitmap = GdiObject<HBITMAP>;
 using UniqueRegion = GdiObject<HRGN>;
 
+// A 32-bit device-independent bitmap, top row first as a canvas keeps it; its
+// pixels at *bits (null when it could not be made).
+inline UniqueBitmap CreateTopDownDib(int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    *bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+    if (!bitmap) *bits = nullptr;
+    return bitmap;
+}
+
 // A memory device context, deleted once.
 class MemoryDC {
 public:

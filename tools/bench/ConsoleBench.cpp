@@ -94,7 +94,10 @@ double Ratio(const std::wstring& console, const std::wstring& floor, const std::
         if (!other.empty() && i % 2 == 1) otherTime = StartToExit(other, arguments);
         if (verbTimes.back() < 0 || floorTimes.back() < 0 || otherTime < 0) return -1;
         ratios.push_back(verbTimes.back() / floorTimes.back());
-        if (!other.empty()) otherRatios.push_back(otherTime / floorTimes.back()), buildRatios.push_back(verbTimes.back() / otherTime);
+        if (!other.empty()) {
+            otherRatios.push_back(otherTime / floorTimes.back());
+            buildRatios.push_back(verbTimes.back() / otherTime);
+        }
     }
     verbMs = Median(verbTimes) * 1000;
     floorMs = Median(floorTimes) * 1000;

@@ -60,10 +60,8 @@ public:
             selected_.reset();
             width_ = std::max(width, width_);
             height_ = std::max(height, height_);
-            BITMAPINFO info{};
-            info.bmiHeader = {sizeof(info.bmiHeader), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
             void* bits = nullptr;
-            bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+            bitmap_ = controls::win32::CreateTopDownDib(width_, height_, &bits);
             bits_ = bitmap_ ? static_cast<const std::uint32_t*>(bits) : nullptr;
             if (!bits_) width_ = height_ = 0;
             else selected_.emplace(dc_.get(), bitmap_.get());

@@ -42,11 +42,9 @@ public:
     void copyTo(HDC target) const { BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
 
 private:
-    static HBITMAP Surface(int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    static UniqueBitmap Surface(int width, int height) {
         void* bits = nullptr;
-        return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        return controls::win32::CreateTopDownDib(width, height, &bits);
     }
 
     MemoryDC dc_;
