@@ -1,8 +1,10 @@
 #include "window/StartupRefill.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/RegValue.h"
 #include "startup/StartupList.h"
@@ -11,12 +13,54 @@ namespace quillon {
 
 namespace {
 
+// The status line holds three lines between the bottom buttons, about 33
+// characters each, broken at blanks: a longer text loses its end (where the
+// entry comes from), and a word longer than a line is cut at its side.
+constexpr std::size_t kLongestWord = 28;
+
+// `text` within `room` bytes: its beginning and end with "..." between, never
+// cut inside a character.
+std::string CutMiddle(const std::string& text, std::size_t room) {
+    if (text.size() <= room) return text;
+    const auto start = [&](std::size_t at) {
+        while (at > 0 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
+        return at;
+    };
+    const std::size_t keep = room > 3 ? room - 3 : 0;
+    const std::size_t head = start(keep / 2), tail = start(text.size() - (keep - keep / 2));
+    return text.substr(0, head) + "..." + text.substr(std::max(tail, head));
+}
+
+// Each word kept within a line, then the whole within `room`: words from its
+// middle give way to "...", so its ends stay (a command's program and its
+// last argument, a folder's drive and name).
+std::string Fitted(const std::string& text, std::size_t room) {
+    std::vector<std::string> words;
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t blank = std::min(text.find(' ', from), text.size());
+        words.push_back(CutMiddle(text.substr(from, blank - from), kLongestWord));
+        from = blank + 1;
+    }
+    std::string whole;
+    for (const std::string& word : words) whole += (whole.empty() ? "" : " ") + word;
+    if (whole.size() <= room) return whole;
+    // Taken from each end in turn while they fit around the gap.
+    std::string head = words.front(), tail;
+    for (std::size_t first = 1, last = words.size() - 1; first <= last;) {
+        const bool fromEnd = tail.size() <= head.size();
+        const std::string& word = words[fromEnd ? last : first];
+        if (head.size() + tail.size() + word.size() + 6 > room) break;
+        if (fromEnd) tail = word + (tail.empty() ? "" : " ") + tail, --last;
+        else head += " " + word, ++first;
+    }
+    return CutMiddle(head + " ... " + tail, room);
+}
+
 // On 64-bit Windows the machine's Run key is one of two views, and both are listed.
 std::string RunKeyInWords(const StartupItem& item, bool wow64) {
-    if (item.runKey->root == RegRoot::CurrentUser) return "the user's Run key (HKEY_CURRENT_USER)";
-    if (!wow64) return "the machine's Run key (HKEY_LOCAL_MACHINE)";
-    return item.view == RegView::Wow32 ? "the machine's Run key (HKEY_LOCAL_MACHINE, 32-bit view)"
-                                       : "the machine's Run key (HKEY_LOCAL_MACHINE, 64-bit view)";
+    if (item.runKey->root == RegRoot::CurrentUser) return "the user's Run key";
+    if (!wow64) return "the machine's Run key";
+    return item.view == RegView::Wow32 ? "the machine's 32-bit Run key" : "the machine's 64-bit Run key";
 }
 
 std::string FolderInWords(Platform& machine, const std::string& folder) {
@@ -25,7 +69,7 @@ std::string FolderInWords(Platform& machine, const std::string& folder) {
         common = machine.shellFolder(ShellFolder::CommonStartup);
     } catch (const PlatformError&) {
     }
-    return (folder == common ? "All Users' Startup folder, " : "the user's Startup folder, ") + folder;
+    return folder == common ? "All Users' Startup folder" : "the user's Startup folder";
 }
 
 }  // namespace
@@ -41,16 +85,22 @@ std::string StartupEntryInWords(RunContext& context, int index) {
     for (int i = 0; i < index; ++i) before += form.listText(CheckList::Startup, i) == name;
     for (const StartupItem& item : StartupItems(context)) {
         if (item.name != name || before-- > 0) continue;
-        const std::string shown = name.empty() ? "(Default)" : name;
-        if (!item.runKey) return shown + ": a file in " + FolderInWords(context.platform, item.folder) + ".";
+        // Where it comes from stands first and whole; what it starts, or the
+        // folder's path, gets the room left.
+        const std::string lead = Fitted(name.empty() ? "(Default)" : name, kLongestWord) + ": ";
+        if (!item.runKey) {
+            const std::string words = lead + "a file in " + FolderInWords(context.platform, item.folder) + ", ";
+            return words + Fitted(item.folder, kStatusLineRoom - words.size() - 1) + ".";
+        }
         std::optional<std::string> command;
         try {
             const std::optional<RegValue> value = context.platform.registryValue(item.runKey->fullPath, name);
             if (value) command = PlainText(*value);
         } catch (const PlatformError&) {
         }
-        return shown + ": starts " + (command ? *command : std::string("(cannot be read)")) + ", from " +
-               RunKeyInWords(item, context.platform.wow64()) + ".";
+        const std::string words = lead + RunKeyInWords(item, context.platform.wow64()) + " starts ";
+        return words + Fitted(command ? *command : std::string("(cannot be read)"), kStatusLineRoom - words.size() - 1) +
+               ".";
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Where the Startup page button hands over to the startup listing.
+#include <cstddef>
 #include <string>
 
 #include "engine/RunContext.h"
@@ -15,9 +16,14 @@ void RefillStartupList(RunContext& context);
 // its tick with it.
 void RefreshStartupList(RunContext& context);
 
+// Bytes of a status text that its three lines between the bottom buttons
+// always hold, whatever its words.
+inline constexpr std::size_t kStatusLineRoom = 84;
+
 // What the entry at `index` of lstStartup is, for the status text: the
 // command a Run value starts and which Run key holds it, or which Startup
-// folder holds a file. Empty when the list no longer matches the machine.
+// folder holds a file, within kStatusLineRoom (a long command or folder is
+// cut in its middle). Empty when the list no longer matches the machine.
 std::string StartupEntryInWords(RunContext& context, int index);
 
 }  // namespace quillon

@@ -180,7 +180,7 @@ bool ShowCurrentState(RunContext& context) {
 std::string CurrentStateText(int boxesAtDefaults) {
     std::string text(kCurrentStateShown);
     if (boxesAtDefaults > 0)
-        text += " " + std::to_string(boxesAtDefaults) + (boxesAtDefaults == 1 ? " box is" : " boxes are") +
+        text += " " + std::to_string(boxesAtDefaults) + (boxesAtDefaults == 1 ? " box" : " boxes") +
                 " at Windows' defaults.";
     return text;
 }

@@ -154,16 +154,36 @@ TEST_F(StartupList, EachEntrySaysWhereItComesFrom) {
     addFile(kAllUsersFolder, "Same");
     ListStartupItems(context);
     const std::vector<std::string> expected{
-        "Same: starts C:\\user.exe /x, from the user's Run key (HKEY_CURRENT_USER).",
-        "Same: starts C:\\machine.exe, from the machine's Run key (HKEY_LOCAL_MACHINE).",
-        "Same: a file in the user's Startup folder, " + std::string(kUserFolder) + ".",
-        "Same: a file in All Users' Startup folder, " + std::string(kAllUsersFolder) + "."};
+        "Same: the user's Run key starts C:\\user.exe /x.",
+        "Same: the machine's Run key starts C:\\machine.exe.",
+        "Same: a file in the user's Startup folder, C:\\Documents ... Menu\\Programs\\Startup.",
+        "Same: a file in All Users' Startup folder, C:\\Documents ... Menu\\Programs\\Startup."};
     ASSERT_EQ(form.listCount(CheckList::Startup), 4);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(StartupEntryInWords(context, i), expected[i]);
     // An entry gone from the machine since it was listed is not described as another.
     machine.files().deleteFile(std::string(kAllUsersFolder) + "\\Same");
     EXPECT_EQ(StartupEntryInWords(context, 3), "");
     EXPECT_EQ(StartupEntryInWords(context, 4), "");
+    // Long names, commands and folders: where the entry comes from is never
+    // cut off the status line, nor is a word wider than the line.
+    addRunValue(kUserRun, std::string(300, 'N'), "\"C:\\Program Files\\Common Files\\Java\\Java Update\\jusched.exe\" -background");
+    addRunValue(kMachineRun, "Long Tool", "C:\\" + std::string(250, 'x') + "\\tool.exe /" + std::string(50, 'a') + " " + std::string(90, 'b'));
+    addFile(kUserFolder, std::string(120, 'f') + ".lnk");
+    ListStartupItems(context);
+    int seen = 0;
+    for (int i = 0; i < form.listCount(CheckList::Startup); ++i) {
+        const std::string words = StartupEntryInWords(context, i);
+        if (form.listText(CheckList::Startup, i).size() < 9) continue;
+        ++seen;
+        EXPECT_LE(words.size(), kStatusLineRoom) << words;
+        EXPECT_TRUE(words.find(" Run key starts ") != std::string::npos ||
+                    words.find(" Startup folder, C:") != std::string::npos) << words;
+        for (std::size_t at = 0, next; at < words.size(); at = next + 1) {
+            next = std::min(words.find(' ', at), words.size());
+            EXPECT_LE(next - at, 29u) << words;  // a word and what ends the sentence
+        }
+    }
+    EXPECT_EQ(seen, 3);
 }
 
 }  // namespace

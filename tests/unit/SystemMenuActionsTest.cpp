@@ -17,6 +17,7 @@
 #include "window/SystemMenuActions.h"
 #include "words/RunEventText.h"
 #include "words/StepNames.h"
+#include "window/StartupRefill.h"
 #include "window/UndoDialogText.h"
 #include "effects/ChangeWords.h"
 
@@ -137,7 +138,9 @@ TEST_F(SystemMenuActions, CurrentStateCountsTheBoxesAtWindowsDefaults) {
         EXPECT_GT(atDefaults, 0);
         EXPECT_EQ(shown.label(Label::Wait), CurrentStateText(atDefaults));
     }
-    EXPECT_EQ(CurrentStateText(2), std::string(kCurrentStateShown) + " 2 boxes are at Windows' defaults.");
+    EXPECT_EQ(CurrentStateText(2), std::string(kCurrentStateShown) + " 2 boxes at Windows' defaults.");
+    // Every box of the largest page at its defaults: the three lines of the status line hold it.
+    EXPECT_LE(CurrentStateText(kCheckBoxCount).size(), kStatusLineRoom);
 }
 
 TEST_F(SystemMenuActions, CurrentStateAfterARunTicksWhatWasAppliedAndGreysWhatIsPartly) {

@@ -15,7 +15,10 @@
 #include "engine/ServiceCatalogue.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
+#include "window/OptimiseRun.h"
 #include "window/PageSwitching.h"
+#include "window/StartupRefill.h"
+#include "window/SystemMenuActions.h"
 #include "window/win32/Label.h"
 #include "window/win32/MainWindow.h"
 #include "controls/isButton.h"
@@ -145,6 +148,19 @@ void ExpectLabelsShowAllTheirInk(HWND main, const std::string& when) {
         const std::string name = win32::Narrow(text) + " (" + when + ")";
         EXPECT_GE(first, 1) << name;
         EXPECT_LE(last, w - 2) << name << ", " << w << " pixels wide";
+        // Its last line too: a label as tall as its lines, broken in its own
+        // width, and within its panel; else the end of its text is lost.
+        RECT lines{0, 0, w, 0};
+        HDC dc = GetDC(label);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(GetWindowLongPtrW(label, GWLP_USERDATA)));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &lines, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        EXPECT_LE(lines.bottom, h) << name;
+        RECT inParent = client, panel;
+        MapWindowPoints(label, GetParent(label), reinterpret_cast<POINT*>(&inParent), 2);
+        GetClientRect(GetParent(label), &panel);
+        EXPECT_LE(inParent.bottom, panel.bottom) << name;
         ++checked;
     }
     EXPECT_GT(checked, 20) << when;
@@ -158,7 +174,15 @@ TEST_F(MainWindowLook, NoLabelClipsItsTextOnAnyPageOrStatus) {
         ShowPage(window_.context(), page);
         ExpectLabelsShowAllTheirInk(window_.handle(), "page " + window_.label(Label::Caption));
     }
-    for (const char* status : {"Optimizing...", "Optimize complete!"}) {
+    // The longest each status can be: counts, cut captions, startup entries.
+    const std::string statuses[] = {
+        "Optimizing...", "Optimize complete!", StoppedText(), CurrentStateText(kCheckBoxCount),
+        CompletionText(1234, "\"Forbid Windows Media Playe...\""), "Quillon closes when this run has ended...",
+        "Another Quillon run is still going on; nothing was changed.",
+        "NNNNNNNNNNNN...NNNNNNNNNNNNN: the machine's 64-bit Run key starts \"C:\\Progr ... -a.",
+        "Mmmmmmmmmmmm...mmmmmmmmmmmmm.lnk: a file in All Users' Startup folder, C:\\Doc...tup."};
+    for (const std::string& status : statuses) {
+        ASSERT_LE(status.size(), kStatusLineRoom) << status;
         window_.setLabel(Label::Wait, status);
         ExpectLabelsShowAllTheirInk(window_.handle(), status);
     }

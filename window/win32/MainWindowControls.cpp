@@ -95,8 +95,10 @@ RECT FittedRect(const layout::LabelPlace& place, HFONT font, const std::wstring&
         const bool between = place.label == Label::Wait && low > std::numeric_limits<int>::min() &&
                              high < std::numeric_limits<int>::max();
         if (between || rect.left < low || rect.right > high) {
-            const SIZE size = width > high - low ? MeasureWrappedText(font, text, high - low)
-                                                 : SIZE{width, rect.bottom - rect.top};
+            SIZE size = width > high - low ? MeasureWrappedText(font, text, high - low)
+                                           : SIZE{width, rect.bottom - rect.top};
+            // The label breaks its text in its own width, which may take a line more.
+            if (width > high - low) size.cy = MeasureWrappedText(font, text, size.cx).cy;
             rect.left = low + (high - low - size.cx) / 2;
             rect.right = rect.left + size.cx;
             rect.bottom = rect.top + size.cy;
