@@ -80,8 +80,13 @@ std::string UndoQuestion(const UndoOffer& offer) {
 
 std::string UndoReport(const UndoOutcome& outcome) {
     std::string text = "Undo last run has ended.\n\n";
-    text += outcome.restored > 0 ? "Put back: " + Count(outcome.restored, "change", "changes") + "\n"
-                                 : std::string("Nothing was put back.\n");
+    // Counted by what was put back, not by the run's changes the question
+    // counted: a deleted key comes back with each of its values, and a key the
+    // run made goes again.
+    text += outcome.restored > 0
+                ? "Put back as they were: " + std::to_string(outcome.restored) +
+                      (outcome.restored == 1 ? " value, key or file" : " values, keys and files") + "\n"
+                : std::string("Nothing was put back.\n");
     if (outcome.kept > 0) text += "Kept, because changed since the run: " + std::to_string(outcome.kept) + "\n";
     if (outcome.failed > 0) text += "Failed: " + std::to_string(outcome.failed) + "\n";
     text += "\n";

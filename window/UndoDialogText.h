@@ -11,7 +11,7 @@
 namespace quillon {
 
 struct UndoOutcome {
-    int restored = 0;    // changes put back
+    int restored = 0;    // values, keys, files and folders put back
     int kept = 0;        // left as they are: changed since the run
     int failed = 0;      // could not be put back
     bool recorded = false;  // the restore kept an undo record of its own

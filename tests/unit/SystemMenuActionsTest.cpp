@@ -271,7 +271,7 @@ TEST_F(SystemMenuActions, UndoWordsNameTheRecordAndTheOutcomeWithoutPaths) {
     EXPECT_EQ(question.find('\\'), std::string::npos) << question;
 
     const std::string report = UndoReport({9, 2, 1, true, "2026-12-08 06-11-00"});
-    for (const char* words : {"Put back: 9 changes", "changed since the run: 2", "Failed: 1",
+    for (const char* words : {"Put back as they were: 9 values, keys and files", "changed since the run: 2", "Failed: 1",
                               "quillonc UNDO \"2026-12-08 06-11-00\""})
         EXPECT_NE(report.find(words), std::string::npos) << words << " in\n" << report;
     EXPECT_EQ(report.find('\\'), std::string::npos);
