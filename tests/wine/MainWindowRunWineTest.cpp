@@ -121,6 +121,14 @@ TEST(MainWindowRunWine, StatusTextCountsFailedStepsBetweenTheBottomButtons) {
     ShowWindow(window.handle(), SW_SHOWNORMAL);
 
     ShowPage(window.context(), Page::Speed);  // nothing ticked: nothing can fail
+    // Pressed with the focus on it: locked during the run, the button takes
+    // the focus back after it, so the keyboard goes on working.
+    SetForegroundWindow(window.handle());
+    SetFocus(window.buttonWindow(Button::Optimize));
+    Click(window.buttonWindow(Button::Optimize));
+    win32::PumpPendingMessages(window.handle());
+    EXPECT_EQ(window.label(Label::Wait), "Optimize complete!");
+    EXPECT_EQ(GetFocus(), window.buttonWindow(Button::Optimize));
     EXPECT_EQ(RunOptimise(window.context()), 0);
     EXPECT_EQ(window.label(Label::Wait), "Optimize complete!");
 

@@ -118,6 +118,18 @@ HWND MainWindow::firstOnPage() const {
     return first ? first : window_;
 }
 
+// Windows takes the focus from a button it disables, and gives it to no
+// one: after a run its locked button started, the keyboard would do nothing
+// until a click. The control that had the focus takes it back.
+void MainWindow::takeFocusBack(HWND before) {
+    if (!window_ || GetActiveWindow() != window_) return;  // its activation gives the focus back
+    const HWND now = GetFocus();
+    if (now && (now == window_ || IsChild(window_, now))) return;
+    const bool usable = before && IsWindow(before) && IsChild(window_, before) && IsWindowVisible(before) &&
+                        IsWindowEnabled(before);
+    SetFocus(usable ? before : focusOnReturn());
+}
+
 HWND MainWindow::pagePanel(Page page) const { return panel(layout::PanelOf(page).panel); }
 
 LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -290,20 +302,26 @@ void MainWindow::onButton(Button button) noexcept try {
         Recommend(*this);
         setLabel(Label::Wait, "");
         break;
-    case Button::Auto:
+    case Button::Auto: {
+        const HWND focus = GetFocus();
         RunWithUndoRecord(context_, AutoOptimise, "Auto Optimize");
         closeIfAsked();
         refreshStartupList();
+        takeFocusBack(focus);
         break;
+    }
     case Button::Redo:
         Reset(*this);
         setLabel(Label::Wait, "");
         break;
-    case Button::Optimize:
+    case Button::Optimize: {
+        const HWND focus = GetFocus();
         RunWithUndoRecord(context_, [](RunContext& run) { RunOptimise(run); });
         closeIfAsked();
         refreshStartupList();
+        takeFocusBack(focus);
         break;
+    }
     case Button::Exit:
         Exit(context_);
         if (window_) DestroyWindow(window_);

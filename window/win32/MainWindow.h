@@ -110,6 +110,7 @@ private:
     void fitLabel(Label which);
     HWND focusOnReturn() const;
     HWND firstOnPage() const;
+    void takeFocusBack(HWND before);
     void resumeListDrawing(std::size_t which);
     void showAccessKeys(bool shown);
 
