@@ -147,6 +147,9 @@ TEST(MainWindowRunWine, StatusTextCountsFailedStepsBetweenTheBottomButtons) {
     // A longer text (a larger font does the same) is broken onto two lines there.
     window.setLabel(Label::Wait, "Optimize complete! 1234567 steps failed. 1234567 steps failed.");
     ExpectBetweenTheBottomButtons(window);
+    // The download folder typed anew changes the selection: the run's words no longer hold.
+    window.setTxtPath("C:\\Typed");
+    EXPECT_EQ(window.label(Label::Wait), "");
 }
 
 // A console APPLY in another process holds the machine's run lock; here a

@@ -238,8 +238,9 @@ void MainWindow::onCommand(int id, int code) {
     const bool option = id >= kOptId && id < kOptId + kOptionCount && code == BN_CLICKED;
     const bool listed = id >= kListId && id < kListId + int(lists_.size()) && code == LBN_SELCHANGE;
     const bool chosen = id >= kComboId && id < kComboId + int(combos_.size()) && code == CBN_SELCHANGE;
+    const bool typed = id == kTxtPathId && code == EN_CHANGE;
     // What an earlier action did is no longer what the page shows.
-    if ((box || option || listed || chosen) && !running()) setLabel(Label::Wait, "");
+    if ((box || option || listed || chosen || typed) && !running()) setLabel(Label::Wait, "");
     // A click never greys a box: only a loaded selection can do that.
     if (box) setChk(id - kChkId, chk(id - kChkId) == kTicked ? kUnticked : kTicked);
     if (id == kListId + static_cast<int>(CheckList::Service) && code == LBN_SELCHANGE)
