@@ -17,6 +17,8 @@ namespace {
 // characters each, broken at blanks: a longer text loses its end (where the
 // entry comes from), and a word longer than a line is cut at its side.
 constexpr std::size_t kLongestWord = 28;
+// An entry's name leaves the room of a line or more to what it starts.
+constexpr std::size_t kLongestName = 20;
 
 // `text` within `room` bytes: its beginning and end with "..." between, never
 // cut inside a character.
@@ -31,9 +33,9 @@ std::string CutMiddle(const std::string& text, std::size_t room) {
     return text.substr(0, head) + "..." + text.substr(std::max(tail, head));
 }
 
-// Each word kept within a line, then the whole within `room`: words from its
-// middle give way to "...", so its ends stay (a command's program and its
-// last argument, a folder's drive and name).
+// Each word kept within a line, then the whole within `room`: its end first
+// (a command's program and arguments, a folder's name), then as much of its
+// beginning as fits, "..." for the words between.
 std::string Fitted(const std::string& text, std::size_t room) {
     std::vector<std::string> words;
     for (std::size_t from = 0; from <= text.size();) {
@@ -44,16 +46,23 @@ std::string Fitted(const std::string& text, std::size_t room) {
     std::string whole;
     for (const std::string& word : words) whole += (whole.empty() ? "" : " ") + word;
     if (whole.size() <= room) return whole;
-    // Taken from each end in turn while they fit around the gap.
-    std::string head = words.front(), tail;
-    for (std::size_t first = 1, last = words.size() - 1; first <= last;) {
-        const bool fromEnd = tail.size() <= head.size();
-        const std::string& word = words[fromEnd ? last : first];
-        if (head.size() + tail.size() + word.size() + 6 > room) break;
-        if (fromEnd) tail = word + (tail.empty() ? "" : " ") + tail, --last;
-        else head += " " + word, ++first;
+    constexpr std::size_t kGap = 4;  // "... "
+    std::string tail;
+    std::size_t last = words.size();
+    while (last > 0 && tail.size() + words[last - 1].size() + 1 + kGap <= room) {
+        tail = words[last - 1] + (tail.empty() ? "" : " ") + tail;
+        --last;
     }
-    return CutMiddle(head + " ... " + tail, room);
+    if (tail.empty()) {  // not even the last word: its end
+        const std::string& word = words.back();
+        std::size_t from = word.size() - std::min(word.size(), room > 3 ? room - 3 : 0);
+        while (from < word.size() && (static_cast<unsigned char>(word[from]) & 0xC0) == 0x80) ++from;
+        return "..." + word.substr(from);
+    }
+    std::string head;
+    for (std::size_t first = 0; first < last && head.size() + words[first].size() + 1 + kGap + tail.size() <= room; ++first)
+        head += words[first] + " ";
+    return head + "... " + tail;
 }
 
 // On 64-bit Windows the machine's Run key is one of two views, and both are listed.
@@ -87,7 +96,7 @@ std::string StartupEntryInWords(RunContext& context, int index) {
         if (item.name != name || before-- > 0) continue;
         // Where it comes from stands first and whole; what it starts, or the
         // folder's path, gets the room left.
-        const std::string lead = Fitted(name.empty() ? "(Default)" : name, kLongestWord) + ": ";
+        const std::string lead = Fitted(name.empty() ? "(Default)" : name, kLongestName) + ": ";
         if (!item.runKey) {
             const std::string words = lead + "a file in " + FolderInWords(context.platform, item.folder) + ", ";
             return words + Fitted(item.folder, kStatusLineRoom - words.size() - 1) + ".";
