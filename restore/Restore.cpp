@@ -76,6 +76,7 @@ public:
             if (now == v.before) continue;
             if (!v.after || now != *v.after) {
                 keep(ValuePath(v), kChangedSince);
+                keptValues_.insert(Lower(ValuePath(v)));
                 continue;
             }
             // Its tool may have written it, or something else may have: not demonstrably the run's.
@@ -180,7 +181,12 @@ private:
         std::set<std::string> going, staying;
         std::vector<std::string> script;
         for (const std::string& key : made) {
-            bool empty = HoldsNothingOfItsOwn(machine_.registryValues(key)), onlyKept = empty;
+            const std::vector<NamedRegValue> values = machine_.registryValues(key);
+            bool empty = HoldsNothingOfItsOwn(values);
+            // A value kept as changed since the run is named already; its key is not named again for it.
+            bool onlyKept = empty || std::all_of(values.begin(), values.end(), [&](const NamedRegValue& v) {
+                return keptValues_.count(Lower(key + "\\" + (v.name.empty() ? "(Default)" : v.name))) > 0;
+            });
             for (const std::string& sub : machine_.registrySubkeys(key)) {
                 const std::string path = Lower(key + "\\" + sub);
                 empty = empty && going.count(path);
@@ -256,6 +262,7 @@ private:
     JournalPlatform& journal_;
     std::string folder_;
     RestoreReport& report_;
+    std::set<std::string> keptValues_;  // lower case "KEY\NAME" of each value kept as changed since
 };
 
 }  // namespace

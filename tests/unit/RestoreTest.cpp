@@ -185,12 +185,16 @@ TEST(Restore, TakesBackOnlyWhatStillHoldsTheRunsWorkAndNamesWhatItKeeps) {
     sim::SimWindows machine;
     FurnishMachine(machine);
     const auto prior = TweakedState(machine);
+    auto& reg = machine.registry();
+    const std::string player = "HKLM\\SOFTWARE\\Policies\\Microsoft\\WindowsMediaPlayer";
+    ASSERT_FALSE(reg.keyExists(player));
     const std::string folder = RecordedRunOfEverything(machine);
     ASSERT_FALSE(folder.empty());
 
-    // Since the run: another tool changes a value the run wrote, adds one to a
-    // key the run made, and puts new files where the run deleted one.
-    auto& reg = machine.registry();
+    // Since the run: another tool changes a value the run wrote (one in a key
+    // the run made too), adds one to a key the run made, and puts new files
+    // where the run deleted one.
+    reg.setValue(player, "DisableAutoUpdate", sim::Value::Dword(7));
     const std::string crash = "HKLM\\System\\CurrentControlSet\\Control\\CrashControl";
     const std::string update = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate";
     const std::string alpha = "C:\\Documents and Settings\\Tester\\Start Menu\\Programs\\Startup\\Alpha";
@@ -208,6 +212,7 @@ TEST(Restore, TakesBackOnlyWhatStillHoldsTheRunsWorkAndNamesWhatItKeeps) {
     std::vector<std::string> kept;
     for (const KeptTarget& k : report.kept) kept.push_back(k.target + "|" + k.why);
     EXPECT_EQ(kept, (std::vector<std::string>{
+                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft\\WindowsMediaPlayer\\DisableAutoUpdate|changed since the run",
                         "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\CrashControl\\AutoReboot|changed since the run",
                         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WindowsUpdate|"
                         "holds values or keys put there since the run",
@@ -224,6 +229,8 @@ TEST(Restore, TakesBackOnlyWhatStillHoldsTheRunsWorkAndNamesWhatItKeeps) {
     const auto intended = [](const std::string& line) {
         const std::string lower = Lower(line);
         return lower.find("autoreboot") != std::string::npos || lower.find("windowsupdate") != std::string::npos ||
+               lower.find("windowsmediaplayer") != std::string::npos || lower == "\\software\\policies|" ||
+               lower == "\\software\\policies\\microsoft|" ||
                lower.find("alpha") != std::string::npos;
     };
     std::erase_if(now, intended);
