@@ -118,7 +118,10 @@ public:
     virtual void writeTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
     // Writes a temporary sibling, then replaces the target in one step.
     virtual void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
-    // Throws PlatformError if the file cannot be read. Lines come without CR LF.
+    // Throws PlatformError if the file cannot be read, or is larger than
+    // kTextFileLimit (no selection, boxes or report file is): it is never read
+    // in part. Lines come without CR LF.
+    static constexpr std::size_t kTextFileLimit = std::size_t(1) << 20;
     virtual std::vector<std::string> readTextFile(const std::string& path) = 0;
 
     // Writes a registration script, every line ended by CR LF: ANSI when the code page holds every character exactly
