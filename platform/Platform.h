@@ -178,7 +178,8 @@ public:
     // returns once it is on the disk. False when the file stayed in use
     // through `bound` (locked, or held open by a program that lets nobody
     // write, as a spreadsheet reading it does); throws PlatformError when the
-    // file cannot be written.
+    // file cannot be written, or when it holds something else: one that is
+    // not empty must begin as `heading` does (BeginsAsHeading).
     virtual bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
                                  std::chrono::milliseconds bound) = 0;
 
@@ -229,5 +230,16 @@ public:
     virtual std::optional<std::string> browseForFolder(const std::string& title, const std::string& startAt) = 0;
     virtual void logOff() = 0;
 };
+
+// Whether a file's first bytes begin with the first field of `heading`, either
+// after its UTF-8 byte-order mark or without it (as a spreadsheet saves the
+// file again): a file named by mistake (a selection file, say) does not.
+inline bool BeginsAsHeading(std::string_view start, std::string_view heading) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    if (start.starts_with(mark)) start.remove_prefix(mark.size());
+    if (heading.starts_with(mark)) heading.remove_prefix(mark.size());
+    const std::string_view field = heading.substr(0, heading.find_first_of(",\r\n"));
+    return !field.empty() && start.starts_with(field);
+}
 
 }  // namespace quillon

@@ -301,6 +301,21 @@ TEST(FleetReport, AReportSomeoneIsReadingIsWaitedForThenSaidToBeInUse) {
     machine.setFileInUse("");
     terminal = {};
     EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report}, terminal, machine), kDone);
+
+    // A file that holds something else (a selection file named by mistake) is
+    // never appended to: the run says so and fails as for a report it cannot write.
+    const std::string selection = "C:\\share\\office.dat";
+    machine.writeTextFile(selection, {"\"0\"", "\"0\""});
+    const auto before = machine.files().content(selection);
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", selection}, terminal, machine), kBadUsage);
+    EXPECT_EQ(machine.files().content(selection), before);
+    ASSERT_EQ(terminal.errLines.size(), 1u);
+    EXPECT_NE(terminal.errLines[0].find("not a report"), std::string::npos) << terminal.errLines[0];
+    // A report saved again by a spreadsheet, without the byte-order mark, is still one.
+    machine.files().addFile(report, "computer,user,time\r\n");
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report}, terminal, machine), kDone);
 }
 
 TEST(FleetReport, FieldsAreQuotedOnlyWhereCsvNeedsIt) {
