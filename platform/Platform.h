@@ -233,13 +233,14 @@ public:
 
 // Whether a file's first bytes begin with the first field of `heading`, either
 // after its UTF-8 byte-order mark or without it (as a spreadsheet saves the
-// file again): a file named by mistake (a selection file, say) does not.
+// file again), or are that mark alone (an empty file a text editor made): a
+// file named by mistake (a selection file, say) does not.
 inline bool BeginsAsHeading(std::string_view start, std::string_view heading) {
     constexpr std::string_view mark = "\xEF\xBB\xBF";
     if (start.starts_with(mark)) start.remove_prefix(mark.size());
     if (heading.starts_with(mark)) heading.remove_prefix(mark.size());
     const std::string_view field = heading.substr(0, heading.find_first_of(",\r\n"));
-    return !field.empty() && start.starts_with(field);
+    return start.empty() || (!field.empty() && start.starts_with(field));
 }
 
 }  // namespace quillon
