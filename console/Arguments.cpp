@@ -228,7 +228,7 @@ Problem CombinationProblem(Request& request) {
     if ((request.computer || request.user) && !request.listRecords) return "/computer and /user go with UNDO /list";
     if (request.showRecord && (!request.undoFolder || request.listRecords))
         return "UNDO /show needs the folder of the record to show";
-    if (request.listRecords && request.reportFile) return "UNDO /list takes no /report";
+    if ((request.listRecords || request.showRecord) && request.reportFile) return "UNDO /list and /show take no /report";
     if ((request.listRecords || request.showRecord) && request.json) return "UNDO /list and /show take no /json";
     if (request.noUndo && request.undoRoot) return "options /noundo and /undodir do not go together";
     if (request.boxesFile && request.selectionFile) return "/boxes and /selection cannot be given together";

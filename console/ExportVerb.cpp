@@ -62,12 +62,13 @@ int Export(VerbContext& verb) {
         return kBadUsage;
     }
     std::vector<std::string> lines;
-    std::string partial;  // boxes the file cannot leave alone
+    std::string partial, notSet;  // boxes the file cannot leave alone
     if (boxes) {
         lines = BoxesLines(LiveBoxes(verb));
     } else {
         SelectionForm form;
-        PutLiveSelection(form, verb.platform, verb.userName, LivePages(), PartialBoxes::Greyed);
+        for (const LiveBox& live : PutLiveSelection(form, verb.platform, verb.userName, LivePages(), PartialBoxes::Greyed))
+            if (live.box >= 0 && live.state == BoxState::NotSet) notSet += (notSet.empty() ? "" : ",") + std::to_string(live.box);
         for (int box = 0; box < kCheckBoxCount; ++box)
             if (form.chk(box) == kGreyed) {
                 partial += (partial.empty() ? "" : ",") + std::to_string(box);
@@ -83,6 +84,10 @@ int Export(VerbContext& verb) {
     }
     if (!partial.empty())
         verb.say("note: boxes " + partial + " are partly in place: " + path +
+                 " writes their unticked side; EXPORT /boxes writes a file that leaves them alone");
+    // A box none of whose values is set is no more off than on: the file's unticked side would set them.
+    if (!notSet.empty())
+        verb.say("note: boxes " + notSet + " are not set (Windows' defaults hold): " + path +
                  " writes their unticked side; EXPORT /boxes writes a file that leaves them alone");
     return kDone;
 }

@@ -16,19 +16,25 @@ namespace quillon::console {
 struct Request;
 struct RunResult;
 
-// Passes everything on, keeping each message (without the tool's name) for the event.
+// Passes everything on, keeping each message (without the tool's name) for the
+// event and whether anything went to standard output.
 class NotingTerminal final : public Terminal {
 public:
     explicit NotingTerminal(Terminal& inner) : inner_(inner) {}
-    void out(std::string_view line) override { inner_.out(line); }
+    void out(std::string_view line) override {
+        printed_ = true;
+        inner_.out(line);
+    }
     void err(std::string_view line) override;
     bool errIsConsole() const override { return inner_.errIsConsole(); }
     void errInPlace(std::string_view text) override { inner_.errInPlace(text); }
     const std::vector<std::string>& said() const { return said_; }
+    bool printed() const { return printed_; }
 
 private:
     Terminal& inner_;
     std::vector<std::string> said_;
+    bool printed_ = false;
 };
 
 // Whether the request writes an event: APPLY, and UNDO when it takes a record back.

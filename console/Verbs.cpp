@@ -142,12 +142,20 @@ int RunConsole(std::span<const std::string> arguments, Terminal& terminal, Platf
         return kBadUsage;
     }
     Request request = std::get<Request>(parsed);
-    if (!WritesEvent(request)) return RunRequest(request, terminal, platform, nullptr);
-    // One event however the run ends: a startup script's run has nobody reading its console.
+    const bool event = WritesEvent(request);
+    const bool json = request.json && request.verb != Verb::Summary;
+    if (!event && !json) return RunRequest(request, terminal, platform, nullptr);
     NotingTerminal noting(terminal);
     RunResult result;  // counts nothing until the verb prints one
-    const int status = RunRequest(request, noting, platform, &result);
-    ReportRunEvent(platform, request, status, result.counted.empty() ? nullptr : &result, noting.said());
+    const int status = RunRequest(request, noting, platform, event ? &result : nullptr);
+    // A tool reading the document gets one however the verb ended, with its
+    // exit status and no count: an empty output must not pass for no drift.
+    if (json && !noting.printed()) {
+        VerbContext verb{request, terminal, platform, {}};
+        terminal.out(JsonDocument(RunResult{}, verb, status));
+    }
+    // One event however the run ends: a startup script's run has nobody reading its console.
+    if (event) ReportRunEvent(platform, request, status, result.counted.empty() ? nullptr : &result, noting.said());
     return status;
 }
 

@@ -118,7 +118,10 @@ public:
     virtual void writeTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
     // Writes a temporary sibling, then replaces the target in one step.
     virtual void replaceTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
-    // Throws PlatformError if the file cannot be read. Lines come without CR LF.
+    // Throws PlatformError if the file cannot be read, or is larger than
+    // kTextFileLimit (no selection, boxes or report file is): it is never read
+    // in part. Lines come without CR LF.
+    static constexpr std::size_t kTextFileLimit = std::size_t(1) << 20;
     virtual std::vector<std::string> readTextFile(const std::string& path) = 0;
 
     // Writes a registration script, every line ended by CR LF: ANSI when the code page holds every character exactly
@@ -175,7 +178,8 @@ public:
     // returns once it is on the disk. False when the file stayed in use
     // through `bound` (locked, or held open by a program that lets nobody
     // write, as a spreadsheet reading it does); throws PlatformError when the
-    // file cannot be written.
+    // file cannot be written, or when it holds something else: one that is
+    // not empty must begin as `heading` does (BeginsAsHeading).
     virtual bool appendUnderLock(const std::string& path, std::string_view heading, std::string_view block,
                                  std::chrono::milliseconds bound) = 0;
 
@@ -226,5 +230,17 @@ public:
     virtual std::optional<std::string> browseForFolder(const std::string& title, const std::string& startAt) = 0;
     virtual void logOff() = 0;
 };
+
+// Whether a file's first bytes begin with the first field of `heading`, either
+// after its UTF-8 byte-order mark or without it (as a spreadsheet saves the
+// file again), or are that mark alone (an empty file a text editor made): a
+// file named by mistake (a selection file, say) does not.
+inline bool BeginsAsHeading(std::string_view start, std::string_view heading) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    if (start.starts_with(mark)) start.remove_prefix(mark.size());
+    if (heading.starts_with(mark)) heading.remove_prefix(mark.size());
+    const std::string_view field = heading.substr(0, heading.find_first_of(",\r\n"));
+    return start.empty() || (!field.empty() && start.starts_with(field));
+}
 
 }  // namespace quillon

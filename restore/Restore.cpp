@@ -44,12 +44,15 @@ std::string Beside(const std::string& path, int n) {
     return path.substr(0, dot) + mark + path.substr(dot);
 }
 
-// The service whose start mode a value is, when "sc config" can put it back.
+// The service whose start mode a value is, when "sc config" can put it back:
+// auto, demand or disabled. Boot and system are drivers' modes, which sc
+// refuses for a service (error 87); such a value set by hand goes back through
+// the script, as one of no known mode does.
 std::string ServiceOf(const ValueTarget& v) {
     const std::string name = ServiceOfStartValue(v.key, v.name);
     if (name.empty() || !v.before) return {};
     const auto mode = DwordOf(*v.before);
-    if (!mode || StartModeName(*mode).empty()) return {};
+    if (!mode || *mode < 2 || StartModeName(*mode).empty()) return {};
     return name;
 }
 

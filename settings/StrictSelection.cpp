@@ -1,5 +1,7 @@
 #include "settings/StrictSelection.h"
 
+#include <algorithm>
+
 #include "platform/DevicePath.h"
 #include "platform/Platform.h"
 
@@ -21,11 +23,25 @@ std::optional<SelectionProblem> SelectionPlaceProblem(Platform& platform, const 
     return std::nullopt;
 }
 
+namespace {
+
+// UTF-16 text read as bytes: every other byte of its ASCII is NUL.
+bool LooksLikeUtf16(const std::string& firstLine) {
+    const auto nuls = std::count(firstLine.begin(), firstLine.end(), '\0');
+    return firstLine.size() >= 2 && nuls * 3 >= static_cast<std::ptrdiff_t>(firstLine.size());
+}
+
+}  // namespace
+
 std::variant<std::vector<std::string>, SelectionProblem> ReadLinesStrict(Platform& platform, const std::string& path) {
     if (auto problem = SelectionPlaceProblem(platform, path)) return *problem;
     try {
         if (!platform.anyFileExists(path)) return SelectionProblem{0, "the file does not exist"};
-        return platform.readTextFile(path);
+        auto lines = platform.readTextFile(path);
+        // Notepad's "Unicode" is a usual way to save it; say so rather than name a NUL.
+        if (!lines.empty() && LooksLikeUtf16(lines.front()))
+            return SelectionProblem{0, "the file is UTF-16 (Notepad's \"Unicode\"); save it as ANSI or UTF-8"};
+        return lines;
     } catch (const std::exception& error) {
         return SelectionProblem{0, std::string("the file cannot be read: ") + error.what()};
     }

@@ -197,9 +197,11 @@ std::vector<std::string> Win32Platform::readTextFile(const std::string& path) {
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;
-    // A selection file is a few hundred bytes; anything past 1 MiB is not one.
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0 && bytes.size() < (1u << 20))
+    // A selection file is a few hundred bytes; anything past the bound is not
+    // one, and reading it in part could cut an entry into another ("on 54" into "on 5").
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0 && bytes.size() <= kTextFileLimit)
         bytes.append(buffer, got);
+    if (bytes.size() > kTextFileLimit) throw PlatformError(path + " is larger than 1 MiB: no selection, boxes or report file is");
     const bool utf8 = bytes.starts_with(kUtf8Mark);
     std::vector<std::string> lines;
     std::size_t start = utf8 ? kUtf8Mark.size() : 0;

@@ -66,6 +66,14 @@ bool Win32Platform::appendUnderLock(const std::string& path, std::string_view he
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) Fail("read the size of", path);
+    if (size.QuadPart > 0) {
+        // Never appended to a file that holds something else (a selection file named by mistake).
+        char start[64];
+        DWORD got = 0;
+        if (!ReadFile(file.get(), start, sizeof start, &got, nullptr)) Fail("read", path);
+        if (!BeginsAsHeading(std::string_view(start, got), heading))
+            throw PlatformError(path + " is not a report: its first line is not the report's heading; nothing was added to it");
+    }
     const std::string bytes = std::string(size.QuadPart == 0 ? heading : std::string_view()) + std::string(block);
     const LARGE_INTEGER none{};
     DWORD written = 0;

@@ -20,6 +20,8 @@ bool Apply(const Effect& effect, SimRegistry& registry) {
     case EffectKind::CopyKey: return registry.copyKey(effect.target, effect.destination, effect.recursive);
     case EffectKind::ServiceStart:
         if (!registry.keyExists(ServiceKey(effect.target))) return false;  // no such service
+        // Boot and system are drivers' start modes: sc refuses them for a service (error 87).
+        if (effect.startMode < 2) return false;
         registry.setValue(ServiceKey(effect.target), "Start", Value::Dword(effect.startMode));
         return true;
     default: return true;  // sfc and chkntfs change nothing the tests look at

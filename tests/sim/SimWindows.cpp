@@ -169,6 +169,7 @@ void SimWindows::replaceTextFile(const std::string& path, const std::vector<std:
 std::vector<std::string> SimWindows::readTextFile(const std::string& path) {
     auto bytes = files_.content(path);
     if (!bytes) throw PlatformError("cannot open: " + path);
+    if (bytes->size() > kTextFileLimit) throw PlatformError(path + " is larger than 1 MiB: no selection, boxes or report file is");
     const std::optional<std::string> text = bytes->starts_with(kUtf8Mark) ? bytes->substr(kUtf8Mark.size()) : FromAnsi(*bytes);
     std::vector<std::string> lines;
     std::size_t start = 0;

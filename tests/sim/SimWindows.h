@@ -141,6 +141,8 @@ public:
                          std::chrono::milliseconds) override {
         if (fileInUse_ == path) return false;
         const auto now = files_.content(path);
+        if (now && !now->empty() && !BeginsAsHeading(*now, heading))
+            throw PlatformError(path + " is not a report: its first line is not the report's heading; nothing was added to it");
         appendFileFlushed(path, std::string(now && !now->empty() ? "" : heading) + std::string(block));
         return true;
     }

@@ -107,6 +107,16 @@ TEST(BoxesFile, TheGuidesExampleIsReadAsWritten) {
     ASSERT_EQ(RunConsole(std::vector<std::string>{"APPLY", "/boxes", "C:\\deploy\\office.txt"}, terminal, machine), kDone);
     terminal = {};
     EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/boxes", "C:\\deploy\\office.txt"}, terminal, machine), kDone);
+
+    // A file past the bound is refused whole, never read in part: "on 54" cut
+    // after "on 5" would apply a box the file does not name.
+    const std::size_t bound = Platform::kTextFileLimit;
+    machine.files().addFile("C:\\deploy\\long.txt", ";" + std::string(bound - 6, 'p') + "\r\non 54\r\n");
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/boxes", "C:\\deploy\\long.txt"}, terminal, machine), kBadUsage);
+    ASSERT_EQ(terminal.errLines.size(), 1u);
+    EXPECT_NE(terminal.errLines[0].find("larger than"), std::string::npos) << terminal.errLines[0];
+    EXPECT_TRUE(terminal.outLines.empty());
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ TEST(ConsoleArguments, BadUsageIsOneMessageNamingTheCulprit) {
         {{"version", "/page", "System"}, "/page"},
         {{"undo", "/list", "x"}, "/list"},
         {{"undo", "/list:yes"}, "/list"},
+        {{"undo", "/show", "x", "/report", "r.csv"}, "/report"},  // it reads a record only: no row to write
         {{"undo", "/undodir"}, "/undodir"},
         {{"preview", "/undodir", "d"}, "/undodir"},
         {{"apply", "/noundo", "/undodir", "d"}, "/undodir"},

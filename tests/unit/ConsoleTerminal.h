@@ -26,11 +26,11 @@ struct RecordingTerminal : Terminal {
     void errInPlace(std::string_view text) override { inPlace.emplace_back(text); }
 };
 
-// The tab-separated fields of an output line.
-inline std::vector<std::string> Fields(const std::string& line) {
+// The tab-separated fields of an output line (or those another separator parts).
+inline std::vector<std::string> Fields(const std::string& line, char separator = '\t') {
     std::vector<std::string> fields;
     std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+    for (std::size_t tab; (tab = line.find(separator, start)) != std::string::npos; start = tab + 1)
         fields.push_back(line.substr(start, tab - start));
     fields.push_back(line.substr(start));
     return fields;

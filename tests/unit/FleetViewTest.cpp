@@ -301,6 +301,21 @@ TEST(FleetReport, AReportSomeoneIsReadingIsWaitedForThenSaidToBeInUse) {
     machine.setFileInUse("");
     terminal = {};
     EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report}, terminal, machine), kDone);
+
+    // A file that holds something else (a selection file named by mistake) is
+    // never appended to: the run says so and fails as for a report it cannot write.
+    const std::string selection = "C:\\share\\office.dat";
+    machine.writeTextFile(selection, {"\"0\"", "\"0\""});
+    const auto before = machine.files().content(selection);
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", selection}, terminal, machine), kBadUsage);
+    EXPECT_EQ(machine.files().content(selection), before);
+    ASSERT_EQ(terminal.errLines.size(), 1u);
+    EXPECT_NE(terminal.errLines[0].find("not a report"), std::string::npos) << terminal.errLines[0];
+    // A report saved again by a spreadsheet, without the byte-order mark, is still one.
+    machine.files().addFile(report, "computer,user,time\r\n");
+    terminal = {};
+    EXPECT_EQ(RunConsole(std::vector<std::string>{"CHECK", "/on", "54", "/report", report}, terminal, machine), kDone);
 }
 
 TEST(FleetReport, FieldsAreQuotedOnlyWhereCsvNeedsIt) {
@@ -661,6 +676,18 @@ TEST(RunSummary, CountsEqualTheLinesAndJsonCarriesTheSameChanges) {
     for (const std::string& line : terminal.outLines) kept += Fields(line).size() == 6 && Fields(line)[3].starts_with("kept ");
     EXPECT_EQ(Counted(terminal.summaryLines.at(0), "changed"), static_cast<int>(terminal.outLines.size()) - 1 - kept);
     EXPECT_EQ(Counted(terminal.summaryLines[0], "unchanged"), kept);
+
+    // A verb that ends before it has a result still prints its one document, with
+    // its exit status and no count, which a script must never read as nothing to do.
+    for (const std::vector<std::string>& early :
+         {std::vector<std::string>{"CHECK", "/boxes", "C:\\none.txt", "/json"}, {"APPLY", "/selection", "C:\\none.dat", "/json"},
+          {"UNDO", "/json"}}) {
+        ASSERT_EQ(run(twin, early), kBadUsage) << early[0];
+        ASSERT_EQ(terminal.outLines.size(), 1u) << early[0];
+        EXPECT_NE(terminal.outLines[0].find("\"verb\": \"" + early[0] + "\", \"exitStatus\": 2,"), std::string::npos)
+            << terminal.outLines[0];
+        EXPECT_TRUE(terminal.outLines[0].ends_with("\"summary\": {}, \"changes\": []}")) << terminal.outLines[0];
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "record/RecordLines.h"
 #include "record/RecordStore.h"
 #include "restore/Restore.h"
+#include "engine/ServiceCatalogue.h"
 #include "engine/SystemSteps.h"
 #include "effects/Scratch.h"
 #include "platform/ForwardingPlatform.h"
@@ -53,6 +54,10 @@ TEST(Restore, PlanEqualsTheRunAndTheRecordRestoresEverythingForBothSidesOfEveryB
         sim::SimWindows machine;
         machine.setWow64(wow64);
         FurnishMachine(machine);
+        // Start modes set by hand that sc cannot set on a service: a driver's, and none known.
+        const std::string services = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\";
+        for (auto [entry, mode] : {std::pair{0, 0u}, {1, 1u}, {2, 99u}})
+            machine.registry().setValue(services + std::string(kServices[entry].serviceName), "Start", sim::Value::Dword(mode));
         test::MemoryForm form;
         test::SelectEverything(form, machine, ticked);
         const auto prior = TweakedState(machine);

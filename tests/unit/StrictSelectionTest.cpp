@@ -137,6 +137,16 @@ TEST(StrictSelection, AnyControlCharacterOrInvalidTextInAnyLineIsNamed) {
     auto lines = SavedLines();
     lines[4] = "\"D:\\T\xc3\xa9l\xc3\xa9" "chargements \xe6\x97\xa5 \xf0\x9f\x98\x80\"";  // text beyond ASCII is fine
     EXPECT_TRUE(std::holds_alternative<SavedSelection>(ParseSelectionStrict(lines)));
+
+    // A file saved as UTF-16 (Notepad's "Unicode") is named so, not by its first NUL.
+    sim::SimWindows machine;
+    std::string utf16 = "\xFF\xFE";
+    for (const std::string& line : SavedLines())
+        for (char c : line + "\r\n") utf16 += std::string{c, '\0'};
+    machine.files().addFile("C:\\unicode.dat", utf16);
+    auto read = ReadSelectionStrict(machine, "C:\\unicode.dat");
+    ASSERT_TRUE(std::holds_alternative<SelectionProblem>(read));
+    EXPECT_NE(std::get<SelectionProblem>(read).reason.find("UTF-16"), std::string::npos) << std::get<SelectionProblem>(read).reason;
 }
 
 TEST(StrictSelection, DevicesAndFoldersAreRefusedWithoutBeingOpened) {
