@@ -180,8 +180,7 @@ bool ShowCurrentState(RunContext& context) {
 std::string CurrentStateText(int boxesAtDefaults) {
     std::string text(kCurrentStateShown);
     if (boxesAtDefaults > 0)
-        text += " " + std::to_string(boxesAtDefaults) + (boxesAtDefaults == 1 ? " box" : " boxes") +
-                " at Windows' defaults.";
+        text += " " + std::to_string(boxesAtDefaults) + " at Windows' defaults.";
     return text;
 }
 

@@ -39,7 +39,7 @@ bool CurrentStateCovers(const Form& form);
 // page on view has no state to show (Startup, Speed).
 bool ShowCurrentState(RunContext& context);
 inline constexpr std::string_view kCurrentStateShown =
-    "Showing current settings; a grey tick is partly set.";
+    "Showing this computer's current settings; a grey tick is partly in place.";
 // The status text after it: how many boxes of the page none of whose values
 // is set (so Windows' own defaults hold) follows when there are any.
 std::string CurrentStateText(int boxesAtDefaults);
