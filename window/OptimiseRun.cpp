@@ -8,6 +8,7 @@
 #include "window/RunLockWait.h"
 #include "engine/Step.h"
 #include "platform/RegValue.h"
+#include "platform/Utf8.h"
 #include "record/RecordStore.h"
 #include "settings/SelectionFile.h"
 #include "words/RunEventText.h"
@@ -48,9 +49,7 @@ std::string FailedStepInWords(const StepTag& step) {
     while (!words.empty() && (words.back() == ' ' || words.back() == '.' || words.back() == ':')) words.pop_back();
     if (words.empty()) return "a step of the " + PageName(step.page) + " page";
     if (words.size() > kLongest) {
-        std::size_t cut = kLongest;
-        while (cut > 0 && (static_cast<unsigned char>(words[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
-        words = words.substr(0, cut);
+        words = words.substr(0, CharacterStartAtOrBefore(words, kLongest));
         while (!words.empty() && words.back() == ' ') words.pop_back();
         words += "...";
     }

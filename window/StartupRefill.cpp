@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/RegValue.h"
+#include "platform/Utf8.h"
 #include "startup/StartupList.h"
 
 namespace quillon {
@@ -24,12 +25,9 @@ constexpr std::size_t kLongestName = 20;
 // cut inside a character.
 std::string CutMiddle(const std::string& text, std::size_t room) {
     if (text.size() <= room) return text;
-    const auto start = [&](std::size_t at) {
-        while (at > 0 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
-        return at;
-    };
     const std::size_t keep = room > 3 ? room - 3 : 0;
-    const std::size_t head = start(keep / 2), tail = start(text.size() - (keep - keep / 2));
+    const std::size_t head = CharacterStartAtOrBefore(text, keep / 2),
+                      tail = CharacterStartAtOrBefore(text, text.size() - (keep - keep / 2));
     return text.substr(0, head) + "..." + text.substr(std::max(tail, head));
 }
 
@@ -55,8 +53,8 @@ std::string Fitted(const std::string& text, std::size_t room) {
     }
     if (tail.empty()) {  // not even the last word: its end
         const std::string& word = words.back();
-        std::size_t from = word.size() - std::min(word.size(), room > 3 ? room - 3 : 0);
-        while (from < word.size() && (static_cast<unsigned char>(word[from]) & 0xC0) == 0x80) ++from;
+        const std::size_t from =
+            CharacterStartAtOrAfter(word, word.size() - std::min(word.size(), room > 3 ? room - 3 : 0));
         return "..." + word.substr(from);
     }
     std::string head;

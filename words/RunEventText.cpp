@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Utf8.h"
+
 namespace quillon {
 namespace {
 
@@ -10,9 +12,7 @@ constexpr std::size_t kItemLimit = 300;  // bytes of one item: a long path keeps
 // Within `limit` bytes, "..." saying where it was cut, never inside a UTF-8 character.
 std::string Cut(std::string text, std::size_t limit) {
     if (text.size() <= limit) return text;
-    std::size_t end = limit - 3;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
+    text.resize(CharacterStartAtOrBefore(text, limit - 3));
     return text + "...";
 }
 
